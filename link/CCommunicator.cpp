@@ -1,0 +1,441 @@
+// The communicator: request queue, connection loop and serving of requests.
+#include "link/CCommunicator.h"
+
+#include "link/CDataDescriptor.h"
+#include "link/CHeldLock.h"
+#include "link/CLogger.h"
+#include "link/CSerialException.h"
+#include "link/CSerialPort.h"
+#include "link/CSystemClock.h"
+#include "link/CWatchDog.h"
+#include "link/CWorkerThread.h"
+#include "link/ExchangeResult.h"
+#include "link/ICommunicatorSink.h"
+#include "link/SystemInfo.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kRowOptionalTables = 35;
+constexpr int kCounterRowsMaxReply = CFrameExchange::kFrameBufferBytes - 3;
+constexpr std::array<int, 5> kCapabilityRows = {30, 35, 31, 40, 42};
+
+}  // namespace
+
+CCommunicator::CCommunicator()
+    : m_systemPort(std::make_unique<CSerialPort>()),
+      m_port(m_systemPort.get()),
+      m_clock(&CSystemClock::Instance()),
+      m_trace(*m_clock),
+      m_exchange(*m_port, *m_clock, m_trace),
+      m_interruptedLog(ProgramFilePath("interrupted.log")) {
+    m_exchange.SetHeartbeat([this] { Heartbeat(); });
+}
+
+CCommunicator::~CCommunicator() {
+    ClearQueues();
+    m_port->Close();
+}
+
+void CCommunicator::SetPort(IPort& port) {
+    m_port = &port;
+    m_exchange.SetPort(port);
+}
+
+void CCommunicator::SetClock(IClock& clock) {
+    m_clock = &clock;
+    m_trace.SetClock(clock);
+    m_exchange.SetClock(clock);
+}
+
+bool CCommunicator::QueueRequest(CDataDescriptor* descriptor,
+                                 int kind,
+                                 int row,
+                                 const BYTE* source,
+                                 BYTE* destination,
+                                 std::size_t destinationSize) {
+    if (!CCommandTable::IsValidRow(row)) {
+        return false;
+    }
+    const CommandRow& command = m_table.Get(row);
+    auto request = std::make_unique<CommRequest>();
+    request->descriptor = descriptor;
+    request->kind = kind;
+    request->row = row;
+    request->source = source;
+    request->destination = destination;
+    if ((command.code & kCompositeCodeBit) == 0 && command.requestLength != 0) {
+        if (source == nullptr) {
+            return false;
+        }
+        // The bytes are taken now: the caller may reuse its buffer before the worker sends.
+        const int dataBytes = CCommandTable::DataBytes(command.requestLength, source[0]);
+        request->payload.assign(source, source + dataBytes);
+        request->source = nullptr;
+    }
+    if (destinationSize == kDestinationSizeFromRow) {
+        destinationSize = command.replyLength >= 0 ? static_cast<std::size_t>(command.replyLength)
+                                                   : static_cast<std::size_t>(kCounterRowsMaxReply);
+    }
+    request->destinationSize = destinationSize;
+    m_queueLock.Lock();
+    m_incomingQueue.push_back(std::move(request));
+    m_queueLock.Unlock();
+    return true;
+}
+
+void CCommunicator::ClearQueues() {
+    m_workingList.clear();
+    m_incomingQueue.clear();
+    m_trace.Clear();
+}
+
+BOOL CCommunicator::IsRowSupported(int row) const {
+    for (std::size_t i = 0; i < kCapabilityRows.size(); ++i) {
+        if (kCapabilityRows[i] == row) {
+            return m_capabilities[i] != 0 ? TRUE : FALSE;
+        }
+    }
+    return FALSE;
+}
+
+void CCommunicator::SetWaitState(int waitState) {
+    CLogger::Instance().Log(3000, "Communicator: wait state is setted to %d.", waitState);
+    m_waitState = waitState;
+}
+
+void CCommunicator::Heartbeat() {
+    if (m_watchDog != nullptr) {
+        m_watchDog->Heartbeat();
+    }
+}
+
+void CCommunicator::Report(int status, int portNumber) {
+    if (m_sink != nullptr) {
+        m_sink->DataHandler(status, portNumber);
+    }
+}
+
+void CCommunicator::SetStatus(int status) {
+    m_status = status;
+    Report(status, m_portNumber);
+}
+
+BYTE CCommunicator::SenderId() const {
+    return m_mode == kModeNormal ? kSenderIdNormal : kSenderIdUpdate;
+}
+
+void CCommunicator::ClosePort() {
+    m_port->Close();
+}
+
+void CCommunicator::BeginPasses() {
+    m_status = kStatusNone;
+    m_mode = kModeNormal;
+    m_waitState = 0;
+    Report(kStatusNone, 0);
+    m_tablesFlag = false;
+    m_running = true;
+}
+
+void CCommunicator::StartThread() {
+    BeginPasses();
+    m_thread = std::make_unique<CWorkerThread>();
+    if (!m_thread->Start([this] { CommunicatorThread(); })) {
+        m_running = false;
+        m_thread.reset();
+        CLogger::Instance().Log(0, "CCommunicator::StartThread(): the worker could not be created.");
+    }
+}
+
+int CCommunicator::StopThread() {
+    m_running = false;
+    if (!m_thread) {
+        return 1;
+    }
+    if (!m_thread->Join(kStopWaitMs)) {
+        return 0;
+    }
+    m_thread.reset();
+    return 1;
+}
+
+int CCommunicator::KillThread() {
+    int result = 0;
+    if (m_thread) {
+        result = m_thread->Terminate();
+        m_thread.reset();
+    }
+    m_running = false;
+    m_port->Close();
+    m_status = kStatusNone;
+    m_mode = kModeNormal;
+    m_waitState = 0;
+    Report(kStatusNone, 0);
+    m_heldLocks.ReleaseAll();
+    ClearQueues();
+    CLogger::Instance().Log(0, "CCommunicator::KillThread(): done.");
+    return result;
+}
+
+// Runs on the worker thread.
+void CCommunicator::CommunicatorThread() {
+    CLogger::Instance().Log(3000, "CommunicatorThread: started.");
+    while (m_running) {
+        RunPass();
+    }
+    {
+        CHeldLock queueGuard(m_queueLock, m_heldLocks);
+        ClearQueues();
+    }
+    CLogger::Instance().Log(3000, "CommunicatorThread: finished.");
+}
+
+void CCommunicator::RunPass() {
+    Heartbeat();
+    m_exchanges = 0;
+    m_repeatsUsed = 0;
+    m_clock->SleepMs(m_delayMs);
+    m_delayMs = 1;
+    const BYTE senderId = SenderId();
+    if (!m_port->IsOpen()) {
+        HandleClosedPort(senderId);
+        if (!m_port->IsOpen()) {
+            return;
+        }
+    }
+    const int ping = PingWithRepeats(senderId);
+    if (!IsUnitPresent(ping)) {
+        ClosePort();
+        return;
+    }
+    if (m_waitState == 1) {
+        if (ping == kPingUpdateMode) {
+            m_mode = kModeNormal;
+        }
+        const int status = ping == kPingConnected            ? kStatusConnected
+                           : ping == kPingIncompatible       ? kStatusIncompatible
+                           : ping == kPingIncompatibleUpdate ? kStatusIncompatibleUpdate
+                                                             : kStatusNotConnected;
+        SetStatus(status);
+        return;
+    }
+    if (ping == kPingIncompatible) {
+        SetStatus(kStatusIncompatible);
+        return;
+    }
+    if (ping == kPingIncompatibleUpdate) {
+        SetStatus(kStatusIncompatibleUpdate);
+        return;
+    }
+    if (ping == kPingUpdateMode) {
+        if (m_port->IsOpen()) {
+            SetStatus(kStatusUpdateMode);
+        } else {
+            m_mode = kModeNormal;
+            SetStatus(kStatusNotConnected);
+        }
+        return;
+    }
+    SetStatus(kStatusConnected);
+    ServeWorkingList();
+    MoveIncomingQueue();
+    FinishServingPass();
+}
+
+void CCommunicator::HandleClosedPort(BYTE senderId) {
+    const bool dropped = m_status > kStatusNotConnected;
+    m_status = kStatusNotConnected;
+    m_mode = kModeNormal;
+    m_waitState = 0;
+    m_tablesFlag = false;
+    m_portNumber = 0;
+    if (dropped) {
+        // A unit found again by this very scan must still be seen to have gone, so that
+        // its data are read and polled anew.
+        Report(kStatusNotConnected, 0);
+    }
+    FailRequests(m_workingList);
+    {
+        // Requests queued for the unit that went away must not reach the next one.
+        CHeldLock queueGuard(m_queueLock, m_heldLocks);
+        m_workingList.splice(m_workingList.end(), m_incomingQueue);
+    }
+    FailRequests(m_workingList);
+    if (!ScanPorts(senderId)) {
+        m_delayMs = kScanDelayMs;
+        Report(kStatusNotConnected, 0);
+    }
+}
+
+void CCommunicator::FailRequests(RequestList& list) {
+    while (!list.empty()) {
+        std::unique_ptr<CommRequest> request = std::move(list.front());
+        list.pop_front();
+        if (!request->IsCyclic() && m_running && m_sink != nullptr) {
+            m_sink->OnTaskFinished(request.get(), 0);
+        }
+    }
+}
+
+bool CCommunicator::ScanPorts(BYTE senderId) {
+    std::vector<int> ports;
+    try {
+        m_port->ListPorts(ports);
+    } catch (const CSerialException& e) {
+        CLogger::Instance().Log(2000, "CCommunicator: listing the COM ports failed: %lu.",
+                                static_cast<unsigned long>(e.GetError()));
+        return false;
+    }
+    for (int portNumber : ports) {
+        if (TryPort(portNumber, senderId)) {
+            m_portNumber = portNumber;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CCommunicator::TryPort(int portNumber, BYTE senderId) {
+    try {
+        m_port->Open(portNumber, kBaudRate, kParityNone, 8, kStopBitsOne, kFlowNone, false);
+        m_port->SetTimeouts(kNormalTimeouts);
+        if (IsUnitPresent(m_exchange.Ping(senderId))) {
+            return true;
+        }
+    } catch (const CSerialException&) {
+        // A port that cannot be opened or set up is skipped; the scan goes on.
+    }
+    m_port->Close();
+    return false;
+}
+
+int CCommunicator::PingWithRepeats(BYTE senderId) {
+    int result = m_exchange.Ping(senderId);
+    ++m_exchanges;
+    for (int repeat = 0; repeat < kRepeats && !IsUnitPresent(result); ++repeat) {
+        result = m_exchange.Ping(senderId);
+        ++m_repeatsUsed;
+    }
+    return result;
+}
+
+// Brings the run of cyclic polls at the head behind the one-shot requests, so that
+// a pass begins with what was queued since the last one.
+void CCommunicator::RotateCyclicHead() {
+    if (m_workingList.empty() || !m_workingList.front()->IsCyclic()) {
+        return;
+    }
+    const CommRequest* first = m_workingList.front().get();
+    do {
+        m_workingList.splice(m_workingList.end(), m_workingList, m_workingList.begin());
+    } while (m_workingList.front()->IsCyclic() && m_workingList.front().get() != first);
+}
+
+CCommunicator::Holders CCommunicator::TakeLocks(CommRequest& request) {
+    Holders holders;
+    if (request.descriptor != nullptr) {
+        holders.push_back(std::make_unique<CHeldLock>(request.descriptor->GetLock(), m_heldLocks));
+        return holders;
+    }
+    if (m_sink == nullptr) {
+        return holders;
+    }
+    for (CDataDescriptor* descriptor : m_sink->GetSettingDescriptors()) {
+        holders.push_back(std::make_unique<CHeldLock>(descriptor->GetLock(), m_heldLocks));
+    }
+    return holders;
+}
+
+void CCommunicator::ServeWorkingList() {
+    RotateCyclicHead();
+    for (auto it = m_workingList.begin(); it != m_workingList.end();) {
+        const auto next = std::next(it);
+        CommRequest& request = **it;
+        Holders holders = TakeLocks(request);
+        if (request.IsCyclic() && request.row == kRowOptionalTables && !m_tablesFlag) {
+            m_workingList.erase(it);
+            it = next;
+            continue;
+        }
+        if (!ServeRequest(request)) {
+            break;
+        }
+        if (!request.IsCyclic()) {
+            std::unique_ptr<CommRequest> done = std::move(*it);
+            m_workingList.erase(it);
+            if (m_running && m_sink != nullptr) {
+                m_sink->OnTaskFinished(done.get(), 1);
+            }
+        }
+        for (auto& holder : holders) {
+            holder.reset();
+        }
+        it = next;
+    }
+}
+
+// Returns false when the port was closed by the request's failure.
+bool CCommunicator::ServeRequest(CommRequest& request) {
+    const CommandRow& command = m_table.Get(request.row);
+    if ((command.code & kCompositeCodeBit) != 0) {
+        return m_port->IsOpen();
+    }
+    int result = Exchange(request);
+    ++m_exchanges;
+    for (int repeat = 0; repeat < kRepeats && result != kResultSuccess; ++repeat) {
+        result = Exchange(request);
+        ++m_repeatsUsed;
+    }
+    if (result != kResultSuccess) {
+        ClosePort();
+    }
+    return m_port->IsOpen();
+}
+
+int CCommunicator::Exchange(CommRequest& request) {
+    const CommandRow& command = m_table.Get(request.row);
+    FrameRequest frame;
+    frame.senderId = kSenderIdNormal;
+    frame.answerId = kAnswerIdNormal;
+    frame.code = command.code;
+    frame.requestLength = command.requestLength;
+    frame.replyLength = command.replyLength;
+    frame.source = request.payload.data();
+    frame.sourceSize = request.payload.size();
+    frame.destination = request.destination;
+    frame.destinationSize = request.destinationSize;
+    return m_exchange.TransmitReceive(frame);
+}
+
+void CCommunicator::MoveIncomingQueue() {
+    CHeldLock queueGuard(m_queueLock, m_heldLocks);
+    m_workingList.splice(m_workingList.end(), m_incomingQueue);
+}
+
+void CCommunicator::FinishServingPass() {
+    if (m_port->IsOpen()) {
+        if (m_repeatsUsed > m_exchanges) {
+            SetStatus(kStatusJammed);
+        }
+        if (m_sink != nullptr && !m_sink->OnLiveCycleEnd()) {
+            m_mode = kModeNormal;
+            // The data handler queues a new set of polls when the link comes back;
+            // the old set must go, or every such pulse would add one more.
+            FreeCyclicPolls();
+            SetStatus(kStatusNotConnected);
+        }
+        return;
+    }
+    m_mode = kModeNormal;
+    SetStatus(kStatusNotConnected);
+    if (!m_trace.IsEmpty() && !m_interruptedLog.AppendBlock(m_trace.Lines())) {
+        CLogger::Instance().Log(2000, "CCommunicator: %s could not be written.",
+                                m_interruptedLog.Path().c_str());
+    }
+}
+
+void CCommunicator::FreeCyclicPolls() {
+    m_workingList.remove_if([](const std::unique_ptr<CommRequest>& r) { return r->IsCyclic(); });
+}

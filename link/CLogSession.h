@@ -1,0 +1,7 @@
+// Configures the process-wide logger for the configurator at start-up.
+#pragma once
+
+class CLogSession {
+public:
+    CLogSession();
+};

@@ -1,0 +1,102 @@
+// The log client. The caller's message is formatted on its own before it goes into
+// the line, so a '%' in the computer or product name cannot act as a conversion.
+#include "link/CLogger.h"
+
+#include "link/CLogPipe.h"
+#include "link/CSystemClock.h"
+#include "link/SystemInfo.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+constexpr unsigned kAnnounceWaitMs = 20;
+
+std::string PipeName(const std::string& server, const std::string& name) {
+    return "\\\\" + server + "\\pipe\\" + name;
+}
+
+}  // namespace
+
+CLogger& CLogger::Instance() {
+    static CLogger logger;
+    return logger;
+}
+
+CLogger::CLogger()
+    : m_computer(ReadComputerName()),
+      m_pipeFactory([](const std::string& name) { return std::make_unique<CLogPipe>(name); }) {}
+
+void CLogger::SetPipeFactory(PipeFactory factory) {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    m_pipeFactory = std::move(factory);
+}
+
+void CLogger::Configure(int level,
+                        const std::string& product,
+                        const std::string& logName,
+                        const std::string& server) {
+    std::lock_guard<std::mutex> guard(m_mutex);
+    m_level = level;
+    m_product = product;
+    m_logName = logName;
+    m_server = server;
+    m_dataPipeName = PipeName(server, logName + ".log");
+    m_dataPipe = m_pipeFactory(m_dataPipeName);
+    m_attemptsLeft = kAttempts;
+    Announce();
+    m_open = true;
+}
+
+// Tells the server to create the log; runs under m_mutex.
+void CLogger::Announce() {
+    std::unique_ptr<ILogPipe> control = m_pipeFactory(PipeName(m_server, "logger"));
+    // Without a server this write fails; the data pipe's write then fails too and
+    // uses up an attempt, so the announcement's own result does not matter.
+    control->Write("createlog," + m_logName);
+    CSystemClock::Instance().SleepMs(kAnnounceWaitMs);
+    control->Close();
+}
+
+std::string CLogger::FormatLine(int levelCode, unsigned sequence, const std::string& message) const {
+    const LocalTimeStamp t = CSystemClock::Instance().LocalTime();
+    char stamp[40];
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day, t.hour,
+                  t.minute, t.second, t.millisecond);
+    std::string line = std::string(stamp) + "," + std::to_string(sequence) + "," + std::to_string(levelCode) +
+                       "," + std::to_string(CurrentThreadId()) + "," + m_product + "," + m_computer + "," +
+                       message;
+    if (line.size() > kMaxLineChars - 2) {
+        line.resize(kMaxLineChars - 2);
+    }
+    return line + "\r\n";
+}
+
+void CLogger::Log(int levelCode, const char* format, ...) {
+    char message[kMaxLineChars + 1];
+    {
+        std::lock_guard<std::mutex> guard(m_mutex);
+        if (m_level < levelCode / 1000 || !m_open) {
+            return;
+        }
+    }
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+    std::lock_guard<std::mutex> guard(m_mutex);
+    WriteLine(FormatLine(levelCode, m_sequence++, message));
+}
+
+// Runs under m_mutex.
+void CLogger::WriteLine(const std::string& line) {
+    while (m_attemptsLeft != 0) {
+        if (m_dataPipe->Write(line)) {
+            m_attemptsLeft = kAttempts;
+            return;
+        }
+        --m_attemptsLeft;
+        Announce();
+    }
+}

@@ -1,0 +1,65 @@
+// Client of the log server: one process-wide instance, called from every thread with
+// a level code, a printf format and its arguments. Lines travel over a named pipe.
+#pragma once
+
+#include "link/ILogPipe.h"
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#if defined(__GNUC__)
+#define ZARVO_PRINTF_FORMAT(formatIndex, firstArg) __attribute__((format(printf, formatIndex, firstArg)))
+#else
+#define ZARVO_PRINTF_FORMAT(formatIndex, firstArg)
+#endif
+
+class CLogger {
+public:
+    static constexpr int kAttempts = 10;
+    static constexpr std::size_t kMaxLineChars = 4095;
+
+    using PipeFactory = std::function<std::unique_ptr<ILogPipe>(const std::string& pipeName)>;
+
+    // The process-wide instance.
+    static CLogger& Instance();
+
+    CLogger();
+    CLogger(const CLogger&) = delete;
+    CLogger& operator=(const CLogger&) = delete;
+
+    // Stores the settings, announces the log to the server and starts writing.
+    void Configure(int level,
+                   const std::string& product,
+                   const std::string& logName,
+                   const std::string& server);
+
+    // Writes one line unless the level code divided by 1000 exceeds the configured level.
+    void Log(int levelCode, const char* format, ...) ZARVO_PRINTF_FORMAT(3, 4);
+
+    // Replaces how pipes are opened (tests record lines through it); the default opens
+    // CLogPipe. Takes effect at the next Configure.
+    void SetPipeFactory(PipeFactory factory);
+
+    // Builds one line: time, sequence number, level, thread id, product, computer and
+    // message, comma-separated and ended by CR LF, at most kMaxLineChars characters.
+    std::string FormatLine(int levelCode, unsigned sequence, const std::string& message) const;
+
+private:
+    void Announce();
+    void WriteLine(const std::string& line);
+
+    std::mutex m_mutex;  // guards everything below
+    int m_level = 0;
+    int m_attemptsLeft = kAttempts;
+    std::string m_product;
+    std::string m_server;
+    std::string m_computer;
+    std::string m_logName;
+    std::string m_dataPipeName;
+    std::unique_ptr<ILogPipe> m_dataPipe;
+    bool m_open = false;
+    unsigned m_sequence = 0;
+    PipeFactory m_pipeFactory;
+};

@@ -1,0 +1,410 @@
+// The communicator's passes against scripted ports and a recording sink: the port
+// scan, status decisions, order of service, repeats, closing and completions.
+#include "link/CCommunicator.h"
+
+#include "link/CCommandTable.h"
+#include "link/CDataDescriptor.h"
+#include "link/ExchangeResult.h"
+#include "link/ICommunicatorSink.h"
+#include "tests/link/CFakeClock.h"
+#include "tests/link/CScriptedPort.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Status {
+    int status;
+    int port;
+
+    bool operator==(const Status& o) const { return status == o.status && port == o.port; }
+};
+
+std::ostream& operator<<(std::ostream& out, const Status& s) {
+    return out << "{" << s.status << ", COM" << s.port << "}";
+}
+
+class CRecordingSink : public ICommunicatorSink {
+public:
+    void DataHandler(int status, int portNumber) override { statuses.push_back({status, portNumber}); }
+
+    void OnTaskFinished(CommRequest* request, int success) override {
+        finished.push_back({request->row, success});
+        if (request->descriptor != nullptr) {
+            lockedDuringCompletion = request->descriptor->GetLock().IsLocked();
+        }
+    }
+
+    bool OnLiveCycleEnd() override {
+        ++cycleEnds;
+        return liveCycleGoesOn;
+    }
+
+    std::vector<CDataDescriptor*> GetSettingDescriptors() override { return settings; }
+
+    std::vector<Status> statuses;
+    std::vector<std::pair<int, int>> finished;  // row, success
+    int cycleEnds = 0;
+    bool liveCycleGoesOn = true;
+    bool lockedDuringCompletion = false;
+    std::vector<CDataDescriptor*> settings;
+};
+
+// A unit on one port: answers the ping with a version and every command with its
+// echo and zero data of the row's reply length. Listed codes can be made to fail.
+class FakeUnit {
+public:
+    FakeUnit(int port, BYTE minor = 30, BYTE answerId = 0x55) : m_port(port), m_minor(minor), m_id(answerId) {
+        const CCommandTable table;
+        for (int row = 0; row < CCommandTable::kRowCount; ++row) {
+            const CommandRow& command = table.Get(row);
+            if ((command.code & kCompositeCodeBit) == 0) {
+                replyLengths[static_cast<BYTE>(command.code)] = command.replyLength;
+            }
+        }
+    }
+
+    Bytes Answer(int port, const Bytes& frame) {
+        if (port != m_port || !alive) {
+            return {};
+        }
+        const BYTE code = frame[1];
+        if (code == 0x01) {
+            return Frame({m_id, 0x81, m_minor, 1});
+        }
+        if (failuresLeft[code] > 0) {
+            --failuresLeft[code];
+            return Frame({m_id, 0xE7});
+        }
+        Bytes reply{m_id, static_cast<BYTE>(code | 0x80)};
+        const int length = replyLengths[code];
+        if (length < 0) {
+            reply.push_back(0);  // an empty counted list
+        } else {
+            reply.resize(2 + static_cast<std::size_t>(length), 0x5A);
+        }
+        return Frame(reply);
+    }
+
+    std::map<BYTE, int> replyLengths;
+    std::map<BYTE, int> failuresLeft;
+    bool alive = true;
+
+private:
+    int m_port;
+    BYTE m_minor;
+    BYTE m_id;
+};
+
+class CommunicatorTest : public ::testing::Test {
+protected:
+    CommunicatorTest() : unit(3) {
+        port.SetPorts({1, 2, 3});
+        port.SetResponder([this](int p, const Bytes& f) { return unit.Answer(p, f); });
+        comm.SetPort(port);
+        comm.SetClock(clock);
+        comm.SetDataHandler(&sink);
+        logPath = ::testing::TempDir() + "comm_interrupted.log";
+        std::remove(logPath.c_str());
+        comm.SetInterruptedLogPath(logPath);
+        comm.BeginPasses();
+        sink.statuses.clear();
+    }
+
+    ~CommunicatorTest() override { std::remove(logPath.c_str()); }
+
+    // The command codes written to the unit's port since the last call, pings left out.
+    std::vector<int> SentCodes() {
+        std::vector<int> codes;
+        for (const WrittenFrame& f : port.Written()) {
+            if (f.port == 3 && f.bytes[1] != 0x01) {
+                codes.push_back(f.bytes[1]);
+            }
+        }
+        port.ClearWritten();
+        return codes;
+    }
+
+    void Connect() {
+        comm.RunPass();  // scan: finds the unit, pings it again, serves
+        comm.RunPass();
+        port.ClearWritten();
+        sink.statuses.clear();
+    }
+
+    CFakeClock clock;
+    CScriptedPort port;
+    FakeUnit unit;
+    CRecordingSink sink;
+    CCommunicator comm;
+    std::string logPath;
+};
+
+}  // namespace
+
+TEST_F(CommunicatorTest, ReportsNotConnectedAndWaitsWhenNoPortExists) {
+    port.SetPorts({});
+    comm.RunPass();
+    comm.RunPass();
+    EXPECT_EQ((std::vector<Status>{{1, 0}, {1, 0}}), sink.statuses);
+    const DWORD before = clock.TotalSleptMs();
+    comm.RunPass();
+    EXPECT_EQ(200u, clock.TotalSleptMs() - before);
+}
+
+TEST_F(CommunicatorTest, FindsTheUnitOnTheThirdPortAfterTryingTheSilentOnes) {
+    comm.RunPass();
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), port.OpenedPorts());
+    EXPECT_EQ((std::vector<Status>{{2, 3}}), sink.statuses);
+    const Bytes ping{0xAA, 0x01, 0x1E, 0x01, 0xB4};
+    int pingsToUnit = 0;
+    for (const WrittenFrame& f : port.Written()) {
+        EXPECT_EQ(ping, f.bytes);
+        pingsToUnit += f.port == 3 ? 1 : 0;
+    }
+    EXPECT_EQ(2, pingsToUnit);
+}
+
+TEST_F(CommunicatorTest, SkipsAPortThatCannotBeOpened) {
+    port.FailOpening(1);
+    comm.RunPass();
+    EXPECT_EQ((Status{2, 3}), sink.statuses.back());
+}
+
+TEST_F(CommunicatorTest, DecidesTheStatusFromTheVersionAndServesOnlyCompatibleUnits) {
+    struct Case {
+        const char* name;
+        BYTE minor;
+        BYTE answerId;
+        int status;
+    } cases[] = {
+        {"1.30", 30, 0x55, kStatusConnected},
+        {"1.39", 39, 0x55, kStatusConnected},
+        {"1.40", 40, 0x55, kStatusIncompatible},
+        {"loader 1.10", 10, 0x66, kStatusUpdateMode},
+        {"loader 1.20", 20, 0x66, kStatusIncompatibleUpdate},
+    };
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CScriptedPort ports;
+        FakeUnit fake(3, c.minor, c.answerId);
+        ports.SetPorts({3});
+        ports.SetResponder([&](int p, const Bytes& f) { return fake.Answer(p, f); });
+        CRecordingSink recorder;
+        CCommunicator communicator;
+        communicator.SetPort(ports);
+        communicator.SetClock(clock);
+        communicator.SetDataHandler(&recorder);
+        communicator.BeginPasses();
+        communicator.QueueRequest(nullptr, 0, 1, nullptr, nullptr);
+        for (int pass = 0; pass < 3; ++pass) {
+            communicator.RunPass();
+        }
+        EXPECT_EQ((Status{c.status, 3}), recorder.statuses.back());
+        // Queued before the unit was found, the request is failed; one queued for a
+        // found unit is served only when the unit is compatible.
+        communicator.QueueRequest(nullptr, 0, 2, nullptr, nullptr);
+        communicator.RunPass();
+        communicator.RunPass();
+        std::vector<std::pair<int, int>> expected{{1, 0}};
+        if (c.status == kStatusConnected) {
+            expected.push_back({2, 1});
+        }
+        EXPECT_EQ(expected, recorder.finished);
+    }
+}
+
+TEST_F(CommunicatorTest, ServesQueuedRequestsInOrderWithTheirBytesThenThePolls) {
+    Connect();
+    BYTE live[44];
+    BYTE ident[16];
+    comm.QueueRequest(nullptr, kRequestCyclic, 29, nullptr, live);  // P1: command 50
+    comm.QueueRequest(nullptr, kRequestCyclic, 3, nullptr, ident);  // P2: command 22
+    comm.RunPass();                                                 // moves P1, P2 to the working list
+    BYTE value = 0x42;
+    comm.QueueRequest(nullptr, 0, 8, &value, nullptr);  // A: command 25 with 0x42
+    value = 0x17;                                       // the request carries its own copy
+    const BYTE text[] = {2, 'h', 'i'};
+    comm.QueueRequest(nullptr, 0, 37, text, nullptr);  // B: command 16, counted
+    SentCodes();
+    comm.RunPass();  // serves P1, P2; moves A, B
+    EXPECT_EQ((std::vector<int>{50, 22}), SentCodes());
+    comm.RunPass();  // working list P1, P2, A, B is served as A, B, P1, P2
+    std::vector<Bytes> frames;
+    for (const WrittenFrame& f : port.Written()) {
+        if (f.bytes[1] != 0x01) {
+            frames.push_back(f.bytes);
+        }
+    }
+    ASSERT_EQ(4u, frames.size());
+    EXPECT_EQ(Frame({0xAA, 25, 0x42}), frames[0]);
+    EXPECT_EQ(Frame({0xAA, 16, 2, 'h', 'i'}), frames[1]);
+    EXPECT_EQ(50, frames[2][1]);
+    EXPECT_EQ(22, frames[3][1]);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{8, 1}, {37, 1}}), sink.finished);
+    port.ClearWritten();
+    comm.RunPass();
+    EXPECT_EQ((std::vector<int>{50, 22}), SentCodes());
+    EXPECT_EQ(0x5A, live[0]);
+}
+
+TEST_F(CommunicatorTest, ReportsEveryServingPassAndItsCycleEnd) {
+    Connect();
+    comm.RunPass();
+    EXPECT_EQ((std::vector<Status>{{2, 3}}), sink.statuses);
+    EXPECT_EQ(3, sink.cycleEnds);
+}
+
+TEST_F(CommunicatorTest, RefusesRowsOutsideTheTable) {
+    EXPECT_FALSE(comm.QueueRequest(nullptr, 0, -1, nullptr, nullptr));
+    EXPECT_FALSE(comm.QueueRequest(nullptr, 0, 50, nullptr, nullptr));
+    EXPECT_FALSE(comm.QueueRequest(nullptr, 0, 8, nullptr, nullptr));  // a write without data
+}
+
+TEST_F(CommunicatorTest, KeepsRequestsQueuedInWaitStateAndSendsOnlyPings) {
+    Connect();
+    comm.SetWaitState(1);
+    comm.QueueRequest(nullptr, 0, 1, nullptr, nullptr);
+    comm.RunPass();
+    comm.RunPass();
+    EXPECT_TRUE(SentCodes().empty());
+    EXPECT_EQ((std::vector<Status>{{2, 3}, {2, 3}}), sink.statuses);
+    comm.SetWaitState(0);
+    comm.RunPass();
+    comm.RunPass();
+    EXPECT_EQ((std::vector<int>{20}), SentCodes());
+}
+
+TEST_F(CommunicatorTest, ReportsAJammedConnectionOnlyWhenRepeatsExceedExchanges) {
+    Connect();
+
+    struct Case {
+        const char* name;
+        int failures;
+        std::vector<Status> expected;
+    } cases[] = {
+        {"two repeats in two exchanges", 2, {{2, 3}}},
+        {"three repeats in two exchanges", 3, {{2, 3}, {4, 3}}},
+    };
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        comm.QueueRequest(nullptr, 0, 1, nullptr, nullptr);
+        comm.RunPass();  // moves the request
+        sink.statuses.clear();
+        unit.failuresLeft[20] = c.failures;
+        comm.RunPass();
+        EXPECT_EQ(c.expected, sink.statuses);
+    }
+}
+
+TEST_F(CommunicatorTest, ClosesThePortAfterSeventeenFailuresAndCompletesTheRestAsFailed) {
+    Connect();
+    comm.QueueRequest(nullptr, 0, 1, nullptr, nullptr);
+    comm.QueueRequest(nullptr, 0, 2, nullptr, nullptr);
+    comm.RunPass();
+    unit.failuresLeft[20] = 17;
+    comm.RunPass();
+    EXPECT_EQ(17u, SentCodes().size());
+    EXPECT_EQ((Status{1, 3}), sink.statuses.back());
+    EXPECT_TRUE(sink.finished.empty());
+    std::ifstream log(logPath, std::ios::binary);
+    const std::string contents((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(0u, contents.find("----====****====----\n\n"));
+    EXPECT_NE(std::string::npos, contents.find("Rx (-25): '55 E7 B2'"));
+
+    unit.alive = false;
+    comm.RunPass();  // finds the port closed
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{1, 0}, {2, 0}}), sink.finished);
+}
+
+TEST_F(CommunicatorTest, ReportsTheDropWhenTheUnitIsFoundAgainAtOnce) {
+    Connect();
+    unit.alive = false;
+    comm.RunPass();  // 17 silent pings close the port
+    unit.alive = true;
+    comm.RunPass();  // finds it again in the same scan
+    EXPECT_EQ((std::vector<Status>{{1, 0}, {2, 3}}), sink.statuses);
+}
+
+TEST_F(CommunicatorTest, FailsRequestsQueuedForAUnitThatWentAway) {
+    Connect();
+    unit.alive = false;
+    comm.RunPass();
+    comm.QueueRequest(nullptr, 0, 1, nullptr, nullptr);
+    unit.alive = true;
+    comm.RunPass();
+    comm.RunPass();
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{1, 0}}), sink.finished);
+    EXPECT_TRUE(SentCodes().empty());
+}
+
+TEST_F(CommunicatorTest, DropsThePollsWhenTheLiveCycleEndsTheLink) {
+    Connect();
+    BYTE live[44];
+    comm.QueueRequest(nullptr, kRequestCyclic, 29, nullptr, live);
+    comm.RunPass();
+    sink.liveCycleGoesOn = false;
+    sink.statuses.clear();
+    comm.RunPass();
+    EXPECT_EQ((std::vector<Status>{{2, 3}, {1, 3}}), sink.statuses);
+    sink.liveCycleGoesOn = true;
+    SentCodes();
+    comm.RunPass();
+    EXPECT_TRUE(SentCodes().empty());
+}
+
+TEST_F(CommunicatorTest, DropsTheTablesPollWhileTheUnitHasNoTables) {
+    Connect();
+    BYTE obd[10];
+    comm.QueueRequest(nullptr, kRequestCyclic, 35, nullptr, obd);
+    comm.RunPass();
+    comm.RunPass();
+    comm.RunPass();
+    EXPECT_TRUE(SentCodes().empty());
+}
+
+TEST_F(CommunicatorTest, HoldsTheElementLockThroughTheExchangeAndReleasesIt) {
+    Connect();
+    CDataDescriptor element;
+    CDataDescriptor settingA;
+    CDataDescriptor settingB;
+    sink.settings = {&settingA, &settingB};
+    comm.QueueRequest(&element, 0, 1, nullptr, nullptr);
+    comm.QueueRequest(nullptr, 0, 2, nullptr, nullptr);
+    comm.RunPass();
+    comm.RunPass();
+    EXPECT_TRUE(sink.lockedDuringCompletion);
+    EXPECT_FALSE(element.GetLock().IsLocked());
+    EXPECT_FALSE(settingA.GetLock().IsLocked());
+    EXPECT_FALSE(settingB.GetLock().IsLocked());
+}
+
+TEST_F(CommunicatorTest, FreesQueuedRequestsWithoutCompletionsWhenDestroyed) {
+    {
+        CCommunicator communicator;
+        communicator.SetDataHandler(&sink);
+        communicator.QueueRequest(nullptr, 0, 1, nullptr, nullptr);
+        communicator.QueueRequest(nullptr, kRequestCyclic, 29, nullptr, nullptr);
+    }
+    EXPECT_TRUE(sink.finished.empty());
+}
+
+TEST_F(CommunicatorTest, RunsAndStopsItsWorkerThread) {
+    CScriptedPort ports;
+    ports.SetPorts({});
+    CCommunicator communicator;
+    communicator.SetPort(ports);
+    communicator.SetDataHandler(&sink);
+    communicator.StartThread();
+    EXPECT_EQ(1, communicator.StopThread());
+    ASSERT_FALSE(sink.statuses.empty());
+    EXPECT_EQ((Status{0, 0}), sink.statuses[0]);
+}
