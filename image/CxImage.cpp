@@ -1,0 +1,1023 @@
+// Storage, lifecycle and pixel access of the image class. The DIB block, the alpha
+// plane and the selection mask come from calloc and are freed by Destroy, except in a
+// view, which shares another image's memory and never frees it.
+#include "image/CxImage.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr DWORD kDefaultDpi = 96;
+constexpr BYTE kDefaultQuality = 90;
+constexpr double kInchesPerMetre = 39.37007874015748;
+constexpr long kNearestSearchStart = 200000;
+
+DWORD RoundBpp(DWORD bpp) {
+    if (bpp <= 1) {
+        return 1;
+    }
+    if (bpp <= 4) {
+        return 4;
+    }
+    if (bpp <= 8) {
+        return 8;
+    }
+    return 24;
+}
+
+DWORD PaletteEntriesFor(DWORD bpp) {
+    switch (bpp) {
+    case 1:
+        return 2;
+    case 4:
+        return 16;
+    case 8:
+        return 256;
+    default:
+        return 0;
+    }
+}
+
+std::uint64_t StrideFor(std::uint64_t width, std::uint64_t bpp) {
+    return ((width * bpp + 31) >> 5) << 2;
+}
+
+BYTE Luminance(BYTE blue, BYTE green, BYTE red) {
+    return static_cast<BYTE>((117 * blue + 601 * green + 306 * red) >> 10);
+}
+
+}  // namespace
+
+CxImage::CxImage(DWORD format)
+    : m_header(), m_info(), m_dib(nullptr), m_selection(nullptr), m_alpha(nullptr) {
+    std::memset(&m_header, 0, sizeof(m_header));
+    std::memset(&m_info, 0, sizeof(m_info));
+    m_info.format = format;
+    m_info.quality = kDefaultQuality;
+    m_info.alphaMax = 255;
+    m_info.transparentIndex = -1;
+    m_info.enabled = 1;
+    SetXDPI(kDefaultDpi);
+    SetYDPI(kDefaultDpi);
+}
+
+CxImage::CxImage(DWORD width, DWORD height, DWORD bpp, DWORD format) : CxImage(format) {
+    Create(width, height, bpp, format);
+}
+
+CxImage::CxImage(const CxImage& source, bool copyPixels, bool copySelection, bool copyAlpha)
+    : CxImage(source.m_info.format) {
+    CopyFrom(source, copyPixels, copySelection, copyAlpha);
+}
+
+CxImage::CxImage(const char* fileName, DWORD format) : CxImage(format) {
+    // An image that fails to load is simply empty; the last error tells why.
+    LoadFile(fileName, format);
+}
+
+CxImage::CxImage(std::FILE* file, DWORD format) : CxImage(format) {
+    DecodeFile(file, format);
+}
+
+CxImage::CxImage(ImageStream* stream, DWORD format) : CxImage(format) {
+    DecodeImage(stream, format);
+}
+
+CxImage::CxImage(const BYTE* buffer, DWORD size, DWORD format) : CxImage(format) {
+    DecodeMemory(buffer, size, format);
+}
+
+CxImage& CxImage::operator=(const CxImage& source) {
+    if (this != &source) {
+        CopyFrom(source, true, true, true);
+    }
+    return *this;
+}
+
+CxImage::~CxImage() {
+    // A view refuses to free; that is its whole point, not an error.
+    Destroy();
+}
+
+bool CxImage::Destroy() {
+    if (m_info.ghost != nullptr) {
+        return false;
+    }
+    m_frames.clear();
+    m_info.frameArrayLength = 0;
+    std::free(m_selection);
+    std::free(m_alpha);
+    std::free(m_dib);
+    m_selection = nullptr;
+    m_alpha = nullptr;
+    m_dib = nullptr;
+    m_info.pixels = nullptr;
+    return true;
+}
+
+// The block is zeroed: rows a codec or an interrupted operation leaves unwritten must
+// never carry old heap contents into an encoded file.
+void* CxImage::Create(DWORD width, DWORD height, DWORD bpp, DWORD format) {
+    if (!Destroy()) {
+        return nullptr;
+    }
+    if (width == 0 || height == 0) {
+        SetLastError("CxImage::Create : width and height must be greater than zero");
+        return nullptr;
+    }
+    bpp = RoundBpp(bpp);
+    if ((static_cast<std::uint64_t>(width) * height * bpp) >> 8 >
+        static_cast<std::uint64_t>(CXIMAGE_MAX_MEMORY)) {
+        SetLastError("CXIMAGE_MAX_MEMORY exceeded");
+        return nullptr;
+    }
+    const DWORD colors = PaletteEntriesFor(bpp);
+    const std::uint64_t stride = StrideFor(width, bpp);
+    const std::uint64_t imageBytes = stride * height;
+    const std::uint64_t total = sizeof(DibHeader) + colors * sizeof(RgbQuad) + imageBytes;
+    // The header's size field is 32 bits: a larger block could not describe itself.
+    if (imageBytes > std::numeric_limits<std::uint32_t>::max() ||
+        total > std::numeric_limits<std::size_t>::max()) {
+        SetLastError("CxImage::Create can't allocate memory");
+        return nullptr;
+    }
+    m_info.format = format;
+    m_info.effectiveWidth = static_cast<DWORD>(stride);
+    m_header.biSize = sizeof(DibHeader);
+    m_header.biWidth = static_cast<std::int32_t>(width);
+    m_header.biHeight = static_cast<std::int32_t>(height);
+    m_header.biPlanes = 1;
+    m_header.biBitCount = static_cast<std::uint16_t>(bpp);
+    m_header.biCompression = 0;
+    m_header.biSizeImage = static_cast<std::uint32_t>(imageBytes);
+    m_header.biClrUsed = colors;
+    m_header.biClrImportant = 0;
+    m_dib = static_cast<BYTE*>(std::calloc(1, static_cast<std::size_t>(total)));
+    if (m_dib == nullptr) {
+        SetLastError("CxImage::Create can't allocate memory");
+        return nullptr;
+    }
+    std::memcpy(m_dib, &m_header, sizeof(DibHeader));
+    m_info.pixels = m_dib + sizeof(DibHeader) + GetPaletteSize();
+    ClearNearestCache();
+    return m_dib;
+}
+
+std::size_t CxImage::DibSize() const {
+    return sizeof(DibHeader) + GetPaletteSize() + m_header.biSizeImage;
+}
+
+bool CxImage::CopyFrom(const CxImage& source, bool copyPixels, bool copySelection, bool copyAlpha) {
+    if (&source == this || !Destroy()) {
+        return false;
+    }
+    const ImageInfoBlock saved = source.m_info;
+    m_info = saved;
+    m_info.pixels = nullptr;
+    m_info.ghost = nullptr;
+    m_info.frameArrayLength = 0;
+    m_header.biXPelsPerMeter = source.m_header.biXPelsPerMeter;
+    m_header.biYPelsPerMeter = source.m_header.biYPelsPerMeter;
+    if (!source.IsValid()) {
+        return true;
+    }
+    if (Create(source.GetWidth(), source.GetHeight(), source.GetBpp(), source.GetType()) == nullptr) {
+        return false;
+    }
+    if (copyPixels) {
+        std::memcpy(m_dib, source.m_dib, source.DibSize());
+        m_header = source.m_header;
+    } else {
+        SetPalette(source.GetPalette(), 256);
+    }
+    const std::size_t planeBytes = static_cast<std::size_t>(GetWidth()) * GetHeight();
+    if (copySelection && source.m_selection != nullptr) {
+        m_selection = static_cast<BYTE*>(std::malloc(planeBytes));
+        if (m_selection != nullptr) {
+            std::memcpy(m_selection, source.m_selection, planeBytes);
+        }
+    }
+    if (copyAlpha && source.m_alpha != nullptr) {
+        m_alpha = static_cast<BYTE*>(std::malloc(planeBytes));
+        if (m_alpha != nullptr) {
+            std::memcpy(m_alpha, source.m_alpha, planeBytes);
+        }
+    }
+    return true;
+}
+
+// Only value settings travel: the pixel pointer, the view owner and the frame count
+// describe the source's own memory and would make the copy a broken view.
+void CxImage::CopySettings(const CxImage& source) {
+    if (m_dib != nullptr) {
+        return;
+    }
+    m_info = source.m_info;
+    m_info.pixels = nullptr;
+    m_info.ghost = nullptr;
+    m_info.frameArrayLength = 0;
+}
+
+bool CxImage::TakeOver(CxImage& source) {
+    if (&source == this || !Destroy()) {
+        return false;
+    }
+    m_header = source.m_header;
+    m_info = source.m_info;
+    m_dib = source.m_dib;
+    m_selection = source.m_selection;
+    m_alpha = source.m_alpha;
+    m_frames = std::move(source.m_frames);
+    std::memset(&source.m_header, 0, sizeof(source.m_header));
+    std::memset(&source.m_info, 0, sizeof(source.m_info));
+    source.m_dib = nullptr;
+    source.m_selection = nullptr;
+    source.m_alpha = nullptr;
+    source.m_frames.clear();
+    return true;
+}
+
+void CxImage::AttachView(CxImage* source) {
+    if (source == nullptr || source == this || !Destroy()) {
+        return;
+    }
+    m_header = source->m_header;
+    m_info = source->m_info;
+    m_dib = source->m_dib;
+    m_selection = source->m_selection;
+    m_alpha = source->m_alpha;
+    m_info.ghost = source;
+}
+
+CxImage* CxImage::GetFrame(long index) const {
+    if (m_info.ghost != nullptr) {
+        return m_info.ghost->GetFrame(index);
+    }
+    if (index < 0 || static_cast<std::size_t>(index) >= m_frames.size()) {
+        return nullptr;
+    }
+    return m_frames[static_cast<std::size_t>(index)].get();
+}
+
+bool CxImage::CreateFromBuffer(const BYTE* pixels,
+                               DWORD width,
+                               DWORD height,
+                               DWORD bpp,
+                               DWORD bytesPerLine,
+                               bool flip) {
+    if (pixels == nullptr) {
+        return false;
+    }
+    std::vector<const BYTE*> rows(height);
+    for (DWORD i = 0; i < height; i++) {
+        rows[i] = pixels + static_cast<std::size_t>(i) * bytesPerLine;
+    }
+    return CreateFromRows(height == 0 ? nullptr : rows.data(), width, height, bpp, bytesPerLine, flip);
+}
+
+bool CxImage::CreateFromRows(const BYTE* const* rows,
+                             DWORD width,
+                             DWORD height,
+                             DWORD bpp,
+                             DWORD bytesPerLine,
+                             bool flip) {
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) {
+        return false;
+    }
+    if (rows == nullptr || Create(width, height, bpp, kImageFormatNone) == nullptr) {
+        return false;
+    }
+    if (bpp < 24) {
+        SetGrayPalette();
+    }
+    if (bpp == 32 && !AlphaCreate()) {
+        return false;
+    }
+    for (DWORD i = 0; i < height; i++) {
+        const BYTE* source = rows[i];
+        if (source == nullptr) {
+            continue;
+        }
+        const long y = flip ? static_cast<long>(height - 1 - i) : static_cast<long>(i);
+        BYTE* target = RowPointer(y);
+        if (bpp == 32) {
+            for (DWORD x = 0; x < width; x++) {
+                std::memcpy(target + 3 * x, source + 4 * x, 3);
+                m_alpha[x + static_cast<std::size_t>(y) * width] = source[4 * x + 3];
+            }
+            continue;
+        }
+        std::memcpy(target, source, std::min<DWORD>(m_info.effectiveWidth, bytesPerLine));
+    }
+    return true;
+}
+
+namespace {
+
+// Turns a masked field into 8 bits, whatever the mask's position and width.
+BYTE ExtractChannel(DWORD pixel, DWORD mask) {
+    if (mask == 0) {
+        return 0;
+    }
+    int shift = 0;
+    while (((mask >> shift) & 1) == 0) {
+        shift++;
+    }
+    int bits = 0;
+    while (shift + bits < 32 && ((mask >> (shift + bits)) & 1) != 0) {
+        bits++;
+    }
+    const DWORD value = (pixel & mask) >> shift;
+    if (bits >= 8) {
+        return static_cast<BYTE>(value >> (bits - 8));
+    }
+    return static_cast<BYTE>(value << (8 - bits));
+}
+
+}  // namespace
+
+// 16-bit rows are narrower than the 24-bit result, so they expand backwards; 32-bit
+// rows are wider, so they shrink forwards. Either way an in-place source survives.
+void CxImage::UnpackBitfields(const BYTE* source, DWORD redMask, DWORD greenMask, DWORD blueMask, DWORD bpp) {
+    if (source == nullptr || !IsValid() || GetBpp() != 24) {
+        return;
+    }
+    const long width = static_cast<long>(GetWidth());
+    const long height = static_cast<long>(GetHeight());
+    if (bpp == 16) {
+        const std::size_t sourceStride = static_cast<std::size_t>((width + 1) / 2) * 4;
+        for (long y = height - 1; y >= 0; y--) {
+            BYTE* target = RowPointer(y);
+            const BYTE* row = source + sourceStride * static_cast<std::size_t>(y);
+            for (long x = width - 1; x >= 0; x--) {
+                const DWORD pixel = row[2 * x] | (row[2 * x + 1] << 8);
+                target[3 * x] = ExtractChannel(pixel, blueMask);
+                target[3 * x + 1] = ExtractChannel(pixel, greenMask);
+                target[3 * x + 2] = ExtractChannel(pixel, redMask);
+            }
+        }
+        return;
+    }
+    if (bpp == 32) {
+        const std::size_t sourceStride = static_cast<std::size_t>(width) * 4;
+        for (long y = 0; y < height; y++) {
+            BYTE* target = RowPointer(y);
+            const BYTE* row = source + sourceStride * static_cast<std::size_t>(y);
+            for (long x = 0; x < width; x++) {
+                const BYTE blue = row[4 * x];
+                const BYTE green = row[4 * x + 1];
+                const BYTE red = row[4 * x + 2];
+                target[3 * x] = blue;
+                target[3 * x + 1] = green;
+                target[3 * x + 2] = red;
+            }
+        }
+    }
+}
+
+BYTE* CxImage::RowPointer(long row) const {
+    if (m_dib == nullptr || row < 0 || row >= static_cast<long>(GetHeight())) {
+        return nullptr;
+    }
+    return m_info.pixels + static_cast<std::size_t>(row) * m_info.effectiveWidth;
+}
+
+bool CxImage::ContainsPoint(long x, long y) const {
+    return x >= 0 && y >= 0 && x < static_cast<long>(GetWidth()) && y < static_cast<long>(GetHeight());
+}
+
+void CxImage::FillBytes(BYTE value) {
+    if (m_dib == nullptr) {
+        return;
+    }
+    if (GetBpp() == 1 && value != 0) {
+        value = 255;
+    }
+    if (GetBpp() == 4) {
+        value = static_cast<BYTE>((value & 0x0F) * 17);
+    }
+    std::memset(m_info.pixels, value, m_header.biSizeImage);
+}
+
+BYTE CxImage::GetPixelIndex(long x, long y) const {
+    if (m_dib == nullptr || GetNumColors() == 0) {
+        return 0;
+    }
+    if (!ContainsPoint(x, y)) {
+        if (m_info.transparentIndex >= 0) {
+            return static_cast<BYTE>(m_info.transparentIndex);
+        }
+        return m_info.pixels[0];
+    }
+    return GetPixelIndexUnchecked(x, y);
+}
+
+BYTE CxImage::GetPixelIndexUnchecked(long x, long y) const {
+    const BYTE* row = m_info.pixels + static_cast<std::size_t>(y) * m_info.effectiveWidth;
+    switch (GetBpp()) {
+    case 8:
+        return row[x];
+    case 4: {
+        const BYTE pair = row[x >> 1];
+        return (x & 1) == 0 ? static_cast<BYTE>(pair >> 4) : static_cast<BYTE>(pair & 0x0F);
+    }
+    case 1:
+        return static_cast<BYTE>((row[x >> 3] >> (7 - (x & 7))) & 1);
+    default:
+        return 0;
+    }
+}
+
+void CxImage::SetPixelIndex(long x, long y, BYTE index) {
+    if (m_dib == nullptr || GetNumColors() == 0 || !ContainsPoint(x, y)) {
+        return;
+    }
+    BYTE* row = m_info.pixels + static_cast<std::size_t>(y) * m_info.effectiveWidth;
+    switch (GetBpp()) {
+    case 8:
+        row[x] = index;
+        break;
+    case 4: {
+        BYTE& pair = row[x >> 1];
+        if ((x & 1) == 0) {
+            pair = static_cast<BYTE>((pair & 0x0F) | ((index & 0x0F) << 4));
+        } else {
+            pair = static_cast<BYTE>((pair & 0xF0) | (index & 0x0F));
+        }
+        break;
+    }
+    case 1: {
+        BYTE& bits = row[x >> 3];
+        const BYTE mask = static_cast<BYTE>(0x80 >> (x & 7));
+        bits = (index & 1) != 0 ? static_cast<BYTE>(bits | mask) : static_cast<BYTE>(bits & ~mask);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+RgbQuad CxImage::GetPixelColor(long x, long y, bool withAlpha) const {
+    RgbQuad color = {0, 0, 0, 0};
+    if (m_dib == nullptr) {
+        return color;
+    }
+    if (!ContainsPoint(x, y)) {
+        if (m_info.transparentIndex < 0) {
+            return GetPixelColor(0, 0, withAlpha);
+        }
+        if (GetBpp() < 24) {
+            return GetPaletteColor(static_cast<BYTE>(m_info.transparentIndex));
+        }
+        return m_info.transparentColor;
+    }
+    if (GetNumColors() != 0) {
+        color = GetPaletteColor(GetPixelIndexUnchecked(x, y));
+    } else {
+        const BYTE* pixel = RowPointer(y) + 3 * x;
+        color.blue = pixel[0];
+        color.green = pixel[1];
+        color.red = pixel[2];
+        color.alpha = m_info.transparentColor.alpha;
+    }
+    if (withAlpha && m_alpha != nullptr) {
+        color.alpha = AlphaGetUnchecked(x, y);
+    }
+    return color;
+}
+
+RgbQuad CxImage::GetPixelColorUnchecked(long x, long y) const {
+    if (GetNumColors() != 0) {
+        return GetPalette()[GetPixelIndexUnchecked(x, y)];
+    }
+    const BYTE* pixel = m_info.pixels + static_cast<std::size_t>(y) * m_info.effectiveWidth + 3 * x;
+    RgbQuad color = {pixel[0], pixel[1], pixel[2], 0};
+    if (m_alpha != nullptr) {
+        color.alpha = AlphaGetUnchecked(x, y);
+    }
+    return color;
+}
+
+void CxImage::SetPixelColor(long x, long y, RgbQuad color, bool withAlpha) {
+    if (m_dib == nullptr || !ContainsPoint(x, y)) {
+        return;
+    }
+    if (GetNumColors() != 0) {
+        SetPixelIndex(x, y, GetNearestIndex(color));
+        return;
+    }
+    BYTE* pixel = RowPointer(y) + 3 * x;
+    pixel[0] = color.blue;
+    pixel[1] = color.green;
+    pixel[2] = color.red;
+    if (withAlpha && m_alpha != nullptr) {
+        m_alpha[x + static_cast<std::size_t>(y) * GetWidth()] = color.alpha;
+    }
+}
+
+void CxImage::SetPixelColor(long x, long y, ImageColorref color) {
+    SetPixelColor(x, y, ColorrefToRgbQuad(color), false);
+}
+
+BYTE CxImage::GetPixelGray(long x, long y) const {
+    const RgbQuad color = GetPixelColor(x, y, false);
+    return Luminance(color.blue, color.green, color.red);
+}
+
+void CxImage::BlendPixelColor(long x, long y, RgbQuad color, float opacity, bool withAlpha) {
+    if (m_dib == nullptr || !ContainsPoint(x, y)) {
+        return;
+    }
+    // Outside 0-1 the weights would leave the byte range.
+    const float clamped = std::min(1.0f, std::max(0.0f, opacity));
+    const int o = static_cast<int>(clamped * 256);
+    const RgbQuad old = GetPixelColor(x, y, false);
+    RgbQuad blend = color;
+    blend.blue = static_cast<BYTE>((old.blue * (256 - o) + color.blue * o) >> 8);
+    blend.green = static_cast<BYTE>((old.green * (256 - o) + color.green * o) >> 8);
+    blend.red = static_cast<BYTE>((old.red * (256 - o) + color.red * o) >> 8);
+    SetPixelColor(x, y, blend, withAlpha);
+}
+
+void CxImage::DrawLine(int x1, int x2, int y1, int y2, RgbQuad color, bool withAlpha) {
+    if (m_dib == nullptr) {
+        return;
+    }
+    const long dx = std::labs(static_cast<long>(x2) - x1);
+    const long dy = std::labs(static_cast<long>(y2) - y1);
+    const int stepX = x2 >= x1 ? 1 : -1;
+    const int stepY = y2 >= y1 ? 1 : -1;
+    long x = x1;
+    long y = y1;
+    if (dx >= dy) {
+        long error = dx / 2;
+        for (long i = 0; i <= dx; i++) {
+            SetPixelColor(x, y, color, withAlpha);
+            x += stepX;
+            error -= dy;
+            if (error < 0) {
+                y += stepY;
+                error += dx;
+            }
+        }
+        return;
+    }
+    long error = dy / 2;
+    for (long i = 0; i <= dy; i++) {
+        SetPixelColor(x, y, color, withAlpha);
+        y += stepY;
+        error -= dx;
+        if (error < 0) {
+            x += stepX;
+            error += dy;
+        }
+    }
+}
+
+void CxImage::DrawLine(int x1, int x2, int y1, int y2, ImageColorref color) {
+    DrawLine(x1, x2, y1, y2, ColorrefToRgbQuad(color), false);
+}
+
+void CxImage::SwapRedBlue(BYTE* row, std::size_t length) const {
+    if (row == nullptr || GetBpp() != 24) {
+        return;
+    }
+    const std::size_t bytes = std::min<std::size_t>(length, m_info.effectiveWidth);
+    for (std::size_t i = 0; i + 2 < bytes; i += 3) {
+        std::swap(row[i], row[i + 2]);
+    }
+}
+
+RgbQuad* CxImage::GetPalette() const {
+    if (m_dib == nullptr || GetNumColors() == 0) {
+        return nullptr;
+    }
+    return reinterpret_cast<RgbQuad*>(m_dib + sizeof(DibHeader));
+}
+
+RgbQuad CxImage::GetPaletteColor(BYTE index) const {
+    const RgbQuad zero = {0, 0, 0, 0};
+    if (GetPalette() == nullptr || index >= GetNumColors()) {
+        return zero;
+    }
+    return GetPalette()[index];
+}
+
+bool CxImage::GetPaletteRgb(BYTE index, BYTE* red, BYTE* green, BYTE* blue) const {
+    if (GetPalette() == nullptr || red == nullptr || green == nullptr || blue == nullptr) {
+        return false;
+    }
+    const RgbQuad entry = GetPaletteColor(index);
+    *red = entry.red;
+    *green = entry.green;
+    *blue = entry.blue;
+    return true;
+}
+
+void CxImage::SetPaletteColor(BYTE index, BYTE red, BYTE green, BYTE blue, BYTE alpha) {
+    const RgbQuad entry = {blue, green, red, alpha};
+    SetPaletteEntry(index, entry);
+}
+
+void CxImage::SetPaletteColor(BYTE index, ImageColorref color) {
+    SetPaletteEntry(index, ColorrefToRgbQuad(color));
+}
+
+void CxImage::SetPaletteEntry(BYTE index, RgbQuad entry) {
+    if (GetPalette() == nullptr || index >= GetNumColors()) {
+        return;
+    }
+    GetPalette()[index] = entry;
+    ClearNearestCache();
+}
+
+void CxImage::SetPaletteFromChannels(DWORD count, const BYTE* reds, const BYTE* greens, const BYTE* blues) {
+    if (GetPalette() == nullptr || reds == nullptr) {
+        return;
+    }
+    if (greens == nullptr) {
+        greens = reds;
+    }
+    if (blues == nullptr) {
+        blues = greens;
+    }
+    const DWORD n = std::min(count, GetNumColors());
+    RgbQuad* palette = GetPalette();
+    for (DWORD i = 0; i < n; i++) {
+        palette[i].red = reds[i];
+        palette[i].green = greens[i];
+        palette[i].blue = blues[i];
+    }
+    ClearNearestCache();
+}
+
+void CxImage::SetPaletteFromTriples(const BYTE* triples, DWORD count) {
+    if (GetPalette() == nullptr || triples == nullptr) {
+        return;
+    }
+    const DWORD n = std::min(count, GetNumColors());
+    RgbQuad* palette = GetPalette();
+    for (DWORD i = 0; i < n; i++) {
+        palette[i].red = triples[3 * i];
+        palette[i].green = triples[3 * i + 1];
+        palette[i].blue = triples[3 * i + 2];
+    }
+    ClearNearestCache();
+}
+
+void CxImage::SetPalette(const RgbQuad* entries, DWORD count) {
+    if (GetPalette() == nullptr || entries == nullptr) {
+        return;
+    }
+    const std::size_t bytes = std::min<std::size_t>(static_cast<std::size_t>(count) * 4, GetPaletteSize());
+    std::memmove(GetPalette(), entries, bytes);
+    ClearNearestCache();
+}
+
+void CxImage::SetGrayPalette() {
+    if (GetPalette() == nullptr) {
+        return;
+    }
+    const DWORD n = GetNumColors();
+    const DWORD step = 255 / (n - 1);
+    for (DWORD i = 0; i < n; i++) {
+        const BYTE level = static_cast<BYTE>(i * step);
+        SetPaletteColor(static_cast<BYTE>(i), level, level, level, 0);
+    }
+}
+
+void CxImage::BlendPalette(ImageColorref color, long percent) {
+    if (GetPalette() == nullptr) {
+        return;
+    }
+    percent = std::max(0L, std::min(100L, percent));
+    const RgbQuad with = ColorrefToRgbQuad(color);
+    RgbQuad* palette = GetPalette();
+    for (DWORD i = 0; i < GetNumColors(); i++) {
+        palette[i].blue = static_cast<BYTE>((with.blue * percent + palette[i].blue * (100 - percent)) / 100);
+        palette[i].green =
+            static_cast<BYTE>((with.green * percent + palette[i].green * (100 - percent)) / 100);
+        palette[i].red = static_cast<BYTE>((with.red * percent + palette[i].red * (100 - percent)) / 100);
+    }
+    ClearNearestCache();
+}
+
+bool CxImage::IsGrayScale() const {
+    const RgbQuad* palette = GetPalette();
+    if (palette == nullptr) {
+        return false;
+    }
+    for (DWORD i = 0; i < GetNumColors(); i++) {
+        if (palette[i].blue != i || palette[i].green != i || palette[i].red != i) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CxImage::SwapIndex(BYTE a, BYTE b) {
+    RgbQuad* palette = GetPalette();
+    if (palette == nullptr || a >= GetNumColors() || b >= GetNumColors() || a == b) {
+        return;
+    }
+    std::swap(palette[a], palette[b]);
+    ClearNearestCache();
+    for (long y = 0; y < static_cast<long>(GetHeight()); y++) {
+        for (long x = 0; x <= static_cast<long>(GetWidth()); x++) {
+            const BYTE index = GetPixelIndex(x, y);
+            if (index == a) {
+                SetPixelIndex(x, y, b);
+            } else if (index == b) {
+                SetPixelIndex(x, y, a);
+            }
+        }
+    }
+}
+
+bool CxImage::SamePalette(const CxImage& other, bool compareAlpha) const {
+    if (GetNumColors() == 0 || GetNumColors() != other.GetNumColors()) {
+        return false;
+    }
+    const RgbQuad* mine = GetPalette();
+    const RgbQuad* theirs = other.GetPalette();
+    for (DWORD i = 0; i < GetNumColors(); i++) {
+        if (mine[i].blue != theirs[i].blue || mine[i].green != theirs[i].green ||
+            mine[i].red != theirs[i].red) {
+            return false;
+        }
+        if (compareAlpha && mine[i].alpha != theirs[i].alpha) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CxImage::SetColorsImportant(DWORD count) {
+    if (GetNumColors() == 0) {
+        return;
+    }
+    if (count == 0 || count > 256) {
+        m_header.biClrImportant = 0;
+    } else if (GetBpp() == 1) {
+        m_header.biClrImportant = std::min<DWORD>(count, 2);
+    } else if (GetBpp() == 4) {
+        m_header.biClrImportant = std::min<DWORD>(count, 16);
+    } else {
+        m_header.biClrImportant = count;
+    }
+    if (m_dib != nullptr) {
+        reinterpret_cast<DibHeader*>(m_dib)->biClrImportant = m_header.biClrImportant;
+    }
+    ClearNearestCache();
+}
+
+BYTE CxImage::GetNearestIndex(RgbQuad color) {
+    const RgbQuad* palette = GetPalette();
+    if (palette == nullptr) {
+        return 0;
+    }
+    const RgbQuad key = {color.blue, color.green, color.red, 0};
+    if (m_info.nearestValid != 0 && m_info.nearestKey == key) {
+        return m_info.nearestIndex;
+    }
+    const DWORD important = m_header.biClrImportant;
+    const DWORD n = important != 0 ? std::min(important, GetNumColors()) : GetNumColors();
+    long best = kNearestSearchStart;
+    BYTE result = 0;
+    for (DWORD i = 0; i < n; i++) {
+        const long dr = static_cast<long>(palette[i].red) - color.red;
+        const long dg = static_cast<long>(palette[i].green) - color.green;
+        const long db = static_cast<long>(palette[i].blue) - color.blue;
+        const long distance = dr * dr + dg * dg + db * db;
+        if (distance < best) {
+            best = distance;
+            result = static_cast<BYTE>(i);
+            if (distance == 0) {
+                break;
+            }
+        }
+    }
+    m_info.nearestKey = key;
+    m_info.nearestIndex = result;
+    m_info.nearestValid = 1;
+    return result;
+}
+
+void CxImage::GetOffset(long* x, long* y) const {
+    if (x != nullptr) {
+        *x = m_info.xOffset;
+    }
+    if (y != nullptr) {
+        *y = m_info.yOffset;
+    }
+}
+
+void CxImage::SetOffset(long x, long y) {
+    m_info.xOffset = static_cast<std::int32_t>(x);
+    m_info.yOffset = static_cast<std::int32_t>(y);
+}
+
+void CxImage::SetSpareOptionWord(DWORD value, bool lowWordOnly) {
+    m_info.spareOptionWord = static_cast<std::int32_t>(lowWordOnly ? (value & 0xFFFF) : value);
+}
+
+RgbQuad CxImage::GetTransColor() const {
+    if (GetBpp() < 24 && m_info.transparentIndex >= 0) {
+        return GetPaletteColor(static_cast<BYTE>(m_info.transparentIndex));
+    }
+    return m_info.transparentColor;
+}
+
+void CxImage::SetTransColor(RgbQuad color) {
+    color.alpha = 0;
+    m_info.transparentColor = color;
+}
+
+BYTE CxImage::GetColorType() const {
+    if (m_alpha != nullptr) {
+        return 4;
+    }
+    return GetBpp() <= 8 ? 1 : 2;
+}
+
+void CxImage::SetXDPI(long dpi) {
+    if (dpi < 1) {
+        dpi = kDefaultDpi;
+    }
+    m_info.xDpi = static_cast<std::int32_t>(dpi);
+    m_header.biXPelsPerMeter = static_cast<std::int32_t>(std::floor(dpi * kInchesPerMetre + 0.5));
+    if (m_dib != nullptr) {
+        reinterpret_cast<DibHeader*>(m_dib)->biXPelsPerMeter = m_header.biXPelsPerMeter;
+    }
+}
+
+void CxImage::SetYDPI(long dpi) {
+    if (dpi < 1) {
+        dpi = kDefaultDpi;
+    }
+    m_info.yDpi = static_cast<std::int32_t>(dpi);
+    m_header.biYPelsPerMeter = static_cast<std::int32_t>(std::floor(dpi * kInchesPerMetre + 0.5));
+    if (m_dib != nullptr) {
+        reinterpret_cast<DibHeader*>(m_dib)->biYPelsPerMeter = m_header.biYPelsPerMeter;
+    }
+}
+
+DWORD CxImage::GetCodecOption(DWORD format) const {
+    if (format == kImageFormatNone) {
+        format = m_info.format;
+    }
+    if (format > static_cast<DWORD>(kImageFormatMax)) {
+        return 0;
+    }
+    return m_info.codecOptions[format];
+}
+
+bool CxImage::SetCodecOption(DWORD option, DWORD format) {
+    if (format == kImageFormatNone) {
+        format = m_info.format;
+    }
+    if (format > static_cast<DWORD>(kImageFormatMax)) {
+        return false;
+    }
+    m_info.codecOptions[format] = option;
+    return true;
+}
+
+const char* CxImage::GetVersion() {
+    return "CxImage 5.99c";
+}
+
+float CxImage::GetVersionNumber() {
+    return 5.99003f;
+}
+
+void CxImage::SetLastError(const char* text) {
+    std::snprintf(m_info.lastError, sizeof(m_info.lastError), "%s", text == nullptr ? "" : text);
+}
+
+void CxImage::CopyLastError(const CxImage& other) {
+    std::memmove(m_info.lastError, other.m_info.lastError, sizeof(m_info.lastError));
+    m_info.lastError[kLastErrorChars - 1] = '\0';
+}
+
+bool CxImage::PrepareResult(CxImage& result, DWORD width, DWORD height, DWORD bpp) const {
+    result.CopySettings(*this);
+    if (result.Create(width, height, bpp, GetType()) == nullptr) {
+        return false;
+    }
+    result.SetPalette(GetPalette(), 256);
+    return true;
+}
+
+bool CxImage::FinishResult(CxImage& result, CxImage* destination) {
+    CxImage& target = destination != nullptr ? *destination : *this;
+    return target.TakeOver(result);
+}
+
+void CxImage::ReportProgress(long done, long total) {
+    if (total > 0) {
+        m_info.progress = static_cast<std::int32_t>(done * 100 / total);
+    }
+}
+
+DWORD RgbToColorref(DWORD color) {
+    return (color & 0xFF00FF00u) | ((color & 0xFF) << 16) | ((color >> 16) & 0xFF);
+}
+
+DWORD ColorrefToRgb(DWORD color) {
+    return RgbToColorref(color);
+}
+
+RgbQuad ColorrefToRgbQuad(ImageColorref color) {
+    const RgbQuad quad = {static_cast<BYTE>((color >> 16) & 0xFF), static_cast<BYTE>((color >> 8) & 0xFF),
+                          static_cast<BYTE>(color & 0xFF), 0};
+    return quad;
+}
+
+long LuminanceDifference(const BYTE* a, const BYTE* b) {
+    return static_cast<long>(Luminance(a[0], a[1], a[2])) - static_cast<long>(Luminance(b[0], b[1], b[2]));
+}
+
+namespace {
+
+// The sixteen standard Windows colours, as 0xRRGGBB.
+constexpr DWORD kStandardColors[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                       0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                       0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+// Hues of the graded runs of the 8-bit standard palette: each gives six tints
+// falling from near white, the hue itself and five shades falling towards black.
+constexpr DWORD kGradedHues[18] = {0xFFAA00, 0xFF5500, 0xFF0000, 0xFF0055, 0xFF00AA, 0xFF00FF,
+                                   0xAA00FF, 0x5500FF, 0x0000FF, 0x0055FF, 0x00AAFF, 0x00FFFF,
+                                   0x00FFAA, 0x00FF55, 0x00FF00, 0x55FF00, 0xAAFF00, 0xFFFF00};
+
+BYTE TintChannel(DWORD hue, int shift, int step) {
+    const int channel = static_cast<int>((hue >> shift) & 0xFF);
+    return static_cast<BYTE>(channel + (255 - channel) * step * 5 / 36);
+}
+
+BYTE ShadeChannel(DWORD hue, int shift, int step) {
+    const int channel = static_cast<int>((hue >> shift) & 0xFF);
+    return static_cast<BYTE>(channel * (255 - 35 * step) / 255);
+}
+
+std::vector<DWORD> BuildStdPalette256() {
+    std::vector<DWORD> table;
+    table.reserve(256);
+    for (int i = 0; i < 8; i++) {
+        table.push_back(kStandardColors[i]);
+    }
+    table.push_back(0xC0DCC0);
+    table.push_back(0xA6CAF0);
+    for (DWORD hue : kGradedHues) {
+        for (int step = 6; step >= 1; step--) {
+            table.push_back((static_cast<DWORD>(TintChannel(hue, 16, step)) << 16) |
+                            (static_cast<DWORD>(TintChannel(hue, 8, step)) << 8) | TintChannel(hue, 0, step));
+        }
+        table.push_back(hue);
+        for (int step = 1; step <= 5; step++) {
+            table.push_back((static_cast<DWORD>(ShadeChannel(hue, 16, step)) << 16) |
+                            (static_cast<DWORD>(ShadeChannel(hue, 8, step)) << 8) |
+                            ShadeChannel(hue, 0, step));
+        }
+    }
+    for (DWORD grey = 0xF2F2F2, i = 0; i < 20; i++, grey -= 0x0C0C0C) {
+        table.push_back(grey);
+    }
+    table.push_back(0xFFFBF0);
+    table.push_back(0xA0A0A4);
+    table.push_back(0x808080);
+    for (int i = 9; i < 16; i++) {
+        table.push_back(kStandardColors[i]);
+    }
+    return table;
+}
+
+}  // namespace
+
+void CxImage::SetStdPalette() {
+    if (GetPalette() == nullptr) {
+        return;
+    }
+    if (GetBpp() == 4) {
+        for (int i = 0; i < 16; i++) {
+            SetPaletteColor(static_cast<BYTE>(i), static_cast<BYTE>(kStandardColors[i] >> 16),
+                            static_cast<BYTE>(kStandardColors[i] >> 8),
+                            static_cast<BYTE>(kStandardColors[i]));
+        }
+        return;
+    }
+    if (GetBpp() != 8) {
+        return;
+    }
+    static const std::vector<DWORD> table = BuildStdPalette256();
+    for (int i = 0; i < 256; i++) {
+        const DWORD rgb = table[static_cast<std::size_t>(i)];
+        SetPaletteColor(static_cast<BYTE>(i), static_cast<BYTE>(rgb >> 16), static_cast<BYTE>(rgb >> 8),
+                        static_cast<BYTE>(rgb));
+    }
+}

@@ -1,0 +1,211 @@
+// Decoding and encoding of images: the dispatch by format id to the codec classes and
+// the wrappers for file names, open files and memory. A codec is a CxImage of its own
+// made on the stack for one call; a decoded result replaces this image wholesale.
+#include "image/CxImage.h"
+#include "image/FileImageStream.h"
+#include "image/MemoryImageStream.h"
+#include "image/PngCodec.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// The order in which format 0 tries the codecs: strict signatures first.
+constexpr DWORD kProbeOrder[] = {kImageFormatBmp, kImageFormatIco, kImageFormatGif,  kImageFormatPng,
+                                 kImageFormatTga, kImageFormatPcx, kImageFormatWbmp, kImageFormatWmf};
+
+const char kUnknownDecodeFormat[] = "Decode: Unknown or wrong format";
+const char kUnknownEncodeFormat[] = "Encode: Unknown format";
+const char kBufferNotEmpty[] = "the buffer must be empty";
+
+}  // namespace
+
+// Runs the codec of one format; a format whose codec this build lacks fails like an
+// unknown one. Codecs start from this image's settings so that options reach them.
+bool CxImage::DecodeImage(ImageStream* stream, DWORD format) {
+    if (format == kImageFormatNone) {
+        const std::int64_t start = stream != nullptr ? stream->Tell() : 0;
+        for (DWORD candidate : kProbeOrder) {
+            if (DecodeImage(stream, candidate)) {
+                return true;
+            }
+            if (stream != nullptr) {
+                stream->Seek(start, 0);
+            }
+        }
+        SetLastError(kUnknownDecodeFormat);
+        return false;
+    }
+    switch (format) {
+    case kImageFormatPng: {
+        PngCodec codec;
+        codec.CopySettings(*this);
+        if (codec.Decode(stream) && TakeOver(codec)) {
+            return true;
+        }
+        CopyLastError(codec);
+        return false;
+    }
+    default:
+        SetLastError(kUnknownDecodeFormat);
+        return false;
+    }
+}
+
+bool CxImage::LoadFile(const char* fileName, DWORD format) {
+    if (fileName == nullptr) {
+        return false;
+    }
+    if (format >= kImageFormatBmp && format <= static_cast<DWORD>(kImageFormatMax)) {
+        std::FILE* file = std::fopen(fileName, "rb");
+        if (file == nullptr) {
+            return false;
+        }
+        FileImageStream stream(file, true);
+        if (DecodeImage(&stream, format)) {
+            return true;
+        }
+    }
+    const std::string askedFormatError = m_info.lastError;
+    std::FILE* file = std::fopen(fileName, "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    FileImageStream stream(file, true);
+    if (DecodeImage(&stream, kImageFormatNone)) {
+        return true;
+    }
+    if (format != kImageFormatNone) {
+        SetLastError(askedFormatError.c_str());
+    }
+    return false;
+}
+
+bool CxImage::DecodeFile(std::FILE* file, DWORD format) {
+    FileImageStream stream(file, false);
+    return DecodeImage(&stream, format);
+}
+
+bool CxImage::DecodeMemory(const BYTE* buffer, DWORD size, DWORD format) {
+    // The stream only reads, so the caller's bytes are never written through it.
+    MemoryImageStream stream(const_cast<BYTE*>(buffer), size);
+    return DecodeImage(&stream, format);
+}
+
+bool CxImage::EncodeCheck(ImageStream* stream) {
+    if (stream == nullptr) {
+        SetLastError("null file handler");
+        return false;
+    }
+    if (!IsValid()) {
+        SetLastError("null image!!!");
+        return false;
+    }
+    return true;
+}
+
+// The codec becomes a view of this image, so it shares the pixels and frees nothing.
+bool CxImage::EncodeImage(ImageStream* stream, DWORD format) {
+    switch (format) {
+    case kImageFormatPng: {
+        PngCodec codec;
+        codec.AttachView(this);
+        if (codec.Encode(stream)) {
+            return true;
+        }
+        CopyLastError(codec);
+        return false;
+    }
+    default:
+        SetLastError(kUnknownEncodeFormat);
+        return false;
+    }
+}
+
+bool CxImage::SaveFile(const char* fileName, DWORD format) {
+    if (fileName == nullptr) {
+        return false;
+    }
+    std::FILE* file = std::fopen(fileName, "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    FileImageStream stream(file, true);
+    const bool encoded = EncodeImage(&stream, format);
+    return stream.Close() && encoded;
+}
+
+bool CxImage::EncodeFile(std::FILE* file, DWORD format) {
+    FileImageStream stream(file, false);
+    return EncodeImage(&stream, format);
+}
+
+bool CxImage::EncodeMemory(BYTE** buffer, long* size, DWORD format) {
+    if (buffer == nullptr || size == nullptr) {
+        return false;
+    }
+    if (*buffer != nullptr) {
+        SetLastError(kBufferNotEmpty);
+        return false;
+    }
+    MemoryImageStream stream;
+    if (!stream.Open() || !EncodeImage(&stream, format)) {
+        return false;
+    }
+    *size = static_cast<long>(stream.Size());
+    *buffer = stream.GetBuffer(true);
+    return true;
+}
+
+bool CxImage::EncodeFrames(ImageStream* stream, CxImage** images, int count, DWORD format) {
+    if (format != kImageFormatGif) {
+        SetLastError("Multipage Encode, Unsupported operation for this format");
+        return false;
+    }
+    if (stream == nullptr || images == nullptr || count <= 0) {
+        SetLastError("null file handler");
+        return false;
+    }
+    SetLastError(kUnknownEncodeFormat);
+    return false;
+}
+
+bool CxImage::EncodeFrames(std::FILE* file, CxImage** images, int count, DWORD format) {
+    FileImageStream stream(file, false);
+    return EncodeFrames(file != nullptr ? &stream : nullptr, images, count, format);
+}
+
+bool CxImage::EncodeRgba(ImageStream* stream) {
+    if (!EncodeCheck(stream)) {
+        return false;
+    }
+    for (long y = 0; y < static_cast<long>(GetHeight()); y++) {
+        for (long x = 0; x < static_cast<long>(GetWidth()); x++) {
+            const RgbQuad color = GetPixelColorUnchecked(x, y);
+            if (!stream->PutC(color.red) || !stream->PutC(color.green) || !stream->PutC(color.blue) ||
+                !stream->PutC(color.alpha)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool CxImage::EncodeRgbaMemory(BYTE** buffer, long* size) {
+    if (buffer == nullptr || size == nullptr) {
+        return false;
+    }
+    if (*buffer != nullptr) {
+        SetLastError(kBufferNotEmpty);
+        return false;
+    }
+    MemoryImageStream stream;
+    if (!stream.Open() || !EncodeRgba(&stream)) {
+        return false;
+    }
+    *size = static_cast<long>(stream.Size());
+    *buffer = stream.GetBuffer(true);
+    return true;
+}
