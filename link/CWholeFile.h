@@ -1,0 +1,38 @@
+// Files are read whole and written whole within one operation. Writing goes to a new file
+// beside the target, which then replaces the target, so a failed save never destroys the
+// file that was there.
+#pragma once
+
+#include "classlib/core/WinTypes.h"
+#include "link/CFileFrame.h"
+
+#include <cstddef>
+#include <vector>
+
+class CWholeFile {
+public:
+    enum class Result {
+        Ok,
+        OpenFailed,  // `cause` holds the file exception's cause
+        BadSize,     // refused before reading anything into memory
+        ReadFailed,  // `cause` holds the file exception's cause
+    };
+
+    // Reads a file whose size lies above minBytesExclusive and at most maxBytes. `cause` is
+    // set to 0 first.
+    static Result Read(LPCSTR path,
+                       std::size_t minBytesExclusive,
+                       std::size_t maxBytes,
+                       std::vector<BYTE>& contents,
+                       int& cause);
+    // The same with the size limits of a file kind's frame.
+    static Result Read(LPCSTR path, const CFileFrame& frame, std::vector<BYTE>& contents, int& cause);
+
+    // True when the file now holds `contents`; otherwise `cause` holds the file exception's
+    // cause of the step that failed, and any earlier file at `path` is unchanged.
+    static bool Write(LPCSTR path, const std::vector<BYTE>& contents, int& cause);
+
+private:
+    // Moves `source` over `target`, replacing it. Platform file.
+    static bool Replace(LPCSTR source, LPCSTR target, int& cause);
+};
