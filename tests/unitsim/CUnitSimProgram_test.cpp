@@ -186,3 +186,20 @@ TEST_F(UnitSimProgram, FollowsTheControlFile) {
     EXPECT_EQ(Exchange(kPing, 5, kPatience), (Bytes{0x55, 0x81, 0x28, 0x01, 0xFD}));
     EXPECT_EQ(StopUnit(), 0);
 }
+
+TEST_F(UnitSimProgram, PacesAndDelaysItsAnswersAsTheControlFileSays) {
+    SendControl("pace 9600");
+    SendControl("fault late cmd 1 delay 150");
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(Transcript()).find("pace 9600 baud") != std::string::npos; }));
+
+    auto start = Clock::now();
+    EXPECT_EQ(Exchange(kPing, kPingReply.size(), kPatience), kPingReply);
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(150));
+
+    // 63 bytes at about 1.04 ms each.
+    start = Clock::now();
+    EXPECT_EQ(Exchange({0xAA, 0x02, 0xA8}, 63, kPatience).size(), 63u);
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(60));
+    EXPECT_NE(ReadFile(Transcript()).find("# fault late 150 ms\nTX 55 81 1E 01 CB\n"), std::string::npos);
+    EXPECT_EQ(StopUnit(), 0);
+}

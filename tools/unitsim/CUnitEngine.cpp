@@ -20,30 +20,51 @@ const char* ModeName(UnitMode mode) {
     return mode == UnitMode::Loader ? "loader" : "application";
 }
 
+CUnitMemory MemoryOfVersion(UnitVersion version) {
+    CUnitMemory memory;
+    memory.SetFirmwareVersion(version.major, version.minor);
+    return memory;
+}
+
+std::vector<uint8_t> JoinPieces(const std::vector<ReplyPiece>& pieces) {
+    std::vector<uint8_t> bytes;
+    for (const ReplyPiece& piece : pieces) {
+        bytes.insert(bytes.end(), piece.bytes.begin(), piece.bytes.end());
+    }
+    return bytes;
+}
+
 }  // namespace
 
 CUnitEngine::CUnitEngine(CTranscript& transcript, const UnitSettings& settings)
-    : m_transcript(transcript), m_settings(settings) {}
+    : m_transcript(transcript),
+      m_settings(settings),
+      m_memory(MemoryOfVersion(settings.applicationVersion)),
+      m_application(m_memory) {}
 
-std::vector<uint8_t> CUnitEngine::Feed(const uint8_t* data, std::size_t count) {
+std::vector<ReplyPiece> CUnitEngine::FeedPlanned(const uint8_t* data, std::size_t count) {
     if (m_echo) {
         std::vector<uint8_t> echoed(data, data + count);
         m_transcript.AddFrame("ECHO", echoed);
-        return echoed;
+        return {{0, echoed}};
     }
     std::vector<ParsedInput> inputs;
     m_parser.Feed(data, count, inputs);
-    std::vector<uint8_t> replies;
+    std::vector<ReplyPiece> replies;
     for (const ParsedInput& input : inputs) {
         Handle(input, replies);
     }
     return replies;
 }
 
+std::vector<uint8_t> CUnitEngine::Feed(const uint8_t* data, std::size_t count) {
+    return JoinPieces(FeedPlanned(data, count));
+}
+
 void CUnitEngine::OnLineIdle() {
     std::vector<ParsedInput> inputs;
     m_parser.FlushIdle(inputs);
-    std::vector<uint8_t> replies;
+    std::vector<ReplyPiece> replies;
     for (const ParsedInput& input : inputs) {
         Handle(input, replies);
     }
@@ -56,6 +77,7 @@ void CUnitEngine::SetEcho(bool on) {
 
 void CUnitEngine::SetApplicationVersion(UnitVersion version) {
     m_settings.applicationVersion = version;
+    m_memory.SetFirmwareVersion(version.major, version.minor);
     m_transcript.AddNote("application version " + VersionText(version));
 }
 
@@ -69,7 +91,11 @@ void CUnitEngine::SetMode(UnitMode mode) {
     m_transcript.AddNote(std::string("mode ") + ModeName(mode));
 }
 
-void CUnitEngine::Handle(const ParsedInput& input, std::vector<uint8_t>& replies) {
+void CUnitEngine::SetRefused(uint8_t code, bool refused) {
+    m_refused.set(code, refused);
+}
+
+void CUnitEngine::Handle(const ParsedInput& input, std::vector<ReplyPiece>& replies) {
     m_transcript.AddFrame("RX", input.bytes);
     if (input.kind == ParsedInput::Kind::Dropped) {
         m_transcript.AddNote("not answered: " + input.reason);
@@ -79,28 +105,64 @@ void CUnitEngine::Handle(const ParsedInput& input, std::vector<uint8_t>& replies
         m_transcript.AddNote("not answered: bad checksum");
         return;
     }
-    const std::vector<uint8_t> reply = Answer(*input.command, input.bytes);
+    const std::vector<ReplyPiece> reply = Answer(*input.command, input.bytes);
     if (reply.empty()) {
         return;
     }
-    m_transcript.AddFrame("TX", reply);
+    m_transcript.AddFrame("TX", JoinPieces(reply));
     replies.insert(replies.end(), reply.begin(), reply.end());
 }
 
-// The reply frame to a well-formed request; empty when the unit stays silent.
-std::vector<uint8_t> CUnitEngine::Answer(const UnitCommand& command, const std::vector<uint8_t>& frame) {
-    const uint8_t senderId = frame[0];
-    if (command.code == CUnitCommandTable::kPingCode) {
-        return AnswerPing(senderId);
+// The answer to a well-formed request; empty when the unit stays silent. A
+// fault that keeps the request from the unit (silence, an error code) leaves
+// its state alone; the others spoil the answer after the work is done.
+std::vector<ReplyPiece> CUnitEngine::Answer(const UnitCommand& command, const std::vector<uint8_t>& frame) {
+    if (m_rebootSilenceLeft > 0) {
+        --m_rebootSilenceLeft;
+        m_transcript.AddNote("not answered: starting up");
+        return {};
     }
+    const std::optional<FaultRule> fault = m_faults.Take(command.code);
+    if (fault) {
+        m_transcript.AddNote(CFaultPlan::Describe(*fault));
+    }
+    if (fault && fault->kind == FaultKind::Silence) {
+        return {};
+    }
+    const uint8_t senderId = frame[0];
     const bool loaderRequest = senderId == CUnitCommandTable::kLoaderSenderId;
-    if (loaderRequest != (m_settings.mode == UnitMode::Loader)) {
+    if (command.code != CUnitCommandTable::kPingCode &&
+        loaderRequest != (m_settings.mode == UnitMode::Loader)) {
         m_transcript.AddNote(std::string("not answered: the unit runs the ") + ModeName(m_settings.mode));
         return {};
     }
+    if (fault && fault->kind == FaultKind::ErrorCode) {
+        return {{0, CFaultPlan::ErrorFrame(AnswerId(), fault->code)}};
+    }
     const std::vector<uint8_t> requestData(frame.begin() + kHeaderBytes, frame.end() - 1);
-    return CUnitFrame::BuildReply(AnswerId(), command.code,
-                                  CUnitCommandTable::ZeroReplyData(command, requestData));
+    const std::vector<uint8_t> reply = command.code == CUnitCommandTable::kPingCode
+                                           ? AnswerPing(senderId)
+                                           : AnswerRequest(command, requestData);
+    if (!fault) {
+        return {{0, reply}};
+    }
+    return CFaultPlan::Spoil(*fault, command, reply);
+}
+
+std::vector<uint8_t> CUnitEngine::AnswerRequest(const UnitCommand& command,
+                                                const std::vector<uint8_t>& data) {
+    if (m_settings.mode == UnitMode::Application) {
+        if (IsRefused(command.code)) {
+            return CFaultPlan::ErrorFrame(AnswerId(), kNotSupported);
+        }
+        return CUnitFrame::BuildReply(AnswerId(), command.code, m_application.Answer(command, data));
+    }
+    const LoaderAnswer answer = m_loader.Answer(command, data);
+    const std::vector<uint8_t> reply = CUnitFrame::BuildReply(AnswerId(), command.code, answer.data);
+    if (answer.leave) {
+        LeaveLoader(answer.uploaded);
+    }
+    return reply;
 }
 
 // A loader ping received by the application is the request to enter the loader.
@@ -111,6 +173,19 @@ std::vector<uint8_t> CUnitEngine::AnswerPing(uint8_t senderId) {
     const UnitVersion version =
         m_settings.mode == UnitMode::Loader ? m_settings.loaderVersion : m_settings.applicationVersion;
     return CUnitFrame::BuildReply(AnswerId(), CUnitCommandTable::kPingCode, {version.minor, version.major});
+}
+
+// The unit restarts into the application, with new firmware when a whole image
+// came in.
+void CUnitEngine::LeaveLoader(bool uploaded) {
+    if (uploaded) {
+        UnitVersion next = m_settings.applicationVersion;
+        next.minor = static_cast<uint8_t>(next.minor + 1);
+        SetApplicationVersion(m_versionAfterUpdate.value_or(next));
+        m_versionAfterUpdate.reset();
+    }
+    SetMode(UnitMode::Application);
+    m_rebootSilenceLeft = m_rebootSilence;
 }
 
 uint8_t CUnitEngine::AnswerId() const {

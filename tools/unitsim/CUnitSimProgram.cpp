@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <poll.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -18,6 +19,9 @@ constexpr int kPollPeriodMs = 10;
 // before it repeats; a partial frame older than this will never be completed.
 constexpr auto kIdleAfter = std::chrono::milliseconds(50);
 constexpr int kMaxPort = 255;
+constexpr long kMaxBaud = 1000000;
+// A byte on the line is a start bit, eight data bits and a stop bit.
+constexpr long kBitsPerByte = 10;
 
 std::string EnvironmentValue(const char* name) {
     const char* value = std::getenv(name);
@@ -47,6 +51,12 @@ bool ApplyOption(const std::string& name, const std::string& value, UnitSimOptio
     if (name == "--mode") {
         return CControlCommand::ParseMode(value, options.settings.mode);
     }
+    if (name == "--pace") {
+        char* end = nullptr;
+        const long baud = std::strtol(value.c_str(), &end, 10);
+        options.paceBaud = static_cast<int>(baud);
+        return !value.empty() && *end == '\0' && baud > 0 && baud <= kMaxBaud;
+    }
     std::string* text = name == "--transcript"    ? &options.transcriptPath
                         : name == "--control"     ? &options.controlPath
                         : name == "--ports-dir"   ? &options.portsDir
@@ -63,11 +73,12 @@ bool ApplyOption(const std::string& name, const std::string& value, UnitSimOptio
 
 const char* CUnitSimProgram::Usage() {
     return "usage: unitsim --port N [--transcript FILE] [--control FILE] [--version 1.30]\n"
-           "               [--loader-version 1.10] [--mode normal|loader]\n"
+           "               [--loader-version 1.10] [--mode normal|loader] [--pace 9600]\n"
            "               [--ports-dir DIR] [--wine-prefix DIR]\n"
            "Prints the pseudo-terminal's path once the COM port links exist; runs until\n"
-           "SIGTERM or SIGINT. Control lines: echo on|off, version X.YY, loader-version X.YY,\n"
-           "mode normal|loader, unplug, replug.\n";
+           "SIGTERM or SIGINT. --pace sends answers at that baud rate. The control file\n"
+           "takes one command a line (echo, version, fault, refuse, block, busy, unplug,\n"
+           "replug, pace, ...; see CControlCommand.h).\n";
 }
 
 bool CUnitSimProgram::ParseOptions(int argc, char** argv, UnitSimOptions& options, std::string& error) {
@@ -94,7 +105,8 @@ bool CUnitSimProgram::ParseOptions(int argc, char** argv, UnitSimOptions& option
 CUnitSimProgram::CUnitSimProgram(const UnitSimOptions& options)
     : m_options(options),
       m_engine(m_transcript, options.settings),
-      m_links(options.port, options.portsDir, options.winePrefix) {}
+      m_links(options.port, options.portsDir, options.winePrefix),
+      m_paceBaud(options.paceBaud) {}
 
 int CUnitSimProgram::Run(const volatile std::sig_atomic_t& stopRequested) {
     if (!Start()) {
@@ -156,14 +168,28 @@ void CUnitSimProgram::ServeControl() {
             std::fprintf(stderr, "unitsim: control line ignored: '%s': %s\n", line.c_str(), error.c_str());
             continue;
         }
-        if (CControlCommand::ApplyToEngine(command, m_engine)) {
-            continue;
+        if (!CControlCommand::ApplyToEngine(command, m_engine)) {
+            ApplyLineCommand(command);
         }
-        if (command.action == ControlAction::Unplug) {
-            Unplug();
-        } else if (!m_terminal.IsOpen() && !Plug()) {
+    }
+}
+
+void CUnitSimProgram::ApplyLineCommand(const ControlCommand& command) {
+    switch (command.action) {
+    case ControlAction::Unplug:
+        Unplug();
+        return;
+    case ControlAction::Replug:
+        if (!m_terminal.IsOpen() && !Plug()) {
             m_failed = true;
         }
+        return;
+    case ControlAction::Pace:
+        m_paceBaud = command.numbers[0];
+        m_transcript.AddNote(m_paceBaud > 0 ? "pace " + std::to_string(m_paceBaud) + " baud" : "pace off");
+        return;
+    default:
+        return;
     }
 }
 
@@ -181,7 +207,7 @@ void CUnitSimProgram::ServeLine() {
         const ssize_t count = ::read(m_terminal.MasterFd(), buffer, sizeof buffer);
         if (count > 0) {
             m_lastInput = std::chrono::steady_clock::now();
-            SendToLine(m_engine.Feed(buffer, static_cast<std::size_t>(count)));
+            SendPlan(m_engine.FeedPlanned(buffer, static_cast<std::size_t>(count)));
         }
     } else if (ready > 0 && (request.revents & (POLLHUP | POLLERR)) != 0) {
         // Only while no slave is open, which the held slave prevents; do not spin.
@@ -193,6 +219,32 @@ void CUnitSimProgram::ServeLine() {
     if (m_transcript.HasWriteFailed()) {
         std::fprintf(stderr, "unitsim: cannot write the transcript\n");
         m_failed = true;
+    }
+}
+
+// The unit does nothing else while it answers, as a real one would; bytes that
+// arrive meanwhile wait in the line.
+void CUnitSimProgram::SendPlan(const std::vector<ReplyPiece>& pieces) {
+    for (const ReplyPiece& piece : pieces) {
+        if (piece.delayMs > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(piece.delayMs));
+        }
+        if (m_paceBaud > 0) {
+            SendPaced(piece.bytes);
+        } else {
+            SendToLine(piece.bytes);
+        }
+    }
+}
+
+// One byte at a time, each when the line would have finished the one before.
+void CUnitSimProgram::SendPaced(const std::vector<uint8_t>& bytes) {
+    const auto byteTime = std::chrono::microseconds(kBitsPerByte * 1000000 / m_paceBaud);
+    auto next = std::chrono::steady_clock::now();
+    for (uint8_t byte : bytes) {
+        std::this_thread::sleep_until(next);
+        SendToLine({byte});
+        next += byteTime;
     }
 }
 

@@ -3,6 +3,7 @@
 // control file. Runs on the program's one thread until asked to stop.
 #pragma once
 
+#include "tools/unitsim/CControlCommand.h"
 #include "tools/unitsim/CControlFile.h"
 #include "tools/unitsim/CPortLinks.h"
 #include "tools/unitsim/CPseudoTerminal.h"
@@ -20,6 +21,7 @@ struct UnitSimOptions {
     std::string winePrefix;
     std::string transcriptPath;
     std::string controlPath;
+    int paceBaud = 0;  // 0 sends answers as fast as the line takes them
     UnitSettings settings;
 };
 
@@ -42,7 +44,10 @@ private:
     void Unplug();
     void ServeControl();
     void ServeLine();
+    void ApplyLineCommand(const ControlCommand& command);
+    void SendPlan(const std::vector<ReplyPiece>& pieces);
     void SendToLine(const std::vector<uint8_t>& bytes);
+    void SendPaced(const std::vector<uint8_t>& bytes);
 
     UnitSimOptions m_options;
     CTranscript m_transcript;
@@ -51,5 +56,6 @@ private:
     CPortLinks m_links;
     CControlFile m_control;
     std::chrono::steady_clock::time_point m_lastInput;
+    int m_paceBaud;
     bool m_failed = false;
 };
