@@ -1,0 +1,27 @@
+// Everything a user of the expression evaluator needs: the expression object, the
+// value and function lists, function nodes for own functions, and the exceptions.
+#pragma once
+
+#include "expr/AbortException.h"
+#include "expr/AlreadyExistsException.h"
+#include "expr/ConstantAssignException.h"
+#include "expr/ConstantReferenceException.h"
+#include "expr/DivideByZeroException.h"
+#include "expr/EmptyExpressionException.h"
+#include "expr/Exception.h"
+#include "expr/ExpressionObject.h"
+#include "expr/FunctionCreator.h"
+#include "expr/FunctionList.h"
+#include "expr/FunctionNode.h"
+#include "expr/InvalidArgumentCountException.h"
+#include "expr/MathException.h"
+#include "expr/NoFunctionListException.h"
+#include "expr/NoValueListException.h"
+#include "expr/NotFoundException.h"
+#include "expr/NullPointerException.h"
+#include "expr/Numeric.h"
+#include "expr/SyntaxException.h"
+#include "expr/UnknownTokenException.h"
+#include "expr/UnmatchedParenthesisException.h"
+#include "expr/ValueList.h"
+#include "expr/ValueListItem.h"

@@ -1,0 +1,58 @@
+// Compiled expressions and their abort test.
+#include "expr/ExpressionObject.h"
+
+#include "expr/AbortException.h"
+#include "expr/EmptyExpressionException.h"
+#include "expr/Node.h"
+#include "expr/Parser.h"
+
+namespace ExprEval {
+
+ExpressionObject::ExpressionObject() = default;
+
+ExpressionObject::~ExpressionObject() = default;
+
+void ExpressionObject::Parse(const std::string& text) {
+    m_tree.reset();
+    Parser parser(this);
+    m_tree = parser.Parse(text);
+}
+
+void ExpressionObject::Clear() {
+    m_tree.reset();
+}
+
+double ExpressionObject::Evaluate() {
+    if (!m_tree) {
+        throw EmptyExpressionException();
+    }
+    return m_tree->Evaluate();
+}
+
+void ExpressionObject::TestAbort(bool force) {
+    if (!force) {
+        // "> 0" rather than "!= 0": a negative interval then asks every time instead of
+        // counting down through the whole integer range.
+        if (m_abortCountdown > 0) {
+            --m_abortCountdown;
+            return;
+        }
+        m_abortCountdown = m_abortInterval;
+    }
+    if (DoTestAbort()) {
+        throw AbortException();
+    }
+}
+
+void ExpressionObject::SetAbortInterval(std::int32_t interval) {
+    m_abortInterval = interval;
+    if (m_abortCountdown > interval) {
+        m_abortCountdown = interval;
+    }
+}
+
+bool ExpressionObject::DoTestAbort() {
+    return false;
+}
+
+}  // namespace ExprEval

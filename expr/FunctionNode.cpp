@@ -1,0 +1,120 @@
+// Argument parsing shared by all function calls.
+#include "expr/FunctionNode.h"
+
+#include "expr/ConstantReferenceException.h"
+#include "expr/ExpressionObject.h"
+#include "expr/FunctionCreator.h"
+#include "expr/InvalidArgumentCountException.h"
+#include "expr/NoValueListException.h"
+#include "expr/Parser.h"
+#include "expr/RaiseAt.h"
+#include "expr/SyntaxException.h"
+#include "expr/UnmatchedParenthesisException.h"
+#include "expr/ValueList.h"
+
+namespace ExprEval {
+
+namespace {
+
+bool Exceeds(std::size_t count, std::int32_t maximum) {
+    return maximum != FunctionNode::kNoLimit && count > static_cast<std::size_t>(maximum);
+}
+
+bool FallsShort(std::size_t count, std::int32_t minimum) {
+    return minimum > 0 && count < static_cast<std::size_t>(minimum);
+}
+
+}  // namespace
+
+FunctionNode::FunctionNode(ExpressionObject* expression) : Node(expression) {}
+
+FunctionNode::~FunctionNode() = default;
+
+void FunctionNode::SetArgumentCount(std::int32_t minValues,
+                                    std::int32_t maxValues,
+                                    std::int32_t minReferences,
+                                    std::int32_t maxReferences) {
+    m_minValues = minValues;
+    m_maxValues = maxValues;
+    m_minReferences = minReferences;
+    m_maxReferences = maxReferences;
+}
+
+std::string FunctionNode::GetName() const {
+    return m_factory != nullptr ? m_factory->GetName() : std::string();
+}
+
+void FunctionNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) {
+    if (start >= end) {
+        throw SyntaxException();
+    }
+    ReserveArguments();
+    std::int32_t depth = 0;
+    std::int32_t argumentStart = start + 1;
+    for (std::int32_t i = start + 1; i <= end; ++i) {
+        const TokenType type = parser.GetToken(i).GetType();
+        if (type == TokenType::OpenParen) {
+            ++depth;
+            continue;
+        }
+        if (type == TokenType::CloseParen && i < end && --depth < 0) {
+            RaiseAt(UnmatchedParenthesisException(), parser.GetToken(i), parser.GetToken(i));
+        }
+        const bool closesArgument = depth == 0 && (type == TokenType::Comma || i == end);
+        if (closesArgument) {
+            AddArgument(parser, argumentStart, i);
+            argumentStart = i + 1;
+        }
+    }
+    if (depth != 0) {
+        RaiseAt(UnmatchedParenthesisException(), parser.GetToken(end), parser.GetToken(end));
+    }
+    CheckCounts(parser.GetToken(start), parser.GetToken(end));
+}
+
+// Growing the arrays argument by argument would cost more allocations than building
+// the argument nodes; most functions have a fixed, small number of arguments.
+void FunctionNode::ReserveArguments() {
+    constexpr std::int32_t kTypicalUnlimitedCount = 8;
+    m_arguments.reserve(static_cast<std::size_t>(m_maxValues >= 0 ? m_maxValues : kTypicalUnlimitedCount));
+    m_references.reserve(
+        static_cast<std::size_t>(m_maxReferences >= 0 ? m_maxReferences : kTypicalUnlimitedCount));
+}
+
+// The argument is the tokens first to closing - 1; closing is its "," or the final ")".
+void FunctionNode::AddArgument(Parser& parser, std::int32_t first, std::int32_t closing) {
+    if (first == closing) {
+        RaiseAt(SyntaxException(), parser.GetToken(closing), parser.GetToken(closing));
+    }
+    if (parser.GetToken(first).GetType() == TokenType::Ampersand) {
+        AddReference(parser, first, closing);
+        return;
+    }
+    m_arguments.push_back(parser.ParseRegion(first, closing - 1));
+}
+
+void FunctionNode::AddReference(Parser& parser, std::int32_t first, std::int32_t closing) {
+    const ExprToken& name = parser.GetToken(first + 1);
+    if (closing != first + 2 || name.GetType() != TokenType::Identifier) {
+        RaiseAt(SyntaxException(), parser.GetToken(first), parser.GetToken(closing));
+    }
+    const ValueList* list = GetExpression().GetValueList();
+    if (list == nullptr) {
+        RaiseAt(NoValueListException(), name, name);
+    }
+    if (list->IsConstant(name.GetName())) {
+        RaiseAt(ConstantReferenceException(name.GetName()), name, name);
+    }
+    m_references.push_back(ResolveVariable(name));
+}
+
+void FunctionNode::CheckCounts(const ExprToken& open, const ExprToken& close) const {
+    const bool wrong =
+        FallsShort(m_arguments.size(), m_minValues) || Exceeds(m_arguments.size(), m_maxValues) ||
+        FallsShort(m_references.size(), m_minReferences) || Exceeds(m_references.size(), m_maxReferences);
+    if (wrong) {
+        RaiseAt(InvalidArgumentCountException(GetName()), open, close);
+    }
+}
+
+}  // namespace ExprEval

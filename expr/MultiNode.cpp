@@ -1,0 +1,61 @@
+// Statement lists.
+#include "expr/MultiNode.h"
+
+#include "expr/Parser.h"
+#include "expr/RaiseAt.h"
+#include "expr/SyntaxException.h"
+#include "expr/UnmatchedParenthesisException.h"
+
+namespace ExprEval {
+
+MultiNode::MultiNode(ExpressionObject* expression) : Node(expression) {}
+
+MultiNode::~MultiNode() = default;
+
+void MultiNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) {
+    if (start >= end) {
+        throw SyntaxException();
+    }
+    ReserveStatements(parser, start, end);
+    std::int32_t depth = 0;
+    std::int32_t statementStart = start;
+    for (std::int32_t i = start; i <= end; ++i) {
+        const ExprToken& token = parser.GetToken(i);
+        if (token.GetType() == TokenType::OpenParen) {
+            ++depth;
+        } else if (token.GetType() == TokenType::CloseParen && --depth < 0) {
+            RaiseAt(UnmatchedParenthesisException(), token, token);
+        } else if (token.GetType() == TokenType::Semicolon && depth == 0) {
+            if (statementStart == i) {
+                RaiseAt(SyntaxException(), token, token);
+            }
+            m_statements.push_back(parser.ParseRegion(statementStart, i - 1));
+            statementStart = i + 1;
+        }
+    }
+    if (statementStart <= end) {
+        m_statements.push_back(parser.ParseRegion(statementStart, end));
+    }
+}
+
+// One allocation for the statement array instead of one per doubling; the count of
+// all ";" is an upper bound of the statements.
+void MultiNode::ReserveStatements(const Parser& parser, std::int32_t start, std::int32_t end) {
+    std::size_t count = 1;
+    for (std::int32_t i = start; i <= end; ++i) {
+        if (parser.GetToken(i).GetType() == TokenType::Semicolon) {
+            ++count;
+        }
+    }
+    m_statements.reserve(count);
+}
+
+double MultiNode::DoEvaluate() {
+    double value = 0;
+    for (const auto& statement : m_statements) {
+        value = statement->Evaluate();
+    }
+    return value;
+}
+
+}  // namespace ExprEval

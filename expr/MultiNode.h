@@ -1,0 +1,28 @@
+// A list of ';'-separated statements, evaluated in order; its value is the last one's.
+#pragma once
+
+#include "expr/Node.h"
+
+#include <memory>
+#include <vector>
+
+namespace ExprEval {
+
+class MultiNode : public Node {
+public:
+    explicit MultiNode(ExpressionObject* expression);
+    ~MultiNode() override;
+
+    // Empty statements raise SyntaxException, except after a trailing ";".
+    void Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) override;
+
+protected:
+    double DoEvaluate() override;
+
+private:
+    void ReserveStatements(const Parser& parser, std::int32_t start, std::int32_t end);
+
+    std::vector<std::unique_ptr<Node>> m_statements;
+};
+
+}  // namespace ExprEval

@@ -1,0 +1,70 @@
+// Turns an expression text into a tree of nodes for one ExpressionObject. It cuts the
+// text into tokens, then parses a range of tokens by finding the operator of lowest
+// precedence outside parentheses and handing the pieces to that operator's node, which
+// calls back for its operands. Lives for one ExpressionObject::Parse call.
+#pragma once
+
+#include "expr/ExprToken.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ExprEval {
+
+class ExpressionObject;
+class Node;
+
+class Parser {
+public:
+    // Operand nesting deeper than this raises SyntaxException. It bounds the stack that
+    // parsing, evaluating and deleting a tree need; conversion programs nest a few
+    // levels at most.
+    static constexpr std::int32_t kMaxDepth = 200;
+
+    // The expression (not owned) must not be null.
+    explicit Parser(ExpressionObject* expression);
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
+
+    std::unique_ptr<Node> Parse(const std::string& text);
+    void Tokenize(const std::string& text);
+    // Parses the tokens start to end inclusive.
+    std::unique_ptr<Node> ParseRegion(std::int32_t start, std::int32_t end);
+
+    const ExprToken& GetToken(std::int32_t index) const { return m_tokens[static_cast<std::size_t>(index)]; }
+
+private:
+    // What a region holds outside parentheses; indexes are -1 where absent.
+    struct RegionScan {
+        bool hasSemicolon = false;
+        std::int32_t firstAssign = -1;
+        std::int32_t lastBinarySign = -1;
+        std::int32_t firstUnarySign = -1;
+        std::int32_t lastProduct = -1;
+        std::int32_t lastPower = -1;
+        std::int32_t openParen = -1;
+        std::int32_t closeParen = -1;
+    };
+
+    void AddToken(const std::string& text, std::size_t& position);
+    void MatchParentheses();
+    RegionScan ScanRegion(std::int32_t start, std::int32_t end) const;
+    bool IsUnarySign(std::int32_t index, std::int32_t regionStart) const;
+    std::unique_ptr<Node> ParseCall(std::int32_t start, std::int32_t end, std::int32_t closeParen);
+    std::unique_ptr<Node> ParseSingle(std::int32_t start, std::int32_t end);
+    template <typename T>
+    std::unique_ptr<Node> Build(std::int32_t start, std::int32_t end, std::int32_t op);
+
+    TokenType TypeAt(std::int32_t index) const { return GetToken(index).GetType(); }
+
+    ExpressionObject* m_expression;  // not owned
+    std::vector<ExprToken> m_tokens;
+    // For each "(" the index of its matching ")", -1 for an unmatched one and for
+    // every other token. Lets a region scan step over parenthesised groups.
+    std::vector<std::int32_t> m_matchingParen;
+    std::int32_t m_depth = 0;
+};
+
+}  // namespace ExprEval

@@ -1,0 +1,55 @@
+// Number text to value.
+#include "expr/ScanNumber.h"
+
+#include <cstddef>
+
+namespace ExprEval {
+
+namespace {
+
+// Fraction digits past this many cannot change a double; stopping there keeps a
+// long fraction from driving both numerator and divisor to infinity (and the
+// quotient to NaN).
+constexpr int kMaxFractionDigits = 300;
+
+bool IsBlank(char c) {
+    return c == '\t' || c == '\n' || c == '\r' || c == ' ';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+double ScanNumber(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long double value = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        value = value * 10 + (text[i] - '0');
+    }
+    if (i < text.size() && text[i] == '.') {
+        long double fraction = value;
+        long double divisor = 1;
+        int digits = 0;
+        for (++i; i < text.size() && IsDigit(text[i]); ++i) {
+            if (++digits > kMaxFractionDigits) {
+                continue;
+            }
+            fraction = fraction * 10 + (text[i] - '0');
+            divisor *= 10;
+        }
+        value = fraction / divisor;
+    }
+    return static_cast<double>(negative ? -value : value);
+}
+
+}  // namespace ExprEval

@@ -1,0 +1,90 @@
+// Variables and constants of the evaluator.
+#include "expr/ValueList.h"
+
+#include "expr/AlreadyExistsException.h"
+#include "expr/NotFoundException.h"
+#include "expr/NullPointerException.h"
+#include "expr/ValueListItem.h"
+
+namespace ExprEval {
+
+namespace {
+
+constexpr double kE = 2.718281828459045;
+constexpr double kPi = 3.141592653589793;
+
+}  // namespace
+
+ValueList::ValueList() = default;
+
+ValueList::~ValueList() = default;
+
+void ValueList::Add(const std::string& name, double value, bool constant) {
+    ThrowIfExists(name);
+    m_items.push_back(std::make_unique<ValueListItem>(name, value, constant));
+}
+
+void ValueList::AddAddress(const std::string& name, double* address, double value, bool constant) {
+    ThrowIfExists(name);
+    if (address == nullptr) {
+        throw NullPointerException("ValueList::AddAddress");
+    }
+    m_items.push_back(std::make_unique<ValueListItem>(name, address, value, constant));
+}
+
+void ValueList::AddDefaultValues() {
+    Add("E", kE, true);
+    Add("PI", kPi, true);
+}
+
+double* ValueList::GetAddress(const std::string& name) const {
+    ValueListItem* item = Find(name);
+    return item != nullptr ? item->GetAddress() : nullptr;
+}
+
+bool ValueList::IsConstant(const std::string& name) const {
+    const ValueListItem* item = Find(name);
+    return item != nullptr && item->IsConstant();
+}
+
+void ValueList::Item(std::size_t index, std::string* name, double* value) const {
+    if (index >= m_items.size()) {
+        throw NotFoundException(std::to_string(index));
+    }
+    const ValueListItem& item = *m_items[index];
+    if (name != nullptr) {
+        *name = item.GetName();
+    }
+    if (value != nullptr) {
+        *value = *item.GetAddress();
+    }
+}
+
+void ValueList::Reset() {
+    for (const auto& item : m_items) {
+        item->Reset();
+    }
+}
+
+void ValueList::Clear() {
+    m_items.clear();
+}
+
+ValueListItem* ValueList::Find(const std::string& name) const {
+    for (const auto& item : m_items) {
+        if (item->GetName() == name) {
+            return item.get();
+        }
+    }
+    return nullptr;
+}
+
+// Raised by value like every other evaluator error, so that a handler for
+// ExprEval::Exception catches it too.
+void ValueList::ThrowIfExists(const std::string& name) const {
+    if (Find(name) != nullptr) {
+        throw AlreadyExistsException(name);
+    }
+}
+
+}  // namespace ExprEval
