@@ -1,6 +1,8 @@
 // The communicator: request queue, connection loop and serving of requests.
 #include "link/CCommunicator.h"
 
+#include "classlib/core/CSingleLock.h"
+#include "classlib/core/CWinThread.h"
 #include "link/CDataDescriptor.h"
 #include "link/CHeldLock.h"
 #include "link/CLogger.h"
@@ -8,7 +10,6 @@
 #include "link/CSerialPort.h"
 #include "link/CSystemClock.h"
 #include "link/CWatchDog.h"
-#include "link/CWorkerThread.h"
 #include "link/ExchangeResult.h"
 #include "link/ICommunicatorSink.h"
 #include "link/SystemInfo.h"
@@ -34,6 +35,8 @@ CCommunicator::CCommunicator()
 }
 
 CCommunicator::~CCommunicator() {
+    m_running = false;
+    WaitForOldThread();
     ClearQueues();
     m_port->Close();
 }
@@ -79,9 +82,8 @@ bool CCommunicator::QueueRequest(CDataDescriptor* descriptor,
                                                    : static_cast<std::size_t>(kCounterRowsMaxReply);
     }
     request->destinationSize = destinationSize;
-    m_queueLock.Lock();
+    CSingleLock guard(&m_queueLock, TRUE);
     m_incomingQueue.push_back(std::move(request));
-    m_queueLock.Unlock();
     return true;
 }
 
@@ -140,12 +142,25 @@ void CCommunicator::BeginPasses() {
 }
 
 void CCommunicator::StartThread() {
+    WaitForOldThread();
     BeginPasses();
-    m_thread = std::make_unique<CWorkerThread>();
-    if (!m_thread->Start([this] { CommunicatorThread(); })) {
+    CWinThread* thread = AfxBeginThread(ThreadEntry, this, kThreadPriorityNormal, 0, kCreateSuspended);
+    if (thread == nullptr) {
         m_running = false;
-        m_thread.reset();
         CLogger::Instance().Log(0, "CCommunicator::StartThread(): the worker could not be created.");
+        return;
+    }
+    thread->m_bAutoDelete = FALSE;
+    m_thread.reset(thread);
+    m_thread->ResumeThread();
+}
+
+// A thread that a kill could not end (POSIX) still runs this object's loop; it was
+// told to stop and must be gone before a new one starts or the object dies.
+void CCommunicator::WaitForOldThread() {
+    if (m_thread) {
+        m_thread->Wait(kInfiniteWaitMs);
+        m_thread.reset();
     }
 }
 
@@ -154,7 +169,7 @@ int CCommunicator::StopThread() {
     if (!m_thread) {
         return 1;
     }
-    if (!m_thread->Join(kStopWaitMs)) {
+    if (!m_thread->Wait(kStopWaitMs)) {
         return 0;
     }
     m_thread.reset();
@@ -162,21 +177,39 @@ int CCommunicator::StopThread() {
 }
 
 int CCommunicator::KillThread() {
+    m_running = false;
     int result = 0;
     if (m_thread) {
-        result = m_thread->Terminate();
+        if (!m_thread->Terminate(0)) {
+            // The worker lives on and still owns the port, its list and its locks; told
+            // to stop, it frees them itself at the end of its pass.
+            ReportKilled();
+            CLogger::Instance().Log(0, "CCommunicator::KillThread(): the worker could not be terminated.");
+            return 1;
+        }
+        if (!m_thread->CloseThreadHandle()) {
+            result = 2;
+        }
         m_thread.reset();
     }
-    m_running = false;
     m_port->Close();
-    m_status = kStatusNone;
-    m_mode = kModeNormal;
-    m_waitState = 0;
-    Report(kStatusNone, 0);
+    ReportKilled();
     m_heldLocks.ReleaseAll();
     ClearQueues();
     CLogger::Instance().Log(0, "CCommunicator::KillThread(): done.");
     return result;
+}
+
+void CCommunicator::ReportKilled() {
+    m_status = kStatusNone;
+    m_mode = kModeNormal;
+    m_waitState = 0;
+    Report(kStatusNone, 0);
+}
+
+UINT CCommunicator::ThreadEntry(LPVOID communicator) {
+    static_cast<CCommunicator*>(communicator)->CommunicatorThread();
+    return 0;
 }
 
 // Runs on the worker thread.

@@ -3,13 +3,13 @@
 // Queueing and the setters run on the UI thread; everything else on the worker.
 #pragma once
 
+#include "classlib/core/CCriticalSection.h"
 #include "classlib/core/WinTypes.h"
 #include "link/CCommTrace.h"
 #include "link/CCommandTable.h"
 #include "link/CFrameExchange.h"
 #include "link/CHeldLocks.h"
 #include "link/CInterruptedLog.h"
-#include "link/CRecoverableLock.h"
 #include "link/CommRequest.h"
 #include "link/IClock.h"
 #include "link/IPort.h"
@@ -22,7 +22,7 @@
 #include <vector>
 
 class CWatchDog;
-class CWorkerThread;
+class CWinThread;
 class ICommunicatorSink;
 
 // Connection statuses reported to the data handler.
@@ -81,6 +81,8 @@ public:
     // 1 when the worker ended within 5120 ms, else 0 (the thread is kept).
     int StopThread();
     // 0, 1 when the thread could not be terminated, 2 when its handle could not be closed.
+    // Where threads cannot be terminated (POSIX) the result is 1 and the thread, told
+    // to stop, is waited for at the next start or at destruction.
     int KillThread();
 
     // Replace the port and the clock (not owned); only while no worker runs.
@@ -103,7 +105,10 @@ private:
     using RequestList = std::list<std::unique_ptr<CommRequest>>;
     using Holders = std::vector<std::unique_ptr<class CHeldLock>>;
 
+    static UINT ThreadEntry(LPVOID communicator);
     void CommunicatorThread();
+    void WaitForOldThread();
+    void ReportKilled();
     void Report(int status, int portNumber);
     void SetStatus(int status);
     BYTE SenderId() const;
@@ -124,12 +129,12 @@ private:
     void Heartbeat();
 
     std::atomic<bool> m_running{false};
-    std::unique_ptr<CWorkerThread> m_thread;  // touched by the owner's thread only
+    std::unique_ptr<CWinThread> m_thread;  // touched by the owner's thread only
     std::unique_ptr<IPort> m_systemPort;
     IPort* m_port;                // worker only
     RequestList m_workingList;    // worker only
     RequestList m_incomingQueue;  // guarded by m_queueLock
-    CRecoverableLock m_queueLock;
+    CCriticalSection m_queueLock;
     CCommandTable m_table;  // worker only
     std::atomic<int> m_status{kStatusNone};
     ICommunicatorSink* m_sink = nullptr;

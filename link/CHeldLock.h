@@ -1,19 +1,19 @@
-// Scoped holder of one lock that lists itself in the worker's held locks while it
-// holds it. Runs on the communicator's worker thread.
+// Scoped lock holder of the communicator's worker: takes one lock and lists its
+// holder in the worker's held locks while it holds it.
 #pragma once
 
+#include "classlib/core/CSingleLock.h"
 #include "link/CHeldLocks.h"
-#include "link/CRecoverableLock.h"
 
 class CHeldLock {
 public:
     // Takes the lock, waiting without limit.
-    CHeldLock(CRecoverableLock& lock, CHeldLocks& list);
+    CHeldLock(CSyncObject& lock, CHeldLocks& list);
     ~CHeldLock();
     CHeldLock(const CHeldLock&) = delete;
     CHeldLock& operator=(const CHeldLock&) = delete;
 
 private:
-    CRecoverableLock& m_lock;
+    CSingleLock m_holder;
     CHeldLocks& m_list;
 };

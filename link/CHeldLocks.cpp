@@ -1,32 +1,39 @@
-// Bookkeeping of the worker's locks.
+// Bookkeeping of the worker's lock holders.
 #include "link/CHeldLocks.h"
 
 #include <algorithm>
 
-void CHeldLocks::Add(CRecoverableLock* lock) {
-    std::lock_guard<std::mutex> guard(m_mutex);
-    m_locks.push_back(lock);
+CHeldLocks::CHeldLocks() {
+    m_holders.reserve(kReservedHolders);
 }
 
-bool CHeldLocks::Remove(CRecoverableLock* lock) {
-    std::lock_guard<std::mutex> guard(m_mutex);
-    const auto it = std::find(m_locks.rbegin(), m_locks.rend(), lock);
-    if (it == m_locks.rend()) {
+void CHeldLocks::Add(CSingleLock* holder) {
+    CSingleLock guard(&m_guard, TRUE);
+    m_holders.push_back(holder);
+}
+
+bool CHeldLocks::Remove(CSingleLock* holder) {
+    CSingleLock guard(&m_guard, TRUE);
+    const auto it = std::find(m_holders.rbegin(), m_holders.rend(), holder);
+    if (it == m_holders.rend()) {
         return false;
     }
-    m_locks.erase(std::next(it).base());
+    m_holders.erase(std::next(it).base());
     return true;
 }
 
 void CHeldLocks::ReleaseAll() {
-    std::lock_guard<std::mutex> guard(m_mutex);
-    for (CRecoverableLock* lock : m_locks) {
-        lock->Unlock();
+    CSingleLock guard(&m_guard);
+    // A worker terminated while it held the guard cannot release it; going on without
+    // it is safe then, as nobody else touches the list any more.
+    guard.Lock(kGuardWaitMs);
+    for (CSingleLock* holder : m_holders) {
+        holder->Unlock();
     }
-    m_locks.clear();
+    m_holders.clear();
 }
 
 bool CHeldLocks::IsEmpty() const {
-    std::lock_guard<std::mutex> guard(m_mutex);
-    return m_locks.empty();
+    CSingleLock guard(&m_guard, TRUE);
+    return m_holders.empty();
 }

@@ -2,6 +2,7 @@
 // the line, so a '%' in the computer or product name cannot act as a conversion.
 #include "link/CLogger.h"
 
+#include "classlib/core/CSingleLock.h"
 #include "link/CLogPipe.h"
 #include "link/CSystemClock.h"
 #include "link/SystemInfo.h"
@@ -28,8 +29,13 @@ CLogger::CLogger()
     : m_computer(ReadComputerName()),
       m_pipeFactory([](const std::string& name) { return std::make_unique<CLogPipe>(name); }) {}
 
+void CLogger::SetControlPipeName(const std::string& name) {
+    CSingleLock guard(&m_lock, TRUE);
+    m_controlPipeName = name;
+}
+
 void CLogger::SetPipeFactory(PipeFactory factory) {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    CSingleLock guard(&m_lock, TRUE);
     m_pipeFactory = std::move(factory);
 }
 
@@ -37,7 +43,7 @@ void CLogger::Configure(int level,
                         const std::string& product,
                         const std::string& logName,
                         const std::string& server) {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    CSingleLock guard(&m_lock, TRUE);
     m_level = level;
     m_product = product;
     m_logName = logName;
@@ -49,9 +55,9 @@ void CLogger::Configure(int level,
     m_open = true;
 }
 
-// Tells the server to create the log; runs under m_mutex.
+// Tells the server to create the log; runs under m_lock.
 void CLogger::Announce() {
-    std::unique_ptr<ILogPipe> control = m_pipeFactory(PipeName(m_server, "logger"));
+    std::unique_ptr<ILogPipe> control = m_pipeFactory(PipeName(m_server, m_controlPipeName));
     // Without a server this write fails; the data pipe's write then fails too and
     // uses up an attempt, so the announcement's own result does not matter.
     control->Write("createlog," + m_logName);
@@ -76,7 +82,7 @@ std::string CLogger::FormatLine(int levelCode, unsigned sequence, const std::str
 void CLogger::Log(int levelCode, const char* format, ...) {
     char message[kMaxLineChars + 1];
     {
-        std::lock_guard<std::mutex> guard(m_mutex);
+        CSingleLock guard(&m_lock, TRUE);
         if (m_level < levelCode / 1000 || !m_open) {
             return;
         }
@@ -85,11 +91,11 @@ void CLogger::Log(int levelCode, const char* format, ...) {
     va_start(args, format);
     std::vsnprintf(message, sizeof message, format, args);
     va_end(args);
-    std::lock_guard<std::mutex> guard(m_mutex);
+    CSingleLock guard(&m_lock, TRUE);
     WriteLine(FormatLine(levelCode, m_sequence++, message));
 }
 
-// Runs under m_mutex.
+// Runs under m_lock.
 void CLogger::WriteLine(const std::string& line) {
     while (m_attemptsLeft != 0) {
         if (m_dataPipe->Write(line)) {

@@ -2,11 +2,11 @@
 // a level code, a printf format and its arguments. Lines travel over a named pipe.
 #pragma once
 
+#include "classlib/core/CCriticalSection.h"
 #include "link/ILogPipe.h"
 
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #if defined(__GNUC__)
@@ -38,6 +38,10 @@ public:
     // Writes one line unless the level code divided by 1000 exceeds the configured level.
     void Log(int levelCode, const char* format, ...) ZARVO_PRINTF_FORMAT(3, 4);
 
+    // Names the server's control pipe ("logger" unless set), so that tests can talk to
+    // a server of their own. Takes effect at the next Configure.
+    void SetControlPipeName(const std::string& name);
+
     // Replaces how pipes are opened (tests record lines through it); the default opens
     // CLogPipe. Takes effect at the next Configure.
     void SetPipeFactory(PipeFactory factory);
@@ -50,11 +54,12 @@ private:
     void Announce();
     void WriteLine(const std::string& line);
 
-    std::mutex m_mutex;  // guards everything below
+    mutable CCriticalSection m_lock;  // guards everything below
     int m_level = 0;
     int m_attemptsLeft = kAttempts;
     std::string m_product;
     std::string m_server;
+    std::string m_controlPipeName = "logger";
     std::string m_computer;
     std::string m_logName;
     std::string m_dataPipeName;

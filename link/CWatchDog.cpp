@@ -1,90 +1,83 @@
 // The watchdog thread and its wait.
 #include "link/CWatchDog.h"
 
+#include "classlib/core/CWinThread.h"
 #include "link/CLogger.h"
 
-#include <chrono>
+namespace {
+
+// Indexes of CEvent::WaitAny's list; stop is listed first so that it wins.
+constexpr int kStopSignalled = 0;
+constexpr int kHeartbeatSignalled = 1;
+
+}  // namespace
 
 CWatchDog::CWatchDog(DWORD timeoutMs) : m_timeoutMs(timeoutMs) {}
 
 CWatchDog::~CWatchDog() {
-    if (m_thread.joinable()) {
+    if (m_thread) {
         StopThread();
     }
 }
 
 void CWatchDog::StartThread(CCommunicator* communicator) {
     m_communicator = communicator;
-    if (m_thread.joinable()) {
+    if (m_thread) {
         return;
     }
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        m_heartbeat = false;
-        m_stop = false;
+    m_heartbeat.ResetEvent();
+    m_stop.ResetEvent();
+    CWinThread* thread = AfxBeginThread(ThreadEntry, this, kThreadPriorityNormal, 0, kCreateSuspended);
+    if (thread == nullptr) {
+        CLogger::Instance().Log(0, "CWatchDog::StartThread(): the thread could not be created.");
+        return;
     }
-    m_thread = std::thread([this] { WatchDogThread(); });
+    thread->m_bAutoDelete = FALSE;
+    m_thread.reset(thread);
+    m_thread->ResumeThread();
 }
 
 void CWatchDog::StopThread() {
     CLogger::Instance().Log(3000, "WatchDogThread: StopThread().");
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        m_stop = true;
-    }
-    m_signal.notify_all();
-    if (m_thread.joinable()) {
-        m_thread.join();
+    m_stop.SetEvent();
+    if (m_thread) {
+        m_thread->Wait(kInfiniteWaitMs);
+        m_thread.reset();
     }
 }
 
 void CWatchDog::Heartbeat() {
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        m_heartbeat = true;
-    }
-    m_signal.notify_all();
+    m_heartbeat.SetEvent();
 }
 
-// Waits for stop or heartbeat (stop wins when both are set) and resets the one taken.
-CWatchDog::Wake CWatchDog::Wait(bool withTimeout) {
-    std::unique_lock<std::mutex> guard(m_mutex);
-    const auto signalled = [&] { return m_stop || m_heartbeat; };
-    if (withTimeout) {
-        if (!m_signal.wait_for(guard, std::chrono::milliseconds(m_timeoutMs), signalled)) {
-            return Wake::Timeout;
-        }
-    } else {
-        m_signal.wait(guard, signalled);
-    }
-    if (m_stop) {
-        m_stop = false;
-        return Wake::Stop;
-    }
-    m_heartbeat = false;
-    return Wake::Heartbeat;
+UINT CWatchDog::ThreadEntry(LPVOID watchDog) {
+    static_cast<CWatchDog*>(watchDog)->WatchDogThread();
+    return 0;
 }
 
 // Runs on the watchdog's own thread.
 void CWatchDog::WatchDogThread() {
     CLogger& logger = CLogger::Instance();
     logger.Log(3000, "WatchDogThread: started.");
-    bool watching = true;
+    DWORD timeoutMs = m_timeoutMs;
     for (;;) {
-        const Wake wake = Wait(watching);
-        if (wake == Wake::Stop) {
+        const int signalled = CEvent::WaitAny({&m_stop, &m_heartbeat}, timeoutMs);
+        if (signalled == kStopSignalled) {
             logger.Log(3000, "WatchDogThread: terminating...");
             break;
         }
-        if (wake == Wake::Heartbeat) {
-            watching = true;
+        if (signalled == kHeartbeatSignalled) {
+            timeoutMs = m_timeoutMs;
+            continue;
+        }
+        if (signalled != CEvent::kWaitTimedOut) {
             continue;
         }
         logger.Log(100, "WatchDogThread: communicator thread is dead.");
         if (m_mainWindow != nullptr) {
             m_mainWindow->PostMessage(WM_COMM_DEAD, 0, 0);
         }
-        watching = false;
+        timeoutMs = kInfiniteWaitMs;
     }
     logger.Log(3000, "WatchDogThread: finished.");
 }

@@ -3,14 +3,14 @@
 // Its own thread does the watching; Heartbeat is called on the worker thread.
 #pragma once
 
+#include "classlib/core/CEvent.h"
 #include "classlib/core/WinTypes.h"
 #include "link/IMessageTarget.h"
 
-#include <condition_variable>
-#include <mutex>
-#include <thread>
+#include <memory>
 
 class CCommunicator;
+class CWinThread;
 
 class CWatchDog {
 public:
@@ -31,23 +31,13 @@ public:
     void Heartbeat();
 
 private:
-    enum class Wake {
-        Stop,
-        Heartbeat,
-        Timeout
-    };
-
+    static UINT ThreadEntry(LPVOID watchDog);
     void WatchDogThread();
-    Wake Wait(bool withTimeout);
 
-    std::thread m_thread;                     // touched by the owner's thread only
+    std::unique_ptr<CWinThread> m_thread;     // touched by the owner's thread only
     CCommunicator* m_communicator = nullptr;  // not owned
+    CEvent m_heartbeat;                       // resets itself when it releases a wait
+    CEvent m_stop;                            // resets itself when it releases a wait
     IMessageTarget* m_mainWindow = nullptr;
     DWORD m_timeoutMs;
-
-    // Two self-resetting events; guarded by m_mutex.
-    std::mutex m_mutex;
-    std::condition_variable m_signal;
-    bool m_heartbeat = false;
-    bool m_stop = false;
 };

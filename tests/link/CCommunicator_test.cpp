@@ -14,10 +14,24 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// Whether a thread other than the caller would have to wait for the lock.
+bool IsHeldForOtherThreads(CCriticalSection& lock) {
+    bool taken = false;
+    std::thread other([&] {
+        taken = lock.TryLock() != FALSE;
+        if (taken) {
+            lock.Unlock();
+        }
+    });
+    other.join();
+    return !taken;
+}
 
 struct Status {
     int status;
@@ -37,7 +51,7 @@ public:
     void OnTaskFinished(CommRequest* request, int success) override {
         finished.push_back({request->row, success});
         if (request->descriptor != nullptr) {
-            lockedDuringCompletion = request->descriptor->GetLock().IsLocked();
+            lockedDuringCompletion = IsHeldForOtherThreads(request->descriptor->GetLock());
         }
     }
 
@@ -382,9 +396,9 @@ TEST_F(CommunicatorTest, HoldsTheElementLockThroughTheExchangeAndReleasesIt) {
     comm.RunPass();
     comm.RunPass();
     EXPECT_TRUE(sink.lockedDuringCompletion);
-    EXPECT_FALSE(element.GetLock().IsLocked());
-    EXPECT_FALSE(settingA.GetLock().IsLocked());
-    EXPECT_FALSE(settingB.GetLock().IsLocked());
+    EXPECT_FALSE(IsHeldForOtherThreads(element.GetLock()));
+    EXPECT_FALSE(IsHeldForOtherThreads(settingA.GetLock()));
+    EXPECT_FALSE(IsHeldForOtherThreads(settingB.GetLock()));
 }
 
 TEST_F(CommunicatorTest, FreesQueuedRequestsWithoutCompletionsWhenDestroyed) {

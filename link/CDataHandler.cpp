@@ -1,0 +1,722 @@
+// The data handler: element access, requests, notifications and the modified judgement.
+// The connection side (status, completions, live cycle) is marked where it begins.
+#include "link/CDataHandler.h"
+
+#include "classlib/core/CSingleLock.h"
+#include "link/CCommunicatorQueue.h"
+#include "link/CLogger.h"
+#include "link/CommRequest.h"
+#include "link/DataHandlerMessages.h"
+#include "link/IMainWindow.h"
+#include "link/IMessageTarget.h"
+#include "link/IRequestQueue.h"
+#include "link/IUnitPrompter.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+constexpr int kLogSteps = 3500;
+constexpr int kLogStatus = 3000;
+constexpr int kLogRefused = 2000;
+
+// Settings that the modified judgement and the push to the unit treat specially.
+constexpr int kElementLoadMinimum = 100;
+constexpr int kElementCylinders = 101;
+constexpr int kElementTankValve = 45;
+constexpr BYTE kPumpTypeDefault = 3;
+constexpr BYTE kLubricationDefault = 7;
+
+constexpr int kEngineStatusBusyByte = 3;
+constexpr int kEngineStatusCycleByte = 4;
+
+// A unit whose version lies below any of these parts gets elements 122 and 102 cleared.
+constexpr int kVersionFirstMin = 3;
+constexpr int kVersionSecondMin = 10;
+constexpr int kVersionThirdMin = 6;
+
+LONG_PTR ElementLParam(int id, LONG_PTR reason) {
+    return static_cast<LONG_PTR>(id) | reason;
+}
+
+}  // namespace
+
+CDataHandler::CDataHandler() {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    ApplyElementTable(m_descriptors);
+}
+
+CDataHandler::~CDataHandler() = default;
+
+void CDataHandler::SetCommunicator(CCommunicator* communicator) {
+    m_communicatorQueue =
+        communicator != nullptr ? std::make_unique<CCommunicatorQueue>(*communicator) : nullptr;
+    m_queue = m_communicatorQueue.get();
+}
+
+void CDataHandler::SetRequestQueue(IRequestQueue* queue) {
+    m_communicatorQueue.reset();
+    m_queue = queue;
+}
+
+BYTE* CDataHandler::GetImage(int image) {
+    if (image < 0 || image >= kImageCount) {
+        return nullptr;
+    }
+    return m_images[static_cast<std::size_t>(image)].data();
+}
+
+CDataDescriptor* CDataHandler::GetDescriptor(int index) {
+    if (index < 0 || index >= kElementCount) {
+        return nullptr;
+    }
+    return &m_descriptors[index];
+}
+
+CDataDescriptor* CDataHandler::TableElement(int index, const char* operation) {
+    CDataDescriptor* descriptor = GetDescriptor(index);
+    if (descriptor == nullptr) {
+        CLogger::Instance().Log(kLogRefused, "CDataHandler::%s(): element out of range: %d.", operation,
+                                index);
+    }
+    return descriptor;
+}
+
+// An element whose bytes lie in the images; file-only and image-less elements are refused.
+CDataDescriptor* CDataHandler::ImageElement(int index, const char* operation) {
+    CDataDescriptor* descriptor = TableElement(index, operation);
+    if (descriptor == nullptr) {
+        return nullptr;
+    }
+    if (descriptor->GetOffset() < 0 || descriptor->GetOffset() + descriptor->GetLength() > kImageBytes) {
+        CLogger::Instance().Log(kLogRefused, "CDataHandler::%s(): element %d is not in the image.", operation,
+                                index);
+        return nullptr;
+    }
+    return descriptor;
+}
+
+void CDataHandler::ReadData(int index, BYTE* destination) {
+    CDataDescriptor* descriptor = ImageElement(index, "ReadData");
+    if (descriptor == nullptr || (destination == nullptr && descriptor->GetLength() > 0)) {
+        return;
+    }
+    CSingleLock guard(&descriptor->GetLock(), TRUE);
+    std::memcpy(destination, GetImage(kImageWorking) + descriptor->GetOffset(),
+                static_cast<std::size_t>(descriptor->GetLength()));
+}
+
+void CDataHandler::ReadCountedBlock(int index, BYTE* destination, int start) {
+    CDataDescriptor* descriptor = ImageElement(index, "ReadCountedBlock");
+    if (descriptor == nullptr || destination == nullptr || descriptor->GetLength() == 0 || start < 0) {
+        return;
+    }
+    CSingleLock guard(&descriptor->GetLock(), TRUE);
+    const BYTE* element = GetImage(kImageWorking) + descriptor->GetOffset();
+    const int bytes = 2 * element[0] + 1;
+    if (start + bytes > descriptor->GetLength()) {
+        CLogger::Instance().Log(kLogRefused, "CDataHandler::ReadCountedBlock(): %d bytes pass element %d.",
+                                bytes, index);
+        return;
+    }
+    std::memcpy(destination, element + start, static_cast<std::size_t>(bytes));
+}
+
+void CDataHandler::CopyIntoImage(CDataDescriptor& descriptor, const BYTE* source) {
+    if (descriptor.GetLength() == 0) {
+        return;
+    }
+    std::memcpy(GetImage(kImageWorking) + descriptor.GetOffset(), source,
+                static_cast<std::size_t>(descriptor.GetLength()));
+}
+
+void CDataHandler::WriteData(int index, const BYTE* source, const BYTE* callerData) {
+    CLogger& log = CLogger::Instance();
+    log.Log(kLogSteps, "CDataHandler::WriteData(): 1.");
+    CDataDescriptor* descriptor = ImageElement(index, "WriteData");
+    if (descriptor == nullptr) {
+        return;
+    }
+    if (source == nullptr && descriptor->GetLength() > 0) {
+        log.Log(kLogRefused, "CDataHandler::WriteData(): no data for element %d.", index);
+        return;
+    }
+    {
+        CSingleLock guard(&descriptor->GetLock(), TRUE);
+        log.Log(kLogSteps, "CDataHandler::WriteData(): 2.");
+        CopyIntoImage(*descriptor, source);
+    }
+    log.Log(kLogSteps, "CDataHandler::WriteData(): 3.");
+    PostToSubscribers(*descriptor, kFlagChanged, kReasonChanged);
+    log.Log(kLogSteps, "CDataHandler::WriteData(): 4.");
+    if (IsLinkUp(m_status)) {
+        if (m_busyState == kBusyIdle) {
+            QueueElementWrite(descriptor, callerData);
+        } else {
+            // The unit takes no writes while busy; the change stays in image 0 only.
+            log.Log(kLogStatus, "CDataHandler::WriteData(): element %d not sent, busy state %d.", index,
+                    m_busyState.load());
+        }
+    }
+    log.Log(kLogSteps, "CDataHandler::WriteData(): 5.");
+    UpdateMainWindow();
+    log.Log(kLogSteps, "CDataHandler::WriteData(): 6.");
+}
+
+void CDataHandler::WriteDataLocal(int index, const BYTE* source) {
+    CDataDescriptor* descriptor = ImageElement(index, "WriteDataLocal");
+    if (descriptor == nullptr) {
+        return;
+    }
+    if (source == nullptr && descriptor->GetLength() > 0) {
+        CLogger::Instance().Log(kLogRefused, "CDataHandler::WriteDataLocal(): no data for element %d.",
+                                index);
+        return;
+    }
+    {
+        CSingleLock guard(&descriptor->GetLock(), TRUE);
+        CopyIntoImage(*descriptor, source);
+    }
+    PostToSubscribers(*descriptor, kFlagChanged, kReasonChanged);
+}
+
+void CDataHandler::UpdateMainWindow() {
+    if (m_mainWindow == nullptr) {
+        return;
+    }
+    m_mainWindow->SetModified(HasConfiguration() && IsModified() ? TRUE : FALSE);
+    m_mainWindow->UpdateTitle();
+}
+
+void CDataHandler::SetModified() {
+    UpdateMainWindow();
+}
+
+bool CDataHandler::Queue(CDataDescriptor* descriptor,
+                         int kind,
+                         int row,
+                         const BYTE* source,
+                         BYTE* destination) {
+    const int id = descriptor != nullptr ? descriptor->GetID() : -1;
+    if (m_queue == nullptr) {
+        CLogger::Instance().Log(kLogRefused, "CDataHandler: no communicator for element %d.", id);
+        return false;
+    }
+    if (row == kNoRow) {
+        CLogger::Instance().Log(kLogRefused, "CDataHandler: element %d has no such command.", id);
+        return false;
+    }
+    std::size_t destinationSize = IRequestQueue::kSizeFromRow;
+    if (destination != nullptr && descriptor != nullptr && destination == WorkingDestination(*descriptor)) {
+        destinationSize = static_cast<std::size_t>(kImageBytes - descriptor->GetBlockStart());
+    }
+    if (!m_queue->QueueRequest(descriptor, kind, row, source, destination, destinationSize)) {
+        CLogger::Instance().Log(kLogRefused, "CDataHandler: request of row %d for element %d refused.", row,
+                                id);
+        return false;
+    }
+    return true;
+}
+
+// Image 0 at the element's block start, where its reads land; null without a block.
+BYTE* CDataHandler::WorkingDestination(const CDataDescriptor& descriptor) {
+    if (descriptor.GetBlockStart() < 0 || descriptor.GetBlockStart() >= kImageBytes) {
+        return nullptr;
+    }
+    return GetImage(kImageWorking) + descriptor.GetBlockStart();
+}
+
+void CDataHandler::QueueElementWrite(CDataDescriptor* descriptor, const BYTE* callerData) {
+    if (descriptor == nullptr) {
+        return;
+    }
+    const BYTE* source = WorkingDestination(*descriptor);
+    switch (descriptor->GetBlockMode()) {
+    case kBlockWhole:
+        break;
+    case kBlockIndexed:
+        if (source == nullptr) {
+            return;
+        }
+        {
+            CSingleLock guard(&descriptor->GetLock(), TRUE);
+            std::memcpy(GetImage(kImageWorking) + descriptor->GetBlockStart(), descriptor->GetPrefix(),
+                        descriptor->GetPrefixLength());
+        }
+        break;
+    case kBlockCaller:
+        if (callerData == nullptr) {
+            CLogger::Instance().Log(kLogRefused, "CDataHandler: no data to write element %d.",
+                                    descriptor->GetID());
+            return;
+        }
+        source = descriptor->GetWriteRow() == kRowWriteBox ? KeepBoxRecord(callerData) : callerData;
+        if (source == nullptr) {
+            return;
+        }
+        break;
+    default:
+        return;
+    }
+    if (!Queue(descriptor, kKindOrdinary, descriptor->GetWriteRow(), source, nullptr) &&
+        descriptor->GetWriteRow() == kRowWriteBox) {
+        ReleaseBoxRecord(source);
+    }
+}
+
+const BYTE* CDataHandler::KeepBoxRecord(const BYTE* record) {
+    const std::size_t length = BoxRecordLength(record);
+    if (length == 0) {
+        CLogger::Instance().Log(kLogRefused, "CDataHandler: box record %d,%d-%d,%d refused.", record[0],
+                                record[1], record[2], record[3]);
+        return nullptr;
+    }
+    CSingleLock guard(&m_pendingBoxesLock, TRUE);
+    m_pendingBoxes.emplace_back(record, record + length);
+    return m_pendingBoxes.back().data();
+}
+
+void CDataHandler::ReleaseBoxRecord(const BYTE* source) {
+    CSingleLock guard(&m_pendingBoxesLock, TRUE);
+    m_pendingBoxes.remove_if([source](const std::vector<BYTE>& box) { return box.data() == source; });
+}
+
+int CDataHandler::RequestRead(int index, const BYTE* source) {
+    const int status = m_status;
+    CDataDescriptor* descriptor = TableElement(index, "RequestRead");
+    if (IsLinkUp(status) && descriptor != nullptr) {
+        Queue(descriptor, kKindOrdinary, descriptor->GetReadRow(), source, WorkingDestination(*descriptor));
+    }
+    return status;
+}
+
+int CDataHandler::RequestCommand(int index, const BYTE* source) {
+    const int status = m_status;
+    CDataDescriptor* descriptor = TableElement(index, "RequestCommand");
+    if (IsLinkUp(status) && descriptor != nullptr) {
+        Queue(descriptor, kKindFlagged, descriptor->GetWriteRow(), source, nullptr);
+    }
+    return status;
+}
+
+int CDataHandler::RequestReadTo(int index, const BYTE* source, BYTE* destination) {
+    const int status = m_status;
+    CDataDescriptor* descriptor = TableElement(index, "RequestReadTo");
+    if (IsLinkUp(status) && descriptor != nullptr) {
+        Queue(descriptor, kKindOrdinary, descriptor->GetReadRow(), source, destination);
+    }
+    return status;
+}
+
+int CDataHandler::RequestWriteFrom(int index, const BYTE* source, BYTE* destination) {
+    const int status = m_status;
+    CDataDescriptor* descriptor = TableElement(index, "RequestWriteFrom");
+    if (IsLinkUp(status) && descriptor != nullptr) {
+        Queue(descriptor, kKindOrdinary, descriptor->GetWriteRow(), source, destination);
+    }
+    return status;
+}
+
+void CDataHandler::RegisterWindow(IMessageTarget* window) {
+    CSingleLock guard(&m_windowsLock, TRUE);
+    if (m_windows.Find(window) == nullptr) {
+        m_windows.AddTail(window);
+    }
+}
+
+void CDataHandler::UnregisterWindow(IMessageTarget* window) {
+    CSingleLock guard(&m_windowsLock, TRUE);
+    const POSITION position = m_windows.Find(window);
+    if (position != nullptr) {
+        m_windows.RemoveAt(position);
+    }
+}
+
+void CDataHandler::Subscribe(IMessageTarget* window, int index, int flags) {
+    CDataDescriptor* descriptor = TableElement(index, "Subscribe");
+    if (descriptor != nullptr) {
+        descriptor->Subscribe(window, flags);
+    }
+}
+
+void CDataHandler::Unsubscribe(IMessageTarget* window, int index, int flags) {
+    CDataDescriptor* descriptor = TableElement(index, "Unsubscribe");
+    if (descriptor != nullptr) {
+        descriptor->Unsubscribe(window, flags);
+    }
+}
+
+void CDataHandler::PostToSubscribers(const CDataDescriptor& descriptor, int flag, LONG_PTR reason) {
+    for (IMessageTarget* window : descriptor.CopySubscribers(flag)) {
+        window->PostMessage(WM_DH_ELEMENT_CHANGED, 1, ElementLParam(descriptor.GetID(), reason));
+    }
+}
+
+void CDataHandler::Broadcast(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
+    std::vector<IMessageTarget*> windows;
+    {
+        CSingleLock guard(&m_windowsLock, TRUE);
+        for (POSITION position = m_windows.GetHeadPosition(); position != nullptr;) {
+            windows.push_back(m_windows.GetNext(position));
+        }
+    }
+    for (IMessageTarget* window : windows) {
+        window->PostMessage(message, wParam, lParam);
+    }
+}
+
+void CDataHandler::PostToMainWindow(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
+    if (m_mainWindow != nullptr) {
+        m_mainWindow->PostMessage(message, wParam, lParam);
+    }
+}
+
+void CDataHandler::BroadcastLanguageChanged() {
+    Broadcast(WM_DH_LANGUAGE_CHANGED, 0, 0);
+}
+
+void CDataHandler::BroadcastEventLogChanged(UINT_PTR state) {
+    Broadcast(WM_DH_EVENTLOG_CHANGED, state, 0);
+}
+
+BOOL CDataHandler::HasConfiguration() const {
+    return m_hasUnitData || m_fileBacked ? TRUE : FALSE;
+}
+
+BOOL CDataHandler::IsModified() const {
+    if (!m_fileBacked || m_untitled) {
+        return TRUE;
+    }
+    const BYTE* working = m_images[kImageWorking].data();
+    const BYTE* file = m_images[kImageFile].data();
+    return CompareImages(working, file, nullptr) ? TRUE : FALSE;
+}
+
+bool CDataHandler::SettingsEqual(const CDataDescriptor& descriptor,
+                                 const BYTE* first,
+                                 const BYTE* second) const {
+    const int offset = descriptor.GetOffset();
+    const BYTE a = first[offset];
+    const BYTE b = second[offset];
+    switch (descriptor.GetID()) {
+    case kElementTankValve:
+        return (a & 0x0F) == (b & 0x0F);
+    case kElementPumpType:
+        return a == b || ((a == 0 || a == kPumpTypeDefault) && (b == 0 || b == kPumpTypeDefault));
+    case kElementLubrication:
+        return a == b || ((a == 0 || a == kLubricationDefault) && (b == 0 || b == kLubricationDefault));
+    default:
+        return std::memcmp(first + offset, second + offset,
+                           static_cast<std::size_t>(descriptor.GetLength())) == 0;
+    }
+}
+
+bool CDataHandler::CompareImages(const BYTE* first,
+                                 const BYTE* second,
+                                 std::vector<CDataDescriptor*>* differences) const {
+    bool differ = false;
+    for (const CDataDescriptor& descriptor : m_descriptors) {
+        const int id = descriptor.GetID();
+        if (descriptor.GetAccess() != kAccessSetting || id == kElementLoadMinimum ||
+            id == kElementCylinders) {
+            continue;
+        }
+        if (SettingsEqual(descriptor, first, second)) {
+            continue;
+        }
+        differ = true;
+        if (differences != nullptr && id != kElementPumpType && id != kElementLubrication) {
+            differences->push_back(const_cast<CDataDescriptor*>(&descriptor));
+        }
+    }
+    return differ;
+}
+
+void CDataHandler::WriteChangedElements(const std::vector<CDataDescriptor*>& differences) {
+    std::vector<int> wholeRowsQueued;
+    for (CDataDescriptor* descriptor : differences) {
+        switch (descriptor->GetBlockMode()) {
+        case kBlockWhole: {
+            const int row = descriptor->GetWriteRow();
+            bool queued = false;
+            for (int done : wholeRowsQueued) {
+                queued = queued || done == row;
+            }
+            if (!queued) {
+                wholeRowsQueued.push_back(row);
+                QueueElementWrite(descriptor, nullptr);
+            }
+            break;
+        }
+        case kBlockCaller:
+            if (descriptor->GetID() == kElementCorrectionMap && descriptor->GetWriteRow() == kRowWriteBox &&
+                FindChangedBox() > 0) {
+                QueueElementWrite(descriptor, m_boxBuffer);
+            }
+            break;
+        default:
+            QueueElementWrite(descriptor, nullptr);
+            break;
+        }
+    }
+}
+
+std::size_t CDataHandler::FindChangedBox() {
+    const CDataDescriptor& map = m_descriptors[kElementCorrectionMap];
+    const std::size_t offset = static_cast<std::size_t>(map.GetOffset());
+    return BuildChangedBox(GetImage(kImageUnit) + offset, GetImage(kImageWorking) + offset,
+                           static_cast<std::size_t>(map.GetLength()), m_boxBuffer);
+}
+
+void CDataHandler::ClearMeasurements() {
+    m_measurements.clear();
+}
+
+void CDataHandler::AddMeasurement(int rpm, double timeMs, int value) {
+    ConfigMeasurement record;
+    record.rpm = rpm;
+    record.injectionUs = static_cast<LONG>(std::trunc(timeMs * 1000.0));
+    record.value = value;
+    m_measurements.push_back(record);
+}
+
+void CDataHandler::CopyMeasurements(CPtrList& list) {
+    for (ConfigMeasurement& record : m_measurements) {
+        list.AddTail(&record);
+    }
+}
+
+int CDataHandler::FindSettingByLock(const CCriticalSection* lock) {
+    for (CDataDescriptor& descriptor : m_descriptors) {
+        if (descriptor.GetAccess() == kAccessSetting && &descriptor.GetLock() == lock) {
+            return descriptor.GetID();
+        }
+    }
+    return -1;
+}
+
+int CDataHandler::IsReadSupported(int index) const {
+    if (index < 0 || index >= kElementCount || m_queue == nullptr) {
+        return 0;
+    }
+    return m_queue->IsRowSupported(m_descriptors[index].GetReadRow());
+}
+
+int CDataHandler::GetElementOffset(int index) const {
+    return index >= 0 && index < kElementCount ? m_descriptors[index].GetOffset() : -1;
+}
+
+int CDataHandler::GetElementLength(int index) const {
+    return index >= 0 && index < kElementCount ? m_descriptors[index].GetLength() : 0;
+}
+
+// ---- Connection side -------------------------------------------------------------
+
+// Runs on the communicator thread.
+void CDataHandler::DataHandler(int status, int portNumber) {
+    const int old = m_status;
+    if (status == old) {
+        return;
+    }
+    CLogger::Instance().Log(kLogStatus, "DataHandler: status changed %d to %d at port %d", old, status,
+                            portNumber);
+    if (m_queue != nullptr && m_queue->GetWaitState() != 0) {
+        if (m_prompter != nullptr) {
+            m_prompter->AdjustTransferChoice(IsLinkUp(status));
+        }
+    } else if (!IsLinkUp(old) && IsLinkUp(status)) {
+        QueueFullRead();
+    }
+    m_status = status;
+    Broadcast(WM_DH_STATUS_CHANGED, static_cast<UINT_PTR>(status), portNumber);
+}
+
+void CDataHandler::QueueFullRead() {
+    CDataDescriptor& engineStatus = m_descriptors[DATA_STATUS_ENGINE_STATUS];
+    Queue(&engineStatus, kKindOrdinary, engineStatus.GetReadRow(), nullptr, WorkingDestination(engineStatus));
+    QueueFullReadRequest();
+    QueueLivePolls();
+}
+
+// The command that precedes every full read, then the full read into image 1.
+void CDataHandler::QueueFullReadRequest() {
+    CDataDescriptor& readAll = m_descriptors[kElementReadAllCommand];
+    Queue(&readAll, kKindOrdinary, readAll.GetWriteRow(), nullptr, nullptr);
+    if (m_queue != nullptr && !m_queue->QueueRequest(nullptr, kKindOrdinary, kRowFullRead, nullptr,
+                                                     GetImage(kImageUnit), kImageBytes)) {
+        CLogger::Instance().Log(kLogRefused, "CDataHandler: the full read was refused.");
+    }
+}
+
+// One cyclic poll per read row of the live elements; elements sharing a block share it.
+void CDataHandler::QueueLivePolls() {
+    std::vector<int> rows;
+    for (CDataDescriptor& descriptor : m_descriptors) {
+        if (descriptor.GetAccess() != kAccessLive) {
+            continue;
+        }
+        bool polled = false;
+        for (int row : rows) {
+            polled = polled || row == descriptor.GetReadRow();
+        }
+        if (!polled) {
+            rows.push_back(descriptor.GetReadRow());
+            Queue(&descriptor, kKindCyclic, descriptor.GetReadRow(), nullptr, WorkingDestination(descriptor));
+        }
+    }
+}
+
+// Runs on the communicator thread, with the request's element lock held.
+void CDataHandler::OnTaskFinished(CommRequest* request, int success) {
+    if (request == nullptr || success == 0) {
+        if (request != nullptr) {
+            ReleaseBoxRecord(request->source);
+        }
+        return;
+    }
+    CLogger& log = CLogger::Instance();
+    log.Log(kLogSteps, "CDataHandler::OnTaskFinished(): started.");
+    ReleaseBoxRecord(request->source);
+    CDataDescriptor* descriptor = request->descriptor;
+    if (descriptor == nullptr) {
+        OnFullReadFinished();
+        log.Log(kLogSteps, "CDataHandler::OnTaskFinished(): finished(p_desc == NULL).");
+        return;
+    }
+    if (descriptor->GetID() == DATA_STATUS_ENGINE_STATUS) {
+        OnEngineStatusRead();
+        log.Log(kLogSteps,
+                "CDataHandler::OnTaskFinished(): finished(p_desc->GetID() == DATA_STATUS_ENGINE_STATUS).");
+        return;
+    }
+    if (descriptor->GetOffset() >= 0 && descriptor->GetLength() > 0) {
+        CSingleLock guard(&descriptor->GetLock(), TRUE);
+        const std::size_t offset = static_cast<std::size_t>(descriptor->GetOffset());
+        const std::size_t length = static_cast<std::size_t>(descriptor->GetLength());
+        std::memcpy(GetImage(kImageUnit) + offset, GetImage(kImageWorking) + offset, length);
+        std::memcpy(GetImage(kImageLastKnown) + offset, GetImage(kImageWorking) + offset, length);
+    }
+    if ((request->kind & kKindFlagged) != 0) {
+        PostToSubscribers(*descriptor, kFlagFlaggedDone, kReasonFlaggedDone);
+    } else {
+        PostToSubscribers(*descriptor, kFlagTransferred, kReasonTransferred);
+    }
+    if (descriptor->GetAccess() == kAccessSetting) {
+        m_settingTransferred = true;
+    }
+    log.Log(kLogSteps, "CDataHandler::OnTaskFinished(): finished.");
+}
+
+void CDataHandler::OnFullReadFinished() {
+    if (m_busyState != kBusyIdle) {
+        // Held until the busy dialog closes (FlushFCR).
+        m_fullReadPending = true;
+        return;
+    }
+    m_fullReadPending = false;
+    if (m_queue != nullptr) {
+        m_queue->SetWaitState(1);
+    }
+    PostToMainWindow(WM_DH_FULL_READ_DONE, 0, 0);
+}
+
+void CDataHandler::OnEngineStatusRead() {
+    if (ReadWorkingByte(DATA_STATUS_ENGINE_STATUS, kEngineStatusBusyByte) > kBusyStatusMax) {
+        m_busyState = kBusyIdle;
+        return;
+    }
+    m_busyState = kBusyWorking;
+    PostToMainWindow(WM_DH_UNIT_BUSY, 0, 0);
+}
+
+BYTE CDataHandler::ReadWorkingByte(int index, int byteIndex) {
+    CDataDescriptor& descriptor = m_descriptors[index];
+    CSingleLock guard(&descriptor.GetLock(), TRUE);
+    return GetImage(kImageWorking)[descriptor.GetOffset() + byteIndex];
+}
+
+// Runs on the communicator thread.
+bool CDataHandler::OnLiveCycleEnd() {
+    Broadcast(WM_DH_NEW_DATA, 0, 0);
+    return ReadWorkingByte(DATA_STATUS_ENGINE_STATUS, kEngineStatusCycleByte) != kLiveCycleStop;
+}
+
+// Runs on the communicator thread.
+std::vector<CDataDescriptor*> CDataHandler::GetSettingDescriptors() {
+    std::vector<CDataDescriptor*> settings;
+    for (CDataDescriptor& descriptor : m_descriptors) {
+        if (descriptor.GetAccess() == kAccessSetting) {
+            settings.push_back(&descriptor);
+        }
+    }
+    return settings;
+}
+
+void CDataHandler::FlushFCR() {
+    CLogger::Instance().Log(kLogSteps, "CDataHandler::FlushFCR(): started.");
+    if (m_fullReadPending) {
+        std::vector<std::unique_ptr<CSingleLock>> locks;
+        for (CDataDescriptor* descriptor : GetSettingDescriptors()) {
+            locks.push_back(std::make_unique<CSingleLock>(&descriptor->GetLock(), TRUE));
+        }
+        m_fullReadPending = false;
+        if (m_queue != nullptr) {
+            m_queue->SetWaitState(1);
+        }
+        PostToMainWindow(WM_DH_FULL_READ_DONE, 0, 0);
+    }
+    CLogger::Instance().Log(kLogSteps, "CDataHandler::FlushFCR(): finished.");
+}
+
+void CDataHandler::RequestRestore() {
+    m_fileBacked = false;
+    m_hasUnitData = false;
+    QueueFullReadRequest();
+}
+
+void CDataHandler::GetUnitVersion(int& first, int& second, int& third) {
+    const BYTE* unit = GetImage(kImageUnit);
+    first = unit[m_descriptors[kElementHardwareVersion].GetOffset() + 2];
+    second = unit[m_descriptors[kElementHardwareVersion].GetOffset() + 3];
+    third = unit[m_descriptors[kElementBuildWord].GetOffset()];
+}
+
+bool CDataHandler::SetVersionSetting(int index, BYTE value) {
+    CDataDescriptor& descriptor = m_descriptors[index];
+    CSingleLock guard(&descriptor.GetLock(), TRUE);
+    BYTE& current = GetImage(kImageWorking)[descriptor.GetOffset()];
+    if (current == value) {
+        return false;
+    }
+    current = value;
+    return true;
+}
+
+void CDataHandler::AdjustVersionSettings() {
+    int first = 0;
+    int second = 0;
+    int third = 0;
+    GetUnitVersion(first, second, third);
+    bool changed = false;
+    if (first < kVersionFirstMin || second < kVersionSecondMin || third < kVersionThirdMin) {
+        changed = SetVersionSetting(kElementPumpType, 0);
+        changed = SetVersionSetting(kElementLubrication, 0) || changed;
+    } else {
+        if (ReadWorkingByte(kElementPumpType, 0) == 0) {
+            changed = SetVersionSetting(kElementPumpType, kPumpTypeDefault);
+        }
+        if (ReadWorkingByte(kElementLubrication, 0) == 0) {
+            changed = SetVersionSetting(kElementLubrication, kLubricationDefault) || changed;
+        }
+    }
+    if (!changed) {
+        return;
+    }
+    const BYTE pumpType = ReadWorkingByte(kElementPumpType, 0);
+    const BYTE lubrication = ReadWorkingByte(kElementLubrication, 0);
+    WriteData(kElementPumpType, &pumpType);
+    WriteData(kElementLubrication, &lubrication);
+}

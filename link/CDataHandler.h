@@ -1,0 +1,193 @@
+// The one owner of the unit's data: four memory images, the 123 element descriptors,
+// the windows told of changes, and the state that says where the working data came
+// from. Pages read and write elements here by index; writes become requests for the
+// communicator, and every change is announced by posted window messages.
+// The UI thread calls everything except the ICommunicatorSink side, which runs on the
+// communicator's worker thread.
+#pragma once
+
+#include "classlib/core/CCriticalSection.h"
+#include "classlib/core/CList.h"
+#include "classlib/core/CString.h"
+#include "classlib/core/WinTypes.h"
+#include "link/CConfigFile.h"
+#include "link/CDataDescriptor.h"
+#include "link/ElementTable.h"
+#include "link/ICommunicatorSink.h"
+#include "link/MapBox.h"
+
+#include <array>
+#include <atomic>
+#include <list>
+#include <memory>
+#include <vector>
+
+class CCommunicator;
+class CCommunicatorQueue;
+class IMainWindow;
+class IMessageTarget;
+class IRequestQueue;
+class IUnitPrompter;
+
+// The four memory images.
+constexpr int kImageWorking = 0;    // what the pages show and edit
+constexpr int kImageUnit = 1;       // the unit's data as last transferred; target of the full read
+constexpr int kImageLastKnown = 2;  // the unit as last known; tells whether the unit changed
+constexpr int kImageFile = 3;       // the current configuration file; "modified" is judged against it
+constexpr int kImageCount = 4;
+
+// Busy states of the unit, followed from completed reads of the engine status.
+constexpr int kBusyUnknown = 0;
+constexpr int kBusyIdle = 1;
+constexpr int kBusyWorking = 2;
+// Byte 3 of the engine status at or below this value: the unit is busy with a job.
+constexpr BYTE kBusyStatusMax = 200;
+// Byte 4 of the engine status with this value ends the live cycle.
+constexpr BYTE kLiveCycleStop = 253;
+
+// Request kinds.
+constexpr int kKindOrdinary = 0;
+constexpr int kKindCyclic = 1;
+constexpr int kKindFlagged = 2;
+
+class CDataHandler : public ICommunicatorSink {
+public:
+    CDataHandler();
+    ~CDataHandler() override;
+    CDataHandler(const CDataHandler&) = delete;
+    CDataHandler& operator=(const CDataHandler&) = delete;
+
+    // Wiring; none of these is owned. Set before the communicator's thread starts.
+    void SetCommunicator(CCommunicator* communicator);
+    void SetRequestQueue(IRequestQueue* queue);
+
+    void SetMainWindow(IMainWindow* mainWindow) { m_mainWindow = mainWindow; }
+
+    void SetPrompter(IUnitPrompter* prompter) { m_prompter = prompter; }
+
+    // Element access. Indices outside the table, elements outside the images and a
+    // missing source are refused with a log line and change nothing.
+    void ReadData(int index, BYTE* destination);
+    void WriteData(int index, const BYTE* source, const BYTE* callerData = nullptr);
+    void WriteDataLocal(int index, const BYTE* source);
+    // Copies 2n + 1 bytes from the element's offset plus start, n being the byte at the
+    // element's offset; refused when they would pass the element's end.
+    void ReadCountedBlock(int index, BYTE* destination, int start);
+
+    // Requests: queued only while the status is 2 or 4. Each returns the status.
+    int RequestRead(int index, const BYTE* source);
+    int RequestCommand(int index, const BYTE* source);
+    int RequestReadTo(int index, const BYTE* source, BYTE* destination);
+    int RequestWriteFrom(int index, const BYTE* source, BYTE* destination);
+    void QueueElementWrite(CDataDescriptor* descriptor, const BYTE* callerData);
+
+    // Windows (not owned) must unregister and unsubscribe before they go.
+    void RegisterWindow(IMessageTarget* window);
+    void UnregisterWindow(IMessageTarget* window);
+    void Subscribe(IMessageTarget* window, int index, int flags);
+    void Unsubscribe(IMessageTarget* window, int index, int flags);
+    void BroadcastLanguageChanged();
+    void BroadcastEventLogChanged(UINT_PTR state);
+
+    BOOL HasConfiguration() const;
+    BOOL IsModified() const;
+    void SetModified();
+
+    // Whether any setting differs between two images; the differing settings are
+    // appended to differences (when given) in index order, except 122 and 102.
+    bool CompareImages(const BYTE* first,
+                       const BYTE* second,
+                       std::vector<CDataDescriptor*>* differences) const;
+    void WriteChangedElements(const std::vector<CDataDescriptor*>& differences);
+    // Fills the box buffer with the changed cells of the correction map between the
+    // unit's image and the working image; its length, 0 when nothing is to be written.
+    std::size_t FindChangedBox();
+
+    void ClearMeasurements();
+    void AddMeasurement(int rpm, double timeMs, int value);
+    // Appends pointers to the stored records (still owned here) to the caller's list.
+    void CopyMeasurements(CPtrList& list);
+
+    void ResetWriteDoneFlag() { m_settingTransferred = false; }
+
+    BOOL HasWriteDone() const { return m_settingTransferred ? TRUE : FALSE; }
+
+    int FindSettingByLock(const CCriticalSection* lock);
+
+    // Connection side.
+    void FlushFCR();
+    void RequestRestore();
+
+    void ForceNewUnitPrompt() { m_forcePrompt = true; }
+
+    int IsReadSupported(int index) const;
+    int GetElementOffset(int index) const;
+    int GetElementLength(int index) const;
+    // The unit's version triple from image 1: bytes 2 and 3 of element 65, byte 0 of 106.
+    void GetUnitVersion(int& first, int& second, int& third);
+    // Brings elements 122 and 102 in line with the unit's version; writes them when
+    // either changed.
+    void AdjustVersionSettings();
+
+    int GetStatus() const { return m_status; }
+
+    // The memory image kImageWorking .. kImageFile (16384 bytes); null for other indices.
+    BYTE* GetImage(int image);
+
+    CDataDescriptor* GetDescriptor(int index);
+
+    // ICommunicatorSink: these run on the communicator's worker thread.
+    void DataHandler(int status, int portNumber) override;
+    void OnTaskFinished(CommRequest* request, int success) override;
+    bool OnLiveCycleEnd() override;
+    std::vector<CDataDescriptor*> GetSettingDescriptors() override;
+
+private:
+    static bool IsLinkUp(int status) { return status == 2 || status == 4; }
+
+    CDataDescriptor* ImageElement(int index, const char* operation);
+    CDataDescriptor* TableElement(int index, const char* operation);
+    void CopyIntoImage(CDataDescriptor& descriptor, const BYTE* source);
+    void PostToSubscribers(const CDataDescriptor& descriptor, int flag, LONG_PTR reason);
+    void Broadcast(UINT message, UINT_PTR wParam, LONG_PTR lParam);
+    void PostToMainWindow(UINT message, UINT_PTR wParam, LONG_PTR lParam);
+    void UpdateMainWindow();
+    bool Queue(CDataDescriptor* descriptor, int kind, int row, const BYTE* source, BYTE* destination);
+    BYTE* WorkingDestination(const CDataDescriptor& descriptor);
+    const BYTE* KeepBoxRecord(const BYTE* record);
+    void ReleaseBoxRecord(const BYTE* source);
+    void QueueFullRead();
+    void QueueFullReadRequest();
+    void QueueLivePolls();
+    void OnFullReadFinished();
+    void OnEngineStatusRead();
+    bool SettingsEqual(const CDataDescriptor& descriptor, const BYTE* first, const BYTE* second) const;
+    BYTE ReadWorkingByte(int index, int byteIndex);
+    bool SetVersionSetting(int index, BYTE value);
+
+    IUnitPrompter* m_prompter = nullptr;  // not owned; stands for the direction dialog
+    IRequestQueue* m_queue = nullptr;     // not owned
+    std::unique_ptr<CCommunicatorQueue> m_communicatorQueue;
+    BYTE m_boxBuffer[kBoxRecordBytes] = {};
+    std::array<std::array<BYTE, kImageBytes>, kImageCount> m_images{};
+    bool m_hasUnitData = false;
+    bool m_fileBacked = false;
+    std::atomic<bool> m_fullReadPending{false};     // worker and UI thread
+    std::atomic<bool> m_settingTransferred{false};  // worker and UI thread
+    bool m_untitled = false;
+    bool m_forcePrompt = false;
+    std::atomic<int> m_status{0};  // written by the worker, read anywhere
+    std::atomic<int> m_busyState{kBusyUnknown};
+    CDataDescriptor m_descriptors[kElementCount];
+    CTypedPtrList<CPtrList, IMessageTarget*> m_windows{10};
+    mutable CCriticalSection m_windowsLock;  // guards m_windows: the worker broadcasts
+    IMainWindow* m_mainWindow = nullptr;     // not owned
+    CString m_fileName;
+    CString m_folder;
+    std::list<ConfigMeasurement> m_measurements;
+    ConfigTableMap m_tables;
+    // Box records of queued map writes, kept until their request ends: the composite
+    // reads its record when the worker serves it, and the next box must not overwrite it.
+    std::list<std::vector<BYTE>> m_pendingBoxes;
+    CCriticalSection m_pendingBoxesLock;
+};
