@@ -371,6 +371,11 @@ public:
     bool SelectionToRegion(HRGN__** region) const;
 
 protected:
+    // Decode or encode through the codec class of one format (see CxImageIo.cpp).
+    template <class Codec>
+    bool DecodeWith(ImageStream* stream);
+    template <class Codec>
+    bool EncodeWith(ImageStream* stream);
     void SetLastError(const char* text);
     void CopyLastError(const CxImage& other);
     // Builds an empty result image with this image's settings, size and palette.

@@ -1,10 +1,17 @@
 // Decoding and encoding of images: the dispatch by format id to the codec classes and
 // the wrappers for file names, open files and memory. A codec is a CxImage of its own
 // made on the stack for one call; a decoded result replaces this image wholesale.
+#include "image/BmpCodec.h"
 #include "image/CxImage.h"
 #include "image/FileImageStream.h"
+#include "image/GifCodec.h"
+#include "image/IcoCodec.h"
 #include "image/MemoryImageStream.h"
+#include "image/PcxCodec.h"
 #include "image/PngCodec.h"
+#include "image/TgaCodec.h"
+#include "image/WbmpCodec.h"
+#include "image/WmfCodec.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -39,19 +46,52 @@ bool CxImage::DecodeImage(ImageStream* stream, DWORD format) {
         return false;
     }
     switch (format) {
-    case kImageFormatPng: {
-        PngCodec codec;
-        codec.CopySettings(*this);
-        if (codec.Decode(stream) && TakeOver(codec)) {
-            return true;
-        }
-        CopyLastError(codec);
-        return false;
-    }
+    case kImageFormatBmp:
+        return DecodeWith<BmpCodec>(stream);
+    case kImageFormatGif:
+        return DecodeWith<GifCodec>(stream);
+    case kImageFormatPng:
+        return DecodeWith<PngCodec>(stream);
+    case kImageFormatIco:
+        return DecodeWith<IcoCodec>(stream);
+    case kImageFormatTga:
+        return DecodeWith<TgaCodec>(stream);
+    case kImageFormatPcx:
+        return DecodeWith<PcxCodec>(stream);
+    case kImageFormatWbmp:
+        return DecodeWith<WbmpCodec>(stream);
+    case kImageFormatWmf:
+        return DecodeWith<WmfCodec>(stream);
     default:
         SetLastError(kUnknownDecodeFormat);
         return false;
     }
+}
+
+// The GIF and icon codecs count frames even when the wanted one fails, so that a
+// caller can learn how many there are.
+template <class Codec>
+bool CxImage::DecodeWith(ImageStream* stream) {
+    Codec codec;
+    codec.CopySettings(*this);
+    if (codec.Decode(stream) && TakeOver(codec)) {
+        return true;
+    }
+    CopyLastError(codec);
+    // Codecs without frames leave the count they were primed with, so this is a no-op for them.
+    m_info.frameCount = static_cast<std::int32_t>(codec.GetNumFrames());
+    return false;
+}
+
+template <class Codec>
+bool CxImage::EncodeWith(ImageStream* stream) {
+    Codec codec;
+    codec.AttachView(this);
+    if (codec.Encode(stream)) {
+        return true;
+    }
+    CopyLastError(codec);
+    return false;
 }
 
 bool CxImage::LoadFile(const char* fileName, DWORD format) {
@@ -109,15 +149,22 @@ bool CxImage::EncodeCheck(ImageStream* stream) {
 // The codec becomes a view of this image, so it shares the pixels and frees nothing.
 bool CxImage::EncodeImage(ImageStream* stream, DWORD format) {
     switch (format) {
-    case kImageFormatPng: {
-        PngCodec codec;
-        codec.AttachView(this);
-        if (codec.Encode(stream)) {
-            return true;
-        }
-        CopyLastError(codec);
-        return false;
-    }
+    case kImageFormatBmp:
+        return EncodeWith<BmpCodec>(stream);
+    case kImageFormatGif:
+        return EncodeWith<GifCodec>(stream);
+    case kImageFormatPng:
+        return EncodeWith<PngCodec>(stream);
+    case kImageFormatIco:
+        return EncodeWith<IcoCodec>(stream);
+    case kImageFormatTga:
+        return EncodeWith<TgaCodec>(stream);
+    case kImageFormatPcx:
+        return EncodeWith<PcxCodec>(stream);
+    case kImageFormatWbmp:
+        return EncodeWith<WbmpCodec>(stream);
+    case kImageFormatWmf:
+        return EncodeWith<WmfCodec>(stream);
     default:
         SetLastError(kUnknownEncodeFormat);
         return false;
@@ -164,11 +211,13 @@ bool CxImage::EncodeFrames(ImageStream* stream, CxImage** images, int count, DWO
         SetLastError("Multipage Encode, Unsupported operation for this format");
         return false;
     }
-    if (stream == nullptr || images == nullptr || count <= 0) {
-        SetLastError("null file handler");
-        return false;
+    // Every frame gets its own colour table: frames rarely share one palette.
+    GifCodec codec;
+    codec.AttachView(this);
+    if (codec.EncodeFrames(stream, images, count, true)) {
+        return true;
     }
-    SetLastError(kUnknownEncodeFormat);
+    CopyLastError(codec);
     return false;
 }
 
