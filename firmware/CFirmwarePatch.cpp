@@ -19,10 +19,9 @@ constexpr std::size_t kYearOffset = 31;
 constexpr std::size_t kMonthOffset = 33;
 constexpr std::size_t kDayOffset = 34;
 constexpr std::size_t kUnpackedSizeOffset = 35;
-constexpr std::size_t kPackedOffset = 39;
+constexpr std::size_t kPackedOffset = kUnpackedSizeOffset + CPackedPayload::kStatedSizeBytes;
 constexpr std::size_t kHeaderAndCrcBytes = kPackedOffset + CFileFrame::kCrcBytes;
 constexpr std::size_t kRecordHeadBytes = 3;  // id, flag, length
-constexpr std::size_t kRecordBlockSizeBytes = 4;
 
 const CFileFrame& PatchFrame() {
     static const CFileFrame frame("ZYLMor_Firmware_Patch", kLengthOffset, kHeaderAndCrcBytes,
@@ -30,20 +29,11 @@ const CFileFrame& PatchFrame() {
     return frame;
 }
 
-// Reads the record block of a payload; false when a record runs past the block or the
-// block past the payload.
-bool ReadRecords(const std::vector<BYTE>& payload, std::vector<PatchRecord>& records) {
-    if (payload.size() < kRecordBlockSizeBytes) {
-        return false;
-    }
-    const std::size_t blockBytes = CFileFrame::ReadDword(payload.data());
-    if (blockBytes > payload.size() - kRecordBlockSizeBytes) {
-        return false;
-    }
-    const BYTE* const block = payload.data() + kRecordBlockSizeBytes;
+// Reads the record block of a payload; false when a record runs past the block.
+bool ReadRecords(const std::vector<BYTE>& block, std::vector<PatchRecord>& records) {
     std::size_t offset = 0;
-    while (offset < blockBytes) {
-        if (blockBytes - offset < kRecordHeadBytes) {
+    while (offset < block.size()) {
+        if (block.size() - offset < kRecordHeadBytes) {
             return false;
         }
         PatchRecord record;
@@ -51,10 +41,10 @@ bool ReadRecords(const std::vector<BYTE>& payload, std::vector<PatchRecord>& rec
         record.flag = block[offset + 1];
         record.length = block[offset + 2];
         offset += kRecordHeadBytes;
-        if (blockBytes - offset < record.length) {
+        if (block.size() - offset < record.length) {
             return false;
         }
-        record.data.assign(block + offset, block + offset + record.length);
+        record.data.assign(block.begin() + offset, block.begin() + offset + record.length);
         offset += record.length;
         records.push_back(std::move(record));
     }
@@ -84,16 +74,12 @@ void CFirmwarePatch::SetDate(WORD year, BYTE month, BYTE day) {
 }
 
 int CFirmwarePatch::Load(LPCSTR fileName, int& cause) {
-    std::vector<BYTE> file;
-    if (CWholeFile::Read(fileName, PatchFrame(), file, cause) != CWholeFile::Result::Ok) {
-        return 0;
-    }
-    return LoadFromBytes(file.data(), file.size()) ? 1 : 0;
+    return CWholeFile::Load(fileName, PatchFrame(), cause,
+                            [this](const BYTE* file, std::size_t size) { return LoadFromBytes(file, size); });
 }
 
 bool CFirmwarePatch::LoadFromBytes(const BYTE* file, std::size_t size) {
-    const CFileFrame& frame = PatchFrame();
-    if (!frame.FitsSize(size) || frame.Check(file, size) != CFileFrame::Fault::None) {
+    if (!PatchFrame().IsIntact(file, size)) {
         return false;
     }
     m_format = CFileFrame::ReadWord(file + kFormatOffset);
@@ -103,24 +89,21 @@ bool CFirmwarePatch::LoadFromBytes(const BYTE* file, std::size_t size) {
     m_version = CFileFrame::ReadWord(file + kVersionOffset);
     m_build = CFileFrame::ReadWord(file + kBuildOffset);
     SetDate(CFileFrame::ReadWord(file + kYearOffset), file[kMonthOffset], file[kDayOffset]);
-    std::vector<BYTE> payload;
-    if (!CPackedPayload::Unpack(file + kPackedOffset, size - kHeaderAndCrcBytes,
-                                CFileFrame::ReadDword(file + kUnpackedSizeOffset), payload)) {
+    std::vector<BYTE> block;
+    CDescriptionEntries::Entries descriptions;
+    if (!CPackedPayload::Read(file + kPackedOffset, size - kHeaderAndCrcBytes,
+                              CFileFrame::ReadDword(file + kUnpackedSizeOffset), block, descriptions)) {
         return false;
     }
-    return ReadPayload(payload);
+    return TakePayload(block, descriptions);
 }
 
 // Nothing reaches the model unless the whole payload is consistent. An id named twice keeps
 // its later record once, and the ids end up ascending whatever order the file had.
-bool CFirmwarePatch::ReadPayload(const std::vector<BYTE>& payload) {
+bool CFirmwarePatch::TakePayload(const std::vector<BYTE>& block,
+                                 const CDescriptionEntries::Entries& descriptions) {
     std::vector<PatchRecord> records;
-    if (!ReadRecords(payload, records)) {
-        return false;
-    }
-    CDescriptionEntries::Entries descriptions;
-    const std::size_t descriptionsBegin = kRecordBlockSizeBytes + CFileFrame::ReadDword(payload.data());
-    if (!CDescriptionEntries::Parse(payload, descriptionsBegin, descriptions)) {
+    if (!ReadRecords(block, records)) {
         return false;
     }
     for (PatchRecord& record : records) {
@@ -135,33 +118,20 @@ bool CFirmwarePatch::ReadPayload(const std::vector<BYTE>& payload) {
     return true;
 }
 
-std::vector<BYTE> CFirmwarePatch::BuildPayload() const {
-    DWORD blockBytes = 0;
-    for (const BYTE id : m_ids) {
-        blockBytes += static_cast<DWORD>(kRecordHeadBytes + m_records.at(id).length);
-    }
-    std::vector<BYTE> payload;
-    payload.reserve(kRecordBlockSizeBytes + blockBytes +
-                    CDescriptionEntries::GetPayloadBytes(m_descriptions));
-    CFileFrame::AppendDword(payload, blockBytes);
+std::vector<BYTE> CFirmwarePatch::BuildRecordBlock() const {
+    std::vector<BYTE> block;
     for (const BYTE id : m_ids) {
         const PatchRecord& record = m_records.at(id);
-        payload.push_back(record.id);
-        payload.push_back(record.flag);
-        payload.push_back(record.length);
-        payload.insert(payload.end(), record.data.begin(), record.data.end());
+        block.push_back(record.id);
+        block.push_back(record.flag);
+        block.push_back(record.length);
+        block.insert(block.end(), record.data.begin(), record.data.end());
     }
-    CDescriptionEntries::Append(m_descriptions, payload);
-    return payload;
+    return block;
 }
 
 bool CFirmwarePatch::SaveToBytes(std::vector<BYTE>& file) const {
     if (m_ids.empty()) {
-        return false;
-    }
-    const std::vector<BYTE> payload = BuildPayload();
-    std::vector<BYTE> packed;
-    if (!CPackedPayload::Pack(payload, packed)) {
         return false;
     }
     const CFileFrame& frame = PatchFrame();
@@ -172,13 +142,10 @@ bool CFirmwarePatch::SaveToBytes(std::vector<BYTE>& file) const {
     CFileFrame::AppendWord(built, m_year);
     built.push_back(m_month);
     built.push_back(m_day);
-    CFileFrame::AppendDword(built, static_cast<DWORD>(payload.size()));
-    built.insert(built.end(), packed.begin(), packed.end());
-    // A file that the loader would refuse is not written at all.
-    if (!frame.FitsSize(built.size() + CFileFrame::kCrcBytes)) {
+    if (!CPackedPayload::Append(BuildRecordBlock(), m_descriptions, built) ||
+        !frame.FinishWithinSize(built)) {
         return false;
     }
-    frame.Finish(built);
     file.swap(built);
     return true;
 }
@@ -187,12 +154,7 @@ int CFirmwarePatch::Save(LPCSTR fileName, int& cause) const {
     if (m_ids.empty()) {
         return 0;
     }
-    cause = 0;
-    std::vector<BYTE> file;
-    if (!SaveToBytes(file)) {
-        return 0;
-    }
-    return CWholeFile::Write(fileName, file, cause) ? 1 : 0;
+    return CWholeFile::Save(fileName, cause, [this](std::vector<BYTE>& file) { return SaveToBytes(file); });
 }
 
 bool CFirmwarePatch::SetRecord(BYTE id, BYTE flag, const CByteArray& data) {
@@ -242,11 +204,5 @@ bool CFirmwarePatch::RemoveDescription(LPCSTR key) {
 }
 
 void CFirmwarePatch::GetDescriptions(CMapStringToString& descriptions) const {
-    descriptions.RemoveAll();
-    CString key;
-    CString text;
-    for (POSITION pos = m_descriptions.GetStartPosition(); pos != nullptr;) {
-        m_descriptions.GetNextAssoc(pos, key, text);
-        descriptions.SetAt(key, text);
-    }
+    CDescriptionEntries::Copy(m_descriptions, descriptions);
 }

@@ -5,6 +5,7 @@
 #include "classlib/core/CArray.h"
 #include "classlib/core/CMap.h"
 #include "classlib/core/WinTypes.h"
+#include "link/CDescriptionEntries.h"
 
 #include <cstddef>
 #include <map>
@@ -82,8 +83,8 @@ public:
     void GetDescriptions(CMapStringToString& descriptions) const;
 
 private:
-    bool ReadPayload(const std::vector<BYTE>& payload);
-    std::vector<BYTE> BuildPayload() const;
+    bool TakePayload(const std::vector<BYTE>& block, const CDescriptionEntries::Entries& descriptions);
+    std::vector<BYTE> BuildRecordBlock() const;
 
     WORD m_format;
     WORD m_version;

@@ -70,3 +70,13 @@ void CDescriptionEntries::Store(const Entries& entries, CMapStringToString& desc
         descriptions.SetAt(entry.first.c_str(), entry.second.c_str());
     }
 }
+
+void CDescriptionEntries::Copy(const CMapStringToString& descriptions, CMapStringToString& copy) {
+    copy.RemoveAll();
+    CString key;
+    CString text;
+    for (POSITION pos = descriptions.GetStartPosition(); pos != nullptr;) {
+        descriptions.GetNextAssoc(pos, key, text);
+        copy.SetAt(key, text);
+    }
+}

@@ -29,4 +29,7 @@ public:
 
     // Sets each entry's key to its text, in order, so that a later entry of a key wins.
     static void Store(const Entries& entries, CMapStringToString& descriptions);
+
+    // Makes `copy` hold exactly the descriptions of `descriptions`.
+    static void Copy(const CMapStringToString& descriptions, CMapStringToString& copy);
 };

@@ -47,6 +47,10 @@ CFileFrame::Fault CFileFrame::Check(const BYTE* file, std::size_t size) const {
     return Fault::None;
 }
 
+bool CFileFrame::IsIntact(const BYTE* file, std::size_t size) const {
+    return FitsSize(size) && Check(file, size) == Fault::None;
+}
+
 std::vector<BYTE> CFileFrame::Begin() const {
     std::vector<BYTE> file(m_magic.begin(), m_magic.end());
     file.resize(m_lengthOffset + 4, 0);
@@ -57,6 +61,14 @@ void CFileFrame::Finish(std::vector<BYTE>& file) const {
     const std::size_t total = file.size() + kCrcBytes;
     StoreDword(file.data() + m_lengthOffset, static_cast<DWORD>(total));
     AppendDword(file, CalcCrc32(file.data(), static_cast<int>(file.size()), nullptr));
+}
+
+bool CFileFrame::FinishWithinSize(std::vector<BYTE>& file) const {
+    if (!FitsSize(file.size() + kCrcBytes)) {
+        return false;
+    }
+    Finish(file);
+    return true;
 }
 
 WORD CFileFrame::ReadWord(const BYTE* at) {

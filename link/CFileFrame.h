@@ -37,11 +37,16 @@ public:
     // Magic, length field and CRC-32, in this order; the first that fails is the result.
     // The caller has made the size test.
     Fault Check(const BYTE* file, std::size_t size) const;
+    // The size test and every check of Check passed.
+    bool IsIntact(const BYTE* file, std::size_t size) const;
 
     // Starts a file: the magic, then zeros up to the end of the length field.
     std::vector<BYTE> Begin() const;
     // Stores the final size in the length field and appends the CRC-32.
     void Finish(std::vector<BYTE>& file) const;
+    // Finish, for a file that must pass the size test when read back: false, with `file`
+    // unchanged, when the finished file would not, since no reader would accept it.
+    bool FinishWithinSize(std::vector<BYTE>& file) const;
 
     std::size_t GetMinBytesExclusive() const { return m_minBytesExclusive; }
 

@@ -1,6 +1,8 @@
 // zlib packing and unpacking of file payloads.
 #include "link/CPackedPayload.h"
 
+#include "link/CFileFrame.h"
+
 #include <algorithm>
 
 #include <zlib.h>
@@ -8,6 +10,7 @@
 namespace {
 
 constexpr std::size_t kMaxDeflateRatio = 1032;
+constexpr std::size_t kBlockSizeBytes = 4;
 
 }  // namespace
 
@@ -41,5 +44,45 @@ bool CPackedPayload::Unpack(const BYTE* packed,
     }
     buffer.resize(unpackedBytes);
     payload.swap(buffer);
+    return true;
+}
+
+bool CPackedPayload::Append(const std::vector<BYTE>& block,
+                            const CMapStringToString& descriptions,
+                            std::vector<BYTE>& file) {
+    std::vector<BYTE> payload;
+    payload.reserve(kBlockSizeBytes + block.size() + CDescriptionEntries::GetPayloadBytes(descriptions));
+    CFileFrame::AppendDword(payload, static_cast<DWORD>(block.size()));
+    payload.insert(payload.end(), block.begin(), block.end());
+    CDescriptionEntries::Append(descriptions, payload);
+    std::vector<BYTE> packed;
+    if (!Pack(payload, packed)) {
+        return false;
+    }
+    CFileFrame::AppendDword(file, static_cast<DWORD>(payload.size()));
+    file.insert(file.end(), packed.begin(), packed.end());
+    return true;
+}
+
+bool CPackedPayload::Read(const BYTE* packed,
+                          std::size_t packedBytes,
+                          DWORD statedBytes,
+                          std::vector<BYTE>& block,
+                          CDescriptionEntries::Entries& entries) {
+    std::vector<BYTE> payload;
+    if (!Unpack(packed, packedBytes, statedBytes, payload) || payload.size() < kBlockSizeBytes) {
+        return false;
+    }
+    const std::size_t blockBytes = CFileFrame::ReadDword(payload.data());
+    if (blockBytes > payload.size() - kBlockSizeBytes) {
+        return false;
+    }
+    CDescriptionEntries::Entries parsed;
+    if (!CDescriptionEntries::Parse(payload, kBlockSizeBytes + blockBytes, parsed)) {
+        return false;
+    }
+    const auto blockBegin = payload.begin() + kBlockSizeBytes;
+    block.assign(blockBegin, blockBegin + blockBytes);
+    entries.swap(parsed);
     return true;
 }

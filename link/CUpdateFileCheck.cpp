@@ -108,9 +108,7 @@ CString CUpdateFileCheck::GetVersionText() const {
 }
 
 CString CUpdateFileCheck::GetBuildText() const {
-    CString text;
-    text.Format("%04d", CUpdateFileFormat::GetBuildNumber(m_contents.build));
-    return text;
+    return CUpdateFileFormat::FormatBuildNumber(m_contents.build);
 }
 
 CString CUpdateFileCheck::GetBranchText() const {

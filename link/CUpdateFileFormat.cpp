@@ -6,28 +6,26 @@
 namespace {
 
 constexpr std::size_t kLengthOffset = 22;
-constexpr std::size_t kImageSizeBytes = 4;
+// Protocol, build, firmware and bootloader words, in this order, in both kinds.
+constexpr std::size_t kVersionWordsBytes = 8;
 
-// Update file (zfu).
-constexpr std::size_t kUpdateProtocolOffset = 26;
-constexpr std::size_t kUpdateBuildOffset = 28;
-constexpr std::size_t kUpdateFirmwareOffset = 30;
-constexpr std::size_t kUpdateBootloaderOffset = 32;
-constexpr std::size_t kUpdateImageOffset = 34;
+// Update file (zfu): the version words, then the image.
+constexpr std::size_t kUpdateWordsOffset = 26;
+constexpr std::size_t kUpdateImageOffset = kUpdateWordsOffset + kVersionWordsBytes;
 constexpr std::size_t kUpdateOverheadBytes = kUpdateImageOffset + CFileFrame::kCrcBytes;
 
-// Zipped update file (zfz).
+// Zipped update file (zfz): the format word, the version words, then the packed payload.
 constexpr std::size_t kZippedFormatOffset = 26;
-constexpr std::size_t kZippedProtocolOffset = 28;
-constexpr std::size_t kZippedBuildOffset = 30;
-constexpr std::size_t kZippedFirmwareOffset = 32;
-constexpr std::size_t kZippedBootloaderOffset = 34;
-constexpr std::size_t kZippedUnpackedSizeOffset = 36;
-constexpr std::size_t kZippedPackedOffset = 40;
+constexpr std::size_t kZippedWordsOffset = 28;
+constexpr std::size_t kZippedUnpackedSizeOffset = kZippedWordsOffset + kVersionWordsBytes;
+constexpr std::size_t kZippedPackedOffset = kZippedUnpackedSizeOffset + CPackedPayload::kStatedSizeBytes;
 constexpr std::size_t kZippedOverheadBytes = kZippedPackedOffset + CFileFrame::kCrcBytes;
 
-bool PassesFrame(const CFileFrame& frame, const BYTE* file, std::size_t size) {
-    return frame.FitsSize(size) && frame.Check(file, size) == CFileFrame::Fault::None;
+void ReadVersionWords(const BYTE* at, UpdateFileContents& contents) {
+    contents.protocol = CFileFrame::ReadWord(at);
+    contents.build = CFileFrame::ReadWord(at + 2);
+    contents.firmware = CFileFrame::ReadWord(at + 4);
+    contents.bootloader = CFileFrame::ReadWord(at + 6);
 }
 
 }  // namespace
@@ -47,14 +45,11 @@ const CFileFrame& CUpdateFileFormat::ZippedFrame() {
 CUpdateFileFormat::Result CUpdateFileFormat::ReadUpdate(const BYTE* file,
                                                         std::size_t size,
                                                         UpdateFileContents& contents) {
-    if (!PassesFrame(UpdateFrame(), file, size)) {
+    if (!UpdateFrame().IsIntact(file, size)) {
         return Result::BadFrame;
     }
     contents.format = kFormatWord;
-    contents.protocol = CFileFrame::ReadWord(file + kUpdateProtocolOffset);
-    contents.build = CFileFrame::ReadWord(file + kUpdateBuildOffset);
-    contents.firmware = CFileFrame::ReadWord(file + kUpdateFirmwareOffset);
-    contents.bootloader = CFileFrame::ReadWord(file + kUpdateBootloaderOffset);
+    ReadVersionWords(file + kUpdateWordsOffset, contents);
     contents.image.assign(file + kUpdateImageOffset, file + size - CFileFrame::kCrcBytes);
     return Result::Ok;
 }
@@ -62,17 +57,14 @@ CUpdateFileFormat::Result CUpdateFileFormat::ReadUpdate(const BYTE* file,
 CUpdateFileFormat::Result CUpdateFileFormat::ReadZippedHeader(const BYTE* file,
                                                               std::size_t size,
                                                               UpdateFileContents& contents) {
-    if (!PassesFrame(ZippedFrame(), file, size)) {
+    if (!ZippedFrame().IsIntact(file, size)) {
         return Result::BadFrame;
     }
     contents.format = CFileFrame::ReadWord(file + kZippedFormatOffset);
     if (contents.format != kFormatWord) {
         return Result::BadFormatWord;
     }
-    contents.protocol = CFileFrame::ReadWord(file + kZippedProtocolOffset);
-    contents.build = CFileFrame::ReadWord(file + kZippedBuildOffset);
-    contents.firmware = CFileFrame::ReadWord(file + kZippedFirmwareOffset);
-    contents.bootloader = CFileFrame::ReadWord(file + kZippedBootloaderOffset);
+    ReadVersionWords(file + kZippedWordsOffset, contents);
     contents.unpackedBytes = CFileFrame::ReadDword(file + kZippedUnpackedSizeOffset);
     return Result::Ok;
 }
@@ -80,25 +72,10 @@ CUpdateFileFormat::Result CUpdateFileFormat::ReadZippedHeader(const BYTE* file,
 CUpdateFileFormat::Result CUpdateFileFormat::ReadZippedPayload(const BYTE* file,
                                                                std::size_t size,
                                                                UpdateFileContents& contents) {
-    std::vector<BYTE> payload;
-    if (!CPackedPayload::Unpack(file + kZippedPackedOffset, size - kZippedOverheadBytes,
-                                contents.unpackedBytes, payload)) {
+    if (!CPackedPayload::Read(file + kZippedPackedOffset, size - kZippedOverheadBytes, contents.unpackedBytes,
+                              contents.image, contents.descriptions)) {
         return Result::BadPayload;
     }
-    if (payload.size() < kImageSizeBytes) {
-        return Result::BadPayload;
-    }
-    const std::size_t imageBytes = CFileFrame::ReadDword(payload.data());
-    if (imageBytes > payload.size() - kImageSizeBytes) {
-        return Result::BadPayload;
-    }
-    CDescriptionEntries::Entries descriptions;
-    if (!CDescriptionEntries::Parse(payload, kImageSizeBytes + imageBytes, descriptions)) {
-        return Result::BadPayload;
-    }
-    const auto imageBegin = payload.begin() + kImageSizeBytes;
-    contents.image.assign(imageBegin, imageBegin + imageBytes);
-    contents.descriptions.swap(descriptions);
     return Result::Ok;
 }
 
@@ -109,15 +86,6 @@ bool CUpdateFileFormat::BuildZipped(const UpdateFileContents& words,
     if (image.empty()) {
         return false;
     }
-    std::vector<BYTE> payload;
-    payload.reserve(kImageSizeBytes + image.size() + CDescriptionEntries::GetPayloadBytes(descriptions));
-    CFileFrame::AppendDword(payload, static_cast<DWORD>(image.size()));
-    payload.insert(payload.end(), image.begin(), image.end());
-    CDescriptionEntries::Append(descriptions, payload);
-    std::vector<BYTE> packed;
-    if (!CPackedPayload::Pack(payload, packed)) {
-        return false;
-    }
     const CFileFrame& frame = ZippedFrame();
     std::vector<BYTE> built = frame.Begin();
     CFileFrame::AppendWord(built, words.format);
@@ -125,13 +93,9 @@ bool CUpdateFileFormat::BuildZipped(const UpdateFileContents& words,
     CFileFrame::AppendWord(built, words.build);
     CFileFrame::AppendWord(built, words.firmware);
     CFileFrame::AppendWord(built, words.bootloader);
-    CFileFrame::AppendDword(built, static_cast<DWORD>(payload.size()));
-    built.insert(built.end(), packed.begin(), packed.end());
-    // A file that no reader would accept is not written at all.
-    if (!frame.FitsSize(built.size() + CFileFrame::kCrcBytes)) {
+    if (!CPackedPayload::Append(image, descriptions, built) || !frame.FinishWithinSize(built)) {
         return false;
     }
-    frame.Finish(built);
     file.swap(built);
     return true;
 }
@@ -142,9 +106,15 @@ CString CUpdateFileFormat::FormatVersion(WORD versionWord) {
     return text;
 }
 
+CString CUpdateFileFormat::FormatBuildNumber(WORD buildWord) {
+    CString text;
+    text.Format("%04d", GetBuildNumber(buildWord));
+    return text;
+}
+
 CString CUpdateFileFormat::FormatFirmwareBuild(WORD firmwareWord, WORD buildWord) {
     CString text;
-    text.Format("%d.%02d-%04d (%d)", GetMajor(firmwareWord), GetMinor(firmwareWord),
-                GetBuildNumber(buildWord), GetBranch(buildWord));
+    text.Format("%s-%s (%d)", FormatVersion(firmwareWord).GetString(),
+                FormatBuildNumber(buildWord).GetString(), GetBranch(buildWord));
     return text;
 }

@@ -66,6 +66,8 @@ public:
 
     // "%d.%02d" of a protocol, firmware or bootloader version word.
     static CString FormatVersion(WORD versionWord);
+    // "%04d" of the build number of a build word.
+    static CString FormatBuildNumber(WORD buildWord);
     // "%d.%02d-%04d (%d)": firmware version with build number and branch.
     static CString FormatFirmwareBuild(WORD firmwareWord, WORD buildWord);
 };

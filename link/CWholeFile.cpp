@@ -95,3 +95,23 @@ bool CWholeFile::Write(LPCSTR path, const std::vector<BYTE>& contents, int& caus
     std::remove(temporary);
     return false;
 }
+
+int CWholeFile::Load(LPCSTR path,
+                     const CFileFrame& frame,
+                     int& cause,
+                     const std::function<bool(const BYTE* file, std::size_t size)>& take) {
+    std::vector<BYTE> file;
+    if (Read(path, frame, file, cause) != Result::Ok) {
+        return 0;
+    }
+    return take(file.data(), file.size()) ? 1 : 0;
+}
+
+int CWholeFile::Save(LPCSTR path, int& cause, const std::function<bool(std::vector<BYTE>& file)>& build) {
+    cause = 0;
+    std::vector<BYTE> file;
+    if (!build(file)) {
+        return 0;
+    }
+    return Write(path, file, cause) ? 1 : 0;
+}

@@ -7,6 +7,7 @@
 #include "link/CFileFrame.h"
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 class CWholeFile {
@@ -31,6 +32,16 @@ public:
     // True when the file now holds `contents`; otherwise `cause` holds the file exception's
     // cause of the step that failed, and any earlier file at `path` is unchanged.
     static bool Write(LPCSTR path, const std::vector<BYTE>& contents, int& cause);
+
+    // The file operations of the models: 1 when the file was read within the frame's size
+    // limits and `take` accepted its bytes, else 0 (`cause` as for Read).
+    static int Load(LPCSTR path,
+                    const CFileFrame& frame,
+                    int& cause,
+                    const std::function<bool(const BYTE* file, std::size_t size)>& take);
+    // 1 when `build` gave the bytes and they were written, else 0; `cause` is set to 0 first,
+    // then as for Write.
+    static int Save(LPCSTR path, int& cause, const std::function<bool(std::vector<BYTE>& file)>& build);
 
 private:
     // Moves `source` over `target`, replacing it. Platform file.

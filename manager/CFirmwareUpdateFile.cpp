@@ -17,19 +17,15 @@ void CFirmwareUpdateFile::Clear() {
 }
 
 int CFirmwareUpdateFile::LoadUpdateFile(LPCSTR fileName, int& cause) {
-    std::vector<BYTE> file;
-    if (CWholeFile::Read(fileName, CUpdateFileFormat::UpdateFrame(), file, cause) != CWholeFile::Result::Ok) {
-        return 0;
-    }
-    return LoadUpdateBytes(file.data(), file.size()) ? 1 : 0;
+    return CWholeFile::Load(
+        fileName, CUpdateFileFormat::UpdateFrame(), cause,
+        [this](const BYTE* file, std::size_t size) { return LoadUpdateBytes(file, size); });
 }
 
 int CFirmwareUpdateFile::LoadZippedFile(LPCSTR fileName, int& cause) {
-    std::vector<BYTE> file;
-    if (CWholeFile::Read(fileName, CUpdateFileFormat::ZippedFrame(), file, cause) != CWholeFile::Result::Ok) {
-        return 0;
-    }
-    return LoadZippedBytes(file.data(), file.size()) ? 1 : 0;
+    return CWholeFile::Load(
+        fileName, CUpdateFileFormat::ZippedFrame(), cause,
+        [this](const BYTE* file, std::size_t size) { return LoadZippedBytes(file, size); });
 }
 
 bool CFirmwareUpdateFile::LoadUpdateBytes(const BYTE* file, std::size_t size) {
@@ -85,22 +81,12 @@ int CFirmwareUpdateFile::SaveZippedFile(LPCSTR fileName, int& cause) const {
     if (m_image.empty()) {
         return 0;
     }
-    cause = 0;
-    std::vector<BYTE> file;
-    if (!SaveZippedBytes(file)) {
-        return 0;
-    }
-    return CWholeFile::Write(fileName, file, cause) ? 1 : 0;
+    return CWholeFile::Save(fileName, cause,
+                            [this](std::vector<BYTE>& file) { return SaveZippedBytes(file); });
 }
 
 void CFirmwareUpdateFile::GetDescriptions(CMapStringToString& descriptions) const {
-    descriptions.RemoveAll();
-    CString key;
-    CString text;
-    for (POSITION pos = m_descriptions.GetStartPosition(); pos != nullptr;) {
-        m_descriptions.GetNextAssoc(pos, key, text);
-        descriptions.SetAt(key, text);
-    }
+    CDescriptionEntries::Copy(m_descriptions, descriptions);
 }
 
 void CFirmwareUpdateFile::SetDescription(LPCSTR key, LPCSTR text) {

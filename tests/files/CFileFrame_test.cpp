@@ -60,3 +60,25 @@ TEST(CFileFrame, FindsNoMagicInATooShortFile) {
     const BYTE file[] = {'M', 'A', 'G'};
     EXPECT_EQ(kFrame.Check(file, sizeof file), CFileFrame::Fault::BadMagic);
 }
+
+TEST(CFileFrame, FinishesOnlyAFileThatWouldPassTheSizeTest) {
+    struct Case {
+        const char* name;
+        std::size_t bytesBeforeCrc;
+        bool finished;
+    };
+
+    const Case cases[] = {{"at the maximum", 60, true}, {"one byte over", 61, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<BYTE> file = kFrame.Begin();
+        file.resize(c.bytesBeforeCrc, 0x5A);
+        const std::vector<BYTE> before = file;
+        EXPECT_EQ(kFrame.FinishWithinSize(file), c.finished);
+        if (c.finished) {
+            EXPECT_EQ(kFrame.Check(file.data(), file.size()), CFileFrame::Fault::None);
+        } else {
+            EXPECT_EQ(file, before);
+        }
+    }
+}

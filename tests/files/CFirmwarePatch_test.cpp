@@ -39,7 +39,8 @@ std::vector<BYTE> PatchAround(const std::vector<BYTE>& payload, DWORD statedByte
     std::vector<BYTE> packed(packedBytes);
     compress2(packed.data(), &packedBytes, payload.data(), static_cast<uLong>(payload.size()), 9);
     packed.resize(packedBytes);
-    std::vector<BYTE> file(kReferencePatch, kReferencePatch + 39);
+    std::vector<BYTE> file = Bytes(kReferencePatch);
+    file.resize(39);
     StoreDwordAt(file, 35, statedBytes);
     file.insert(file.end(), packed.begin(), packed.end());
     file.resize(file.size() + 4);
@@ -104,14 +105,7 @@ TEST(CFirmwarePatch, SaveAndLoadGiveBackTheModelThroughAFile) {
 }
 
 TEST(CFirmwarePatch, RefusesEachDamagedHeader) {
-    struct Case {
-        const char* name;
-        std::size_t offset;
-        BYTE value;
-        bool fixCrc;
-    };
-
-    const Case cases[] = {
+    const ByteDamage cases[] = {
         {"magic", 0, 'X', true},
         {"length field", 21, 0x57, true},
         {"crc", sizeof kReferencePatch - 1, 0x00, false},
@@ -119,13 +113,9 @@ TEST(CFirmwarePatch, RefusesEachDamagedHeader) {
         {"unpacked size too small for the payload", 35, 0x05, true},
         {"zlib stream", 45, 0xFF, true},
     };
-    for (const Case& c : cases) {
+    for (const ByteDamage& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<BYTE> file = Bytes(kReferencePatch);
-        file[c.offset] = c.value;
-        if (c.fixCrc) {
-            FixCrc(file);
-        }
+        const std::vector<BYTE> file = Damaged(Bytes(kReferencePatch), c);
         CFirmwarePatch patch;
         EXPECT_FALSE(patch.LoadFromBytes(file.data(), file.size()));
         EXPECT_FALSE(patch.HasRecords());

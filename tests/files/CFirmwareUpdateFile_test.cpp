@@ -105,14 +105,7 @@ TEST(CFirmwareUpdateFile, AppliesTheSmallestSizes) {
 }
 
 TEST(CFirmwareUpdateFile, ARefusedLoadKeepsImageAndDescriptions) {
-    struct Case {
-        const char* name;
-        std::size_t offset;
-        BYTE value;
-        bool fixCrc;
-    };
-
-    const Case cases[] = {
+    const ByteDamage cases[] = {
         {"magic", 3, 'x', true},
         {"length field", 22, 0x01, true},
         {"crc", sizeof kReferenceZipped - 2, 0x00, false},
@@ -120,16 +113,12 @@ TEST(CFirmwareUpdateFile, ARefusedLoadKeepsImageAndDescriptions) {
         {"stated size", 36, 0x10, true},
         {"zlib stream", 44, 0xFF, true},
     };
-    for (const Case& c : cases) {
+    for (const ByteDamage& c : cases) {
         SCOPED_TRACE(c.name);
         CFirmwareUpdateFile model;
         ASSERT_TRUE(model.LoadZippedBytes(kReferenceZipped, sizeof kReferenceZipped));
         model.SetDescription("hu", "kept");
-        std::vector<BYTE> file = Bytes(kReferenceZipped);
-        file[c.offset] = c.value;
-        if (c.fixCrc) {
-            FixCrc(file);
-        }
+        const std::vector<BYTE> file = Damaged(Bytes(kReferenceZipped), c);
         EXPECT_FALSE(model.LoadZippedBytes(file.data(), file.size()));
         EXPECT_EQ(model.GetImage(), Bytes(kImage));
         EXPECT_EQ(Description(model, "hu"), "kept");

@@ -18,14 +18,16 @@ struct Words {
     WORD bootloader;
 };
 
+// Protocol, firmware and bootloader words; the build word between them stays.
+void StoreWords(std::vector<BYTE>& file, std::size_t protocolOffset, const Words& words) {
+    StoreWordAt(file, protocolOffset, words.protocol);
+    StoreWordAt(file, protocolOffset + 4, words.firmware);
+    StoreWordAt(file, protocolOffset + 6, words.bootloader);
+}
+
 std::vector<BYTE> UpdateWith(const Words& words, bool waiveFirmwareCheck) {
     std::vector<BYTE> file = Bytes(kReferenceUpdate);
-    file[26] = static_cast<BYTE>(words.protocol);
-    file[27] = static_cast<BYTE>(words.protocol >> 8);
-    file[30] = static_cast<BYTE>(words.firmware);
-    file[31] = static_cast<BYTE>(words.firmware >> 8);
-    file[32] = static_cast<BYTE>(words.bootloader);
-    file[33] = static_cast<BYTE>(words.bootloader >> 8);
+    StoreWords(file, 26, words);
     if (waiveFirmwareCheck) {
         file[35] |= 0x80;
     }
@@ -35,12 +37,7 @@ std::vector<BYTE> UpdateWith(const Words& words, bool waiveFirmwareCheck) {
 
 std::vector<BYTE> ZippedWith(const Words& words) {
     std::vector<BYTE> file = Bytes(kReferenceZipped);
-    file[28] = static_cast<BYTE>(words.protocol);
-    file[29] = static_cast<BYTE>(words.protocol >> 8);
-    file[32] = static_cast<BYTE>(words.firmware);
-    file[33] = static_cast<BYTE>(words.firmware >> 8);
-    file[34] = static_cast<BYTE>(words.bootloader);
-    file[35] = static_cast<BYTE>(words.bootloader >> 8);
+    StoreWords(file, 28, words);
     FixCrc(file);
     return file;
 }
