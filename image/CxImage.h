@@ -23,6 +23,11 @@ struct HRSRC__;
 struct HINSTANCE__;
 struct HRGN__;
 struct tagRECT;
+struct HDC__;
+struct HBITMAP__;
+struct HPALETTE__;
+struct HICON__;
+struct TextSettings;
 
 // Ceiling on (width * height * bpp) >> 8 for one image; the fuzz build lowers it so
 // that hostile headers cannot ask for gigabytes.
@@ -369,6 +374,52 @@ public:
     bool SelectionCopy(const CxImage& source);
     bool SelectionSplit(CxImage* destination) const;
     bool SelectionToRegion(HRGN__** region) const;
+
+    // Drawing into a Windows device context. Each returns 1 when it drew (or had nothing
+    // visible to draw) and 0 when it refused: empty image, null DC, zero size, disabled
+    // image. A negative width or height means the image's own. DrawImage blends the
+    // alpha plane and leaves transparent pixels alone; the clip rectangle, when given,
+    // limits drawing and the DC's clip region is restored afterwards.
+    long DrawImage(HDC__* dc,
+                   long x,
+                   long y,
+                   long width = -1,
+                   long height = -1,
+                   const tagRECT* clip = nullptr,
+                   bool smooth = false);
+    long DrawImage(HDC__* dc, const tagRECT& rect, const tagRECT* clip = nullptr, bool smooth = false);
+    long StretchImage(HDC__* dc, long x, long y, long width, long height);
+    long StretchImage(HDC__* dc, const tagRECT& rect);
+    long StretchRop(HDC__* dc, long x, long y, long width, long height, DWORD rop);
+    long StretchRop(HDC__* dc, const tagRECT& rect, DWORD rop);
+    long TileImage(HDC__* dc, const tagRECT* rect);
+    // y is the image row, counted from the top, of the text's bottom line.
+    long StampText(HDC__* dc,
+                   long x,
+                   long y,
+                   const char* text,
+                   ImageColorref color,
+                   const char* fontName,
+                   long fontHeight,
+                   long weight,
+                   BYTE italic,
+                   BYTE underline,
+                   bool withAlpha);
+    // Corrects out-of-range settings in place; -1 for an empty image. A null DC is the screen's.
+    long StampTextBox(HDC__* dc, long x, long y, TextSettings* settings, bool withAlpha);
+    static void InitTextSettings(TextSettings* settings);
+
+    // Exchange with Windows bitmap objects.
+    // A movable global memory block holding the DIB block; the caller frees it (GlobalFree).
+    void* CopyToHandle() const;
+    // Reads a global memory block holding a DIB. Throws ImageHandleError for compressions
+    // it cannot read; returns false for an unreadable block.
+    bool CreateFromHandle(void* handle);
+    // A bitmap the caller deletes; a DC gives a device-dependent bitmap, none a DIB section.
+    HBITMAP__* MakeBitmap(HDC__* dc = nullptr) const;
+    bool CreateFromBitmap(HBITMAP__* bitmap, HPALETTE__* palette = nullptr);
+    // The icon's mask becomes the alpha plane (transparent area alpha 0).
+    bool CreateFromIcon(HICON__* icon);
 
 protected:
     // Decode or encode through the codec class of one format (see CxImageIo.cpp).

@@ -2,6 +2,8 @@
 // table, so every coder's output decodes with any standard GIF reader.
 #include "image/GifLzwEncoder.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -69,13 +71,7 @@ void GifLzwEncoder::FlushBits() {
 }
 
 void GifLzwEncoder::Output(int code) {
-    m_accumulator |= static_cast<unsigned long>(code) << m_accumulatedBits;
-    m_accumulatedBits += m_bits;
-    while (m_accumulatedBits >= 8) {
-        PutByte(static_cast<BYTE>(m_accumulator & 0xFF));
-        m_accumulator >>= 8;
-        m_accumulatedBits -= 8;
-    }
+    WriteCode(code);
     if (m_clearRequested) {
         m_bits = m_initialBits;
         m_maxCode = (1 << m_bits) - 1;
@@ -83,6 +79,16 @@ void GifLzwEncoder::Output(int code) {
     } else if (m_nextFree > m_maxCode) {
         m_bits++;
         m_maxCode = m_bits == kMaxCodeBits ? kMaxCodes : (1 << m_bits) - 1;
+    }
+}
+
+void GifLzwEncoder::WriteCode(int code) {
+    m_accumulator |= static_cast<unsigned long>(code) << m_accumulatedBits;
+    m_accumulatedBits += m_bits;
+    while (m_accumulatedBits >= 8) {
+        PutByte(static_cast<BYTE>(m_accumulator & 0xFF));
+        m_accumulator >>= 8;
+        m_accumulatedBits -= 8;
     }
 }
 
@@ -148,6 +154,99 @@ void GifLzwEncoder::EncodeUncompressed(const std::vector<BYTE>& pixels) {
     Output(m_end);
 }
 
+namespace {
+
+// Codes needed for a run coded right after a clear: the pixel, then one new code per
+// run length 2, 3, ... r (r codes cover r(r + 1) / 2 pixels), plus one for the rest.
+std::size_t TriangleCost(std::size_t length) {
+    std::size_t r = static_cast<std::size_t>(std::sqrt(2.0 * static_cast<double>(length)));
+    while (r > 0 && r * (r + 1) / 2 > length) {
+        r--;
+    }
+    while ((r + 1) * (r + 2) / 2 <= length) {
+        r++;
+    }
+    return r + (length > r * (r + 1) / 2 ? 1 : 0);
+}
+
+}  // namespace
+
+// Every code the decoder reads after the first since a clear adds a table entry. Right
+// after a clear, the pixel followed by the free codes clear + 2, clear + 3, ... teaches
+// it runs of that pixel of lengths 2, 3, ...; later runs reuse those codes.
 void GifLzwEncoder::EncodeRunLength(const std::vector<BYTE>& pixels) {
-    EncodeUncompressed(pixels);
+    RunClear();
+    std::size_t i = 0;
+    while (i < pixels.size()) {
+        std::size_t j = i;
+        while (j < pixels.size() && pixels[j] == pixels[i]) {
+            j++;
+        }
+        CodeRun(pixels[i], j - i);
+        i = j;
+    }
+    WriteCode(m_end);
+}
+
+void GifLzwEncoder::RunEmit(int code) {
+    WriteCode(code);
+    m_runCodes++;
+    if (m_runCodes >= m_bumpLimit && m_bits < kMaxCodeBits) {
+        m_bumpLimit += 1 << m_bits;
+        m_bits++;
+    }
+}
+
+void GifLzwEncoder::RunClear() {
+    WriteCode(m_clear);
+    m_bits = m_initialBits;
+    m_runCodes = 0;
+    m_bumpLimit = (1 << (m_initialBits - 1)) - 1;
+    m_runPixel = -1;
+    m_runMax = 0;
+}
+
+// Plain pixels clear before the code size grows (small sizes may grow a little); once
+// the table holds runs it is kept until its codes are nearly used up.
+int GifLzwEncoder::RunClearLimit() const {
+    if (m_runMax >= 2) {
+        return kMaxCodes - 3 - m_clear;
+    }
+    return m_initialBits > 3 ? (1 << (m_initialBits - 1)) - 2 : 9;
+}
+
+void GifLzwEncoder::CodeRun(int pixel, std::size_t length) {
+    constexpr std::size_t kNever = static_cast<std::size_t>(-1);
+    while (length > 0) {
+        if (m_runCodes >= RunClearLimit()) {
+            RunClear();
+        }
+        const std::size_t run = static_cast<std::size_t>(m_runMax);
+        const std::size_t table =
+            m_runPixel == pixel && run >= 2 ? length / run + (length % run != 0 ? 1 : 0) : kNever;
+        const std::size_t fresh = (m_runCodes == 0 ? 0 : 1) + TriangleCost(length);
+        if (length <= table && length <= fresh) {
+            RunEmit(pixel);
+            length--;
+            continue;
+        }
+        if (table <= fresh) {
+            const std::size_t k = std::min(length, run);
+            RunEmit(k == 1 ? pixel : m_clear + static_cast<int>(k));
+            length -= k;
+            continue;
+        }
+        if (m_runCodes != 0) {
+            RunClear();
+        }
+        RunEmit(pixel);
+        length--;
+        m_runPixel = pixel;
+        m_runMax = 1;
+        for (std::size_t k = 2; length >= k && m_runCodes < kMaxCodes - 3 - m_clear; k++) {
+            RunEmit(m_clear + static_cast<int>(k));
+            length -= k;
+            m_runMax = static_cast<int>(k);
+        }
+    }
 }

@@ -5,6 +5,7 @@
 
 #include "image/DibTypes.h"
 
+#include <cstddef>
 #include <vector>
 
 class ImageStream;
@@ -29,6 +30,13 @@ private:
     void EncodeRunLength(const std::vector<BYTE>& pixels);
     // Writes a code at the current size, then grows or resets the size.
     void Output(int code);
+    void WriteCode(int code);
+    // Run-length coder: codes counted since the last clear drive the size, as the
+    // decoder's table growth does.
+    void CodeRun(int pixel, std::size_t length);
+    void RunEmit(int code);
+    void RunClear();
+    int RunClearLimit() const;
     void FlushBits();
     void PutByte(BYTE value);
     void FlushBlock();
@@ -44,6 +52,10 @@ private:
     int m_maxCode;
     int m_nextFree;
     bool m_clearRequested = false;
+    int m_runCodes = 0;   // codes written since the last clear
+    int m_bumpLimit = 0;  // m_runCodes at which the code size grows
+    int m_runPixel = -1;  // the pixel whose runs the decoder's table holds
+    int m_runMax = 0;     // the longest run of m_runPixel in the table (clear + length)
     unsigned long m_accumulator = 0;
     int m_accumulatedBits = 0;
 };

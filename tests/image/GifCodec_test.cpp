@@ -124,6 +124,17 @@ TEST(GifCodec, EveryCoderRoundTripsLargeAndSmallImages) {
     }
 }
 
+TEST(GifCodec, RunLengthCoderCodesLongRunsInFewerBytesThanPlainCodes) {
+    CxImage image =
+        PaletteImage(400, 100, 8, [](long x, long y) { return static_cast<BYTE>(x / 100 + (y / 25) * 4); });
+    image.SetCodecOption(1, kImageFormatGif);
+    const std::size_t plain = EncodeToBytes(image, kImageFormatGif).size();
+    image.SetCodecOption(2, kImageFormatGif);
+    const std::vector<BYTE> runs = EncodeToBytes(image, kImageFormatGif);
+    EXPECT_LT(runs.size() * 5, plain);
+    ExpectSamePixels(image, DecodeBytes(runs, kImageFormatGif));
+}
+
 TEST(GifCodec, WritesTrueColourImagesAsTilesThatComposeToThePicture) {
     CxImage image = MakeImage(40, 20, [](long x, long y) {
         return Quad(static_cast<BYTE>(x * 6), static_cast<BYTE>(y * 12), static_cast<BYTE>(x * y));
