@@ -68,15 +68,20 @@ bool CCommunicator::QueueRequest(CDataDescriptor* descriptor,
     request->row = row;
     request->source = source;
     request->destination = destination;
-    if ((command.code & kCompositeCodeBit) == 0 && command.requestLength != 0) {
-        if (source == nullptr) {
-            return false;
-        }
-        // The bytes are taken now: the caller may reuse its buffer before the worker sends.
-        const int dataBytes = CCommandTable::DataBytes(command.requestLength, source[0]);
-        request->payload.assign(source, source + dataBytes);
-        request->source = nullptr;
+    // The bytes are taken now: the caller may reuse its buffer before the worker sends.
+    int dataBytes = 0;
+    if ((command.code & kCompositeCodeBit) != 0) {
+        dataBytes = CCompositeProcedures::SourceBytes(command.code, source);
+    } else if (command.requestLength != 0) {
+        dataBytes = source != nullptr ? CCommandTable::DataBytes(command.requestLength, source[0]) : -1;
     }
+    if (dataBytes < 0) {
+        return false;
+    }
+    if (dataBytes > 0) {
+        request->payload.assign(source, source + dataBytes);
+    }
+    request->source = nullptr;
     if (destinationSize == kDestinationSizeFromRow) {
         destinationSize = command.replyLength >= 0 ? static_cast<std::size_t>(command.replyLength)
                                                    : static_cast<std::size_t>(kCounterRowsMaxReply);
@@ -93,13 +98,25 @@ void CCommunicator::ClearQueues() {
     m_trace.Clear();
 }
 
-BOOL CCommunicator::IsRowSupported(int row) const {
+int CCommunicator::CapabilityIndex(int row) {
     for (std::size_t i = 0; i < kCapabilityRows.size(); ++i) {
         if (kCapabilityRows[i] == row) {
-            return m_capabilities[i] != 0 ? TRUE : FALSE;
+            return static_cast<int>(i);
         }
     }
-    return FALSE;
+    return -1;
+}
+
+BOOL CCommunicator::IsRowSupported(int row) const {
+    const int index = CapabilityIndex(row);
+    return index >= 0 && m_capabilities[static_cast<std::size_t>(index)] != 0 ? TRUE : FALSE;
+}
+
+void CCommunicator::SetRowSupported(int row, bool supported) {
+    const int index = CapabilityIndex(row);
+    if (index >= 0) {
+        m_capabilities[static_cast<std::size_t>(index)] = supported ? 1 : 0;
+    }
 }
 
 void CCommunicator::SetWaitState(int waitState) {
@@ -125,7 +142,7 @@ void CCommunicator::SetStatus(int status) {
 }
 
 BYTE CCommunicator::SenderId() const {
-    return m_mode == kModeNormal ? kSenderIdNormal : kSenderIdUpdate;
+    return m_update.GetMode() == kModeNormal ? kSenderIdNormal : kSenderIdUpdate;
 }
 
 void CCommunicator::ClosePort() {
@@ -134,7 +151,7 @@ void CCommunicator::ClosePort() {
 
 void CCommunicator::BeginPasses() {
     m_status = kStatusNone;
-    m_mode = kModeNormal;
+    m_update.SetMode(kModeNormal);
     m_waitState = 0;
     Report(kStatusNone, 0);
     m_tablesFlag = false;
@@ -202,7 +219,7 @@ int CCommunicator::KillThread() {
 
 void CCommunicator::ReportKilled() {
     m_status = kStatusNone;
-    m_mode = kModeNormal;
+    m_update.SetMode(kModeNormal);
     m_waitState = 0;
     Report(kStatusNone, 0);
 }
@@ -245,7 +262,7 @@ void CCommunicator::RunPass() {
     }
     if (m_waitState == 1) {
         if (ping == kPingUpdateMode) {
-            m_mode = kModeNormal;
+            m_update.SetMode(kModeNormal);
         }
         const int status = ping == kPingConnected            ? kStatusConnected
                            : ping == kPingIncompatible       ? kStatusIncompatible
@@ -263,10 +280,11 @@ void CCommunicator::RunPass() {
         return;
     }
     if (ping == kPingUpdateMode) {
+        m_update.Run();
         if (m_port->IsOpen()) {
             SetStatus(kStatusUpdateMode);
         } else {
-            m_mode = kModeNormal;
+            m_update.SetMode(kModeNormal);
             SetStatus(kStatusNotConnected);
         }
         return;
@@ -280,7 +298,7 @@ void CCommunicator::RunPass() {
 void CCommunicator::HandleClosedPort(BYTE senderId) {
     const bool dropped = m_status > kStatusNotConnected;
     m_status = kStatusNotConnected;
-    m_mode = kModeNormal;
+    m_update.SetMode(kModeNormal);
     m_waitState = 0;
     m_tablesFlag = false;
     m_portNumber = 0;
@@ -392,14 +410,15 @@ void CCommunicator::ServeWorkingList() {
             it = next;
             continue;
         }
-        if (!ServeRequest(request)) {
+        const int served = ServeRequest(request);
+        if (served < 0) {
             break;
         }
         if (!request.IsCyclic()) {
             std::unique_ptr<CommRequest> done = std::move(*it);
             m_workingList.erase(it);
             if (m_running && m_sink != nullptr) {
-                m_sink->OnTaskFinished(done.get(), 1);
+                m_sink->OnTaskFinished(done.get(), served);
             }
         }
         for (auto& holder : holders) {
@@ -409,11 +428,14 @@ void CCommunicator::ServeWorkingList() {
     }
 }
 
-// Returns false when the port was closed by the request's failure.
-bool CCommunicator::ServeRequest(CommRequest& request) {
+int CCommunicator::ServeRequest(CommRequest& request) {
     const CommandRow& command = m_table.Get(request.row);
     if ((command.code & kCompositeCodeBit) != 0) {
-        return m_port->IsOpen();
+        const CompositeOutcome outcome = m_composites.Run(request);
+        if (outcome == CompositeOutcome::PortClosed || !m_port->IsOpen()) {
+            return -1;
+        }
+        return outcome == CompositeOutcome::Done ? 1 : 0;
     }
     int result = Exchange(request);
     ++m_exchanges;
@@ -424,7 +446,7 @@ bool CCommunicator::ServeRequest(CommRequest& request) {
     if (result != kResultSuccess) {
         ClosePort();
     }
-    return m_port->IsOpen();
+    return m_port->IsOpen() ? 1 : -1;
 }
 
 int CCommunicator::Exchange(CommRequest& request) {
@@ -453,7 +475,7 @@ void CCommunicator::FinishServingPass() {
             SetStatus(kStatusJammed);
         }
         if (m_sink != nullptr && !m_sink->OnLiveCycleEnd()) {
-            m_mode = kModeNormal;
+            m_update.SetMode(kModeNormal);
             // The data handler queues a new set of polls when the link comes back;
             // the old set must go, or every such pulse would add one more.
             FreeCyclicPolls();
@@ -461,7 +483,7 @@ void CCommunicator::FinishServingPass() {
         }
         return;
     }
-    m_mode = kModeNormal;
+    m_update.SetMode(kModeNormal);
     SetStatus(kStatusNotConnected);
     if (!m_trace.IsEmpty() && !m_interruptedLog.AppendBlock(m_trace.Lines())) {
         CLogger::Instance().Log(2000, "CCommunicator: %s could not be written.",
@@ -471,4 +493,40 @@ void CCommunicator::FinishServingPass() {
 
 void CCommunicator::FreeCyclicPolls() {
     m_workingList.remove_if([](const std::unique_ptr<CommRequest>& r) { return r->IsCyclic(); });
+}
+
+int CCommunicator::Exchange(const FrameRequest& frame, bool repeat) {
+    ++(repeat ? m_repeatsUsed : m_exchanges);
+    return m_exchange.TransmitReceive(frame);
+}
+
+void CCommunicator::SleepMs(DWORD milliseconds) {
+    m_clock->SleepMs(milliseconds);
+}
+
+void CCommunicator::PostFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) {
+    if (m_sink != nullptr) {
+        m_sink->OnFullReadProgress(wParam, lParam);
+    }
+}
+
+void CCommunicator::SetPortTimeouts(const PortTimeouts& timeouts) {
+    try {
+        m_port->SetTimeouts(timeouts);
+    } catch (const CSerialException& e) {
+        CLogger::Instance().Log(2000, "CCommunicator: setting the port's time-outs failed: %lu.",
+                                static_cast<unsigned long>(e.GetError()));
+    }
+}
+
+void CCommunicator::ReportUpdateProgress(UINT_PTR code, LONG_PTR perMille) {
+    if (m_sink != nullptr) {
+        m_sink->OnUpdateProgress(code, perMille);
+    }
+}
+
+void CCommunicator::ReportUpdateModeInfo(WORD word0, WORD word1, WORD word2) {
+    if (m_sink != nullptr) {
+        m_sink->OnUpdateModeInfo(word0, word1, word2);
+    }
 }

@@ -7,12 +7,16 @@
 #include "classlib/core/WinTypes.h"
 #include "link/CCommTrace.h"
 #include "link/CCommandTable.h"
+#include "link/CCompositeProcedures.h"
 #include "link/CFrameExchange.h"
 #include "link/CHeldLocks.h"
 #include "link/CInterruptedLog.h"
+#include "link/CUpdateModeStep.h"
 #include "link/CommRequest.h"
 #include "link/IClock.h"
+#include "link/ICompositeHost.h"
 #include "link/IPort.h"
+#include "link/IUpdateModeHost.h"
 
 #include <array>
 #include <atomic>
@@ -34,9 +38,7 @@ constexpr int kStatusJammed = 4;
 constexpr int kStatusUpdateMode = 5;
 constexpr int kStatusIncompatibleUpdate = 6;
 
-constexpr int kModeNormal = 1;
-
-class CCommunicator {
+class CCommunicator : private ICompositeHost, private IUpdateModeHost {
 public:
     static constexpr int kRepeats = 16;
     static constexpr DWORD kStopWaitMs = 5120;
@@ -47,12 +49,13 @@ public:
 
     // Uses the system's serial port and clock.
     CCommunicator();
-    virtual ~CCommunicator();
+    ~CCommunicator() override;
     CCommunicator(const CCommunicator&) = delete;
     CCommunicator& operator=(const CCommunicator&) = delete;
 
     // Appends a request at the tail of the incoming queue. Refuses (false, nothing
-    // queued) a row outside the table, or a plain row whose data the source lacks.
+    // queued) a row outside the table, or a row whose data the source lacks. The data
+    // to send are copied now, so the caller may reuse its buffer at once.
     bool QueueRequest(CDataDescriptor* descriptor,
                       int kind,
                       int row,
@@ -65,9 +68,12 @@ public:
 
     void SetWatchDog(CWatchDog* watchDog) { m_watchDog = watchDog; }  // not owned
 
-    void SetMode(int mode) { m_mode = mode; }
+    void SetMode(int mode) { m_update.SetMode(mode); }
 
-    void SetFirmware(const std::vector<BYTE>& firmware) { m_firmware = firmware; }
+    int GetMode() const { return m_update.GetMode(); }
+
+    // Refused (false) while an upload runs.
+    bool SetFirmware(const std::vector<BYTE>& firmware) { return m_update.SetFirmware(firmware); }
 
     BOOL IsRowSupported(int row) const;
 
@@ -120,13 +126,34 @@ private:
     void ServeWorkingList();
     void RotateCyclicHead();
     Holders TakeLocks(CommRequest& request);
-    bool ServeRequest(CommRequest& request);
+    // 1 served, 0 refused without sending, -1 the port was closed.
+    int ServeRequest(CommRequest& request);
     int Exchange(CommRequest& request);
     void MoveIncomingQueue();
     void FinishServingPass();
     void FreeCyclicPolls();
-    void ClosePort();
     void Heartbeat();
+    static int CapabilityIndex(int row);
+
+    // ICompositeHost and IUpdateModeHost, on the worker thread.
+    int Exchange(const FrameRequest& frame, bool repeat) override;
+    void ClosePort() override;
+    void SleepMs(DWORD milliseconds) override;
+    void PostFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) override;
+
+    CCommandTable& CommandTable() override { return m_table; }
+
+    void SetRowSupported(int row, bool supported) override;
+
+    bool IsRowFlagSet(int row) const override { return IsRowSupported(row) != FALSE; }
+
+    void SetTablesFlag(bool hasTables) override { m_tablesFlag = hasTables; }
+
+    bool GetTablesFlag() const override { return m_tablesFlag; }
+
+    void SetPortTimeouts(const PortTimeouts& timeouts) override;
+    void ReportUpdateProgress(UINT_PTR code, LONG_PTR perMille) override;
+    void ReportUpdateModeInfo(WORD word0, WORD word1, WORD word2) override;
 
     std::atomic<bool> m_running{false};
     std::unique_ptr<CWinThread> m_thread;  // touched by the owner's thread only
@@ -138,9 +165,6 @@ private:
     CCommandTable m_table;  // worker only
     std::atomic<int> m_status{kStatusNone};
     ICommunicatorSink* m_sink = nullptr;
-    std::atomic<int> m_mode{kModeNormal};
-    std::vector<BYTE> m_firmware;
-    int m_uploadOffset = 0;
     CWatchDog* m_watchDog = nullptr;
     std::atomic<int> m_waitState{0};
     CHeldLocks m_heldLocks;
@@ -151,6 +175,8 @@ private:
     std::array<std::atomic<int>, 5> m_capabilities{};
     CFrameExchange m_exchange;
     CInterruptedLog m_interruptedLog;
+    CCompositeProcedures m_composites{*this};
+    CUpdateModeStep m_update{*this};  // owns the mode word and the firmware image
 
     // Worker-loop state kept across passes.
     DWORD m_delayMs = 1;

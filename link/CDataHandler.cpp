@@ -253,35 +253,18 @@ void CDataHandler::QueueElementWrite(CDataDescriptor* descriptor, const BYTE* ca
                                     descriptor->GetID());
             return;
         }
-        source = descriptor->GetWriteRow() == kRowWriteBox ? KeepBoxRecord(callerData) : callerData;
-        if (source == nullptr) {
+        if (descriptor->GetWriteRow() == kRowWriteBox && BoxRecordLength(callerData) == 0) {
+            CLogger::Instance().Log(kLogRefused, "CDataHandler: box record %d,%d-%d,%d refused.",
+                                    callerData[0], callerData[1], callerData[2], callerData[3]);
             return;
         }
+        // The communicator copies the caller's bytes (a box record with its cells) at once.
+        source = callerData;
         break;
     default:
         return;
     }
-    if (!Queue(descriptor, kKindOrdinary, descriptor->GetWriteRow(), source, nullptr) &&
-        descriptor->GetWriteRow() == kRowWriteBox) {
-        ReleaseBoxRecord(source);
-    }
-}
-
-const BYTE* CDataHandler::KeepBoxRecord(const BYTE* record) {
-    const std::size_t length = BoxRecordLength(record);
-    if (length == 0) {
-        CLogger::Instance().Log(kLogRefused, "CDataHandler: box record %d,%d-%d,%d refused.", record[0],
-                                record[1], record[2], record[3]);
-        return nullptr;
-    }
-    CSingleLock guard(&m_pendingBoxesLock, TRUE);
-    m_pendingBoxes.emplace_back(record, record + length);
-    return m_pendingBoxes.back().data();
-}
-
-void CDataHandler::ReleaseBoxRecord(const BYTE* source) {
-    CSingleLock guard(&m_pendingBoxesLock, TRUE);
-    m_pendingBoxes.remove_if([source](const std::vector<BYTE>& box) { return box.data() == source; });
+    Queue(descriptor, kKindOrdinary, descriptor->GetWriteRow(), source, nullptr);
 }
 
 int CDataHandler::RequestRead(int index, const BYTE* source) {
@@ -572,14 +555,10 @@ void CDataHandler::QueueLivePolls() {
 // Runs on the communicator thread, with the request's element lock held.
 void CDataHandler::OnTaskFinished(CommRequest* request, int success) {
     if (request == nullptr || success == 0) {
-        if (request != nullptr) {
-            ReleaseBoxRecord(request->source);
-        }
         return;
     }
     CLogger& log = CLogger::Instance();
     log.Log(kLogSteps, "CDataHandler::OnTaskFinished(): started.");
-    ReleaseBoxRecord(request->source);
     CDataDescriptor* descriptor = request->descriptor;
     if (descriptor == nullptr) {
         OnFullReadFinished();
@@ -653,6 +632,21 @@ std::vector<CDataDescriptor*> CDataHandler::GetSettingDescriptors() {
         }
     }
     return settings;
+}
+
+// Runs on the communicator thread.
+void CDataHandler::OnFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) {
+    PostToMainWindow(WM_DH_FULL_READ_PROGRESS, wParam, lParam);
+}
+
+// Runs on the communicator thread.
+void CDataHandler::OnUpdateProgress(UINT_PTR code, LONG_PTR perMille) {
+    PostToMainWindow(WM_DH_UPDATE_PROGRESS, code, perMille);
+}
+
+// Runs on the communicator thread.
+void CDataHandler::OnUpdateModeInfo(WORD word0, WORD word1, WORD word2) {
+    SetUpdateModeInfo(word0, word1, word2);
 }
 
 void CDataHandler::FlushFCR() {

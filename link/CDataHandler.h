@@ -6,6 +6,7 @@
 // communicator's worker thread.
 #pragma once
 
+#include "classlib/core/CArray.h"
 #include "classlib/core/CCriticalSection.h"
 #include "classlib/core/CList.h"
 #include "classlib/core/CString.h"
@@ -14,6 +15,7 @@
 #include "link/CDataDescriptor.h"
 #include "link/ElementTable.h"
 #include "link/ICommunicatorSink.h"
+#include "link/IUserPrompter.h"
 #include "link/MapBox.h"
 
 #include <array>
@@ -27,7 +29,9 @@ class CCommunicatorQueue;
 class IMainWindow;
 class IMessageTarget;
 class IRequestQueue;
+class IResourceManager;
 class IUnitPrompter;
+struct UpdateFileContents;
 
 // The four memory images.
 constexpr int kImageWorking = 0;    // what the pages show and edit
@@ -136,11 +140,45 @@ public:
 
     CDataDescriptor* GetDescriptor(int index);
 
+    // ---- Files (CDataHandlerFiles.cpp). The shell's file dialogs choose the paths.
+    void SetResourceManager(IResourceManager* resources) { m_resources = resources; }
+
+    void SetUserPrompter(IUserPrompter* user) { m_user = user; }
+
+    // The running program's version: written into configuration files, checked on reading.
+    void SetProgramVersion(int major, int minor);
+    // Builds a configuration file of the image; its length, or -1 when the format version
+    // is not 1 (the file is built all the same).
+    int SerializeConfig(const BYTE* image, std::vector<BYTE>& file, int formatVersion);
+    // Reads a configuration file into the image, the measurements and the tables; 0, 1 (an
+    // older minor version, converted) or a negative CConfigFile code (nothing taken).
+    int ParseConfig(BYTE* image, const BYTE* file, std::size_t length);
+    // Writes the file; 1 when written, 0 after the error was shown.
+    int SaveConfigFileAs(LPCSTR path, const std::vector<BYTE>& file);
+    // Reads a configuration file whole; its length, or -1 after the error was shown.
+    int OpenConfigFile(LPCSTR path, std::vector<BYTE>& file);
+    // The Save command: 1 written, 0 not written (may be tried again), -1 nothing to save.
+    int SaveConfigFile(LPCSTR path);
+    // The Load command: the ParseConfig result, or -1 when the file could not be read.
+    int LoadConfigFile(LPCSTR path);
+    // Checks an update file against the unit waiting in update mode; TRUE with the image.
+    BOOL CheckFirmwareUpdateFile(LPCSTR path, CByteArray& image);
+    // The preview of an update file; silent, FALSE when it cannot be read or fails a check.
+    BOOL ReadUpdateFileInfo(LPCSTR path, CString& version, CString& build, CString& branch);
+    // The three identification words the loader reports in update mode.
+    void SetUpdateModeInfo(WORD word0, WORD word1, WORD word2);
+    // After a full read: decides between the unit's data and the edits, and matches the
+    // unit's remembered file.
+    void CheckConnectedUnit();
+
     // ICommunicatorSink: these run on the communicator's worker thread.
     void DataHandler(int status, int portNumber) override;
     void OnTaskFinished(CommRequest* request, int success) override;
     bool OnLiveCycleEnd() override;
     std::vector<CDataDescriptor*> GetSettingDescriptors() override;
+    void OnFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) override;
+    void OnUpdateProgress(UINT_PTR code, LONG_PTR perMille) override;
+    void OnUpdateModeInfo(WORD word0, WORD word1, WORD word2) override;
 
 private:
     static bool IsLinkUp(int status) { return status == 2 || status == 4; }
@@ -154,8 +192,6 @@ private:
     void UpdateMainWindow();
     bool Queue(CDataDescriptor* descriptor, int kind, int row, const BYTE* source, BYTE* destination);
     BYTE* WorkingDestination(const CDataDescriptor& descriptor);
-    const BYTE* KeepBoxRecord(const BYTE* record);
-    void ReleaseBoxRecord(const BYTE* source);
     void QueueFullRead();
     void QueueFullReadRequest();
     void QueueLivePolls();
@@ -164,6 +200,28 @@ private:
     bool SettingsEqual(const CDataDescriptor& descriptor, const BYTE* first, const BYTE* second) const;
     BYTE ReadWorkingByte(int index, int byteIndex);
     bool SetVersionSetting(int index, BYTE value);
+    // Files (CDataHandlerFiles.cpp).
+    CString LoadText(UINT id) const;
+    bool Show(const CString& text, IUserPrompter::Box box);
+    void ShowFileError(UINT id, LPCSTR path, int cause);
+    void TakeFilePath(LPCSTR path);
+    CString GetFilePath() const;
+    CString GetUnitId();
+    std::vector<ConfigElement> GetConfigElements() const;
+    void MarkFileBacked();
+    void PostLoaded(int access);
+    void AddDescriptions(const UpdateFileContents& contents);
+    bool CheckKnownUnit();
+    bool DecideTransfer(bool offerSave);
+    void OfferToSave();
+    void TakeUnitData();
+    void PushEdits();
+    void CopyIdentity();
+    void MatchRememberedFile();
+    void ForgetUnitFile(LPCSTR unitId, LPCSTR path);
+    void WarnSavedFileDiffers(const CString& unitId,
+                              LPCSTR path,
+                              const std::vector<CDataDescriptor*>& differences);
 
     IUnitPrompter* m_prompter = nullptr;  // not owned; stands for the direction dialog
     IRequestQueue* m_queue = nullptr;     // not owned
@@ -186,8 +244,10 @@ private:
     CString m_folder;
     std::list<ConfigMeasurement> m_measurements;
     ConfigTableMap m_tables;
-    // Box records of queued map writes, kept until their request ends: the composite
-    // reads its record when the worker serves it, and the next box must not overwrite it.
-    std::list<std::vector<BYTE>> m_pendingBoxes;
-    CCriticalSection m_pendingBoxesLock;
+    IResourceManager* m_resources = nullptr;  // not owned
+    IUserPrompter* m_user = nullptr;          // not owned
+    BYTE m_programMajor = 0;
+    BYTE m_programMinor = 0;
+    std::array<WORD, 3> m_updateModeWords{};
+    CString m_lastWarnedUnit;  // the unit whose differing saved file is being warned about
 };

@@ -78,22 +78,25 @@ CWholeFile::Result CWholeFile::Read(LPCSTR path,
     return Read(path, frame.GetMinBytesExclusive(), frame.GetMaxBytes(), contents, cause);
 }
 
-bool CWholeFile::Write(LPCSTR path, const std::vector<BYTE>& contents, int& cause) {
+CWholeFile::Result CWholeFile::Write(LPCSTR path, const std::vector<BYTE>& contents, int& cause) {
     cause = 0;
     const CString temporary = TemporaryPathFor(path);
     CFile file;
     CFileException openError;
     if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyWrite, &openError)) {
         cause = openError.m_cause;
-        return false;
+        return Result::OpenFailed;
     }
-    if (WriteAndClose(file, contents, cause) && Replace(temporary, path, cause)) {
-        return true;
+    Result result = Result::WriteFailed;
+    if (WriteAndClose(file, contents, cause)) {
+        result = Replace(temporary, path, cause) ? Result::Ok : Result::OpenFailed;
     }
-    // The half-written file is ours alone; if it cannot be removed either, the target is
-    // still intact, which is what matters.
-    std::remove(temporary);
-    return false;
+    if (result != Result::Ok) {
+        // The half-written file is ours alone; if it cannot be removed either, the target is
+        // still intact, which is what matters.
+        std::remove(temporary);
+    }
+    return result;
 }
 
 int CWholeFile::Load(LPCSTR path,
@@ -113,5 +116,5 @@ int CWholeFile::Save(LPCSTR path, int& cause, const std::function<bool(std::vect
     if (!build(file)) {
         return 0;
     }
-    return Write(path, file, cause) ? 1 : 0;
+    return Write(path, file, cause) == Result::Ok ? 1 : 0;
 }

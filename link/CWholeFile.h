@@ -17,6 +17,7 @@ public:
         OpenFailed,  // `cause` holds the file exception's cause
         BadSize,     // refused before reading anything into memory
         ReadFailed,  // `cause` holds the file exception's cause
+        WriteFailed,  // `cause` holds the file exception's cause
     };
 
     // Reads a file whose size lies above minBytesExclusive and at most maxBytes. `cause` is
@@ -29,9 +30,10 @@ public:
     // The same with the size limits of a file kind's frame.
     static Result Read(LPCSTR path, const CFileFrame& frame, std::vector<BYTE>& contents, int& cause);
 
-    // True when the file now holds `contents`; otherwise `cause` holds the file exception's
-    // cause of the step that failed, and any earlier file at `path` is unchanged.
-    static bool Write(LPCSTR path, const std::vector<BYTE>& contents, int& cause);
+    // Ok when the file now holds `contents`. Otherwise OpenFailed when the file could not be
+    // created or put in place of the earlier one, WriteFailed when writing failed; `cause`
+    // holds the file exception's cause of that step and any earlier file at `path` is unchanged.
+    static Result Write(LPCSTR path, const std::vector<BYTE>& contents, int& cause);
 
     // The file operations of the models: 1 when the file was read within the frame's size
     // limits and `take` accepted its bytes, else 0 (`cause` as for Read).

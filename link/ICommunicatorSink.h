@@ -3,6 +3,8 @@
 // Every call comes on the communicator's worker thread.
 #pragma once
 
+#include "classlib/core/WinTypes.h"
+
 #include <vector>
 
 class CDataDescriptor;
@@ -19,4 +21,13 @@ public:
     virtual bool OnLiveCycleEnd() = 0;
     // The descriptors whose locks a request without element holds, in element order.
     virtual std::vector<CDataDescriptor*> GetSettingDescriptors() = 0;
+
+    // Progress of the full read for the main window (message 0x623).
+    virtual void OnFullReadProgress(UINT_PTR /*wParam*/, LONG_PTR /*lParam*/) {}
+
+    // Progress of a firmware upload for the main window (message 0x622).
+    virtual void OnUpdateProgress(UINT_PTR /*code*/, LONG_PTR /*perMille*/) {}
+
+    // The identification words of the unit's firmware loader.
+    virtual void OnUpdateModeInfo(WORD /*word0*/, WORD /*word1*/, WORD /*word2*/) {}
 };

@@ -1,13 +1,13 @@
-// The data handler behind the real communicator, driven pass by pass against a
-// scripted unit: what connecting and writing put on the wire.
-#include "link/CCommandTable.h"
+// The data handler behind the real communicator, driven pass by pass against the
+// simulated unit in-process: what connecting, the full read, writing and polling put
+// on the wire, into the images and into the posted messages.
 #include "link/CCommunicator.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
 #include "tests/datamodel/CRecordingMainWindow.h"
 #include "tests/datamodel/CRecordingWindow.h"
 #include "tests/link/CFakeClock.h"
-#include "tests/link/CScriptedPort.h"
+#include "tests/link/CUnitLoopback.h"
 
 #include <algorithm>
 #include <memory>
@@ -17,43 +17,15 @@
 
 namespace {
 
-constexpr BYTE kCodePing = 1;
-constexpr BYTE kCodeEngineStatus = 24;
-
-// A unit that answers the ping as version 1.30, the engine status as idle, and every
-// other command with its echo and zeros of the row's reply length (an empty list
-// for counted replies).
-Bytes Answer(const Bytes& written) {
-    const BYTE code = written[1];
-    if (code == kCodePing) {
-        return Frame({0x55, 0x81, 0x1E, 0x01});
-    }
-    Bytes reply = {0x55, static_cast<BYTE>(code | 0x80)};
-    if (code == kCodeEngineStatus) {
-        reply.insert(reply.end(), {0x11, 0x22, 0x33, 255, 0x44});
-        return Frame(reply);
-    }
-    const CCommandTable table;
-    for (int row = 0; row < CCommandTable::kRowCount; ++row) {
-        const CommandRow& command = table.Get(row);
-        if (command.code == code) {
-            if (command.replyLength > 0) {
-                reply.insert(reply.end(), static_cast<std::size_t>(command.replyLength), 0);
-            } else if (command.replyLength < 0) {
-                reply.push_back(0);  // an empty counted list
-            }
-            break;
-        }
-    }
-    return Frame(reply);
+Bytes Range(const BYTE* image, int offset, std::size_t length) {
+    return Bytes(image + offset, image + offset + length);
 }
 
 class CDataHandlerWire : public testing::Test {
 protected:
     CDataHandlerWire() : handler(std::make_unique<CDataHandler>()) {
-        port.SetPorts({7});
-        port.SetResponder([](int, const Bytes& written) { return Answer(written); });
-        communicator.SetPort(port);
+        unit.engine.Application().SetLiveMotion(false);
+        communicator.SetPort(unit.port);
         communicator.SetClock(clock);
         communicator.SetDataHandler(handler.get());
         handler->SetCommunicator(&communicator);
@@ -62,16 +34,16 @@ protected:
         communicator.BeginPasses();
     }
 
-    std::vector<Bytes> WrittenSince(std::size_t first) const {
-        std::vector<Bytes> frames;
-        const auto& written = port.Written();
-        for (std::size_t i = first; i < written.size(); ++i) {
-            frames.push_back(written[i].bytes);
-        }
-        return frames;
+    // Finds the unit, reads it whole and leaves the wait state as the main dialog does.
+    void ConnectAndRead() {
+        communicator.RunPass();
+        communicator.RunPass();
+        communicator.SetWaitState(0);
     }
 
-    CScriptedPort port;
+    CUnitMemory& Memory() { return unit.engine.Memory(); }
+
+    CUnitLoopback unit;
     CFakeClock clock;
     CCommunicator communicator;
     CRecordingMainWindow mainWindow;
@@ -79,42 +51,96 @@ protected:
     std::unique_ptr<CDataHandler> handler;
 };
 
-TEST_F(CDataHandlerWire, ConnectingReadsTheEngineStatusAndSendsTheReadAllCommandFirst) {
+TEST_F(CDataHandlerWire, ConnectingSendsTheSpecifiedSequenceAndReadsTheUnitWhole) {
     communicator.RunPass();
-    EXPECT_EQ(window.MessagesOf(WM_DH_STATUS_CHANGED).back(), (PostedMessage{WM_DH_STATUS_CHANGED, 2, 7}));
-    const std::size_t mark = port.Written().size();
+    EXPECT_EQ(window.MessagesOf(WM_DH_STATUS_CHANGED),
+              (std::vector<PostedMessage>{{WM_DH_STATUS_CHANGED, 2, 7}}));
+    const std::size_t mark = unit.port.Written().size();
     communicator.RunPass();
-    const std::vector<Bytes> frames = WrittenSince(mark);
-    ASSERT_GE(frames.size(), 3u);
-    EXPECT_EQ(frames[0], Frame({0xAA, kCodePing, 0x1E, 0x01}));
-    EXPECT_EQ(frames[1], Frame({0xAA, kCodeEngineStatus}));
-    EXPECT_EQ(frames[2], Frame({0xAA, 80}));
-    const BYTE* engineStatus = handler->GetImage(kImageWorking) + 2172;
-    EXPECT_EQ(std::vector<BYTE>(engineStatus, engineStatus + 5),
-              (std::vector<BYTE>{0x11, 0x22, 0x33, 255, 0x44}));
+    const std::vector<BYTE> codes = unit.CodesSince(mark);
+    // Engine status, read-all command, the probe, then the reads of the full read.
+    const std::vector<BYTE> head = {24, 80, 19, 52, 47, 33, 90, 2, 90, 94};
+    ASSERT_GE(codes.size(), head.size());
+    EXPECT_EQ(std::vector<BYTE>(codes.begin(), codes.begin() + static_cast<std::ptrdiff_t>(head.size())),
+              head);
+    // The closing bank selection, then the polls in element order.
+    const auto polls = std::find(codes.rbegin(), codes.rend(), BYTE{19}).base();
+    ASSERT_NE(polls, codes.end());
+    EXPECT_EQ(std::vector<BYTE>(polls, polls + 3), (std::vector<BYTE>{50, 52, 24}));
+    EXPECT_EQ(codes.back(), 47);
+
+    const BYTE* unitImage = handler->GetImage(kImageUnit);
+    EXPECT_EQ(Range(unitImage, 0, 35), Memory().Block(UnitBlock::Settings));
+    EXPECT_EQ(Range(unitImage, 2267, 60), Memory().Block(UnitBlock::Identity));
+    EXPECT_EQ(Range(unitImage, 1140, 4), Memory().Block(UnitBlock::SensorTypes));
+    const std::vector<PostedMessage> progress = mainWindow.posted.MessagesOf(WM_DH_FULL_READ_PROGRESS);
+    ASSERT_GE(progress.size(), 2u);
+    EXPECT_EQ(progress.back(), (PostedMessage{WM_DH_FULL_READ_PROGRESS, 0, 0}));
+    EXPECT_EQ(progress[progress.size() - 2], (PostedMessage{WM_DH_FULL_READ_PROGRESS, 1, 1000}));
     EXPECT_EQ(mainWindow.posted.MessagesOf(WM_DH_FULL_READ_DONE).size(), 1u);
-    EXPECT_EQ(mainWindow.posted.MessagesOf(WM_DH_UNIT_BUSY).size(), 0u);
-    EXPECT_FALSE(window.MessagesOf(WM_DH_NEW_DATA).empty());
+    EXPECT_TRUE(mainWindow.posted.MessagesOf(WM_DH_UNIT_BUSY).empty());
 }
 
-TEST_F(CDataHandlerWire, AWrittenSettingReachesTheUnitWithItsWholeBlock) {
-    communicator.RunPass();
-    communicator.RunPass();
-    communicator.SetWaitState(0);  // the main dialog finished with the full read
+TEST_F(CDataHandlerWire, ABusyUnitBringsTheBusyMessageAndHoldsTheEndOfTheFullRead) {
+    unit.engine.Application().StartBusyJob({100});
+    ConnectAndRead();
+    EXPECT_EQ(mainWindow.posted.MessagesOf(WM_DH_UNIT_BUSY).size(), 1u);
+    EXPECT_TRUE(mainWindow.posted.MessagesOf(WM_DH_FULL_READ_DONE).empty());
+    handler->FlushFCR();
+    EXPECT_EQ(mainWindow.posted.MessagesOf(WM_DH_FULL_READ_DONE).size(), 1u);
+}
+
+TEST_F(CDataHandlerWire, AWrittenSettingReachesTheUnitsMemory) {
+    ConnectAndRead();
+    CRecordingWindow changed;
     CRecordingWindow transferred;
+    handler->Subscribe(&changed, 3, kFlagChanged);
     handler->Subscribe(&transferred, 3, kFlagTransferred);
     const BYTE rpm = 0x2A;
     handler->WriteData(3, &rpm);
-    const std::size_t mark = port.Written().size();
+    EXPECT_EQ(changed.Messages(), (std::vector<PostedMessage>{{WM_DH_ELEMENT_CHANGED, 1, 3 | 0x20000}}));
     communicator.RunPass();  // the queue moves to the worker at the end of a pass
     communicator.RunPass();
-    const std::vector<Bytes> frames = WrittenSince(mark);
-    Bytes expected = {0xAA, 60};
-    expected.resize(2 + 35, 0);
-    expected[2 + 6] = 0x2A;
-    EXPECT_EQ(std::count(frames.begin(), frames.end(), Frame(expected)), 1);
+    EXPECT_EQ(Memory().Byte(UnitBlock::Settings, 6), 0x2A);
     EXPECT_EQ(handler->GetImage(kImageUnit)[6], 0x2A);
     EXPECT_EQ(transferred.Messages(), (std::vector<PostedMessage>{{WM_DH_ELEMENT_CHANGED, 1, 3 | 0x40000}}));
+}
+
+TEST_F(CDataHandlerWire, TwoMapBoxesWrittenBackToBackBothReachTheUnit) {
+    ConnectAndRead();
+    std::vector<BYTE> map(1024);
+    handler->ReadData(kElementCorrectionMap, map.data());
+    BYTE box[5] = {1, 2, 1, 2, 0x31};
+    handler->WriteData(kElementCorrectionMap, map.data(), box);
+    box[0] = box[2] = 3;  // the page reuses its record for the next box
+    box[4] = 0x33;
+    handler->WriteData(kElementCorrectionMap, map.data(), box);
+    communicator.RunPass();
+    communicator.RunPass();
+    EXPECT_EQ(Memory().Table(0).Cell(1, 2), 0x31);
+    EXPECT_EQ(Memory().Table(0).Cell(3, 2), 0x33);
+}
+
+TEST_F(CDataHandlerWire, EveryLivePassPostsNewDataOnce) {
+    ConnectAndRead();
+    const std::size_t before = window.MessagesOf(WM_DH_NEW_DATA).size();
+    Memory().SetByte(UnitBlock::LiveBlock1, 0, 0x12);
+    communicator.RunPass();
+    communicator.RunPass();
+    EXPECT_EQ(window.MessagesOf(WM_DH_NEW_DATA).size(), before + 2);
+    EXPECT_EQ(handler->GetImage(kImageWorking)[2177], 0x12);
+}
+
+TEST_F(CDataHandlerWire, NoWriteGoesOutWhileTheUnitIsBusy) {
+    unit.engine.Application().StartBusyJob({100, 100, 100, 100});
+    ConnectAndRead();
+    const BYTE rpm = 0x2B;
+    const std::size_t mark = unit.port.Written().size();
+    handler->WriteData(3, &rpm);
+    communicator.RunPass();
+    communicator.RunPass();
+    const std::vector<BYTE> codes = unit.CodesSince(mark);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), BYTE{60}), 0);
 }
 
 }  // namespace

@@ -73,24 +73,6 @@ TEST_F(CDataHandlerAccess, IndexedWritePutsThePrefixBeforeTheValue) {
     EXPECT_EQ(Working()[1063], 0xAA);
 }
 
-TEST_F(CDataHandlerAccess, MapBoxesQueuedBackToBackKeepTheirOwnBytes) {
-    ConnectIdle();
-    BYTE map[1024] = {};
-    BYTE box[8] = {1, 1, 2, 2, 10, 11, 12, 13};
-    handler->WriteData(kElementCorrectionMap, map, box);
-    box[4] = 99;  // the page reuses its record for the next box
-    box[2] = 1;
-    box[3] = 1;
-    handler->WriteData(kElementCorrectionMap, map, box);
-    ASSERT_EQ(queue.requests.size(), 2u);
-    EXPECT_EQ(queue.requests[0].row, kRowWriteBox);
-    EXPECT_NE(queue.requests[0].source, box);
-    EXPECT_EQ(std::vector<BYTE>(queue.requests[0].source, queue.requests[0].source + 8),
-              (std::vector<BYTE>{1, 1, 2, 2, 10, 11, 12, 13}));
-    EXPECT_EQ(std::vector<BYTE>(queue.requests[1].source, queue.requests[1].source + 5),
-              (std::vector<BYTE>{1, 1, 1, 1, 99}));
-}
-
 TEST_F(CDataHandlerAccess, MapWriteWithoutAUsableBoxQueuesNothing) {
     ConnectIdle();
     BYTE map[1024] = {};

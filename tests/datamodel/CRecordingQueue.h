@@ -1,5 +1,5 @@
-// The communicator's queue for tests: records each request with a copy of what its
-// source held at queue time, and answers the wait state and capability questions.
+// The communicator's queue for tests: records each request as it is handed over, and
+// answers the wait state and capability questions.
 #pragma once
 
 #include "link/CDataDescriptor.h"

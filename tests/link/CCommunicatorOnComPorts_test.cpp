@@ -269,7 +269,12 @@ TEST_F(CommunicatorOnComPorts, DecidesTheStatusFromTheUnitsVersion) {
          kStatusIncompatible,
          kPingIncompatible,
          "Ping(): Incompatible Version: 1.40"},
-        {"loader 1.10", {"loader-version 1.10", "mode loader"}, kStatusUpdateMode, kPingUpdateMode, nullptr},
+        // A loader without a valid application stays a loader; an idle one would be told to leave.
+        {"loader 1.10",
+         {"loader-version 1.10", "mode loader", "loader-state 5"},
+         kStatusUpdateMode,
+         kPingUpdateMode,
+         nullptr},
         {"loader 1.20",
          {"loader-version 1.20", "mode loader"},
          kStatusIncompatibleUpdate,

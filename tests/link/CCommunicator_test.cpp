@@ -82,6 +82,8 @@ public:
                 replyLengths[static_cast<BYTE>(command.code)] = command.replyLength;
             }
         }
+        replyLengths[101] = 6;  // the loader's identification
+        replyLengths[98] = 2;   // the loader's state and room
     }
 
     Bytes Answer(int port, const Bytes& frame) {
