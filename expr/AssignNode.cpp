@@ -26,7 +26,7 @@ void AssignNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std
         RaiseAt(NoValueListException(), name, name);
     }
     if (list->IsConstant(name.GetName())) {
-        RaiseAt(ConstantAssignException(name.GetName()), name, parser.GetToken(op));
+        RaiseAt(ConstantAssignException(std::string(name.GetName())), name, parser.GetToken(op));
     }
     m_address = ResolveVariable(name);
     m_value = parser.ParseRegion(op + 1, end);

@@ -4,6 +4,7 @@
 #include "expr/AbortException.h"
 #include "expr/EmptyExpressionException.h"
 #include "expr/Node.h"
+#include "expr/NodeArenaScope.h"
 #include "expr/Parser.h"
 
 namespace ExprEval {
@@ -13,13 +14,15 @@ ExpressionObject::ExpressionObject() = default;
 ExpressionObject::~ExpressionObject() = default;
 
 void ExpressionObject::Parse(const std::string& text) {
-    m_tree.reset();
+    Clear();
+    const NodeArenaScope scope(m_arena);
     Parser parser(this);
     m_tree = parser.Parse(text);
 }
 
 void ExpressionObject::Clear() {
     m_tree.reset();
+    m_arena.Release();
 }
 
 double ExpressionObject::Evaluate() {
@@ -29,14 +32,8 @@ double ExpressionObject::Evaluate() {
     return m_tree->Evaluate();
 }
 
-void ExpressionObject::TestAbort(bool force) {
+void ExpressionObject::AskAbort(bool force) {
     if (!force) {
-        // "> 0" rather than "!= 0": a negative interval then asks every time instead of
-        // counting down through the whole integer range.
-        if (m_abortCountdown > 0) {
-            --m_abortCountdown;
-            return;
-        }
         m_abortCountdown = m_abortInterval;
     }
     if (DoTestAbort()) {

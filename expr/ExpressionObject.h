@@ -3,6 +3,8 @@
 // its value list in place.
 #pragma once
 
+#include "expr/NodeArena.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -43,7 +45,17 @@ public:
     // Called with force false before every node evaluation; asks DoTestAbort on every
     // (interval + 1)-th call, or at once with force true. Raises AbortException when
     // DoTestAbort answers true.
-    void TestAbort(bool force);
+    void TestAbort(bool force) {
+        // Defined here: it runs before every node evaluation and mostly only counts.
+        // "> 0" rather than "!= 0": a negative interval then asks every time instead of
+        // counting down through the whole integer range.
+        if (!force && m_abortCountdown > 0) {
+            --m_abortCountdown;
+            return;
+        }
+        AskAbort(force);
+    }
+
     void SetAbortInterval(std::int32_t interval);
 
 protected:
@@ -51,8 +63,12 @@ protected:
     virtual bool DoTestAbort();
 
 private:
+    void AskAbort(bool force);
+
     ValueList* m_valueList = nullptr;        // not owned
     FunctionList* m_functionList = nullptr;  // not owned
+    // Holds the tree's nodes, so it is declared before the tree and outlives it.
+    NodeArena m_arena;
     std::unique_ptr<Node> m_tree;
     std::int32_t m_abortCountdown = kDefaultAbortInterval;
     std::int32_t m_abortInterval = kDefaultAbortInterval;

@@ -22,9 +22,8 @@ void FunctionList::Add(std::unique_ptr<FunctionCreator> factory) {
         throw AlreadyExistsException(name);
     }
     // Room first, so that the two lists cannot fall out of step on a failed allocation.
-    m_names.reserve(m_names.size() + 1);
     m_factories.reserve(m_factories.size() + 1);
-    m_names.push_back(std::move(name));
+    m_names.Add(name);
     m_factories.push_back(std::move(factory));
 }
 
@@ -32,7 +31,7 @@ void FunctionList::AddDefaultFunctions() {
     AddBuiltinFunctions(*this);
 }
 
-std::unique_ptr<FunctionNode> FunctionList::Create(const std::string& name,
+std::unique_ptr<FunctionNode> FunctionList::Create(std::string_view name,
                                                    ExpressionObject* expression) const {
     if (expression == nullptr) {
         throw NullPointerException("FunctionList::Create");
@@ -41,13 +40,9 @@ std::unique_ptr<FunctionNode> FunctionList::Create(const std::string& name,
     return factory != nullptr ? factory->Create(expression) : nullptr;
 }
 
-const FunctionCreator* FunctionList::Find(const std::string& name) const {
-    for (std::size_t i = 0; i < m_names.size(); ++i) {
-        if (m_names[i] == name) {
-            return m_factories[i].get();
-        }
-    }
-    return nullptr;
+const FunctionCreator* FunctionList::Find(std::string_view name) const {
+    const std::int32_t position = m_names.Find(name);
+    return position >= 0 ? m_factories[static_cast<std::size_t>(position)].get() : nullptr;
 }
 
 }  // namespace ExprEval

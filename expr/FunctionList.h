@@ -1,8 +1,10 @@
 // The named functions an expression may call, each as a factory the list owns.
 #pragma once
 
+#include "expr/NameIndex.h"
+
 #include <memory>
-#include <string>
+#include <string_view>
 #include <vector>
 
 namespace ExprEval {
@@ -24,14 +26,14 @@ public:
     // Adds the 42 built-in functions, "abs" to "not".
     void AddDefaultFunctions();
     // The node of the first factory with exactly this name; null when there is none.
-    std::unique_ptr<FunctionNode> Create(const std::string& name, ExpressionObject* expression) const;
+    std::unique_ptr<FunctionNode> Create(std::string_view name, ExpressionObject* expression) const;
 
 private:
-    const FunctionCreator* Find(const std::string& name) const;
+    const FunctionCreator* Find(std::string_view name) const;
 
     // Each factory's name, taken once when it is added: lookups run on every call
     // the parser meets, and GetName returns a new string each time.
-    std::vector<std::string> m_names;
+    NameIndex m_names;
     std::vector<std::unique_ptr<FunctionCreator>> m_factories;
 };
 

@@ -54,7 +54,13 @@ void FunctionNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, s
     for (std::int32_t i = start + 1; i <= end; ++i) {
         const TokenType type = parser.GetToken(i).GetType();
         if (type == TokenType::OpenParen) {
-            ++depth;
+            // A group closed before the final ")" holds no argument separator.
+            const std::int32_t close = parser.GetMatchingParen(i);
+            if (close >= 0 && close < end) {
+                i = close;
+            } else {
+                ++depth;
+            }
             continue;
         }
         if (type == TokenType::CloseParen && i < end && --depth < 0) {
@@ -103,7 +109,7 @@ void FunctionNode::AddReference(Parser& parser, std::int32_t first, std::int32_t
         RaiseAt(NoValueListException(), name, name);
     }
     if (list->IsConstant(name.GetName())) {
-        RaiseAt(ConstantReferenceException(name.GetName()), name, name);
+        RaiseAt(ConstantReferenceException(std::string(name.GetName())), name, name);
     }
     m_references.push_back(ResolveVariable(name));
 }

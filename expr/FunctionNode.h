@@ -4,6 +4,7 @@
 #pragma once
 
 #include "expr/Node.h"
+#include "expr/NodeAllocator.h"
 
 #include <cstddef>
 #include <memory>
@@ -53,8 +54,8 @@ private:
     std::int32_t m_maxValues = 0;
     std::int32_t m_minReferences = 0;
     std::int32_t m_maxReferences = 0;
-    std::vector<std::unique_ptr<Node>> m_arguments;
-    std::vector<double*> m_references;  // into the value list, not owned
+    std::vector<std::unique_ptr<Node>, NodeAllocator<std::unique_ptr<Node>>> m_arguments;
+    std::vector<double*, NodeAllocator<double*>> m_references;  // into the value list, not owned
 };
 
 }  // namespace ExprEval

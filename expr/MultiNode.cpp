@@ -22,7 +22,13 @@ void MultiNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std:
     for (std::int32_t i = start; i <= end; ++i) {
         const ExprToken& token = parser.GetToken(i);
         if (token.GetType() == TokenType::OpenParen) {
-            ++depth;
+            // A group closed within the list holds no statement separator.
+            const std::int32_t close = parser.GetMatchingParen(i);
+            if (close >= 0 && close <= end) {
+                i = close;
+            } else {
+                ++depth;
+            }
         } else if (token.GetType() == TokenType::CloseParen && --depth < 0) {
             RaiseAt(UnmatchedParenthesisException(), token, token);
         } else if (token.GetType() == TokenType::Semicolon && depth == 0) {
@@ -39,12 +45,16 @@ void MultiNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std:
 }
 
 // One allocation for the statement array instead of one per doubling; the count of
-// all ";" is an upper bound of the statements.
+// ";" outside groups is an upper bound of the statements.
 void MultiNode::ReserveStatements(const Parser& parser, std::int32_t start, std::int32_t end) {
     std::size_t count = 1;
     for (std::int32_t i = start; i <= end; ++i) {
-        if (parser.GetToken(i).GetType() == TokenType::Semicolon) {
+        const TokenType type = parser.GetToken(i).GetType();
+        if (type == TokenType::Semicolon) {
             ++count;
+        } else if (type == TokenType::OpenParen && parser.GetMatchingParen(i) >= 0 &&
+                   parser.GetMatchingParen(i) <= end) {
+            i = parser.GetMatchingParen(i);
         }
     }
     m_statements.reserve(count);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "expr/Node.h"
+#include "expr/NodeAllocator.h"
 
 #include <memory>
 #include <vector>
@@ -22,7 +23,7 @@ protected:
 private:
     void ReserveStatements(const Parser& parser, std::int32_t start, std::int32_t end);
 
-    std::vector<std::unique_ptr<Node>> m_statements;
+    std::vector<std::unique_ptr<Node>, NodeAllocator<std::unique_ptr<Node>>> m_statements;
 };
 
 }  // namespace ExprEval

@@ -3,12 +3,15 @@
 
 #include "expr/ExpressionObject.h"
 #include "expr/NoValueListException.h"
+#include "expr/NodeArena.h"
 #include "expr/NotFoundException.h"
 #include "expr/NullPointerException.h"
 #include "expr/Parser.h"
 #include "expr/RaiseAt.h"
 #include "expr/SyntaxException.h"
 #include "expr/ValueList.h"
+
+#include <string>
 
 namespace ExprEval {
 
@@ -20,9 +23,20 @@ Node::Node(ExpressionObject* expression) : m_expression(expression) {
 
 Node::~Node() = default;
 
-double Node::Evaluate() {
-    m_expression->TestAbort(false);
-    return DoEvaluate();
+void* Node::operator new(std::size_t size) {
+    return NodeArena::AllocateNode(size);
+}
+
+void Node::operator delete(void* node) {
+    NodeArena::FreeNode(node);
+}
+
+void* Node::operator new(std::size_t size, std::align_val_t alignment) {
+    return ::operator new(size, alignment);
+}
+
+void Node::operator delete(void* node, std::align_val_t alignment) {
+    ::operator delete(node, alignment);
 }
 
 double* Node::ResolveVariable(const ExprToken& name) const {
@@ -32,11 +46,11 @@ double* Node::ResolveVariable(const ExprToken& name) const {
     }
     double* address = list->GetAddress(name.GetName());
     if (address == nullptr) {
-        list->Add(name.GetName(), 0, false);
+        list->Add(std::string(name.GetName()), 0, false);
         address = list->GetAddress(name.GetName());
     }
     if (address == nullptr) {
-        RaiseAt(NotFoundException(name.GetName()), name, name);
+        RaiseAt(NotFoundException(std::string(name.GetName())), name, name);
     }
     return address;
 }

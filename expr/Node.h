@@ -1,14 +1,18 @@
 // Base of the parse-tree nodes. A node builds itself from a range of tokens, calling
 // the parser back for its operands, and computes its value. Every node owns its
-// operands.
+// operands. Nodes made while an expression parses take their memory from its arena
+// (see NodeArena), others from the heap.
 #pragma once
 
+#include "expr/ExpressionObject.h"
+
+#include <cstddef>
 #include <cstdint>
+#include <new>
 
 namespace ExprEval {
 
 class ExprToken;
-class ExpressionObject;
 class Parser;
 
 class Node {
@@ -19,8 +23,19 @@ public:
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
 
-    // Runs the expression's abort test, then computes the value.
-    double Evaluate();
+    static void* operator new(std::size_t size);
+    static void operator delete(void* node);
+    // Over-aligned nodes come from the heap.
+    static void* operator new(std::size_t size, std::align_val_t alignment);
+    static void operator delete(void* node, std::align_val_t alignment);
+
+    // Runs the expression's abort test, then computes the value. Defined here because
+    // it runs for every node of every evaluation.
+    double Evaluate() {
+        m_expression->TestAbort(false);
+        return DoEvaluate();
+    }
+
     // Builds the node from the tokens start to end (inclusive); op is the index of
     // the token that made the parser choose this node.
     virtual void Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) = 0;

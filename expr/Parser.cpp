@@ -24,34 +24,65 @@
 #include "expr/ValueNode.h"
 #include "expr/VariableNode.h"
 
-#include <algorithm>
+#include <array>
 #include <limits>
+#include <string_view>
 
 namespace ExprEval {
 
 namespace {
 
-bool IsLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+// What a character can start; one table lookup per character instead of a chain of
+// comparisons.
+enum class CharKind : std::uint8_t {
+    Unknown,
+    Blank,
+    Comment,
+    Single,
+    Digit,
+    Dot,
+    Letter,
+};
+
+constexpr std::array<CharKind, 256> MakeCharKinds() {
+    std::array<CharKind, 256> kinds{};
+    for (const char c : {'\t', '\n', '\r', ' '}) {
+        kinds[static_cast<unsigned char>(c)] = CharKind::Blank;
+    }
+    for (const char c : {'(', ')', '=', '+', '-', '*', '/', '^', '&', ',', ';'}) {
+        kinds[static_cast<unsigned char>(c)] = CharKind::Single;
+    }
+    for (char c = '0'; c <= '9'; ++c) {
+        kinds[static_cast<unsigned char>(c)] = CharKind::Digit;
+    }
+    for (char c = 'a'; c <= 'z'; ++c) {
+        kinds[static_cast<unsigned char>(c)] = CharKind::Letter;
+    }
+    for (char c = 'A'; c <= 'Z'; ++c) {
+        kinds[static_cast<unsigned char>(c)] = CharKind::Letter;
+    }
+    kinds[static_cast<unsigned char>('_')] = CharKind::Letter;
+    kinds[static_cast<unsigned char>('.')] = CharKind::Dot;
+    kinds[static_cast<unsigned char>('#')] = CharKind::Comment;
+    return kinds;
+}
+
+constexpr std::array<CharKind, 256> kCharKinds = MakeCharKinds();
+
+CharKind KindOf(char c) {
+    return kCharKinds[static_cast<unsigned char>(c)];
 }
 
 bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool IsBlank(char c) {
-    return c == '\t' || c == '\n' || c == '\r' || c == ' ';
-}
-
-bool StartsIdentifier(char c) {
-    return c == '_' || IsLetter(c);
+    return KindOf(c) == CharKind::Digit;
 }
 
 bool ContinuesIdentifier(char c) {
-    return StartsIdentifier(c) || IsDigit(c);
+    const CharKind kind = KindOf(c);
+    return kind == CharKind::Letter || kind == CharKind::Digit;
 }
 
-// The token type of a one-character token, or 0.
+// The token type of a one-character token.
 TokenType SingleCharacterToken(char c) {
     switch (c) {
     case '(':
@@ -74,10 +105,8 @@ TokenType SingleCharacterToken(char c) {
         return TokenType::Ampersand;
     case ',':
         return TokenType::Comma;
-    case ';':
-        return TokenType::Semicolon;
     default:
-        return TokenType{};
+        return TokenType::Semicolon;
     }
 }
 
@@ -118,6 +147,7 @@ std::unique_ptr<Node> Parser::Parse(const std::string& text) {
 void Parser::Tokenize(const std::string& text) {
     m_tokens.clear();
     m_matchingParen.clear();
+    m_openParens.clear();
     if (text.empty()) {
         throw EmptyExpressionException();
     }
@@ -125,82 +155,110 @@ void Parser::Tokenize(const std::string& text) {
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         throw SyntaxException();
     }
-    // A text holds at most one token per character. Growing the array token by token
-    // costs more than the rest of tokenizing a short program; a long text grows as usual.
-    constexpr std::size_t kMaxReservedTokens = 4096;
-    m_tokens.reserve(std::min(text.size(), kMaxReservedTokens));
-    bool inComment = false;
+    // The tokens view the names in this copy, so they stay valid however long the
+    // caller keeps the text.
+    m_text = text;
+    // Programs average more than two characters per token (names, numbers, blanks);
+    // one allocation then holds all tokens, and a denser text grows as usual.
+    m_tokens.reserve(m_text.size() / 2 + 1);
     std::size_t position = 0;
-    while (position < text.size()) {
-        const char c = text[position];
-        if (c == '\n' || c == '\r') {
-            inComment = false;
-        }
-        if (inComment || c == '#') {
-            inComment = true;
-            ++position;
-            continue;
-        }
-        AddToken(text, position);
+    while (position < m_text.size()) {
+        position = AddToken(position);
     }
-    MatchParentheses();
+    m_matchingParen.resize(m_tokens.size(), -1);
 }
 
-// Adds the token that starts at position (or skips a blank) and moves past it.
-void Parser::AddToken(const std::string& text, std::size_t& position) {
-    const char c = text[position];
-    const std::size_t start = position;
-    if (IsBlank(c)) {
-        ++position;
-        return;
+// Adds the token that starts at position (or skips a blank or comment) and returns
+// the position after it.
+std::size_t Parser::AddToken(std::size_t position) {
+    const char c = m_text[position];
+    switch (KindOf(c)) {
+    case CharKind::Blank:
+        return position + 1;
+    case CharKind::Comment:
+        return SkipComment(position);
+    case CharKind::Single:
+        AddSingle(SingleCharacterToken(c), position);
+        return position + 1;
+    case CharKind::Digit:
+    case CharKind::Dot:
+        return AddNumber(position);
+    case CharKind::Letter:
+        return AddIdentifier(position);
+    default:
+        RaiseAt(UnknownTokenException(), ToPosition(position), ToPosition(position));
     }
-    if (const TokenType single = SingleCharacterToken(c); single != TokenType{}) {
-        m_tokens.emplace_back(single, ToPosition(start), ToPosition(start));
-        ++position;
-        return;
+}
+
+// Pairs each ")" with the latest unpaired "(" on the way, so that no later pass over
+// the tokens is needed.
+void Parser::AddSingle(TokenType type, std::size_t position) {
+    const std::int32_t index = ToPosition(m_tokens.size());
+    m_tokens.emplace_back(type, ToPosition(position), ToPosition(position));
+    if (type == TokenType::OpenParen) {
+        m_openParens.push_back(index);
+    } else if (type == TokenType::CloseParen && !m_openParens.empty()) {
+        const auto open = static_cast<std::size_t>(m_openParens.back());
+        m_openParens.pop_back();
+        if (m_matchingParen.size() <= open) {
+            m_matchingParen.resize(open + 1, -1);
+        }
+        m_matchingParen[open] = index;
     }
-    if (IsDigit(c) || c == '.') {
-        while (position < text.size() && IsDigit(text[position])) {
+}
+
+// A comment runs to the end of its line; the line break itself is a blank.
+std::size_t Parser::SkipComment(std::size_t position) const {
+    const std::size_t lineEnd = m_text.find_first_of("\n\r", position);
+    return lineEnd == std::string::npos ? m_text.size() : lineEnd;
+}
+
+std::size_t Parser::AddNumber(std::size_t start) {
+    // Whole numbers of up to this many digits are exact as doubles; they are counted
+    // here, everything else goes through ScanNumber.
+    constexpr std::size_t kMaxExactDigits = 15;
+    const std::size_t size = m_text.size();
+    std::size_t position = start;
+    std::uint64_t whole = 0;
+    while (position < size && IsDigit(m_text[position])) {
+        whole = whole * 10 + static_cast<std::uint64_t>(m_text[position] - '0');
+        ++position;
+    }
+    double value = static_cast<double>(whole);
+    const bool exact = position - start <= kMaxExactDigits;
+    if (position < size && m_text[position] == '.') {
+        ++position;
+        while (position < size && IsDigit(m_text[position])) {
             ++position;
         }
-        if (position < text.size() && text[position] == '.') {
-            ++position;
-            while (position < text.size() && IsDigit(text[position])) {
-                ++position;
-            }
-        }
-        const double value = ScanNumber(text.substr(start, position - start));
-        m_tokens.push_back(ExprToken::Number(value, ToPosition(start), ToPosition(position - 1)));
-        return;
+    } else if (exact) {
+        m_tokens.emplace_back(TokenType::Number, ToPosition(start), ToPosition(position - 1),
+                              std::string_view(), value);
+        return position;
     }
-    if (StartsIdentifier(c)) {
-        ++position;
-        while (position < text.size()) {
-            const bool dotThenName =
-                text[position] == '.' && position + 1 < text.size() && StartsIdentifier(text[position + 1]);
-            if (!ContinuesIdentifier(text[position]) && !dotThenName) {
+    value = ScanNumber(std::string_view(m_text).substr(start, position - start));
+    m_tokens.emplace_back(TokenType::Number, ToPosition(start), ToPosition(position - 1), std::string_view(),
+                          value);
+    return position;
+}
+
+// Letters, digits and "_", and a "." where a name continues after it.
+std::size_t Parser::AddIdentifier(std::size_t start) {
+    const std::size_t size = m_text.size();
+    std::size_t position = start + 1;
+    while (position < size) {
+        if (!ContinuesIdentifier(m_text[position])) {
+            const bool dotThenName = m_text[position] == '.' && position + 1 < size &&
+                                     KindOf(m_text[position + 1]) == CharKind::Letter;
+            if (!dotThenName) {
                 break;
             }
-            ++position;
         }
-        m_tokens.push_back(ExprToken::Identifier(text.substr(start, position - start), ToPosition(start),
-                                                 ToPosition(position - 1)));
-        return;
+        ++position;
     }
-    RaiseAt(UnknownTokenException(), ToPosition(start), ToPosition(start));
-}
-
-void Parser::MatchParentheses() {
-    m_matchingParen.assign(m_tokens.size(), -1);
-    std::vector<std::int32_t> open;
-    for (std::size_t i = 0; i < m_tokens.size(); ++i) {
-        if (m_tokens[i].GetType() == TokenType::OpenParen) {
-            open.push_back(ToPosition(i));
-        } else if (m_tokens[i].GetType() == TokenType::CloseParen && !open.empty()) {
-            m_matchingParen[static_cast<std::size_t>(open.back())] = ToPosition(i);
-            open.pop_back();
-        }
-    }
+    m_tokens.emplace_back(TokenType::Identifier, ToPosition(start), ToPosition(position - 1),
+                          std::string_view(m_text).substr(start, position - start));
+    return position;
 }
 
 template <typename T>
@@ -217,6 +275,19 @@ std::unique_ptr<Node> Parser::ParseRegion(std::int32_t start, std::int32_t end) 
     DepthGuard guard(m_depth);
     if (m_depth > kMaxDepth) {
         RaiseAt(SyntaxException(), GetToken(start), GetToken(end));
+    }
+    // Most regions are a lone name or number, or one whole call: what the scan below
+    // would decide for them is plain without it.
+    if (start == end) {
+        if (TypeAt(start) == TokenType::Identifier) {
+            return Build<VariableNode>(start, end, start);
+        }
+        if (TypeAt(start) == TokenType::Number) {
+            return Build<ValueNode>(start, end, start);
+        }
+    } else if (TypeAt(start) == TokenType::Identifier && TypeAt(start + 1) == TokenType::OpenParen &&
+               GetMatchingParen(start + 1) == end) {
+        return ParseCall(start, end, end);
     }
     for (;;) {
         if (start > end) {
@@ -273,7 +344,7 @@ Parser::RegionScan Parser::ScanRegion(std::int32_t start, std::int32_t end) cons
     for (std::int32_t i = start; i <= end; ++i) {
         switch (TypeAt(i)) {
         case TokenType::OpenParen: {
-            const std::int32_t close = m_matchingParen[static_cast<std::size_t>(i)];
+            const std::int32_t close = GetMatchingParen(i);
             if (close < 0 || close > end) {
                 RaiseAt(UnmatchedParenthesisException(), GetToken(end), GetToken(end));
             }
@@ -336,7 +407,7 @@ std::unique_ptr<Node> Parser::ParseCall(std::int32_t start, std::int32_t end, st
     }
     std::unique_ptr<FunctionNode> node = functions->Create(name.GetName(), m_expression);
     if (!node) {
-        RaiseAt(NotFoundException(name.GetName()), name, name);
+        RaiseAt(NotFoundException(std::string(name.GetName())), name, name);
     }
     node->Parse(*this, start + 1, end, start + 1);
     return node;

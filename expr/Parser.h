@@ -35,6 +35,12 @@ public:
 
     const ExprToken& GetToken(std::int32_t index) const { return m_tokens[static_cast<std::size_t>(index)]; }
 
+    // The index of the ")" that closes the "(" at index; -1 for an unmatched "(" and
+    // for every other token.
+    std::int32_t GetMatchingParen(std::int32_t index) const {
+        return m_matchingParen[static_cast<std::size_t>(index)];
+    }
+
 private:
     // What a region holds outside parentheses; indexes are -1 where absent.
     struct RegionScan {
@@ -48,8 +54,11 @@ private:
         std::int32_t closeParen = -1;
     };
 
-    void AddToken(const std::string& text, std::size_t& position);
-    void MatchParentheses();
+    std::size_t AddToken(std::size_t position);
+    void AddSingle(TokenType type, std::size_t position);
+    std::size_t SkipComment(std::size_t position) const;
+    std::size_t AddNumber(std::size_t start);
+    std::size_t AddIdentifier(std::size_t start);
     RegionScan ScanRegion(std::int32_t start, std::int32_t end) const;
     bool IsUnarySign(std::int32_t index, std::int32_t regionStart) const;
     std::unique_ptr<Node> ParseCall(std::int32_t start, std::int32_t end, std::int32_t closeParen);
@@ -60,10 +69,12 @@ private:
     TokenType TypeAt(std::int32_t index) const { return GetToken(index).GetType(); }
 
     ExpressionObject* m_expression;  // not owned
+    std::string m_text;              // the text being parsed; identifier tokens view it
     std::vector<ExprToken> m_tokens;
     // For each "(" the index of its matching ")", -1 for an unmatched one and for
     // every other token. Lets a region scan step over parenthesised groups.
     std::vector<std::int32_t> m_matchingParen;
+    std::vector<std::int32_t> m_openParens;  // "(" not yet matched while tokenizing
     std::int32_t m_depth = 0;
 };
 

@@ -22,7 +22,7 @@ bool IsDigit(char c) {
 
 }  // namespace
 
-double ScanNumber(const std::string& text) {
+double ScanNumber(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && IsBlank(text[i])) {
         ++i;

@@ -6,6 +6,8 @@
 #include "expr/NullPointerException.h"
 #include "expr/ValueListItem.h"
 
+#include <utility>
+
 namespace ExprEval {
 
 namespace {
@@ -21,7 +23,7 @@ ValueList::~ValueList() = default;
 
 void ValueList::Add(const std::string& name, double value, bool constant) {
     ThrowIfExists(name);
-    m_items.push_back(std::make_unique<ValueListItem>(name, value, constant));
+    Append(std::make_unique<ValueListItem>(name, value, constant));
 }
 
 void ValueList::AddAddress(const std::string& name, double* address, double value, bool constant) {
@@ -29,7 +31,7 @@ void ValueList::AddAddress(const std::string& name, double* address, double valu
     if (address == nullptr) {
         throw NullPointerException("ValueList::AddAddress");
     }
-    m_items.push_back(std::make_unique<ValueListItem>(name, address, value, constant));
+    Append(std::make_unique<ValueListItem>(name, address, value, constant));
 }
 
 void ValueList::AddDefaultValues() {
@@ -37,12 +39,12 @@ void ValueList::AddDefaultValues() {
     Add("PI", kPi, true);
 }
 
-double* ValueList::GetAddress(const std::string& name) const {
+double* ValueList::GetAddress(std::string_view name) const {
     ValueListItem* item = Find(name);
     return item != nullptr ? item->GetAddress() : nullptr;
 }
 
-bool ValueList::IsConstant(const std::string& name) const {
+bool ValueList::IsConstant(std::string_view name) const {
     const ValueListItem* item = Find(name);
     return item != nullptr && item->IsConstant();
 }
@@ -68,15 +70,20 @@ void ValueList::Reset() {
 
 void ValueList::Clear() {
     m_items.clear();
+    m_index.Clear();
 }
 
-ValueListItem* ValueList::Find(const std::string& name) const {
-    for (const auto& item : m_items) {
-        if (item->GetName() == name) {
-            return item.get();
-        }
-    }
-    return nullptr;
+ValueListItem* ValueList::Find(std::string_view name) const {
+    const std::int32_t position = m_index.Find(name);
+    return position >= 0 ? m_items[static_cast<std::size_t>(position)].get() : nullptr;
+}
+
+// Room first, so that the items and the index cannot fall out of step on a failed
+// allocation.
+void ValueList::Append(std::unique_ptr<ValueListItem> item) {
+    m_items.reserve(m_items.size() + 1);
+    m_index.Add(item->GetName());
+    m_items.push_back(std::move(item));
 }
 
 // Raised by value like every other evaluator error, so that a handler for

@@ -3,9 +3,12 @@
 // valid until the item is deleted; parsed expressions hold such addresses.
 #pragma once
 
+#include "expr/NameIndex.h"
+
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ExprEval {
@@ -27,8 +30,8 @@ public:
     void AddDefaultValues();
 
     // Null when no item has exactly this name.
-    double* GetAddress(const std::string& name) const;
-    bool IsConstant(const std::string& name) const;
+    double* GetAddress(std::string_view name) const;
+    bool IsConstant(std::string_view name) const;
 
     std::size_t Count() const { return m_items.size(); }
 
@@ -42,10 +45,12 @@ public:
     void Clear();
 
 private:
-    ValueListItem* Find(const std::string& name) const;
+    ValueListItem* Find(std::string_view name) const;
     void ThrowIfExists(const std::string& name) const;
+    void Append(std::unique_ptr<ValueListItem> item);
 
     std::vector<std::unique_ptr<ValueListItem>> m_items;
+    NameIndex m_index;  // the items' names, in the same order
 };
 
 }  // namespace ExprEval

@@ -120,6 +120,27 @@ TEST(ValueList, AddressesStayValidWhileItemsAreAdded) {
     EXPECT_EQ(*first, 1);
 }
 
+TEST(ValueList, FindsEachOfManyNamesAndStillRejectsDuplicatesAfterClearing) {
+    ValueList list;
+    constexpr int kCount = 1000;
+    for (int i = 0; i < kCount; ++i) {
+        list.Add("n" + std::to_string(i), i, i % 2 == 0);
+    }
+    for (int i = 0; i < kCount; ++i) {
+        const std::string name = "n" + std::to_string(i);
+        SCOPED_TRACE(name);
+        ASSERT_NE(list.GetAddress(name), nullptr);
+        EXPECT_EQ(*list.GetAddress(name), i);
+        EXPECT_EQ(list.IsConstant(name), i % 2 == 0);
+    }
+    EXPECT_EQ(list.GetAddress("n1000"), nullptr);
+    EXPECT_THROW(list.Add("n999", 0, false), AlreadyExistsException);
+    list.Clear();
+    EXPECT_EQ(list.GetAddress("n5"), nullptr);
+    list.Add("n5", 7, false);
+    EXPECT_EQ(*list.GetAddress("n5"), 7);
+}
+
 TEST(ValueList, ResetsItemsToTheirDefaultsAndClearsThem) {
     ValueList list;
     list.Add("a", 4, false);
@@ -308,6 +329,49 @@ TEST(ExpressionObject, ConvertsBytesToAWordAndBackThroughBoundVariables) {
         toValues.Evaluate();
         EXPECT_EQ(word, w);
     }
+}
+
+// A user function whose factory parses an expression of its own while the outer one is
+// being parsed.
+class NestedParseCreator : public FunctionCreator {
+public:
+    explicit NestedParseCreator(ValueList* values) : m_values(values) {}
+
+    std::string GetName() const override { return "nested"; }
+
+    ExpressionObject& Inner() { return m_inner; }
+
+protected:
+    std::unique_ptr<FunctionNode> DoCreate(ExpressionObject* expression) const override {
+        m_inner.SetValueList(m_values);
+        m_inner.Parse("inner = 3 * 4");
+        auto node = std::make_unique<TwiceNode>(expression);
+        node->SetArgumentCount(1, 1, 0, 0);
+        return node;
+    }
+
+private:
+    ValueList* m_values;
+    mutable ExpressionObject m_inner;
+};
+
+TEST(ExpressionObject, TreesOfNestedParsesStayApart) {
+    ValueList values;
+    FunctionList functions;
+    auto creator = std::make_unique<NestedParseCreator>(&values);
+    NestedParseCreator& nested = *creator;
+    functions.Add(std::move(creator));
+    auto outer = std::make_unique<ExpressionObject>();
+    outer->SetValueList(&values);
+    outer->SetFunctionList(&functions);
+    outer->Parse("nested(1 + 2) + 1");
+    // The inner tree outlives the outer one, and nodes made outside any parse outlive both.
+    std::unique_ptr<FunctionNode> loose = functions.Create("nested", outer.get());
+    EXPECT_EQ(outer->Evaluate(), 7);
+    outer.reset();
+    EXPECT_EQ(nested.Inner().Evaluate(), 12);
+    nested.Inner().Clear();
+    EXPECT_EQ(loose->GetName(), "nested");
 }
 
 TEST(ExpressionObject, ListsAndExpressionMayBeDeletedInAnyOrder) {
