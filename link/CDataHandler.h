@@ -248,6 +248,7 @@ private:
     IUserPrompter* m_user = nullptr;          // not owned
     BYTE m_programMajor = 0;
     BYTE m_programMinor = 0;
-    std::array<WORD, 3> m_updateModeWords{};
-    CString m_lastWarnedUnit;  // the unit whose differing saved file is being warned about
+    std::array<WORD, 3> m_updateModeWords{};  // guarded by m_updateModeWordsLock
+    CCriticalSection m_updateModeWordsLock;   // the worker sets the words, the UI thread reads them
+    CString m_lastWarnedUnit;                 // the unit whose differing saved file is being warned about
 };

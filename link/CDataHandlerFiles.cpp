@@ -84,7 +84,9 @@ void CDataHandler::SetProgramVersion(int major, int minor) {
     m_programMinor = static_cast<BYTE>(minor);
 }
 
+// Runs on the communicator thread; the update-file check reads the words on the UI thread.
 void CDataHandler::SetUpdateModeInfo(WORD word0, WORD word1, WORD word2) {
+    CSingleLock guard(&m_updateModeWordsLock, TRUE);
     m_updateModeWords = {word0, word1, word2};
 }
 
@@ -172,10 +174,10 @@ int CDataHandler::ParseConfig(BYTE* image, const BYTE* file, std::size_t length)
 
 int CDataHandler::SaveConfigFileAs(LPCSTR path, const std::vector<BYTE>& file) {
     int cause = 0;
-    const CWholeFile::Result written = CWholeFile::Write(path, file, cause);
-    if (written != CWholeFile::Result::Ok) {
-        const UINT text =
-            written == CWholeFile::Result::OpenFailed ? IDS_ERROR_OPENING_FILE : IDS_ERROR_WRITING_FILE;
+    const CWholeFile::WriteResult written = CWholeFile::Write(path, file, cause);
+    if (written != CWholeFile::WriteResult::Ok) {
+        const UINT text = written == CWholeFile::WriteResult::CreateFailed ? IDS_ERROR_OPENING_FILE
+                                                                           : IDS_ERROR_WRITING_FILE;
         ShowFileError(text, path, cause);
         return 0;
     }
@@ -308,8 +310,13 @@ BOOL CDataHandler::CheckFirmwareUpdateFile(LPCSTR path, CByteArray& image) {
         return FALSE;
     }
     RememberFolder(kUpdatesFolder, path);
+    WORD loaderWord = 0;
+    {
+        CSingleLock guard(&m_updateModeWordsLock, TRUE);
+        loaderWord = m_updateModeWords[1];
+    }
     CUpdateFileCheck check;
-    const UINT verdict = check.Check(file.data(), file.size(), m_updateModeWords[1]);
+    const UINT verdict = check.Check(file.data(), file.size(), loaderWord);
     if (verdict != CUpdateFileCheck::kPassed) {
         const std::array<int, 4>& a = check.GetArguments();
         Show(FormatText(LoadText(verdict), a[0], a[1], a[2], a[3]), IUserPrompter::Box::Error);

@@ -78,20 +78,20 @@ CWholeFile::Result CWholeFile::Read(LPCSTR path,
     return Read(path, frame.GetMinBytesExclusive(), frame.GetMaxBytes(), contents, cause);
 }
 
-CWholeFile::Result CWholeFile::Write(LPCSTR path, const std::vector<BYTE>& contents, int& cause) {
+CWholeFile::WriteResult CWholeFile::Write(LPCSTR path, const std::vector<BYTE>& contents, int& cause) {
     cause = 0;
     const CString temporary = TemporaryPathFor(path);
     CFile file;
     CFileException openError;
     if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyWrite, &openError)) {
         cause = openError.m_cause;
-        return Result::OpenFailed;
+        return WriteResult::CreateFailed;
     }
-    Result result = Result::WriteFailed;
+    WriteResult result = WriteResult::WriteFailed;
     if (WriteAndClose(file, contents, cause)) {
-        result = Replace(temporary, path, cause) ? Result::Ok : Result::OpenFailed;
+        result = Replace(temporary, path, cause) ? WriteResult::Ok : WriteResult::CreateFailed;
     }
-    if (result != Result::Ok) {
+    if (result != WriteResult::Ok) {
         // The half-written file is ours alone; if it cannot be removed either, the target is
         // still intact, which is what matters.
         std::remove(temporary);
@@ -116,5 +116,5 @@ int CWholeFile::Save(LPCSTR path, int& cause, const std::function<bool(std::vect
     if (!build(file)) {
         return 0;
     }
-    return Write(path, file, cause) == Result::Ok ? 1 : 0;
+    return Write(path, file, cause) == WriteResult::Ok ? 1 : 0;
 }

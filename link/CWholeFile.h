@@ -17,7 +17,12 @@ public:
         OpenFailed,  // `cause` holds the file exception's cause
         BadSize,     // refused before reading anything into memory
         ReadFailed,  // `cause` holds the file exception's cause
-        WriteFailed,  // `cause` holds the file exception's cause
+    };
+
+    enum class WriteResult {
+        Ok,
+        CreateFailed,  // the file could not be created or put in place of the earlier one
+        WriteFailed,
     };
 
     // Reads a file whose size lies above minBytesExclusive and at most maxBytes. `cause` is
@@ -30,10 +35,9 @@ public:
     // The same with the size limits of a file kind's frame.
     static Result Read(LPCSTR path, const CFileFrame& frame, std::vector<BYTE>& contents, int& cause);
 
-    // Ok when the file now holds `contents`. Otherwise OpenFailed when the file could not be
-    // created or put in place of the earlier one, WriteFailed when writing failed; `cause`
-    // holds the file exception's cause of that step and any earlier file at `path` is unchanged.
-    static Result Write(LPCSTR path, const std::vector<BYTE>& contents, int& cause);
+    // Ok when the file now holds `contents`; otherwise `cause` holds the file exception's
+    // cause of the step that failed, and any earlier file at `path` is unchanged.
+    static WriteResult Write(LPCSTR path, const std::vector<BYTE>& contents, int& cause);
 
     // The file operations of the models: 1 when the file was read within the frame's size
     // limits and `take` accepted its bytes, else 0 (`cause` as for Read).
