@@ -4,17 +4,60 @@
 #include <cstdio>
 #include <exception>
 
+IMPLEMENT_DYNAMIC(CWinThread, CObject)
+
+namespace {
+
+thread_local CWinThread* t_currentThread = nullptr;
+
+}  // namespace
+
+CWinThread::MessageLoop CWinThread::s_messageLoop = nullptr;
+
 CWinThread::CWinThread() = default;
 
 CWinThread::CWinThread(AFX_THREADPROC proc, LPVOID param) : m_proc(proc), m_param(param) {}
 
 int CWinThread::Run() {
-    return static_cast<int>(m_proc(m_param));
+    if (m_proc != nullptr) {
+        return static_cast<int>(m_proc(m_param));
+    }
+    if (s_messageLoop == nullptr) {
+        std::fprintf(stderr, "Thread %lu has no message loop to run.\n",
+                     static_cast<unsigned long>(m_nThreadID));
+    } else {
+        s_messageLoop(this);
+    }
+    return ExitInstance();
+}
+
+BOOL CWinThread::InitInstance() {
+    return FALSE;
+}
+
+int CWinThread::ExitInstance() {
+    return 0;
+}
+
+void CWinThread::SetMessageLoop(MessageLoop loop) {
+    s_messageLoop = loop;
+}
+
+void CWinThread::BindToCallingThread() {
+    t_currentThread = this;
+}
+
+CWinThread* AfxGetThread() {
+    return t_currentThread;
 }
 
 int CWinThread::RunGuarded() {
+    BindToCallingThread();
     // No exception may leave a thread: it would end the process without a word.
     try {
+        if (m_proc == nullptr && !InitInstance()) {
+            return ExitInstance();
+        }
         return Run();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "Thread %lu ended by an exception: %s\n",
@@ -38,6 +81,22 @@ CWinThread* AfxBeginThread(AFX_THREADPROC proc,
     // A priority is a wish: a refused change leaves the thread at normal priority.
     thread->SetThreadPriority(priority);
     // From here the object belongs to the thread (auto-delete) or to the caller.
+    CWinThread* started = thread.release();
+    if ((createFlags & kCreateSuspended) == 0) {
+        started->ResumeThread();
+    }
+    return started;
+}
+
+CWinThread* AfxBeginThread(CRuntimeClass* threadClass, int priority, UINT stackSizeBytes, DWORD createFlags) {
+    if (threadClass == nullptr || !threadClass->IsDerivedFrom(RUNTIME_CLASS(CWinThread))) {
+        return nullptr;
+    }
+    std::unique_ptr<CWinThread> thread(static_cast<CWinThread*>(threadClass->CreateObject()));
+    if (!thread || !thread->CreateThread(createFlags | kCreateSuspended, stackSizeBytes)) {
+        return nullptr;
+    }
+    thread->SetThreadPriority(priority);
     CWinThread* started = thread.release();
     if ((createFlags & kCreateSuspended) == 0) {
         started->ResumeThread();

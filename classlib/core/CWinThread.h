@@ -1,7 +1,10 @@
 // Worker threads: started suspended or running, joined with a time-out, and on
-// Windows terminated where they stand (the communicator's last resort).
+// Windows terminated where they stand (the communicator's last resort). A thread
+// class made from a run-time class is a user-interface thread: InitInstance makes its
+// main window and the window layer's message loop runs until that window is gone.
 #pragma once
 
+#include "classlib/core/CObject.h"
 #include "classlib/core/CSyncObject.h"
 
 #include <memory>
@@ -14,8 +17,16 @@ constexpr int kThreadPriorityIdle = -15;
 constexpr int kThreadPriorityNormal = 0;
 constexpr DWORD kCreateSuspended = 0x4;
 
-class CWinThread {
+class CWnd;
+
+class CWinThread : public CObject {
+    DECLARE_DYNAMIC(CWinThread)
+
 public:
+    // Runs a user-interface thread's messages until its main window is destroyed;
+    // returns the exit code. Installed by the window layer.
+    typedef int (*MessageLoop)(CWinThread* thread);
+
     // The thread object of a worker that runs proc(param).
     CWinThread(AFX_THREADPROC proc, LPVOID param);
     // Does not stop a running thread.
@@ -42,21 +53,38 @@ public:
     // but destruction. FALSE when no handle was open.
     BOOL CloseThreadHandle();
 
+    // A user-interface thread's start on the new thread: makes the main window and
+    // returns TRUE to run the message loop, FALSE to end the thread at once.
+    virtual BOOL InitInstance();
+    // Runs on the thread after its loop (or after a failed InitInstance); the result is
+    // the thread's exit code.
+    virtual int ExitInstance();
+
+    static void SetMessageLoop(MessageLoop loop);
+
     // When TRUE (the default) the object deletes itself when the thread ends. Clear it
     // while the thread is still suspended to keep the object for a timed join.
     BOOL m_bAutoDelete = TRUE;
     // Set by CreateThread.
     DWORD m_nThreadID = 0;
+    // A user-interface thread's window; its destruction ends the thread's loop. Not owned.
+    CWnd* m_pMainWnd = nullptr;
 
 protected:
     // For thread classes that override Run.
     CWinThread();
-    // The thread's body; the worker form calls the thread function.
+    // The thread's body; the worker form calls the thread function, a user-interface
+    // thread runs the message loop and then ExitInstance.
     virtual int Run();
+    // Makes this the object AfxGetThread returns on the calling thread (the
+    // application object does this for the main thread).
+    void BindToCallingThread();
 
 private:
     // Runs on the new thread: Run, with every exception caught and reported.
     int RunGuarded();
+
+    static MessageLoop s_messageLoop;
 
     AFX_THREADPROC m_proc = nullptr;
     LPVOID m_param = nullptr;
@@ -73,3 +101,15 @@ CWinThread* AfxBeginThread(AFX_THREADPROC proc,
                            int priority = kThreadPriorityNormal,
                            UINT stackSizeBytes = 0,
                            DWORD createFlags = 0);
+
+// Creates a user-interface thread object of threadClass (which must derive from
+// CWinThread and be dynamically creatable) and starts it as AfxBeginThread above does.
+// Null when the class does not fit or the thread could not be made.
+CWinThread* AfxBeginThread(CRuntimeClass* threadClass,
+                           int priority = kThreadPriorityNormal,
+                           UINT stackSizeBytes = 0,
+                           DWORD createFlags = 0);
+
+// The thread object of the calling thread, or null on a thread the class library did
+// not start.
+CWinThread* AfxGetThread();

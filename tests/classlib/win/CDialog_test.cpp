@@ -1,0 +1,144 @@
+// Dialogs from templates: the modal run disables its owner and returns the EndDialog
+// result; keys typed in a page reach the right dialog through the PreTranslateMessage
+// walk (Enter and Escape go to the top dialog only from a DS_CONTROL page), and
+// accelerators work inside the modal loop through the message filter.
+#include "classlib/win/CDialog.h"
+
+#include "classlib/win/CMessageFilterHook.h"
+#include "tests/classlib/win/CTestApp.h"
+#include "tests/classlib/win/TestResources.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kPageGotKey = 500;
+constexpr int kTimedOut = 501;
+constexpr UINT_PTR kSafetyTimer = 1;
+
+class CTestPage : public CDialog {
+public:
+    CDialog* m_mainDialog = nullptr;  // not owned
+
+protected:
+    void OnOK() override { m_mainDialog->EndDialog(kPageGotKey); }
+
+    void OnCancel() override { m_mainDialog->EndDialog(kPageGotKey); }
+};
+
+class CTestMainDialog : public CDialog {
+public:
+    CTestMainDialog(UINT pageTemplate, UINT key, CWnd* owner)
+        : CDialog(IDD_TEST_MAIN, owner), m_pageTemplate(pageTemplate), m_key(key) {}
+
+    CWnd m_okButton;
+    bool m_ownerEnabledDuringRun = true;
+    HWND m_dialogWindow = nullptr;
+
+protected:
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        m_dialogWindow = m_hWnd;
+        m_ownerEnabledDuringRun = m_pParentWnd->IsWindowEnabled() != FALSE;
+        TestApp().m_acceleratorTarget = m_hWnd;
+        m_page.m_mainDialog = this;
+        if (!m_page.Create(m_pageTemplate, this)) {
+            EndDialog(-1);
+            return TRUE;
+        }
+        const HWND edit = ::GetDlgItem(m_page.m_hWnd, IDC_TEST_EDIT);
+        ::SetFocus(edit);
+        ::PostMessageA(edit, WM_KEYDOWN, m_key, 1);
+        SetTimer(kSafetyTimer, 5000);
+        return FALSE;
+    }
+
+    void DoDataExchange(CDataExchange* exchange) override { DDX_Control(exchange, IDOK, m_okButton); }
+
+    void OnTimer(UINT_PTR id) { EndDialog(kTimedOut); }
+
+    void OnAccelerator() { EndDialog(ID_TEST_ACCELERATOR); }
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    UINT m_pageTemplate;
+    UINT m_key;
+    CTestPage m_page;
+};
+
+BEGIN_MESSAGE_MAP(CTestMainDialog, CDialog)
+    ON_WM_TIMER()
+    ON_COMMAND(ID_TEST_ACCELERATOR, OnAccelerator)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(CDialog, KeysInAPageReachTheDialogTheTemplateRoutesThemTo) {
+    CMessageFilterHook filter;
+    TestApp().m_accelerators =
+        LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TEST_ACCELERATORS));
+    ASSERT_NE(nullptr, TestApp().m_accelerators);
+    CWnd owner;
+    ASSERT_TRUE(
+        owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 50, 50), nullptr, nullptr));
+
+    struct Case {
+        const char* name;
+        UINT pageTemplate;
+        UINT key;
+        INT_PTR result;
+    };
+
+    const Case cases[] = {
+        {"Escape in a DS_CONTROL page cancels the main dialog", IDD_TEST_PAGE_CONTROL, VK_ESCAPE, IDCANCEL},
+        {"Enter in a DS_CONTROL page confirms the main dialog", IDD_TEST_PAGE_CONTROL, VK_RETURN, IDOK},
+        {"Escape in a plain child dialog stays in that dialog", IDD_TEST_PAGE_PLAIN, VK_ESCAPE, kPageGotKey},
+        {"An accelerator reaches the main dialog through the filter", IDD_TEST_PAGE_CONTROL, VK_F5,
+         ID_TEST_ACCELERATOR},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CTestMainDialog dialog(c.pageTemplate, c.key, &owner);
+        EXPECT_EQ(c.result, dialog.DoModal());
+        EXPECT_FALSE(dialog.m_ownerEnabledDuringRun);
+        EXPECT_TRUE(owner.IsWindowEnabled());
+        EXPECT_EQ(nullptr, dialog.m_hWnd);
+        EXPECT_FALSE(IsWindow(dialog.m_dialogWindow));
+        EXPECT_EQ(nullptr, dialog.m_okButton.m_hWnd);  // the bound button went with its dialog
+    }
+    TestApp().m_acceleratorTarget = nullptr;
+}
+
+TEST(CDialog, DataExchangeBindsMembersToTemplateControls) {
+    class CBindingDialog : public CDialog {
+    public:
+        CBindingDialog() : CDialog(IDD_TEST_MAIN) {}
+
+        CWnd m_okButton;
+        HWND m_expected = nullptr;
+        HWND m_bound = nullptr;
+
+    protected:
+        BOOL OnInitDialog() override {
+            CDialog::OnInitDialog();
+            m_expected = ::GetDlgItem(m_hWnd, IDOK);
+            m_bound = m_okButton.m_hWnd;
+            EndDialog(IDOK);
+            return TRUE;
+        }
+
+        void DoDataExchange(CDataExchange* exchange) override { DDX_Control(exchange, IDOK, m_okButton); }
+    };
+
+    CBindingDialog dialog;
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_NE(nullptr, dialog.m_expected);
+    EXPECT_EQ(dialog.m_expected, dialog.m_bound);
+}
+
+TEST(CDialog, MissingTemplateFailsTheRun) {
+    CDialog dialog(4242);
+    EXPECT_EQ(-1, dialog.DoModal());
+    EXPECT_EQ(nullptr, dialog.m_hWnd);
+}
