@@ -48,9 +48,13 @@ function(zarvo_library name)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
     target_compile_options(${name} PRIVATE ${ZARVO_WARNINGS})
+    # Our own libraries that this configuration does not build are skipped; system
+    # libraries (kernel32, comctl32, ...) are passed through.
     set(existing)
     foreach(d IN LISTS deps)
         if(TARGET ${d})
+            list(APPEND existing ${d})
+        elseif(NOT d MATCHES "^(zarvo_|classlib_|unitsim_)" AND NOT d MATCHES "::")
             list(APPEND existing ${d})
         endif()
     endforeach()

@@ -1,0 +1,34 @@
+// Ids of the configurator's resources that code looks up by number. Shared by the .rc files
+// (windres) and C++, so it holds only #define lines.
+#pragma once
+
+// Program icon, language list icon and the flag on the Language button; every language
+// module carries the last two.
+#define IDI_ZARVO         128
+#define IDI_LANGUAGE      2000
+#define IDI_LANGUAGE_FLAG 2001
+
+#define IDR_ACCELERATORS 165
+
+// OBD text tables of the custom resource type "Map".
+#define IDR_MAP_TROUBLE_CODES  2002
+#define IDR_MAP_OBD_STANDARDS  2003
+#define IDR_MAP_OBD_PARAMETERS 2004
+
+// Accelerator commands.
+#define ID_ACCEL_UNDO           32771
+#define ID_ACCEL_REDO           32772
+#define ID_ACCEL_GAS            32785
+#define ID_ACCEL_PETROL         32786
+#define ID_ACCEL_ADAPT_SETTINGS 32787
+#define ID_ACCEL_F3             32789
+#define ID_ACCEL_F4             32790
+
+// The string table spans these ids; a language module translates the same range.
+#define IDS_FIRST 15000
+#define IDS_LAST  15524
+
+// What a language module says about itself.
+#define IDS_LANGUAGE_ID          15002
+#define IDS_LANGUAGE_NAME        15003
+#define IDS_LANGUAGE_SECOND_NAME 15243
