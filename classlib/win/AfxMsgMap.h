@@ -14,6 +14,9 @@
 #include <commctrl.h>
 
 class CCmdTarget;
+class CCmdUI;
+class CDC;
+class CMenu;
 class CWnd;
 class CPoint;
 
@@ -48,6 +51,12 @@ enum class AfxSig {
     VoidMeasureItem,     // void f(LPMEASUREITEMSTRUCT)     reflected WM_MEASUREITEM
     VoidHfontBool,       // void f(HFONT, BOOL)             WM_SETFONT
     HfontVoid,           // HFONT f()                       WM_GETFONT
+    BoolDc,              // BOOL f(CDC*)                    WM_ERASEBKGND
+    HbrushDcWndUint,     // HBRUSH f(CDC*, CWnd*, UINT)     WM_CTLCOLOR*
+    HbrushDcUint,        // HBRUSH f(CDC*, UINT)            reflected WM_CTLCOLOR*
+    VoidUintUintWnd,     // void f(UINT, UINT, CWnd*)       WM_HSCROLL, WM_VSCROLL
+    VoidMenuUintBool,    // void f(CMenu*, UINT, BOOL)      WM_INITMENUPOPUP
+    VoidCmdUI,           // void f(CCmdUI*)                 ON_UPDATE_COMMAND_UI
 };
 
 typedef void (CCmdTarget::*AFX_PMSG)();
@@ -87,6 +96,11 @@ Handler AfxTypedHandler(AFX_PMSG handler) {
 // Added to a message number for the entries a control receives back from its parent.
 // Window messages stay below 0x10000, so reflected entries never meet direct ones.
 constexpr UINT kAfxReflected = 0x10000;
+// One entry stands for all seven WM_CTLCOLOR* messages; the handler gets the control
+// type (CTLCOLOR_EDIT, CTLCOLOR_STATIC, ...) instead.
+constexpr UINT kAfxCtlColor = 0x0019;
+// The notification code of update entries; no control sends it.
+constexpr UINT CN_UPDATE_COMMAND_UI = static_cast<UINT>(-1);
 
 #define DECLARE_MESSAGE_MAP()                         \
 protected:                                            \
@@ -130,6 +144,11 @@ private:
 #define ON_CONTROL(code, id, memberFn) \
     {WM_COMMAND, code, id, id, AfxSig::VoidVoid, AFX_HANDLER(void(CCmdTarget::*)(), memberFn), nullptr},
 #define ON_COMMAND(id, memberFn) ON_CONTROL(0, id, memberFn)
+// Runs before the item's menu opens (see CCmdUI).
+#define ON_UPDATE_COMMAND_UI(id, memberFn)                                                  \
+    {WM_COMMAND, CN_UPDATE_COMMAND_UI, id,                                                  \
+     id,         AfxSig::VoidCmdUI,    AFX_HANDLER(void(CCmdTarget::*)(CCmdUI*), memberFn), \
+     nullptr},
 #define ON_COMMAND_RANGE(id, idLast, memberFn) \
     {WM_COMMAND, 0, id, idLast, AfxSig::VoidUint, AFX_HANDLER(void(CCmdTarget::*)(UINT), memberFn), nullptr},
 #define ON_CONTROL_RANGE(code, id, idLast, memberFn)                                                   \
@@ -191,6 +210,9 @@ private:
      nullptr},
 #define ON_WM_DRAWITEM_REFLECT() \
     AFX_WM_ENTRY(kAfxReflected + WM_DRAWITEM, AfxSig::VoidDrawItem, void(CWnd::*)(LPDRAWITEMSTRUCT), DrawItem)
+// The control chooses its own colours; a null brush leaves the choice to the parent.
+#define ON_WM_CTLCOLOR_REFLECT() \
+    AFX_WM_ENTRY(kAfxReflected + kAfxCtlColor, AfxSig::HbrushDcUint, HBRUSH(CWnd::*)(CDC*, UINT), CtlColor)
 #define ON_WM_MEASUREITEM_REFLECT()                                       \
     AFX_WM_ENTRY(kAfxReflected + WM_MEASUREITEM, AfxSig::VoidMeasureItem, \
                  void(CWnd::*)(LPMEASUREITEMSTRUCT), MeasureItem)
@@ -248,4 +270,20 @@ private:
                  OnMeasureItem)
 #define ON_WM_SETFONT() \
     AFX_WM_ENTRY(WM_SETFONT, AfxSig::VoidHfontBool, void (CWnd::*)(HFONT, BOOL), OnSetFont)
-#define ON_WM_GETFONT() AFX_WM_ENTRY(WM_GETFONT, AfxSig::HfontVoid, HFONT (CWnd::*)(), OnGetFont)
+#define ON_WM_GETFONT()    AFX_WM_ENTRY(WM_GETFONT, AfxSig::HfontVoid, HFONT (CWnd::*)(), OnGetFont)
+#define ON_WM_ERASEBKGND() AFX_WM_ENTRY(WM_ERASEBKGND, AfxSig::BoolDc, BOOL (CWnd::*)(CDC*), OnEraseBkgnd)
+#define ON_WM_CTLCOLOR() \
+    AFX_WM_ENTRY(kAfxCtlColor, AfxSig::HbrushDcWndUint, HBRUSH (CWnd::*)(CDC*, CWnd*, UINT), OnCtlColor)
+#define ON_WM_HSCROLL() \
+    AFX_WM_ENTRY(WM_HSCROLL, AfxSig::VoidUintUintWnd, void (CWnd::*)(UINT, UINT, CWnd*), OnHScroll)
+#define ON_WM_VSCROLL() \
+    AFX_WM_ENTRY(WM_VSCROLL, AfxSig::VoidUintUintWnd, void (CWnd::*)(UINT, UINT, CWnd*), OnVScroll)
+#define ON_WM_INITMENUPOPUP()                                                                    \
+    AFX_WM_ENTRY(WM_INITMENUPOPUP, AfxSig::VoidMenuUintBool, void (CWnd::*)(CMenu*, UINT, BOOL), \
+                 OnInitMenuPopup)
+#define ON_WM_QUERYNEWPALETTE() \
+    AFX_WM_ENTRY(WM_QUERYNEWPALETTE, AfxSig::BoolVoid, BOOL (CWnd::*)(), OnQueryNewPalette)
+#define ON_WM_PALETTECHANGED() \
+    AFX_WM_ENTRY(WM_PALETTECHANGED, AfxSig::VoidWnd, void (CWnd::*)(CWnd*), OnPaletteChanged)
+#define ON_WM_PALETTEISCHANGING() \
+    AFX_WM_ENTRY(WM_PALETTEISCHANGING, AfxSig::VoidWnd, void (CWnd::*)(CWnd*), OnPaletteIsChanging)

@@ -51,7 +51,8 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT message, UINT code, UI
 
 BOOL CCmdTarget::OnCmdMsg(UINT id, int code) {
     const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(WM_COMMAND, static_cast<UINT>(code), id);
-    if (entry == nullptr) {
+    // Update entries take a CCmdUI and run only through CCmdUI::DoUpdate.
+    if (entry == nullptr || entry->nSig == AfxSig::VoidCmdUI) {
         return FALSE;
     }
     if (entry->nSig == AfxSig::VoidUint) {

@@ -13,6 +13,9 @@
 
 #include <windows.h>
 
+class CDC;
+class CMenu;
+
 class CWnd : public CCmdTarget {
     DECLARE_DYNCREATE(CWnd)
 
@@ -57,7 +60,7 @@ public:
     static CWnd* FromHandle(HWND hwnd);
     // The object that created, subclassed or attached hwnd, or null. Any thread.
     static CWnd* FromHandlePermanent(HWND hwnd);
-    // Drops the calling thread's temporary objects.
+    // Drops the calling thread's temporary objects (windows and menus).
     static void DeleteTempMap();
 
     HWND GetSafeHwnd() const { return m_hWnd; }
@@ -133,6 +136,33 @@ public:
     BOOL KillTimer(UINT_PTR id);
     int MessageBox(LPCSTR text, LPCSTR caption = nullptr, UINT type = MB_OK);
 
+    // --- Painting, menus, regions and scrolling ----------------------------------------------
+
+    // The client-area DC, or null; give it back with ReleaseDC on the same thread.
+    CDC* GetDC();
+    // The DC of the whole window, frame included; give it back with ReleaseDC.
+    CDC* GetWindowDC();
+    // Gives back a DC from GetDC or GetWindowDC and drops its object. 1 when released.
+    int ReleaseDC(CDC* dc);
+    // The window menu as a temporary wrapper; revert TRUE restores the standard menu
+    // and answers null.
+    CMenu* GetSystemMenu(BOOL revert) const;
+    // The system owns region after success (detach it from its CRgn); null removes the region.
+    int SetWindowRgn(HRGN region, BOOL redraw);
+    void ScrollWindow(int dx, int dy, LPCRECT scrollRect = nullptr, LPCRECT clipRect = nullptr);
+    BOOL SetScrollInfo(int bar, LPSCROLLINFO info, BOOL redraw = TRUE);
+    // info->fMask is set to mask (SIF_ALL by default) before the call.
+    BOOL GetScrollInfo(int bar, LPSCROLLINFO info, UINT mask = SIF_ALL);
+    int SetScrollPos(int bar, int position, BOOL redraw = TRUE);
+    int GetScrollPos(int bar) const;
+    void SetScrollRange(int bar, int minPosition, int maxPosition, BOOL redraw = TRUE);
+    void GetScrollRange(int bar, LPINT minPosition, LPINT maxPosition) const;
+    // The largest position the bar can reach: maximum − page + 1 (not below the minimum).
+    int GetScrollLimit(int bar);
+    void ShowScrollBar(UINT bar, BOOL show = TRUE);
+    // The window's own bar (SB_HORZ, SB_VERT, SB_BOTH) shown or hidden.
+    void EnableScrollBarCtrl(int bar, BOOL enable = TRUE);
+
     HWND m_hWnd = nullptr;
 
 protected:
@@ -200,6 +230,16 @@ protected:
     void OnMeasureItem(int id, LPMEASUREITEMSTRUCT measureItem);
     void OnSetFont(HFONT font, BOOL redraw);
     HFONT OnGetFont();
+    BOOL OnEraseBkgnd(CDC* dc);
+    // Offers the colours to the control first (ON_WM_CTLCOLOR_REFLECT): its brush, else the default.
+    HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT controlType);
+    void OnHScroll(UINT code, UINT position, CWnd* scrollBar);
+    void OnVScroll(UINT code, UINT position, CWnd* scrollBar);
+    // Runs the update handlers (ON_UPDATE_COMMAND_UI) of the popup's items, then the default.
+    void OnInitMenuPopup(CMenu* popup, UINT index, BOOL isSystemMenu);
+    BOOL OnQueryNewPalette();
+    void OnPaletteChanged(CWnd* focusWnd);
+    void OnPaletteIsChanging(CWnd* realizeWnd);
     // Reflected WM_DRAWITEM / WM_MEASUREITEM of an owner-drawn control.
     virtual void DrawItem(LPDRAWITEMSTRUCT drawItem);
     virtual void MeasureItem(LPMEASUREITEMSTRUCT measureItem);
@@ -211,6 +251,9 @@ private:
     friend class CWndCreateHook;
 
     BOOL DispatchEntry(const AFX_MSGMAP_ENTRY& entry, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // The WM_CTLCOLOR* messages, through the one kAfxCtlColor entry (direct or reflected).
+    BOOL DispatchCtlColor(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    BOOL ReflectCtlColor(UINT message, WPARAM wParam, LRESULT* result);
     // Binds hwnd and installs the library's procedure; the shared part of both roads.
     BOOL SubclassBound(HWND hwnd);
     // After WM_NCDESTROY: forget the window, then PostNcDestroy.

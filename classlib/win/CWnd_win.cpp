@@ -5,7 +5,10 @@
 
 #include "classlib/win/AfxMessageLoop.h"
 #include "classlib/win/AfxRegisterWndClass.h"
+#include "classlib/win/CCmdUI.h"
+#include "classlib/win/CDC.h"
 #include "classlib/win/CHandleMap.h"
+#include "classlib/win/CMenu.h"
 #include "classlib/win/CWndCreateHook.h"
 
 #include <cstdio>
@@ -15,6 +18,8 @@ IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
     ON_WM_DRAWITEM()
     ON_WM_MEASUREITEM()
+    ON_WM_CTLCOLOR()
+    ON_WM_INITMENUPOPUP()
 END_MESSAGE_MAP()
 
 namespace {
@@ -27,6 +32,14 @@ Handler As(AFX_PMSG pfn) {
 bool IsCtlColor(UINT message) {
     return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
 }
+
+// A DC lent by the sender of a message for one handler call; it stays the sender's.
+class CBorrowedDC : public CDC {
+public:
+    explicit CBorrowedDC(WPARAM hdc) { Attach(reinterpret_cast<HDC>(hdc)); }
+
+    ~CBorrowedDC() override { Detach(); }
+};
 
 }  // namespace
 
@@ -197,6 +210,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
 
 void CWnd::DeleteTempMap() {
     CHandleMap::Instance().DeleteTemporaries();
+    CMenu::DeleteTempMap();
 }
 
 void CWnd::PreSubclassWindow() {}
@@ -234,14 +248,41 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     if (message == WM_NOTIFY) {
         return OnNotify(wParam, lParam, result);
     }
+    if (IsCtlColor(message)) {
+        return DispatchCtlColor(message, wParam, lParam, result);
+    }
     const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message, 0, 0);
     if (entry != nullptr) {
         return DispatchEntry(*entry, wParam, lParam, result);
     }
-    if (IsCtlColor(message)) {
-        return ReflectLastMsg(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result);
-    }
     return FALSE;
+}
+
+BOOL CWnd::DispatchCtlColor(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(kAfxCtlColor, 0, 0);
+    if (entry == nullptr) {
+        return FALSE;
+    }
+    CBorrowedDC dc(wParam);
+    const HBRUSH brush = (this->*As<HBRUSH (CWnd::*)(CDC*, CWnd*, UINT)>(entry->pfn))(
+        &dc, FromHandle(reinterpret_cast<HWND>(lParam)), message - WM_CTLCOLORMSGBOX);
+    *result = reinterpret_cast<LRESULT>(brush);
+    return TRUE;
+}
+
+BOOL CWnd::ReflectCtlColor(UINT message, WPARAM wParam, LRESULT* result) {
+    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(kAfxReflected + kAfxCtlColor, 0, 0);
+    if (entry == nullptr) {
+        return FALSE;
+    }
+    CBorrowedDC dc(wParam);
+    const HBRUSH brush =
+        (this->*As<HBRUSH (CWnd::*)(CDC*, UINT)>(entry->pfn))(&dc, message - WM_CTLCOLORMSGBOX);
+    if (brush == nullptr) {
+        return FALSE;  // the control leaves its colours to the parent
+    }
+    *result = reinterpret_cast<LRESULT>(brush);
+    return TRUE;
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -314,6 +355,9 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         }
         (this->*As<void (CCmdTarget::*)(NMHDR*, LRESULT*)>(entry->pfn))(header, result);
         return TRUE;
+    }
+    if (IsCtlColor(message)) {
+        return ReflectCtlColor(message, wParam, result);
     }
     const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(kAfxReflected + message, 0, 0);
     if (entry == nullptr) {
@@ -407,6 +451,22 @@ BOOL CWnd::DispatchEntry(const AFX_MSGMAP_ENTRY& entry, WPARAM wParam, LPARAM lP
     case AfxSig::HfontVoid:
         *result = reinterpret_cast<LRESULT>((this->*As<HFONT (CWnd::*)()>(pfn))());
         break;
+    case AfxSig::BoolVoid:
+        *result = (this->*As<BOOL (CWnd::*)()>(pfn))();
+        break;
+    case AfxSig::BoolDc: {
+        CBorrowedDC dc(wParam);
+        *result = (this->*As<BOOL (CWnd::*)(CDC*)>(pfn))(&dc);
+        break;
+    }
+    case AfxSig::VoidUintUintWnd:
+        (this->*As<void (CWnd::*)(UINT, UINT, CWnd*)>(pfn))(low, high,
+                                                            FromHandle(reinterpret_cast<HWND>(lParam)));
+        break;
+    case AfxSig::VoidMenuUintBool:
+        (this->*As<void (CWnd::*)(CMenu*, UINT, BOOL)>(pfn))(
+            CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), LOWORD(lParam), HIWORD(lParam));
+        break;
     default:
         return FALSE;
     }
@@ -429,4 +489,54 @@ BOOL CWnd::WalkPreTranslateTree(MSG* msg) {
         }
     }
     return FALSE;
+}
+
+BOOL CWnd::OnEraseBkgnd(CDC* dc) {
+    return static_cast<BOOL>(Default());
+}
+
+HBRUSH CWnd::OnCtlColor(CDC* dc, CWnd* control, UINT controlType) {
+    LRESULT result = 0;
+    if (control != nullptr &&
+        ReflectLastMsg(control->m_hWnd, WM_CTLCOLORMSGBOX + controlType, reinterpret_cast<WPARAM>(dc->m_hDC),
+                       reinterpret_cast<LPARAM>(control->m_hWnd), &result)) {
+        return reinterpret_cast<HBRUSH>(result);
+    }
+    return reinterpret_cast<HBRUSH>(Default());
+}
+
+void CWnd::OnHScroll(UINT code, UINT position, CWnd* scrollBar) {
+    Default();
+}
+
+void CWnd::OnVScroll(UINT code, UINT position, CWnd* scrollBar) {
+    Default();
+}
+
+void CWnd::OnInitMenuPopup(CMenu* popup, UINT index, BOOL isSystemMenu) {
+    if (popup != nullptr && !isSystemMenu) {
+        const int count = popup->GetMenuItemCount();
+        for (int position = 0; position < count; ++position) {
+            const UINT id = popup->GetMenuItemID(position);
+            // Separators (0) and submenus (-1) have no command to update.
+            if (id == 0 || id == static_cast<UINT>(-1)) {
+                continue;
+            }
+            CCmdUI item(id, static_cast<UINT>(position), popup);
+            item.DoUpdate(this);
+        }
+    }
+    Default();
+}
+
+BOOL CWnd::OnQueryNewPalette() {
+    return static_cast<BOOL>(Default());
+}
+
+void CWnd::OnPaletteChanged(CWnd* focusWnd) {
+    Default();
+}
+
+void CWnd::OnPaletteIsChanging(CWnd* realizeWnd) {
+    Default();
 }
