@@ -1,0 +1,164 @@
+#include "shell/CZarvoApp.h"
+
+#include "link/CLogSession.h"
+#include "link/CLogger.h"
+#include "res/ResourceIds.h"
+#include "shell/CZarvoCommandLineInfo.h"
+#include "shell/CZarvoDlg.h"
+#include "shell/ZarvoNames.h"
+
+#include <ctime>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr UINT kHelpCommand = 57670;
+constexpr UINT kFindInstanceTimeoutMs = 200;
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+
+using CScopedMutex = std::unique_ptr<void, HandleCloser>;
+
+DWORD ProcessClockMs() {
+    return static_cast<DWORD>(std::clock() * 1000 / CLOCKS_PER_SEC);
+}
+
+}  // namespace
+
+const UINT CZarvoApp::s_findInstanceMessage = RegisterWindowMessageA(ZarvoNames::kSingleInstanceText);
+
+BEGIN_MESSAGE_MAP(CZarvoApp, CWinApp)
+    ON_COMMAND(kHelpCommand, OnHelp)
+END_MESSAGE_MAP()
+
+CZarvoApp::CZarvoApp() = default;
+
+CZarvoApp& ZarvoApp() {
+    return static_cast<CZarvoApp&>(*AfxGetApp());
+}
+
+BOOL CZarvoApp::InitInstance() {
+    CZarvoCommandLineInfo commandLine;
+    ParseCommandLine(commandLine);
+    m_versionRead = 0;
+
+    CScopedMutex mutex(CreateMutexA(nullptr, FALSE, ZarvoNames::kSingleInstanceText));
+    const DWORD mutexError = GetLastError();
+    if (mutexError == ERROR_ALREADY_EXISTS || mutexError == ERROR_ACCESS_DENIED) {
+        ActivateRunningInstance();
+        return FALSE;
+    }
+    const DWORD startTime = ProcessClockMs();
+    EnterProgramFolder();
+    ReadVersion();
+    CLogSession logSession;
+    CLogger::Instance().Log(3000, "Application started.");
+    m_accelerators = LoadAcceleratorsA(m_hInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    RunMainDialog(startTime);
+    // The mutex goes last: the dialog's destruction writes files that a new instance reads.
+    return FALSE;
+}
+
+void CZarvoApp::RunMainDialog(DWORD startTime) {
+    auto dialog = std::make_unique<CZarvoDlg>();
+    dialog->SetStartTime(startTime);
+    m_pMainWnd = dialog.get();
+    dialog->DoModal();
+    Sleep(200);
+    CLogger::Instance().Log(3000, "Application finished.");
+    m_pMainWnd = nullptr;
+}
+
+int CZarvoApp::ExitInstance() {
+    return CWinApp::ExitInstance();
+}
+
+BOOL CZarvoApp::ProcessMessageFilter(int code, LPMSG msg) {
+    CWnd* mainWindow = m_pMainWnd;
+    if (m_accelerators != nullptr && mainWindow != nullptr && mainWindow->GetSafeHwnd() != nullptr &&
+        TranslateAcceleratorA(mainWindow->GetSafeHwnd(), m_accelerators, msg) != 0) {
+        return TRUE;
+    }
+    return CWinApp::ProcessMessageFilter(code, msg);
+}
+
+BOOL CZarvoApp::GetAppVersion(int& major, int& minor, int& build, int& revision) const {
+    major = m_major;
+    minor = m_minor;
+    build = m_build;
+    revision = m_revision;
+    return m_versionRead != 0 ? TRUE : FALSE;
+}
+
+void CZarvoApp::OnHelp() {}
+
+bool CZarvoApp::ActivateRunningInstance() const {
+    HWND running = nullptr;
+    EnumWindows(&CZarvoApp::FindRunningInstanceProc, reinterpret_cast<LPARAM>(&running));
+    if (running == nullptr) {
+        return false;
+    }
+    SetForegroundWindow(running);
+    if (IsIconic(running)) {
+        ShowWindow(running, SW_RESTORE);
+    }
+    return true;
+}
+
+BOOL CALLBACK CZarvoApp::FindRunningInstanceProc(HWND window, LPARAM result) {
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutA(window, s_findInstanceMessage, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                            kFindInstanceTimeoutMs, &answer) == 0) {
+        return TRUE;
+    }
+    if (answer != s_findInstanceMessage) {
+        return TRUE;
+    }
+    *reinterpret_cast<HWND*>(result) = window;
+    return FALSE;
+}
+
+void CZarvoApp::EnterProgramFolder() const {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return;
+    }
+    char* lastBackslash = strrchr(path, '\\');
+    if (lastBackslash == nullptr) {
+        return;
+    }
+    *lastBackslash = '\0';
+    SetCurrentDirectoryA(path);
+}
+
+// A program without a version block keeps version 0.00.0-0000.
+void CZarvoApp::ReadVersion() {
+    char path[MAX_PATH + 1] = {};
+    if (GetModuleFileNameA(nullptr, path, MAX_PATH) == 0) {
+        return;
+    }
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    if (size == 0) {
+        CLogger::Instance().Log(0, "CZarvoApp::ReadVersion(): the program has no version block.");
+        return;
+    }
+    std::vector<BYTE> block(size);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT infoLength = 0;
+    if (!GetFileVersionInfoA(path, 0, size, block.data()) ||
+        !VerQueryValueA(block.data(), "\\", reinterpret_cast<LPVOID*>(&info), &infoLength) ||
+        info == nullptr || infoLength < sizeof(VS_FIXEDFILEINFO)) {
+        CLogger::Instance().Log(0, "CZarvoApp::ReadVersion(): the version block cannot be read.");
+        return;
+    }
+    m_major = HIWORD(info->dwFileVersionMS);
+    m_minor = LOWORD(info->dwFileVersionMS);
+    m_build = HIWORD(info->dwFileVersionLS);
+    m_revision = LOWORD(info->dwFileVersionLS);
+    m_versionRead = 1;
+}
