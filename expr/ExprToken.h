@@ -2,6 +2,7 @@
 // An identifier's name views the text it was cut from, which must outlive the token.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -25,41 +26,60 @@ enum class TokenType : std::int32_t {
 
 class ExprToken {
 public:
-    // The name is for an identifier, the value for a number. Defined here: the tokenizer
-    // makes one per token, and a call each would cost more than the construction.
-    ExprToken(TokenType type,
-              std::int32_t start,
-              std::int32_t end,
-              std::string_view name = {},
-              double value = 0)
-        : m_type(type), m_name(name), m_value(value), m_start(start), m_end(end) {}
+    // A token without name or value: an operator, separator or parenthesis at position.
+    ExprToken(TokenType type, std::int32_t position) : m_type(type), m_start(position), m_end(position) {}
 
     static ExprToken Identifier(std::string_view name, std::int32_t start, std::int32_t end) {
-        return ExprToken(TokenType::Identifier, start, end, name);
+        ExprToken token(TokenType::Identifier, start, end);
+        token.m_name = name.data();
+        token.m_nameSize = static_cast<std::int32_t>(name.size());
+        return token;
     }
 
     static ExprToken Number(double value, std::int32_t start, std::int32_t end) {
-        return ExprToken(TokenType::Number, start, end, {}, value);
+        ExprToken token(TokenType::Number, start, end);
+        token.m_value = value;
+        return token;
     }
 
     TokenType GetType() const { return m_type; }
 
     // The identifier's text; empty for every other token.
-    std::string_view GetName() const { return m_name; }
+    std::string_view GetName() const {
+        return m_type == TokenType::Number ? std::string_view()
+                                           : std::string_view(m_name, static_cast<std::size_t>(m_nameSize));
+    }
 
     // The number's value; 0 for every other token.
-    double GetValue() const { return m_value; }
+    double GetValue() const { return m_type == TokenType::Number ? m_value : 0; }
 
     std::int32_t GetStart() const { return m_start; }
 
     std::int32_t GetEnd() const { return m_end; }
 
+    // For a "(" the index of its matching ")", else -1. Kept in the token, which has
+    // room for it, so that pairing parentheses needs no second array.
+    std::int32_t GetMatch() const { return m_match; }
+
+    void SetMatch(std::int32_t index) { m_match = index; }
+
 private:
+    ExprToken(TokenType type, std::int32_t start, std::int32_t end)
+        : m_type(type), m_start(start), m_end(end) {}
+
+    // 32 bytes: the tokenizer writes one per token, and the parser indexes them.
     TokenType m_type;
-    std::string_view m_name;
-    double m_value;
+    std::int32_t m_match = -1;
     std::int32_t m_start;
     std::int32_t m_end;
+
+    // A number has no name, so its value shares the name's storage.
+    union {
+        const char* m_name = nullptr;
+        double m_value;
+    };
+
+    std::int32_t m_nameSize = 0;
 };
 
 }  // namespace ExprEval

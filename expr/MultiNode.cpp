@@ -16,7 +16,6 @@ void MultiNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std:
     if (start >= end) {
         throw SyntaxException();
     }
-    ReserveStatements(parser, start, end);
     std::int32_t depth = 0;
     std::int32_t statementStart = start;
     for (std::int32_t i = start; i <= end; ++i) {
@@ -42,22 +41,6 @@ void MultiNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std:
     if (statementStart <= end) {
         m_statements.push_back(parser.ParseRegion(statementStart, end));
     }
-}
-
-// One allocation for the statement array instead of one per doubling; the count of
-// ";" outside groups is an upper bound of the statements.
-void MultiNode::ReserveStatements(const Parser& parser, std::int32_t start, std::int32_t end) {
-    std::size_t count = 1;
-    for (std::int32_t i = start; i <= end; ++i) {
-        const TokenType type = parser.GetToken(i).GetType();
-        if (type == TokenType::Semicolon) {
-            ++count;
-        } else if (type == TokenType::OpenParen && parser.GetMatchingParen(i) >= 0 &&
-                   parser.GetMatchingParen(i) <= end) {
-            i = parser.GetMatchingParen(i);
-        }
-    }
-    m_statements.reserve(count);
 }
 
 double MultiNode::DoEvaluate() {

@@ -4,6 +4,7 @@
 #include "expr/Node.h"
 #include "expr/NodeAllocator.h"
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -17,12 +18,14 @@ public:
     // Empty statements raise SyntaxException, except after a trailing ";".
     void Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) override;
 
+    // Room for count statements in one allocation, before Parse; without it the array
+    // grows as statements come.
+    void ReserveStatements(std::size_t count) { m_statements.reserve(count); }
+
 protected:
     double DoEvaluate() override;
 
 private:
-    void ReserveStatements(const Parser& parser, std::int32_t start, std::int32_t end);
-
     std::vector<std::unique_ptr<Node>, NodeAllocator<std::unique_ptr<Node>>> m_statements;
 };
 

@@ -1,11 +1,32 @@
 // Name lookup by hash for the value and function lists.
 #include "expr/NameIndex.h"
 
+#include <cstring>
+
 namespace ExprEval {
 
 namespace {
 
 constexpr std::size_t kMinimumSlots = 16;
+
+// Fixed-size copies compile to single loads at any alignment.
+std::uint64_t LoadWord(const char* data) {
+    std::uint64_t word;
+    std::memcpy(&word, data, sizeof word);
+    return word;
+}
+
+std::uint32_t LoadHalf(const char* data) {
+    std::uint32_t half;
+    std::memcpy(&half, data, sizeof half);
+    return half;
+}
+
+std::uint64_t Mix(std::uint64_t hash, std::uint64_t word) {
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    hash = (hash ^ word) * kMultiplier;
+    return hash ^ (hash >> 29);
+}
 
 }  // namespace
 
@@ -50,23 +71,31 @@ void NameIndex::Clear() {
     m_slots.clear();
 }
 
-// Names are a few characters long: mixing eight of them per multiplication costs
-// less than a step per character.
+// Names are a few characters long: reading them a word at a time, the last word
+// overlapping the one before, costs less than a step per character.
 std::uint64_t NameIndex::Hash(std::string_view name) {
     constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
-    std::uint64_t hash = name.size() * kMultiplier;
-    std::uint64_t word = 0;
-    std::size_t filled = 0;
-    for (const char c : name) {
-        word |= static_cast<std::uint64_t>(static_cast<unsigned char>(c)) << (8 * filled);
-        if (++filled == sizeof word) {
-            hash = (hash ^ word) * kMultiplier;
-            hash ^= hash >> 29;
-            word = 0;
-            filled = 0;
+    const char* data = name.data();
+    const std::size_t size = name.size();
+    std::uint64_t hash = size * kMultiplier;
+    if (size >= sizeof(std::uint64_t)) {
+        std::size_t offset = 0;
+        while (offset + sizeof(std::uint64_t) < size) {
+            hash = Mix(hash, LoadWord(data + offset));
+            offset += sizeof(std::uint64_t);
         }
+        hash = Mix(hash, LoadWord(data + size - sizeof(std::uint64_t)));
+    } else if (size >= sizeof(std::uint32_t)) {
+        const std::uint64_t low = LoadHalf(data);
+        const std::uint64_t high = LoadHalf(data + size - sizeof(std::uint32_t));
+        hash = Mix(hash, low | high << 32);
+    } else if (size > 0) {
+        const auto first = static_cast<std::uint64_t>(static_cast<unsigned char>(data[0]));
+        const auto middle = static_cast<std::uint64_t>(static_cast<unsigned char>(data[size / 2]));
+        const auto last = static_cast<std::uint64_t>(static_cast<unsigned char>(data[size - 1]));
+        hash = Mix(hash, first | middle << 8 | last << 16);
     }
-    hash = (hash ^ word) * kMultiplier;
+    hash *= kMultiplier;
     return hash ^ (hash >> 32);
 }
 

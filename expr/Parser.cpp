@@ -27,6 +27,7 @@
 #include <array>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 namespace ExprEval {
 
@@ -38,7 +39,9 @@ enum class CharKind : std::uint8_t {
     Unknown,
     Blank,
     Comment,
-    Single,
+    Single,  // a one-character token other than a parenthesis
+    Open,
+    Close,
     Digit,
     Dot,
     Letter,
@@ -49,9 +52,11 @@ constexpr std::array<CharKind, 256> MakeCharKinds() {
     for (const char c : {'\t', '\n', '\r', ' '}) {
         kinds[static_cast<unsigned char>(c)] = CharKind::Blank;
     }
-    for (const char c : {'(', ')', '=', '+', '-', '*', '/', '^', '&', ',', ';'}) {
+    for (const char c : {'=', '+', '-', '*', '/', '^', '&', ',', ';'}) {
         kinds[static_cast<unsigned char>(c)] = CharKind::Single;
     }
+    kinds[static_cast<unsigned char>('(')] = CharKind::Open;
+    kinds[static_cast<unsigned char>(')')] = CharKind::Close;
     for (char c = '0'; c <= '9'; ++c) {
         kinds[static_cast<unsigned char>(c)] = CharKind::Digit;
     }
@@ -82,32 +87,25 @@ bool ContinuesIdentifier(char c) {
     return kind == CharKind::Letter || kind == CharKind::Digit;
 }
 
-// The token type of a one-character token.
-TokenType SingleCharacterToken(char c) {
-    switch (c) {
-    case '(':
-        return TokenType::OpenParen;
-    case ')':
-        return TokenType::CloseParen;
-    case '=':
-        return TokenType::Assign;
-    case '+':
-        return TokenType::Plus;
-    case '-':
-        return TokenType::Minus;
-    case '*':
-        return TokenType::Multiply;
-    case '/':
-        return TokenType::Divide;
-    case '^':
-        return TokenType::Power;
-    case '&':
-        return TokenType::Ampersand;
-    case ',':
-        return TokenType::Comma;
-    default:
-        return TokenType::Semicolon;
+// The token type of each one-character token other than a parenthesis, by
+// character; 0 for the others.
+constexpr std::array<std::uint8_t, 256> MakeSingleTypes() {
+    std::array<std::uint8_t, 256> types{};
+    constexpr std::pair<char, TokenType> kSingles[] = {
+        {'=', TokenType::Assign},    {'+', TokenType::Plus},   {'-', TokenType::Minus},
+        {'*', TokenType::Multiply},  {'/', TokenType::Divide}, {'^', TokenType::Power},
+        {'&', TokenType::Ampersand}, {',', TokenType::Comma},  {';', TokenType::Semicolon},
+    };
+    for (const auto& single : kSingles) {
+        types[static_cast<unsigned char>(single.first)] = static_cast<std::uint8_t>(single.second);
     }
+    return types;
+}
+
+constexpr std::array<std::uint8_t, 256> kSingleTypes = MakeSingleTypes();
+
+TokenType SingleCharacterToken(char c) {
+    return static_cast<TokenType>(kSingleTypes[static_cast<unsigned char>(c)]);
 }
 
 std::int32_t ToPosition(std::size_t position) {
@@ -146,8 +144,7 @@ std::unique_ptr<Node> Parser::Parse(const std::string& text) {
 
 void Parser::Tokenize(const std::string& text) {
     m_tokens.clear();
-    m_matchingParen.clear();
-    m_openParens.clear();
+    m_lastOpen = -1;
     if (text.empty()) {
         throw EmptyExpressionException();
     }
@@ -161,49 +158,78 @@ void Parser::Tokenize(const std::string& text) {
     // Programs average more than two characters per token (names, numbers, blanks);
     // one allocation then holds all tokens, and a denser text grows as usual.
     m_tokens.reserve(m_text.size() / 2 + 1);
+    CutTokens();
+    UnmatchRemainingOpens();
+}
+
+// One loop over the characters with every common token added inline: a call per
+// token would cost about as much as adding it.
+void Parser::CutTokens() {
+    const std::size_t size = m_text.size();
     std::size_t position = 0;
-    while (position < m_text.size()) {
-        position = AddToken(position);
-    }
-    m_matchingParen.resize(m_tokens.size(), -1);
-}
-
-// Adds the token that starts at position (or skips a blank or comment) and returns
-// the position after it.
-std::size_t Parser::AddToken(std::size_t position) {
-    const char c = m_text[position];
-    switch (KindOf(c)) {
-    case CharKind::Blank:
-        return position + 1;
-    case CharKind::Comment:
-        return SkipComment(position);
-    case CharKind::Single:
-        AddSingle(SingleCharacterToken(c), position);
-        return position + 1;
-    case CharKind::Digit:
-    case CharKind::Dot:
-        return AddNumber(position);
-    case CharKind::Letter:
-        return AddIdentifier(position);
-    default:
-        RaiseAt(UnknownTokenException(), ToPosition(position), ToPosition(position));
-    }
-}
-
-// Pairs each ")" with the latest unpaired "(" on the way, so that no later pass over
-// the tokens is needed.
-void Parser::AddSingle(TokenType type, std::size_t position) {
-    const std::int32_t index = ToPosition(m_tokens.size());
-    m_tokens.emplace_back(type, ToPosition(position), ToPosition(position));
-    if (type == TokenType::OpenParen) {
-        m_openParens.push_back(index);
-    } else if (type == TokenType::CloseParen && !m_openParens.empty()) {
-        const auto open = static_cast<std::size_t>(m_openParens.back());
-        m_openParens.pop_back();
-        if (m_matchingParen.size() <= open) {
-            m_matchingParen.resize(open + 1, -1);
+    while (position < size) {
+        const char c = m_text[position];
+        switch (KindOf(c)) {
+        case CharKind::Single:
+            m_tokens.emplace_back(SingleCharacterToken(c), ToPosition(position));
+            ++position;
+            break;
+        case CharKind::Blank:
+            ++position;
+            break;
+        case CharKind::Open:
+            AddOpen(position);
+            ++position;
+            break;
+        case CharKind::Close:
+            AddClose(position);
+            ++position;
+            break;
+        case CharKind::Digit:
+        case CharKind::Dot:
+            position = AddNumber(position);
+            break;
+        case CharKind::Letter:
+            position = AddIdentifier(position);
+            break;
+        case CharKind::Comment:
+            position = SkipComment(position);
+            break;
+        default:
+            RaiseUnknownToken(position);
         }
-        m_matchingParen[open] = index;
+    }
+}
+
+void Parser::RaiseUnknownToken(std::size_t position) {
+    RaiseAt(UnknownTokenException(), ToPosition(position), ToPosition(position));
+}
+
+// Each ")" is paired with the latest unpaired "(" on the way, so that no later pass
+// over the tokens is needed.
+void Parser::AddOpen(std::size_t position) {
+    const std::int32_t index = ToPosition(m_tokens.size());
+    m_tokens.emplace_back(TokenType::OpenParen, ToPosition(position)).SetMatch(m_lastOpen);
+    m_lastOpen = index;
+}
+
+void Parser::AddClose(std::size_t position) {
+    const std::int32_t index = ToPosition(m_tokens.size());
+    m_tokens.emplace_back(TokenType::CloseParen, ToPosition(position));
+    if (m_lastOpen < 0) {
+        return;
+    }
+    ExprToken& open = m_tokens[static_cast<std::size_t>(m_lastOpen)];
+    m_lastOpen = open.GetMatch();
+    open.SetMatch(index);
+}
+
+// A "(" left without its ")" has no match.
+void Parser::UnmatchRemainingOpens() {
+    while (m_lastOpen >= 0) {
+        ExprToken& open = m_tokens[static_cast<std::size_t>(m_lastOpen)];
+        m_lastOpen = open.GetMatch();
+        open.SetMatch(-1);
     }
 }
 
@@ -213,51 +239,50 @@ std::size_t Parser::SkipComment(std::size_t position) const {
     return lineEnd == std::string::npos ? m_text.size() : lineEnd;
 }
 
+// The scans below stop at the terminating null of the text without testing its
+// length: a null is no digit, letter or ".".
 std::size_t Parser::AddNumber(std::size_t start) {
     // Whole numbers of up to this many digits are exact as doubles; they are counted
     // here, everything else goes through ScanNumber.
     constexpr std::size_t kMaxExactDigits = 15;
-    const std::size_t size = m_text.size();
+    const char* text = m_text.c_str();
     std::size_t position = start;
     std::uint64_t whole = 0;
-    while (position < size && IsDigit(m_text[position])) {
-        whole = whole * 10 + static_cast<std::uint64_t>(m_text[position] - '0');
+    while (IsDigit(text[position])) {
+        whole = whole * 10 + static_cast<std::uint64_t>(text[position] - '0');
         ++position;
     }
-    double value = static_cast<double>(whole);
-    const bool exact = position - start <= kMaxExactDigits;
-    if (position < size && m_text[position] == '.') {
-        ++position;
-        while (position < size && IsDigit(m_text[position])) {
-            ++position;
-        }
-    } else if (exact) {
-        m_tokens.emplace_back(TokenType::Number, ToPosition(start), ToPosition(position - 1),
-                              std::string_view(), value);
+    if (text[position] != '.' && position - start <= kMaxExactDigits) {
+        const auto value = static_cast<double>(static_cast<std::int64_t>(whole));
+        m_tokens.push_back(ExprToken::Number(value, ToPosition(start), ToPosition(position - 1)));
         return position;
     }
-    value = ScanNumber(std::string_view(m_text).substr(start, position - start));
-    m_tokens.emplace_back(TokenType::Number, ToPosition(start), ToPosition(position - 1), std::string_view(),
-                          value);
+    if (text[position] == '.') {
+        ++position;
+        while (IsDigit(text[position])) {
+            ++position;
+        }
+    }
+    const double value = ScanNumber(std::string_view(text + start, position - start));
+    m_tokens.push_back(ExprToken::Number(value, ToPosition(start), ToPosition(position - 1)));
     return position;
 }
 
 // Letters, digits and "_", and a "." where a name continues after it.
 std::size_t Parser::AddIdentifier(std::size_t start) {
-    const std::size_t size = m_text.size();
+    const char* text = m_text.c_str();
     std::size_t position = start + 1;
-    while (position < size) {
-        if (!ContinuesIdentifier(m_text[position])) {
-            const bool dotThenName = m_text[position] == '.' && position + 1 < size &&
-                                     KindOf(m_text[position + 1]) == CharKind::Letter;
-            if (!dotThenName) {
-                break;
-            }
+    for (;;) {
+        while (ContinuesIdentifier(text[position])) {
+            ++position;
         }
-        ++position;
+        if (text[position] != '.' || KindOf(text[position + 1]) != CharKind::Letter) {
+            break;
+        }
+        position += 2;
     }
-    m_tokens.emplace_back(TokenType::Identifier, ToPosition(start), ToPosition(position - 1),
-                          std::string_view(m_text).substr(start, position - start));
+    m_tokens.push_back(ExprToken::Identifier(std::string_view(text + start, position - start),
+                                             ToPosition(start), ToPosition(position - 1)));
     return position;
 }
 
@@ -265,6 +290,15 @@ template <typename T>
 std::unique_ptr<Node> Parser::Build(std::int32_t start, std::int32_t end, std::int32_t op) {
     auto node = std::make_unique<T>(m_expression);
     node->Parse(*this, start, end, op);
+    return node;
+}
+
+// The scan has counted the ";" outside groups already: one more than that bounds the
+// statements, so their array needs one allocation.
+std::unique_ptr<Node> Parser::BuildStatements(std::int32_t start, std::int32_t end, std::int32_t semicolons) {
+    auto node = std::make_unique<MultiNode>(m_expression);
+    node->ReserveStatements(static_cast<std::size_t>(semicolons) + 1);
+    node->Parse(*this, start, end, 0);
     return node;
 }
 
@@ -294,8 +328,8 @@ std::unique_ptr<Node> Parser::ParseRegion(std::int32_t start, std::int32_t end) 
             throw SyntaxException();
         }
         const RegionScan scan = ScanRegion(start, end);
-        if (scan.hasSemicolon) {
-            return Build<MultiNode>(start, end, 0);
+        if (scan.semicolons > 0) {
+            return BuildStatements(start, end, scan.semicolons);
         }
         if (scan.firstAssign >= 0) {
             return Build<AssignNode>(start, end, scan.firstAssign);
@@ -358,7 +392,7 @@ Parser::RegionScan Parser::ScanRegion(std::int32_t start, std::int32_t end) cons
         case TokenType::CloseParen:
             RaiseAt(UnmatchedParenthesisException(), GetToken(i), GetToken(i));
         case TokenType::Semicolon:
-            scan.hasSemicolon = true;
+            ++scan.semicolons;
             break;
         case TokenType::Assign:
             if (scan.firstAssign < 0) {

@@ -37,14 +37,12 @@ public:
 
     // The index of the ")" that closes the "(" at index; -1 for an unmatched "(" and
     // for every other token.
-    std::int32_t GetMatchingParen(std::int32_t index) const {
-        return m_matchingParen[static_cast<std::size_t>(index)];
-    }
+    std::int32_t GetMatchingParen(std::int32_t index) const { return GetToken(index).GetMatch(); }
 
 private:
     // What a region holds outside parentheses; indexes are -1 where absent.
     struct RegionScan {
-        bool hasSemicolon = false;
+        std::int32_t semicolons = 0;
         std::int32_t firstAssign = -1;
         std::int32_t lastBinarySign = -1;
         std::int32_t firstUnarySign = -1;
@@ -54,8 +52,11 @@ private:
         std::int32_t closeParen = -1;
     };
 
-    std::size_t AddToken(std::size_t position);
-    void AddSingle(TokenType type, std::size_t position);
+    void CutTokens();
+    [[noreturn]] static void RaiseUnknownToken(std::size_t position);
+    void AddOpen(std::size_t position);
+    void AddClose(std::size_t position);
+    void UnmatchRemainingOpens();
     std::size_t SkipComment(std::size_t position) const;
     std::size_t AddNumber(std::size_t start);
     std::size_t AddIdentifier(std::size_t start);
@@ -63,6 +64,7 @@ private:
     bool IsUnarySign(std::int32_t index, std::int32_t regionStart) const;
     std::unique_ptr<Node> ParseCall(std::int32_t start, std::int32_t end, std::int32_t closeParen);
     std::unique_ptr<Node> ParseSingle(std::int32_t start, std::int32_t end);
+    std::unique_ptr<Node> BuildStatements(std::int32_t start, std::int32_t end, std::int32_t semicolons);
     template <typename T>
     std::unique_ptr<Node> Build(std::int32_t start, std::int32_t end, std::int32_t op);
 
@@ -71,10 +73,9 @@ private:
     ExpressionObject* m_expression;  // not owned
     std::string m_text;              // the text being parsed; identifier tokens view it
     std::vector<ExprToken> m_tokens;
-    // For each "(" the index of its matching ")", -1 for an unmatched one and for
-    // every other token. Lets a region scan step over parenthesised groups.
-    std::vector<std::int32_t> m_matchingParen;
-    std::vector<std::int32_t> m_openParens;  // "(" not yet matched while tokenizing
+    // The latest "(" not yet matched while tokenizing, or -1. Each unmatched "(" keeps
+    // the index of the one before it in its match field until its ")" comes.
+    std::int32_t m_lastOpen = -1;
     std::int32_t m_depth = 0;
 };
 

@@ -218,6 +218,23 @@ TEST(Parser, TokenizesWithTypesNamesValuesAndPositions) {
     EXPECT_EQ(parser.GetToken(0).GetName(), "ab.c");
     EXPECT_EQ(parser.GetToken(3).GetValue(), 1.5);
     EXPECT_EQ(parser.GetToken(5).GetName(), "x");
+    // A number's value and a name share storage; neither leaks into the other token kind.
+    EXPECT_EQ(parser.GetToken(0).GetValue(), 0);
+    EXPECT_EQ(parser.GetToken(3).GetName(), "");
+    EXPECT_EQ(parser.GetToken(4).GetName(), "");
+}
+
+TEST(Parser, PairsEachClosingParenthesisWithTheLatestUnpairedOpeningOne) {
+    ExpressionObject expression;
+    Parser parser(&expression);
+    parser.Tokenize("(a(b)c))((x)");
+
+    // Tokens: ( a ( b ) c ) ) ( ( x ); the stray ")" and the outer "(" of "((x)" stay unpaired.
+    const std::int32_t expected[] = {6, -1, 4, -1, -1, -1, -1, -1, -1, 11, -1, -1};
+    for (std::int32_t i = 0; i < static_cast<std::int32_t>(std::size(expected)); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(parser.GetMatchingParen(i), expected[i]);
+    }
 }
 
 TEST(ScanNumber, ConvertsNumberTextIndependentlyOfTheLocale) {
