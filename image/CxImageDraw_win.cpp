@@ -20,20 +20,11 @@ BITMAPINFO* AsBitmapInfo(std::vector<BYTE>& info) {
 // A 24-bit bottom-up DIB section selected into a memory DC compatible with dc.
 class DibCanvas {
 public:
-    DibCanvas(HDC dc, long width, long height) : m_dc(CreateCompatibleDC(dc)) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        m_bitmap.reset(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        m_bits = static_cast<BYTE*>(bits);
-        m_header = info;
+    DibCanvas(HDC dc, long width, long height)
+        : m_dc(CreateCompatibleDC(dc)), m_header(Dib24Info(width, height)) {
+        m_bitmap = CreateDib24(dc, m_header, m_bits);
         if (m_dc && m_bitmap) {
-            m_select = std::make_unique<ScopedSelect>(m_dc.get(), m_bitmap.get());
+            m_select = std::make_unique<CGdiSelect>(m_dc.get(), m_bitmap.get());
         }
     }
 
@@ -43,9 +34,7 @@ public:
 
     BYTE* Row(long k) const { return m_bits + static_cast<std::size_t>(k) * Stride(); }
 
-    std::size_t Stride() const {
-        return ((static_cast<std::size_t>(m_header.bmiHeader.biWidth) * 24 + 31) / 32) * 4;
-    }
+    std::size_t Stride() const { return Dib24Stride(m_header.bmiHeader.biWidth); }
 
     void SetToDevice(HDC dc, long left, long top) {
         GdiFlush();
@@ -56,7 +45,7 @@ public:
 private:
     MemoryDc m_dc;
     GdiBitmap m_bitmap;
-    std::unique_ptr<ScopedSelect> m_select;  // released before the bitmap
+    std::unique_ptr<CGdiSelect> m_select;  // released before the bitmap
     BYTE* m_bits = nullptr;
     BITMAPINFO m_header = {};
 };
@@ -253,7 +242,7 @@ long CxImage::DrawImage(HDC dc, long x, long y, long width, long height, const R
     }
     // Saving the whole DC state restores a complex clip region exactly, which
     // re-selecting the old clip box would not.
-    SavedDcState saved(dc);
+    CSavedDcState saved(dc);
     if (clip != nullptr) {
         GdiRegion region(CreateRectRgnIndirect(clip));
         ExtSelectClipRgn(dc, region.get(), RGN_AND);
@@ -321,7 +310,7 @@ long CxImage::StretchImage(HDC dc, long x, long y, long width, long height) {
         return 1;
     }
     // The caller's colours and modes come back unchanged.
-    SavedDcState saved(dc);
+    CSavedDcState saved(dc);
     MemoryDc imageDc(CreateCompatibleDC(dc));
     GdiBitmap imageBitmap(CreateCompatibleBitmap(dc, imageWidth, imageHeight));
     MemoryDc maskDc(CreateCompatibleDC(dc));
@@ -329,8 +318,8 @@ long CxImage::StretchImage(HDC dc, long x, long y, long width, long height) {
     if (!imageDc || !imageBitmap || !maskDc || !maskBitmap) {
         return 0;
     }
-    ScopedSelect imageSelect(imageDc.get(), imageBitmap.get());
-    ScopedSelect maskSelect(maskDc.get(), maskBitmap.get());
+    CGdiSelect imageSelect(imageDc.get(), imageBitmap.get());
+    CGdiSelect maskSelect(maskDc.get(), maskBitmap.get());
     SetDIBitsToDevice(imageDc.get(), 0, 0, imageWidth, imageHeight, 0, 0, 0, imageHeight, m_info.pixels,
                       AsBitmapInfo(info), DIB_RGB_COLORS);
     const RgbQuad key = GetTransColor();

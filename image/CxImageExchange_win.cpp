@@ -125,7 +125,7 @@ HBITMAP CxImage::MakeBitmap(HDC dc) const {
         return CreateDIBitmap(dc, &bitmapInfo->bmiHeader, CBM_INIT, m_info.pixels, bitmapInfo,
                               DIB_RGB_COLORS);
     }
-    ScreenDc screen;
+    CScreenDc screen;
     MemoryDc memory(CreateCompatibleDC(screen.Get()));
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(memory.get(), bitmapInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -146,7 +146,7 @@ bool CxImage::CreateFromBitmap(HBITMAP bitmap, HPALETTE palette) {
     if (Create(object.bmWidth, object.bmHeight, object.bmBitsPixel, kImageFormatNone) == nullptr) {
         return false;
     }
-    ScreenDc screen;
+    CScreenDc screen;
     HPALETTE previous = nullptr;
     if (palette != nullptr) {
         previous = SelectPalette(screen.Get(), palette, FALSE);

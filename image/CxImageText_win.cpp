@@ -34,20 +34,13 @@ public:
     }
 
     bool MakeBitmap(long width, long height) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        m_bitmap.reset(CreateDIBSection(m_dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        BYTE* bits = nullptr;
+        m_bitmap = CreateDib24(m_dc.get(), Dib24Info(width, height), bits);
         if (!m_bitmap || bits == nullptr) {
             return false;
         }
-        std::memset(bits, 0, ((static_cast<std::size_t>(width) * 24 + 31) / 32) * 4 * height);
-        m_bitmapSelect = std::make_unique<ScopedSelect>(m_dc.get(), m_bitmap.get());
+        std::memset(bits, 0, Dib24Stride(width) * height);
+        m_bitmapSelect = std::make_unique<CGdiSelect>(m_dc.get(), m_bitmap.get());
         return true;
     }
 
@@ -59,9 +52,9 @@ public:
 
 private:
     MemoryDc m_dc;
-    ScopedSelect m_fontSelect;
+    CGdiSelect m_fontSelect;
     GdiBitmap m_bitmap;
-    std::unique_ptr<ScopedSelect> m_bitmapSelect;
+    std::unique_ptr<CGdiSelect> m_bitmapSelect;
 };
 
 HFONT FontOrDefault(GdiFont& owned, const LOGFONTA& font) {
@@ -170,7 +163,7 @@ long CxImage::StampTextBox(HDC dc, long x, long y, TextSettings* settings, bool 
     if (!IsValid() || settings == nullptr) {
         return -1;
     }
-    ScreenDc screen;
+    CScreenDc screen;
     if (dc == nullptr) {
         dc = screen.Get();
     }

@@ -1,26 +1,6 @@
-// Image byte stream over a runtime-library FILE. Positions are 64-bit on both
-// platforms (long is 32-bit on Windows), so large files behave alike everywhere.
+// Image byte stream over a runtime-library FILE. The 64-bit seek and tell live in
+// FileImageStream_win.cpp and FileImageStream_posix.cpp.
 #include "image/FileImageStream.h"
-
-namespace {
-
-int SeekFile(std::FILE* file, std::int64_t offset, int origin) {
-#ifdef _WIN32
-    return _fseeki64(file, offset, origin);
-#else
-    return fseeko(file, static_cast<off_t>(offset), origin);
-#endif
-}
-
-std::int64_t TellFile(std::FILE* file) {
-#ifdef _WIN32
-    return _ftelli64(file);
-#else
-    return static_cast<std::int64_t>(ftello(file));
-#endif
-}
-
-}  // namespace
 
 FileImageStream::FileImageStream(std::FILE* file, bool closeOnDestroy)
     : m_file(file), m_closeOnDestroy(closeOnDestroy) {}

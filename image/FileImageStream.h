@@ -25,6 +25,11 @@ public:
     long GetC() override;
 
 private:
+    // 64-bit positions on both platforms (long is 32-bit on Windows), so large files
+    // behave alike everywhere; each platform's file supplies its own runtime calls.
+    static int SeekFile(std::FILE* file, std::int64_t offset, int origin);
+    static std::int64_t TellFile(std::FILE* file);
+
     std::FILE* m_file;
     bool m_closeOnDestroy;
 };

@@ -25,7 +25,7 @@ EnhMetaFile FromPlaceable(const PlaceableMetafileHeader& header,
                           const std::vector<BYTE>& metafile,
                           long& width,
                           long& height) {
-    ScreenDc screen;
+    CScreenDc screen;
     const long dpiX = GetDeviceCaps(screen.Get(), LOGPIXELSX);
     const long dpiY = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     width = (header.right - header.left) * dpiX / header.unitsPerInch;
@@ -131,7 +131,7 @@ bool WmfCodec::Decode(ImageStream* stream, long wantedWidth, long wantedHeight) 
         height = wantedHeight;
     }
     LimitSize(width, height);
-    ScreenDc screen;
+    CScreenDc screen;
     MemoryDc memory(CreateCompatibleDC(screen.Get()));
     GdiBitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
     if (!memory || !bitmap) {
@@ -145,7 +145,7 @@ bool WmfCodec::Decode(ImageStream* stream, long wantedWidth, long wantedHeight) 
         return false;
     }
     {
-        ScopedSelect select(memory.get(), bitmap.get());
+        CGdiSelect select(memory.get(), bitmap.get());
         const RECT rect = {0, 0, width, height};
         FillRect(memory.get(), &rect, GetSysColorBrush(COLOR_WINDOW));
         HPALETTE previous = nullptr;
