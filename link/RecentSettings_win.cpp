@@ -1,6 +1,8 @@
 // Remembered folders and files in the registry.
 #include "link/RecentSettings.h"
 
+#include "classlib/win/CRegistryKey.h"
+
 #include <windows.h>
 
 #include <string>
@@ -13,60 +15,13 @@ const char kFilesSection[] = "Files";
 // Room the enumeration gives a value's name and data.
 constexpr DWORD kMaxEnumChars = 260;
 
-// An open registry key, closed with its owner.
-class CRegistryKey {
-public:
-    CRegistryKey() = default;
-
-    ~CRegistryKey() {
-        if (m_key != nullptr) {
-            RegCloseKey(m_key);
-        }
-    }
-
-    CRegistryKey(const CRegistryKey&) = delete;
-    CRegistryKey& operator=(const CRegistryKey&) = delete;
-
-    bool Create(HKEY root, LPCSTR path, REGSAM access) {
-        return RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &m_key,
-                               nullptr) == ERROR_SUCCESS;
-    }
-
-    bool Open(HKEY root, LPCSTR path, REGSAM access) {
-        return RegOpenKeyExA(root, path, 0, access, &m_key) == ERROR_SUCCESS;
-    }
-
-    HKEY Get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};
-
-// Reads a text value: its size first, then the text.
-bool QueryText(HKEY key, LPCSTR name, CString& text) {
-    DWORD type = 0;
-    DWORD bytes = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS || type != REG_SZ) {
-        return false;
-    }
-    std::vector<char> buffer(bytes + 1, '\0');
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes) !=
-        ERROR_SUCCESS) {
-        return false;
-    }
-    text = buffer.data();
-    return true;
-}
-
 bool SetText(LPCSTR section, LPCSTR name, LPCSTR text) {
     CString path;
     CRegistryKey key;
-    if (!GetSettingsKey(section, path) || !key.Create(HKEY_CURRENT_USER, path, KEY_WRITE)) {
+    if (!GetSettingsKey(section, path) || key.Create(HKEY_CURRENT_USER, path, KEY_WRITE) != ERROR_SUCCESS) {
         return false;
     }
-    const DWORD bytes = static_cast<DWORD>(lstrlenA(text) + 1);
-    return RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes) ==
-           ERROR_SUCCESS;
+    return key.SetText(name, text) == ERROR_SUCCESS;
 }
 
 bool IsFolder(LPCSTR path) {
@@ -89,13 +44,13 @@ bool ReadDirectorySetting(LPCSTR valueName, CString& folder) {
         return false;
     }
     CRegistryKey user;
-    if (user.Create(HKEY_CURRENT_USER, path, KEY_READ) && QueryText(user.Get(), valueName, folder) &&
-        IsFolder(folder)) {
+    if (user.Create(HKEY_CURRENT_USER, path, KEY_READ) == ERROR_SUCCESS &&
+        user.QueryText(valueName, folder) == ERROR_SUCCESS && IsFolder(folder)) {
         return true;
     }
     CRegistryKey machine;
-    return machine.Open(HKEY_LOCAL_MACHINE, path, KEY_READ) && QueryText(machine.Get(), valueName, folder) &&
-           IsFolder(folder);
+    return machine.Open(HKEY_LOCAL_MACHINE, path, KEY_READ) == ERROR_SUCCESS &&
+           machine.QueryText(valueName, folder) == ERROR_SUCCESS && IsFolder(folder);
 }
 
 bool WriteDirectorySetting(LPCSTR valueName, LPCSTR folder) {
@@ -105,8 +60,9 @@ bool WriteDirectorySetting(LPCSTR valueName, LPCSTR folder) {
 bool ReadRecentFileSetting(LPCSTR unitId, CString& path) {
     CString keyPath;
     CRegistryKey key;
-    return GetSettingsKey(kFilesSection, keyPath) && key.Create(HKEY_CURRENT_USER, keyPath, KEY_READ) &&
-           QueryText(key.Get(), unitId, path);
+    return GetSettingsKey(kFilesSection, keyPath) &&
+           key.Create(HKEY_CURRENT_USER, keyPath, KEY_READ) == ERROR_SUCCESS &&
+           key.QueryText(unitId, path) == ERROR_SUCCESS;
 }
 
 bool WriteRecentFileSetting(LPCSTR unitId, LPCSTR path) {
@@ -120,7 +76,8 @@ void PruneRecentFiles() {
     CString keyPath;
     CRegistryKey key;
     if (!GetSettingsKey(kFilesSection, keyPath) ||
-        !key.Create(HKEY_CURRENT_USER, keyPath, KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE)) {
+        key.Create(HKEY_CURRENT_USER, keyPath, KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE) !=
+            ERROR_SUCCESS) {
         return;
     }
     std::vector<std::string> gone;

@@ -3,6 +3,7 @@
 #include "shell/CResourceManager.h"
 
 #include "classlib/core/CNumberLocale.h"
+#include "classlib/win/CRegistryKey.h"
 #include "link/CLogger.h"
 #include "link/RecentSettings.h"
 #include "res/ResourceIds.h"
@@ -33,31 +34,6 @@ constexpr int kLocaleInfoChars = 127;
 // The registry value is read into this many bytes; one more keeps a terminator after a
 // value that fills them without its own.
 constexpr DWORD kSettingBytes = 8;
-
-// An open registry key, closed with its owner.
-class CRegistryKey {
-public:
-    CRegistryKey() = default;
-
-    ~CRegistryKey() {
-        if (m_key != nullptr) {
-            RegCloseKey(m_key);
-        }
-    }
-
-    CRegistryKey(const CRegistryKey&) = delete;
-    CRegistryKey& operator=(const CRegistryKey&) = delete;
-
-    LONG Create(HKEY root, LPCSTR path, REGSAM access) {
-        return RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &m_key,
-                               nullptr);
-    }
-
-    HKEY Get() const { return m_key; }
-
-private:
-    HKEY m_key = nullptr;
-};
 
 // A file search, closed with its owner.
 class CFileSearch {
@@ -366,7 +342,7 @@ bool CResourceManager::ReadLanguageSetting(CString& id) const {
     }
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
         CRegistryKey key;
-        if (key.Create(root, path, KEY_READ) != ERROR_SUCCESS) {
+        if (key.Open(root, path, KEY_READ) != ERROR_SUCCESS) {
             continue;
         }
         char buffer[kSettingBytes + 1] = {};
@@ -388,10 +364,7 @@ bool CResourceManager::WriteLanguageSetting(LPCSTR id) const {
         return false;
     }
     const LONG opened = key.Create(HKEY_CURRENT_USER, path, KEY_WRITE);
-    const DWORD bytes = static_cast<DWORD>(std::strlen(id) + 1);
-    const LONG result = opened != ERROR_SUCCESS ? opened
-                                                : RegSetValueExA(key.Get(), kLanguageValue, 0, REG_SZ,
-                                                                 reinterpret_cast<const BYTE*>(id), bytes);
+    const LONG result = opened != ERROR_SUCCESS ? opened : key.SetText(kLanguageValue, id);
     if (result != ERROR_SUCCESS) {
         CLogger::Instance().Log(kLogResources, "CResourceManager: writing the language setting: %ld",
                                 static_cast<long>(result));

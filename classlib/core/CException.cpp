@@ -75,6 +75,10 @@ int CException::ReportError(UINT type, UINT messageId) const {
     } else if (messageId == 0 || !text.LoadString(messageId)) {
         text = "No error message is available.";
     }
+    return Report(text, type);
+}
+
+int CException::Report(LPCSTR text, UINT type) {
     return g_reportHook.load()(text, type);
 }
 

@@ -28,6 +28,9 @@ public:
     // Reports the error text; without one the string-table text messageId,
     // without that "No error message is available.".
     int ReportError(UINT type = 0, UINT messageId = 0) const;
+    // Hands text to the installed hook, for failures that have no exception object
+    // left to report (one already released, a thread that could not start).
+    static int Report(LPCSTR text, UINT type = 0);
     static void SetReportHook(ReportHook hook);
 
     static void* operator new(std::size_t size);

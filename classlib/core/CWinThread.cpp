@@ -1,8 +1,14 @@
 // The platform-independent half of the thread object.
 #include "classlib/core/CWinThread.h"
 
+#include "classlib/core/CException.h"
+#include "classlib/core/DescribeLibraryException.h"
+
 #include <cstdio>
 #include <exception>
+#include <memory>
+#include <string>
+#include <utility>
 
 IMPLEMENT_DYNAMIC(CWinThread, CObject)
 
@@ -59,6 +65,10 @@ int CWinThread::RunGuarded() {
             return ExitInstance();
         }
         return Run();
+    } catch (CException* caught) {
+        const std::string text = "Thread " + std::to_string(m_nThreadID) +
+                                 " ended by an exception: " + DescribeLibraryException(caught);
+        CException::Report(text.c_str());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "Thread %lu ended by an exception: %s\n",
                      static_cast<unsigned long>(m_nThreadID), error.what());
@@ -69,18 +79,21 @@ int CWinThread::RunGuarded() {
     return -1;
 }
 
-CWinThread* AfxBeginThread(AFX_THREADPROC proc,
-                           LPVOID param,
-                           int priority,
-                           UINT stackSizeBytes,
-                           DWORD createFlags) {
-    auto thread = std::make_unique<CWinThread>(proc, param);
+namespace {
+
+// Creates the thread suspended, sets its priority and lets it run unless the caller
+// asked for it suspended. From a successful start the object belongs to the thread
+// (auto-delete) or to the caller.
+CWinThread* StartThread(std::unique_ptr<CWinThread> thread,
+                        int priority,
+                        UINT stackSizeBytes,
+                        DWORD createFlags) {
     if (!thread->CreateThread(createFlags | kCreateSuspended, stackSizeBytes)) {
+        CException::Report("A thread could not be started.");
         return nullptr;
     }
     // A priority is a wish: a refused change leaves the thread at normal priority.
     thread->SetThreadPriority(priority);
-    // From here the object belongs to the thread (auto-delete) or to the caller.
     CWinThread* started = thread.release();
     if ((createFlags & kCreateSuspended) == 0) {
         started->ResumeThread();
@@ -88,18 +101,23 @@ CWinThread* AfxBeginThread(AFX_THREADPROC proc,
     return started;
 }
 
+}  // namespace
+
+CWinThread* AfxBeginThread(AFX_THREADPROC proc,
+                           LPVOID param,
+                           int priority,
+                           UINT stackSizeBytes,
+                           DWORD createFlags) {
+    return StartThread(std::make_unique<CWinThread>(proc, param), priority, stackSizeBytes, createFlags);
+}
+
 CWinThread* AfxBeginThread(CRuntimeClass* threadClass, int priority, UINT stackSizeBytes, DWORD createFlags) {
     if (threadClass == nullptr || !threadClass->IsDerivedFrom(RUNTIME_CLASS(CWinThread))) {
         return nullptr;
     }
     std::unique_ptr<CWinThread> thread(static_cast<CWinThread*>(threadClass->CreateObject()));
-    if (!thread || !thread->CreateThread(createFlags | kCreateSuspended, stackSizeBytes)) {
+    if (!thread) {
         return nullptr;
     }
-    thread->SetThreadPriority(priority);
-    CWinThread* started = thread.release();
-    if ((createFlags & kCreateSuspended) == 0) {
-        started->ResumeThread();
-    }
-    return started;
+    return StartThread(std::move(thread), priority, stackSizeBytes, createFlags);
 }

@@ -3,7 +3,7 @@
 #include "classlib/win/AfxWndProc.h"
 
 #include "classlib/core/CException.h"
-#include "classlib/core/CExceptionGuard.h"
+#include "classlib/core/DescribeLibraryException.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/CWnd.h"
 
@@ -30,15 +30,6 @@ HandlerSlot& Slot() {
 void DefaultReport(const char* text) {
     std::fprintf(stderr, "%s\n", text);
     AfxMessageBox(text, MB_OK | MB_ICONSTOP);
-}
-
-std::string DescribeLibraryException(CException* caught) {
-    CExceptionGuard exception(caught);
-    char text[512] = {};
-    if (!exception->GetErrorMessage(text, sizeof(text))) {
-        return "No error message is available.";
-    }
-    return text;
 }
 
 // Keeps the thread's "current message" for Default while a handler runs, also across

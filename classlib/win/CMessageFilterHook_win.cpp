@@ -1,11 +1,13 @@
 // The thread's WH_MSGFILTER hook.
 #include "classlib/win/CMessageFilterHook.h"
 
+#include "classlib/core/DescribeLibraryException.h"
 #include "classlib/win/AfxWndProc.h"
 #include "classlib/win/CWinApp.h"
 
 #include <cstdio>
 #include <exception>
+#include <string>
 
 CMessageFilterHook::CMessageFilterHook() {
     m_hook = SetWindowsHookExA(WH_MSGFILTER, &CMessageFilterHook::FilterProc, nullptr, GetCurrentThreadId());
@@ -26,14 +28,21 @@ LRESULT CALLBACK CMessageFilterHook::FilterProc(int code, WPARAM wParam, LPARAM 
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
     // A hook is called from system code: nothing may be thrown through it.
+    std::string failure;
     try {
         if (app->ProcessMessageFilter(code, reinterpret_cast<LPMSG>(lParam))) {
             return 1;
         }
+    } catch (CException* caught) {
+        failure = "Unhandled error in the message filter: " + DescribeLibraryException(caught);
     } catch (const std::exception& caught) {
-        AfxReportError(caught.what());
+        failure = std::string("Unhandled error in the message filter: ") + caught.what();
     } catch (...) {
-        AfxReportError("Unhandled error of unknown kind in the message filter.");
+        failure = "Unhandled error of unknown kind in the message filter.";
+    }
+    // Reported outside the catch blocks: the report may pump messages.
+    if (!failure.empty()) {
+        AfxReportError(failure.c_str());
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -1,6 +1,8 @@
 // The application object and the program's entry.
 #include "classlib/win/CWinApp.h"
 
+#include "classlib/core/CException.h"
+#include "classlib/core/DescribeLibraryException.h"
 #include "classlib/win/AfxGetAppName.h"
 #include "classlib/win/AfxMessageLoop.h"
 #include "classlib/win/AfxWndProc.h"
@@ -92,6 +94,8 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int sh
             return app->ExitInstance();
         }
         return app->Run();
+    } catch (CException* caught) {
+        failure = "Unhandled error: " + DescribeLibraryException(caught);
     } catch (const std::exception& caught) {
         failure = std::string("Unhandled error: ") + caught.what();
     } catch (...) {

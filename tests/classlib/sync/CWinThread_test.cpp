@@ -2,10 +2,14 @@
 #include "classlib/core/CWinThread.h"
 
 #include "classlib/core/CEvent.h"
+#include "classlib/core/CFileException.h"
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +28,25 @@ struct Worker {
     CEvent finished{FALSE, TRUE};
     std::atomic<int> runs{0};
 };
+
+// A file error that counts its releases, thrown by pointer as the class library does.
+std::atomic<int> g_releasedFileErrors{0};
+
+class CCountedFileException : public CFileException {
+public:
+    CCountedFileException() : CFileException(CFileException::fileNotFound, 2, "car.zcf") {}
+
+    ~CCountedFileException() override { ++g_releasedFileErrors; }
+};
+
+std::mutex g_reportsMutex;
+std::vector<std::string> g_reports;
+
+int RecordReport(LPCSTR text, UINT) {
+    std::lock_guard<std::mutex> lock(g_reportsMutex);
+    g_reports.emplace_back(text);
+    return 1;
+}
 
 UINT WorkUntilReleased(LPVOID param) {
     auto* worker = static_cast<Worker*>(param);
@@ -127,4 +150,20 @@ TEST(CWinThread, ExceptionInTheThreadEndsOnlyThatThread) {
     ASSERT_NE(nullptr, thread);
     thread->ResumeThread();
     EXPECT_TRUE(thread->Wait(5000));
+}
+
+TEST(CWinThread, LibraryExceptionInTheThreadIsReleasedAndReported) {
+    g_releasedFileErrors = 0;
+    g_reports.clear();
+    CException::SetReportHook(&RecordReport);
+    const auto throwing = [](LPVOID) -> UINT { throw new CCountedFileException(); };
+    std::unique_ptr<CWinThread> thread = StartKept(throwing, nullptr);
+    ASSERT_NE(nullptr, thread);
+    thread->ResumeThread();
+    EXPECT_TRUE(thread->Wait(5000));
+    CException::SetReportHook(nullptr);
+    EXPECT_EQ(1, g_releasedFileErrors.load());
+    ASSERT_EQ(1u, g_reports.size());
+    EXPECT_NE(std::string::npos, g_reports[0].find("ended by an exception"));
+    EXPECT_NE(std::string::npos, g_reports[0].find("car.zcf"));
 }
