@@ -355,8 +355,9 @@ bool CCommunicator::TryPort(int portNumber, BYTE senderId) {
         if (IsUnitPresent(m_exchange.Ping(senderId))) {
             return true;
         }
-    } catch (const CSerialException&) {
+    } catch (const CSerialException& e) {
         // A port that cannot be opened or set up is skipped; the scan goes on.
+        CLogger::Instance().Log(2000, "CCommunicator: COM%d skipped: %s.", portNumber, e.what());
     }
     m_port->Close();
     return false;

@@ -153,16 +153,8 @@ int CCompositeProcedures::Send(BYTE code,
                                int replyLength,
                                Span destination,
                                Repeat repeat) {
-    FrameRequest frame;
-    frame.senderId = kSenderIdNormal;
-    frame.answerId = kAnswerIdNormal;
-    frame.code = code;
-    frame.requestLength = static_cast<int>(data.size());
-    frame.replyLength = replyLength;
-    frame.source = data.data();
-    frame.sourceSize = data.size();
-    frame.destination = destination.data;
-    frame.destinationSize = destination.size;
+    const FrameRequest frame = MakeFrameRequest(kSenderIdNormal, kAnswerIdNormal, code, data, replyLength,
+                                                destination.data, destination.size);
     int result = m_host.Exchange(frame, false);
     for (int tries = 0; tries < kRepeats && result != kResultSuccess; ++tries) {
         if (repeat == Repeat::Stopping && IsUnitRefusal(result)) {

@@ -4,6 +4,7 @@
 #include "link/CFrameExchange.h"
 
 #include "link/CCommandTable.h"
+#include "link/CLogger.h"
 #include "link/CSerialException.h"
 #include "link/ExchangeResult.h"
 #include "link/FrameChecksum.h"
@@ -41,6 +42,26 @@ int SignExtended(BYTE code) {
 }
 
 }  // namespace
+
+FrameRequest MakeFrameRequest(BYTE senderId,
+                              BYTE answerId,
+                              BYTE code,
+                              const std::vector<BYTE>& data,
+                              int replyLength,
+                              BYTE* destination,
+                              std::size_t destinationSize) {
+    FrameRequest frame;
+    frame.senderId = senderId;
+    frame.answerId = answerId;
+    frame.code = code;
+    frame.requestLength = static_cast<int>(data.size());
+    frame.replyLength = replyLength;
+    frame.source = data.data();
+    frame.sourceSize = data.size();
+    frame.destination = destination;
+    frame.destinationSize = destinationSize;
+    return frame;
+}
 
 CFrameExchange::CFrameExchange(IPort& port, IClock& clock, CCommTrace& trace)
     : m_port(&port), m_clock(&clock), m_trace(trace) {}
@@ -97,7 +118,8 @@ int CFrameExchange::SendFrame(const BYTE* frame, int length) {
     DWORD written = 0;
     try {
         written = m_port->Write(frame, static_cast<DWORD>(length));
-    } catch (const CSerialException&) {
+    } catch (const CSerialException& e) {
+        CLogger::Instance().Log(2000, "CFrameExchange: writing the frame failed: %s.", e.what());
         return kResultWriteError;
     }
     return written < static_cast<DWORD>(length) ? kResultShortWrite : kResultSuccess;
@@ -109,7 +131,8 @@ CFrameExchange::ByteRead CFrameExchange::ReadByte(BYTE& value) {
         DWORD got = 0;
         try {
             got = m_port->Read(&value, 1);
-        } catch (const CSerialException&) {
+        } catch (const CSerialException& e) {
+            CLogger::Instance().Log(2000, "CFrameExchange: reading a byte failed: %s.", e.what());
             return ByteRead::Failed;
         }
         if (got == 1) {
@@ -131,8 +154,10 @@ void CFrameExchange::Drain() {
         DWORD got = 0;
         try {
             got = m_port->Read(&discard, 1);
-        } catch (const CSerialException&) {
-            return;  // a port that fails to read has nothing more to drain
+        } catch (const CSerialException& e) {
+            // A port that fails to read has nothing more to drain.
+            CLogger::Instance().Log(2000, "CFrameExchange: draining the port failed: %s.", e.what());
+            return;
         }
         if (got == 1) {
             lastByte = m_clock->NowMs();

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <vector>
 
 constexpr BYTE kSenderIdNormal = 0xAA;
 constexpr BYTE kAnswerIdNormal = 0x55;
@@ -27,6 +28,16 @@ struct FrameRequest {
     BYTE* destination = nullptr;
     std::size_t destinationSize = 0;  // bytes the destination can take
 };
+
+// A request that sends all of data under the given ids and takes replyLength bytes
+// into destination. The data must outlive the request.
+FrameRequest MakeFrameRequest(BYTE senderId,
+                              BYTE answerId,
+                              BYTE code,
+                              const std::vector<BYTE>& data,
+                              int replyLength,
+                              BYTE* destination,
+                              std::size_t destinationSize);
 
 class CFrameExchange {
 public:

@@ -27,7 +27,8 @@ CLogger& CLogger::Instance() {
 
 CLogger::CLogger()
     : m_computer(ReadComputerName()),
-      m_pipeFactory([](const std::string& name) { return std::make_unique<CLogPipe>(name); }) {}
+      m_pipeFactory([](const std::string& name) { return std::make_unique<CLogPipe>(name); }),
+      m_clock(&CSystemClock::Instance()) {}
 
 void CLogger::SetControlPipeName(const std::string& name) {
     CSingleLock guard(&m_lock, TRUE);
@@ -37,6 +38,11 @@ void CLogger::SetControlPipeName(const std::string& name) {
 void CLogger::SetPipeFactory(PipeFactory factory) {
     CSingleLock guard(&m_lock, TRUE);
     m_pipeFactory = std::move(factory);
+}
+
+void CLogger::SetClock(IClock& clock) {
+    CSingleLock guard(&m_lock, TRUE);
+    m_clock = &clock;
 }
 
 void CLogger::Configure(int level,
@@ -55,18 +61,19 @@ void CLogger::Configure(int level,
     m_open = true;
 }
 
-// Tells the server to create the log; runs under m_lock.
+// Tells the server to create the log; runs under m_lock. The lock stays held over the
+// wait: a retry from WriteLine must not let another thread's line overtake its own.
 void CLogger::Announce() {
     std::unique_ptr<ILogPipe> control = m_pipeFactory(PipeName(m_server, m_controlPipeName));
     // Without a server this write fails; the data pipe's write then fails too and
     // uses up an attempt, so the announcement's own result does not matter.
     control->Write("createlog," + m_logName);
-    CSystemClock::Instance().SleepMs(kAnnounceWaitMs);
+    m_clock->SleepMs(kAnnounceWaitMs);
     control->Close();
 }
 
 std::string CLogger::FormatLine(int levelCode, unsigned sequence, const std::string& message) const {
-    const LocalTimeStamp t = CSystemClock::Instance().LocalTime();
+    const LocalTimeStamp t = m_clock->LocalTime();
     char stamp[40];
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day, t.hour,
                   t.minute, t.second, t.millisecond);

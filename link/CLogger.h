@@ -3,6 +3,7 @@
 #pragma once
 
 #include "classlib/core/CCriticalSection.h"
+#include "link/IClock.h"
 #include "link/ILogPipe.h"
 
 #include <functional>
@@ -46,6 +47,10 @@ public:
     // CLogPipe. Takes effect at the next Configure.
     void SetPipeFactory(PipeFactory factory);
 
+    // Replaces the clock that stamps lines and times the announcement's wait (tests
+    // pass a fake one); the default is the system clock. Not owned; must outlive use.
+    void SetClock(IClock& clock);
+
     // Builds one line: time, sequence number, level, thread id, product, computer and
     // message, comma-separated and ended by CR LF, at most kMaxLineChars characters.
     std::string FormatLine(int levelCode, unsigned sequence, const std::string& message) const;
@@ -67,4 +72,5 @@ private:
     bool m_open = false;
     unsigned m_sequence = 0;
     PipeFactory m_pipeFactory;
+    IClock* m_clock;
 };

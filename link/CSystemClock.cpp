@@ -1,8 +1,10 @@
-// The real clock, built on the standard library so that it serves both platforms.
+// The real clock: steady time and sleeps from the standard library, the wall time
+// from CLocalTime, so that it serves both platforms.
 #include "link/CSystemClock.h"
 
+#include "classlib/core/CLocalTime.h"
+
 #include <chrono>
-#include <ctime>
 #include <thread>
 
 DWORD CSystemClock::NowMs() {
@@ -15,23 +17,15 @@ void CSystemClock::SleepMs(DWORD milliseconds) {
 }
 
 LocalTimeStamp CSystemClock::LocalTime() {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) % 1000;
-    std::tm parts{};
-#ifdef _WIN32
-    localtime_s(&parts, &seconds);
-#else
-    localtime_r(&seconds, &parts);
-#endif
+    const CLocalTime now = CLocalTime::Now();
     LocalTimeStamp stamp;
-    stamp.year = parts.tm_year + 1900;
-    stamp.month = parts.tm_mon + 1;
-    stamp.day = parts.tm_mday;
-    stamp.hour = parts.tm_hour;
-    stamp.minute = parts.tm_min;
-    stamp.second = parts.tm_sec;
-    stamp.millisecond = static_cast<int>(ms.count());
+    stamp.year = now.wYear;
+    stamp.month = now.wMonth;
+    stamp.day = now.wDay;
+    stamp.hour = now.wHour;
+    stamp.minute = now.wMinute;
+    stamp.second = now.wSecond;
+    stamp.millisecond = now.wMilliseconds;
     return stamp;
 }
 

@@ -42,16 +42,9 @@ bool CUpdateModeStep::SetFirmware(const std::vector<BYTE>& firmware) {
 }
 
 int CUpdateModeStep::Send(BYTE code, const std::vector<BYTE>& data, int replyLength, BYTE* reply) {
-    FrameRequest frame;
-    frame.senderId = kSenderIdUpdate;
-    frame.answerId = kAnswerIdUpdate;
-    frame.code = code;
-    frame.requestLength = static_cast<int>(data.size());
-    frame.replyLength = replyLength;
-    frame.source = data.data();
-    frame.sourceSize = data.size();
-    frame.destination = reply;
-    frame.destinationSize = reply != nullptr ? static_cast<std::size_t>(replyLength) : 0;
+    const std::size_t replySize = reply != nullptr ? static_cast<std::size_t>(replyLength) : 0;
+    const FrameRequest frame =
+        MakeFrameRequest(kSenderIdUpdate, kAnswerIdUpdate, code, data, replyLength, reply, replySize);
     int result = m_host.Exchange(frame, false);
     for (int tries = 0; tries < kRepeats && result != kResultSuccess; ++tries) {
         result = m_host.Exchange(frame, true);

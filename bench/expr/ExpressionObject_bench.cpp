@@ -4,6 +4,7 @@
 // arithmetic compiled as C++. Exits with 1 when parse plus one evaluation of any
 // program held to the limit takes 10 us or more, but only in an optimised build
 // without sanitizers, where the timing means something.
+#include "bench/BenchSupport.h"
 #include "expr/ExprEval.h"
 
 #include <algorithm>
@@ -14,14 +15,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define ZARVO_BENCH_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(undefined_behavior_sanitizer)
-#define ZARVO_BENCH_SANITIZED 1
-#endif
-#endif
 
 namespace {
 

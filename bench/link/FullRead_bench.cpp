@@ -6,6 +6,7 @@
 // end of the full read), and the rest. Exits with 1 when the rest is 10 % of the
 // measured time or more, but only in a build without sanitizers, where the timing
 // means something.
+#include "bench/BenchSupport.h"
 #include "bench/link/CPacedLoopbackPort.h"
 #include "bench/link/CTimedClock.h"
 #include "link/CCommunicator.h"
@@ -15,14 +16,6 @@
 
 #include <cstdio>
 #include <vector>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define ZARVO_BENCH_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(undefined_behavior_sanitizer)
-#define ZARVO_BENCH_SANITIZED 1
-#endif
-#endif
 
 namespace {
 

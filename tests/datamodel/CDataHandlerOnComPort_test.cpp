@@ -9,6 +9,7 @@
 #include "tests/datamodel/CRecordingMainWindow.h"
 #include "tests/datamodel/CRecordingWindow.h"
 #include "tests/link/CUnitSim.h"
+#include "tests/support/TableLayout.h"
 #include "tools/unitsim/CControlCommand.h"
 #include "tools/unitsim/CTranscript.h"
 #include "tools/unitsim/CUnitEngine.h"
@@ -84,27 +85,6 @@ std::vector<std::string> WithoutTrailingPings(const std::vector<std::string>& li
         kept.resize(kept.size() - 2);
     }
     return kept;
-}
-
-// A table as the full read lays it out: N1, the first axis, N2, the second axis, then
-// the cells row by row when N1 >= N2, else column by column.
-Bytes Layout(const CUnitTable& table) {
-    Bytes bytes;
-    for (const auto* axis : {&table.ColumnAxis(), &table.RowAxis()}) {
-        const std::vector<uint8_t> encoded = CUnitTable::EncodeAxis(*axis);
-        bytes.insert(bytes.end(), encoded.begin(), encoded.end());
-    }
-    if (table.Columns() >= table.Rows()) {
-        const std::vector<uint8_t> cells = table.RowMajorCells();
-        bytes.insert(bytes.end(), cells.begin(), cells.end());
-        return bytes;
-    }
-    for (int column = 0; column < table.Columns(); ++column) {
-        for (int row = 0; row < table.Rows(); ++row) {
-            bytes.push_back(table.Cell(column, row));
-        }
-    }
-    return bytes;
 }
 
 Bytes At(const BYTE* image, int offset, std::size_t length) {
@@ -231,7 +211,7 @@ protected:
 
         for (const auto& t : tables) {
             SCOPED_TRACE(t.bank);
-            const Bytes expected = Layout(memory.Table(t.bank));
+            const Bytes expected = TableLayout(memory.Table(t.bank));
             EXPECT_EQ(At(image, t.offset, expected.size()), expected);
         }
 
@@ -245,7 +225,7 @@ protected:
         for (const auto& l : logs) {
             SCOPED_TRACE(l.bank);
             const CUnitTable& log = memory.Table(l.bank);
-            const Bytes layout = Layout(log);
+            const Bytes layout = TableLayout(log);
             const std::size_t head = 2 + 2 * static_cast<std::size_t>(log.Columns() + log.Rows());
             const std::size_t firstRow = head + static_cast<std::size_t>(log.Columns());
             EXPECT_EQ(At(image, l.offset, firstRow),

@@ -6,6 +6,7 @@
 #include "tests/link/CFakeClock.h"
 #include "tests/link/CProgressSink.h"
 #include "tests/link/CUnitLoopback.h"
+#include "tests/support/TableLayout.h"
 
 #include <algorithm>
 #include <vector>
@@ -22,30 +23,6 @@ constexpr int kRowBankAxes = 33;
 constexpr int kRowBankRow = 34;
 constexpr int kRowClearLogs = 49;
 constexpr int kRowFullRead = 18;
-
-// A table as the procedures lay it out: N1, the first axis, N2, the second axis, then
-// the cells row by row when N1 >= N2, else column by column.
-Bytes Layout(const CUnitTable& table) {
-    Bytes bytes;
-    for (const auto* axis : {&table.ColumnAxis(), &table.RowAxis()}) {
-        bytes.push_back(static_cast<BYTE>(axis->size()));
-        for (uint16_t value : *axis) {
-            bytes.push_back(static_cast<BYTE>(value & 0xFF));
-            bytes.push_back(static_cast<BYTE>(value >> 8));
-        }
-    }
-    if (table.Columns() >= table.Rows()) {
-        const std::vector<uint8_t> cells = table.RowMajorCells();
-        bytes.insert(bytes.end(), cells.begin(), cells.end());
-        return bytes;
-    }
-    for (int column = 0; column < table.Columns(); ++column) {
-        for (int row = 0; row < table.Rows(); ++row) {
-            bytes.push_back(table.Cell(column, row));
-        }
-    }
-    return bytes;
-}
 
 Bytes At(const std::vector<BYTE>& image, int offset, std::size_t length) {
     return Bytes(image.begin() + offset, image.begin() + offset + static_cast<std::ptrdiff_t>(length));
@@ -99,7 +76,7 @@ TEST_F(CompositeProcedures, AFullReadPutsTheUnitsMemoryAtEveryElementsOffset) {
 
     for (const auto& table : tables) {
         SCOPED_TRACE(table.bank);
-        const Bytes expected = Layout(Memory().Table(table.bank));
+        const Bytes expected = TableLayout(Memory().Table(table.bank));
         EXPECT_EQ(At(image, table.offset, expected.size()), expected);
     }
     EXPECT_EQ(sink.finished, (std::vector<std::pair<int, int>>{{kRowFullRead, 1}}));
@@ -123,7 +100,7 @@ TEST_F(CompositeProcedures, TheRecordLogsAreReadAsFarAsTheirChainReaches) {
     ASSERT_TRUE(Memory().Table(5).SetRecordLog({snapshot, snapshot}));
     FullRead();
     const CUnitTable& log = Memory().Table(5);
-    const Bytes layout = Layout(log);
+    const Bytes layout = TableLayout(log);
     const std::size_t cellsOffset = 2 + 2 * static_cast<std::size_t>(log.Columns() + log.Rows());
     // Start position 2, two records of 5 + 2 * 2 bytes, then the end record.
     const std::size_t used = cellsOffset + 2 + 2 * 9 + 1;
@@ -204,7 +181,7 @@ TEST_F(CompositeProcedures, ATableWithFewerColumnsThanRowsIsReadColumnByColumn) 
     std::vector<BYTE> expected = {40, 41};
     expected.insert(expected.end(), 16, 43);
     EXPECT_EQ(codes, expected);
-    const Bytes layout = Layout(Memory().Table(0));
+    const Bytes layout = TableLayout(Memory().Table(0));
     EXPECT_EQ(Bytes(map.begin(), map.begin() + static_cast<std::ptrdiff_t>(layout.size())), layout);
 }
 

@@ -3,6 +3,7 @@
 // runs its own server on a control pipe of its own (named pipes are shared by every
 // program of the Wine session).
 #include "link/CLogger.h"
+#include "tests/support/WinePath.h"
 
 #include <windows.h>
 
@@ -26,20 +27,6 @@ std::string Unique(const std::string& stem) {
     return stem + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
 }
 
-// The server's path as Windows sees it: the build tree is on drive Z: under Wine.
-std::string ServerPath() {
-    std::string path = ZARVO_LOGSERVER_EXE;
-    if (!path.empty() && path[0] == '/') {
-        for (char& c : path) {
-            if (c == '/') {
-                c = '\\';
-            }
-        }
-        path = "Z:" + path;
-    }
-    return path;
-}
-
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -60,7 +47,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
 class CServerProcess {
 public:
     CServerProcess(const std::string& folder, const std::string& pipeName) {
-        std::string commandLine = "\"" + ServerPath() + "\" \"" + folder + "\" " + pipeName;
+        std::string commandLine = "\"" + WinePath(ZARVO_LOGSERVER_EXE) + "\" \"" + folder + "\" " + pipeName;
         STARTUPINFOA startup = {};
         startup.cb = sizeof(startup);
         if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,

@@ -2,6 +2,8 @@
 // announcements and the attempts before it gives up.
 #include "link/CLogger.h"
 
+#include "tests/link/CFakeClock.h"
+
 #include <memory>
 #include <regex>
 #include <string>
@@ -46,6 +48,7 @@ private:
 class LoggerTest : public ::testing::Test {
 protected:
     LoggerTest() {
+        logger.SetClock(clock);
         logger.SetPipeFactory(
             [this](const std::string& name) { return std::make_unique<CRecordingPipe>(server, name); });
     }
@@ -61,6 +64,7 @@ protected:
     }
 
     FakeServer server;
+    CFakeClock clock;
     CLogger logger;
 };
 
@@ -80,6 +84,17 @@ TEST_F(LoggerTest, AnnouncesTheLogAndWritesLinesInTheServersFormat) {
     EXPECT_TRUE(std::regex_match(lines[0], format)) << lines[0];
     EXPECT_NE(std::string::npos, lines[1].find(",1,100,"));
     EXPECT_NE(std::string::npos, lines[1].find(",second 5%\r\n"));
+}
+
+TEST_F(LoggerTest, WaitsAfterEachAnnouncementAndStampsLinesOnItsOwnClock) {
+    logger.Configure(3, "MERIVAN", "zylmor_merivan", ".");
+    EXPECT_EQ(20u, clock.TotalSleptMs());
+    server.failNext = 1;  // one failed data write, so one more announcement
+    logger.Log(0, "stamped");
+    EXPECT_EQ(40u, clock.TotalSleptMs());
+    const std::vector<std::string> lines = DataLines();
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ(0u, lines[0].find("2024-05-06 07:08:09.010,0,0,")) << lines[0];
 }
 
 TEST_F(LoggerTest, KeepsLevelsUpToTheConfiguredOneInThousands) {

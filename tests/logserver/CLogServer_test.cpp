@@ -2,6 +2,8 @@
 // then lines on "\\.\pipe\NAME.log", found in OUTPUT\NAME.log. The test starts the
 // server itself and ends it on every path. Pipe and log names carry the process id,
 // since named pipes are shared by every program of the Wine session.
+#include "tests/support/WinePath.h"
+
 #include <windows.h>
 
 #include <fstream>
@@ -20,20 +22,6 @@ constexpr char kPipePrefix[] = "\\\\.\\pipe\\";
 
 std::string Unique(const std::string& stem) {
     return stem + "-" + std::to_string(GetCurrentProcessId());
-}
-
-// The server's path as Windows sees it: the build tree is on drive Z: under Wine.
-std::string ServerPath() {
-    std::string path = ZARVO_LOGSERVER_EXE;
-    if (!path.empty() && path[0] == '/') {
-        for (char& c : path) {
-            if (c == '/') {
-                c = '\\';
-            }
-        }
-        path = "Z:" + path;
-    }
-    return path;
 }
 
 // A fresh folder under the temporary folder, removed with its files.
@@ -90,7 +78,7 @@ public:
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdOutput = m_console;
         startup.hStdError = m_console;
-        std::string commandLine = "\"" + ServerPath() + "\" \"" + folder + "\" " + pipeName;
+        std::string commandLine = "\"" + WinePath(ZARVO_LOGSERVER_EXE) + "\" \"" + folder + "\" " + pipeName;
         if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                             nullptr, &startup, &m_process)) {
             m_process = {};
