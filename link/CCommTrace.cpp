@@ -4,10 +4,10 @@
 #include <cstdio>
 
 void CCommTrace::Add(const std::string& message) {
-    const LocalTimeStamp t = m_clock->LocalTime();
+    const CLocalTime t = m_clock->LocalTime();
     char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "[%04d-%02d-%02d %02d:%02d:%02d.%03d] ", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second, t.millisecond);
+    std::snprintf(stamp, sizeof stamp, "[%04d-%02d-%02d %02d:%02d:%02d.%03d] ", t.wYear, t.wMonth, t.wDay,
+                  t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
     m_lines.push_back(stamp + message + "\n");
     while (m_lines.size() > kMaxLines) {
         m_lines.pop_front();

@@ -73,10 +73,10 @@ void CLogger::Announce() {
 }
 
 std::string CLogger::FormatLine(int levelCode, unsigned sequence, const std::string& message) const {
-    const LocalTimeStamp t = m_clock->LocalTime();
+    const CLocalTime t = m_clock->LocalTime();
     char stamp[40];
-    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day, t.hour,
-                  t.minute, t.second, t.millisecond);
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.wYear, t.wMonth, t.wDay,
+                  t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
     std::string line = std::string(stamp) + "," + std::to_string(sequence) + "," + std::to_string(levelCode) +
                        "," + std::to_string(CurrentThreadId()) + "," + m_product + "," + m_computer + "," +
                        message;

@@ -16,17 +16,8 @@ void CSystemClock::SleepMs(DWORD milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-LocalTimeStamp CSystemClock::LocalTime() {
-    const CLocalTime now = CLocalTime::Now();
-    LocalTimeStamp stamp;
-    stamp.year = now.wYear;
-    stamp.month = now.wMonth;
-    stamp.day = now.wDay;
-    stamp.hour = now.wHour;
-    stamp.minute = now.wMinute;
-    stamp.second = now.wSecond;
-    stamp.millisecond = now.wMilliseconds;
-    return stamp;
+CLocalTime CSystemClock::LocalTime() {
+    return CLocalTime::Now();
 }
 
 CSystemClock& CSystemClock::Instance() {

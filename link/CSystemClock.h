@@ -7,7 +7,7 @@ class CSystemClock : public IClock {
 public:
     DWORD NowMs() override;
     void SleepMs(DWORD milliseconds) override;
-    LocalTimeStamp LocalTime() override;
+    CLocalTime LocalTime() override;
 
     // One shared instance for the link's objects that are not given a clock.
     static CSystemClock& Instance();

@@ -2,18 +2,8 @@
 // port take their time and their sleeps from here, so tests run on a fake clock.
 #pragma once
 
+#include "classlib/core/CLocalTime.h"
 #include "classlib/core/WinTypes.h"
-
-// Broken-down local time with milliseconds, as trace and log lines print it.
-struct LocalTimeStamp {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int millisecond = 0;
-};
 
 class IClock {
 public:
@@ -21,5 +11,5 @@ public:
     // Monotonic milliseconds; only differences are meaningful.
     virtual DWORD NowMs() = 0;
     virtual void SleepMs(DWORD milliseconds) = 0;
-    virtual LocalTimeStamp LocalTime() = 0;
+    virtual CLocalTime LocalTime() = 0;
 };

@@ -16,6 +16,6 @@ void CTimedClock::SleepMs(DWORD milliseconds) {
     ++m_counts[milliseconds];
 }
 
-LocalTimeStamp CTimedClock::LocalTime() {
+CLocalTime CTimedClock::LocalTime() {
     return CSystemClock::Instance().LocalTime();
 }

@@ -13,7 +13,7 @@ class CTimedClock : public IClock {
 public:
     DWORD NowMs() override;
     void SleepMs(DWORD milliseconds) override;
-    LocalTimeStamp LocalTime() override;
+    CLocalTime LocalTime() override;
 
     const std::vector<TimeSpan>& Sleeps() const { return m_sleeps; }
 

@@ -14,15 +14,15 @@ public:
         m_slept += milliseconds;
     }
 
-    LocalTimeStamp LocalTime() override {
-        LocalTimeStamp t;
-        t.year = 2024;
-        t.month = 5;
-        t.day = 6;
-        t.hour = 7;
-        t.minute = 8;
-        t.second = 9;
-        t.millisecond = 10;
+    CLocalTime LocalTime() override {
+        CLocalTime t;
+        t.wYear = 2024;
+        t.wMonth = 5;
+        t.wDay = 6;
+        t.wHour = 7;
+        t.wMinute = 8;
+        t.wSecond = 9;
+        t.wMilliseconds = 10;
         return t;
     }
 
