@@ -7,6 +7,7 @@
 #include "expr/Parser.h"
 #include "expr/RaiseAt.h"
 #include "expr/ValueList.h"
+#include "expr/ValueListItem.h"
 
 namespace ExprEval {
 
@@ -25,10 +26,11 @@ void AssignNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std
     if (list == nullptr) {
         RaiseAt(NoValueListException(), name, name);
     }
-    if (list->IsConstant(name.GetName())) {
+    ValueListItem* item = list->Find(name.GetName());
+    if (item != nullptr && item->IsConstant()) {
         RaiseAt(ConstantAssignException(std::string(name.GetName())), name, parser.GetToken(op));
     }
-    m_address = ResolveVariable(name);
+    m_address = item != nullptr ? item->GetAddress() : ResolveVariable(name);
     m_value = parser.ParseRegion(op + 1, end);
 }
 

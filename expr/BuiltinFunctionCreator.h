@@ -24,6 +24,8 @@ public:
 
     std::string GetName() const override { return m_name; }
 
+    bool MakesArenaOnlyNodes() const override { return true; }
+
 protected:
     std::unique_ptr<FunctionNode> DoCreate(ExpressionObject* expression) const override;
 

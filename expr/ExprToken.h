@@ -29,18 +29,16 @@ public:
     // A token without name or value: an operator, separator or parenthesis at position.
     ExprToken(TokenType type, std::int32_t position) : m_type(type), m_start(position), m_end(position) {}
 
-    static ExprToken Identifier(std::string_view name, std::int32_t start, std::int32_t end) {
-        ExprToken token(TokenType::Identifier, start, end);
-        token.m_name = name.data();
-        token.m_nameSize = static_cast<std::int32_t>(name.size());
-        return token;
-    }
+    // An identifier naming the text name views. The tokenizer constructs tokens in place:
+    // a token built aside and then copied is written in pieces and read back whole, which
+    // stalls the copy.
+    ExprToken(std::string_view name, std::int32_t start, std::int32_t end)
+        : m_type(TokenType::Identifier), m_start(start), m_end(end), m_name(name.data()),
+          m_nameSize(static_cast<std::int32_t>(name.size())) {}
 
-    static ExprToken Number(double value, std::int32_t start, std::int32_t end) {
-        ExprToken token(TokenType::Number, start, end);
-        token.m_value = value;
-        return token;
-    }
+    // A number with its value.
+    ExprToken(double value, std::int32_t start, std::int32_t end)
+        : m_type(TokenType::Number), m_start(start), m_end(end), m_value(value) {}
 
     TokenType GetType() const { return m_type; }
 
@@ -64,9 +62,6 @@ public:
     void SetMatch(std::int32_t index) { m_match = index; }
 
 private:
-    ExprToken(TokenType type, std::int32_t start, std::int32_t end)
-        : m_type(type), m_start(start), m_end(end) {}
-
     // 32 bytes: the tokenizer writes one per token, and the parser indexes them.
     TokenType m_type;
     std::int32_t m_match = -1;

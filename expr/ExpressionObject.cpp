@@ -11,17 +11,27 @@ namespace ExprEval {
 
 ExpressionObject::ExpressionObject() = default;
 
-ExpressionObject::~ExpressionObject() = default;
+ExpressionObject::~ExpressionObject() {
+    Clear();
+}
 
 void ExpressionObject::Parse(const std::string& text) {
     Clear();
     const NodeArenaScope scope(m_arena);
     Parser parser(this);
     m_tree = parser.Parse(text);
+    m_arenaOnlyTree = parser.MadeArenaOnlyNodes();
 }
 
+// Deleting a tree of several hundred nodes one by one costs about as much as building
+// it; a tree that holds only arena memory goes with the arena instead.
 void ExpressionObject::Clear() {
-    m_tree.reset();
+    if (m_arenaOnlyTree) {
+        static_cast<void>(m_tree.release());
+    } else {
+        m_tree.reset();
+    }
+    m_arenaOnlyTree = false;
     m_arena.Release();
 }
 

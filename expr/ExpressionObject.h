@@ -70,6 +70,8 @@ private:
     // Holds the tree's nodes, so it is declared before the tree and outlives it.
     NodeArena m_arena;
     std::unique_ptr<Node> m_tree;
+    // The tree's nodes hold nothing but arena memory (see Parser::MadeArenaOnlyNodes).
+    bool m_arenaOnlyTree = false;
     std::int32_t m_abortCountdown = kDefaultAbortInterval;
     std::int32_t m_abortInterval = kDefaultAbortInterval;
 };

@@ -22,6 +22,10 @@ public:
     // in error reports. The factory must outlive the node.
     std::unique_ptr<FunctionNode> Create(ExpressionObject* expression) const;
 
+    // True when its nodes hold no memory but the arena's (see NodeArena): a tree made
+    // only of such nodes is freed with its arena, without deleting node by node.
+    virtual bool MakesArenaOnlyNodes() const { return false; }
+
 protected:
     virtual std::unique_ptr<FunctionNode> DoCreate(ExpressionObject* expression) const = 0;
 };

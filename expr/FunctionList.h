@@ -27,9 +27,10 @@ public:
     void AddDefaultFunctions();
     // The node of the first factory with exactly this name; null when there is none.
     std::unique_ptr<FunctionNode> Create(std::string_view name, ExpressionObject* expression) const;
+    // The factory with exactly this name, or null.
+    const FunctionCreator* Find(std::string_view name) const;
 
 private:
-    const FunctionCreator* Find(std::string_view name) const;
 
     // Each factory's name, taken once when it is added: lookups run on every call
     // the parser meets, and GetName returns a new string each time.

@@ -21,18 +21,30 @@ public:
     void Add(std::string_view name);
     void Clear();
 
-    std::size_t Count() const { return m_names.size(); }
+    std::size_t Count() const { return m_keys.size(); }
 
 private:
-    static std::uint64_t Hash(std::string_view name);
-    static bool SameName(const std::string& stored, std::string_view name);
-    void Rebuild(std::size_t slotCount);
-    static std::size_t FreeSlot(const std::vector<std::int32_t>& slots, std::uint64_t hash);
+    // One entry of the open-addressing table. A name of up to eight characters is
+    // identified by its size and key alone, so finding one reads nothing but its slot.
+    struct Slot {
+        std::uint64_t key;
+        std::int32_t position;  // -1 for a free slot
+        std::uint32_t size;
+        std::uint32_t offset;   // of the name's characters in m_characters
+    };
 
-    std::vector<std::string> m_names;
-    std::vector<std::uint64_t> m_hashes;
-    // Open addressing over a power-of-two table: a name's position, or -1 for a free slot.
-    std::vector<std::int32_t> m_slots;
+    static constexpr std::size_t kExactKeySize = 8;
+
+    static std::uint64_t Key(std::string_view name);
+    static std::uint64_t Hash(std::uint64_t key, std::size_t size);
+    bool Matches(const Slot& slot, std::uint64_t key, std::string_view name) const;
+    void Rebuild(std::size_t slotCount);
+    static std::size_t FreeSlot(const std::vector<Slot>& slots, std::uint64_t hash);
+
+    // Every name's characters one after another, and each name's key by position.
+    std::string m_characters;
+    std::vector<std::uint64_t> m_keys;
+    std::vector<Slot> m_slots;  // a power of two long
 };
 
 }  // namespace ExprEval

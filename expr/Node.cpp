@@ -23,14 +23,6 @@ Node::Node(ExpressionObject* expression) : m_expression(expression) {
 
 Node::~Node() = default;
 
-void* Node::operator new(std::size_t size) {
-    return NodeArena::AllocateNode(size);
-}
-
-void Node::operator delete(void* node) {
-    NodeArena::FreeNode(node);
-}
-
 void* Node::operator new(std::size_t size, std::align_val_t alignment) {
     return ::operator new(size, alignment);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "expr/ExpressionObject.h"
+#include "expr/NodeArena.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,8 +24,11 @@ public:
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
 
-    static void* operator new(std::size_t size);
-    static void operator delete(void* node);
+    // Defined here: parsing makes several hundred nodes.
+    static void* operator new(std::size_t size) { return NodeArena::AllocateNode(size); }
+
+    static void operator delete(void* node) { NodeArena::FreeNode(node); }
+
     // Over-aligned nodes come from the heap.
     static void* operator new(std::size_t size, std::align_val_t alignment);
     static void operator delete(void* node, std::align_val_t alignment);

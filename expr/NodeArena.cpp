@@ -8,24 +8,13 @@ namespace ExprEval {
 
 namespace {
 
-// Every block starts with this many bytes telling where it came from; a multiple of
-// the alignment that operator new guarantees, so the node behind it keeps it.
-constexpr std::size_t kHeaderSize = __STDCPP_DEFAULT_NEW_ALIGNMENT__;
-
-constexpr unsigned char kFromHeap = 0;
-constexpr unsigned char kFromArena = 1;
-
 // A short program fits in the first chunk; each further chunk doubles up to the largest.
 constexpr std::size_t kFirstChunkSize = 2048;
 constexpr std::size_t kLargestChunkSize = 65536;
 
-thread_local NodeArena* t_current = nullptr;
-
-std::size_t RoundUp(std::size_t size) {
-    return (size + kHeaderSize - 1) / kHeaderSize * kHeaderSize;
-}
-
 }  // namespace
+
+thread_local NodeArena* NodeArena::s_current = nullptr;
 
 NodeArena::NodeArena() = default;
 
@@ -37,49 +26,8 @@ void NodeArena::Release() {
     m_left = 0;
 }
 
-NodeArena* NodeArena::Current() {
-    return t_current;
-}
-
-void NodeArena::SetCurrent(NodeArena* arena) {
-    t_current = arena;
-}
-
-void* NodeArena::AllocateNode(std::size_t size) {
-    if (size > static_cast<std::size_t>(-1) - 2 * kHeaderSize) {
-        throw std::bad_alloc();
-    }
-    const std::size_t blockSize = kHeaderSize + RoundUp(size);
-    NodeArena* arena = t_current;
-    auto* block = static_cast<unsigned char*>(arena != nullptr ? arena->Allocate(blockSize)
-                                                               : ::operator new(blockSize));
-    *block = arena != nullptr ? kFromArena : kFromHeap;
-    return block + kHeaderSize;
-}
-
-void NodeArena::FreeNode(void* node) {
-    if (node == nullptr) {
-        return;
-    }
-    unsigned char* block = static_cast<unsigned char*>(node) - kHeaderSize;
-    if (*block == kFromHeap) {
-        ::operator delete(block);
-    }
-}
-
 void NodeArena::ChunkDeleter::operator()(std::byte* chunk) const {
     ::operator delete(chunk);
-}
-
-// size is a multiple of kHeaderSize, so every block stays aligned.
-void* NodeArena::Allocate(std::size_t size) {
-    if (size > m_left) {
-        AddChunk(size);
-    }
-    void* block = m_next;
-    m_next += size;
-    m_left -= size;
-    return block;
 }
 
 void NodeArena::AddChunk(std::size_t minimumSize) {

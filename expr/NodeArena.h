@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace ExprEval {
@@ -25,20 +26,62 @@ public:
     void Release();
 
     // The arena of the innermost NodeArenaScope on this thread, or null.
-    static NodeArena* Current();
-    static void SetCurrent(NodeArena* arena);
+    static NodeArena* Current() { return s_current; }
 
-    // The memory behind Node's operator new and delete.
-    static void* AllocateNode(std::size_t size);
-    static void FreeNode(void* node);
+    static void SetCurrent(NodeArena* arena) { s_current = arena; }
+
+    // The memory behind Node's operator new and delete. Defined here: parsing allocates
+    // several hundred nodes, and the call would cost as much as the allocation.
+    static void* AllocateNode(std::size_t size) {
+        if (size > kLargestNodeSize) {
+            throw std::bad_alloc();
+        }
+        const std::size_t blockSize = kHeaderSize + RoundUp(size);
+        NodeArena* arena = s_current;
+        auto* block = static_cast<unsigned char*>(arena != nullptr ? arena->Allocate(blockSize)
+                                                                   : ::operator new(blockSize));
+        *block = arena != nullptr ? kFromArena : kFromHeap;
+        return block + kHeaderSize;
+    }
+
+    static void FreeNode(void* node) {
+        if (node == nullptr) {
+            return;
+        }
+        unsigned char* block = static_cast<unsigned char*>(node) - kHeaderSize;
+        if (*block == kFromHeap) {
+            ::operator delete(block);
+        }
+    }
 
 private:
+    // Every block starts with this many bytes telling where it came from; a multiple of
+    // the alignment that operator new guarantees, so the node behind it keeps it.
+    static constexpr std::size_t kHeaderSize = __STDCPP_DEFAULT_NEW_ALIGNMENT__;
+    static constexpr std::size_t kLargestNodeSize = static_cast<std::size_t>(-1) - 2 * kHeaderSize;
+    static constexpr unsigned char kFromHeap = 0;
+    static constexpr unsigned char kFromArena = 1;
+
     struct ChunkDeleter {
         void operator()(std::byte* chunk) const;
     };
 
-    void* Allocate(std::size_t size);
+    static std::size_t RoundUp(std::size_t size) { return (size + kHeaderSize - 1) / kHeaderSize * kHeaderSize; }
+
+    // size is a multiple of kHeaderSize, so every block stays aligned.
+    void* Allocate(std::size_t size) {
+        if (size > m_left) {
+            AddChunk(size);
+        }
+        void* block = m_next;
+        m_next += size;
+        m_left -= size;
+        return block;
+    }
+
     void AddChunk(std::size_t minimumSize);
+
+    static thread_local NodeArena* s_current;
 
     std::vector<std::unique_ptr<std::byte, ChunkDeleter>> m_chunks;
     std::byte* m_next = nullptr;

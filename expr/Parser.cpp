@@ -7,6 +7,7 @@
 #include "expr/EmptyExpressionException.h"
 #include "expr/ExponentNode.h"
 #include "expr/ExpressionObject.h"
+#include "expr/FunctionCreator.h"
 #include "expr/FunctionList.h"
 #include "expr/FunctionNode.h"
 #include "expr/MultiNode.h"
@@ -24,8 +25,12 @@
 #include "expr/ValueNode.h"
 #include "expr/VariableNode.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
+#include <new>
+#include <type_traits>
 #include <string_view>
 #include <utility>
 
@@ -136,14 +141,14 @@ Parser::Parser(ExpressionObject* expression) : m_expression(expression) {
 
 std::unique_ptr<Node> Parser::Parse(const std::string& text) {
     Tokenize(text);
-    if (m_tokens.empty()) {
+    if (m_tokenCount == 0) {
         throw EmptyExpressionException();
     }
-    return ParseRegion(0, ToPosition(m_tokens.size() - 1));
+    return ParseRegion(0, m_tokenCount - 1);
 }
 
 void Parser::Tokenize(const std::string& text) {
-    m_tokens.clear();
+    m_tokenCount = 0;
     m_lastOpen = -1;
     if (text.empty()) {
         throw EmptyExpressionException();
@@ -155,26 +160,59 @@ void Parser::Tokenize(const std::string& text) {
     // The tokens view the names in this copy, so they stay valid however long the
     // caller keeps the text.
     m_text = text;
-    // Programs average more than two characters per token (names, numbers, blanks);
-    // one allocation then holds all tokens, and a denser text grows as usual.
-    m_tokens.reserve(m_text.size() / 2 + 1);
     CutTokens();
     UnmatchRemainingOpens();
+}
+
+// Constructed in place: a token built aside and then copied is written in pieces and
+// read back whole, which stalls the copy.
+template <typename... Args>
+ExprToken& Parser::AddToken(Args... args) {
+    if (m_tokenCount == m_tokenCapacity) {
+        GrowTokens();
+    }
+    ExprToken* token = ::new (m_tokens + m_tokenCount) ExprToken(args...);
+    ++m_tokenCount;
+    return *token;
+}
+
+// Programs average more than two characters per token (names, numbers, blanks), so the
+// first allocation usually holds them all.
+void Parser::GrowTokens() {
+    static_assert(std::is_trivially_copyable_v<ExprToken> && std::is_trivially_destructible_v<ExprToken>);
+    const std::size_t first = m_text.size() / 2 + 1;
+    const std::size_t capacity = m_tokenCapacity == 0 ? first : 2 * static_cast<std::size_t>(m_tokenCapacity);
+    // Every token takes at least one character, so the text's length bounds the count.
+    const std::size_t bounded = std::min(capacity, m_text.size());
+    // Left uninitialised: each token is constructed where it is added.
+    std::unique_ptr<std::byte[]> storage(new std::byte[bounded * sizeof(ExprToken)]);
+    if (m_tokenCount > 0) {
+        std::memcpy(storage.get(), m_tokens, static_cast<std::size_t>(m_tokenCount) * sizeof(ExprToken));
+    }
+    m_tokenStorage = std::move(storage);
+    m_tokens = reinterpret_cast<ExprToken*>(m_tokenStorage.get());
+    m_tokenCapacity = static_cast<std::int32_t>(bounded);
 }
 
 // One loop over the characters with every common token added inline: a call per
 // token would cost about as much as adding it.
 void Parser::CutTokens() {
     const std::size_t size = m_text.size();
+    const char* const text = m_text.c_str();
     std::size_t position = 0;
-    while (position < size) {
-        const char c = m_text[position];
+    for (;;) {
+        // Blanks are skipped here rather than through the switch: most tokens are
+        // followed by one, and the switch's jump is what costs.
+        while (KindOf(text[position]) == CharKind::Blank) {
+            ++position;
+        }
+        if (position >= size) {
+            return;
+        }
+        const char c = text[position];
         switch (KindOf(c)) {
         case CharKind::Single:
-            m_tokens.emplace_back(SingleCharacterToken(c), ToPosition(position));
-            ++position;
-            break;
-        case CharKind::Blank:
+            AddToken(SingleCharacterToken(c), ToPosition(position));
             ++position;
             break;
         case CharKind::Open:
@@ -207,19 +245,19 @@ void Parser::RaiseUnknownToken(std::size_t position) {
 
 // Each ")" is paired with the latest unpaired "(" on the way, so that no later pass
 // over the tokens is needed.
-void Parser::AddOpen(std::size_t position) {
-    const std::int32_t index = ToPosition(m_tokens.size());
-    m_tokens.emplace_back(TokenType::OpenParen, ToPosition(position)).SetMatch(m_lastOpen);
+inline void Parser::AddOpen(std::size_t position) {
+    const std::int32_t index = m_tokenCount;
+    AddToken(TokenType::OpenParen, ToPosition(position)).SetMatch(m_lastOpen);
     m_lastOpen = index;
 }
 
-void Parser::AddClose(std::size_t position) {
-    const std::int32_t index = ToPosition(m_tokens.size());
-    m_tokens.emplace_back(TokenType::CloseParen, ToPosition(position));
+inline void Parser::AddClose(std::size_t position) {
+    const std::int32_t index = m_tokenCount;
+    AddToken(TokenType::CloseParen, ToPosition(position));
     if (m_lastOpen < 0) {
         return;
     }
-    ExprToken& open = m_tokens[static_cast<std::size_t>(m_lastOpen)];
+    ExprToken& open = m_tokens[m_lastOpen];
     m_lastOpen = open.GetMatch();
     open.SetMatch(index);
 }
@@ -227,7 +265,7 @@ void Parser::AddClose(std::size_t position) {
 // A "(" left without its ")" has no match.
 void Parser::UnmatchRemainingOpens() {
     while (m_lastOpen >= 0) {
-        ExprToken& open = m_tokens[static_cast<std::size_t>(m_lastOpen)];
+        ExprToken& open = m_tokens[m_lastOpen];
         m_lastOpen = open.GetMatch();
         open.SetMatch(-1);
     }
@@ -241,7 +279,7 @@ std::size_t Parser::SkipComment(std::size_t position) const {
 
 // The scans below stop at the terminating null of the text without testing its
 // length: a null is no digit, letter or ".".
-std::size_t Parser::AddNumber(std::size_t start) {
+inline std::size_t Parser::AddNumber(std::size_t start) {
     // Whole numbers of up to this many digits are exact as doubles; they are counted
     // here, everything else goes through ScanNumber.
     constexpr std::size_t kMaxExactDigits = 15;
@@ -254,7 +292,7 @@ std::size_t Parser::AddNumber(std::size_t start) {
     }
     if (text[position] != '.' && position - start <= kMaxExactDigits) {
         const auto value = static_cast<double>(static_cast<std::int64_t>(whole));
-        m_tokens.push_back(ExprToken::Number(value, ToPosition(start), ToPosition(position - 1)));
+        AddToken(value, ToPosition(start), ToPosition(position - 1));
         return position;
     }
     if (text[position] == '.') {
@@ -264,12 +302,12 @@ std::size_t Parser::AddNumber(std::size_t start) {
         }
     }
     const double value = ScanNumber(std::string_view(text + start, position - start));
-    m_tokens.push_back(ExprToken::Number(value, ToPosition(start), ToPosition(position - 1)));
+    AddToken(value, ToPosition(start), ToPosition(position - 1));
     return position;
 }
 
 // Letters, digits and "_", and a "." where a name continues after it.
-std::size_t Parser::AddIdentifier(std::size_t start) {
+inline std::size_t Parser::AddIdentifier(std::size_t start) {
     const char* text = m_text.c_str();
     std::size_t position = start + 1;
     for (;;) {
@@ -281,8 +319,7 @@ std::size_t Parser::AddIdentifier(std::size_t start) {
         }
         position += 2;
     }
-    m_tokens.push_back(ExprToken::Identifier(std::string_view(text + start, position - start),
-                                             ToPosition(start), ToPosition(position - 1)));
+    AddToken(std::string_view(text + start, position - start), ToPosition(start), ToPosition(position - 1));
     return position;
 }
 
@@ -439,10 +476,12 @@ std::unique_ptr<Node> Parser::ParseCall(std::int32_t start, std::int32_t end, st
     if (functions == nullptr) {
         RaiseAt(NoFunctionListException(), name, name);
     }
-    std::unique_ptr<FunctionNode> node = functions->Create(name.GetName(), m_expression);
+    const FunctionCreator* factory = functions->Find(name.GetName());
+    std::unique_ptr<FunctionNode> node = factory != nullptr ? factory->Create(m_expression) : nullptr;
     if (!node) {
         RaiseAt(NotFoundException(std::string(name.GetName())), name, name);
     }
+    m_arenaOnly = m_arenaOnly && factory->MakesArenaOnlyNodes();
     node->Parse(*this, start + 1, end, start + 1);
     return node;
 }

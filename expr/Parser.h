@@ -6,10 +6,10 @@
 
 #include "expr/ExprToken.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace ExprEval {
 
@@ -29,11 +29,17 @@ public:
     Parser& operator=(const Parser&) = delete;
 
     std::unique_ptr<Node> Parse(const std::string& text);
+
+    // False once a node was made that may hold memory outside the arena: a function
+    // node of a factory other than the built-in ones.
+    bool MadeArenaOnlyNodes() const { return m_arenaOnly; }
     void Tokenize(const std::string& text);
     // Parses the tokens start to end inclusive.
     std::unique_ptr<Node> ParseRegion(std::int32_t start, std::int32_t end);
 
-    const ExprToken& GetToken(std::int32_t index) const { return m_tokens[static_cast<std::size_t>(index)]; }
+    const ExprToken& GetToken(std::int32_t index) const { return m_tokens[index]; }
+
+    std::int32_t GetTokenCount() const { return m_tokenCount; }
 
     // The index of the ")" that closes the "(" at index; -1 for an unmatched "(" and
     // for every other token.
@@ -69,14 +75,23 @@ private:
     std::unique_ptr<Node> Build(std::int32_t start, std::int32_t end, std::int32_t op);
 
     TokenType TypeAt(std::int32_t index) const { return GetToken(index).GetType(); }
+    template <typename... Args>
+    ExprToken& AddToken(Args... args);
+    void GrowTokens();
 
     ExpressionObject* m_expression;  // not owned
     std::string m_text;              // the text being parsed; identifier tokens view it
-    std::vector<ExprToken> m_tokens;
+    // Tokens are trivially copyable and are added in the tokenizer's inner loop, where a
+    // library container's out-of-line add would cost as much as the token itself.
+    std::unique_ptr<std::byte[]> m_tokenStorage;
+    ExprToken* m_tokens = nullptr;
+    std::int32_t m_tokenCount = 0;
+    std::int32_t m_tokenCapacity = 0;
     // The latest "(" not yet matched while tokenizing, or -1. Each unmatched "(" keeps
     // the index of the one before it in its match field until its ")" comes.
     std::int32_t m_lastOpen = -1;
     std::int32_t m_depth = 0;
+    bool m_arenaOnly = true;
 };
 
 }  // namespace ExprEval

@@ -32,6 +32,9 @@ public:
     // Null when no item has exactly this name.
     double* GetAddress(std::string_view name) const;
     bool IsConstant(std::string_view name) const;
+    // The item with exactly this name, or null; one lookup where both of the above
+    // are needed.
+    ValueListItem* Find(std::string_view name) const;
 
     std::size_t Count() const { return m_items.size(); }
 
@@ -45,7 +48,6 @@ public:
     void Clear();
 
 private:
-    ValueListItem* Find(std::string_view name) const;
     void ThrowIfExists(const std::string& name) const;
     void Append(std::unique_ptr<ValueListItem> item);
 

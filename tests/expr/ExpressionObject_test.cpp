@@ -51,6 +51,32 @@ protected:
     }
 };
 
+// A user function node that holds memory of its own and counts its deletions: a tree
+// with such a node must be deleted node by node, not dropped with the arena.
+class HoldingNode : public TwiceNode {
+public:
+    explicit HoldingNode(ExpressionObject* expression) : TwiceNode(expression) {}
+
+    ~HoldingNode() override { ++deleted; }
+
+    static inline int deleted = 0;
+
+private:
+    std::vector<double> m_held = std::vector<double>(64, 1.0);
+};
+
+class HoldingCreator : public FunctionCreator {
+public:
+    std::string GetName() const override { return "held"; }
+
+protected:
+    std::unique_ptr<FunctionNode> DoCreate(ExpressionObject* expression) const override {
+        auto node = std::make_unique<HoldingNode>(expression);
+        node->SetArgumentCount(1, 1, 0, 0);
+        return node;
+    }
+};
+
 const char* const kBuiltinNames[] = {
     "abs",   "mod",      "ipart",    "fpart", "min",    "max",   "sqrt",   "sin",       "cos",
     "tan",   "sinh",     "cosh",     "tanh",  "asin",   "acos",  "atan",   "atan2",     "log",
@@ -386,4 +412,26 @@ TEST(ExpressionObject, ListsAndExpressionMayBeDeletedInAnyOrder) {
     functions.reset();
     expression.reset();
     SUCCEED();
+}
+
+TEST(ExpressionObject, DeletesUserFunctionNodesOnClearReparseAndDestruction) {
+    ValueList values;
+    FunctionList functions;
+    functions.AddDefaultFunctions();
+    functions.Add(std::make_unique<HoldingCreator>());
+    HoldingNode::deleted = 0;
+    {
+        ExpressionObject expression;
+        expression.SetValueList(&values);
+        expression.SetFunctionList(&functions);
+        expression.Parse("abs(-1) + held(2)");
+        EXPECT_EQ(expression.Evaluate(), 5);
+        expression.Clear();
+        EXPECT_EQ(HoldingNode::deleted, 1);
+        expression.Parse("held(held(1))");
+        expression.Parse("abs(-2)");
+        EXPECT_EQ(HoldingNode::deleted, 3);
+        expression.Parse("held(1); x = 1");
+    }
+    EXPECT_EQ(HoldingNode::deleted, 4);
 }
