@@ -1,0 +1,48 @@
+// The time-stamped samples of the two calibrations that work from OBD fuel trims,
+// oldest first, with the list lines both write to the log.
+#pragma once
+
+#include "classlib/core/WinTypes.h"
+
+#include <cstddef>
+#include <deque>
+
+struct TrimSample {
+    int speedRpm = 0;
+    double injectionMs = 0.0;
+    int status1 = 0;
+    int status2 = 0;
+    int shortTrim1 = 0;
+    int longTrim1 = 0;
+    int shortTrim2 = 0;
+    int longTrim2 = 0;
+    DWORD timeMs = 0;
+};
+
+class CTrimSampleList {
+public:
+    void Append(const TrimSample& sample) { m_samples.push_back(sample); }
+
+    void Clear() { m_samples.clear(); }
+
+    std::size_t Size() const { return m_samples.size(); }
+
+    bool IsEmpty() const { return m_samples.empty(); }
+
+    const TrimSample& operator[](std::size_t i) const { return m_samples[i]; }
+
+    void DropOldest(std::size_t count);
+    // Milliseconds from the oldest to the newest sample; 0 when empty.
+    int SpanMs() const;
+    // Milliseconds from sample i to the newest.
+    int AgeMs(std::size_t i) const;
+    // Seconds from the oldest sample to sample i.
+    double SecondsFromOldest(std::size_t i) const;
+    int AverageSpeed() const;
+    double AverageInjection() const;
+    // Nine lines at level 3000, each prefix + name + the samples' values, oldest first.
+    void LogLists(const char* prefix) const;
+
+private:
+    std::deque<TrimSample> m_samples;
+};
