@@ -1,0 +1,196 @@
+// Row heights and column widths of the grid window: setting them, fitting them to the
+// cells' content and stretching them to fill the window.
+#include "classlib/win/CClientDC.h"
+#include "grid/CGridCellBase.h"
+#include "grid/CGridCtrl.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+BOOL CGridCtrl::SetRowHeight(int row, int height) {
+    if (!m_layout.Rows().SetSize(row, height)) {
+        return FALSE;
+    }
+    ResetScrollBars();
+    return TRUE;
+}
+
+BOOL CGridCtrl::SetColumnWidth(int col, int width) {
+    if (!m_layout.Cols().SetSize(col, width)) {
+        return FALSE;
+    }
+    ResetScrollBars();
+    return TRUE;
+}
+
+CSize CGridCtrl::GetCellTextExtent(int row, int col, LPCSTR text) {
+    CGridCellBase* cell = GetCell(row, col);
+    return cell == nullptr ? CSize() : cell->GetTextExtent(text, nullptr);
+}
+
+BOOL CGridCtrl::FitColumnWidth(int col, int style, BOOL resetScrollBars) {
+    if (GetColumnWidth(col) <= 0 || !IsWindow()) {
+        return FALSE;
+    }
+    CClientDC dc(this);
+    if (dc.GetSafeHdc() == nullptr) {
+        return FALSE;
+    }
+    const int fit = style == 0 ? m_fitStyle : style;
+    const int firstRow = (fit & 1) != 0 ? 0 : GetFixedRowCount();
+    const int lastRow = (fit & 2) != 0 ? GetRowCount() - 1 : GetFixedRowCount() - 1;
+    if (m_virtualMode) {
+        SendCacheHint(GridCellRange(firstRow, col, lastRow, col));
+    }
+    int width = 0;
+    CSize extent;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        CGridCellBase* cell = GetCell(row, col);
+        if (cell != nullptr) {
+            extent = cell->GetCellExtent(&dc);
+        }
+        width = std::max(width, static_cast<int>(extent.cx));
+    }
+    if (m_virtualMode) {
+        SendCacheHint(GridCellRange());
+    }
+    m_layout.Cols().SetSize(col, width);
+    if (resetScrollBars) {
+        ResetScrollBars();
+    }
+    return TRUE;
+}
+
+BOOL CGridCtrl::FitRowHeight(int row, BOOL resetScrollBars) {
+    if (GetRowHeight(row) <= 0 || !IsWindow()) {
+        return FALSE;
+    }
+    CClientDC dc(this);
+    if (dc.GetSafeHdc() == nullptr) {
+        return FALSE;
+    }
+    if (m_virtualMode) {
+        SendCacheHint(GridCellRange(row, 0, row, GetColumnCount() - 1));
+    }
+    int height = 0;
+    for (int col = 0; col < GetColumnCount(); ++col) {
+        CGridCellBase* cell = GetCell(row, col);
+        if (cell != nullptr) {
+            height = std::max(height, static_cast<int>(cell->GetCellExtent(&dc).cy));
+        }
+    }
+    if (m_virtualMode) {
+        SendCacheHint(GridCellRange());
+    }
+    m_layout.Rows().SetSize(row, height);
+    if (resetScrollBars) {
+        ResetScrollBars();
+    }
+    return TRUE;
+}
+
+void CGridCtrl::FitAllColumns(int style) {
+    for (int col = 0; col < GetColumnCount(); ++col) {
+        if (GetColumnWidth(col) > 0) {
+            FitColumnWidth(col, style, FALSE);
+        }
+    }
+    ResetScrollBars();
+}
+
+void CGridCtrl::FitAllRows() {
+    for (int row = 0; row < GetRowCount(); ++row) {
+        if (GetRowHeight(row) > 0) {
+            FitRowHeight(row, FALSE);
+        }
+    }
+    ResetScrollBars();
+}
+
+void CGridCtrl::FitAll(int style) {
+    if (!IsWindow()) {
+        return;
+    }
+    CClientDC dc(this);
+    if (dc.GetSafeHdc() == nullptr) {
+        return;
+    }
+    const int fit = style == 0 ? m_fitStyle : style;
+    const int firstRow = (fit & 1) != 0 ? 0 : GetFixedRowCount();
+    const int lastRow = (fit & 2) != 0 ? GetRowCount() - 1 : GetFixedRowCount() - 1;
+    if (m_virtualMode) {
+        SendCacheHint(GridCellRange(firstRow, 0, lastRow, GetColumnCount() - 1));
+    }
+    for (int row = firstRow; row <= lastRow; ++row) {
+        if (GetRowHeight(row) > 0) {
+            m_layout.Rows().SetSize(row, 1);
+        }
+    }
+    for (int col = 0; col < GetColumnCount(); ++col) {
+        if (GetColumnWidth(col) <= 0) {
+            continue;
+        }
+        m_layout.Cols().SetSize(col, 0);
+        for (int row = firstRow; row <= lastRow; ++row) {
+            CGridCellBase* cell = GetRowHeight(row) > 0 ? GetCell(row, col) : nullptr;
+            if (cell == nullptr) {
+                continue;
+            }
+            const CSize extent = cell->GetCellExtent(&dc);
+            m_layout.Cols().SetSize(col, std::max(GetColumnWidth(col), static_cast<int>(extent.cx)));
+            m_layout.Rows().SetSize(row, std::max(GetRowHeight(row), static_cast<int>(extent.cy)));
+        }
+    }
+    if (m_virtualMode) {
+        SendCacheHint(GridCellRange());
+    }
+    ResetScrollBars();
+    Refresh();
+}
+
+void CGridCtrl::StretchColumnsToWidth(BOOL includeFixed) {
+    const int first = includeFixed ? 0 : GetFixedColumnCount();
+    if (first >= GetColumnCount() || !IsWindow()) {
+        return;
+    }
+    EnableScrollBars(SB_HORZ, FALSE);
+    CRect client;
+    GetClientRect(client);
+    m_layout.Cols().Stretch(client.Width(), includeFixed != FALSE);
+    Refresh();
+    ResetScrollBars();
+}
+
+void CGridCtrl::StretchRowsToHeight(BOOL includeFixed) {
+    const int first = includeFixed ? 0 : GetFixedRowCount();
+    if (first >= GetRowCount() || !IsWindow()) {
+        return;
+    }
+    EnableScrollBars(SB_VERT, FALSE);
+    CRect client;
+    GetClientRect(client);
+    m_layout.Rows().Stretch(client.Height(), includeFixed != FALSE);
+    Refresh();
+    ResetScrollBars();
+}
+
+void CGridCtrl::StretchLastColumn() {
+    if (IsWindow() && m_layout.Cols().PreviousShown(GetColumnCount(), 0) > 0) {
+        EnableScrollBars(SB_HORZ, FALSE);
+        CRect client;
+        GetClientRect(client);
+        if (client.Width() > GetVirtualWidth()) {
+            m_layout.Cols().StretchLast(client.Width());
+            Refresh();
+        }
+    }
+    ResetScrollBars();
+}
+
+void CGridCtrl::StretchToWindow(BOOL includeFixed) {
+    StretchColumnsToWidth(includeFixed);
+    StretchRowsToHeight(includeFixed);
+    StretchColumnsToWidth(includeFixed);
+    Refresh();
+}

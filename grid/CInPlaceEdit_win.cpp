@@ -1,0 +1,194 @@
+#include "grid/CInPlaceEdit.h"
+
+#include "classlib/win/CClientDC.h"
+#include "classlib/win/CScopedSelect.h"
+#include "grid/GridDefs.h"
+#include "grid/GridRecords.h"
+
+#include <windows.h>
+
+IMPLEMENT_DYNAMIC(CInPlaceEdit, CEdit)
+
+BEGIN_MESSAGE_MAP(CInPlaceEdit, CEdit)
+    ON_WM_KILLFOCUS()
+    ON_WM_KEYDOWN()
+    ON_WM_CHAR()
+    ON_WM_GETDLGCODE()
+END_MESSAGE_MAP()
+
+namespace {
+
+// Only one edit ends at a time in the program: the grid may open the next cell's editor
+// from inside the old one's end, and the old one's loss of focus must not end it twice.
+bool g_endingEdit = false;
+
+bool IsLeavingKey(UINT key) {
+    return key == VK_PRIOR || key == VK_NEXT || key == VK_LEFT || key == VK_UP || key == VK_RIGHT ||
+           key == VK_DOWN;
+}
+
+}  // namespace
+
+CInPlaceEdit::CInPlaceEdit(int row, int col, LPCSTR initialText, UINT firstCharacter)
+    : m_row(row),
+      m_col(col),
+      m_initialText(initialText),
+      m_firstCharacter(firstCharacter),
+      m_exitOnArrows(firstCharacter != VK_LBUTTON) {}
+
+CInPlaceEdit* CInPlaceEdit::Open(CWnd* parent,
+                                 CRect rect,
+                                 DWORD style,
+                                 UINT id,
+                                 int row,
+                                 int col,
+                                 LPCSTR initialText,
+                                 UINT firstCharacter) {
+    CInPlaceEdit* editor = new CInPlaceEdit(row, col, initialText, firstCharacter);
+    if (parent == nullptr || !editor->CreateEditor(parent, rect, style, id)) {
+        delete editor;
+        return nullptr;
+    }
+    editor->ApplyFirstCharacter();
+    return editor;
+}
+
+BOOL CInPlaceEdit::CreateEditor(CWnd* parent, CRect rect, DWORD style, UINT id) {
+    m_rect = CRect(rect.left - 1, rect.top - 1, rect.right + 1, rect.bottom + 1);
+    if (!Create(style | WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, m_rect, parent, id)) {
+        return FALSE;
+    }
+    m_ownsItself = true;
+    SetFont(parent->GetFont(), FALSE);
+    SetWindowText(m_initialText);
+    SetFocus();
+    return TRUE;
+}
+
+void CInPlaceEdit::ApplyFirstCharacter() {
+    const UINT c = m_firstCharacter;
+    const int length = GetWindowTextLength();
+    if (c == VK_LBUTTON || c == VK_TAB || (c >= VK_SPACE && c <= VK_DOWN)) {
+        SetSel(0, -1);
+        SendMessage(EM_SCROLLCARET);
+        return;
+    }
+    if (c == VK_RETURN) {
+        SetSel(length, -1);
+        SendMessage(EM_SCROLLCARET);
+        return;
+    }
+    if (c == VK_BACK) {
+        SetSel(length, -1);
+        SendMessage(EM_SCROLLCARET);
+        PostMessage(WM_CHAR, c);
+        return;
+    }
+    SetSel(0, -1);
+    SendMessage(EM_SCROLLCARET);
+    PostMessage(c <= 127 ? WM_CHAR : WM_IME_CHAR, c);
+}
+
+void CInPlaceEdit::LeaveWithKey(UINT key) {
+    m_lastKey = key;
+    CWnd* parent = GetParent();
+    if (parent != nullptr) {
+        parent->SetFocus();
+    }
+}
+
+void CInPlaceEdit::OnKeyDown(UINT key, UINT repeat, UINT flags) {
+    if (IsLeavingKey(key) && (m_exitOnArrows || (GetKeyState(VK_CONTROL) & 0x8000) != 0)) {
+        LeaveWithKey(key);
+        return;
+    }
+    CEdit::OnKeyDown(key, repeat, flags);
+}
+
+void CInPlaceEdit::OnChar(UINT key, UINT repeat, UINT flags) {
+    if (key == VK_TAB || key == VK_RETURN) {
+        LeaveWithKey(key);
+        return;
+    }
+    if (key == VK_ESCAPE) {
+        SetWindowText(m_initialText);
+        LeaveWithKey(key);
+        return;
+    }
+    CEdit::OnChar(key, repeat, flags);
+    WidenToText();
+}
+
+// Widens the editor while the text outgrows it, but never past the grid's client edge.
+void CInPlaceEdit::WidenToText() {
+    CString text;
+    GetWindowText(text);
+    text += "  ";
+    int width = 0;
+    {
+        CClientDC dc(this);
+        CScopedSelect select(dc, GetFont());
+        width = dc.GetTextExtent(text).cx;
+    }
+    if (width <= m_rect.Width()) {
+        return;
+    }
+    CRect parentClient;
+    GetParent()->GetClientRect(parentClient);
+    m_rect.right = std::min(static_cast<LONG>(m_rect.left + width), parentClient.right);
+    MoveWindow(m_rect);
+}
+
+UINT CInPlaceEdit::OnGetDlgCode() {
+    return DLGC_WANTALLKEYS;
+}
+
+BOOL CInPlaceEdit::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_SYSCHAR) {
+        return TRUE;
+    }
+    return CEdit::PreTranslateMessage(msg);
+}
+
+void CInPlaceEdit::OnKillFocus(CWnd* newWnd) {
+    CEdit::OnKillFocus(newWnd);
+    EndEdit();
+}
+
+void CInPlaceEdit::EndEdit() {
+    if (g_endingEdit) {
+        return;
+    }
+    g_endingEdit = true;
+    GridCellInfoRecord record;
+    record.hdr.hwndFrom = m_hWnd;
+    record.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
+    record.hdr.code = static_cast<UINT>(GRIDN_ENDEDIT);
+    record.item.row = m_row;
+    record.item.col = m_col;
+    record.item.mask = GRID_ITEM_TEXT | GRID_ITEM_DATA;
+    GetWindowText(record.item.text);
+    record.item.lParam = static_cast<LPARAM>(m_lastKey);
+    CWnd* owner = GetOwner();
+    if (owner == nullptr || !owner->IsWindow()) {
+        owner = GetParent();
+    }
+    if (owner != nullptr) {
+        owner->SendMessage(WM_NOTIFY, record.hdr.idFrom, reinterpret_cast<LPARAM>(&record));
+    }
+    if (IsWindow()) {
+        SendMessage(WM_CLOSE);
+    }
+    g_endingEdit = false;
+}
+
+void CInPlaceEdit::CancelEdit() {
+    SetWindowText(m_initialText);
+    LeaveWithKey(VK_ESCAPE);
+}
+
+void CInPlaceEdit::PostNcDestroy() {
+    if (m_ownsItself) {
+        delete this;
+    }
+}
