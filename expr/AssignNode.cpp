@@ -34,6 +34,11 @@ void AssignNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std
     m_value = parser.ParseRegion(op + 1, end);
 }
 
+void AssignNode::Set(double* address, std::unique_ptr<Node> value) {
+    m_address = address;
+    m_value = std::move(value);
+}
+
 double AssignNode::DoEvaluate() {
     const double value = m_value->Evaluate();
     *m_address = value;

@@ -15,6 +15,9 @@ public:
     // Requires exactly one identifier left of the "=" at op and something right of it.
     void Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) override;
 
+    // For a builder that has checked the target and built the value itself.
+    void Set(double* address, std::unique_ptr<Node> value);
+
 protected:
     double DoEvaluate() override;
 

@@ -16,6 +16,9 @@ public:
     // Requires start < op < end; the operands are the tokens on either side of op.
     void Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) override;
 
+    // For a builder that has built the operands itself.
+    void SetOperands(std::unique_ptr<Node> left, std::unique_ptr<Node> right);
+
 protected:
     double EvaluateLeft() { return m_left->Evaluate(); }
 

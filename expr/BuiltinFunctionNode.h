@@ -11,7 +11,8 @@ public:
     // Computes the function's value from the node's arguments and references.
     using Compute = double (*)(FunctionNode& node);
 
-    BuiltinFunctionNode(ExpressionObject* expression, Compute compute);
+    BuiltinFunctionNode(ExpressionObject* expression, Compute compute)
+        : FunctionNode(expression), m_compute(compute) {}
 
 protected:
     double DoEvaluate() override { return m_compute(*this); }

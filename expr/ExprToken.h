@@ -8,7 +8,7 @@
 
 namespace ExprEval {
 
-enum class TokenType : std::int32_t {
+enum class TokenType : std::uint8_t {
     OpenParen = 1,
     CloseParen = 2,
     Assign = 3,

@@ -26,19 +26,7 @@ bool FallsShort(std::size_t count, std::int32_t minimum) {
 
 }  // namespace
 
-FunctionNode::FunctionNode(ExpressionObject* expression) : Node(expression) {}
-
 FunctionNode::~FunctionNode() = default;
-
-void FunctionNode::SetArgumentCount(std::int32_t minValues,
-                                    std::int32_t maxValues,
-                                    std::int32_t minReferences,
-                                    std::int32_t maxReferences) {
-    m_minValues = minValues;
-    m_maxValues = maxValues;
-    m_minReferences = minReferences;
-    m_maxReferences = maxReferences;
-}
 
 std::string FunctionNode::GetName() const {
     return m_factory != nullptr ? m_factory->GetName() : std::string();
@@ -52,7 +40,7 @@ void FunctionNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, s
     std::int32_t depth = 0;
     std::int32_t argumentStart = start + 1;
     for (std::int32_t i = start + 1; i <= end; ++i) {
-        const TokenType type = parser.GetToken(i).GetType();
+        const TokenType type = parser.TypeAt(i);
         if (type == TokenType::OpenParen) {
             // A group closed before the final ")" holds no argument separator.
             const std::int32_t close = parser.GetMatchingParen(i);
@@ -92,7 +80,7 @@ void FunctionNode::AddArgument(Parser& parser, std::int32_t first, std::int32_t 
     if (first == closing) {
         RaiseAt(SyntaxException(), parser.GetToken(closing), parser.GetToken(closing));
     }
-    if (parser.GetToken(first).GetType() == TokenType::Ampersand) {
+    if (parser.TypeAt(first) == TokenType::Ampersand) {
         AddReference(parser, first, closing);
         return;
     }
@@ -114,11 +102,13 @@ void FunctionNode::AddReference(Parser& parser, std::int32_t first, std::int32_t
     m_references.push_back(ResolveVariable(name));
 }
 
+bool FunctionNode::CountsFit() const {
+    return !(FallsShort(m_arguments.size(), m_minValues) || Exceeds(m_arguments.size(), m_maxValues) ||
+             FallsShort(m_references.size(), m_minReferences) || Exceeds(m_references.size(), m_maxReferences));
+}
+
 void FunctionNode::CheckCounts(const ExprToken& open, const ExprToken& close) const {
-    const bool wrong =
-        FallsShort(m_arguments.size(), m_minValues) || Exceeds(m_arguments.size(), m_maxValues) ||
-        FallsShort(m_references.size(), m_minReferences) || Exceeds(m_references.size(), m_maxReferences);
-    if (wrong) {
+    if (!CountsFit()) {
         RaiseAt(InvalidArgumentCountException(GetName()), open, close);
     }
 }

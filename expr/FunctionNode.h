@@ -20,7 +20,7 @@ class FunctionNode : public Node {
 public:
     static constexpr std::int32_t kNoLimit = -1;
 
-    explicit FunctionNode(ExpressionObject* expression);
+    explicit FunctionNode(ExpressionObject* expression) : Node(expression) {}
     ~FunctionNode() override;
 
     // The factory that made this node (not owned), asked for the name in error reports.
@@ -30,7 +30,12 @@ public:
     void SetArgumentCount(std::int32_t minValues,
                           std::int32_t maxValues,
                           std::int32_t minReferences,
-                          std::int32_t maxReferences);
+                          std::int32_t maxReferences) {
+        m_minValues = minValues;
+        m_maxValues = maxValues;
+        m_minReferences = minReferences;
+        m_maxReferences = maxReferences;
+    }
     std::string GetName() const;
 
     // start and end are the indexes of the "(" and of its matching ")".
@@ -38,13 +43,18 @@ public:
 
     std::size_t GetArgumentCount() const { return m_arguments.size(); }
 
+    // For a builder that parses the value arguments itself: room for them first, then
+    // each argument, then whether their count is allowed (nothing is raised).
+    void ReserveArguments();
+    void AddArgument(std::unique_ptr<Node> argument) { m_arguments.push_back(std::move(argument)); }
+    bool CountsFit() const;
+
     double EvaluateArgument(std::size_t index) { return m_arguments[index]->Evaluate(); }
 
     // The referenced variable's value, to read or write.
     double& GetReference(std::size_t index) { return *m_references[index]; }
 
 private:
-    void ReserveArguments();
     void AddArgument(Parser& parser, std::int32_t first, std::int32_t closing);
     void AddReference(Parser& parser, std::int32_t first, std::int32_t closing);
     void CheckCounts(const ExprToken& open, const ExprToken& close) const;

@@ -19,8 +19,8 @@ void MultiNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std:
     std::int32_t depth = 0;
     std::int32_t statementStart = start;
     for (std::int32_t i = start; i <= end; ++i) {
-        const ExprToken& token = parser.GetToken(i);
-        if (token.GetType() == TokenType::OpenParen) {
+        const TokenType type = parser.TypeAt(i);
+        if (type == TokenType::OpenParen) {
             // A group closed within the list holds no statement separator.
             const std::int32_t close = parser.GetMatchingParen(i);
             if (close >= 0 && close <= end) {
@@ -28,11 +28,11 @@ void MultiNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std:
             } else {
                 ++depth;
             }
-        } else if (token.GetType() == TokenType::CloseParen && --depth < 0) {
-            RaiseAt(UnmatchedParenthesisException(), token, token);
-        } else if (token.GetType() == TokenType::Semicolon && depth == 0) {
+        } else if (type == TokenType::CloseParen && --depth < 0) {
+            RaiseAt(UnmatchedParenthesisException(), parser.GetToken(i), parser.GetToken(i));
+        } else if (type == TokenType::Semicolon && depth == 0) {
             if (statementStart == i) {
-                RaiseAt(SyntaxException(), token, token);
+                RaiseAt(SyntaxException(), parser.GetToken(i), parser.GetToken(i));
             }
             m_statements.push_back(parser.ParseRegion(statementStart, i - 1));
             statementStart = i + 1;

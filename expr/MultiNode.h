@@ -22,6 +22,9 @@ public:
     // grows as statements come.
     void ReserveStatements(std::size_t count) { m_statements.reserve(count); }
 
+    // For a builder that has built the statement itself.
+    void AddStatement(std::unique_ptr<Node> statement) { m_statements.push_back(std::move(statement)); }
+
 protected:
     double DoEvaluate() override;
 

@@ -35,24 +35,6 @@ std::uint64_t Mix(std::uint64_t hash, std::uint64_t word) {
 
 }  // namespace
 
-std::int32_t NameIndex::Find(std::string_view name) const {
-    if (m_slots.empty()) {
-        return -1;
-    }
-    const std::uint64_t key = Key(name);
-    const std::uint64_t hash = Hash(key, name.size());
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const Slot& entry = m_slots[slot];
-        if (entry.position < 0) {
-            return -1;
-        }
-        if (Matches(entry, key, name)) {
-            return entry.position;
-        }
-    }
-}
-
 void NameIndex::Add(std::string_view name) {
     // Offsets and sizes are 32-bit.
     if (name.size() > UINT32_MAX || m_characters.size() > UINT32_MAX - name.size()) {
@@ -87,7 +69,7 @@ void NameIndex::Clear() {
 // size is the name itself; a longer name's key is a hash of all its words. Reading a
 // word at a time, the last overlapping the one before, costs less than a step per
 // character.
-std::uint64_t NameIndex::Key(std::string_view name) {
+inline std::uint64_t NameIndex::Key(std::string_view name) {
     const char* data = name.data();
     const std::size_t size = name.size();
     if (size > kExactKeySize) {
@@ -111,12 +93,12 @@ std::uint64_t NameIndex::Key(std::string_view name) {
     return 0;
 }
 
-std::uint64_t NameIndex::Hash(std::uint64_t key, std::size_t size) {
+inline std::uint64_t NameIndex::Hash(std::uint64_t key, std::size_t size) {
     const std::uint64_t hash = (key ^ size) * kMultiplier;
     return hash ^ (hash >> 32);
 }
 
-bool NameIndex::Matches(const Slot& slot, std::uint64_t key, std::string_view name) const {
+inline bool NameIndex::Matches(const Slot& slot, std::uint64_t key, std::string_view name) const {
     if (slot.key != key || slot.size != name.size()) {
         return false;
     }
@@ -142,6 +124,24 @@ std::size_t NameIndex::FreeSlot(const std::vector<Slot>& slots, std::uint64_t ha
         slot = (slot + 1) & mask;
     }
     return slot;
+}
+
+std::int32_t NameIndex::Find(std::string_view name) const {
+    if (m_slots.empty()) {
+        return -1;
+    }
+    const std::uint64_t key = Key(name);
+    const std::uint64_t hash = Hash(key, name.size());
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const Slot& entry = m_slots[slot];
+        if (entry.position < 0) {
+            return -1;
+        }
+        if (Matches(entry, key, name)) {
+            return entry.position;
+        }
+    }
 }
 
 }  // namespace ExprEval

@@ -15,10 +15,8 @@
 
 namespace ExprEval {
 
-Node::Node(ExpressionObject* expression) : m_expression(expression) {
-    if (expression == nullptr) {
-        throw NullPointerException("Node::Node");
-    }
+void Node::RaiseNullExpression() {
+    throw NullPointerException("Node::Node");
 }
 
 Node::~Node() = default;

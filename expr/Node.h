@@ -19,7 +19,13 @@ class Parser;
 class Node {
 public:
     // The expression (not owned) must not be null.
-    explicit Node(ExpressionObject* expression);
+    // Defined here: parsing makes several hundred nodes.
+    explicit Node(ExpressionObject* expression) : m_expression(expression) {
+        if (expression == nullptr) {
+            RaiseNullExpression();
+        }
+    }
+
     virtual ~Node();
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
@@ -56,6 +62,8 @@ protected:
     [[noreturn]] static void RaiseSyntax(const Parser& parser, std::int32_t start, std::int32_t end);
 
 private:
+    [[noreturn]] static void RaiseNullExpression();
+
     ExpressionObject* m_expression;  // not owned
 };
 

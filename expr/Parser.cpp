@@ -16,6 +16,7 @@
 #include "expr/NoFunctionListException.h"
 #include "expr/NotFoundException.h"
 #include "expr/NullPointerException.h"
+#include "expr/PlainBuilder.h"
 #include "expr/RaiseAt.h"
 #include "expr/ScanNumber.h"
 #include "expr/SubtractNode.h"
@@ -144,6 +145,11 @@ std::unique_ptr<Node> Parser::Parse(const std::string& text) {
     if (m_tokenCount == 0) {
         throw EmptyExpressionException();
     }
+    // Most programs are plain, and a plain one is built in one pass; the region parser
+    // builds the others and raises every error.
+    if (std::unique_ptr<Node> tree = PlainBuilder(*this, m_expression).Build()) {
+        return tree;
+    }
     return ParseRegion(0, m_tokenCount - 1);
 }
 
@@ -171,8 +177,11 @@ ExprToken& Parser::AddToken(Args... args) {
     if (m_tokenCount == m_tokenCapacity) {
         GrowTokens();
     }
-    ExprToken* token = ::new (m_tokens + m_tokenCount) ExprToken(args...);
-    ++m_tokenCount;
+    // The count is read once: stores into the token could otherwise be taken to change it.
+    const std::int32_t index = m_tokenCount;
+    ExprToken* token = ::new (m_tokens + index) ExprToken(args...);
+    m_types[index] = token->GetType();
+    m_tokenCount = index + 1;
     return *token;
 }
 
@@ -184,13 +193,19 @@ void Parser::GrowTokens() {
     const std::size_t capacity = m_tokenCapacity == 0 ? first : 2 * static_cast<std::size_t>(m_tokenCapacity);
     // Every token takes at least one character, so the text's length bounds the count.
     const std::size_t bounded = std::min(capacity, m_text.size());
-    // Left uninitialised: each token is constructed where it is added.
-    std::unique_ptr<std::byte[]> storage(new std::byte[bounded * sizeof(ExprToken)]);
-    if (m_tokenCount > 0) {
-        std::memcpy(storage.get(), m_tokens, static_cast<std::size_t>(m_tokenCount) * sizeof(ExprToken));
+    // The tokens, then their types. Left uninitialised: each token is constructed where
+    // it is added.
+    std::unique_ptr<std::byte[]> storage(new std::byte[bounded * (sizeof(ExprToken) + sizeof(TokenType))]);
+    auto* tokens = reinterpret_cast<ExprToken*>(storage.get());
+    auto* types = reinterpret_cast<TokenType*>(storage.get() + bounded * sizeof(ExprToken));
+    const auto count = static_cast<std::size_t>(m_tokenCount);
+    if (count > 0) {
+        std::memcpy(tokens, m_tokens, count * sizeof(ExprToken));
+        std::memcpy(types, m_types, count * sizeof(TokenType));
     }
     m_tokenStorage = std::move(storage);
-    m_tokens = reinterpret_cast<ExprToken*>(m_tokenStorage.get());
+    m_tokens = tokens;
+    m_types = types;
     m_tokenCapacity = static_cast<std::int32_t>(bounded);
 }
 

@@ -41,6 +41,10 @@ public:
 
     std::int32_t GetTokenCount() const { return m_tokenCount; }
 
+    // The type of the token at index, from an array of types alone: the scans over
+    // regions read nothing else of most tokens.
+    TokenType TypeAt(std::int32_t index) const { return m_types[index]; }
+
     // The index of the ")" that closes the "(" at index; -1 for an unmatched "(" and
     // for every other token.
     std::int32_t GetMatchingParen(std::int32_t index) const { return GetToken(index).GetMatch(); }
@@ -74,7 +78,6 @@ private:
     template <typename T>
     std::unique_ptr<Node> Build(std::int32_t start, std::int32_t end, std::int32_t op);
 
-    TokenType TypeAt(std::int32_t index) const { return GetToken(index).GetType(); }
     template <typename... Args>
     ExprToken& AddToken(Args... args);
     void GrowTokens();
@@ -85,6 +88,7 @@ private:
     // library container's out-of-line add would cost as much as the token itself.
     std::unique_ptr<std::byte[]> m_tokenStorage;
     ExprToken* m_tokens = nullptr;
+    TokenType* m_types = nullptr;
     std::int32_t m_tokenCount = 0;
     std::int32_t m_tokenCapacity = 0;
     // The latest "(" not yet matched while tokenizing, or -1. Each unmatched "(" keeps
