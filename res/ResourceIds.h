@@ -15,6 +15,9 @@
 #define IDR_MAP_OBD_STANDARDS  2003
 #define IDR_MAP_OBD_PARAMETERS 2004
 
+// Conversions between patch record bytes and patch editor values, resource type "Xfer".
+#define IDR_XFER 2025
+
 // Accelerator commands.
 #define ID_ACCEL_UNDO           32771
 #define ID_ACCEL_REDO           32772
