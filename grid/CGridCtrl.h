@@ -6,6 +6,7 @@
 
 #include "classlib/core/CRuntimeClass.h"
 #include "classlib/core/CString.h"
+#include "classlib/win/CFont.h"
 #include "classlib/win/CSize.h"
 #include "classlib/win/CWnd.h"
 #include "forms/CFontCache.h"
@@ -30,6 +31,18 @@ class CImageList;
 
 // Fills a cell's record in virtual mode instead of the -150 notification.
 typedef BOOL (*GridCallback)(GridCellInfoRecord* record, LPARAM value);
+
+// Orders two cells for sorting: below 0, 0 or above 0 as the first sorts before, with or
+// after the second. value is passed through from the sort call.
+typedef int (*GridCompareFunction)(const CGridCellBase* first, const CGridCellBase* second, LPARAM value);
+
+class CCmdUI;
+class CGridDropHandler;
+class CPrintInfo;
+struct IDataObject;
+
+// Runs an OLE drag of data with the allowed effects and returns the effect it ended with.
+typedef DWORD (*GridDragRunner)(IDataObject* data, DWORD allowedEffects);
 
 class CGridCtrl : public CWnd {
     DECLARE_DYNCREATE(CGridCtrl)
@@ -70,6 +83,10 @@ public:
     void SetTitleTipBackClr(COLORREF colour) { m_titleTipBackColour = colour; }
 
     void SetTitleTipTextClr(COLORREF colour) { m_titleTipTextColour = colour; }
+
+    COLORREF GetTitleTipBackClr() const { return m_titleTipBackColour; }
+
+    COLORREF GetTitleTipTextClr() const { return m_titleTipTextColour; }
 
     void SetGridLines(int mode);
 
@@ -138,7 +155,8 @@ public:
 
     CImageList* GetImageList() const { return m_imageList; }
 
-    void SetSortColumn(int col) { m_sortColumn = col; }
+    // Repaints the old and the new sort column's header so that the arrow moves.
+    void SetSortColumn(int col);
 
     int GetSortColumn() const { return m_sortColumn; }
 
@@ -327,6 +345,65 @@ public:
     BOOL InvalidateCellRange(const GridCellRange& range, BOOL visibleOnly = TRUE);
     CPoint GetCellRelativePoint(int row, int col, CPoint point);
 
+    // --- Sorting ---------------------------------------------------------------------------------
+    // Null restores the text comparison.
+    void SetSortCompareFunction(GridCompareFunction compare) { m_compareFunction = compare; }
+
+    static int CompareCellText(const CGridCellBase* first, const CGridCellBase* second, LPARAM value);
+    static int CompareCellNumber(const CGridCellBase* first, const CGridCellBase* second, LPARAM value);
+    BOOL SortByColumn(int col, BOOL ascending = TRUE, LPARAM value = 0);
+    BOOL SortByText(int col, BOOL ascending = TRUE, LPARAM value = 0);
+    BOOL SortWithFunction(GridCompareFunction compare, int col, BOOL ascending, LPARAM value = 0);
+    // Sorts rows low..high (-1: the last row) by the column; FALSE when there is nothing to sort.
+    BOOL QuickSortRows(GridCompareFunction compare, int col, BOOL ascending, LPARAM value, int low, int high);
+
+    // --- Clipboard ---------------------------------------------------------------------------------
+    // The selection's bounding range as text (Tab-separated fields, CR LF lines; hidden rows
+    // and columns left out, unselected cells empty). FALSE without a selection.
+    virtual BOOL CreateClipboardText(CString& text);
+    // Pastes text from (row, col) on through SetCellTextByUser; FALSE for a start cell that
+    // does not exist or may not be edited.
+    virtual BOOL PasteText(int row, int col, const CString& text, BOOL selectPasted = TRUE);
+    // The clipboard's CF_TEXT, read no further than its memory block.
+    BOOL ReadClipboardText(CString& text);
+    BOOL WriteClipboardText(const CString& text);
+    // Drag and drop (when enabled): dragging the selection out, dropping text onto cells.
+    virtual void OnBeginDrag();
+    virtual DWORD OnDragEnter(IDataObject* data, DWORD keyState, CPoint point);
+    virtual DWORD OnDragOver(IDataObject* data, DWORD keyState, CPoint point);
+    virtual void OnDragLeave();
+    virtual BOOL OnDrop(IDataObject* data, DWORD dropEffect, CPoint point);
+    // Null restores the system's drag; tests script the user's drag with their own.
+    static void SetDragRunner(GridDragRunner runner);
+    virtual void OnEditCut();
+    virtual void OnEditCopy();
+    virtual void OnEditPaste();
+    void OnUpdateEditCut(CCmdUI* cmdUI);
+    void OnUpdateEditCopy(CCmdUI* cmdUI);
+    void OnUpdateEditPaste(CCmdUI* cmdUI);
+    void OnUpdateSelectAll(CCmdUI* cmdUI);
+
+    // --- Printing ----------------------------------------------------------------------------------
+    // Prints on printerDC, or on the printer the print dialog gives when it is null.
+    void Print(CDC* printerDC = nullptr);
+
+    void SetWysiwygPrinting(BOOL on) { m_wysiwygPrinting = on; }
+
+    BOOL GetWysiwygPrinting() const { return m_wysiwygPrinting; }
+
+    // Heights in character heights, left and right in character widths; negative keeps a value.
+    void SetPrintMargins(int header, int footer, int gap, int left, int right, int top, int bottom);
+    void GetPrintMargins(int& header, int& footer, int& gap, int& left, int& right, int& top, int& bottom)
+        const;
+    virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
+    virtual void OnPrint(CDC* dc, CPrintInfo* info);
+    virtual void OnEndPrinting(CDC* dc, CPrintInfo* info);
+    virtual void PrintRowCells(int firstCol, int endCol, int row, CRect& rect, CDC* dc, BOOL& firstColumn);
+    virtual void PrintFixedRows(CDC* dc, CPrintInfo* info);
+    virtual void PrintHeader(CDC* dc, CPrintInfo* info);
+    virtual void PrintFooter(CDC* dc, CPrintInfo* info);
+    virtual void PrintFixedColumns(CDC* dc, CPrintInfo* info);
+
     // --- Overridables --------------------------------------------------------------------------------
     virtual void ClearSelectedCells();
     virtual void OnSelectAll();
@@ -346,6 +423,7 @@ public:
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* dc);
     void OnSize(UINT type, int width, int height);
+    void OnDestroy();
     void OnHScroll(UINT code, UINT position, CWnd* scrollBar);
     void OnVScroll(UINT code, UINT position, CWnd* scrollBar);
     void OnTimer(UINT_PTR id);
@@ -423,6 +501,12 @@ private:
     void ExtendMouseSelection(CPoint point);
     void ScrollLinesToShow(int bar, int from, int to);
     void ScrollUntilInside(int bar, int row, int col);
+    void SwapRows(int first, int second);
+    std::vector<int> BodyRowHeights() const;
+    std::vector<int> BodyColumnWidths() const;
+    void PrintLine(CDC* dc, int x1, int y1, int x2, int y2);
+    void PrintBody(CDC* dc);
+    GridCellId PasteStartCell();
 
     std::vector<GridRow> m_cells;
     std::unique_ptr<CGridDefaultCell> m_defaultCells[4];  // normal, fixed column, fixed row, corner
@@ -477,6 +561,29 @@ private:
     int m_wheelLines = 3;
     BOOL m_sortAscending = TRUE;
     int m_sortColumn = -1;
+    GridCompareFunction m_compareFunction = nullptr;
+    std::unique_ptr<CGridDropHandler> m_dropHandler;
+    CGridCellMap m_pastedCells;  // the cells of the latest paste or drop
+    GridCellId m_lastDragOverCell;
+
+    std::unique_ptr<CFont> m_printerFont;
+    CSize m_charSize;
+    int m_pageHeight = 0;
+    int m_pageWidth = 0;
+    CSize m_logicalPageSize;
+    CSize m_paperSize;
+    int m_printRow = 0;
+    int m_printCol = 0;
+    int m_pageCount = 0;
+    int m_pagesAcross = 1;
+    BOOL m_wysiwygPrinting = FALSE;
+    int m_headerHeight = 2;
+    int m_footerHeight = 2;
+    int m_gapHeight = 1;
+    int m_leftMargin = 4;
+    int m_rightMargin = 4;
+    int m_topMargin = 1;
+    int m_bottomMargin = 1;
     BOOL m_shadedPrintOut = TRUE;
     bool m_cursorClipped = false;     // the cursor is held inside the grid while sizing
     bool m_releasingCapture = false;  // our own release of the capture is no capture loss

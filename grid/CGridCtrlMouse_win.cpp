@@ -1,6 +1,7 @@
 // The grid window's answers to the mouse (selecting by dragging, sizing rows and columns
 // at their dividers, clicks and double clicks, the wheel) and whether cells are visible.
 #include "classlib/win/CDC.h"
+#include "classlib/win/CWaitCursor.h"
 #include "grid/CGridCellBase.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridTipWnd.h"
@@ -388,6 +389,10 @@ void CGridCtrl::OnMouseMove(UINT flags, CPoint point) {
                 // turns it into a selection instead of wiping selection and focus.
                 if (std::abs(point.x - m_leftClickDownPoint.x) > GetSystemMetrics(SM_CXDRAG) ||
                     std::abs(point.y - m_leftClickDownPoint.y) > GetSystemMetrics(SM_CYDRAG)) {
+                    if (m_allowDragAndDrop && m_mouseMode == GRID_MOUSE_PREPARE_DRAG) {
+                        OnBeginDrag();
+                        break;
+                    }
                     m_mouseMode = m_listMode ? GRID_MOUSE_SELECT_ROW : GRID_MOUSE_SELECT_CELLS;
                     ExtendMouseSelection(point);
                 }
@@ -555,7 +560,15 @@ void CGridCtrl::OnRButtonUp(UINT flags, CPoint point) {
 }
 
 void CGridCtrl::OnFixedRowClick(GridCellId& cell) {
-    if (!IsValid(cell) || !m_fixedRowSelection) {
+    if (!IsValid(cell)) {
+        return;
+    }
+    if (m_sortOnClick) {
+        CWaitCursor waitCursor;
+        SortByColumn(cell.col, !(cell.col == m_sortColumn && m_sortAscending));
+        Invalidate();
+    }
+    if (!m_fixedRowSelection) {
         return;
     }
     m_mouseMode = cell.col < GetFixedColumnCount() ? GRID_MOUSE_SELECT_ALL : GRID_MOUSE_SELECT_COL;

@@ -1,6 +1,7 @@
 // The grid window's focus cell and selection, the cells changed on the user's behalf,
 // and everything the keyboard does in the grid.
 #include "classlib/win/CClientDC.h"
+#include "classlib/win/CWaitCursor.h"
 #include "grid/CGridCellBase.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridNavigator.h"
@@ -11,20 +12,6 @@
 #include <memory>
 
 namespace {
-
-// The wait cursor for one scope; the cursor shown before comes back at the end.
-class CScopedWaitCursor {
-public:
-    CScopedWaitCursor() : m_previous(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-
-    ~CScopedWaitCursor() { SetCursor(m_previous); }
-
-    CScopedWaitCursor(const CScopedWaitCursor&) = delete;
-    CScopedWaitCursor& operator=(const CScopedWaitCursor&) = delete;
-
-private:
-    HCURSOR m_previous;
-};
 
 bool IsKeyHeld(int key) {
     return (GetKeyState(key) & 0x8000) != 0;
@@ -100,7 +87,7 @@ void CGridCtrl::SetSelectedRange(int minRow,
     if (!m_enableSelection) {
         return;
     }
-    CScopedWaitCursor waitCursor;
+    CWaitCursor waitCursor;
     std::unique_ptr<CClientDC> dc;
     if (forceRepaint && IsWindow()) {
         dc = std::make_unique<CClientDC>(this);
@@ -378,8 +365,24 @@ BOOL CGridCtrl::KeyMovesFocus(UINT key,
 }
 
 void CGridCtrl::OnKeyDown(UINT key, UINT repeat, UINT flags) {
-    if (IsKeyHeld(VK_CONTROL) && key == 'A') {
-        OnSelectAll();
+    if (IsKeyHeld(VK_CONTROL)) {
+        switch (key) {
+        case VK_INSERT:
+        case 'C':
+            OnEditCopy();
+            return;
+        case 'A':
+            OnSelectAll();
+            return;
+        case 'V':
+            OnEditPaste();
+            return;
+        default:
+            break;
+        }
+    }
+    if (IsKeyHeld(VK_SHIFT) && key == VK_INSERT) {
+        OnEditPaste();
         return;
     }
     if (!IsValid(m_focusCell)) {

@@ -6,6 +6,7 @@
 #include "classlib/win/AfxRegisterWndClass.h"
 #include "grid/CGridCell.h"
 #include "grid/CGridDefaultCell.h"
+#include "grid/CGridDropHandler.h"
 #include "grid/CGridTipWnd.h"
 
 #include <windows.h>
@@ -18,6 +19,7 @@ BEGIN_MESSAGE_MAP(CGridCtrl, CWnd)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_WM_SIZE()
+    ON_WM_DESTROY()
     ON_WM_HSCROLL()
     ON_WM_VSCROLL()
     ON_WM_TIMER()
@@ -40,6 +42,14 @@ BEGIN_MESSAGE_MAP(CGridCtrl, CWnd)
     ON_WM_SETFONT()
     ON_WM_GETFONT()
     ON_NOTIFY(GRIDN_ENDEDIT, CGridCtrl::kEditorId, OnEndInPlaceEdit)
+    ON_COMMAND(GRID_CMD_EDIT_CUT, OnEditCut)
+    ON_COMMAND(GRID_CMD_EDIT_COPY, OnEditCopy)
+    ON_COMMAND(GRID_CMD_EDIT_PASTE, OnEditPaste)
+    ON_COMMAND(GRID_CMD_EDIT_SELECT_ALL, OnSelectAll)
+    ON_UPDATE_COMMAND_UI(GRID_CMD_EDIT_CUT, OnUpdateEditCut)
+    ON_UPDATE_COMMAND_UI(GRID_CMD_EDIT_COPY, OnUpdateEditCopy)
+    ON_UPDATE_COMMAND_UI(GRID_CMD_EDIT_PASTE, OnUpdateEditPaste)
+    ON_UPDATE_COMMAND_UI(GRID_CMD_EDIT_SELECT_ALL, OnUpdateSelectAll)
 END_MESSAGE_MAP()
 
 namespace {
@@ -54,7 +64,9 @@ enum DefaultCellIndex {
 }  // namespace
 
 CGridCtrl::CGridCtrl(int rows, int cols, int fixedRows, int fixedCols)
-    : m_titleTip(std::make_unique<CGridTipWnd>()), m_defaultCellClass(RUNTIME_CLASS(CGridCell)) {
+    : m_titleTip(std::make_unique<CGridTipWnd>()),
+      m_defaultCellClass(RUNTIME_CLASS(CGridCell)),
+      m_dropHandler(std::make_unique<CGridDropHandler>()) {
     RegisterWindowClass();
     ReadSystemColours();
     ReadWheelLines();
@@ -228,10 +240,19 @@ void CGridCtrl::OnSize(UINT type, int width, int height) {
         return;
     }
     m_inSize = true;
+    // Only the first registration succeeds; the window exists for certain by now.
+    m_dropHandler->Register(this);
     EndEditing();
     CWnd::OnSize(type, width, height);
     ResetScrollBars();
     m_inSize = false;
+}
+
+// Revoked while the window still exists: revoking later fails and leaves OLE holding the
+// handler after the grid is gone.
+void CGridCtrl::OnDestroy() {
+    m_dropHandler->Revoke();
+    CWnd::OnDestroy();
 }
 
 UINT CGridCtrl::OnGetDlgCode() {

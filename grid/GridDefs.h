@@ -78,3 +78,9 @@ constexpr int GRID_NEXT_TOLEFT = 0x0400;
 constexpr int GRID_NEXT_TORIGHT = 0x0800;
 constexpr int GRID_NEXT_ALL = 0x0E00;
 constexpr int GRID_NEXT_AREA = 0x0A00;
+
+// The standard edit command ids the grid answers (cut, copy, paste, select all).
+constexpr unsigned GRID_CMD_EDIT_CUT = 0xE123;
+constexpr unsigned GRID_CMD_EDIT_COPY = 0xE122;
+constexpr unsigned GRID_CMD_EDIT_PASTE = 0xE125;
+constexpr unsigned GRID_CMD_EDIT_SELECT_ALL = 0xE12A;

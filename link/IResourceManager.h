@@ -12,6 +12,8 @@ public:
     virtual ~IResourceManager() = default;
     // The text of a string-table id; empty when the id has none.
     virtual CString GetString(UINT id) = 0;
+    // The current language's locale id, for reading typed numbers; the user's by default.
+    virtual DWORD GetLanguageId() const { return 0x0400; }
     // Adds the per-language descriptions of one firmware build to the catalogue.
     virtual void AddFirmwareDescriptions(int major,
                                          int minor,

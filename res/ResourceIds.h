@@ -35,3 +35,20 @@
 #define IDS_LANGUAGE_ID          15002
 #define IDS_LANGUAGE_NAME        15003
 #define IDS_LANGUAGE_SECOND_NAME 15243
+
+// Calibration dialogs.
+#define IDD_CALIBRATOR_PTS  170
+#define IDD_CALIB_SETTINGS  177
+#define IDD_CALIBRATOR_ADAP 2006
+#define IDD_CALIBRATOR_CONT 2007
+#define IDD_ADAPT_SETTINGS  2008
+
+// Diagnosis pages that the main dialog does not open, and the OBD adaptation panel.
+#define IDD_DATA_SAVER     2040
+#define IDD_PHASE_TEST     2041
+#define IDD_EVENT_ACTIONS  2042
+#define IDD_OBD_ADAPTATION 2043
+
+// Pages of the Diagnosis mode.
+#define IDD_EVENT_LOG_PAGE 113
+#define IDD_DTC_PAGE       2029

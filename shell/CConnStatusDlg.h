@@ -4,11 +4,12 @@
 
 #include "classlib/core/CString.h"
 #include "classlib/win/CDialog.h"
-#include "classlib/win/CFont.h"
 #include "classlib/win/CStatic.h"
+#include "forms/CStaticExtended.h"
 #include "link/IMessageTarget.h"
 
 class CDataHandler;
+class CFontCache;
 class CResourceManager;
 
 class CConnStatusDlg : public CDialog, public IMessageTarget {
@@ -24,6 +25,8 @@ public:
 
     void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
 
+    void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }  // not owned
+
     // IMessageTarget: the data handler's broadcasts, from any thread.
     void PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) override;
 
@@ -36,7 +39,6 @@ protected:
     void DoDataExchange(CDataExchange* exchange) override;
 
     void OnShowWindow(BOOL show, UINT status);
-    HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT type);
     LRESULT OnIgnored(WPARAM wParam, LPARAM lParam);
     LRESULT OnStatusChanged(WPARAM status, LPARAM port);
     LRESULT OnLanguageChanged(WPARAM wParam, LPARAM lParam);
@@ -48,13 +50,10 @@ private:
     void ShowStatusText();
 
     CStatic m_versionText;
-    // A plain static whose colour the panel sets through WM_CTLCOLORSTATIC.
-    CStatic m_statusText;
+    CStaticExtended m_statusText;
     CDataHandler* m_dataHandler = nullptr;
     CResourceManager* m_resources = nullptr;
-    CFont m_statusFont;
-    CFont m_versionFont;
-    COLORREF m_statusColour = RGB(0, 0, 0);
+    CFontCache* m_fonts = nullptr;
     int m_status = -1;
     int m_portNumber = 0;
     int m_baudRate = 9600;

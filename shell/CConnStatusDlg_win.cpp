@@ -1,14 +1,12 @@
 #include "shell/CConnStatusDlg.h"
 
 #include "classlib/win/AfxMsgMap.h"
-#include "classlib/win/CDC.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
 #include "shell/CResourceManager.h"
 #include "shell/CZarvoApp.h"
+#include "shell/GetCachedFont.h"
 #include "shell/ZarvoNames.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -43,7 +41,6 @@ const StatusLook& LookOf(int status) {
 
 BEGIN_MESSAGE_MAP(CConnStatusDlg, CDialog)
     ON_WM_SHOWWINDOW()
-    ON_WM_CTLCOLOR()
     ON_MESSAGE(WM_DH_ELEMENT_CHANGED, OnIgnored)
     ON_MESSAGE(WM_DH_STATUS_CHANGED, OnStatusChanged)
     ON_MESSAGE(WM_DH_NEW_DATA, OnIgnored)
@@ -113,13 +110,13 @@ void CConnStatusDlg::Layout() {
     m_statusText.MoveWindow(mx, my, statusWidth, ch - 2 * my, TRUE);
     m_versionText.MoveWindow(statusWidth + 2 * mx, my, cw / 8, ch - 2 * my, TRUE);
 
-    // The fonts follow the smaller scale, so that the text fits the strip in both directions.
-    const double fontScale = std::min(sx, sy) > 0 ? std::min(sx, sy) : 1.0;
-    if (m_statusFont.CreatePointFont(static_cast<int>(kStatusFontTenths * fontScale), "Verdana")) {
-        m_statusText.SetFont(m_statusFont, FALSE);
+    CFont* statusFont = GetCachedFont(m_fonts, this, "Verdana", kStatusFontTenths, sx, sy);
+    if (statusFont != nullptr) {
+        m_statusText.SetFont(*statusFont, FALSE);
     }
-    if (m_versionFont.CreatePointFont(static_cast<int>(kVersionFontTenths * fontScale), "MS Shell Dlg")) {
-        m_versionText.SetFont(m_versionFont, FALSE);
+    CFont* versionFont = GetCachedFont(m_fonts, this, "MS Shell Dlg", kVersionFontTenths, sx, sy);
+    if (versionFont != nullptr) {
+        m_versionText.SetFont(*versionFont, FALSE);
     }
 
     int major = 0;
@@ -148,22 +145,12 @@ void CConnStatusDlg::ShowStatusText() {
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
     text.Format(format, m_portNumber, m_baudRate);
 #pragma GCC diagnostic pop
-    m_statusColour = look.colour;
+    m_statusText.SetTextColor(look.colour);
     m_statusText.SetWindowText(text);
-    m_statusText.Invalidate(TRUE);
 }
 
 void CConnStatusDlg::OnShowWindow(BOOL show, UINT status) {
     Default();
-}
-
-HBRUSH CConnStatusDlg::OnCtlColor(CDC* dc, CWnd* control, UINT type) {
-    const LRESULT brush = Default();
-    if (type == CTLCOLOR_STATIC && control != nullptr &&
-        control->GetSafeHwnd() == m_statusText.GetSafeHwnd()) {
-        dc->SetTextColor(m_statusColour);
-    }
-    return reinterpret_cast<HBRUSH>(brush);
 }
 
 LRESULT CConnStatusDlg::OnIgnored(WPARAM wParam, LPARAM lParam) {

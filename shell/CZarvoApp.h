@@ -4,6 +4,8 @@
 #pragma once
 
 #include "classlib/win/CWinApp.h"
+#include "shell/CSlushLauncher.h"
+#include "shell/CSplashLauncher.h"
 
 #include <windows.h>
 
@@ -33,8 +35,10 @@ private:
     bool ActivateRunningInstance() const;
     void EnterProgramFolder() const;
     void ReadVersion();
-    void RunMainDialog(DWORD startTime);
+    void RunMainDialog(DWORD startTime, bool splashShown);
 
+    CSplashLauncher m_splash;
+    CSlushLauncher m_busyWindow;
     HACCEL m_accelerators = nullptr;
     int m_major = 0;
     int m_minor = 0;

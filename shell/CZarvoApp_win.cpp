@@ -2,8 +2,11 @@
 
 #include "link/CLogSession.h"
 #include "link/CLogger.h"
+#include "link/RecentSettings.h"
 #include "res/ResourceIds.h"
 #include "shell/CZarvoCommandLineInfo.h"
+#include "shell/CPopupWnd.h"
+#include "shell/CSplashZarvoWnd.h"
 #include "shell/CZarvoDlg.h"
 #include "shell/ZarvoNames.h"
 
@@ -21,6 +24,13 @@ struct HandleCloser {
 };
 
 using CScopedMutex = std::unique_ptr<void, HandleCloser>;
+
+// The registry key of the settings is named after the running program's version.
+void ProgramVersion(int& major, int& minor) {
+    int build = 0;
+    int revision = 0;
+    ZarvoApp().GetAppVersion(major, minor, build, revision);
+}
 
 DWORD ProcessClockMs() {
     return static_cast<DWORD>(std::clock() * 1000 / CLOCKS_PER_SEC);
@@ -52,22 +62,37 @@ BOOL CZarvoApp::InitInstance() {
         return FALSE;
     }
     const DWORD startTime = ProcessClockMs();
+    bool splashShown = false;
+    if (commandLine.m_showSplash) {
+        splashShown = m_splash.Show(RUNTIME_CLASS(CSplashZarvoWnd));
+        Sleep(10);
+    }
     EnterProgramFolder();
     ReadVersion();
+    // Now with the version line.
+    CPopupWnd* splash = splashShown ? m_splash.GetWindow() : nullptr;
+    if (splash != nullptr && splash->GetSafeHwnd() != nullptr) {
+        ::InvalidateRect(splash->GetSafeHwnd(), nullptr, TRUE);
+    }
+    SetAppVersionSource(&ProgramVersion);
     CLogSession logSession;
     CLogger::Instance().Log(3000, "Application started.");
     m_accelerators = LoadAcceleratorsA(m_hInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-    RunMainDialog(startTime);
+    RunMainDialog(startTime, splashShown);
     // The mutex goes last: the dialog's destruction writes files that a new instance reads.
     return FALSE;
 }
 
-void CZarvoApp::RunMainDialog(DWORD startTime) {
+void CZarvoApp::RunMainDialog(DWORD startTime, bool splashShown) {
     auto dialog = std::make_unique<CZarvoDlg>();
-    dialog->SetStartTime(startTime);
+    if (splashShown) {
+        dialog->SetSplash(&m_splash, startTime);
+    }
+    dialog->SetBusyWindow(&m_busyWindow);
     m_pMainWnd = dialog.get();
     dialog->DoModal();
     Sleep(200);
+    m_busyWindow.Hide(nullptr);
     CLogger::Instance().Log(3000, "Application finished.");
     m_pMainWnd = nullptr;
 }

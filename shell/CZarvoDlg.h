@@ -1,35 +1,63 @@
 // The configurator's main menu dialog (template 102). It owns the program's long-lived
 // services (communicator, data handler, resource manager, watchdog) and the connection
-// status panel, wires them together when it opens, reacts to the link's broadcasts and
-// shuts the services down in order when the program exits.
+// status panel, wires them together when it opens, reacts to the link's broadcasts, runs
+// the main menu's commands and shuts the services down in order when the program exits.
 #pragma once
 
+#include "classlib/core/CArray.h"
 #include "classlib/core/CCriticalSection.h"
 #include "classlib/core/CString.h"
 #include "classlib/win/CButton.h"
 #include "classlib/win/CDialog.h"
+#include "firmware/CFirmwareUpdateDlg.h"
+#include "forms/CFontCache.h"
 #include "link/CCommunicator.h"
 #include "link/CDataHandler.h"
 #include "link/CWatchDog.h"
 #include "link/IMainWindow.h"
+#include "link/IUserPrompter.h"
+#include "shell/CBusyProgressDlg.h"
+#include "shell/CChangeLanguageDlg.h"
 #include "shell/CConnStatusDlg.h"
 #include "shell/CResourceManager.h"
+#include "shell/CRetrieveDataDlg.h"
+#include "shell/CTransferDirectionDlg.h"
 
-class CZarvoDlg : public CDialog, public IMainWindow {
+class CFirmwarePatch;
+class CSlushLauncher;
+class CSplashLauncher;
+
+class CZarvoDlg : public CDialog, public IMainWindow, public IUserPrompter {
 public:
     static constexpr UINT kTemplateId = 102;
+    static constexpr UINT_PTR kUpdateTimerId = 1;
+    static constexpr UINT kUpdateTimeoutMs = 4096;
+    // The system-menu entry that opens the About box.
+    static constexpr UINT kAboutCommand = 16;
 
     CZarvoDlg();
     ~CZarvoDlg() override;
 
-    // The process clock (ms) when the program started.
-    void SetStartTime(DWORD startTime) { m_startTime = startTime; }
+    // The running splash (not owned), closed when the dialog is ready but no earlier than
+    // 1500 ms after the start time (process clock, ms).
+    void SetSplash(CSplashLauncher* splash, DWORD startTime) {
+        m_splash = splash;
+        m_startTime = startTime;
+    }
+
+    // The application's busy-window launcher, shown by the shutdown (not owned).
+    void SetBusyWindow(CSlushLauncher* busyWindow) { m_busyWindow = busyWindow; }
 
     // IMainWindow: the data handler's view of the main window.
     void PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) override;
     void SetModified(BOOL modified) override;
     void UpdateTitle() override;
     void SetFileName(LPCSTR fileName) override;
+
+    // IUserPrompter: the data handler's boxes and dialogs.
+    bool ShowMessage(LPCSTR text, Box box) override;
+    int AskTransferDirection(LPCSTR message) override;
+    bool ChooseConfigFileToSave(LPCSTR suggestedName, CString& path) override;
 
     // The orderly shutdown: stops the watchdog, then the communicator.
     void DoAtFinal();
@@ -38,15 +66,29 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void DoDataExchange(CDataExchange* exchange) override;
+    virtual void PaintBackground(CDC* dc);
 
     void OnSysCommand(UINT id, LPARAM lParam);
     HCURSOR OnQueryDragIcon();
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* dc);
     void OnExit();
     void OnClose();
+    void OnFinalize();
+    void OnRestore();
+    void OnLoad();
+    void OnSave();
+    void OnLanguage();
+    void OnFirmwareUpdate();
+    void OnFirmwarePatch();
+    void OnTimer(UINT_PTR id);
     LRESULT OnStatusChanged(WPARAM status, LPARAM port);
     LRESULT OnLanguageChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnFindInstance(WPARAM wParam, LPARAM lParam);
+    LRESULT OnUnitBusy(WPARAM wParam, LPARAM lParam);
     LRESULT OnFullCtrlRead(WPARAM wParam, LPARAM lParam);
+    LRESULT OnUpdateProgress(WPARAM code, LPARAM perMille);
+    LRESULT OnRetrieveProgress(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommunicatorDead(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
@@ -55,8 +97,21 @@ private:
     bool ConfirmExit();
     void ExitProgram(int result);
     void CreateStatusPanel();
+    void CloseSplash();
+    void Layout();
     void SetTexts();
+    void ResetSystemMenu();
     void UpdateFirmwareButton(CButton& button, bool enable);
+    void EndRetrieveDialog();
+    // Runs a modal dialog of the main menu with the keyboard commands kept from the pages.
+    INT_PTR RunModal(CDialog& dialog);
+    int Ask(UINT textId, UINT type);
+    void ShowError(const CString& text);
+    void ContinueFirmwareUpdate();
+    void SetNormalMode();
+    bool ChooseFile(BOOL open, UINT filterId, LPCSTR extension, LPCSTR name, DWORD flags,
+                    LPCSTR folderSetting, CString& path);
+    bool CheckPatchIds(CFirmwarePatch& patch);
 
     // Template order: 1009, 1008, 1002, 1007, 1006, 1005, 1004, 1003, 1001, 1000.
     CButton m_patchButton;
@@ -72,11 +127,23 @@ private:
     CCommunicator m_communicator;
     CDataHandler m_dataHandler;
     CResourceManager m_resources;
+    CFontCache m_fonts;
+    CFirmwareUpdateDlg m_updateDialog;
+    CBusyProgressDlg m_busyDialog;
+    CRetrieveDataDlg m_retrieveDialog;
+    CTransferDirectionDlg m_transferDialog;
     CConnStatusDlg m_statusPanel;
+    CChangeLanguageDlg m_languageDialog;
+    CSplashLauncher* m_splash = nullptr;
+    CSlushLauncher* m_busyWindow = nullptr;
     HICON m_icon = nullptr;
     int m_mode = 1;
+    int m_routing = 1;
     DWORD m_startTime = 0;
     int m_connectionStatus = 0;
+    UINT_PTR m_updateTimer = 0;
+    double m_scaleX = 1.0;
+    double m_scaleY = 1.0;
     CWatchDog m_watchDog;
     CString m_modeName;
     CString m_fileName;

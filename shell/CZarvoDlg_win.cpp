@@ -6,11 +6,19 @@
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "link/IMessageTarget.h"
+#include "link/RecentSettings.h"
 #include "res/ResourceIds.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CSplashLauncher.h"
 #include "shell/CZarvoApp.h"
 #include "shell/ZarvoNames.h"
 
+#include <ctime>
+
 namespace {
+
+// The splash stays at least this long after the start.
+constexpr long kSplashMinimumMs = 1500;
 
 constexpr int kIdConfigure = 1000;
 constexpr int kIdDiagnosis = 1001;
@@ -23,10 +31,6 @@ constexpr int kIdRestore = 1007;
 constexpr int kIdUpdate = 1008;
 constexpr int kIdPatch = 1009;
 
-constexpr UINT kIdsMainMenu = 15012;
-constexpr UINT kIdsExitQuestion = 15015;
-constexpr UINT kIdsExitSaveHint = 15017;
-
 constexpr UINT kNotifyAccelerator = 1;
 // The bitmap of the record ids that the unit's firmware supports.
 constexpr int kElementSupportedIds = 110;
@@ -34,27 +38,49 @@ constexpr int kElementSupportedIds = 110;
 // Guards the end-of-full-read handler against re-entry while its own prompts run.
 bool g_fullReadRunning = false;
 
+bool IsLinkUp(int status) {
+    return status == 2 || status == 4;
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CZarvoDlg, CDialog)
     ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_ERASEBKGND()
     ON_WM_QUERYDRAGICON()
     ON_BN_CLICKED(kIdExit, OnExit)
+    ON_BN_CLICKED(kIdFinalize, OnFinalize)
+    ON_BN_CLICKED(kIdRestore, OnRestore)
+    ON_BN_CLICKED(kIdLoad, OnLoad)
+    ON_BN_CLICKED(kIdSave, OnSave)
+    ON_BN_CLICKED(kIdLanguage, OnLanguage)
+    ON_BN_CLICKED(kIdUpdate, OnFirmwareUpdate)
+    ON_BN_CLICKED(kIdPatch, OnFirmwarePatch)
+    ON_WM_TIMER()
     ON_MESSAGE(WM_DH_STATUS_CHANGED, OnStatusChanged)
     ON_MESSAGE(WM_DH_LANGUAGE_CHANGED, OnLanguageChanged)
     ON_REGISTERED_MESSAGE(CZarvoApp::s_findInstanceMessage, OnFindInstance)
+    ON_MESSAGE(WM_DH_UNIT_BUSY, OnUnitBusy)
     ON_MESSAGE(WM_DH_FULL_READ_DONE, OnFullCtrlRead)
+    ON_MESSAGE(WM_DH_UPDATE_PROGRESS, OnUpdateProgress)
+    ON_MESSAGE(WM_DH_FULL_READ_PROGRESS, OnRetrieveProgress)
     ON_WM_CLOSE()
     ON_MESSAGE(WM_COMM_DEAD, OnCommunicatorDead)
 END_MESSAGE_MAP()
 
-CZarvoDlg::CZarvoDlg() : CDialog(kTemplateId) {
+CZarvoDlg::CZarvoDlg()
+    : CDialog(kTemplateId), m_updateDialog(this), m_transferDialog(this), m_languageDialog(this) {
     m_icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ZARVO));
 }
 
 CZarvoDlg::~CZarvoDlg() {
     m_dataHandler.UnregisterWindow(this);
+    m_dataHandler.UnregisterWindow(&m_updateDialog);
+    m_dataHandler.UnregisterWindow(&m_busyDialog);
     m_dataHandler.SetMainWindow(nullptr);
+    m_dataHandler.SetUserPrompter(nullptr);
+    m_dataHandler.SetPrompter(nullptr);
 }
 
 void CZarvoDlg::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
@@ -87,7 +113,7 @@ BOOL CZarvoDlg::OnInitDialog() {
     MoveWindow(&workArea, TRUE);
 
     m_dataHandler.RegisterWindow(this);
-    SetTexts();
+    Layout();
     SetIcon(m_icon, TRUE);
     SetIcon(m_icon, FALSE);
 
@@ -100,6 +126,21 @@ BOOL CZarvoDlg::OnInitDialog() {
     m_dataHandler.SetResourceManager(&m_resources);
     m_dataHandler.SetCommunicator(&m_communicator);
     m_dataHandler.SetMainWindow(this);
+    m_dataHandler.SetUserPrompter(this);
+    m_dataHandler.SetPrompter(&m_transferDialog);
+    m_transferDialog.SetResourceManager(&m_resources);
+    m_languageDialog.SetResourceManager(&m_resources);
+
+    m_updateDialog.SetDataHandler(&m_dataHandler);
+    m_updateDialog.SetResourceManager(&m_resources);
+    m_updateDialog.SetFontCache(&m_fonts);
+    m_dataHandler.RegisterWindow(&m_updateDialog);
+    m_busyDialog.SetDataHandler(&m_dataHandler);
+    m_busyDialog.SetResourceManager(&m_resources);
+    m_busyDialog.SetFontCache(&m_fonts);
+    m_dataHandler.RegisterWindow(&m_busyDialog);
+    m_retrieveDialog.SetResourceManager(&m_resources);
+    m_retrieveDialog.SetFontCache(&m_fonts);
 
     CreateStatusPanel();
 
@@ -110,13 +151,28 @@ BOOL CZarvoDlg::OnInitDialog() {
     m_connectionStatus = 0;
     m_watchDog.SetMainWindow(this);
     m_watchDog.StartThread(&m_communicator);
+    PruneRecentFiles();
     Invalidate(TRUE);
+    CloseSplash();
     return TRUE;
+}
+
+void CZarvoDlg::CloseSplash() {
+    if (m_splash == nullptr) {
+        return;
+    }
+    const long elapsed = static_cast<long>(std::clock() * 1000 / CLOCKS_PER_SEC) - static_cast<long>(m_startTime);
+    if (elapsed < kSplashMinimumMs) {
+        Sleep(static_cast<DWORD>(kSplashMinimumMs - elapsed));
+    }
+    m_splash->Close(nullptr);
+    m_splash = nullptr;
 }
 
 void CZarvoDlg::CreateStatusPanel() {
     m_statusPanel.SetDataHandler(&m_dataHandler);
     m_statusPanel.SetResourceManager(&m_resources);
+    m_statusPanel.SetFontCache(&m_fonts);
     if (!m_statusPanel.Create(CConnStatusDlg::kTemplateId, this)) {
         CLogger::Instance().Log(0, "CZarvoDlg::OnInitDialog(): the status panel could not be created.");
         return;
@@ -124,16 +180,11 @@ void CZarvoDlg::CreateStatusPanel() {
     m_statusPanel.ShowWindow(SW_SHOW);
 }
 
-void CZarvoDlg::SetTexts() {
-    m_resources.GetString(kIdsMainMenu, m_modeName);
-    UpdateTitle();
-}
-
 BOOL CZarvoDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     const UINT code = HIWORD(wParam);
     const UINT id = LOWORD(wParam);
     // Keyboard commands belong to the pages, and the main menu has none.
-    if (code == kNotifyAccelerator && m_mode == 1) {
+    if (code == kNotifyAccelerator && (m_routing == 0 || m_mode == 1)) {
         return TRUE;
     }
     if (code == 0 && id == IDOK && m_mode == 1) {
@@ -149,56 +200,24 @@ BOOL CZarvoDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CDialog::OnCommand(wParam, lParam);
 }
 
+INT_PTR CZarvoDlg::RunModal(CDialog& dialog) {
+    m_routing = 0;
+    const INT_PTR result = dialog.DoModal();
+    m_routing = 1;
+    return result;
+}
+
 void CZarvoDlg::OnSysCommand(UINT id, LPARAM lParam) {
-    Default();
+    if ((id & 0xFFF0) != kAboutCommand) {
+        Default();
+        return;
+    }
+    CAboutDlg about(this);
+    RunModal(about);
 }
 
 HCURSOR CZarvoDlg::OnQueryDragIcon() {
     return static_cast<HCURSOR>(m_icon);
-}
-
-void CZarvoDlg::OnExit() {
-    ExitProgram(IDOK);
-}
-
-void CZarvoDlg::OnClose() {
-    ExitProgram(IDOK);
-}
-
-void CZarvoDlg::ExitProgram(int result) {
-    if (!ConfirmExit()) {
-        return;
-    }
-    DoAtFinal();
-    EndDialog(result);
-}
-
-bool CZarvoDlg::ConfirmExit() {
-    if (!m_dataHandler.HasConfiguration() || !m_dataHandler.IsModified()) {
-        return true;
-    }
-    CString question;
-    CString hint;
-    m_resources.GetString(kIdsExitQuestion, question);
-    m_resources.GetString(kIdsExitSaveHint, hint);
-    question += hint;
-    return AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
-}
-
-void CZarvoDlg::DoAtFinal() {
-    {
-        CSingleLock guard(&m_exitLock, TRUE);
-        m_exiting = 1;
-    }
-    CLogger& log = CLogger::Instance();
-    log.Log(3000, "CZarvoDlg::DoAtFinal(): sending TERM signal to WatchDog ...");
-    m_watchDog.StopThread();
-    log.Log(3000, "CZarvoDlg::DoAtFinal(): sending TERM signal to Communicator ...");
-    if (m_communicator.StopThread() == 0) {
-        log.Log(3000, "CZarvoDlg::DoAtFinal(): sending KILL signal to Communicator ...");
-        m_communicator.KillThread();
-    }
-    log.Log(3000, "CZarvoDlg::DoAtFinal(): done.");
 }
 
 void CZarvoDlg::SetModified(BOOL modified) {
@@ -229,6 +248,13 @@ LRESULT CZarvoDlg::OnStatusChanged(WPARAM status, LPARAM port) {
     }
     UpdateFirmwareButton(m_patchButton, m_patchAllowed != 0);
     UpdateFirmwareButton(m_updateButton, m_updateAllowed != 0);
+    // The retrieval ends with its last report, which a lost link never sends.
+    if (!IsLinkUp(m_connectionStatus)) {
+        EndRetrieveDialog();
+    }
+    if (m_updateTimer != 0) {
+        OnTimer(0);
+    }
     return 0;
 }
 
@@ -249,6 +275,40 @@ LRESULT CZarvoDlg::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CZarvoDlg::OnFindInstance(WPARAM wParam, LPARAM lParam) {
     return CZarvoApp::s_findInstanceMessage;
+}
+
+LRESULT CZarvoDlg::OnUnitBusy(WPARAM wParam, LPARAM lParam) {
+    if (m_busyDialog.GetSafeHwnd() != nullptr || m_retrieveDialog.GetSafeHwnd() != nullptr) {
+        return 0;
+    }
+    RunModal(m_busyDialog);
+    return 0;
+}
+
+// Opened by the first report only: a closing report with no dialog up would open one
+// that nothing ever ends.
+LRESULT CZarvoDlg::OnRetrieveProgress(WPARAM wParam, LPARAM lParam) {
+    if (m_busyDialog.GetSafeHwnd() != nullptr) {
+        return 0;
+    }
+    if (m_retrieveDialog.GetSafeHwnd() == nullptr) {
+        if (wParam != 0) {
+            RunModal(m_retrieveDialog);
+        }
+        return 0;
+    }
+    if (wParam != 0) {
+        m_retrieveDialog.SetProgress(static_cast<int>(lParam));
+        return 0;
+    }
+    EndRetrieveDialog();
+    return 0;
+}
+
+void CZarvoDlg::EndRetrieveDialog() {
+    if (m_retrieveDialog.GetSafeHwnd() != nullptr) {
+        m_retrieveDialog.EndDialog(1);
+    }
 }
 
 LRESULT CZarvoDlg::OnFullCtrlRead(WPARAM wParam, LPARAM lParam) {
@@ -277,6 +337,7 @@ LRESULT CZarvoDlg::OnCommunicatorDead(WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     CLogger::Instance().Log(3000, "CZarvoDlg::OnCommunicatorDead(): restarting.");
+    EndRetrieveDialog();
     m_communicator.KillThread();
     m_communicator.StartThread();
     m_connectionStatus = 0;

@@ -40,6 +40,9 @@ public:
 
     BOOL IsPrinting() const { return m_bPrinting; }
 
+    // Marks a printer DC, so that drawing code can tell print from screen.
+    void SetPrinting(BOOL printing) { m_bPrinting = printing; }
+
     int SaveDC();
     // savedState from SaveDC, or negative for relative to the latest.
     BOOL RestoreDC(int savedState);

@@ -2,6 +2,7 @@
 // mouse, scrolling and what it paints.
 #include "grid/CGridCtrl.h"
 
+#include "GridTestFixture.h"
 #include "GridTestHost.h"
 #include "classlib/win/CDC.h"
 #include "classlib/win/CFont.h"
@@ -16,51 +17,6 @@
 #include <string>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-constexpr int kWidth = 40;   // every column
-constexpr int kHeight = 20;  // every row
-
-class GridTest : public ::testing::Test {
-protected:
-    // rows x cols with one fixed row and column, cell texts "r,c".
-    void Build(int rows, int cols, int clientWidth = 300, int clientHeight = 200) {
-        ASSERT_TRUE(m_host.CreateGrid(m_grid, clientWidth, clientHeight));
-        m_grid.SetRowCount(rows);
-        m_grid.SetColumnCount(cols);
-        m_grid.SetFixedRowCount(1);
-        m_grid.SetFixedColumnCount(1);
-        for (int row = 0; row < rows; ++row) {
-            m_grid.SetRowHeight(row, kHeight);
-            for (int col = 0; col < cols; ++col) {
-                m_grid.SetCellTextFormat(row, col, "%d,%d", row, col);
-            }
-        }
-        for (int col = 0; col < cols; ++col) {
-            m_grid.SetColumnWidth(col, kWidth);
-        }
-        m_host.Events().clear();
-    }
-
-    static CPoint CellCentre(int row, int col) {
-        return CPoint(col * kWidth + kWidth / 2, row * kHeight + kHeight / 2);
-    }
-
-    void Key(UINT key) { m_grid.SendMessage(WM_KEYDOWN, key); }
-
-    void Click(CPoint point, UINT flags = 0) {
-        m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON | flags, MAKELPARAM(point.x, point.y));
-        m_grid.SendMessage(WM_LBUTTONUP, flags, MAKELPARAM(point.x, point.y));
-    }
-
-    HWND Editor() { return GetDlgItem(m_grid.GetSafeHwnd(), CGridCtrl::kEditorId); }
-
-    GridTestHost m_host;
-    CGridCtrl m_grid;
-};
-
-}  // namespace
 
 TEST(CGridCtrlAttach, TakesOverAWindowOfItsClassAndAddsTheClientEdge) {
     GridTestHost host;

@@ -1,9 +1,12 @@
 // Runs the configurator program against the simulated unit (with-unitsim) and watches
 // it as a user would: its main window, the connection status in the bottom strip, and
 // an orderly end when the window is closed.
+#include "shell/MainMenuLayout.h"
+
 #include <windows.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -15,6 +18,8 @@ constexpr DWORD kExitTimeoutMs = 30000;
 constexpr DWORD kPollMs = 200;
 constexpr int kStatusTextId = 1013;
 constexpr int kVersionTextId = 1014;
+constexpr int kExitMessageId = 1090;
+constexpr const char* kExitCaption = "Pirolex: Exiting ...";
 
 std::string WindowsPath(const char* linuxPath) {
     std::string path = "Z:";
@@ -41,6 +46,8 @@ struct Search {
     DWORD processId;
     const char* titlePrefix;
     HWND found;
+    HWND skipped = nullptr;
+    bool exact = false;
 };
 
 BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param) {
@@ -50,7 +57,9 @@ BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param) {
     if (owner != search.processId || !IsWindowVisible(window)) {
         return TRUE;
     }
-    if (WindowText(window).rfind(search.titlePrefix, 0) != 0) {
+    const std::string title = WindowText(window);
+    if (window == search.skipped || title.rfind(search.titlePrefix, 0) != 0 ||
+        (search.exact && title != search.titlePrefix)) {
         return TRUE;
     }
     search.found = window;
@@ -61,6 +70,33 @@ HWND FindWindowOf(DWORD processId, const char* titlePrefix) {
     Search search{processId, titlePrefix, nullptr};
     EnumWindows(&FindProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// A window of the process with exactly this title, or any other than `skipped` for "".
+HWND FindOtherWindowOf(DWORD processId, const char* title, HWND skipped) {
+    Search search{processId, title, nullptr, skipped, title[0] != '\0'};
+    EnumWindows(&FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The titles of the process's visible top-level windows, for reports of a program that
+// would not end.
+BOOL CALLBACK AddProcessWindowTitle(HWND window, LPARAM context) {
+    auto* titles = reinterpret_cast<std::pair<DWORD, std::string>*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == titles->first && IsWindowVisible(window)) {
+        char title[256] = {};
+        GetWindowTextA(window, title, sizeof title);
+        titles->second += std::string(" [") + title + "]";
+    }
+    return TRUE;
+}
+
+std::string ProcessWindowTitles(DWORD processId) {
+    std::pair<DWORD, std::string> titles{processId, ""};
+    EnumWindows(&AddProcessWindowTitle, reinterpret_cast<LPARAM>(&titles));
+    return titles.second;
 }
 
 // The child dialog that holds the status text.
@@ -112,7 +148,7 @@ protected:
         return nullptr;
     }
 
-    // Closes the main window, answers the exit question with Yes should one come up
+    // Closes the main window, answers the exit question with Exit should it come up
     // (unsaved data read from the unit), and waits for the program to end.
     bool CloseAndWait(HWND mainWindow) {
         PostMessageA(mainWindow, WM_CLOSE, 0, 0);
@@ -120,10 +156,32 @@ protected:
             if (WaitForSingleObject(m_process.hProcess, kPollMs) == WAIT_OBJECT_0) {
                 return true;
             }
-            HWND box = FindWindowOf(m_process.dwProcessId, "Zarvo");
-            if (box != nullptr) {
-                PostMessageA(box, WM_COMMAND, IDYES, 0);
+            HWND question = FindWindowOf(m_process.dwProcessId, kExitCaption);
+            if (question != nullptr) {
+                PostMessageA(question, WM_COMMAND, IDOK, 0);
             }
+        }
+        return false;
+    }
+
+    HWND WaitForWindow(const char* titlePrefix) {
+        for (DWORD waited = 0; waited < kConnectTimeoutMs; waited += kPollMs) {
+            HWND window = FindWindowOf(m_process.dwProcessId, titlePrefix);
+            if (window != nullptr) {
+                return window;
+            }
+            Sleep(kPollMs);
+        }
+        return nullptr;
+    }
+
+    // Waits until the unit's data were taken over: the title then names them, unsaved.
+    bool WaitForUnitData(HWND mainWindow) {
+        for (DWORD waited = 0; waited < kConnectTimeoutMs; waited += kPollMs) {
+            if (WindowText(mainWindow) == "Pirolex: Main menu - [Untitled*]") {
+                return true;
+            }
+            Sleep(kPollMs);
         }
         return false;
     }
@@ -149,10 +207,250 @@ TEST_F(ZarvoProgram, ShowsTheConnectedUnitAndEndsInOrderWhenClosed) {
     }
     EXPECT_EQ(status, connected);
 
-    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end";
+    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
     DWORD exitCode = 1;
     GetExitCodeProcess(m_process.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);
+}
+
+// Unsaved data read from the unit: closing asks first, and Cancel keeps the program running.
+TEST_F(ZarvoProgram, ExitWithUnsavedUnitDataAsksAndCancelStays) {
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
+
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    HWND question = WaitForWindow(kExitCaption);
+    ASSERT_NE(question, nullptr) << "no exit question";
+    EXPECT_EQ(WindowText(question, IDOK), "Exit");
+    EXPECT_EQ(WindowText(question, IDCANCEL), "Cancel");
+    EXPECT_EQ(WindowText(question, kExitMessageId),
+              "Are you sure you want to exit? Probably you missed do the following:\n"
+              "- save your configuration to a file\n");
+    PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
+    Sleep(1000);
+    EXPECT_EQ(WaitForSingleObject(m_process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(FindWindowOf(m_process.dwProcessId, kExitCaption), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(mainWindow));
+
+    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+// The buttons stand where the layout puts them for the real client size, and the system
+// menu's About command opens the About box with the full version. (Wine hands out no
+// system menu of another process, so its entries are not counted here.)
+TEST_F(ZarvoProgram, LaysOutTheMenuAndOpensTheAboutBoxFromTheSystemMenu) {
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    RECT client = {};
+    GetClientRect(mainWindow, &client);
+    const MainMenuLayout layout = ComputeMainMenuLayout(client.right, client.bottom);
+    for (const MainMenuButtonPlace& place : PlaceMainMenuButtons(layout, client.right, client.bottom)) {
+        SCOPED_TRACE(place.id);
+        HWND button = GetDlgItem(mainWindow, place.id);
+        ASSERT_NE(button, nullptr);
+        RECT rect = {};
+        GetWindowRect(button, &rect);
+        MapWindowPoints(nullptr, mainWindow, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(rect.left, place.rect.x);
+        EXPECT_EQ(rect.top, place.rect.y);
+        EXPECT_EQ(rect.right - rect.left, place.rect.width);
+        EXPECT_EQ(rect.bottom - rect.top, place.rect.height);
+    }
+    EXPECT_EQ(WindowText(mainWindow, 1000), "Configure");
+    EXPECT_EQ(WindowText(mainWindow, 1008), "MCU Firmware Update");
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(mainWindow, 1004)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(mainWindow, 1007)));
+
+    PostMessageA(mainWindow, WM_SYSCOMMAND, 16, 0);
+    HWND about = nullptr;
+    for (DWORD waited = 0; waited < kExitTimeoutMs && about == nullptr; waited += kPollMs) {
+        Sleep(kPollMs);
+        about = FindOtherWindowOf(m_process.dwProcessId, "Pirolex", nullptr);
+    }
+    ASSERT_NE(about, nullptr) << "no About box";
+    const std::string nameLine = WindowText(about, 1153);
+    EXPECT_EQ(nameLine.substr(nameLine.size() - 12), "v1.02.3-0045");
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+// Save: the file dialog's choice is written and named in the title, no longer modified.
+TEST_F(ZarvoProgram, SaveWritesTheUnitDataToTheChosenFile) {
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    const std::string path = std::string(folder) + "shell_program_save.zcf";
+    DeleteFileA(path.c_str());
+
+    PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
+    HWND dialog = nullptr;
+    for (DWORD waited = 0; waited < kExitTimeoutMs && dialog == nullptr; waited += kPollMs) {
+        Sleep(kPollMs);
+        dialog = FindOtherWindowOf(m_process.dwProcessId, "", mainWindow);
+    }
+    ASSERT_NE(dialog, nullptr) << "no save dialog";
+    // The name field of the system's dialog is a combo box (1148) or, older, an edit (1152).
+    for (int id : {1148, 1152}) {
+        SetDlgItemTextA(dialog, id, path.c_str());
+    }
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    bool titled = false;
+    for (DWORD waited = 0; waited < kExitTimeoutMs && !titled; waited += kPollMs) {
+        Sleep(kPollMs);
+        titled = WindowText(mainWindow) == "Pirolex: Main menu - [shell_program_save.zcf]";
+    }
+    EXPECT_TRUE(titled) << WindowText(mainWindow);
+    std::ifstream saved(path, std::ios::binary | std::ios::ate);
+    EXPECT_TRUE(saved.good());
+    EXPECT_GT(static_cast<long long>(saved.tellg()), 28);
+    saved.close();
+    DeleteFileA(path.c_str());
+    // Wine's file dialog finishes work of its own on other threads after it has closed;
+    // a program that exits in the middle of it never ends.
+    Sleep(5000);
+    // Saved data leave without a question.
+    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+// The text of a message box of the process: its static controls together.
+std::string BoxText(HWND box) {
+    std::string text;
+    for (HWND control = FindWindowExA(box, nullptr, "Static", nullptr); control != nullptr;
+         control = FindWindowExA(box, control, "Static", nullptr)) {
+        text += WindowText(control);
+    }
+    return text;
+}
+
+// With the unit connected the update asks first; No leaves the link as it was. Yes asks
+// the unit for update mode, and then either the update file is chosen or exactly one box
+// says that the unit did not switch; either way the link ends up in normal mode again.
+TEST_F(ZarvoProgram, FirmwareUpdateAsksBeforeSwitchingTheUnit) {
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
+    HWND panel = FindStatusPanel(mainWindow);
+    ASSERT_NE(panel, nullptr);
+    const std::string connected = "CONNECTED to COM" + m_port;
+
+    PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(1008, BN_CLICKED), 0);
+    HWND box = WaitForWindow("Zarvo");
+    ASSERT_NE(box, nullptr) << "no question";
+    EXPECT_NE(BoxText(box).find("You started update process of the MCU's software."), std::string::npos)
+        << BoxText(box);
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+    Sleep(1000);
+    EXPECT_EQ(WindowText(panel, kStatusTextId), connected);
+
+    PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(1008, BN_CLICKED), 0);
+    box = WaitForWindow("Zarvo");
+    ASSERT_NE(box, nullptr) << "no question";
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    int failureBoxes = 0;
+    bool fileDialog = false;
+    for (DWORD waited = 0; waited < 15000 && !fileDialog; waited += kPollMs) {
+        Sleep(kPollMs);
+        HWND other = FindOtherWindowOf(m_process.dwProcessId, "", mainWindow);
+        if (other == nullptr) {
+            continue;
+        }
+        if (WindowText(other) == "Zarvo") {
+            EXPECT_EQ(BoxText(other), "Failed to change to update mode.");
+            ++failureBoxes;
+            PostMessageA(other, WM_COMMAND, IDOK, 0);
+            Sleep(500);
+            continue;
+        }
+        fileDialog = true;
+        PostMessageA(other, WM_COMMAND, IDCANCEL, 0);
+    }
+    EXPECT_TRUE(fileDialog || failureBoxes == 1) << failureBoxes << " failure boxes";
+    std::string status;
+    for (DWORD waited = 0; waited < kConnectTimeoutMs && status != connected; waited += kPollMs) {
+        Sleep(kPollMs);
+        status = WindowText(panel, kStatusTextId);
+    }
+    EXPECT_EQ(status, connected);
+    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+// The program names its settings key after its version: the language in use is written
+// there at every start.
+TEST_F(ZarvoProgram, WritesTheLanguageUnderTheKeyOfItsVersion) {
+    const char* key = "Software\\ZYLMOR\\Merivan\\v1.02\\Settings";
+    HKEY settings = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &settings) == ERROR_SUCCESS) {
+        RegDeleteValueA(settings, "Language");
+        RegCloseKey(settings);
+    }
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    char value[16] = {};
+    DWORD size = sizeof value;
+    EXPECT_EQ(RegGetValueA(HKEY_CURRENT_USER, key, "Language", RRF_RT_REG_SZ, nullptr, value, &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(value, "1033");
+    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+struct SplashSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindSplash(HWND window, LPARAM param) {
+    SplashSearch& search = *reinterpret_cast<SplashSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    if (owner != search.processId || !IsWindowVisible(window) ||
+        (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0 || rect.right - rect.left != 500 ||
+        rect.bottom - rect.top != 166) {
+        return TRUE;
+    }
+    search.found = window;
+    return FALSE;
+}
+
+// Without "-nosplash" the splash is up first, and the main window follows no earlier than
+// 1.5 s after the start.
+TEST_F(ZarvoProgram, SplashComesFirstAndStaysAtLeastOneAndAHalfSeconds) {
+    HWND first = WaitForMainWindow();
+    ASSERT_NE(first, nullptr) << "no main window";
+    ASSERT_TRUE(CloseAndWait(first)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+    CloseHandle(m_process.hProcess);
+    m_process = {};
+
+    const char* binaryDir = std::getenv("ZARVO_BINARY_DIR");
+    std::string commandLine = "\"" + WindowsPath(binaryDir) + "\\Zarvo.exe\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    const DWORD started = GetTickCount();
+    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &m_process));
+    CloseHandle(m_process.hThread);
+    bool splashSeen = false;
+    HWND mainWindow = nullptr;
+    for (DWORD waited = 0; waited < kConnectTimeoutMs && mainWindow == nullptr; waited += 50) {
+        SplashSearch search{m_process.dwProcessId, nullptr};
+        EnumWindows(&FindSplash, reinterpret_cast<LPARAM>(&search));
+        splashSeen = splashSeen || search.found != nullptr;
+        mainWindow = FindWindowOf(m_process.dwProcessId, "Pirolex");
+        Sleep(50);
+    }
+    const DWORD shown = GetTickCount() - started;
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    EXPECT_TRUE(splashSeen);
+    EXPECT_GE(shown, 1500u);
+    Sleep(500);
+    SplashSearch search{m_process.dwProcessId, nullptr};
+    EnumWindows(&FindSplash, reinterpret_cast<LPARAM>(&search));
+    EXPECT_EQ(search.found, nullptr) << "the splash is still up";
+    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
 }
 
 TEST_F(ZarvoProgram, SecondStartGivesWayToTheRunningOne) {

@@ -1,0 +1,10 @@
+// The calibration dialogs' texts in the current language.
+#pragma once
+
+#include "classlib/core/CString.h"
+#include "classlib/core/WinTypes.h"
+
+class CResourceManager;
+
+// The string-table text of id; the program's own table when there is no resource manager.
+CString LoadCalibText(CResourceManager* resources, UINT id);

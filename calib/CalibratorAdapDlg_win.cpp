@@ -1,0 +1,362 @@
+#include "calib/CalibratorAdapDlg.h"
+
+#include "calib/CDataHandlerLiveValues.h"
+#include "calib/CObdBlock.h"
+#include "calib/CalibrationTextIds.h"
+#include "calib/CalibratorCoreAdap.h"
+#include "calib/ICalibrationMap.h"
+#include "classlib/win/AfxMsgMap.h"
+
+#include <iterator>
+
+namespace {
+
+constexpr BYTE kRunOnGas = 0xBB;
+
+constexpr COLORREF kAboveBand = RGB(255, 102, 0);
+constexpr COLORREF kBelowBand = RGB(0, 119, 255);
+constexpr COLORREF kInBand = RGB(0, 255, 85);
+// The trim bar's scale, percent either way.
+constexpr double kTrimScalePercent = 25.0;
+
+struct StatusRow {
+    int code;
+    UINT textId;
+    COLORREF color;
+};
+
+constexpr StatusRow kStatusRows[] = {
+    {CalibratorCoreAdap::kCodeNoClosedLoop, IDS_CALIB_WAIT_CLOSED_LOOP, CCalibratorDlgBase::kStatusOrange},
+    {CalibratorCoreAdap::kCodeRevsOutside, IDS_CALIB_HOLD_REV, CCalibratorDlgBase::kStatusOrange},
+    {CalibratorCoreAdap::kCodeInjectionOutside, IDS_CALIB_HOLD_INJECTION, CCalibratorDlgBase::kStatusOrange},
+    {CalibratorCoreAdap::kCodeMeasuringBase, IDS_CALIB_MEASURING, CCalibratorDlgBase::kStatusLight},
+    {CalibratorCoreAdap::kCodeMeasuringExchange, IDS_CALIB_MEASURING, CCalibratorDlgBase::kStatusLight},
+};
+
+constexpr StatusRow kAbortRows[] = {
+    {CalibratorCoreAdap::kCodeGasLost, IDS_CALIB_GAS_LOST, CCalibratorDlgBase::kStatusRed},
+    {CalibratorCoreAdap::kCodeTrimsInvalid, IDS_CALIB_OBD_LOST, CCalibratorDlgBase::kStatusRed},
+    {CalibratorCoreAdap::kCodeNoReaction, IDS_CALIB_NO_REACTION, CCalibratorDlgBase::kStatusRed},
+    {CalibratorCoreAdap::kCodeWrongReaction, IDS_CALIB_WRONG_REACTION, CCalibratorDlgBase::kStatusRed},
+    {CalibratorCoreAdap::kCodeBelowMinimum, IDS_CALIB_MINIMUM_REACHED, CCalibratorDlgBase::kStatusRed},
+    {CalibratorCoreAdap::kCodeAboveMaximum, IDS_CALIB_MAXIMUM_REACHED, CCalibratorDlgBase::kStatusRed},
+};
+
+const StatusRow* FindRow(const StatusRow* first, const StatusRow* last, int code) {
+    for (const StatusRow* row = first; row != last; ++row) {
+        if (row->code == code) {
+            return row;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CalibratorAdapDlg, CCalibratorDlgBase)
+    ON_BN_CLICKED(CalibratorAdapDlg::kStartId, OnStart)
+    ON_BN_CLICKED(CalibratorAdapDlg::kUseLongId, OnUseLong)
+    ON_BN_CLICKED(CalibratorAdapDlg::kOkId, OnOkButton)
+    ON_BN_CLICKED(CCalibratorDlgBase::kCancelId, OnCancelButton)
+    ON_WM_DRAWITEM()
+END_MESSAGE_MAP()
+
+CalibratorAdapDlg::CalibratorAdapDlg(CWnd* page) : CCalibratorDlgBase(kTemplateId, page) {}
+
+void CalibratorAdapDlg::SetFilterValue(int value) {
+    m_filterValue = value;
+    if (m_core != nullptr) {
+        m_core->SetFilterValue(value);
+    }
+}
+
+void CalibratorAdapDlg::DoDataExchange(CDataExchange* exchange) {
+    CCalibratorDlgBase::DoDataExchange(exchange);
+    DDX_Control(exchange, kSpeedBarId, m_speedBar);
+    DDX_Control(exchange, kTrimBarId, m_trimBar);
+    DDX_Control(exchange, kSpeedValueId, m_speedValue);
+    DDX_Control(exchange, kTrimValueId, m_trimValue);
+}
+
+std::vector<CCalibratorDlgBase::ControlPlace> CalibratorAdapDlg::ControlPlaces() const {
+    return {
+        {kStatusId, 4, 4, 286, 16},    {kSpeedBarId, 4, 24, 70, 88},       {kSpeedValueId, 4, 116, 70, 16},
+        {kTrimBarId, 78, 24, 70, 88},  {kTrimValueId, 78, 116, 70, 16},    {kStartId, 152, 24, 70, 24},
+        {kUseLongId, 152, 54, 14, 14}, {kUseLongLabelId, 168, 54, 56, 14}, {kUndoId, 152, 76, 34, 20},
+        {kRedoId, 188, 76, 34, 20},    {kOkId, 226, 24, 64, 22},           {kCancelId, 226, 50, 64, 22},
+    };
+}
+
+BOOL CalibratorAdapDlg::OnInitDialog() {
+    CCalibratorDlgBase::OnInitDialog();
+    SetItemText(kUseLongLabelId, LoadText(IDS_CALIB_USE_LONG));
+    SetItemText(kStartId, LoadText(IDS_CALIB_START_CAPTION));
+    SetItemText(kOkId, LoadText(IDS_CALIB_OK));
+    SetItemText(kCancelId, LoadText(IDS_CALIB_CANCEL));
+    EnableItem(kUndoId, false);
+    EnableItem(kRedoId, false);
+    const COLORREF infoBack = GetSysColor(COLOR_INFOBK);
+    m_speedValue.SetBkColor(infoBack);
+    m_trimValue.SetBkColor(infoBack);
+    m_speedValue.SetWindowText("0 1/min");
+    m_trimValue.SetWindowText("0 %");
+    m_speedBar.SetLayout(m_scaleX, m_scaleY, 2, 4, 2, 12, 1);
+    m_trimBar.SetLayout(m_scaleX, m_scaleY, 2, 4, 2, 12, 1);
+    m_trimBar.SetScale(-kTrimScalePercent, kTrimScalePercent, 0, "%", kAboveBand, kBelowBand);
+    EnableBars(false);
+    m_savedBase = m_map != nullptr ? m_map->GetBasePercent() : 0;
+    if (m_core != nullptr) {
+        m_core->SetState(CalibratorCoreAdap::kStateIdle);
+    }
+    return TRUE;
+}
+
+bool CalibratorAdapDlg::IsRunOn() const {
+    const int state = m_core->GetState();
+    return state != CalibratorCoreAdap::kStateIdle && state != CalibratorCoreAdap::kStateAborted &&
+           state != CalibratorCoreAdap::kStateFinished;
+}
+
+void CalibratorAdapDlg::OnLiveStep() {
+    if (m_core == nullptr) {
+        return;
+    }
+    ReadLiveSpeedAndInjection();
+    ReadLiveTrim();
+    ShowLiveValues();
+    const int percentInEffect = m_map->GetInterpolatedValue(m_lastRpm, m_lastMs) + m_map->GetBasePercent();
+    React(m_core->Step(m_dataHandler, percentInEffect), percentInEffect);
+}
+
+// The mean of the trims of the banks in closed loop, as the core forms its samples.
+void CalibratorAdapDlg::ReadLiveTrim() {
+    CDataHandlerLiveValues live(*m_dataHandler);
+    CObdBlock obd;
+    obd.Read(live);
+    const bool useLong = m_core->GetUseLongTrim() != 0;
+    const int mask = m_core->GetFuelSystemMask();
+    int sum = 0;
+    int count = 0;
+    if ((obd.status1 & mask) != 0) {
+        sum += obd.shortTrim1 + (useLong ? obd.longTrim1 : 0);
+        count += useLong ? 2 : 1;
+    }
+    if ((obd.status2 & mask) != 0) {
+        sum += obd.shortTrim2 + (useLong ? obd.longTrim2 : 0);
+        count += useLong ? 2 : 1;
+    }
+    m_liveTrim = count > 0 ? sum / count : 0;
+}
+
+void CalibratorAdapDlg::ShowLiveValues() {
+    CString text;
+    text.Format("%d 1/min", m_lastRpm);
+    m_speedValue.SetWindowText(text);
+    text.Format("%d %%", m_liveTrim);
+    m_trimValue.SetWindowText(text);
+    m_speedBar.SetValue(m_lastRpm);
+    m_trimBar.SetValue(m_liveTrim);
+    m_speedBar.Invalidate();
+    m_trimBar.Invalidate();
+}
+
+void CalibratorAdapDlg::React(int code, int percentInEffect) {
+    if (const StatusRow* row = FindRow(std::begin(kStatusRows), std::end(kStatusRows), code)) {
+        SetStatus(row->textId, row->color);
+        return;
+    }
+    if (const StatusRow* row = FindRow(std::begin(kAbortRows), std::end(kAbortRows), code)) {
+        SetStatus(row->textId, row->color);
+        EndOfRun();
+        return;
+    }
+    switch (code) {
+    case CalibratorCoreAdap::kCodeStarted:
+        WriteFuelRequest(kRunOnGas);
+        break;
+    case CalibratorCoreAdap::kCodeFinished:
+        TakeResult();
+        break;
+    case CalibratorCoreAdap::kCodeNewPercent:
+        // The base moves so that the map gives the new percent at the point.
+        SetBasePercent(m_savedBase + m_core->GetResultPercent() - percentInEffect);
+        break;
+    default:
+        break;
+    }
+}
+
+void CalibratorAdapDlg::TakeResult() {
+    const int result = m_core->GetResultPercent();
+    const int kind = m_core->GetTargetInjection() != 0.0 ? 1 : 0;
+    m_map->AddMeasurement(m_core->GetResultRpm(), m_core->GetResultMs(), result, kind);
+    SetItemText(kStartId, LoadText(IDS_CALIB_START_CAPTION));
+    EnableBars(false);
+    SetStatusText(FormatText(IDS_CALIB_FINISHED, result), kStatusGreen);
+    m_map->CombineLastMeasurementsIntoMatrix(m_savedBase, false);
+    SetBasePercent(m_savedBase);
+    m_map->ClearUndoneMeasurements();
+    UpdateArrows();
+    EndOfRun();
+}
+
+void CalibratorAdapDlg::EndOfRun() {
+    SetItemText(kStartId, LoadText(IDS_CALIB_START_CAPTION));
+    EnableItem(kStartId, true);
+    UpdateArrows();
+    EnableIdleControls(true);
+    m_runningMode = 0;
+}
+
+void CalibratorAdapDlg::EnableIdleControls(bool enable) {
+    EnableItem(kOkId, enable);
+    EnableItem(kCancelId, enable);
+    EnableItem(kUseLongId, enable);
+    EnableItem(kUseLongLabelId, enable);
+}
+
+void CalibratorAdapDlg::EnableBars(bool enable) {
+    m_speedBar.EnableWindow(enable ? TRUE : FALSE);
+    m_trimBar.EnableWindow(enable ? TRUE : FALSE);
+    m_speedBar.Invalidate();
+    m_trimBar.Invalidate();
+}
+
+void CalibratorAdapDlg::OnStart() {
+    if (m_core == nullptr || m_map == nullptr) {
+        return;
+    }
+    if (IsRunOn()) {
+        StopRun();
+        return;
+    }
+    if (m_lastRpm <= kMinimumStartRpm) {
+        SetStatus(IDS_CALIB_REV_FAILURE, kStatusLight);
+        return;
+    }
+    StartRun();
+}
+
+void CalibratorAdapDlg::StartRun() {
+    const CalibratorCoreAdap::Parameters& p = m_core->GetParameters();
+    m_targetRpm = m_lastRpm;
+    m_targetLowRpm = m_targetRpm - p.revsAcceptRpm;
+    m_targetHighRpm = m_targetRpm + p.revsAcceptRpm;
+    m_speedBar.SetScale(m_targetRpm - 2.0 * p.revsAcceptRpm, m_targetRpm + 2.0 * p.revsAcceptRpm,
+                        static_cast<double>(m_targetLowRpm), static_cast<double>(m_targetHighRpm), 0, "",
+                        kAboveBand, kBelowBand, kInBand);
+    EnableBars(true);
+    m_targetMs = m_lastMs;
+    m_targetLowMs = m_targetMs - m_targetMs * p.injsAcceptPercent * 0.01;
+    m_targetHighMs = m_targetMs * (p.injsAcceptPercent * 0.01 + 1.0);
+    m_core->SetState(CalibratorCoreAdap::kStateStart);
+    m_core->SetTargetRevs(m_targetRpm);
+    m_core->SetTargetInjection(m_targetMs);
+    SetItemText(kStartId, LoadText(IDS_CALIB_STOP_CAPTION));
+    SetStatus(IDS_CALIB_START, kStatusLight);
+    EnableItem(kUndoId, false);
+    EnableItem(kRedoId, false);
+    EnableIdleControls(false);
+    m_runningMode = kModeRunning;
+}
+
+void CalibratorAdapDlg::StopRun() {
+    m_core->SetState(CalibratorCoreAdap::kStateAborted);
+    EnableBars(false);
+    SetItemText(kStartId, LoadText(IDS_CALIB_START_CAPTION));
+    UpdateArrows();
+    EnableIdleControls(true);
+    m_runningMode = 0;
+    SetStatus(IDS_CALIB_CANCELLED, kStatusRed);
+    FoldOrRestore();
+}
+
+// The map as the recorded measurements make it, or as it was saved without any; the base
+// may have been moved by the run and goes back to the saved one.
+void CalibratorAdapDlg::FoldOrRestore() {
+    if (!m_map->HasNewMeasurement()) {
+        m_map->RestoreSavedMatrix();
+        return;
+    }
+    m_map->CombineLastMeasurementsIntoMatrix(m_savedBase, false);
+    SetBasePercent(m_savedBase);
+}
+
+void CalibratorAdapDlg::OnUseLong() {
+    if (m_core == nullptr || !IsItemEnabled(kUseLongId)) {
+        return;
+    }
+    m_core->SetUseLongTrim(m_core->GetUseLongTrim() != 0 ? 0 : 1);
+    CWnd* box = GetDlgItem(kUseLongId);
+    if (box != nullptr) {
+        box->Invalidate();
+    }
+}
+
+void CalibratorAdapDlg::OnDrawItem(int id, LPDRAWITEMSTRUCT drawItem) {
+    if (id == kUseLongId && m_core != nullptr) {
+        DrawCheckBox(*drawItem, m_core->GetUseLongTrim() != 0);
+        return;
+    }
+    CCalibratorDlgBase::OnDrawItem(id, drawItem);
+}
+
+void CalibratorAdapDlg::OnUndo() {
+    if (m_map->HasNewMeasurement()) {
+        m_map->UndoLastMeasurement();
+    }
+    FoldOrRestore();
+    UpdateArrows();
+    m_map->ShowMeasurementCoverage();
+}
+
+void CalibratorAdapDlg::OnRedo() {
+    if (m_map->HasUndoneMeasurements()) {
+        m_map->RedoMeasurement();
+    }
+    m_map->CombineLastMeasurementsIntoMatrix(m_savedBase, false);
+    SetBasePercent(m_savedBase);
+    UpdateArrows();
+    m_map->ShowMeasurementCoverage();
+}
+
+void CalibratorAdapDlg::OnOkButton() {
+    if (m_core != nullptr) {
+        m_core->SetState(CalibratorCoreAdap::kStateIdle);
+    }
+    EndDialog(1);
+}
+
+void CalibratorAdapDlg::OnCancelButton() {
+    if (!ConfirmCancel()) {
+        return;
+    }
+    if (m_core != nullptr) {
+        m_core->SetState(CalibratorCoreAdap::kStateAborted);
+    }
+    EndDialog(IDCANCEL);
+}
+
+void CalibratorAdapDlg::OnEscape() {
+    if (m_core != nullptr && IsRunOn()) {
+        OnStart();
+        return;
+    }
+    OnCancelButton();
+}
+
+void CalibratorAdapDlg::OnLinkLost() {
+    if (m_core == nullptr) {
+        return;
+    }
+    if (IsRunOn()) {
+        m_core->SetState(CalibratorCoreAdap::kStateAborted);
+        SetStatus(IDS_CALIB_CONNECTION_LOST, kStatusRed);
+    }
+    m_speedBar.SetValue(0);
+    m_trimBar.SetValue(0);
+    EnableBars(false);
+    m_speedValue.SetWindowText("0 1/min");
+    m_trimValue.SetWindowText("0 %");
+    EndOfRun();
+}

@@ -1,0 +1,252 @@
+#include "calib/CalibratorContDlg.h"
+
+#include "calib/CalibrationTextIds.h"
+#include "calib/CalibratorCoreCont.h"
+#include "calib/ICalibrationMap.h"
+#include "classlib/win/AfxMsgMap.h"
+
+#include <iterator>
+
+namespace {
+
+constexpr BYTE kRunOnGas = 0xBB;
+constexpr int kMeasurementKind = 1;
+
+struct StatusRow {
+    int code;
+    UINT textId;
+    COLORREF color;
+};
+
+constexpr StatusRow kStatusRows[] = {
+    {CalibratorCoreCont::kCodeTrimsInvalid, IDS_CALIB_WAIT_OBD, CCalibratorDlgBase::kStatusOrange},
+    {CalibratorCoreCont::kCodeNoClosedLoop, IDS_CALIB_WAIT_CLOSED_LOOP, CCalibratorDlgBase::kStatusOrange},
+    {CalibratorCoreCont::kCodeRevsTooLow, IDS_CALIB_WAIT_REVS, CCalibratorDlgBase::kStatusOrange},
+    {CalibratorCoreCont::kCodeMeasuring, IDS_CALIB_MEASURING, CCalibratorDlgBase::kStatusLight},
+};
+
+constexpr StatusRow kAbortRows[] = {
+    {CalibratorCoreCont::kCodeGasLost, IDS_CALIB_GAS_LOST, CCalibratorDlgBase::kStatusRed},
+    {CalibratorCoreCont::kCodeBelowMinimum, IDS_CALIB_MINIMUM_REACHED, CCalibratorDlgBase::kStatusRed},
+    {CalibratorCoreCont::kCodeAboveMaximum, IDS_CALIB_MAXIMUM_REACHED, CCalibratorDlgBase::kStatusRed},
+};
+
+const StatusRow* FindRow(const StatusRow* first, const StatusRow* last, int code) {
+    for (const StatusRow* row = first; row != last; ++row) {
+        if (row->code == code) {
+            return row;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CalibratorContDlg, CCalibratorDlgBase)
+    ON_BN_CLICKED(CalibratorContDlg::kStartId, OnStart)
+    ON_BN_CLICKED(CalibratorContDlg::kUseLongId, OnUseLong)
+    ON_BN_CLICKED(CalibratorContDlg::kOkId, OnOkButton)
+    ON_BN_CLICKED(CCalibratorDlgBase::kCancelId, OnCancelButton)
+    ON_WM_DRAWITEM()
+END_MESSAGE_MAP()
+
+CalibratorContDlg::CalibratorContDlg(CWnd* page) : CCalibratorDlgBase(kTemplateId, page) {}
+
+void CalibratorContDlg::SetFilterValue(int value) {
+    m_filterValue = value;
+    if (m_core != nullptr) {
+        m_core->SetFilterValue(value);
+    }
+}
+
+std::vector<CCalibratorDlgBase::ControlPlace> CalibratorContDlg::ControlPlaces() const {
+    return {
+        {kStatusId, 4, 4, 286, 16},         {kStartId, 4, 28, 90, 26},    {kUseLongId, 4, 62, 14, 14},
+        {kUseLongLabelId, 22, 62, 120, 14}, {kUndoId, 150, 28, 34, 22},   {kRedoId, 188, 28, 34, 22},
+        {kOkId, 226, 28, 64, 22},           {kCancelId, 226, 54, 64, 22},
+    };
+}
+
+BOOL CalibratorContDlg::OnInitDialog() {
+    CCalibratorDlgBase::OnInitDialog();
+    SetItemText(kUseLongLabelId, LoadText(IDS_CALIB_USE_LONG));
+    SetItemText(kStartId, LoadText(IDS_CALIB_START_CAPTION));
+    SetItemText(kOkId, LoadText(IDS_CALIB_OK));
+    SetItemText(kCancelId, LoadText(IDS_CALIB_CANCEL));
+    EnableItem(kUndoId, false);
+    EnableItem(kRedoId, false);
+    if (m_core != nullptr) {
+        m_core->SetState(CalibratorCoreCont::kStateIdle);
+    }
+    return TRUE;
+}
+
+bool CalibratorContDlg::IsRunOn() const {
+    const int state = m_core->GetState();
+    return state != CalibratorCoreCont::kStateIdle && state != CalibratorCoreCont::kStateStopped;
+}
+
+void CalibratorContDlg::OnLiveStep() {
+    if (m_core == nullptr) {
+        return;
+    }
+    ReadLiveSpeedAndInjection();
+    const int percentInEffect = m_map->GetInterpolatedValue(m_lastRpm, m_lastMs) + m_map->GetBasePercent();
+    React(m_core->Step(m_dataHandler, percentInEffect));
+}
+
+void CalibratorContDlg::React(int code) {
+    if (const StatusRow* row = FindRow(std::begin(kStatusRows), std::end(kStatusRows), code)) {
+        SetStatus(row->textId, row->color);
+        return;
+    }
+    if (const StatusRow* row = FindRow(std::begin(kAbortRows), std::end(kAbortRows), code)) {
+        SetStatus(row->textId, row->color);
+        EndOfRun();
+        return;
+    }
+    switch (code) {
+    case CalibratorCoreCont::kCodeStarted:
+        WriteFuelRequest(kRunOnGas);
+        break;
+    case CalibratorCoreCont::kCodePointFound:
+        TakePoint();
+        break;
+    case CalibratorCoreCont::kCodeTooCold:
+        SetStatusText(FormatText(IDS_CALIB_WAIT_TEMPERATURE, m_core->GetParameters().minTemperatureC),
+                      kStatusOrange);
+        break;
+    default:
+        break;
+    }
+}
+
+// The core goes on to the next point by itself; the user may end the dialog meanwhile.
+void CalibratorContDlg::TakePoint() {
+    const int result = m_core->GetResultPercent();
+    m_map->AddMeasurement(m_core->GetPositionRpm(), m_core->GetPositionMs(), result, kMeasurementKind);
+    SetStatusText(FormatText(IDS_CALIB_FINISHED, result), kStatusGreen);
+    m_map->CombineLastMeasurementsIntoMatrix(m_map->GetBasePercent(), false);
+    UpdateArrows();
+    EnableIdleControls(true);
+    m_runningMode = 0;
+}
+
+void CalibratorContDlg::EndOfRun() {
+    SetItemText(kStartId, LoadText(IDS_CALIB_START_CAPTION));
+    EnableItem(kStartId, true);
+    UpdateArrows();
+    EnableItem(kOkId, true);
+    EnableItem(kCancelId, true);
+    m_runningMode = 0;
+}
+
+void CalibratorContDlg::EnableIdleControls(bool enable) {
+    EnableItem(kOkId, enable);
+    EnableItem(kCancelId, enable);
+    EnableItem(kUseLongId, enable);
+    EnableItem(kUseLongLabelId, enable);
+}
+
+void CalibratorContDlg::OnStart() {
+    if (m_core == nullptr || m_map == nullptr) {
+        return;
+    }
+    if (IsRunOn()) {
+        m_core->SetState(CalibratorCoreCont::kStateStopped);
+        EndOfRun();
+        SetStatus(IDS_CALIB_STOPPED, kStatusOrange);
+        return;
+    }
+    if (m_lastRpm <= kMinimumStartRpm) {
+        SetStatus(IDS_CALIB_REV_FAILURE, kStatusLight);
+        return;
+    }
+    m_core->SetState(CalibratorCoreCont::kStateStart);
+    SetItemText(kStartId, LoadText(IDS_CALIB_STOP_CAPTION));
+    SetStatus(IDS_CALIB_START, kStatusLight);
+    EnableItem(kUndoId, false);
+    EnableItem(kRedoId, false);
+    EnableIdleControls(false);
+    m_runningMode = kModeRunning;
+}
+
+void CalibratorContDlg::OnUseLong() {
+    if (m_core == nullptr || !IsItemEnabled(kUseLongId)) {
+        return;
+    }
+    m_core->SetUseLongTrim(m_core->GetUseLongTrim() != 0 ? 0 : 1);
+    CWnd* box = GetDlgItem(kUseLongId);
+    if (box != nullptr) {
+        box->Invalidate();
+    }
+}
+
+void CalibratorContDlg::OnDrawItem(int id, LPDRAWITEMSTRUCT drawItem) {
+    if (id == kUseLongId && m_core != nullptr) {
+        DrawCheckBox(*drawItem, m_core->GetUseLongTrim() != 0);
+        return;
+    }
+    CCalibratorDlgBase::OnDrawItem(id, drawItem);
+}
+
+void CalibratorContDlg::OnUndo() {
+    if (m_map->HasNewMeasurement()) {
+        m_map->UndoLastMeasurement();
+    }
+    if (m_map->HasNewMeasurement()) {
+        m_map->CombineLastMeasurementsIntoMatrix(m_map->GetBasePercent(), false);
+    } else {
+        m_map->RestoreSavedMatrix();
+    }
+    UpdateArrows();
+    m_map->ShowMeasurementCoverage();
+}
+
+void CalibratorContDlg::OnRedo() {
+    if (m_map->HasUndoneMeasurements()) {
+        m_map->RedoMeasurement();
+    }
+    m_map->CombineLastMeasurementsIntoMatrix(m_map->GetBasePercent(), false);
+    UpdateArrows();
+    m_map->ShowMeasurementCoverage();
+}
+
+void CalibratorContDlg::OnOkButton() {
+    if (m_core != nullptr) {
+        m_core->SetState(CalibratorCoreCont::kStateIdle);
+    }
+    EndDialog(1);
+}
+
+void CalibratorContDlg::OnCancelButton() {
+    if (!ConfirmCancel()) {
+        return;
+    }
+    if (m_core != nullptr) {
+        m_core->SetState(CalibratorCoreCont::kStateStopped);
+    }
+    EndDialog(IDCANCEL);
+}
+
+void CalibratorContDlg::OnEscape() {
+    if (m_core != nullptr && IsRunOn()) {
+        OnStart();
+        return;
+    }
+    OnCancelButton();
+}
+
+void CalibratorContDlg::OnLinkLost() {
+    if (m_core == nullptr) {
+        return;
+    }
+    if (IsRunOn()) {
+        m_core->SetState(CalibratorCoreCont::kStateStopped);
+        SetStatus(IDS_CALIB_CONNECTION_LOST, kStatusRed);
+    }
+    SetItemText(kStartId, LoadText(IDS_CALIB_START_CAPTION));
+    UpdateArrows();
+    EnableIdleControls(true);
+    m_runningMode = 0;
+}

@@ -1,0 +1,56 @@
+// The rows of the event actions page: for each of 19 fault events of the unit, the setting
+// element that holds what the unit does when the event occurs, and the order in which the
+// page lists them.
+#pragma once
+
+#include "classlib/core/CString.h"
+#include "classlib/core/WinTypes.h"
+
+#include <vector>
+
+class CEventActionsTable {
+public:
+    static constexpr int kRowCount = 19;
+    static constexpr BYTE kNothing = 0x00;
+    static constexpr BYTE kBackToPetrol = 0x55;
+    static constexpr BYTE kBanGas = 0xAA;
+
+    struct Row {
+        int element;
+        CString name;
+        BYTE action;
+    };
+
+    CEventActionsTable();
+
+    // The text of an action byte; any byte but the two actions reads "Nothing to do".
+    static const char* ActionText(BYTE action);
+    // The byte of an action text; a text that names no action gives 0x00.
+    static BYTE ActionOfText(const CString& text);
+    // The three action texts in the order the page offers them.
+    static std::vector<CString> ActionTexts();
+
+    // The row of an element, or -1.
+    int FindRow(int element) const;
+
+    const Row& GetRow(int row) const { return m_rows[row]; }
+
+    void SetAction(int row, BYTE action) { m_rows[row].action = action; }
+
+    // The elements of all rows, in table order.
+    static std::vector<int> Elements();
+
+    int GetSortKey() const { return m_sortKey; }
+
+    // A click on the header of a column (0-based): that column ascending, or descending when
+    // it already was ascending.
+    void ClickHeader(int column);
+
+    // The rows in display order by the sort key: 1 table order, 2 name, 3 action text;
+    // negative keys reverse it. Rows with equal keys keep table order.
+    std::vector<int> Order() const;
+
+private:
+    std::vector<Row> m_rows;
+    int m_sortKey = 1;
+};

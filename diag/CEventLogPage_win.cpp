@@ -1,0 +1,441 @@
+#include "diag/CEventLogPage.h"
+
+#include "classlib/core/CSingleLock.h"
+#include "classlib/win/AfxMessageBox.h"
+#include "classlib/win/AfxMsgMap.h"
+#include "classlib/win/CClientDC.h"
+#include "classlib/win/CDataExchange.h"
+#include "classlib/win/CFont.h"
+#include "forms/CFontCache.h"
+#include "forms/GetScaledFontHeight.h"
+#include "grid/CGridCellBase.h"
+#include "link/CDataDescriptor.h"
+#include "link/CDataHandler.h"
+#include "link/CLogger.h"
+#include "link/DataHandlerMessages.h"
+#include "shell/CResourceManager.h"
+
+#include <cstring>
+
+namespace {
+
+// Texts of the string table.
+constexpr UINT kDeleteText = 15459;       // "Delete all events"
+constexpr UINT kResetText = 15460;        // "Reset diagnosis"
+constexpr UINT kRunningTimeText = 15461;  // "Total running time:"
+constexpr UINT kDeleteQuestion = 15462;   // "Are you sure you want to delete all events?"
+constexpr UINT kResetQuestion = 15463;    // "Are you sure you want to reset diagnosis?"
+constexpr UINT kHeaderTexts[CEventLogModel::kColumnCount] = {15464, 15465, 15466, 15467, 15468, 15469};
+constexpr UINT kYesText = 15470;
+constexpr UINT kNoText = 15471;
+constexpr UINT kTipText = 15108;
+
+// Elements.
+constexpr int kClearLogElement = 41;
+constexpr int kDeleteElement = 42;
+constexpr int kLogElement = 43;
+constexpr int kResetElement = 51;
+constexpr int kTotalTimeElement = 67;
+constexpr int kLiveTimeElement = 77;
+constexpr int kRunningTimeBytes = 4;
+constexpr int kCommandElements[] = {kClearLogElement, kDeleteElement, kResetElement};
+
+// Sort marks around the sorted column's header.
+constexpr char kAscendingMark = static_cast<char>(0xBB);
+constexpr char kDescendingMark = static_cast<char>(0xAB);
+
+constexpr COLORREF kOddRowColour = RGB(0xD0, 0xD0, 0xEF);
+constexpr COLORREF kEvenRowColour = RGB(0xE0, 0xE0, 0xFF);
+constexpr COLORREF kExtantColour = RGB(200, 0, 0);
+constexpr COLORREF kHeaderColour = RGB(0xD0, 0xD0, 0xD0);
+constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+
+int Scaled(double units, double scale) {
+    return static_cast<int>(units * scale);
+}
+
+bool IsLinkUp(WPARAM status) {
+    return status == 2 || status == 4;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CEventLogPage, CScrollPage)
+    ON_MESSAGE(WM_DH_ELEMENT_CHANGED, OnElementChanged)
+    ON_MESSAGE(WM_DH_STATUS_CHANGED, OnStatusChanged)
+    ON_MESSAGE(WM_DH_NEW_DATA, OnNewData)
+    ON_MESSAGE(WM_DH_LANGUAGE_CHANGED, OnLanguageChanged)
+    ON_BN_CLICKED(CEventLogPage::kDeleteButtonId, OnDeleteEvents)
+    ON_BN_CLICKED(CEventLogPage::kResetButtonId, OnResetDiagnosis)
+    ON_NOTIFY(GRIDN_CLICK, CEventLogPage::kGridId, OnGridClick)
+END_MESSAGE_MAP()
+
+CEventLogPage::CEventLogPage(CWnd* parent) : CScrollPage(kTemplateId, parent) {}
+
+CEventLogPage::~CEventLogPage() {
+    if (m_dataHandler == nullptr) {
+        return;
+    }
+    m_dataHandler->UnregisterWindow(this);
+    for (const int element : kCommandElements) {
+        m_dataHandler->Unsubscribe(this, element, kFlagTransferred);
+    }
+    m_dataHandler->Unsubscribe(this, kTotalTimeElement, kFlagLoaded);
+}
+
+void CEventLogPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
+    const HWND window = GetSafeHwnd();
+    if (window != nullptr) {
+        ::PostMessageA(window, message, wParam, lParam);
+    }
+}
+
+void CEventLogPage::DoDataExchange(CDataExchange* exchange) {
+    CScrollPage::DoDataExchange(exchange);
+    DDX_Control(exchange, kDeleteButtonId, m_deleteButton);
+    DDX_Control(exchange, kResetButtonId, m_resetButton);
+    DDX_Control(exchange, kRunningLabelId, m_runningLabel);
+    DDX_Control(exchange, kRunningTimeId, m_runningTime);
+}
+
+BOOL CEventLogPage::OnInitDialog() {
+    CScrollPage::OnInitDialog();
+    m_sortKey = 1;
+    m_lastState = kEventLogEmpty;
+    m_model.LoadNames([this](UINT id) { return LoadText(id); });
+    if (m_dataHandler != nullptr) {
+        m_dataHandler->RegisterWindow(this);
+        for (const int element : kCommandElements) {
+            m_dataHandler->Subscribe(this, element, kFlagTransferred);
+        }
+        m_dataHandler->Subscribe(this, kTotalTimeElement, kFlagLoaded);
+    }
+    Layout();
+    return TRUE;
+}
+
+CString CEventLogPage::LoadText(UINT id) const {
+    CString text;
+    if (m_resources != nullptr) {
+        m_resources->GetString(id, text);
+    }
+    return text;
+}
+
+// ---- Layout and texts ----------------------------------------------------------------------
+
+void CEventLogPage::Layout() {
+    const double sx = m_scaleX;
+    const double sy = m_scaleY;
+    RECT client = {};
+    GetClientRect(&client);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+
+    const RECT gridRect = {Scaled(16, sx), Scaled(16, sy), Scaled(16, sx) + width - Scaled(32, sx),
+                           Scaled(16, sy) + height - Scaled(104, sy)};
+    if (!m_grid.Create(gridRect, this, kGridId)) {
+        CLogger::Instance().Log(3000, "CEventLogPage::Layout(): the event grid was not created.");
+        return;
+    }
+    m_grid.SetTipSource(
+        [this](CString& text, LOGFONTA& font, int row, int column) { GetEventTip(text, font, row, column); });
+    const int buttonTop = height - Scaled(72, sy);
+    m_deleteButton.MoveWindow(Scaled(16, sx), buttonTop, Scaled(200, sx), Scaled(24, sy), FALSE);
+    m_resetButton.MoveWindow(Scaled(16, sx), buttonTop + Scaled(24, sy) + Scaled(8, sy), Scaled(200, sx),
+                             Scaled(24, sy), FALSE);
+    const int boxLeft = width - Scaled(16, sx) - Scaled(110, sx);
+    m_runningTime.MoveWindow(boxLeft, buttonTop, Scaled(110, sx), Scaled(17, sy), FALSE);
+    m_runningLabel.MoveWindow(boxLeft - Scaled(8, sx) - Scaled(120, sx), buttonTop, Scaled(120, sx),
+                              Scaled(17, sy), FALSE);
+    m_runningTime.SetWindowText("-");
+
+    RECT gridClient = {};
+    m_grid.GetClientRect(&gridClient);
+    SetUpGrid(gridClient.right - gridClient.left);
+    SetFonts();
+    m_tipFont = MakeFont("Arial", 70, 0);
+    UpdateTexts();
+    SetContentHeight(0);
+    Invalidate(TRUE);
+}
+
+void CEventLogPage::SetUpGrid(int width) {
+    m_grid.SetColumnCount(CEventLogModel::kColumnCount);
+    m_grid.SetRowCount(1);
+    m_grid.SetFixedRowCount(1);
+    m_grid.SetFixedColumnCount(0);
+    m_grid.SetListMode(FALSE);
+    m_grid.SetGridLines(GRID_LINES_BOTH);
+    m_grid.EnableSelection(FALSE);
+    m_grid.SetEditable(FALSE);
+    m_grid.SetSortCompareFunction(nullptr);
+    const int widths[] = {width / 20, 9 * width / 20, width / 10, width / 10, 3 * width / 20};
+    int used = 0;
+    for (int column = 0; column < 5; ++column) {
+        m_grid.SetColumnWidth(column, widths[column]);
+        used += widths[column];
+    }
+    m_grid.SetColumnWidth(5, width - used);
+
+    const LOGFONTA cellFont = MakeFont("Arial", 75, FW_NORMAL);
+    for (const BOOL fixedRow : {FALSE, TRUE}) {
+        for (const BOOL fixedColumn : {FALSE, TRUE}) {
+            CGridCellBase* cell = m_grid.GetDefaultCell(fixedRow, fixedColumn);
+            cell->SetFont(&cellFont);
+            cell->SetMargin(0);
+            cell->SetFormat(kCentred);
+            if (fixedRow || fixedColumn) {
+                cell->SetBackColour(kHeaderColour);
+            }
+        }
+    }
+}
+
+LOGFONTA CEventLogPage::MakeFont(const char* face, int tenthsPoint, int weight) {
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof(font));
+    {
+        CClientDC dc(this);
+        font.lfHeight = GetScaledFontHeight(&dc, face, tenthsPoint, m_scaleX, m_scaleY);
+    }
+    font.lfWeight = weight;
+    font.lfCharSet = DEFAULT_CHARSET;
+    std::strncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+    return font;
+}
+
+void CEventLogPage::SetFonts() {
+    if (m_fonts == nullptr) {
+        return;
+    }
+    const LOGFONTA buttonRequest = MakeFont("Verdana", 90, 0);
+    const LOGFONTA textRequest = MakeFont("Verdana", 85, 0);
+    CFont* buttonFont = m_fonts->GetFont(&buttonRequest);
+    CFont* textFont = m_fonts->GetFont(&textRequest);
+    if (buttonFont == nullptr || buttonFont->GetSafeHandle() == nullptr || textFont == nullptr ||
+        textFont->GetSafeHandle() == nullptr) {
+        CLogger::Instance().Log(3000, "CEventLogPage::SetFonts(): no Verdana font.");
+        return;
+    }
+    const HFONT buttonHandle = static_cast<HFONT>(*buttonFont);
+    const HFONT textHandle = static_cast<HFONT>(*textFont);
+    m_deleteButton.SetFont(buttonHandle, FALSE);
+    m_resetButton.SetFont(buttonHandle, FALSE);
+    m_runningLabel.SetFont(textHandle, FALSE);
+    m_runningTime.SetFont(textHandle, FALSE);
+}
+
+void CEventLogPage::UpdateTexts() {
+    m_deleteButton.SetWindowText(LoadText(kDeleteText));
+    m_resetButton.SetWindowText(LoadText(kResetText));
+    m_runningLabel.SetWindowText(LoadText(kRunningTimeText));
+    CSingleLock guard(&m_lock, TRUE);
+    m_model.LoadNames([this](UINT id) { return LoadText(id); });
+    FillGrid();
+}
+
+LRESULT CEventLogPage::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
+    UpdateTexts();
+    return 0;
+}
+
+// ---- The table -------------------------------------------------------------------------------
+
+void CEventLogPage::WriteHeader() {
+    const int sortedColumn = (m_sortKey < 0 ? -m_sortKey : m_sortKey) - 1;
+    const char mark = m_sortKey < 0 ? kDescendingMark : kAscendingMark;
+    for (int column = 0; column < CEventLogModel::kColumnCount; ++column) {
+        const char shown = column == sortedColumn ? mark : ' ';
+        CString text;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+        text.Format(LoadText(kHeaderTexts[column]), shown, shown);
+#pragma GCC diagnostic pop
+        m_grid.SetCellText(0, column, text);
+        m_grid.SetCellFormat(0, column, kCentred);
+    }
+}
+
+bool CEventLogPage::FillGrid() {
+    if (m_grid.GetSafeHwnd() == nullptr) {
+        return false;
+    }
+    m_grid.SetRowCount(1);
+    WriteHeader();
+    m_shownRows.clear();
+    const std::vector<ShownEvent> shown = m_model.ListShown(m_sortKey);
+    if (shown.empty()) {
+        m_grid.Refresh();
+        return false;
+    }
+    m_grid.SetRowCount(1 + static_cast<int>(shown.size()));
+    const CString yes = LoadText(kYesText);
+    const CString no = LoadText(kNoText);
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const int gridRow = static_cast<int>(i) + 1;
+        const EventLogRow& event = m_model.GetRow(shown[i].row);
+        const COLORREF background = i % 2 == 0 ? kOddRowColour : kEvenRowColour;
+        for (int column = 0; column < CEventLogModel::kColumnCount; ++column) {
+            m_grid.SetCellBackColour(gridRow, column, background);
+        }
+        m_grid.SetCellTextFormat(gridRow, 0, "%d.", shown[i].position);
+        m_grid.SetCellText(gridRow, 1, event.name);
+        m_grid.SetCellText(gridRow, 2, event.extant ? yes : no);
+        if (event.extant) {
+            m_grid.SetCellTextColour(gridRow, 2, kExtantColour);
+        }
+        m_grid.SetCellTextFormat(gridRow, 3, "%d", event.counter);
+        m_grid.SetCellText(gridRow, 4, CEventLogModel::FormatTime(event.first));
+        m_grid.SetCellText(gridRow, 5, CEventLogModel::FormatTime(event.last));
+        m_shownRows.push_back(shown[i].row);
+    }
+    m_grid.Refresh();
+    return true;
+}
+
+void CEventLogPage::DecodeLog() {
+    BYTE liveTime[kRunningTimeBytes] = {};
+    {
+        CSingleLock guard(&m_lock, TRUE);
+        m_dataHandler->ReadData(kLogElement, m_log.data());
+        m_dataHandler->ReadData(kLiveTimeElement, liveTime);
+        if (m_model.Decode(m_log.data())) {
+            EnableDelete(FillGrid());
+        }
+        const int state = m_model.GetState();
+        if (state != m_lastState) {
+            BroadcastState(state);
+        }
+    }
+    ShowRunningTime(liveTime);
+}
+
+void CEventLogPage::ClearTable() {
+    CSingleLock guard(&m_lock, TRUE);
+    m_model.Clear();
+    EnableDelete(false);
+    FillGrid();
+    if (m_lastState != kEventLogEmpty) {
+        BroadcastState(kEventLogEmpty);
+    }
+}
+
+void CEventLogPage::BroadcastState(int state) {
+    m_lastState = state;
+    if (m_dataHandler != nullptr) {
+        m_dataHandler->BroadcastEventLogChanged(static_cast<UINT_PTR>(state));
+    }
+}
+
+void CEventLogPage::ShowRunningTime(const BYTE* bytes) {
+    m_runningTime.SetWindowText(CEventLogModel::FormatTime(CEventLogModel::ReadRunningTime(bytes)));
+}
+
+void CEventLogPage::EnableDelete(bool enable) {
+    if (!enable) {
+        MoveFocusOff(m_deleteButton);
+    }
+    m_deleteButton.EnableWindow(enable ? TRUE : FALSE);
+}
+
+void CEventLogPage::MoveFocusOff(CWnd& button) {
+    const CWnd* focus = CWnd::GetFocus();
+    if (focus != nullptr && focus->GetSafeHwnd() == button.GetSafeHwnd()) {
+        SendMessage(WM_NEXTDLGCTL, 0, FALSE);
+    }
+}
+
+void CEventLogPage::GetEventTip(CString& text, LOGFONTA& font, int row, int column) {
+    font = m_tipFont;
+    text.Empty();
+    CSingleLock guard(&m_lock, TRUE);
+    if (row < 1 || row > static_cast<int>(m_shownRows.size())) {
+        return;
+    }
+    text = CEventLogModel::FormatTip(LoadText(kTipText), m_model.GetRow(m_shownRows[row - 1]), column);
+}
+
+// ---- Messages and commands ---------------------------------------------------------------------
+
+LRESULT CEventLogPage::OnNewData(WPARAM wParam, LPARAM lParam) {
+    if (m_dataHandler != nullptr) {
+        DecodeLog();
+    }
+    return 0;
+}
+
+LRESULT CEventLogPage::OnElementChanged(WPARAM wParam, LPARAM lParam) {
+    // wParam 0 reports a failed transfer: the unit did not take the command.
+    if (wParam == 0 || m_dataHandler == nullptr) {
+        return 0;
+    }
+    switch (LOWORD(lParam)) {
+    case kClearLogElement:
+        ClearTable();
+        break;
+    case kDeleteElement:
+    case kResetElement:
+        // The unit's log is read again only after it was told to drop its copy.
+        m_dataHandler->WriteData(kClearLogElement, nullptr);
+        ClearTable();
+        break;
+    case kTotalTimeElement: {
+        BYTE total[kRunningTimeBytes] = {};
+        m_dataHandler->ReadData(kTotalTimeElement, total);
+        ShowRunningTime(total);
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT CEventLogPage::OnStatusChanged(WPARAM wParam, LPARAM lParam) {
+    if (IsLinkUp(wParam)) {
+        m_resetButton.EnableWindow(TRUE);
+        return 0;
+    }
+    MoveFocusOff(m_deleteButton);
+    MoveFocusOff(m_resetButton);
+    m_deleteButton.EnableWindow(FALSE);
+    m_resetButton.EnableWindow(FALSE);
+    return 0;
+}
+
+void CEventLogPage::SendCommand(UINT questionId, int element) {
+    if (AfxMessageBox(LoadText(questionId), MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+        return;
+    }
+    if (m_dataHandler != nullptr) {
+        m_dataHandler->WriteData(element, nullptr);
+    }
+}
+
+void CEventLogPage::OnDeleteEvents() {
+    SendCommand(kDeleteQuestion, kDeleteElement);
+}
+
+void CEventLogPage::OnResetDiagnosis() {
+    SendCommand(kResetQuestion, kResetElement);
+}
+
+void CEventLogPage::OnGridClick(NMHDR* header, LRESULT* result) {
+    const GridNotifyRecord* record = reinterpret_cast<const GridNotifyRecord*>(header);
+    *result = 0;
+    if (record->row != 0 || record->col < 0 || record->col >= CEventLogModel::kColumnCount) {
+        return;
+    }
+    CSingleLock guard(&m_lock, TRUE);
+    m_sortKey = CEventLogModel::NextSortKey(m_sortKey, record->col);
+    FillGrid();
+}
+
+BOOL CEventLogPage::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == 0 && LOWORD(wParam) == IDCANCEL) {
+        m_grid.HideTitleTip();
+        return TRUE;
+    }
+    return CScrollPage::OnCommand(wParam, lParam);
+}

@@ -1,0 +1,78 @@
+#include "diag/CPhaseTestInput.h"
+
+#include "link/NumberChecks.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace {
+
+bool Parse(DWORD languageId,
+           const CString& text,
+           const CString& invalidFormat,
+           long long& parsed,
+           CString& message) {
+    if (IsValidNumberText(languageId, text)) {
+        errno = 0;
+        parsed = std::strtoll(text, nullptr, 10);
+        if (errno == 0) {
+            return true;
+        }
+    }
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    message.Format(invalidFormat, text.GetString());
+#pragma GCC diagnostic pop
+    return false;
+}
+
+}  // namespace
+
+CString CPhaseTestInput::RangeMessage(const CString& rangeFormat, long long value, int low, int high) {
+    CString format = rangeFormat;
+    format.Replace("%s", "%lld");
+    CString message;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    message.Format(format, value, '(', static_cast<long long>(low), static_cast<long long>(high), ')');
+#pragma GCC diagnostic pop
+    return message;
+}
+
+bool CPhaseTestInput::CheckNumber(DWORD languageId,
+                                  const CString& text,
+                                  int low,
+                                  int high,
+                                  const CString& invalidFormat,
+                                  const CString& rangeFormat,
+                                  int& value,
+                                  CString& message) {
+    long long parsed = 0;
+    if (!Parse(languageId, text, invalidFormat, parsed, message)) {
+        return false;
+    }
+    if (parsed < low || parsed > high) {
+        message = RangeMessage(rangeFormat, parsed, low, high);
+        return false;
+    }
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+bool CPhaseTestInput::CheckLambda(DWORD languageId,
+                                  const CString& text,
+                                  const CString& invalidFormat,
+                                  const CString& rangeFormat,
+                                  int& value,
+                                  CString& message) {
+    long long parsed = 0;
+    if (!Parse(languageId, text, invalidFormat, parsed, message)) {
+        return false;
+    }
+    if (parsed != kLambdaSpecial && (parsed < kLambdaLow || parsed > kLambdaHigh)) {
+        message = RangeMessage(rangeFormat, parsed, kLambdaLow, kLambdaHigh);
+        return false;
+    }
+    value = static_cast<int>(parsed);
+    return true;
+}

@@ -1,0 +1,38 @@
+// Checks of the whole numbers typed into the phase test page (and the data saver's period):
+// the locale's number check, then the range with both bounds included. A refused text gets
+// the message the user sees.
+#pragma once
+
+#include "classlib/core/CString.h"
+#include "classlib/core/WinTypes.h"
+
+class CPhaseTestInput {
+public:
+    static constexpr int kLambdaLow = -50;
+    static constexpr int kLambdaHigh = 50;
+    // Lambda 99 lies outside the range and is accepted all the same.
+    static constexpr int kLambdaSpecial = 99;
+    static constexpr int kTimeLow = 0;
+    static constexpr int kTimeHigh = 65535;
+
+    // invalidFormat has one %s for the text; rangeFormat is "... %s <- %c%s; %s%c." whose
+    // %s become the value and the bounds. True with value set when the text passes.
+    static bool CheckNumber(DWORD languageId,
+                            const CString& text,
+                            int low,
+                            int high,
+                            const CString& invalidFormat,
+                            const CString& rangeFormat,
+                            int& value,
+                            CString& message);
+
+    static bool CheckLambda(DWORD languageId,
+                            const CString& text,
+                            const CString& invalidFormat,
+                            const CString& rangeFormat,
+                            int& value,
+                            CString& message);
+
+    // The range message for a value and its bounds.
+    static CString RangeMessage(const CString& rangeFormat, long long value, int low, int high);
+};

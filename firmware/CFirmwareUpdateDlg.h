@@ -1,0 +1,88 @@
+// The modal dialog (template 186) that shows the upload of a new firmware while the
+// communicator drives it in update mode. It sends nothing itself: the main window hands it
+// the upload's progress reports (message 0x622) and the data handler posts it the
+// connection status (0x601). The user can leave it only through Close, which is enabled
+// once the upload has ended one way or the other.
+#pragma once
+
+#include "classlib/core/CString.h"
+#include "classlib/win/CButton.h"
+#include "classlib/win/CDialog.h"
+#include "classlib/win/CStatic.h"
+#include "forms/CTimedProgressCtrl.h"
+#include "link/IMessageTarget.h"
+
+class CDataHandler;
+class CFontCache;
+class CResourceManager;
+
+class CFirmwareUpdateDlg : public CDialog, public IMessageTarget {
+public:
+    static constexpr UINT kTemplateId = 186;
+    static constexpr int kPhaseTextId = 1200;
+    static constexpr int kProgressId = 1201;
+    static constexpr int kStatusTextId = 1202;
+    static constexpr int kCloseId = 1203;
+
+    // Progress codes of message 0x622.
+    static constexpr int kCodeWriteError = 1;
+    static constexpr int kCodeBroken = 2;
+    static constexpr int kCodeFinished = 3;
+    static constexpr int kCodeWriting = 4;
+    static constexpr int kCodeErasing = 5;
+
+    explicit CFirmwareUpdateDlg(CWnd* parent = nullptr);
+    ~CFirmwareUpdateDlg() override;
+
+    void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }  // not owned
+
+    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
+
+    void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }  // not owned
+
+    void SetScale(double scaleX, double scaleY) {
+        m_scaleX = scaleX;
+        m_scaleY = scaleY;
+    }
+
+    // One progress report of the upload (code, bytes sent x 1000 / firmware size). The main
+    // window calls it while this dialog's window exists.
+    void OnUpdateProgress(int code, int perMille);
+
+    // The last progress code reported in this run; 0 before the first.
+    int GetLastCode() const { return m_lastCode; }
+
+    // IMessageTarget: the data handler's status broadcast, from any thread. Dropped while
+    // the dialog has no window.
+    void PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) override;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* exchange) override;
+    // Enter, Escape and the close box never end the dialog.
+    void OnOK() override;
+    void OnCancel() override;
+
+    LRESULT OnStatusChanged(WPARAM status, LPARAM port);
+    void OnClose();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void DoLayout();
+    void SetTexts();
+    CString LoadText(UINT id) const;
+    void ShowPhase(UINT formatId, int percent);
+    void ShowStatus(UINT textId, bool enableClose);
+
+    CStatic m_phaseText;
+    CTimedProgressCtrl m_progress;
+    CStatic m_statusText;
+    CButton m_closeButton;
+    CDataHandler* m_dataHandler = nullptr;
+    CResourceManager* m_resources = nullptr;
+    CFontCache* m_fonts = nullptr;
+    double m_scaleX = 1.0;
+    double m_scaleY = 1.0;
+    int m_lastCode = 0;
+};

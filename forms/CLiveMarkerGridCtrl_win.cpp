@@ -1,0 +1,206 @@
+#include "forms/CLiveMarkerGridCtrl.h"
+
+#include "classlib/win/CDC.h"
+#include "classlib/win/CScopedSelect.h"
+#include "grid/CGridTipWnd.h"
+#include "link/CDataHandler.h"
+#include "link/CalibrationHelpers.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+BEGIN_MESSAGE_MAP(CLiveMarkerGridCtrl, CGridCtrl)
+    ON_WM_MOUSEMOVE()
+    ON_WM_KILLFOCUS()
+    ON_MESSAGE(0x600, OnElementChanged)
+    ON_MESSAGE(0x601, OnConnectionStatus)
+    ON_MESSAGE(0x602, OnLiveCycle)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr int kEngineSpeedElement = 26;
+constexpr int kInjectionTimesElement = 27;
+constexpr int kWatchedElement = 50;
+constexpr int kFuelTrimElement = 95;
+constexpr int kCylinders = 8;
+
+// The last plausible injection time of each cylinder, shared by every marker grid.
+int g_injectionTimes[kCylinders] = {};
+
+std::vector<BYTE> ReadElement(CDataHandler* dataHandler, int index, size_t minimum) {
+    std::vector<BYTE> bytes(
+        std::max(minimum, static_cast<size_t>(std::max(0, dataHandler->GetElementLength(index)))));
+    dataHandler->ReadData(index, bytes.data());
+    return bytes;
+}
+
+}  // namespace
+
+CLiveMarkerGridCtrl::CLiveMarkerGridCtrl() : CGridCtrl(0, 0, 0, 0) {
+    m_outerBrush.CreateSolidBrush(RGB(0, 0, 0));
+    m_innerBrush.CreateSolidBrush(RGB(0x33, 0x66, 0x99));
+}
+
+// The data handler must not post to a grid that is gone.
+CLiveMarkerGridCtrl::~CLiveMarkerGridCtrl() {
+    if (m_registered && m_dataHandler != nullptr) {
+        m_dataHandler->Unsubscribe(this, kWatchedElement, 3);
+        m_dataHandler->UnregisterWindow(this);
+    }
+}
+
+void CLiveMarkerGridCtrl::InitMarker() {
+    m_speedCount = 0;
+    m_timeCount = 0;
+    m_markerRect = CRect();
+    m_engineSpeed = 0;
+    m_injectionTime = 0;
+    m_markerEnabled = false;
+    if (m_dataHandler != nullptr && !m_registered) {
+        m_dataHandler->RegisterWindow(this);
+        m_dataHandler->Subscribe(this, kWatchedElement, 3);
+        m_registered = true;
+    }
+}
+
+void CLiveMarkerGridCtrl::SetAxes(int speedCount, const int* speed, int timeCount, const int* time) {
+    m_speedCount = std::clamp(speedCount, 0, kMaxAxis);
+    m_timeCount = std::clamp(timeCount, 0, kMaxAxis);
+    std::copy(speed, speed + m_speedCount, m_speedAxis);
+    std::copy(time, time + m_timeCount, m_timeAxis);
+}
+
+void CLiveMarkerGridCtrl::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
+    const HWND window = GetSafeHwnd();
+    if (window != nullptr) {
+        ::PostMessageA(window, message, wParam, lParam);
+    }
+}
+
+void CLiveMarkerGridCtrl::ReadLiveValues() {
+    const std::vector<BYTE> speed = ReadElement(m_dataHandler, kEngineSpeedElement, 4);
+    m_engineSpeed = speed[0] | (speed[1] << 8);
+
+    const std::vector<BYTE> times = ReadElement(m_dataHandler, kInjectionTimesElement, 2 * kCylinders);
+    int current[kCylinders] = {};
+    for (int i = 0; i < kCylinders; ++i) {
+        current[i] = times[2 * i] | (times[2 * i + 1] << 8);
+    }
+    CopyZeroOrLargeValues(current, g_injectionTimes, kCylinders);
+    m_injectionTime = AverageNonZero(g_injectionTimes, kCylinders);
+
+    const std::vector<BYTE> trims = ReadElement(m_dataHandler, kFuelTrimElement, 9);
+    double sum = 0.0;
+    int contributions = 0;
+    if (trims[7] != 0 && CountBits(trims[7]) <= 1) {
+        sum += static_cast<signed char>(trims[2]) * 0.01;
+        ++contributions;
+    }
+    if (trims[8] != 0 && CountBits(trims[8]) <= 1) {
+        sum += static_cast<signed char>(trims[0]) * 0.01;
+        ++contributions;
+    }
+    m_trimFactor = (contributions > 0 ? sum / contributions : sum) + 1.0;
+}
+
+LRESULT CLiveMarkerGridCtrl::OnLiveCycle(WPARAM, LPARAM) {
+    if (!m_markerEnabled || m_dataHandler == nullptr) {
+        return 0;
+    }
+    ReadLiveValues();
+    MoveMarker();
+    return 0;
+}
+
+void CLiveMarkerGridCtrl::MoveMarker() {
+    int col = 0;
+    int row = 0;
+    double colFraction = 0.0;
+    double rowFraction = 0.0;
+    const int time = m_trimFactor != 0.0 ? static_cast<int>(m_injectionTime / m_trimFactor) : m_injectionTime;
+    LocateAxisCell(m_engineSpeed, time, m_speedCount, m_timeCount, m_speedAxis, m_timeAxis, &col,
+                   &colFraction, &row, &rowFraction);
+    CRect cell;
+    if (!GetCellRect(row + 1, col + 1, cell)) {
+        return;
+    }
+    if (GetSafeHwnd() != nullptr) {
+        InvalidateRect(m_markerRect, TRUE);
+    }
+    const int x = cell.left + static_cast<int>(cell.Width() * colFraction);
+    const int y = cell.top + static_cast<int>(cell.Height() * rowFraction);
+    const int radius = cell.Height() >> 2;
+    m_markerRect = CRect(x - radius, y - radius, x + radius, y + radius);
+    if (GetSafeHwnd() != nullptr) {
+        InvalidateRect(m_markerRect, TRUE);
+    }
+}
+
+LRESULT CLiveMarkerGridCtrl::OnConnectionStatus(WPARAM wParam, LPARAM) {
+    if (wParam == 2 || wParam == 4) {
+        return 0;
+    }
+    m_engineSpeed = 0;
+    m_injectionTime = 0;
+    if (m_speedCount > 0 && m_timeCount > 0) {
+        MoveMarker();
+    }
+    if (GetSafeHwnd() != nullptr) {
+        Invalidate();
+    }
+    return 0;
+}
+
+LRESULT CLiveMarkerGridCtrl::OnElementChanged(WPARAM, LPARAM lParam) {
+    if (LOWORD(lParam) == kWatchedElement && m_dataHandler != nullptr) {
+        ReadElement(m_dataHandler, kWatchedElement, 1);
+    }
+    return 0;
+}
+
+void CLiveMarkerGridCtrl::OnDraw(CDC* dc) {
+    CGridCtrl::OnDraw(dc);
+    if (dc == nullptr || m_markerRect.Width() <= 0) {
+        return;
+    }
+    {
+        CScopedSelect outer(*dc, m_outerBrush);
+        dc->Ellipse(m_markerRect);
+    }
+    CScopedSelect inner(*dc, m_innerBrush);
+    dc->Ellipse(m_markerRect.left + 1, m_markerRect.top + 1, m_markerRect.right - 1, m_markerRect.bottom - 1);
+}
+
+BOOL CLiveMarkerGridCtrl::RedrawCell(const GridCellId& cell, CDC* dc) {
+    return RedrawCell(cell.row, cell.col, dc);
+}
+
+// A redrawn cell may cover part of the marker, which is then painted again.
+BOOL CLiveMarkerGridCtrl::RedrawCell(int row, int col, CDC* dc) {
+    const BOOL drawn = CGridCtrl::RedrawCell(row, col, dc);
+    CRect cell;
+    if (drawn && GetSafeHwnd() != nullptr && GetCellRect(row, col, cell)) {
+        CRect grown(cell.left, cell.top, cell.right + 1, cell.bottom + 1);
+        RECT overlap = {};
+        if (IntersectRect(&overlap, &grown, &m_markerRect)) {
+            InvalidateRect(&overlap, TRUE);
+        }
+    }
+    return drawn;
+}
+
+void CLiveMarkerGridCtrl::OnMouseMove(UINT flags, CPoint point) {
+    const BOOL titleTips = m_titleTips;
+    m_titleTips = FALSE;
+    CGridCtrl::OnMouseMove(flags, point);
+    m_titleTips = titleTips;
+    m_lastMousePoint = point;
+}
+
+void CLiveMarkerGridCtrl::OnKillFocus(CWnd* newWnd) {
+    CGridCtrl::OnKillFocus(newWnd);
+    m_titleTip->Hide();
+}

@@ -1,0 +1,216 @@
+#include "grid/CGridInPlaceCombo.h"
+
+#include "classlib/win/CClientDC.h"
+#include "classlib/win/CScopedSelect.h"
+#include "grid/GridCellShapes.h"
+#include "grid/GridDefs.h"
+#include "grid/GridRecords.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+IMPLEMENT_DYNAMIC(CGridInPlaceCombo, CComboBox)
+
+BEGIN_MESSAGE_MAP(CGridInPlaceCombo, CComboBox)
+    ON_WM_KEYDOWN()
+    ON_WM_KEYUP()
+    ON_WM_KILLFOCUS()
+    ON_WM_GETDLGCODE()
+    ON_CONTROL_REFLECT(CBN_DROPDOWN, OnDropDown)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr DWORD kComboWindowStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | CBS_AUTOHSCROLL;
+
+}  // namespace
+
+CGridInPlaceCombo::CGridInPlaceCombo(int row, int col, DWORD comboStyle, LPCSTR initialText)
+    : m_initialText(initialText), m_row(row), m_col(col), m_comboStyle(comboStyle) {}
+
+CGridInPlaceCombo* CGridInPlaceCombo::Open(CWnd* grid,
+                                           CRect rect,
+                                           DWORD comboStyle,
+                                           UINT id,
+                                           int row,
+                                           int col,
+                                           COLORREF textColour,
+                                           COLORREF backColour,
+                                           const std::vector<CString>& choices,
+                                           LPCSTR initialText,
+                                           UINT firstCharacter) {
+    CGridInPlaceCombo* combo = new CGridInPlaceCombo(row, col, comboStyle, initialText);
+    combo->m_textColour = textColour;
+    combo->m_backColour = backColour;
+    if (grid == nullptr || !combo->CreateCombo(grid, rect, id, choices)) {
+        delete combo;
+        return nullptr;
+    }
+    combo->ApplyFirstCharacter(firstCharacter);
+    return combo;
+}
+
+BOOL CGridInPlaceCombo::CreateCombo(CWnd* grid, CRect rect, UINT id, const std::vector<CString>& choices) {
+    const int cellHeight = rect.Height();
+    CRect dropped(rect.left, rect.top, rect.right,
+                  rect.bottom + m_listLines * cellHeight + GetSystemMetrics(SM_CYHSCROLL));
+    if (!Create(m_comboStyle | kComboWindowStyle, dropped, grid, id)) {
+        return FALSE;
+    }
+    m_ownsItself = true;
+    for (const CString& choice : choices) {
+        AddString(choice);
+    }
+    SetFont(grid->GetFont(), FALSE);
+    SetItemHeight(-1, static_cast<UINT>(std::max(cellHeight, 1)));
+    UpdateDroppedWidth();
+    SetHorizontalExtent(0);
+    // Dropping the list selects the first choice that merely starts with the field's text,
+    // and closing it would write that choice back; so the initial text is settled after.
+    ShowDropDown(TRUE);
+    SelectInitialText();
+    return TRUE;
+}
+
+// An exact choice is selected; a mere prefix match would replace the text on closing
+// ("1" among "10" and "1" must stay "1"), so a field keeps a text that is no choice.
+void CGridInPlaceCombo::SelectInitialText() {
+    const int exact = FindStringExact(-1, m_initialText);
+    SetCurSel(exact);
+    if (exact == CB_ERR && !IsDropList()) {
+        SetWindowText(m_initialText);
+    }
+}
+
+void CGridInPlaceCombo::ApplyFirstCharacter(UINT character) {
+    if (IsDropList()) {
+        SetFocus();
+        return;
+    }
+    HWND edit = ::GetDlgItem(m_hWnd, CGridComboEditBox::kEditId);
+    if (edit != nullptr) {
+        m_editBox.SubclassWindow(edit);
+    }
+    SetFocus();
+    if (m_editBox.GetSafeHwnd() == nullptr) {
+        return;
+    }
+    const int length = m_editBox.GetWindowTextLength();
+    if (character == VK_LBUTTON || character == VK_RETURN || character == VK_BACK) {
+        m_editBox.SetSel(length, length);
+        if (character == VK_BACK) {
+            SendMessage(WM_CHAR, character);
+        }
+        return;
+    }
+    m_editBox.SetSel(0, -1);
+    const bool movementKey = character == VK_PRIOR || character == VK_NEXT || character == VK_END ||
+                             character == VK_HOME || (character >= VK_LEFT && character <= VK_DOWN);
+    if (!movementKey) {
+        SendMessage(WM_CHAR, character);
+    }
+}
+
+void CGridInPlaceCombo::UpdateDroppedWidth() {
+    int widest = 0;
+    {
+        CClientDC dc(this);
+        CScopedSelect select(dc, GetFont());
+        for (int i = 0; i < GetCount(); ++i) {
+            CString text;
+            GetLBText(i, text);
+            widest = std::max(widest, static_cast<int>(dc.GetTextExtent(text).cx));
+        }
+        const int zero = dc.GetTextExtent(CString("0")).cx;
+        SetDroppedWidth(static_cast<UINT>(ComboDroppedWidth(widest, GetSystemMetrics(SM_CXVSCROLL), zero)));
+    }
+}
+
+void CGridInPlaceCombo::OnDropDown() {
+    UpdateDroppedWidth();
+}
+
+CString CGridInPlaceCombo::GetResultText() const {
+    if (IsDropList() && GetCurSel() == CB_ERR) {
+        return m_initialText;
+    }
+    CString text;
+    GetWindowText(text);
+    return text;
+}
+
+void CGridInPlaceCombo::EndEdit() {
+    if (m_ended || !IsWindow()) {
+        return;
+    }
+    m_ended = true;
+    GridCellInfoRecord record;
+    record.hdr.hwndFrom = m_hWnd;
+    record.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
+    record.hdr.code = static_cast<UINT>(GRIDN_ENDEDIT);
+    record.item.row = m_row;
+    record.item.col = m_col;
+    record.item.mask = GRID_ITEM_TEXT | GRID_ITEM_DATA;
+    record.item.text = GetResultText();
+    record.item.lParam = static_cast<LPARAM>(m_lastKey);
+    CWnd* owner = GetOwner();
+    if (owner == nullptr || !owner->IsWindow()) {
+        owner = GetParent();
+    }
+    if (owner != nullptr) {
+        owner->SendMessage(WM_NOTIFY, record.hdr.idFrom, reinterpret_cast<LPARAM>(&record));
+    }
+    if (IsWindow()) {
+        PostMessage(WM_CLOSE);
+    }
+}
+
+void CGridInPlaceCombo::LeaveWithKey(UINT key) {
+    m_lastKey = key;
+    CWnd* grid = GetParent();
+    if (grid != nullptr) {
+        grid->SetFocus();
+    }
+}
+
+void CGridInPlaceCombo::OnKeyDown(UINT key, UINT repeat, UINT flags) {
+    const bool leaving = key == VK_PRIOR || key == VK_NEXT || (key >= VK_LEFT && key <= VK_DOWN);
+    if (leaving && (m_exitOnArrows || (GetKeyState(VK_CONTROL) & 0x8000) != 0)) {
+        LeaveWithKey(key);
+        return;
+    }
+    CComboBox::OnKeyDown(key, repeat, flags);
+}
+
+void CGridInPlaceCombo::OnKeyUp(UINT key, UINT repeat, UINT flags) {
+    if (key == VK_ESCAPE) {
+        const int exact = FindStringExact(-1, m_initialText);
+        SetCurSel(exact);
+        if (!IsDropList()) {
+            SetWindowText(m_initialText);
+        }
+    }
+    if (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) {
+        LeaveWithKey(key);
+        return;
+    }
+    CComboBox::OnKeyUp(key, repeat, flags);
+}
+
+void CGridInPlaceCombo::OnKillFocus(CWnd* newWnd) {
+    CComboBox::OnKillFocus(newWnd);
+    if (IsDropList()) {
+        EndEdit();
+    }
+}
+
+UINT CGridInPlaceCombo::OnGetDlgCode() {
+    return DLGC_WANTALLKEYS;
+}
+
+void CGridInPlaceCombo::PostNcDestroy() {
+    if (m_ownsItself) {
+        delete this;
+    }
+}

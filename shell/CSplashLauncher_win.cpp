@@ -1,0 +1,7 @@
+#include "shell/CSplashLauncher.h"
+
+#include "shell/CSplashThread.h"
+
+bool CSplashLauncher::Show(CRuntimeClass* windowClass) {
+    return Start(std::make_unique<CSplashThread>(windowClass));
+}

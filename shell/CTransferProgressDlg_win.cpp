@@ -1,0 +1,264 @@
+#include "shell/CTransferProgressDlg.h"
+
+#include "classlib/win/AfxMsgMap.h"
+#include "link/CDataHandler.h"
+#include "link/DataHandlerMessages.h"
+#include "shell/CResourceManager.h"
+#include "shell/GetCachedFont.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr const char* kCaption = "\xDC" "bertrage Daten ...";
+constexpr UINT kIdsWriting = 15389;
+constexpr UINT kIdsInitializing = 15390;
+constexpr UINT kIdsWaiting = 15391;
+constexpr UINT kIdsClose = 15392;
+constexpr UINT kIdsConnectionLost = 15393;
+constexpr UINT kIdsFinished = 15395;
+constexpr UINT kIdsProgramming = 15397;
+constexpr UINT kIdsReading = 15423;
+
+constexpr int kFontTenths = 80;
+constexpr const char* kFontFace = "Verdana";
+constexpr int kRecordHeader = 3;
+
+bool IsLinkUp(int status) {
+    return status == 2 || status == 4;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CTransferProgressDlg, CDialog)
+    ON_MESSAGE(WM_DH_ELEMENT_CHANGED, OnElementChanged)
+    ON_MESSAGE(WM_DH_STATUS_CHANGED, OnStatusChanged)
+    ON_MESSAGE(WM_DH_NEW_DATA, OnIgnored)
+    ON_BN_CLICKED(CTransferProgressDlg::kCloseId, OnCloseButton)
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CTransferProgressDlg::CTransferProgressDlg(CWnd* parent) : CDialog(kTemplateId, parent) {}
+
+CTransferProgressDlg::~CTransferProgressDlg() {
+    if (m_dataHandler != nullptr) {
+        m_dataHandler->UnregisterWindow(this);
+        m_dataHandler->Unsubscribe(this, kElementBlock, kFlagTransferred);
+        m_dataHandler->Unsubscribe(this, kElementStep, kFlagTransferred);
+    }
+}
+
+bool CTransferProgressDlg::SetTransfer(bool reading, BYTE blockId, BYTE* buffer, int total, int bytesPerStep) {
+    if (buffer == nullptr || total < 0 || bytesPerStep < 1 || bytesPerStep > kMaxBytesPerStep ||
+        total % bytesPerStep != 0) {
+        return false;
+    }
+    m_reading = reading;
+    m_blockId = blockId;
+    m_buffer = buffer;
+    m_total = total;
+    m_bytesPerStep = bytesPerStep;
+    // Sized from the step: the record carries a whole step when writing.
+    m_request.assign(static_cast<size_t>(kRecordHeader + bytesPerStep), 0);
+    m_receive.assign(static_cast<size_t>(bytesPerStep), 0);
+    return true;
+}
+
+void CTransferProgressDlg::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
+    const HWND window = GetSafeHwnd();
+    if (window != nullptr) {
+        ::PostMessageA(window, message, wParam, lParam);
+    }
+}
+
+void CTransferProgressDlg::DoDataExchange(CDataExchange* exchange) {
+    CDialog::DoDataExchange(exchange);
+    DDX_Control(exchange, kProgressId, m_progress);
+    DDX_Control(exchange, kProgressTextId, m_progressText);
+    DDX_Control(exchange, kStateTextId, m_stateText);
+    DDX_Control(exchange, kCloseId, m_closeButton);
+}
+
+BOOL CTransferProgressDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    Layout();
+    m_state = kOpening;
+    m_step = -1;
+    m_count = 0;
+    m_maximum = m_total + 2;
+    m_progress.SetRange32(0, m_maximum);
+    m_progress.SetPos(0);
+    if (m_dataHandler == nullptr || m_request.empty()) {
+        Fail();
+        return TRUE;
+    }
+    m_dataHandler->RegisterWindow(this);
+    m_dataHandler->Subscribe(this, kElementBlock, kFlagTransferred);
+    m_dataHandler->Subscribe(this, kElementStep, kFlagTransferred);
+    QueueBlockRecord(m_blockId);
+    return TRUE;
+}
+
+void CTransferProgressDlg::Layout() {
+    const auto sx = [this](int length) { return static_cast<int>(length * m_scaleX); };
+    const auto sy = [this](int length) { return static_cast<int>(length * m_scaleY); };
+    const int width = sx(280);
+    const int height = sy(160);
+    RECT owner = {0, 0, 0, 0};
+    CWnd* parent = GetParent();
+    if (parent != nullptr) {
+        parent->GetWindowRect(&owner);
+    } else {
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &owner, 0);
+    }
+    MoveWindow((owner.left + owner.right) / 2 - width / 2, (owner.top + owner.bottom) / 2 - height / 2, width,
+               height, TRUE);
+
+    RECT client = {};
+    GetClientRect(&client);
+    const int cw = client.right - client.left;
+    const int mx = sx(9);
+    const int w = cw - 2 * mx;
+    m_progressText.MoveWindow(mx, sy(9), w, sy(16), TRUE);
+    const int barY = sy(16) + sy(4) + sy(9);
+    m_progress.MoveWindow(mx, barY, w, sy(16), TRUE);
+    const int stateY = barY + sy(16) + 2 * sy(8);
+    const int stateBottom = client.bottom - (sy(8) * 2 + sy(20) + sy(9));
+    m_stateText.MoveWindow(mx, stateY, w, stateBottom - stateY, TRUE);
+    m_closeButton.MoveWindow(cw - sx(70) - mx, stateBottom + 2 * sy(8), sx(70), sy(20), TRUE);
+    m_closeButton.EnableWindow(FALSE);
+
+    CFont* font = GetCachedFont(m_fonts, this, kFontFace, kFontTenths, m_scaleX, m_scaleY);
+    if (font != nullptr) {
+        m_progressText.SetFont(*font, FALSE);
+        m_stateText.SetFont(*font, FALSE);
+        m_closeButton.SetFont(*font, FALSE);
+    }
+    SetWindowText(kCaption);
+    m_count = 0;
+    m_maximum = m_total + 2;
+    ShowProgress(kIdsInitializing);
+    ShowState(kIdsWaiting);
+    if (m_resources != nullptr) {
+        m_closeButton.SetWindowText(m_resources->GetString(kIdsClose));
+    }
+}
+
+void CTransferProgressDlg::ShowProgress(UINT formatId) {
+    if (m_resources == nullptr) {
+        return;
+    }
+    CString text;
+    // The language manager hands out only translations whose conversions match "%d".
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    text.Format(m_resources->GetString(formatId), m_maximum > 0 ? m_count * 100 / m_maximum : 0);
+#pragma GCC diagnostic pop
+    m_progressText.SetWindowText(text);
+}
+
+void CTransferProgressDlg::ShowState(UINT textId) {
+    if (m_resources != nullptr) {
+        m_stateText.SetWindowText(m_resources->GetString(textId));
+    }
+}
+
+// With the link down nothing is queued and no completion will ever come.
+void CTransferProgressDlg::QueueBlockRecord(BYTE value) {
+    m_request[0] = value;
+    if (!IsLinkUp(m_dataHandler->RequestWriteFrom(kElementBlock, m_request.data(), m_receive.data()))) {
+        Fail();
+    }
+}
+
+void CTransferProgressDlg::QueueNextStep() {
+    ++m_step;
+    if (m_step >= m_total / m_bytesPerStep) {
+        QueueBlockRecord(0);
+        return;
+    }
+    m_request[0] = static_cast<BYTE>(m_step & 0xFF);
+    m_request[1] = 0;
+    m_request[2] = static_cast<BYTE>(m_bytesPerStep - 1);
+    int status = 0;
+    if (m_reading) {
+        status = m_dataHandler->RequestReadTo(kElementStep, m_request.data(), m_receive.data());
+    } else {
+        std::memcpy(m_request.data() + kRecordHeader, m_buffer + m_step * m_bytesPerStep,
+                    static_cast<size_t>(m_bytesPerStep));
+        status = m_dataHandler->RequestWriteFrom(kElementStep, m_request.data(), m_receive.data());
+    }
+    if (!IsLinkUp(status)) {
+        Fail();
+    }
+}
+
+LRESULT CTransferProgressDlg::OnElementChanged(WPARAM wParam, LPARAM lParam) {
+    if (m_state == kFailed || m_state == kFinished) {
+        return 0;
+    }
+    const int element = LOWORD(lParam);
+    const UINT transferFormat = m_reading ? kIdsReading : kIdsWriting;
+    if (element == kElementBlock) {
+        m_progress.SetPos(++m_count);
+        if (m_state == kOpening) {
+            m_step = -1;
+            m_state = kStepping;
+            ShowProgress(kIdsInitializing);
+            ShowState(kIdsProgramming);
+        } else {
+            m_closeButton.EnableWindow(TRUE);
+            ShowProgress(transferFormat);
+            ShowState(kIdsFinished);
+            m_state = kFinished;
+        }
+    } else if (element == kElementStep) {
+        if (m_reading) {
+            std::memcpy(m_buffer + m_step * m_bytesPerStep, m_receive.data(), static_cast<size_t>(m_bytesPerStep));
+        }
+        m_count += m_bytesPerStep;
+        m_progress.SetPos(m_count);
+        ShowProgress(transferFormat);
+        ShowState(kIdsProgramming);
+    } else {
+        return 0;
+    }
+    if (m_state == kStepping) {
+        QueueNextStep();
+    }
+    return 0;
+}
+
+LRESULT CTransferProgressDlg::OnStatusChanged(WPARAM status, LPARAM port) {
+    if (!IsLinkUp(static_cast<int>(status)) && m_state != kFailed && m_state != kFinished) {
+        Fail();
+    }
+    return 0;
+}
+
+void CTransferProgressDlg::Fail() {
+    m_state = kFailed;
+    ShowState(kIdsConnectionLost);
+    m_closeButton.EnableWindow(TRUE);
+}
+
+LRESULT CTransferProgressDlg::OnIgnored(WPARAM wParam, LPARAM lParam) {
+    return 0;
+}
+
+void CTransferProgressDlg::OnCloseButton() {
+    EndDialog(1);
+}
+
+void CTransferProgressDlg::OnDestroy() {
+    Default();
+    if (m_dataHandler != nullptr) {
+        m_dataHandler->Unsubscribe(this, kElementBlock, kFlagTransferred);
+        m_dataHandler->Unsubscribe(this, kElementStep, kFlagTransferred);
+        m_dataHandler->UnregisterWindow(this);
+    }
+}
+
+void CTransferProgressDlg::OnOK() {}
+
+void CTransferProgressDlg::OnCancel() {}

@@ -1,0 +1,164 @@
+// The OBD adaptation panel under Wine: blank until a supporting unit sends live data, the
+// trims, link and bank states of element 95, the adaptation button against the unit's
+// state, and blanking by the engine status of every panel on its own.
+#include "diag/CObdAdaptationPage.h"
+
+#include "link/DataHandlerMessages.h"
+#include "tests/config/pages/PageHost.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ObdAdaptationPageTest : public PageHost {
+protected:
+    void SetUp() override {
+        PageHost::SetUp();
+        for (CObdAdaptationPage* panel : {&panel1, &panel2}) {
+            panel->SetDataHandler(&handler);
+            panel->SetResourceManager(&resources);
+            panel->SetFontCache(&fonts);
+            panel->SetScale(1.0, 1.0);
+            panel->SetPlacement(10, 10, 410, 230);
+            ASSERT_TRUE(panel->Create(CObdAdaptationPage::kTemplateId, &main));
+        }
+        ConnectIdle();
+    }
+
+    BYTE* Element(int element) { return handler.GetImage(kImageWorking) + handler.GetElementOffset(element); }
+
+    void Support(BYTE value) {
+        Element(79)[0] = value;
+        for (CObdAdaptationPage* panel : {&panel1, &panel2}) {
+            panel->PostMessage(WM_DH_ELEMENT_CHANGED, 1, 79 | kReasonLoaded);
+        }
+        PumpMessages();
+    }
+
+    // One live cycle with element 95's first twelve bytes and element 30's flag byte.
+    void Cycle(std::vector<BYTE> block, BYTE engineFlags = 0) {
+        block.resize(16, 0);
+        std::copy(block.begin(), block.end(), Element(95));
+        Element(30)[1] = engineFlags;
+        for (CObdAdaptationPage* panel : {&panel1, &panel2}) {
+            panel->PostMessage(WM_DH_NEW_DATA, 0, 0);
+        }
+        PumpMessages();
+    }
+
+    std::string Text(CObdAdaptationPage& panel, int id) {
+        return WindowText(GetDlgItem(panel.GetSafeHwnd(), id));
+    }
+
+    HWND Button(CObdAdaptationPage& panel) {
+        return GetDlgItem(panel.GetSafeHwnd(), CObdAdaptationPage::kButtonId);
+    }
+
+    bool Checked(CObdAdaptationPage& panel) {
+        return SendMessageA(Button(panel), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+
+    void ClickButton(CObdAdaptationPage& panel) {
+        SendMessageA(Button(panel), BM_CLICK, 0, 0);
+        PumpMessages();
+    }
+
+    CObdAdaptationPage panel1{nullptr};
+    CObdAdaptationPage panel2{nullptr};
+};
+
+// Connected (15), bank 1 marker, adaptation on; trims 5, -2, 3, -4; base 10, long -3.
+const std::vector<BYTE> kConnectedOn = {5, 0xFE, 3, 0xFC, 10, 0xFD, 0x9F, 0x08, 0x02, 7, 40, 95};
+
+TEST_F(ObdAdaptationPageTest, StaysBlankWithoutAUnitThatSupportsIt) {
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kLinkId), "");
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kButtonId), "Adaptation OFF");
+    EXPECT_FALSE(IsWindowEnabled(Button(panel1)));
+    Support(0);
+    Cycle(kConnectedOn);
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kBaseId), "0");
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kTrimIds[0]), "0");
+    EXPECT_FALSE(IsWindowEnabled(Button(panel1)));
+}
+
+TEST_F(ObdAdaptationPageTest, ShowsTheTrimsLinkAndBanksOfAConnectedCar) {
+    Support(1);
+    Cycle(kConnectedOn);
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kLinkId), "connected");
+    const char* trims[] = {"5", "-2", "3", "-4"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(Text(panel1, CObdAdaptationPage::kTrimIds[i]), trims[i]);
+    }
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kBaseId), "10");
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kLongId), "-3");
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kSumId), "7");
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kExtraId), "7");
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kBankTextIds[0]), "Closed loop");
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kBankTextIds[1]), "Open loop");
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kButtonId), "Adaptation ON");
+    EXPECT_TRUE(Checked(panel1));
+    EXPECT_TRUE(IsWindowEnabled(Button(panel1)));
+
+    // An "i/o error" that has not lasted keeps the link and the trims.
+    std::vector<BYTE> ioError = kConnectedOn;
+    ioError[6] = 0x91;
+    Cycle(ioError);
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kLinkId), "connected");
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kTrimIds[0]), "5");
+
+    std::vector<BYTE> noCar = kConnectedOn;
+    noCar[6] = 0x82;
+    Cycle(noCar);
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kLinkId), "not supported");
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kTrimIds[0]), "0");
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kBankTextIds[0]), "Unused");
+}
+
+TEST_F(ObdAdaptationPageTest, TheButtonBlinksUntilTheUnitFollows) {
+    Support(1);
+    std::vector<BYTE> off = kConnectedOn;
+    off[6] = 0x1F;
+    Cycle(off);
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kButtonId), "Adaptation OFF");
+    ASSERT_FALSE(Checked(panel1));
+    queue.requests.clear();
+    ClickButton(panel1);
+    EXPECT_EQ(Element(98)[0], 0xFF);
+    EXPECT_EQ(QueuedElements(), std::vector<int>{98});
+    EXPECT_EQ(panel1.GetRequest(), 1);
+
+    Cycle(off);
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kButtonId), "Adaptation ON");
+    EXPECT_TRUE(panel1.IsButtonBlinking());
+    EXPECT_FALSE(panel2.IsButtonBlinking()) << "the other panel made no request";
+    Cycle(kConnectedOn);
+    EXPECT_FALSE(panel1.IsButtonBlinking());
+    EXPECT_EQ(panel1.GetRequest(), 0);
+    EXPECT_TRUE(Checked(panel1));
+}
+
+TEST_F(ObdAdaptationPageTest, EveryPanelBlanksWhileTheEngineStatusSaysSo) {
+    Support(1);
+    Cycle(kConnectedOn);
+    ASSERT_EQ(Text(panel2, CObdAdaptationPage::kBaseId), "10");
+    Cycle(kConnectedOn, 0x80);
+    for (CObdAdaptationPage* panel : {&panel1, &panel2}) {
+        EXPECT_EQ(Text(*panel, CObdAdaptationPage::kBaseId), "0");
+        EXPECT_EQ(Text(*panel, CObdAdaptationPage::kButtonId), "Adaptation OFF");
+        EXPECT_FALSE(IsWindowEnabled(Button(*panel)));
+    }
+    Cycle(kConnectedOn);
+    EXPECT_EQ(Text(panel2, CObdAdaptationPage::kBaseId), "10");
+
+    panel1.PostMessage(WM_DH_STATUS_CHANGED, 1, 7);
+    PumpMessages();
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kLinkId), "");
+    EXPECT_EQ(Text(panel1, CObdAdaptationPage::kTrimIds[0]), "0");
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// The checks of typed whole numbers: the locale's format, the range with both bounds, the
+// accepted lambda 99, and the messages that name the text or the range.
+#include "diag/CPhaseTestInput.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr DWORD kEnglish = 1033;
+const CString kInvalid = "Attempt to write an invalid element: %s.";
+const CString kRange = "Element out of range: %s <- %c%s; %s%c.";
+
+TEST(PhaseTestInput, ChecksLambdaAndTime) {
+    struct Case {
+        bool lambda;
+        const char* text;
+        bool accepted;
+        int value;
+        const char* message;
+    };
+
+    const Case cases[] = {
+        {true, "99", true, 99, ""},
+        {true, "-50", true, -50, ""},
+        {true, "50", true, 50, ""},
+        {true, "51", false, 0, "Element out of range: 51 <- (-50; 50)."},
+        {true, "-51", false, 0, "Element out of range: -51 <- (-50; 50)."},
+        {true, "98", false, 0, "Element out of range: 98 <- (-50; 50)."},
+        {true, "1.5", false, 0, "Attempt to write an invalid element: 1.5."},
+        {true, "", false, 0, "Attempt to write an invalid element: ."},
+        {false, "0", true, 0, ""},
+        {false, "65535", true, 65535, ""},
+        {false, "65536", false, 0, "Element out of range: 65536 <- (0; 65535)."},
+        {false, "-1", false, 0, "Element out of range: -1 <- (0; 65535)."},
+        {false, "99999999999", false, 0, "Element out of range: 99999999999 <- (0; 65535)."},
+        {false, "99999999999999999999999", false, 0,
+         "Attempt to write an invalid element: 99999999999999999999999."},
+        {false, "12a", false, 0, "Attempt to write an invalid element: 12a."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        int value = -7;
+        CString message;
+        const bool accepted =
+            c.lambda
+                ? CPhaseTestInput::CheckLambda(kEnglish, c.text, kInvalid, kRange, value, message)
+                : CPhaseTestInput::CheckNumber(kEnglish, c.text, CPhaseTestInput::kTimeLow,
+                                               CPhaseTestInput::kTimeHigh, kInvalid, kRange, value, message);
+        EXPECT_EQ(accepted, c.accepted);
+        EXPECT_STREQ(message, c.message);
+        if (c.accepted) {
+            EXPECT_EQ(value, c.value);
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,113 @@
+// The busy box on its own user-interface thread: its size and text, its place on top of
+// everything, and that only its launcher can close it.
+#include "shell/CSlushLauncher.h"
+#include "shell/CSlushZarvoWnd.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct BoxSearch {
+    DWORD thread;
+    HWND found;
+};
+
+// A visible top-most window of this process on another thread than the test's.
+BOOL CALLBACK FindBox(HWND window, LPARAM param) {
+    BoxSearch& search = *reinterpret_cast<BoxSearch*>(param);
+    DWORD process = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId() || thread == search.thread || !IsWindowVisible(window) ||
+        (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0) {
+        return TRUE;
+    }
+    search.found = window;
+    return FALSE;
+}
+
+HWND FindBusyBox() {
+    BoxSearch search{GetCurrentThreadId(), nullptr};
+    EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForBusyBox() {
+    for (int i = 0; i < 250; ++i) {
+        HWND box = FindBusyBox();
+        if (box != nullptr) {
+            return box;
+        }
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+TEST(BusyWindow, BoxIsTheTextWithItsMarginsAtTheScales) {
+    struct Case {
+        SIZE text;
+        double sx, sy;
+        LONG width, height;
+    };
+
+    for (const Case& c : {Case{{100, 13}, 1.0, 1.0, 116, 25}, Case{{100, 13}, 2.0, 2.0, 132, 37},
+                          Case{{80, 10}, 1.5, 1.25, 104, 25}}) {
+        const SIZE box = CSlushZarvoWnd::BoxSize(c.text, c.sx, c.sy);
+        EXPECT_EQ(box.cx, c.width);
+        EXPECT_EQ(box.cy, c.height);
+    }
+}
+
+TEST(BusyWindow, SpinnerRunsThroughItsFourCharacters) {
+    std::string shown;
+    for (int position = 0; position < 5; ++position) {
+        shown += std::string(CSlushZarvoWnd::SpinnerText("Exiting ... [%c]", position)) + " ";
+    }
+    EXPECT_EQ(shown, "Exiting ... [\\] Exiting ... [|] Exiting ... [/] Exiting ... [-] Exiting ... [\\] ");
+}
+
+TEST(BusyWindow, BoxStaysOnTopInTheMiddleUntilItsLauncherClosesIt) {
+    CSlushLauncher launcher;
+    EXPECT_FALSE(launcher.Hide(nullptr));
+    ASSERT_TRUE(launcher.Show(RUNTIME_CLASS(CSlushZarvoWnd), "Exiting ... [%c]", 1.0, 1.0));
+    EXPECT_FALSE(launcher.Show(RUNTIME_CLASS(CSlushZarvoWnd), "Exiting ... [%c]", 1.0, 1.0));
+    HWND box = WaitForBusyBox();
+    ASSERT_NE(box, nullptr) << "no busy box";
+    EXPECT_EQ(GetWindow(box, GW_OWNER) != nullptr, true);
+    EXPECT_FALSE(IsWindowVisible(GetWindow(box, GW_OWNER)));
+
+    RECT rect = {};
+    GetWindowRect(box, &rect);
+    RECT area = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_GT(rect.right - rect.left, 16);
+    EXPECT_GT(rect.bottom - rect.top, 12);
+    EXPECT_LE(std::abs((rect.left + rect.right) - (area.left + area.right)), 1);
+    EXPECT_LE(std::abs((rect.top + rect.bottom) - (area.top + area.bottom)), 1);
+
+    PostMessageA(box, WM_CLOSE, 0, 0);
+    Sleep(300);
+    EXPECT_TRUE(IsWindow(box));
+
+    EXPECT_TRUE(launcher.Hide(nullptr));
+    EXPECT_FALSE(IsWindow(box));
+    EXPECT_FALSE(launcher.IsShown());
+}
+
+// Hide right after Show waits for the box to exist, and a quick succession neither hangs
+// nor leaves boxes behind.
+TEST(BusyWindow, HideRightAfterShowClosesTheBox) {
+    CSlushLauncher launcher;
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(launcher.Show(RUNTIME_CLASS(CSlushZarvoWnd), "Exiting ... [%c]", 1.0, 1.0));
+        ASSERT_TRUE(launcher.Hide(nullptr));
+    }
+    EXPECT_EQ(FindBusyBox(), nullptr);
+}
+
+}  // namespace
