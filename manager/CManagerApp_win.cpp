@@ -1,6 +1,7 @@
 #include "manager/CManagerApp.h"
 
 #include "classlib/win/AfxInitCommonControls.h"
+#include "classlib/win/ProgramFile.h"
 #include "link/CLogger.h"
 #include "manager/CManagerDlg.h"
 #include "manager/CSplashStarter.h"
@@ -120,42 +121,19 @@ void CManagerApp::GetVersion(int& major, int& minor, int& build, int& revision) 
 }
 
 void CManagerApp::EnterProgramFolder() const {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return;
-    }
-    char* lastBackslash = strrchr(path, '\\');
-    if (lastBackslash == nullptr) {
-        return;
-    }
-    *lastBackslash = '\0';
-    SetCurrentDirectoryA(path);
+    ::EnterProgramFolder();
 }
 
 // A program without a version block keeps version 0.00.
 void CManagerApp::ReadVersion() {
-    char path[MAX_PATH + 1] = {};
-    if (GetModuleFileNameA(nullptr, path, MAX_PATH) == 0) {
+    switch (ReadProgramVersion(m_major, m_minor, m_build, m_revision)) {
+    case ProgramVersionRead::Read:
         return;
-    }
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
-    if (size == 0) {
+    case ProgramVersionRead::NoBlock:
         CLogger::Instance().Log(1000, "CManagerApp: the program has no version block.");
         return;
-    }
-    std::vector<BYTE> block(size);
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT infoLength = 0;
-    if (!GetFileVersionInfoA(path, 0, size, block.data()) ||
-        !VerQueryValueA(block.data(), "\\", reinterpret_cast<LPVOID*>(&info), &infoLength) ||
-        info == nullptr || infoLength < sizeof(VS_FIXEDFILEINFO)) {
+    case ProgramVersionRead::Unreadable:
         CLogger::Instance().Log(1000, "CManagerApp: the version block cannot be read.");
         return;
     }
-    m_major = HIWORD(info->dwFileVersionMS);
-    m_minor = LOWORD(info->dwFileVersionMS);
-    m_build = HIWORD(info->dwFileVersionLS);
-    m_revision = LOWORD(info->dwFileVersionLS);
 }
