@@ -4,10 +4,12 @@
 #   zarvo_library(name SOURCES portable.cpp... WIN_SOURCES win.cpp... DEPS targets...)
 #       One static library per subsystem. SOURCES build everywhere, WIN_SOURCES only in
 #       the Windows build. A library with nothing to build in this configuration is skipped.
-#   zarvo_test(name SOURCES ... DEPS ... [NATIVE] [WIN] [WINDOWED] [SERIAL] [WRAPPER cmd...])
+#   zarvo_test(name SOURCES ... DEPS ... [NATIVE] [WIN] [WINDOWED] [SERIAL] [FOCUS] [WRAPPER cmd...])
 #       A GoogleTest executable registered once with CTest. NATIVE builds it natively
 #       (sanitizers), WIN builds it for Windows and runs it under Wine; both may be given
-#       for one test source. WINDOWED needs a display. SERIAL runs it alone (COM ports).
+#       for one test source. WINDOWED needs a display. SERIAL keeps it apart from other
+#       SERIAL tests (COM ports). FOCUS runs it with no other test at all: a window that
+#       another test shows takes the keyboard focus, and with it would end an in-place edit.
 #       WRAPPER puts a command (for example a script that starts the simulated unit) in
 #       front of the test command.
 #   zarvo_fuzz(name SOURCES ... DEPS ...)       libFuzzer target, fuzz configuration only.
@@ -62,7 +64,7 @@ function(zarvo_library name)
 endfunction()
 
 function(zarvo_test name)
-    cmake_parse_arguments(A "NATIVE;WIN;WINDOWED;SERIAL" "TIMEOUT" "SOURCES;DEPS;WRAPPER" ${ARGN})
+    cmake_parse_arguments(A "NATIVE;WIN;WINDOWED;SERIAL;FOCUS" "TIMEOUT" "SOURCES;DEPS;WRAPPER" ${ARGN})
     if(ZARVO_CONFIG STREQUAL "fuzz")
         return()
     endif()
@@ -90,6 +92,9 @@ function(zarvo_test name)
         ENVIRONMENT "ZARVO_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZARVO_BINARY_DIR=${CMAKE_BINARY_DIR}")
     if(A_SERIAL)
         set_tests_properties(${name} PROPERTIES RESOURCE_LOCK com_ports)
+    endif()
+    if(A_FOCUS)
+        set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
     endif()
     if(A_TIMEOUT)
         set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT})

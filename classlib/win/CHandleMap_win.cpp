@@ -2,14 +2,15 @@
 #include "classlib/win/CHandleMap.h"
 
 #include "classlib/win/CWnd.h"
+#include "classlib/win/PerThread.h"
 
 namespace {
 
 using TemporaryMap = std::unordered_map<HWND, std::unique_ptr<CWnd>>;
 
 TemporaryMap& Temporaries() {
-    thread_local TemporaryMap temporaries;
-    return temporaries;
+    static PerThread<TemporaryMap> temporaries;
+    return temporaries.Get();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "classlib/win/AfxRegisterWndClass.h"
 #include "classlib/win/CWnd.h"
+#include "classlib/win/PerThread.h"
 
 #include <cstdio>
 #include <memory>
@@ -14,8 +15,8 @@ namespace {
 using TemporaryMenus = std::unordered_map<HMENU, std::unique_ptr<CMenu>>;
 
 TemporaryMenus& Temporaries() {
-    thread_local TemporaryMenus temporaries;
-    return temporaries;
+    static PerThread<TemporaryMenus> temporaries;
+    return temporaries.Get();
 }
 
 }  // namespace

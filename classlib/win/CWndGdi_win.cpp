@@ -2,6 +2,7 @@
 #include "classlib/win/CDC.h"
 #include "classlib/win/CMenu.h"
 #include "classlib/win/CWnd.h"
+#include "classlib/win/PerThread.h"
 
 #include <cstdio>
 #include <memory>
@@ -13,8 +14,8 @@ namespace {
 using LentDCs = std::unordered_map<HDC, std::unique_ptr<CDC>>;
 
 LentDCs& Lent() {
-    thread_local LentDCs lent;
-    return lent;
+    static PerThread<LentDCs> lent;
+    return lent.Get();
 }
 
 CDC* Lend(HDC hdc, const char* call) {
