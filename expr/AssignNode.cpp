@@ -26,17 +26,12 @@ void AssignNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std
     if (list == nullptr) {
         RaiseAt(NoValueListException(), name, name);
     }
-    ValueListItem* item = list->Find(name.GetName());
+    ValueListItem* item = list->Find(parser.GetName(start));
     if (item != nullptr && item->IsConstant()) {
-        RaiseAt(ConstantAssignException(std::string(name.GetName())), name, parser.GetToken(op));
+        RaiseAt(ConstantAssignException(std::string(parser.GetName(start))), name, parser.GetToken(op));
     }
-    m_address = item != nullptr ? item->GetAddress() : ResolveVariable(name);
+    m_address = item != nullptr ? item->GetAddress() : ResolveVariable(parser, start);
     m_value = parser.ParseRegion(op + 1, end);
-}
-
-void AssignNode::Set(double* address, std::unique_ptr<Node> value) {
-    m_address = address;
-    m_value = std::move(value);
 }
 
 double AssignNode::DoEvaluate() {

@@ -4,6 +4,7 @@
 #include "expr/Node.h"
 
 #include <memory>
+#include <utility>
 
 namespace ExprEval {
 
@@ -16,7 +17,10 @@ public:
     void Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) override;
 
     // For a builder that has checked the target and built the value itself.
-    void Set(double* address, std::unique_ptr<Node> value);
+    void Set(double* address, std::unique_ptr<Node> value) {
+        m_address = address;
+        m_value = std::move(value);
+    }
 
 protected:
     double DoEvaluate() override;

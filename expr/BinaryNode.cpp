@@ -9,11 +9,6 @@ BinaryNode::BinaryNode(ExpressionObject* expression) : Node(expression) {}
 
 BinaryNode::~BinaryNode() = default;
 
-void BinaryNode::SetOperands(std::unique_ptr<Node> left, std::unique_ptr<Node> right) {
-    m_left = std::move(left);
-    m_right = std::move(right);
-}
-
 void BinaryNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) {
     if (!(start < op && op < end)) {
         RaiseSyntax(parser, start, end);

@@ -2,6 +2,7 @@
 #include "expr/FunctionList.h"
 
 #include "expr/AlreadyExistsException.h"
+#include "expr/BuiltinFunctionCreator.h"
 #include "expr/BuiltinFunctions.h"
 #include "expr/FunctionCreator.h"
 #include "expr/FunctionNode.h"
@@ -21,9 +22,11 @@ void FunctionList::Add(std::unique_ptr<FunctionCreator> factory) {
     if (Find(name) != nullptr) {
         throw AlreadyExistsException(name);
     }
-    // Room first, so that the two lists cannot fall out of step on a failed allocation.
+    // Room first, so that the lists cannot fall out of step on a failed allocation.
     m_factories.reserve(m_factories.size() + 1);
+    m_builtins.reserve(m_builtins.size() + 1);
     m_names.Add(name);
+    m_builtins.push_back(dynamic_cast<const BuiltinFunctionCreator*>(factory.get()));
     m_factories.push_back(std::move(factory));
 }
 

@@ -14,18 +14,6 @@
 
 namespace ExprEval {
 
-namespace {
-
-bool Exceeds(std::size_t count, std::int32_t maximum) {
-    return maximum != FunctionNode::kNoLimit && count > static_cast<std::size_t>(maximum);
-}
-
-bool FallsShort(std::size_t count, std::int32_t minimum) {
-    return minimum > 0 && count < static_cast<std::size_t>(minimum);
-}
-
-}  // namespace
-
 FunctionNode::~FunctionNode() = default;
 
 std::string FunctionNode::GetName() const {
@@ -70,8 +58,8 @@ void FunctionNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, s
 // the argument nodes; most functions have a fixed, small number of arguments.
 void FunctionNode::ReserveArguments() {
     constexpr std::int32_t kTypicalUnlimitedCount = 8;
-    m_arguments.reserve(static_cast<std::size_t>(m_maxValues >= 0 ? m_maxValues : kTypicalUnlimitedCount));
-    m_references.reserve(
+    m_arguments.Reserve(static_cast<std::size_t>(m_maxValues >= 0 ? m_maxValues : kTypicalUnlimitedCount));
+    m_references.Reserve(
         static_cast<std::size_t>(m_maxReferences >= 0 ? m_maxReferences : kTypicalUnlimitedCount));
 }
 
@@ -84,7 +72,7 @@ void FunctionNode::AddArgument(Parser& parser, std::int32_t first, std::int32_t 
         AddReference(parser, first, closing);
         return;
     }
-    m_arguments.push_back(parser.ParseRegion(first, closing - 1));
+    m_arguments.Add(parser.ParseRegion(first, closing - 1));
 }
 
 void FunctionNode::AddReference(Parser& parser, std::int32_t first, std::int32_t closing) {
@@ -96,19 +84,14 @@ void FunctionNode::AddReference(Parser& parser, std::int32_t first, std::int32_t
     if (list == nullptr) {
         RaiseAt(NoValueListException(), name, name);
     }
-    if (list->IsConstant(name.GetName())) {
-        RaiseAt(ConstantReferenceException(std::string(name.GetName())), name, name);
+    if (list->IsConstant(parser.GetName(first + 1))) {
+        RaiseAt(ConstantReferenceException(std::string(parser.GetName(first + 1))), name, name);
     }
-    m_references.push_back(ResolveVariable(name));
-}
-
-bool FunctionNode::CountsFit() const {
-    return !(FallsShort(m_arguments.size(), m_minValues) || Exceeds(m_arguments.size(), m_maxValues) ||
-             FallsShort(m_references.size(), m_minReferences) || Exceeds(m_references.size(), m_maxReferences));
+    m_references.Add(ResolveVariable(parser, first + 1));
 }
 
 void FunctionNode::CheckCounts(const ExprToken& open, const ExprToken& close) const {
-    if (!CountsFit()) {
+    if (!AllowsCounts(m_arguments.Size(), m_references.Size())) {
         RaiseAt(InvalidArgumentCountException(GetName()), open, close);
     }
 }

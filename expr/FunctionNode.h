@@ -4,12 +4,11 @@
 #pragma once
 
 #include "expr/Node.h"
-#include "expr/NodeAllocator.h"
+#include "expr/NodeList.h"
 
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace ExprEval {
 
@@ -41,13 +40,19 @@ public:
     // start and end are the indexes of the "(" and of its matching ")".
     void Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) override;
 
-    std::size_t GetArgumentCount() const { return m_arguments.size(); }
+    std::size_t GetArgumentCount() const { return m_arguments.Size(); }
 
-    // For a builder that parses the value arguments itself: room for them first, then
-    // each argument, then whether their count is allowed (nothing is raised).
-    void ReserveArguments();
-    void AddArgument(std::unique_ptr<Node> argument) { m_arguments.push_back(std::move(argument)); }
-    bool CountsFit() const;
+    // For a builder that parses the value arguments itself: whether a call with these
+    // numbers of value and reference arguments is allowed (nothing is raised), then
+    // room for the values, then each of them.
+    bool AllowsCounts(std::size_t values, std::size_t references) const {
+        return !(FallsShort(values, m_minValues) || Exceeds(values, m_maxValues) ||
+                 FallsShort(references, m_minReferences) || Exceeds(references, m_maxReferences));
+    }
+
+    void ReserveValues(std::size_t count) { m_arguments.Reserve(count); }
+
+    void AddArgument(std::unique_ptr<Node> argument) { m_arguments.Add(std::move(argument)); }
 
     double EvaluateArgument(std::size_t index) { return m_arguments[index]->Evaluate(); }
 
@@ -55,6 +60,15 @@ public:
     double& GetReference(std::size_t index) { return *m_references[index]; }
 
 private:
+    static bool Exceeds(std::size_t count, std::int32_t maximum) {
+        return maximum != kNoLimit && count > static_cast<std::size_t>(maximum);
+    }
+
+    static bool FallsShort(std::size_t count, std::int32_t minimum) {
+        return minimum > 0 && count < static_cast<std::size_t>(minimum);
+    }
+
+    void ReserveArguments();
     void AddArgument(Parser& parser, std::int32_t first, std::int32_t closing);
     void AddReference(Parser& parser, std::int32_t first, std::int32_t closing);
     void CheckCounts(const ExprToken& open, const ExprToken& close) const;
@@ -64,8 +78,8 @@ private:
     std::int32_t m_maxValues = 0;
     std::int32_t m_minReferences = 0;
     std::int32_t m_maxReferences = 0;
-    std::vector<std::unique_ptr<Node>, NodeAllocator<std::unique_ptr<Node>>> m_arguments;
-    std::vector<double*, NodeAllocator<double*>> m_references;  // into the value list, not owned
+    NodeList<std::unique_ptr<Node>> m_arguments;
+    NodeList<double*> m_references;  // into the value list, not owned
 };
 
 }  // namespace ExprEval

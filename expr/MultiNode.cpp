@@ -34,12 +34,12 @@ void MultiNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std:
             if (statementStart == i) {
                 RaiseAt(SyntaxException(), parser.GetToken(i), parser.GetToken(i));
             }
-            m_statements.push_back(parser.ParseRegion(statementStart, i - 1));
+            m_statements.Add(parser.ParseRegion(statementStart, i - 1));
             statementStart = i + 1;
         }
     }
     if (statementStart <= end) {
-        m_statements.push_back(parser.ParseRegion(statementStart, end));
+        m_statements.Add(parser.ParseRegion(statementStart, end));
     }
 }
 

@@ -2,11 +2,10 @@
 #pragma once
 
 #include "expr/Node.h"
-#include "expr/NodeAllocator.h"
+#include "expr/NodeList.h"
 
 #include <cstddef>
 #include <memory>
-#include <vector>
 
 namespace ExprEval {
 
@@ -20,16 +19,16 @@ public:
 
     // Room for count statements in one allocation, before Parse; without it the array
     // grows as statements come.
-    void ReserveStatements(std::size_t count) { m_statements.reserve(count); }
+    void ReserveStatements(std::size_t count) { m_statements.Reserve(count); }
 
     // For a builder that has built the statement itself.
-    void AddStatement(std::unique_ptr<Node> statement) { m_statements.push_back(std::move(statement)); }
+    void AddStatement(std::unique_ptr<Node> statement) { m_statements.Add(std::move(statement)); }
 
 protected:
     double DoEvaluate() override;
 
 private:
-    std::vector<std::unique_ptr<Node>, NodeAllocator<std::unique_ptr<Node>>> m_statements;
+    NodeList<std::unique_ptr<Node>> m_statements;
 };
 
 }  // namespace ExprEval

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,35 +16,85 @@ namespace ExprEval {
 class NameIndex {
 public:
     // The position the name was added at, or -1.
-    std::int32_t Find(std::string_view name) const;
+    std::int32_t Find(std::string_view name) const { return Find(name, Key(name)); }
+
+    // The same with the name's key from PaddedKey. Defined here: the parser looks up
+    // every name it meets.
+    std::int32_t Find(std::string_view name, std::uint64_t key) const {
+        if (m_slots.empty()) {
+            return -1;
+        }
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t slot = Hash(key, name.size()) & mask;; slot = (slot + 1) & mask) {
+            const Slot& entry = m_slots[slot];
+            if (entry.position < 0) {
+                return -1;
+            }
+            if (entry.key == key && entry.size == name.size() &&
+                (name.size() <= kExactKeySize || Equals(entry, name))) {
+                return entry.position;
+            }
+        }
+    }
+
+    // The key Find computes, for a name followed by at least kPadding readable bytes
+    // (the parser pads its copy of the text with as many nulls): a name of up to eight
+    // characters then takes one load and a mask instead of loads chosen by its size.
+    static constexpr std::size_t kPadding = 8;
+
+    static std::uint64_t PaddedKey(std::string_view name) {
+        return name.size() <= kExactKeySize ? LoadWord(name.data()) & FirstBytes(name.size()) : Key(name);
+    }
+
     // The name must not be in the index yet; it gets position Count(). On failure
     // (no memory) the index is unchanged.
     void Add(std::string_view name);
     void Clear();
 
-    std::size_t Count() const { return m_keys.size(); }
+    std::size_t Count() const { return m_offsets.size(); }
 
 private:
     // One entry of the open-addressing table. A name of up to eight characters is
-    // identified by its size and key alone, so finding one reads nothing but its slot.
+    // identified by its size and key alone, so finding one reads nothing but its slot;
+    // 16 bytes, so that the table of a value list takes few cache lines.
     struct Slot {
         std::uint64_t key;
         std::int32_t position;  // -1 for a free slot
         std::uint32_t size;
-        std::uint32_t offset;   // of the name's characters in m_characters
     };
 
     static constexpr std::size_t kExactKeySize = 8;
 
+    static std::uint64_t LoadWord(const char* data) {
+        std::uint64_t word;
+        std::memcpy(&word, data, sizeof word);
+        return word;
+    }
+
+    // A mask of the first count bytes of a word in memory order, whatever the byte
+    // order of the machine.
+    static std::uint64_t FirstBytes(std::size_t count) {
+        static constexpr char kOnesThenZeros[2 * kExactKeySize] = {-1, -1, -1, -1, -1, -1, -1, -1};
+        return LoadWord(kOnesThenZeros + kExactKeySize - count);
+    }
+
+    static std::uint64_t Hash(std::uint64_t key, std::size_t size) {
+        const std::uint64_t hash = (key ^ size) * kMultiplier;
+        return hash ^ (hash >> 32);
+    }
+
+    static constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+
     static std::uint64_t Key(std::string_view name);
-    static std::uint64_t Hash(std::uint64_t key, std::size_t size);
-    bool Matches(const Slot& slot, std::uint64_t key, std::string_view name) const;
+    // Whether the slot's name, longer than kExactKeySize, is this one.
+    bool Equals(const Slot& slot, std::string_view name) const;
     void Rebuild(std::size_t slotCount);
     static std::size_t FreeSlot(const std::vector<Slot>& slots, std::uint64_t hash);
 
-    // Every name's characters one after another, and each name's key by position.
+    // Every name's characters one after another, and where each name's start, by
+    // position.
     std::string m_characters;
-    std::vector<std::uint64_t> m_keys;
+    std::vector<std::uint32_t> m_offsets;
     std::vector<Slot> m_slots;  // a power of two long
 };
 

@@ -12,6 +12,7 @@
 #include "expr/ValueList.h"
 
 #include <string>
+#include <string_view>
 
 namespace ExprEval {
 
@@ -29,18 +30,20 @@ void Node::operator delete(void* node, std::align_val_t alignment) {
     ::operator delete(node, alignment);
 }
 
-double* Node::ResolveVariable(const ExprToken& name) const {
+double* Node::ResolveVariable(const Parser& parser, std::int32_t index) const {
+    const ExprToken& token = parser.GetToken(index);
     ValueList* list = m_expression->GetValueList();
     if (list == nullptr) {
-        RaiseAt(NoValueListException(), name, name);
+        RaiseAt(NoValueListException(), token, token);
     }
-    double* address = list->GetAddress(name.GetName());
+    const std::string_view name = parser.GetName(index);
+    double* address = list->GetAddress(name);
     if (address == nullptr) {
-        list->Add(std::string(name.GetName()), 0, false);
-        address = list->GetAddress(name.GetName());
+        list->Add(std::string(name), 0, false);
+        address = list->GetAddress(name);
     }
     if (address == nullptr) {
-        RaiseAt(NotFoundException(std::string(name.GetName())), name, name);
+        RaiseAt(NotFoundException(std::string(name)), token, token);
     }
     return address;
 }

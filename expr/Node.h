@@ -13,7 +13,6 @@
 
 namespace ExprEval {
 
-class ExprToken;
 class Parser;
 
 class Node {
@@ -55,9 +54,10 @@ protected:
 
     ExpressionObject& GetExpression() const { return *m_expression; }
 
-    // The address of the named variable's value; a name not yet in the value list is
-    // added with value 0. Raises NoValueListException without a value list.
-    double* ResolveVariable(const ExprToken& name) const;
+    // The address of the value of the variable the identifier token at index names; a
+    // name not yet in the value list is added with value 0. Raises
+    // NoValueListException without a value list.
+    double* ResolveVariable(const Parser& parser, std::int32_t index) const;
     // Raises SyntaxException spanning the tokens start to end.
     [[noreturn]] static void RaiseSyntax(const Parser& parser, std::int32_t start, std::int32_t end);
 

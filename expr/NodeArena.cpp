@@ -14,8 +14,6 @@ constexpr std::size_t kLargestChunkSize = 65536;
 
 }  // namespace
 
-thread_local NodeArena* NodeArena::s_current = nullptr;
-
 NodeArena::NodeArena() = default;
 
 NodeArena::~NodeArena() = default;

@@ -81,7 +81,9 @@ private:
 
     void AddChunk(std::size_t minimumSize);
 
-    static thread_local NodeArena* s_current;
+    // Initialised here, where every reader sees that the value is constant: declared
+    // only, each read would first call a wrapper that runs any dynamic initialiser.
+    static inline thread_local NodeArena* s_current = nullptr;
 
     std::vector<std::unique_ptr<std::byte, ChunkDeleter>> m_chunks;
     std::byte* m_next = nullptr;

@@ -26,9 +26,7 @@
 #include "expr/ValueNode.h"
 #include "expr/VariableNode.h"
 
-#include <algorithm>
 #include <array>
-#include <cstring>
 #include <limits>
 #include <new>
 #include <type_traits>
@@ -43,6 +41,7 @@ namespace {
 // comparisons.
 enum class CharKind : std::uint8_t {
     Unknown,
+    Null,  // the end of the text, or a null within it
     Blank,
     Comment,
     Single,  // a one-character token other than a parenthesis
@@ -75,6 +74,7 @@ constexpr std::array<CharKind, 256> MakeCharKinds() {
     kinds[static_cast<unsigned char>('_')] = CharKind::Letter;
     kinds[static_cast<unsigned char>('.')] = CharKind::Dot;
     kinds[static_cast<unsigned char>('#')] = CharKind::Comment;
+    kinds[0] = CharKind::Null;
     return kinds;
 }
 
@@ -112,6 +112,66 @@ constexpr std::array<std::uint8_t, 256> kSingleTypes = MakeSingleTypes();
 
 TokenType SingleCharacterToken(char c) {
     return static_cast<TokenType>(kSingleTypes[static_cast<unsigned char>(c)]);
+}
+
+// The scans below stop at the terminating null of the text without testing its
+// length: a null is no digit, letter or ".".
+
+// Digits, then a "." and more digits.
+std::size_t NumberEnd(const char* text, std::size_t start) {
+    std::size_t position = start;
+    while (IsDigit(text[position])) {
+        ++position;
+    }
+    if (text[position] == '.') {
+        ++position;
+        while (IsDigit(text[position])) {
+            ++position;
+        }
+    }
+    return position;
+}
+
+// Letters, digits and "_", and a "." where a name continues after it.
+std::size_t IdentifierEnd(const char* text, std::size_t start) {
+    std::size_t position = start + 1;
+    for (;;) {
+        while (ContinuesIdentifier(text[position])) {
+            ++position;
+        }
+        if (text[position] != '.' || KindOf(text[position + 1]) != CharKind::Letter) {
+            return position;
+        }
+        position += 2;
+    }
+}
+
+// Whole numbers of up to this many digits are exact as doubles; they are counted here,
+// everything else goes through ScanNumber.
+double NumberValue(std::string_view text) {
+    constexpr std::size_t kMaxExactDigits = 15;
+    if (text.size() > kMaxExactDigits) {
+        return ScanNumber(text);
+    }
+    std::uint64_t whole = 0;
+    for (const char c : text) {
+        if (!IsDigit(c)) {
+            return ScanNumber(text);
+        }
+        whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return static_cast<double>(static_cast<std::int64_t>(whole));
+}
+
+// Pairs the ")" at index close with the latest unpaired "(", whose match field holds
+// the unpaired one before it.
+void PairClose(ExprToken* tokens, std::int32_t close, std::int32_t& lastOpen) {
+    if (lastOpen < 0) {
+        return;
+    }
+    ExprToken& open = tokens[lastOpen];
+    lastOpen = open.GetMatch();
+    open.SetMatch(close);
 }
 
 std::int32_t ToPosition(std::size_t position) {
@@ -155,7 +215,6 @@ std::unique_ptr<Node> Parser::Parse(const std::string& text) {
 
 void Parser::Tokenize(const std::string& text) {
     m_tokenCount = 0;
-    m_lastOpen = -1;
     if (text.empty()) {
         throw EmptyExpressionException();
     }
@@ -163,57 +222,46 @@ void Parser::Tokenize(const std::string& text) {
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         throw SyntaxException();
     }
-    // The tokens view the names in this copy, so they stay valid however long the
+    // Names and numbers are read from this copy, so they stay valid however long the
     // caller keeps the text.
-    m_text = text;
+    m_textSize = text.size();
+    m_text.reserve(m_textSize + NameIndex::kPadding);
+    m_text.assign(text).append(NameIndex::kPadding, '\0');
+    AllocateTokens();
     CutTokens();
-    UnmatchRemainingOpens();
 }
 
-// Constructed in place: a token built aside and then copied is written in pieces and
-// read back whole, which stalls the copy.
-template <typename... Args>
-ExprToken& Parser::AddToken(Args... args) {
-    if (m_tokenCount == m_tokenCapacity) {
-        GrowTokens();
-    }
-    // The count is read once: stores into the token could otherwise be taken to change it.
-    const std::int32_t index = m_tokenCount;
-    ExprToken* token = ::new (m_tokens + index) ExprToken(args...);
-    m_types[index] = token->GetType();
-    m_tokenCount = index + 1;
-    return *token;
-}
-
-// Programs average more than two characters per token (names, numbers, blanks), so the
-// first allocation usually holds them all.
-void Parser::GrowTokens() {
+// Every token takes at least one character, so the text's length bounds the count and
+// adding a token needs no test for room. Left uninitialised: each token is constructed
+// where it is added, and what is never written is never touched.
+void Parser::AllocateTokens() {
     static_assert(std::is_trivially_copyable_v<ExprToken> && std::is_trivially_destructible_v<ExprToken>);
-    const std::size_t first = m_text.size() / 2 + 1;
-    const std::size_t capacity = m_tokenCapacity == 0 ? first : 2 * static_cast<std::size_t>(m_tokenCapacity);
-    // Every token takes at least one character, so the text's length bounds the count.
-    const std::size_t bounded = std::min(capacity, m_text.size());
-    // The tokens, then their types. Left uninitialised: each token is constructed where
-    // it is added.
-    std::unique_ptr<std::byte[]> storage(new std::byte[bounded * (sizeof(ExprToken) + sizeof(TokenType))]);
-    auto* tokens = reinterpret_cast<ExprToken*>(storage.get());
-    auto* types = reinterpret_cast<TokenType*>(storage.get() + bounded * sizeof(ExprToken));
-    const auto count = static_cast<std::size_t>(m_tokenCount);
-    if (count > 0) {
-        std::memcpy(tokens, m_tokens, count * sizeof(ExprToken));
-        std::memcpy(types, m_types, count * sizeof(TokenType));
-    }
-    m_tokenStorage = std::move(storage);
-    m_tokens = tokens;
-    m_types = types;
-    m_tokenCapacity = static_cast<std::int32_t>(bounded);
+    const std::size_t capacity = m_textSize;
+    // The tokens, then their types.
+    m_tokenStorage.reset(new std::byte[capacity * (sizeof(ExprToken) + sizeof(TokenType))]);
+    m_tokens = reinterpret_cast<ExprToken*>(m_tokenStorage.get());
+    m_types = reinterpret_cast<TokenType*>(m_tokenStorage.get() + capacity * sizeof(ExprToken));
 }
 
-// One loop over the characters with every common token added inline: a call per
-// token would cost about as much as adding it.
+// One loop over the characters with every token added inline: a call per token would
+// cost about as much as adding it. The count and the latest unmatched "(" are kept in
+// locals, which the stores into the tokens cannot be taken to change. Each ")" is
+// paired with the latest unpaired "(" on the way, so that no later pass over the
+// tokens is needed; until then each unpaired "(" keeps the index of the one before it
+// in its match field.
 void Parser::CutTokens() {
-    const std::size_t size = m_text.size();
+    const std::size_t size = m_textSize;
     const char* const text = m_text.c_str();
+    ExprToken* const tokens = m_tokens;
+    TokenType* const types = m_types;
+    std::int32_t count = 0;
+    std::int32_t lastOpen = -1;
+    const auto add = [&](TokenType type, std::size_t first, std::size_t last) -> ExprToken& {
+        ExprToken* token = ::new (tokens + count) ExprToken(type, ToPosition(first), ToPosition(last));
+        types[count] = type;
+        ++count;
+        return *token;
+    };
     std::size_t position = 0;
     for (;;) {
         // Blanks are skipped here rather than through the switch: most tokens are
@@ -221,33 +269,47 @@ void Parser::CutTokens() {
         while (KindOf(text[position]) == CharKind::Blank) {
             ++position;
         }
-        if (position >= size) {
-            return;
-        }
         const char c = text[position];
         switch (KindOf(c)) {
         case CharKind::Single:
-            AddToken(SingleCharacterToken(c), ToPosition(position));
+            add(SingleCharacterToken(c), position, position);
             ++position;
             break;
         case CharKind::Open:
-            AddOpen(position);
+            add(TokenType::OpenParen, position, position).SetMatch(lastOpen);
+            lastOpen = count - 1;
             ++position;
             break;
         case CharKind::Close:
-            AddClose(position);
+            add(TokenType::CloseParen, position, position);
+            PairClose(tokens, count - 1, lastOpen);
             ++position;
             break;
         case CharKind::Digit:
-        case CharKind::Dot:
-            position = AddNumber(position);
+        case CharKind::Dot: {
+            const std::size_t end = NumberEnd(text, position);
+            add(TokenType::Number, position, end - 1);
+            position = end;
             break;
-        case CharKind::Letter:
-            position = AddIdentifier(position);
+        }
+        case CharKind::Letter: {
+            const std::size_t end = IdentifierEnd(text, position);
+            add(TokenType::Identifier, position, end - 1);
+            position = end;
             break;
+        }
         case CharKind::Comment:
             position = SkipComment(position);
             break;
+        case CharKind::Null:
+            // The null after the text ends it without a test of the position for every
+            // token; one within the text is no token.
+            if (position < size) {
+                RaiseUnknownToken(position);
+            }
+            m_tokenCount = count;
+            UnmatchRemainingOpens(lastOpen);
+            return;
         default:
             RaiseUnknownToken(position);
         }
@@ -258,30 +320,11 @@ void Parser::RaiseUnknownToken(std::size_t position) {
     RaiseAt(UnknownTokenException(), ToPosition(position), ToPosition(position));
 }
 
-// Each ")" is paired with the latest unpaired "(" on the way, so that no later pass
-// over the tokens is needed.
-inline void Parser::AddOpen(std::size_t position) {
-    const std::int32_t index = m_tokenCount;
-    AddToken(TokenType::OpenParen, ToPosition(position)).SetMatch(m_lastOpen);
-    m_lastOpen = index;
-}
-
-inline void Parser::AddClose(std::size_t position) {
-    const std::int32_t index = m_tokenCount;
-    AddToken(TokenType::CloseParen, ToPosition(position));
-    if (m_lastOpen < 0) {
-        return;
-    }
-    ExprToken& open = m_tokens[m_lastOpen];
-    m_lastOpen = open.GetMatch();
-    open.SetMatch(index);
-}
-
 // A "(" left without its ")" has no match.
-void Parser::UnmatchRemainingOpens() {
-    while (m_lastOpen >= 0) {
-        ExprToken& open = m_tokens[m_lastOpen];
-        m_lastOpen = open.GetMatch();
+void Parser::UnmatchRemainingOpens(std::int32_t lastOpen) {
+    while (lastOpen >= 0) {
+        ExprToken& open = m_tokens[lastOpen];
+        lastOpen = open.GetMatch();
         open.SetMatch(-1);
     }
 }
@@ -289,53 +332,19 @@ void Parser::UnmatchRemainingOpens() {
 // A comment runs to the end of its line; the line break itself is a blank.
 std::size_t Parser::SkipComment(std::size_t position) const {
     const std::size_t lineEnd = m_text.find_first_of("\n\r", position);
-    return lineEnd == std::string::npos ? m_text.size() : lineEnd;
+    return lineEnd == std::string::npos ? m_textSize : lineEnd;
 }
 
-// The scans below stop at the terminating null of the text without testing its
-// length: a null is no digit, letter or ".".
-inline std::size_t Parser::AddNumber(std::size_t start) {
-    // Whole numbers of up to this many digits are exact as doubles; they are counted
-    // here, everything else goes through ScanNumber.
-    constexpr std::size_t kMaxExactDigits = 15;
-    const char* text = m_text.c_str();
-    std::size_t position = start;
-    std::uint64_t whole = 0;
-    while (IsDigit(text[position])) {
-        whole = whole * 10 + static_cast<std::uint64_t>(text[position] - '0');
-        ++position;
+// Read where the number is used rather than while tokenizing: each number of a program
+// is used once, and the tokens stay small.
+double Parser::GetValue(std::int32_t index) const {
+    const ExprToken& token = m_tokens[index];
+    if (token.GetType() != TokenType::Number) {
+        return 0;
     }
-    if (text[position] != '.' && position - start <= kMaxExactDigits) {
-        const auto value = static_cast<double>(static_cast<std::int64_t>(whole));
-        AddToken(value, ToPosition(start), ToPosition(position - 1));
-        return position;
-    }
-    if (text[position] == '.') {
-        ++position;
-        while (IsDigit(text[position])) {
-            ++position;
-        }
-    }
-    const double value = ScanNumber(std::string_view(text + start, position - start));
-    AddToken(value, ToPosition(start), ToPosition(position - 1));
-    return position;
-}
-
-// Letters, digits and "_", and a "." where a name continues after it.
-inline std::size_t Parser::AddIdentifier(std::size_t start) {
-    const char* text = m_text.c_str();
-    std::size_t position = start + 1;
-    for (;;) {
-        while (ContinuesIdentifier(text[position])) {
-            ++position;
-        }
-        if (text[position] != '.' || KindOf(text[position + 1]) != CharKind::Letter) {
-            break;
-        }
-        position += 2;
-    }
-    AddToken(std::string_view(text + start, position - start), ToPosition(start), ToPosition(position - 1));
-    return position;
+    const std::string_view text(m_text.data() + token.GetStart(),
+                                static_cast<std::size_t>(token.GetEnd() - token.GetStart() + 1));
+    return NumberValue(text);
 }
 
 template <typename T>
@@ -491,10 +500,10 @@ std::unique_ptr<Node> Parser::ParseCall(std::int32_t start, std::int32_t end, st
     if (functions == nullptr) {
         RaiseAt(NoFunctionListException(), name, name);
     }
-    const FunctionCreator* factory = functions->Find(name.GetName());
+    const FunctionCreator* factory = functions->Find(GetName(start));
     std::unique_ptr<FunctionNode> node = factory != nullptr ? factory->Create(m_expression) : nullptr;
     if (!node) {
-        RaiseAt(NotFoundException(std::string(name.GetName())), name, name);
+        RaiseAt(NotFoundException(std::string(GetName(start))), name, name);
     }
     m_arenaOnly = m_arenaOnly && factory->MakesArenaOnlyNodes();
     node->Parse(*this, start + 1, end, start + 1);

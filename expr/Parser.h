@@ -5,11 +5,13 @@
 #pragma once
 
 #include "expr/ExprToken.h"
+#include "expr/NameIndex.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace ExprEval {
 
@@ -39,6 +41,23 @@ public:
 
     const ExprToken& GetToken(std::int32_t index) const { return m_tokens[index]; }
 
+    // The identifier's name, viewing the parser's copy of the text; empty for every
+    // other token.
+    std::string_view GetName(std::int32_t index) const {
+        const ExprToken& token = m_tokens[index];
+        return token.GetType() == TokenType::Identifier
+                   ? std::string_view(m_text.data() + token.GetStart(),
+                                      static_cast<std::size_t>(token.GetEnd() - token.GetStart() + 1))
+                   : std::string_view();
+    }
+
+    // The key of the identifier's name for lookups (see NameIndex::PaddedKey); for an
+    // identifier token only.
+    std::uint64_t GetNameKey(std::int32_t index) const { return NameIndex::PaddedKey(GetName(index)); }
+
+    // The number's value; 0 for every other token.
+    double GetValue(std::int32_t index) const;
+
     std::int32_t GetTokenCount() const { return m_tokenCount; }
 
     // The type of the token at index, from an array of types alone: the scans over
@@ -64,12 +83,8 @@ private:
 
     void CutTokens();
     [[noreturn]] static void RaiseUnknownToken(std::size_t position);
-    void AddOpen(std::size_t position);
-    void AddClose(std::size_t position);
-    void UnmatchRemainingOpens();
+    void UnmatchRemainingOpens(std::int32_t lastOpen);
     std::size_t SkipComment(std::size_t position) const;
-    std::size_t AddNumber(std::size_t start);
-    std::size_t AddIdentifier(std::size_t start);
     RegionScan ScanRegion(std::int32_t start, std::int32_t end) const;
     bool IsUnarySign(std::int32_t index, std::int32_t regionStart) const;
     std::unique_ptr<Node> ParseCall(std::int32_t start, std::int32_t end, std::int32_t closeParen);
@@ -78,22 +93,19 @@ private:
     template <typename T>
     std::unique_ptr<Node> Build(std::int32_t start, std::int32_t end, std::int32_t op);
 
-    template <typename... Args>
-    ExprToken& AddToken(Args... args);
-    void GrowTokens();
+    void AllocateTokens();
 
     ExpressionObject* m_expression;  // not owned
-    std::string m_text;              // the text being parsed; identifier tokens view it
+    // The text being parsed, followed by NameIndex::kPadding nulls; names and numbers
+    // are read from it.
+    std::string m_text;
+    std::size_t m_textSize = 0;  // without the nulls
     // Tokens are trivially copyable and are added in the tokenizer's inner loop, where a
     // library container's out-of-line add would cost as much as the token itself.
     std::unique_ptr<std::byte[]> m_tokenStorage;
     ExprToken* m_tokens = nullptr;
     TokenType* m_types = nullptr;
     std::int32_t m_tokenCount = 0;
-    std::int32_t m_tokenCapacity = 0;
-    // The latest "(" not yet matched while tokenizing, or -1. Each unmatched "(" keeps
-    // the index of the one before it in its match field until its ")" comes.
-    std::int32_t m_lastOpen = -1;
     std::int32_t m_depth = 0;
     bool m_arenaOnly = true;
 };

@@ -4,9 +4,9 @@
 
 #include "expr/AddNode.h"
 #include "expr/AssignNode.h"
+#include "expr/BuiltinFunctionCreator.h"
 #include "expr/DivideNode.h"
 #include "expr/ExpressionObject.h"
-#include "expr/FunctionCreator.h"
 #include "expr/FunctionList.h"
 #include "expr/FunctionNode.h"
 #include "expr/MultiNode.h"
@@ -14,7 +14,6 @@
 #include "expr/Parser.h"
 #include "expr/SubtractNode.h"
 #include "expr/ValueList.h"
-#include "expr/ValueListItem.h"
 #include "expr/ValueNode.h"
 #include "expr/VariableNode.h"
 
@@ -117,8 +116,9 @@ std::unique_ptr<Node> PlainBuilder::BuildStatement(std::int32_t position, std::i
         return BuildExpression(position, depth);
     }
     // A new or constant target is left to region parsing, which adds or refuses it.
-    ValueListItem* target = m_values->Find(m_parser.GetToken(position).GetName());
-    if (target == nullptr || target->IsConstant()) {
+    const ValueList::Binding* target =
+        m_values->FindBinding(m_parser.GetName(position), m_parser.GetNameKey(position));
+    if (target == nullptr || target->constant) {
         return nullptr;
     }
     std::unique_ptr<Node> value = BuildExpression(position + 2, depth + 1);
@@ -126,16 +126,27 @@ std::unique_ptr<Node> PlainBuilder::BuildStatement(std::int32_t position, std::i
         return nullptr;
     }
     auto node = std::make_unique<AssignNode>(m_expression);
-    node->Set(target->GetAddress(), std::move(value));
+    node->Set(target->address, std::move(value));
     return node;
 }
 
-// Collects the operands and operators up to the first token that continues neither,
-// then builds them; m_position is left on that token.
+// Builds the expression at position; m_position is left on the first token after it.
+// Most expressions are a lone number or name (an argument, a statement's value), which
+// takes no collecting of operands.
 std::unique_ptr<Node> PlainBuilder::BuildExpression(std::int32_t position, std::int32_t depth) {
     if (!DepthAllowed(depth)) {
         return nullptr;
     }
+    if (IsLoneLeaf(position)) {
+        m_position = position + 1;
+        return BuildLeaf(position);
+    }
+    return BuildCompound(position, depth);
+}
+
+// Collects the operands and operators up to the first token that continues neither,
+// then builds them.
+std::unique_ptr<Node> PlainBuilder::BuildCompound(std::int32_t position, std::int32_t depth) {
     Operand operands[kMaxOperands];
     TokenType operators[kMaxOperands];
     std::int32_t count = 0;
@@ -152,7 +163,6 @@ std::unique_ptr<Node> PlainBuilder::BuildExpression(std::int32_t position, std::
         operators[count - 1] = TypeAt(next);
         ++next;
     }
-    // Most expressions are a lone operand: an argument, a statement's value.
     std::unique_ptr<Node> node =
         count == 1 ? BuildOperand(operands[0], depth) : BuildSum(operands, operators, count, depth);
     m_position = next;
@@ -219,13 +229,11 @@ std::unique_ptr<Node> PlainBuilder::BuildOperand(const Operand& operand, std::in
         return nullptr;
     }
     const TokenType type = TypeAt(operand.start);
-    if (type == TokenType::Number) {
-        auto node = std::make_unique<ValueNode>(m_expression);
-        node->SetValue(m_parser.GetToken(operand.start).GetValue());
-        return node;
+    if (operand.start == operand.end && type != TokenType::OpenParen) {
+        return BuildLeaf(operand.start);
     }
     if (type == TokenType::Identifier) {
-        return operand.start == operand.end ? BuildVariable(operand.start) : BuildCall(operand, depth);
+        return BuildCall(operand, depth);
     }
     // A group: region parsing strips its parentheses and goes on at the same depth, in
     // a loop; groups directly in groups are bounded here, as this recursion would not be.
@@ -243,12 +251,17 @@ std::unique_ptr<Node> PlainBuilder::BuildOperand(const Operand& operand, std::in
 std::unique_ptr<Node> PlainBuilder::BuildCall(const Operand& operand, std::int32_t depth) {
     const std::int32_t open = operand.start + 1;
     const std::int32_t close = operand.end;
-    const FunctionCreator* factory = m_functions->Find(m_parser.GetToken(operand.start).GetName());
-    if (factory == nullptr || !factory->MakesArenaOnlyNodes() || close == open + 1) {
+    const BuiltinFunctionCreator* factory =
+        m_functions->FindBuiltin(m_parser.GetName(operand.start), m_parser.GetNameKey(operand.start));
+    if (factory == nullptr || close == open + 1) {
         return nullptr;
     }
-    std::unique_ptr<FunctionNode> node = factory->Create(m_expression);
-    node->ReserveArguments();
+    std::unique_ptr<BuiltinFunctionNode> node = factory->CreateNode(m_expression);
+    const std::int32_t count = ArgumentCount(open, close);
+    if (!node->AllowsCounts(static_cast<std::size_t>(count), 0)) {
+        return nullptr;
+    }
+    node->ReserveValues(static_cast<std::size_t>(count));
     std::int32_t position = open + 1;
     for (;;) {
         std::unique_ptr<Node> argument = BuildExpression(position, depth + 1);
@@ -264,16 +277,62 @@ std::unique_ptr<Node> PlainBuilder::BuildCall(const Operand& operand, std::int32
         }
         position = m_position + 1;
     }
-    return node->CountsFit() ? std::move(node) : nullptr;
+    return node;
+}
+
+// One more than the "," between the parentheses and outside groups: the number of
+// arguments a plain call has, known before they are built, so that their array is
+// allocated once and a call with a wrong count is refused before anything is built.
+std::int32_t PlainBuilder::ArgumentCount(std::int32_t open, std::int32_t close) const {
+    std::int32_t count = 1;
+    for (std::int32_t i = open + 1; i < close; ++i) {
+        const TokenType type = TypeAt(i);
+        if (type == TokenType::OpenParen) {
+            // Within a call whose "(" is matched every "(" is matched too.
+            i = m_parser.GetMatchingParen(i);
+        } else if (type == TokenType::Comma) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// A number, or a name that no "(" follows, that no operator continues: what
+// FindOperand and the operator loop of BuildExpression would find to be the whole
+// expression.
+bool PlainBuilder::IsLoneLeaf(std::int32_t position) const {
+    if (position >= m_count) {
+        return false;
+    }
+    const TokenType type = TypeAt(position);
+    if (type != TokenType::Number && type != TokenType::Identifier) {
+        return false;
+    }
+    if (position + 1 == m_count) {
+        return true;
+    }
+    const TokenType next = TypeAt(position + 1);
+    return !IsBinaryOperator(next) && !(type == TokenType::Identifier && next == TokenType::OpenParen);
+}
+
+// The number or name at index.
+std::unique_ptr<Node> PlainBuilder::BuildLeaf(std::int32_t index) {
+    if (TypeAt(index) != TokenType::Number) {
+        return BuildVariable(index);
+    }
+    auto node = std::make_unique<ValueNode>(m_expression);
+    node->SetValue(m_parser.GetValue(index));
+    return node;
 }
 
 std::unique_ptr<Node> PlainBuilder::BuildVariable(std::int32_t index) {
-    const ValueListItem* item = m_values->Find(m_parser.GetToken(index).GetName());
-    if (item == nullptr) {
+    const ValueList::Binding* variable =
+        m_values->FindBinding(m_parser.GetName(index), m_parser.GetNameKey(index));
+    if (variable == nullptr) {
         return nullptr;
     }
     auto node = std::make_unique<VariableNode>(m_expression);
-    node->SetAddress(item->GetAddress());
+    node->SetAddress(variable->address);
     return node;
 }
 

@@ -46,13 +46,17 @@ private:
     std::unique_ptr<Node> BuildProgram();
     std::unique_ptr<Node> BuildStatement(std::int32_t position, std::int32_t depth);
     std::unique_ptr<Node> BuildExpression(std::int32_t position, std::int32_t depth);
+    std::unique_ptr<Node> BuildCompound(std::int32_t position, std::int32_t depth);
     std::unique_ptr<Node> BuildSum(const Operand* operands, const TokenType* operators, std::int32_t count,
                                    std::int32_t depth);
     std::unique_ptr<Node> BuildProduct(const Operand* operands, const TokenType* operators, std::int32_t count,
                                        std::int32_t depth);
     std::unique_ptr<Node> BuildOperand(const Operand& operand, std::int32_t depth);
     std::unique_ptr<Node> BuildCall(const Operand& operand, std::int32_t depth);
+    bool IsLoneLeaf(std::int32_t position) const;
+    std::unique_ptr<Node> BuildLeaf(std::int32_t index);
     std::unique_ptr<Node> BuildVariable(std::int32_t index);
+    std::int32_t ArgumentCount(std::int32_t open, std::int32_t close) const;
     // The operand starting at position; false when none does.
     bool FindOperand(std::int32_t position, Operand& operand) const;
     TokenType TypeAt(std::int32_t index) const;

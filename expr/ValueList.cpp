@@ -40,13 +40,13 @@ void ValueList::AddDefaultValues() {
 }
 
 double* ValueList::GetAddress(std::string_view name) const {
-    ValueListItem* item = Find(name);
-    return item != nullptr ? item->GetAddress() : nullptr;
+    const Binding* binding = FindBinding(name);
+    return binding != nullptr ? binding->address : nullptr;
 }
 
 bool ValueList::IsConstant(std::string_view name) const {
-    const ValueListItem* item = Find(name);
-    return item != nullptr && item->IsConstant();
+    const Binding* binding = FindBinding(name);
+    return binding != nullptr && binding->constant;
 }
 
 void ValueList::Item(std::size_t index, std::string* name, double* value) const {
@@ -70,6 +70,7 @@ void ValueList::Reset() {
 
 void ValueList::Clear() {
     m_items.clear();
+    m_bindings.clear();
     m_index.Clear();
 }
 
@@ -78,11 +79,14 @@ ValueListItem* ValueList::Find(std::string_view name) const {
     return position >= 0 ? m_items[static_cast<std::size_t>(position)].get() : nullptr;
 }
 
-// Room first, so that the items and the index cannot fall out of step on a failed
-// allocation.
+// Room first, so that the items, their bindings and the index cannot fall out of step
+// on a failed allocation. An item's address and kind never change, so its binding
+// stays true for its lifetime.
 void ValueList::Append(std::unique_ptr<ValueListItem> item) {
     m_items.reserve(m_items.size() + 1);
+    m_bindings.reserve(m_bindings.size() + 1);
     m_index.Add(item->GetName());
+    m_bindings.push_back(Binding{item->GetAddress(), item->IsConstant()});
     m_items.push_back(std::move(item));
 }
 

@@ -10,7 +10,7 @@ void ValueNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std:
     if (start != end || parser.GetToken(start).GetType() != TokenType::Number) {
         RaiseSyntax(parser, start, end);
     }
-    m_value = parser.GetToken(start).GetValue();
+    m_value = parser.GetValue(start);
 }
 
 }  // namespace ExprEval

@@ -9,7 +9,7 @@ void VariableNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, s
     if (start != end || parser.GetToken(start).GetType() != TokenType::Identifier) {
         RaiseSyntax(parser, start, end);
     }
-    m_address = ResolveVariable(parser.GetToken(start));
+    m_address = ResolveVariable(parser, start);
 }
 
 }  // namespace ExprEval

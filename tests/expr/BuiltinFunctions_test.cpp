@@ -62,6 +62,10 @@ TEST(BuiltinFunctions, ComputeTheirValues) {
         {"min(3, 1, 2)", 1},
         {"max(1, 5, 3)", 5},
         {"max(-1, -2)", -1},
+        // More arguments than the room first reserved for an unlimited count, in a call
+        // that region parsing builds (the sign makes it so) and in one built in one pass.
+        {"max(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, -18)", 17},
+        {"min(18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1)", 1},
         {"sqrt(16)", 4},
         {"sqrt(0)", 0},
         {"sin(0)", 0},

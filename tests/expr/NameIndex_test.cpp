@@ -1,12 +1,14 @@
 // Name lookup: every name is found at its position and only there, whatever its
-// length. Names of up to eight characters are told apart by a key built from
-// overlapping loads, so the cases below differ exactly where those loads meet.
+// length. Names of up to eight characters are told apart by their size and a key of
+// their characters, longer ones by a hash of overlapping words and a comparison, so
+// the cases below differ at either end, in the middle and where the words meet.
 #include "expr/NameIndex.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -32,6 +34,28 @@ TEST(NameIndex, FindsEachNameAtItsPositionAndNoNearMiss) {
     for (const char* missing : {"c", "abc", "abcX", "abcdeX", "abcdefgY", "abcdefghY", "abcdefghijklmnopY", "v1"}) {
         EXPECT_EQ(index.Find(missing), -1) << missing;
     }
+    // An empty view without characters is the empty name.
+    EXPECT_EQ(index.Find(std::string_view()), 0);
+}
+
+// The parser reads a name's key with one load past the name's end, which its padded
+// copy of the text allows; whatever follows the name must not change the key.
+TEST(NameIndex, FindsEachNameByItsPaddedKeyWhateverFollowsIt) {
+    NameIndex index;
+    for (const std::string& name : kNames) {
+        index.Add(name);
+    }
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+        for (const char* after : {"\0\0\0\0\0\0\0\0", "XXXXXXXX", "\xff\xff\xff\xff\xff\xff\xff\xff"}) {
+            const std::string padded = kNames[i] + std::string(after, NameIndex::kPadding);
+            const std::string_view name(padded.data(), kNames[i].size());
+            EXPECT_EQ(index.Find(name, NameIndex::PaddedKey(name)), static_cast<std::int32_t>(i))
+                << "name " << i;
+        }
+    }
+    const std::string missing = std::string("abc") + std::string(NameIndex::kPadding, 'd');
+    const std::string_view name(missing.data(), 3);
+    EXPECT_EQ(index.Find(name, NameIndex::PaddedKey(name)), -1);
 }
 
 // Growing the table moves every entry; all must still be found, and a cleared index

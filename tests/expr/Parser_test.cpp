@@ -152,6 +152,16 @@ TEST(Parser, ReportsEachSyntaxErrorWithItsClassAndPositions) {
     }
 }
 
+// The tokenizer ends at the null after the text; one within the text is no token.
+TEST(Parser, ReportsANullWithinTheTextAsAnUnknownToken) {
+    Calculator calc;
+    const Exception error = calc.Fail(std::string("1 +\0 2", 6));
+    EXPECT_EQ(error.GetType(), UnknownTokenException::kType);
+    EXPECT_EQ(error.GetStart(), 3);
+    EXPECT_EQ(error.GetEnd(), 3);
+    EXPECT_EQ(calc.Run(std::string("1 + 2 # sum")), 3);
+}
+
 TEST(Parser, NeedsTheListsOnlyWhereTheTextUsesThem) {
     const ErrorRow rows[] = {
         {"x", NoValueListException::kType, 0, 0, ""},
@@ -215,13 +225,13 @@ TEST(Parser, TokenizesWithTypesNamesValuesAndPositions) {
         EXPECT_EQ(parser.GetToken(i).GetStart(), expected[i].start);
         EXPECT_EQ(parser.GetToken(i).GetEnd(), expected[i].end);
     }
-    EXPECT_EQ(parser.GetToken(0).GetName(), "ab.c");
-    EXPECT_EQ(parser.GetToken(3).GetValue(), 1.5);
-    EXPECT_EQ(parser.GetToken(5).GetName(), "x");
-    // A number's value and a name share storage; neither leaks into the other token kind.
-    EXPECT_EQ(parser.GetToken(0).GetValue(), 0);
-    EXPECT_EQ(parser.GetToken(3).GetName(), "");
-    EXPECT_EQ(parser.GetToken(4).GetName(), "");
+    EXPECT_EQ(parser.GetName(0), "ab.c");
+    EXPECT_EQ(parser.GetValue(3), 1.5);
+    EXPECT_EQ(parser.GetName(5), "x");
+    // Only a name has a name and only a number a value.
+    EXPECT_EQ(parser.GetValue(0), 0);
+    EXPECT_EQ(parser.GetName(3), "");
+    EXPECT_EQ(parser.GetName(4), "");
 }
 
 TEST(Parser, PairsEachClosingParenthesisWithTheLatestUnpairedOpeningOne) {
