@@ -5,6 +5,7 @@
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/CFileDialog.h"
 #include "firmware/CFirmwarePatch.h"
+#include "firmware/CFirmwarePatchDlg.h"
 #include "firmware/CFirmwareUpdateDlg.h"
 #include "link/CLogger.h"
 #include "link/RecentSettings.h"
@@ -318,7 +319,29 @@ void CZarvoDlg::OnFirmwarePatch() {
     if (separator >= 0) {
         WriteDirectorySetting(kPatchesFolder, path.Left(separator));
     }
-    CheckPatchIds(patch);
+    if (!CheckPatchIds(patch)) {
+        return;
+    }
+    // A record longer than a packet can carry is refused before anything reaches the unit.
+    if (!PatchTransferMachine::FitsPackets(patch)) {
+        ShowError(m_resources.GetString(kIdsInvalidFormat));
+        return;
+    }
+    CFirmwarePatchDlg dialog(this);
+    dialog.SetScale(m_scaleX, m_scaleY);
+    dialog.SetDataHandler(&m_dataHandler);
+    dialog.SetResourceManager(&m_resources);
+    dialog.SetFontCache(&m_fonts);
+    dialog.SetPatch(&patch);
+    if (RunModal(dialog) != PatchTransferMachine::kResultDone) {
+        return;
+    }
+    constexpr int kElementPatchVersion = 111;
+    constexpr int kElementPatchDate = 112;
+    const auto version = PatchRecordChecks::VersionRecord(patch.GetVersion(), patch.GetBuild());
+    const auto date = PatchRecordChecks::DateRecord(patch.GetYear(), patch.GetMonth(), patch.GetDay());
+    m_dataHandler.WriteDataLocal(kElementPatchVersion, version.data());
+    m_dataHandler.WriteDataLocal(kElementPatchDate, date.data());
 }
 
 bool CZarvoDlg::CheckPatchIds(CFirmwarePatch& patch) {

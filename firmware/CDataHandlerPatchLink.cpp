@@ -1,0 +1,24 @@
+#include "firmware/CDataHandlerPatchLink.h"
+
+#include "link/CDataHandler.h"
+
+void CDataHandlerPatchLink::RequestRead(int element) {
+    if (m_dataHandler != nullptr) {
+        m_dataHandler->RequestRead(element, nullptr);
+    }
+}
+
+void CDataHandlerPatchLink::RequestWriteFrom(int element, const BYTE* packet, BYTE* answer) {
+    if (m_dataHandler != nullptr) {
+        m_dataHandler->RequestWriteFrom(element, packet, answer);
+    }
+}
+
+BYTE CDataHandlerPatchLink::ReadStatusByte(int element) {
+    if (m_dataHandler == nullptr || m_dataHandler->GetElementLength(element) != 1) {
+        return 0;
+    }
+    BYTE status = 0;
+    m_dataHandler->ReadData(element, &status);
+    return status;
+}
