@@ -1,10 +1,10 @@
 #include "firmware/CFirmwarePatchDlg.h"
 
 #include "classlib/win/AfxMsgMap.h"
+#include "firmware/FirmwareProgressLayout.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
 #include "shell/CResourceManager.h"
-#include "shell/GetCachedFont.h"
 
 namespace {
 
@@ -16,13 +16,8 @@ constexpr UINT kFailedId = 15393;        // "Failed. Connection lost. You have t
 constexpr UINT kFinishedId = 15395;      // "Finished successfully."
 constexpr UINT kProgrammingId = 15397;   // "Programming ..."
 
-constexpr int kFontTenths = 80;
 constexpr int kCommandElements[] = {PatchTransferMachine::kElementBusy, PatchTransferMachine::kElementStart,
                                     PatchTransferMachine::kElementFinish, PatchTransferMachine::kElementPacket};
-
-int Scaled(double units, double scale) {
-    return static_cast<int>(units * scale);
-}
 
 UINT StatusTextId(PatchTransferMachine::StatusText status) {
     switch (status) {
@@ -107,46 +102,9 @@ void CFirmwarePatchDlg::Unsubscribe() {
 }
 
 void CFirmwarePatchDlg::DoLayout() {
-    const double sx = m_scaleX;
-    const double sy = m_scaleY;
-    const int width = Scaled(280, sx);
-    const int height = Scaled(160, sy);
-    const int mx = Scaled(9, sx);
-    const int my = Scaled(9, sy);
-    const int line = Scaled(16, sy);
-    const int gap4 = Scaled(4, sy);
-    const int gap8 = Scaled(8, sy);
-    const int buttonWidth = Scaled(70, sx);
-    const int buttonHeight = Scaled(20, sy);
-
-    CFont* font = GetCachedFont(m_fonts, this, "Verdana", kFontTenths, sx, sy);
-
-    RECT parentArea = {};
-    CWnd* parent = m_pParentWnd != nullptr ? m_pParentWnd : GetParent();
-    if (parent != nullptr && parent->GetSafeHwnd() != nullptr) {
-        parent->GetWindowRect(&parentArea);
-    } else {
-        ::GetWindowRect(::GetDesktopWindow(), &parentArea);
-    }
-    MoveWindow((parentArea.left + parentArea.right) / 2 - width / 2,
-               (parentArea.top + parentArea.bottom) / 2 - height / 2, width, height, TRUE);
-
-    RECT client = {};
-    GetClientRect(&client);
-    const int cw = client.right - client.left;
-    const int ch = client.bottom - client.top;
-    m_phaseText.MoveWindow(mx, my, cw - 2 * mx, line, TRUE);
-    m_progress.MoveWindow(mx, my + line + gap4, cw - 2 * mx, line, TRUE);
-    const int statusTop = my + line + gap4 + line + 2 * gap8;
-    m_statusText.MoveWindow(mx, statusTop, cw - 2 * mx, ch - statusTop - 2 * gap8 - buttonHeight - my, TRUE);
-    m_closeButton.MoveWindow(cw - buttonWidth - mx, ch - buttonHeight - my, buttonWidth, buttonHeight, TRUE);
-    m_closeButton.EnableWindow(FALSE);
-    if (font != nullptr) {
-        const HFONT handle = *font;
-        m_phaseText.SetFont(handle, FALSE);
-        m_statusText.SetFont(handle, FALSE);
-        m_closeButton.SetFont(handle, FALSE);
-    }
+    CWnd* owner = m_pParentWnd != nullptr ? m_pParentWnd : GetParent();
+    LayOutFirmwareProgress(*this, owner, {m_phaseText, m_progress, m_statusText, m_closeButton}, m_fonts, m_scaleX,
+                           m_scaleY);
     SetWindowText(LoadText(IDS_PATCH_CAPTION));
     m_closeButton.SetWindowText(LoadText(kCloseTextId));
     Invalidate(TRUE);

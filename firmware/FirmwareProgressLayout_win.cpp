@@ -1,0 +1,55 @@
+#include "firmware/FirmwareProgressLayout.h"
+
+#include "shell/GetCachedFont.h"
+
+namespace {
+
+constexpr int kFontTenths = 80;
+
+int Scaled(double units, double scale) {
+    return static_cast<int>(units * scale);
+}
+
+void CentreOnOwner(CDialog& dialog, CWnd* owner, int width, int height) {
+    RECT area = {};
+    if (owner != nullptr && owner->GetSafeHwnd() != nullptr) {
+        owner->GetWindowRect(&area);
+    } else {
+        ::GetWindowRect(::GetDesktopWindow(), &area);
+    }
+    dialog.MoveWindow((area.left + area.right) / 2 - width / 2, (area.top + area.bottom) / 2 - height / 2, width,
+                      height, TRUE);
+}
+
+}  // namespace
+
+void LayOutFirmwareProgress(CDialog& dialog, CWnd* owner, const FirmwareProgressControls& controls,
+                            CFontCache* fonts, double scaleX, double scaleY) {
+    const int mx = Scaled(9, scaleX);
+    const int my = Scaled(9, scaleY);
+    const int line = Scaled(16, scaleY);
+    const int gap4 = Scaled(4, scaleY);
+    const int gap8 = Scaled(8, scaleY);
+    const int buttonWidth = Scaled(70, scaleX);
+    const int buttonHeight = Scaled(20, scaleY);
+
+    CFont* font = GetCachedFont(fonts, &dialog, "Verdana", kFontTenths, scaleX, scaleY);
+    CentreOnOwner(dialog, owner, Scaled(280, scaleX), Scaled(160, scaleY));
+
+    RECT client = {};
+    dialog.GetClientRect(&client);
+    const int cw = client.right - client.left;
+    const int ch = client.bottom - client.top;
+    controls.phase.MoveWindow(mx, my, cw - 2 * mx, line, TRUE);
+    controls.progress.MoveWindow(mx, my + line + gap4, cw - 2 * mx, line, TRUE);
+    const int statusTop = my + line + gap4 + line + 2 * gap8;
+    controls.status.MoveWindow(mx, statusTop, cw - 2 * mx, ch - statusTop - 2 * gap8 - buttonHeight - my, TRUE);
+    controls.close.MoveWindow(cw - buttonWidth - mx, ch - buttonHeight - my, buttonWidth, buttonHeight, TRUE);
+    controls.close.EnableWindow(FALSE);
+    if (font != nullptr) {
+        const HFONT handle = *font;
+        controls.phase.SetFont(handle, FALSE);
+        controls.status.SetFont(handle, FALSE);
+        controls.close.SetFont(handle, FALSE);
+    }
+}
