@@ -4,6 +4,7 @@
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CFont.h"
+#include "config/CSensorSettingDlg.h"
 #include "config/CSettingsPageField.h"
 #include "forms/CFontCache.h"
 #include "forms/GetScaledFontHeight.h"
@@ -743,6 +744,11 @@ void CSettingsPage::OnEditKillFocus(UINT id) {
 
 BOOL CSettingsPage::OnCommand(WPARAM wParam, LPARAM lParam) {
     const UINT id = LOWORD(wParam);
+    if (HIWORD(wParam) == BN_CLICKED &&
+        CSensorSettingDlg::RunForButton(static_cast<int>(id), this, m_dataHandler, m_resources, m_fonts,
+                                        m_scaleX, m_scaleY)) {
+        return TRUE;
+    }
     if (id != IDOK && id != IDCANCEL) {
         return CScrollPage::OnCommand(wParam, lParam);
     }
