@@ -15,6 +15,7 @@
 #include "classlib/win/CStatic.h"
 #include "config/CMapEditor.h"
 #include "config/CMeasurementGridCtrl.h"
+#include "config/IAdaptiveMapSource.h"
 #include "config/IMapModelView.h"
 #include "config/IMeasurementGridPage.h"
 #include "diag/CObdAdaptationPage.h"
@@ -29,7 +30,8 @@ class CMeasurementEditDlg;
 class CConfigDynamic : public CScrollPage,
                        public IMessageTarget,
                        public IMapModelView,
-                       public IMeasurementGridPage {
+                       public IMeasurementGridPage,
+                       public IAdaptiveMapSource {
 public:
     static constexpr UINT kTemplateId = 110;
 
@@ -70,6 +72,10 @@ public:
 
     // The map, its measurements and their folding; what the calibration dialogs work on.
     CMapEditor& GetEditor() { return m_editor; }
+
+    // The map as the adaptive tables page sums it up.
+    int GetMapCell(int row, int column) override { return m_editor.GetCell(row, column); }
+    int GetMapBasePercent() override { return m_editor.GetBasePercent(); }
 
     CMeasurementGridCtrl& GetGrid() { return m_grid; }
 
