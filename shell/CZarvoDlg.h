@@ -1,7 +1,9 @@
 // The configurator's main menu dialog (template 102). It owns the program's long-lived
-// services (communicator, data handler, resource manager, watchdog) and the connection
-// status panel, wires them together when it opens, reacts to the link's broadcasts, runs
-// the main menu's commands and shuts the services down in order when the program exits.
+// services (communicator, data handler, resource manager, watchdog), the connection status
+// panel and the pages of the Configure and Diagnosis modes, wires them together when it
+// opens, switches between the main menu and the two modes, routes keyboard commands to the
+// active page, reacts to the link's broadcasts, runs the main menu's commands and shuts the
+// services down in order when the program exits.
 #pragma once
 
 #include "classlib/core/CArray.h"
@@ -9,6 +11,12 @@
 #include "classlib/core/CString.h"
 #include "classlib/win/CButton.h"
 #include "classlib/win/CDialog.h"
+#include "config/CAdaptTablesPage.h"
+#include "config/CConfigDynamic.h"
+#include "config/CConfigStatus.h"
+#include "config/CSettingsPage.h"
+#include "diag/CDtcPage.h"
+#include "diag/CEventLogPage.h"
 #include "firmware/CFirmwareUpdateDlg.h"
 #include "forms/CFontCache.h"
 #include "link/CCommunicator.h"
@@ -19,9 +27,12 @@
 #include "shell/CBusyProgressDlg.h"
 #include "shell/CChangeLanguageDlg.h"
 #include "shell/CConnStatusDlg.h"
+#include "shell/CModeNavigator.h"
 #include "shell/CResourceManager.h"
 #include "shell/CRetrieveDataDlg.h"
+#include "shell/CTabHostDlg.h"
 #include "shell/CTransferDirectionDlg.h"
+#include "shell/CUnitInfoPage.h"
 
 class CFirmwarePatch;
 class CSlushLauncher;
@@ -59,6 +70,10 @@ public:
     int AskTransferDirection(LPCSTR message) override;
     bool ChooseConfigFileToSave(LPCSTR suggestedName, CString& path) override;
 
+    // Makes the next return to the main menu open this mode (2 Configure, 3 Diagnosis) at
+    // this tab; the live status page's diagnosis button asks for the event log this way.
+    void SetNextPage(int mode, int tab) { m_navigator.SetNextPage(mode, tab); }
+
     // The orderly shutdown: stops the watchdog, then the communicator.
     void DoAtFinal();
 
@@ -72,6 +87,8 @@ protected:
     HCURSOR OnQueryDragIcon();
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* dc);
+    void OnConfigure();
+    void OnDiagnosis();
     void OnExit();
     void OnClose();
     void OnFinalize();
@@ -97,6 +114,20 @@ private:
     bool ConfirmExit();
     void ExitProgram(int result);
     void CreateStatusPanel();
+    void CreateLiveStatus();
+    void CreateTabHosts();
+    void CreateTabHost(CTabHostDlg& host, int bottomMargin);
+    CTabHostDlg* HostOf(int mode);
+    void HideMenu();
+    void ShowMenu();
+    void EnterMode(int mode);
+    // The mode's name in the current language, for the title.
+    void LoadModeName();
+    void ShowHost(CTabHostDlg& host);
+    void LeaveMode();
+    void SelectTab(CTabHostDlg& host, int tab);
+    void RouteAccelerator(WPARAM wParam, LPARAM lParam);
+    LRESULT SendToActivePage(WPARAM wParam, LPARAM lParam);
     void CloseSplash();
     void Layout();
     void SetTexts();
@@ -133,11 +164,14 @@ private:
     CRetrieveDataDlg m_retrieveDialog;
     CTransferDirectionDlg m_transferDialog;
     CConnStatusDlg m_statusPanel;
+    CConfigStatus m_liveStatus;
+    CTabHostDlg m_configureHost;
+    CTabHostDlg m_diagnosisHost;
     CChangeLanguageDlg m_languageDialog;
     CSplashLauncher* m_splash = nullptr;
     CSlushLauncher* m_busyWindow = nullptr;
     HICON m_icon = nullptr;
-    int m_mode = 1;
+    CModeNavigator m_navigator;
     int m_routing = 1;
     DWORD m_startTime = 0;
     int m_connectionStatus = 0;
@@ -152,4 +186,10 @@ private:
     CCriticalSection m_exitLock;
     BYTE m_updateAllowed = 0;
     BYTE m_patchAllowed = 0;
+    CUnitInfoPage m_unitInfoPage;
+    CSettingsPage m_settingsPage;
+    CConfigDynamic m_mapPage;
+    CAdaptTablesPage m_adaptTablesPage;
+    CEventLogPage m_eventLogPage;
+    CDtcPage m_dtcPage;
 };

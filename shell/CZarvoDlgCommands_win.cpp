@@ -150,6 +150,7 @@ void CZarvoDlg::OnLoad() {
 
 // A failed write leaves the dialog to choose another file, as long as the user goes on.
 void CZarvoDlg::OnSave() {
+    m_mapPage.StoreMeasurements();
     if (!m_dataHandler.HasConfiguration()) {
         m_dataHandler.SaveConfigFile(nullptr);
         return;

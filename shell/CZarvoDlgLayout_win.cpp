@@ -14,7 +14,6 @@ constexpr int kButtonFontTenths = 100;
 constexpr const char* kButtonFontFace = "Verdana";
 
 constexpr UINT kIdsAbout = 15000;
-constexpr UINT kIdsMainMenu = 15012;
 
 struct ButtonText {
     int id;
@@ -57,7 +56,7 @@ void CZarvoDlg::Layout() {
 }
 
 void CZarvoDlg::SetTexts() {
-    m_resources.GetString(kIdsMainMenu, m_modeName);
+    LoadModeName();
     UpdateTitle();
     for (const ButtonText& entry : kButtonTexts) {
         CWnd* button = GetDlgItem(entry.id);

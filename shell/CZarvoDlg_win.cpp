@@ -3,6 +3,7 @@
 #include "classlib/core/CSingleLock.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
+#include "grid/CInPlaceEdit.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "link/IMessageTarget.h"
@@ -42,6 +43,24 @@ bool IsLinkUp(int status) {
     return status == 2 || status == 4;
 }
 
+// Typing not yet taken over would be written over the data that just arrived.
+void DropUnfinishedTyping() {
+    const HWND focus = ::GetFocus();
+    if (focus == nullptr) {
+        return;
+    }
+    if (auto* editor = dynamic_cast<CInPlaceEdit*>(CWnd::FromHandlePermanent(focus))) {
+        editor->CancelEdit();
+        return;
+    }
+    char className[16] = {};
+    GetClassNameA(focus, className, sizeof className);
+    if (lstrcmpiA(className, "Edit") == 0) {
+        ::SendMessageA(focus, EM_UNDO, 0, 0);
+        ::SendMessageA(focus, EM_EMPTYUNDOBUFFER, 0, 0);
+    }
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CZarvoDlg, CDialog)
@@ -49,6 +68,8 @@ BEGIN_MESSAGE_MAP(CZarvoDlg, CDialog)
     ON_WM_PAINT()
     ON_WM_ERASEBKGND()
     ON_WM_QUERYDRAGICON()
+    ON_BN_CLICKED(kIdConfigure, OnConfigure)
+    ON_BN_CLICKED(kIdDiagnosis, OnDiagnosis)
     ON_BN_CLICKED(kIdExit, OnExit)
     ON_BN_CLICKED(kIdFinalize, OnFinalize)
     ON_BN_CLICKED(kIdRestore, OnRestore)
@@ -141,7 +162,8 @@ BOOL CZarvoDlg::OnInitDialog() {
     m_dataHandler.RegisterWindow(&m_busyDialog);
     m_retrieveDialog.SetResourceManager(&m_resources);
     m_retrieveDialog.SetFontCache(&m_fonts);
-
+    CreateLiveStatus();
+    CreateTabHosts();
     CreateStatusPanel();
 
     m_communicator.SetWatchDog(&m_watchDog);
@@ -183,14 +205,24 @@ void CZarvoDlg::CreateStatusPanel() {
 BOOL CZarvoDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     const UINT code = HIWORD(wParam);
     const UINT id = LOWORD(wParam);
-    // Keyboard commands belong to the pages, and the main menu has none.
-    if (code == kNotifyAccelerator && (m_routing == 0 || m_mode == 1)) {
+    if (code == kNotifyAccelerator) {
+        RouteAccelerator(wParam, lParam);
         return TRUE;
     }
-    if (code == 0 && id == IDOK && m_mode == 1) {
+    const bool inMenu = m_navigator.GetMode() == CModeNavigator::kMainMenu;
+    if (code == 0 && id == IDOK) {
+        if (!inMenu) {
+            SendToActivePage(wParam, lParam);
+        }
         return TRUE;
     }
-    if (code == 0 && id == IDCANCEL && m_mode == 1) {
+    if (code == 0 && id == IDCANCEL) {
+        if (!inMenu) {
+            if (SendToActivePage(wParam, lParam) == 0) {
+                LeaveMode();
+            }
+            return TRUE;
+        }
         if (ConfirmExit()) {
             DoAtFinal();
             EndDialog(IDCANCEL);
@@ -320,6 +352,8 @@ LRESULT CZarvoDlg::OnFullCtrlRead(WPARAM wParam, LPARAM lParam) {
     }
     log.Log(3500, "CZarvoDlg::OnFullCtrlRead(): running.");
     g_fullReadRunning = true;
+    DropUnfinishedTyping();
+    m_mapPage.StoreMeasurements();
     m_dataHandler.CheckConnectedUnit();
     m_communicator.SetWaitState(0);
     log.Log(3500, "CZarvoDlg::OnFullCtrlRead(): finished.");

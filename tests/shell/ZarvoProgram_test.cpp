@@ -1,13 +1,17 @@
 // Runs the configurator program against the simulated unit (with-unitsim) and watches
-// it as a user would: its main window, the connection status in the bottom strip, and
-// an orderly end when the window is closed.
+// it as a user would: its main window, the connection status in the bottom strip, the
+// switching between the main menu and its modes, and an orderly end when the window is
+// closed.
 #include "shell/MainMenuLayout.h"
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -471,6 +475,138 @@ TEST_F(ZarvoProgram, SecondStartGivesWayToTheRunningOne) {
     HWND mainWindow = FindWindowOf(m_process.dwProcessId, "Pirolex");
     ASSERT_NE(mainWindow, nullptr);
     EXPECT_TRUE(CloseAndWait(mainWindow)) << "the first instance did not end";
+}
+
+// ---- Modes ----------------------------------------------------------------------------
+
+constexpr int kTabCtrlId = 1315;
+constexpr int kLiveStatusDiagnosisId = 1503;
+constexpr const char* kMenuTitle = "Pirolex: Main menu - [Untitled*]";
+constexpr const char* kConfigureTitle = "Pirolex: Configure - [Untitled*]";
+constexpr const char* kDiagnosisTitle = "Pirolex: Diagnosis - [Untitled*]";
+
+// The child dialog of the main window that holds the given control, other than `skipped`.
+HWND FindChildDialog(HWND mainWindow, int controlId, HWND skipped = nullptr) {
+    for (HWND child = FindWindowExA(mainWindow, nullptr, "#32770", nullptr); child != nullptr;
+         child = FindWindowExA(mainWindow, child, "#32770", nullptr)) {
+        if (child != skipped && GetDlgItem(child, controlId) != nullptr) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+int WindowHeight(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect.bottom - rect.top;
+}
+
+bool WaitForTitle(HWND window, const std::string& title) {
+    for (DWORD waited = 0; waited < kExitTimeoutMs; waited += kPollMs) {
+        if (WindowText(window) == title) {
+            return true;
+        }
+        Sleep(kPollMs);
+    }
+    return false;
+}
+
+int DefaultButton(HWND dialog) {
+    const LRESULT answer = SendMessageA(dialog, DM_GETDEFID, 0, 0);
+    return HIWORD(answer) == DC_HASDEFID ? LOWORD(answer) : 0;
+}
+
+class ZarvoModes : public ZarvoProgram {
+protected:
+    void SetUp() override {
+        ZarvoProgram::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
+        m_main = WaitForMainWindow();
+        ASSERT_NE(m_main, nullptr) << "no main window";
+        // Once the unit's data are in, no retrieval dialog interferes with the switching.
+        ASSERT_TRUE(WaitForUnitData(m_main)) << WindowText(m_main);
+        // The Configure host is the shorter one: the live status page goes below it.
+        m_configure = FindChildDialog(m_main, kTabCtrlId);
+        m_diagnosis = FindChildDialog(m_main, kTabCtrlId, m_configure);
+        m_liveStatus = FindChildDialog(m_main, kLiveStatusDiagnosisId);
+        ASSERT_NE(m_diagnosis, nullptr) << "not two tab hosts";
+        ASSERT_NE(m_liveStatus, nullptr) << "no live status page";
+        if (WindowHeight(m_configure) > WindowHeight(m_diagnosis)) {
+            std::swap(m_configure, m_diagnosis);
+        }
+        EXPECT_LT(WindowHeight(m_configure), WindowHeight(m_diagnosis));
+        EXPECT_EQ(SendMessageA(GetDlgItem(m_diagnosis, kTabCtrlId), TCM_GETITEMCOUNT, 0, 0), 2);
+    }
+
+    void Click(int id) { PostMessageA(m_main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+    void Escape() { PostMessageA(m_main, WM_COMMAND, IDCANCEL, 0); }
+
+    void ExpectMenu(int defaultButton) {
+        for (int id : {1000, 1001, 1002, 1003, 1005, 1006}) {
+            SCOPED_TRACE(id);
+            EXPECT_TRUE(IsWindowVisible(GetDlgItem(m_main, id)));
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(m_main, id)));
+        }
+        EXPECT_FALSE(IsWindowVisible(m_configure));
+        EXPECT_FALSE(IsWindowVisible(m_diagnosis));
+        EXPECT_FALSE(IsWindowVisible(m_liveStatus));
+        EXPECT_EQ(DefaultButton(m_main), defaultButton);
+    }
+
+    void ExpectMode(HWND host, bool liveStatus) {
+        for (int id : {1000, 1001, 1002, 1003, 1005, 1006, 1008, 1009}) {
+            SCOPED_TRACE(id);
+            EXPECT_FALSE(IsWindowVisible(GetDlgItem(m_main, id)));
+        }
+        EXPECT_TRUE(IsWindowVisible(host));
+        EXPECT_TRUE(IsWindowEnabled(host));
+        EXPECT_FALSE(IsWindowVisible(host == m_configure ? m_diagnosis : m_configure));
+        EXPECT_EQ(IsWindowVisible(m_liveStatus) != FALSE, liveStatus);
+        EXPECT_EQ(DefaultButton(m_main), IDOK);
+    }
+
+    HWND m_main = nullptr;
+    HWND m_configure = nullptr;
+    HWND m_diagnosis = nullptr;
+    HWND m_liveStatus = nullptr;
+};
+
+// Each mode shows its host (Configure also the live status page) in place of the menu;
+// Enter on a page keeps the mode; Escape on a page that does not use it (the unit
+// information page) returns to the menu with the mode's button as default, and Escape in
+// the menu then asks before exiting.
+TEST_F(ZarvoModes, ConfigureShowsItsPagesAndEscapeReturnsToTheMenu) {
+    Click(1000);
+    ASSERT_TRUE(WaitForTitle(m_main, kConfigureTitle)) << WindowText(m_main);
+    ExpectMode(m_configure, true);
+    // The page uses Enter, so the mode stays.
+    SendMessageA(m_main, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(WindowText(m_main), kConfigureTitle);
+    ExpectMode(m_configure, true);
+
+    Escape();
+    ASSERT_TRUE(WaitForTitle(m_main, kMenuTitle)) << WindowText(m_main);
+    ExpectMenu(1000);
+
+    Escape();
+    HWND question = WaitForWindow(kExitCaption);
+    ASSERT_NE(question, nullptr) << "no exit question";
+    PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(CloseAndWait(m_main)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+// The live status page's diagnosis button leads from Configure straight to the first tab
+// of Diagnosis, without the live status page.
+TEST_F(ZarvoModes, TheLiveStatusDiagnosisButtonOpensTheFirstDiagnosisTab) {
+    Click(1000);
+    ASSERT_TRUE(WaitForTitle(m_main, kConfigureTitle)) << WindowText(m_main);
+    PostMessageA(m_liveStatus, WM_COMMAND, MAKEWPARAM(kLiveStatusDiagnosisId, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitForTitle(m_main, kDiagnosisTitle)) << WindowText(m_main);
+    ExpectMode(m_diagnosis, false);
+    EXPECT_EQ(SendMessageA(GetDlgItem(m_diagnosis, kTabCtrlId), TCM_GETCURSEL, 0, 0), 0);
+    ASSERT_TRUE(CloseAndWait(m_main)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
 }
 
 }  // namespace
