@@ -334,10 +334,10 @@ void CDtcPage::OnDeleteCodes() {
 }
 
 BOOL CDtcPage::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // As on the event log page: Escape hides the title tips and still leaves Diagnosis.
     if (HIWORD(wParam) == 0 && LOWORD(wParam) == IDCANCEL) {
         m_storedGrid.HideTitleTip();
         m_pendingGrid.HideTitleTip();
-        return TRUE;
     }
     return CScrollPage::OnCommand(wParam, lParam);
 }

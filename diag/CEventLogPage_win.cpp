@@ -433,9 +433,10 @@ void CEventLogPage::OnGridClick(NMHDR* header, LRESULT* result) {
 }
 
 BOOL CEventLogPage::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // Escape hides the title tip and still reaches the base, which leaves it to the main
+    // dialog: answered here, it would keep the user in Diagnosis with no way back.
     if (HIWORD(wParam) == 0 && LOWORD(wParam) == IDCANCEL) {
         m_grid.HideTitleTip();
-        return TRUE;
     }
     return CScrollPage::OnCommand(wParam, lParam);
 }

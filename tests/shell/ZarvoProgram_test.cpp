@@ -598,14 +598,22 @@ TEST_F(ZarvoModes, ConfigureShowsItsPagesAndEscapeReturnsToTheMenu) {
 }
 
 // The live status page's diagnosis button leads from Configure straight to the first tab
-// of Diagnosis, without the live status page.
-TEST_F(ZarvoModes, TheLiveStatusDiagnosisButtonOpensTheFirstDiagnosisTab) {
+// of Diagnosis, without the live status page; Escape on the event log page then goes back
+// the same way, to Configure and from there to the menu.
+TEST_F(ZarvoModes, TheLiveStatusDiagnosisButtonOpensDiagnosisAndEscapeGoesBackTheSameWay) {
     Click(1000);
     ASSERT_TRUE(WaitForTitle(m_main, kConfigureTitle)) << WindowText(m_main);
     PostMessageA(m_liveStatus, WM_COMMAND, MAKEWPARAM(kLiveStatusDiagnosisId, BN_CLICKED), 0);
     ASSERT_TRUE(WaitForTitle(m_main, kDiagnosisTitle)) << WindowText(m_main);
     ExpectMode(m_diagnosis, false);
     EXPECT_EQ(SendMessageA(GetDlgItem(m_diagnosis, kTabCtrlId), TCM_GETCURSEL, 0, 0), 0);
+
+    Escape();
+    ASSERT_TRUE(WaitForTitle(m_main, kConfigureTitle)) << WindowText(m_main);
+    ExpectMode(m_configure, true);
+    Escape();
+    ASSERT_TRUE(WaitForTitle(m_main, kMenuTitle)) << WindowText(m_main);
+    ExpectMenu(1000);
     ASSERT_TRUE(CloseAndWait(m_main)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
 }
 
