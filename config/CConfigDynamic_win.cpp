@@ -14,7 +14,7 @@
 #include "config/CMeasurementEditDlg.h"
 #include "config/MapPageIds.h"
 #include "forms/CFontCache.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/MakeScaledLogFont.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
@@ -211,16 +211,7 @@ BOOL CConfigDynamic::OnInitDialog() {
 // ---- Layout, fonts and texts ----------------------------------------------------------------
 
 LOGFONTA CConfigDynamic::MakeFont(const char* face, int tenthsPoint, int weight) {
-    LOGFONTA font;
-    std::memset(&font, 0, sizeof(font));
-    {
-        CClientDC dc(this);
-        font.lfHeight = GetScaledFontHeight(&dc, face, tenthsPoint, m_scaleX, m_scaleY);
-    }
-    font.lfWeight = weight;
-    font.lfCharSet = DEFAULT_CHARSET;
-    std::strncpy(font.lfFaceName, face, LF_FACESIZE - 1);
-    return font;
+    return MakeScaledLogFont(this, face, tenthsPoint, weight, m_scaleX, m_scaleY);
 }
 
 void CConfigDynamic::Layout() {

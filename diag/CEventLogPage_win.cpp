@@ -3,19 +3,16 @@
 #include "classlib/core/CSingleLock.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
-#include "classlib/win/CClientDC.h"
 #include "classlib/win/CDataExchange.h"
 #include "classlib/win/CFont.h"
 #include "forms/CFontCache.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/MakeScaledLogFont.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataDescriptor.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "shell/CResourceManager.h"
-
-#include <cstring>
 
 namespace {
 
@@ -193,16 +190,7 @@ void CEventLogPage::SetUpGrid(int width) {
 }
 
 LOGFONTA CEventLogPage::MakeFont(const char* face, int tenthsPoint, int weight) {
-    LOGFONTA font;
-    std::memset(&font, 0, sizeof(font));
-    {
-        CClientDC dc(this);
-        font.lfHeight = GetScaledFontHeight(&dc, face, tenthsPoint, m_scaleX, m_scaleY);
-    }
-    font.lfWeight = weight;
-    font.lfCharSet = DEFAULT_CHARSET;
-    std::strncpy(font.lfFaceName, face, LF_FACESIZE - 1);
-    return font;
+    return MakeScaledLogFont(this, face, tenthsPoint, weight, m_scaleX, m_scaleY);
 }
 
 void CEventLogPage::SetFonts() {

@@ -59,6 +59,12 @@ bool KeyDown(int key) {
     return GetKeyState(key) < 0;
 }
 
+// Whether the path exists with the attribute flag set (set == true) or cleared.
+bool HasAttribute(const CString& path, DWORD flag, bool set) {
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && ((attributes & flag) != 0) == set;
+}
+
 CString StripTrailingBackslash(const CString& path) {
     if (path.GetLength() > 3 && path[path.GetLength() - 1] == '\\') {
         return path.Left(path.GetLength() - 1);
@@ -237,8 +243,7 @@ bool CTreeFileCtrl::IsSpecialItem(HTREEITEM item) const {
 // --- Path tests ---------------------------------------------------------------------------------
 
 bool CTreeFileCtrl::IsFile(const CString& path) const {
-    const DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    return HasAttribute(path, FILE_ATTRIBUTE_DIRECTORY, false);
 }
 
 bool CTreeFileCtrl::IsFileItem(HTREEITEM item) const {
@@ -246,8 +251,7 @@ bool CTreeFileCtrl::IsFileItem(HTREEITEM item) const {
 }
 
 bool CTreeFileCtrl::IsFolder(const CString& path) const {
-    const DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return HasAttribute(path, FILE_ATTRIBUTE_DIRECTORY, true);
 }
 
 bool CTreeFileCtrl::IsFolderItem(HTREEITEM item) const {
@@ -263,11 +267,7 @@ bool CTreeFileCtrl::IsDriveRootItem(HTREEITEM item) const {
 }
 
 bool CTreeFileCtrl::IsCompressed(const CString& path) const {
-    if (IsDriveRoot(path)) {
-        return false;
-    }
-    const DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_COMPRESSED) != 0;
+    return !IsDriveRoot(path) && HasAttribute(path, FILE_ATTRIBUTE_COMPRESSED, true);
 }
 
 bool CTreeFileCtrl::IsCompressedItem(HTREEITEM item) const {
@@ -275,11 +275,7 @@ bool CTreeFileCtrl::IsCompressedItem(HTREEITEM item) const {
 }
 
 bool CTreeFileCtrl::IsEncrypted(const CString& path) const {
-    if (IsDriveRoot(path)) {
-        return false;
-    }
-    const DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_ENCRYPTED) != 0;
+    return !IsDriveRoot(path) && HasAttribute(path, FILE_ATTRIBUTE_ENCRYPTED, true);
 }
 
 bool CTreeFileCtrl::IsEncryptedItem(HTREEITEM item) const {

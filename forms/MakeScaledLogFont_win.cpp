@@ -1,0 +1,20 @@
+#include "forms/MakeScaledLogFont.h"
+
+#include "classlib/win/CClientDC.h"
+#include "forms/GetScaledFontHeight.h"
+
+#include <cstring>
+
+LOGFONTA MakeScaledLogFont(CWnd* window, const char* face, int tenthsPoint, int weight, double scaleX,
+                           double scaleY) {
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof(font));
+    {
+        CClientDC dc(window);
+        font.lfHeight = GetScaledFontHeight(&dc, face, tenthsPoint, scaleX, scaleY);
+    }
+    font.lfWeight = weight;
+    font.lfCharSet = DEFAULT_CHARSET;
+    std::strncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+    return font;
+}
