@@ -4,7 +4,7 @@
 #include "classlib/win/CScopedSelect.h"
 #include "grid/GridCellShapes.h"
 #include "grid/GridDefs.h"
-#include "grid/GridRecords.h"
+#include "grid/SendEndEditNotice.h"
 
 #include <windows.h>
 
@@ -145,22 +145,7 @@ void CGridInPlaceCombo::EndEdit() {
         return;
     }
     m_ended = true;
-    GridCellInfoRecord record;
-    record.hdr.hwndFrom = m_hWnd;
-    record.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-    record.hdr.code = static_cast<UINT>(GRIDN_ENDEDIT);
-    record.item.row = m_row;
-    record.item.col = m_col;
-    record.item.mask = GRID_ITEM_TEXT | GRID_ITEM_DATA;
-    record.item.text = GetResultText();
-    record.item.lParam = static_cast<LPARAM>(m_lastKey);
-    CWnd* owner = GetOwner();
-    if (owner == nullptr || !owner->IsWindow()) {
-        owner = GetParent();
-    }
-    if (owner != nullptr) {
-        owner->SendMessage(WM_NOTIFY, record.hdr.idFrom, reinterpret_cast<LPARAM>(&record));
-    }
+    SendEndEditNotice(*this, m_row, m_col, GetResultText(), m_lastKey);
     if (IsWindow()) {
         PostMessage(WM_CLOSE);
     }

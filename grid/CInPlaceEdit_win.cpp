@@ -3,7 +3,7 @@
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CScopedSelect.h"
 #include "grid/GridDefs.h"
-#include "grid/GridRecords.h"
+#include "grid/SendEndEditNotice.h"
 
 #include <windows.h>
 
@@ -160,22 +160,9 @@ void CInPlaceEdit::EndEdit() {
         return;
     }
     g_endingEdit = true;
-    GridCellInfoRecord record;
-    record.hdr.hwndFrom = m_hWnd;
-    record.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
-    record.hdr.code = static_cast<UINT>(GRIDN_ENDEDIT);
-    record.item.row = m_row;
-    record.item.col = m_col;
-    record.item.mask = GRID_ITEM_TEXT | GRID_ITEM_DATA;
-    GetWindowText(record.item.text);
-    record.item.lParam = static_cast<LPARAM>(m_lastKey);
-    CWnd* owner = GetOwner();
-    if (owner == nullptr || !owner->IsWindow()) {
-        owner = GetParent();
-    }
-    if (owner != nullptr) {
-        owner->SendMessage(WM_NOTIFY, record.hdr.idFrom, reinterpret_cast<LPARAM>(&record));
-    }
+    CString text;
+    GetWindowText(text);
+    SendEndEditNotice(*this, m_row, m_col, text, m_lastKey);
     if (IsWindow()) {
         SendMessage(WM_CLOSE);
     }
