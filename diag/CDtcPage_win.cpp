@@ -19,14 +19,14 @@
 namespace {
 
 // Texts of the string table.
-constexpr UINT kStoredText = 15472;                            // "stored DTCs"
-constexpr UINT kPendingText = 15473;                           // "pending DTCs"
-constexpr UINT kHeaderTexts[] = {15474, 15475, 15476, 15477};  // "Time", "#", "MIL", "DTCs"
-constexpr UINT kDeleteText = 15478;                            // "Delete all DTCs"
-constexpr UINT kDeleteQuestion = 15479;
-constexpr UINT kInvalidCodeText = 15480;  // "Invalid code: 0x%04X"
-constexpr UINT kYesText = 15470;
-constexpr UINT kNoText = 15471;
+constexpr UINT kStoredText = 15261;                            // "stored DTCs"
+constexpr UINT kPendingText = 15262;                           // "pending DTCs"
+constexpr UINT kHeaderTexts[] = {15263, 15264, 15265, 15266};  // "Time", "#", "MIL", "DTCs"
+constexpr UINT kDeleteText = 15267;                            // "Delete all DTCs"
+constexpr UINT kDeleteQuestion = 15268;
+constexpr UINT kInvalidCodeText = 15269;  // "Invalid code: 0x%04X"
+constexpr UINT kYesText = 15259;
+constexpr UINT kNoText = 15260;
 
 constexpr int kStoredElement = 119;
 constexpr int kPendingElement = 120;

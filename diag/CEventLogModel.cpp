@@ -24,20 +24,20 @@ struct EventDefinition {
 
 // Row order is the default order of the grid.
 constexpr EventDefinition kEvents[CEventLogModel::kRowCount] = {
-    {27, kKindPlain, 15440, 0},      {26, kKindPlain, 15441, 0},      {29, kKindConditions, 15442, 0},
-    {30, kKindConditions, 15443, 0}, {36, kKindConditions, 15444, 0}, {37, kKindConditions, 15445, 0},
-    {38, kKindConditions, 15446, 0}, {39, kKindConditions, 15447, 0}, {33, kKindConditions, 15448, 0},
-    {34, kKindConditions, 15449, 0}, {35, kKindConditions, 15450, 0}, {40, kKindConditions, 15451, 0},
-    {41, kKindConditions, 15452, 0}, {31, kKindConditions, 15453, 0}, {32, kKindConditions, 15454, 0},
-    {28, kKindConditions, 15455, 0}, {1, kKindPlain, 15456, 1},       {2, kKindPlain, 15456, 2},
-    {3, kKindPlain, 15456, 3},       {4, kKindPlain, 15456, 4},       {5, kKindPlain, 15456, 5},
-    {6, kKindPlain, 15456, 6},       {7, kKindPlain, 15456, 7},       {8, kKindPlain, 15456, 8},
-    {9, kKindPlain, 15457, 1},       {10, kKindPlain, 15457, 2},      {11, kKindPlain, 15457, 3},
-    {12, kKindPlain, 15457, 4},      {13, kKindPlain, 15457, 5},      {14, kKindPlain, 15457, 6},
-    {15, kKindPlain, 15457, 7},      {16, kKindPlain, 15457, 8},      {17, kKindPlain, 15458, 1},
-    {18, kKindPlain, 15458, 2},      {19, kKindPlain, 15458, 3},      {20, kKindPlain, 15458, 4},
-    {21, kKindPlain, 15458, 5},      {22, kKindPlain, 15458, 6},      {23, kKindPlain, 15458, 7},
-    {24, kKindPlain, 15458, 8},      {25, kKindPlain, 15458, -1},
+    {27, kKindPlain, 15330, 0},      {26, kKindPlain, 15331, 0},      {29, kKindConditions, 15332, 0},
+    {30, kKindConditions, 15333, 0}, {36, kKindConditions, 15334, 0}, {37, kKindConditions, 15335, 0},
+    {38, kKindConditions, 15336, 0}, {39, kKindConditions, 15337, 0}, {33, kKindConditions, 15338, 0},
+    {34, kKindConditions, 15339, 0}, {35, kKindConditions, 15340, 0}, {40, kKindConditions, 15341, 0},
+    {41, kKindConditions, 15342, 0}, {31, kKindConditions, 15343, 0}, {32, kKindConditions, 15344, 0},
+    {28, kKindConditions, 15345, 0}, {1, kKindPlain, 15346, 1},       {2, kKindPlain, 15346, 2},
+    {3, kKindPlain, 15346, 3},       {4, kKindPlain, 15346, 4},       {5, kKindPlain, 15346, 5},
+    {6, kKindPlain, 15346, 6},       {7, kKindPlain, 15346, 7},       {8, kKindPlain, 15346, 8},
+    {9, kKindPlain, 15347, 1},       {10, kKindPlain, 15347, 2},      {11, kKindPlain, 15347, 3},
+    {12, kKindPlain, 15347, 4},      {13, kKindPlain, 15347, 5},      {14, kKindPlain, 15347, 6},
+    {15, kKindPlain, 15347, 7},      {16, kKindPlain, 15347, 8},      {17, kKindPlain, 15348, 1},
+    {18, kKindPlain, 15348, 2},      {19, kKindPlain, 15348, 3},      {20, kKindPlain, 15348, 4},
+    {21, kKindPlain, 15348, 5},      {22, kKindPlain, 15348, 6},      {23, kKindPlain, 15348, 7},
+    {24, kKindPlain, 15348, 8},      {25, kKindPlain, 15348, -1},
 };
 
 // Hash map of ids to rows: the bucket of an id is (id >> 4) modulo the bucket count.

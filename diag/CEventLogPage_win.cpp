@@ -17,14 +17,14 @@
 namespace {
 
 // Texts of the string table.
-constexpr UINT kDeleteText = 15459;       // "Delete all events"
-constexpr UINT kResetText = 15460;        // "Reset diagnosis"
-constexpr UINT kRunningTimeText = 15461;  // "Total running time:"
-constexpr UINT kDeleteQuestion = 15462;   // "Are you sure you want to delete all events?"
-constexpr UINT kResetQuestion = 15463;    // "Are you sure you want to reset diagnosis?"
-constexpr UINT kHeaderTexts[CEventLogModel::kColumnCount] = {15464, 15465, 15466, 15467, 15468, 15469};
-constexpr UINT kYesText = 15470;
-constexpr UINT kNoText = 15471;
+constexpr UINT kDeleteText = 15248;       // "Delete all events"
+constexpr UINT kResetText = 15249;        // "Reset diagnosis"
+constexpr UINT kRunningTimeText = 15250;  // "Total running time:"
+constexpr UINT kDeleteQuestion = 15251;   // "Are you sure you want to delete all events?"
+constexpr UINT kResetQuestion = 15252;    // "Are you sure you want to reset diagnosis?"
+constexpr UINT kHeaderTexts[CEventLogModel::kColumnCount] = {15253, 15254, 15255, 15256, 15257, 15258};
+constexpr UINT kYesText = 15259;
+constexpr UINT kNoText = 15260;
 constexpr UINT kTipText = 15108;
 
 // Elements.

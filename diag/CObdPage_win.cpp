@@ -22,11 +22,11 @@
 namespace {
 
 // Texts of the trouble-code page that this page shares.
-constexpr UINT kStoredText = 15472;       // "stored DTCs"
-constexpr UINT kPendingText = 15473;      // "pending DTCs"
-constexpr UINT kYesText = 15470;          // "YES"
-constexpr UINT kNoText = 15471;           // "NO"
-constexpr UINT kInvalidCodeText = 15480;  // "Invalid code: 0x%04X"
+constexpr UINT kStoredText = 15261;       // "stored DTCs"
+constexpr UINT kPendingText = 15262;      // "pending DTCs"
+constexpr UINT kYesText = 15259;          // "YES"
+constexpr UINT kNoText = 15260;           // "NO"
+constexpr UINT kInvalidCodeText = 15269;  // "Invalid code: 0x%04X"
 
 constexpr char kNoValue[] = "-";
 constexpr COLORREF kMilOnColour = RGB(0xFF, 0xFF, 0x00);

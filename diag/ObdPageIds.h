@@ -38,20 +38,20 @@
 
 // Texts; "stored DTCs", "pending DTCs", "YES", "NO" and the invalid-code text are the
 // trouble-code page's.
-#define IDS_OBD_CONTROL       15481
-#define IDS_OBD_UPDATE        15482
-#define IDS_OBD_CLEAR         15483
-#define IDS_OBD_STATUS        15484
-#define IDS_OBD_VIN           15485
-#define IDS_OBD_TYPE          15486
-#define IDS_OBD_MIL           15487
-#define IDS_OBD_COUNT         15488
-#define IDS_OBD_SUPPORTED     15489
-#define IDS_OBD_COMPLETED     15490
-#define IDS_OBD_FREEZE_FRAME  15491
-#define IDS_OBD_PID           15492
-#define IDS_OBD_DESCRIPTION   15493
-#define IDS_OBD_VALUE         15494
-#define IDS_OBD_ON            15495
-#define IDS_OBD_OFF           15496
+#define IDS_OBD_CONTROL       15172
+#define IDS_OBD_UPDATE        15173
+#define IDS_OBD_CLEAR         15174
+#define IDS_OBD_STATUS        15175
+#define IDS_OBD_VIN           15176
+#define IDS_OBD_TYPE          15177
+#define IDS_OBD_MIL           15178
+#define IDS_OBD_COUNT         15179
+#define IDS_OBD_SUPPORTED     15180
+#define IDS_OBD_COMPLETED     15181
+#define IDS_OBD_FREEZE_FRAME  15182
+#define IDS_OBD_PID           15183
+#define IDS_OBD_DESCRIPTION   15184
+#define IDS_OBD_VALUE         15185
+#define IDS_OBD_ON            15186
+#define IDS_OBD_OFF           15187
 #define IDS_OBD_MONITOR_FIRST 15141  // 15141-15151, the monitors in the order of the page

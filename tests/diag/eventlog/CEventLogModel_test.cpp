@@ -98,9 +98,9 @@ private:
 CString Name(UINT id) {
     CString text;
     switch (id) {
-    case 15456:
+    case 15346:
         return "No petrol injection signal%s";
-    case 15458:
+    case 15348:
         return "Gas injection valve broken wire%s";
     default:
         text.Format("event %u", id);
@@ -270,7 +270,7 @@ TEST(CEventLogModel, NamesNumberedEventsWithTheirSuffix) {
     model.LoadNames(Name);
     EXPECT_EQ(model.GetRow(kNoPetrol3Row).name, "No petrol injection signal #3");
     EXPECT_EQ(model.GetRow(CEventLogModel::kRowCount - 1).name, "Gas injection valve broken wire");
-    EXPECT_EQ(model.GetRow(kSelfTestRow).name, "event 15440");
+    EXPECT_EQ(model.GetRow(kSelfTestRow).name, "event 15330");
 }
 
 TEST(CEventLogModel, TipsExplainTheTimeCellsOfEventsWithConditions) {
@@ -282,9 +282,9 @@ TEST(CEventLogModel, TipsExplainTheTimeCellsOfEventsWithConditions) {
                      .Bytes());
     const CString format = "%s|%04d:%02d:%02d|%4d|%.2f|%d";
     EXPECT_EQ(CEventLogModel::FormatTip(format, model.GetRow(kLowPressureRow), 4),
-              "event 15442|0001:02:03| 750|2.25|88");
+              "event 15332|0001:02:03| 750|2.25|88");
     EXPECT_EQ(CEventLogModel::FormatTip(format, model.GetRow(kLowPressureRow), 5),
-              "event 15442|0004:05:06|1750|2.75|89");
+              "event 15332|0004:05:06|1750|2.75|89");
     for (int column : {0, 1, 2, 3}) {
         EXPECT_EQ(CEventLogModel::FormatTip(format, model.GetRow(kLowPressureRow), column), "");
     }
