@@ -11,6 +11,7 @@
 #include "forms/CStaticExtended.h"
 #include "link/IMessageTarget.h"
 
+#include <cstddef>
 #include <vector>
 
 class CDataHandler;
@@ -33,6 +34,13 @@ public:
     static constexpr COLORREF kStatusOrange = RGB(255, 155, 96);
     static constexpr COLORREF kStatusRed = RGB(239, 96, 96);
     static constexpr COLORREF kStatusGreen = RGB(160, 207, 160);
+
+    // A code of a calibration core that the status line answers: its text and colour.
+    struct StatusRow {
+        int code;
+        UINT textId;
+        COLORREF color;
+    };
 
     // A start needs the engine above this speed.
     static constexpr int kMinimumStartRpm = 400;
@@ -91,6 +99,17 @@ protected:
     virtual void OnEscape() = 0;
     virtual void OnUndo() = 0;
     virtual void OnRedo() = 0;
+
+    // The row of a code in a table of status rows, or null.
+    template <std::size_t N>
+    static const StatusRow* FindRow(const StatusRow (&rows)[N], int code) {
+        for (const StatusRow& row : rows) {
+            if (row.code == code) {
+                return &row;
+            }
+        }
+        return nullptr;
+    }
 
     void SetStatus(UINT textId, COLORREF color);
     void SetStatusText(LPCSTR text, COLORREF color);

@@ -7,8 +7,6 @@
 #include "calib/ICalibrationMap.h"
 #include "classlib/win/AfxMsgMap.h"
 
-#include <iterator>
-
 namespace {
 
 constexpr BYTE kRunOnGas = 0xBB;
@@ -19,13 +17,7 @@ constexpr COLORREF kInBand = RGB(0, 255, 85);
 // The trim bar's scale, percent either way.
 constexpr double kTrimScalePercent = 25.0;
 
-struct StatusRow {
-    int code;
-    UINT textId;
-    COLORREF color;
-};
-
-constexpr StatusRow kStatusRows[] = {
+constexpr CCalibratorDlgBase::StatusRow kStatusRows[] = {
     {CalibratorCoreAdap::kCodeNoClosedLoop, IDS_CALIB_WAIT_CLOSED_LOOP, CCalibratorDlgBase::kStatusOrange},
     {CalibratorCoreAdap::kCodeRevsOutside, IDS_CALIB_HOLD_REV, CCalibratorDlgBase::kStatusOrange},
     {CalibratorCoreAdap::kCodeInjectionOutside, IDS_CALIB_HOLD_INJECTION, CCalibratorDlgBase::kStatusOrange},
@@ -33,7 +25,7 @@ constexpr StatusRow kStatusRows[] = {
     {CalibratorCoreAdap::kCodeMeasuringExchange, IDS_CALIB_MEASURING, CCalibratorDlgBase::kStatusLight},
 };
 
-constexpr StatusRow kAbortRows[] = {
+constexpr CCalibratorDlgBase::StatusRow kAbortRows[] = {
     {CalibratorCoreAdap::kCodeGasLost, IDS_CALIB_GAS_LOST, CCalibratorDlgBase::kStatusRed},
     {CalibratorCoreAdap::kCodeTrimsInvalid, IDS_CALIB_OBD_LOST, CCalibratorDlgBase::kStatusRed},
     {CalibratorCoreAdap::kCodeNoReaction, IDS_CALIB_NO_REACTION, CCalibratorDlgBase::kStatusRed},
@@ -41,15 +33,6 @@ constexpr StatusRow kAbortRows[] = {
     {CalibratorCoreAdap::kCodeBelowMinimum, IDS_CALIB_MINIMUM_REACHED, CCalibratorDlgBase::kStatusRed},
     {CalibratorCoreAdap::kCodeAboveMaximum, IDS_CALIB_MAXIMUM_REACHED, CCalibratorDlgBase::kStatusRed},
 };
-
-const StatusRow* FindRow(const StatusRow* first, const StatusRow* last, int code) {
-    for (const StatusRow* row = first; row != last; ++row) {
-        if (row->code == code) {
-            return row;
-        }
-    }
-    return nullptr;
-}
 
 }  // namespace
 
@@ -161,11 +144,11 @@ void CalibratorAdapDlg::ShowLiveValues() {
 }
 
 void CalibratorAdapDlg::React(int code, int percentInEffect) {
-    if (const StatusRow* row = FindRow(std::begin(kStatusRows), std::end(kStatusRows), code)) {
+    if (const StatusRow* row = FindRow(kStatusRows, code)) {
         SetStatus(row->textId, row->color);
         return;
     }
-    if (const StatusRow* row = FindRow(std::begin(kAbortRows), std::end(kAbortRows), code)) {
+    if (const StatusRow* row = FindRow(kAbortRows, code)) {
         SetStatus(row->textId, row->color);
         EndOfRun();
         return;

@@ -5,40 +5,23 @@
 #include "calib/ICalibrationMap.h"
 #include "classlib/win/AfxMsgMap.h"
 
-#include <iterator>
-
 namespace {
 
 constexpr BYTE kRunOnGas = 0xBB;
 constexpr int kMeasurementKind = 1;
 
-struct StatusRow {
-    int code;
-    UINT textId;
-    COLORREF color;
-};
-
-constexpr StatusRow kStatusRows[] = {
+constexpr CCalibratorDlgBase::StatusRow kStatusRows[] = {
     {CalibratorCoreCont::kCodeTrimsInvalid, IDS_CALIB_WAIT_OBD, CCalibratorDlgBase::kStatusOrange},
     {CalibratorCoreCont::kCodeNoClosedLoop, IDS_CALIB_WAIT_CLOSED_LOOP, CCalibratorDlgBase::kStatusOrange},
     {CalibratorCoreCont::kCodeRevsTooLow, IDS_CALIB_WAIT_REVS, CCalibratorDlgBase::kStatusOrange},
     {CalibratorCoreCont::kCodeMeasuring, IDS_CALIB_MEASURING, CCalibratorDlgBase::kStatusLight},
 };
 
-constexpr StatusRow kAbortRows[] = {
+constexpr CCalibratorDlgBase::StatusRow kAbortRows[] = {
     {CalibratorCoreCont::kCodeGasLost, IDS_CALIB_GAS_LOST, CCalibratorDlgBase::kStatusRed},
     {CalibratorCoreCont::kCodeBelowMinimum, IDS_CALIB_MINIMUM_REACHED, CCalibratorDlgBase::kStatusRed},
     {CalibratorCoreCont::kCodeAboveMaximum, IDS_CALIB_MAXIMUM_REACHED, CCalibratorDlgBase::kStatusRed},
 };
-
-const StatusRow* FindRow(const StatusRow* first, const StatusRow* last, int code) {
-    for (const StatusRow* row = first; row != last; ++row) {
-        if (row->code == code) {
-            return row;
-        }
-    }
-    return nullptr;
-}
 
 }  // namespace
 
@@ -96,11 +79,11 @@ void CalibratorContDlg::OnLiveStep() {
 }
 
 void CalibratorContDlg::React(int code) {
-    if (const StatusRow* row = FindRow(std::begin(kStatusRows), std::end(kStatusRows), code)) {
+    if (const StatusRow* row = FindRow(kStatusRows, code)) {
         SetStatus(row->textId, row->color);
         return;
     }
-    if (const StatusRow* row = FindRow(std::begin(kAbortRows), std::end(kAbortRows), code)) {
+    if (const StatusRow* row = FindRow(kAbortRows, code)) {
         SetStatus(row->textId, row->color);
         EndOfRun();
         return;

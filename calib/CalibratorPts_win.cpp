@@ -7,8 +7,6 @@
 #include "classlib/win/CFont.h"
 #include "link/CLogger.h"
 
-#include <iterator>
-
 namespace {
 
 constexpr BYTE kRunOnGas = 0xBB;
@@ -27,13 +25,7 @@ bool IsIdleState(int state) {
 }
 
 // Codes that only change the status line.
-struct StatusRow {
-    int code;
-    UINT textId;
-    COLORREF color;
-};
-
-constexpr StatusRow kStatusRows[] = {
+constexpr CCalibratorDlgBase::StatusRow kStatusRows[] = {
     {CalibratorCore::kCodeRevsOutside, IDS_CALIB_HOLD_REV, CCalibratorDlgBase::kStatusOrange},
     {CalibratorCore::kCodeRevsUnstable, IDS_CALIB_WAIT_STABLE_REV, CCalibratorDlgBase::kStatusOrange},
     {CalibratorCore::kCodeMeasuringGas, IDS_CALIB_MEASURING_GAS, CCalibratorDlgBase::kStatusLight},
@@ -43,20 +35,11 @@ constexpr StatusRow kStatusRows[] = {
 };
 
 // Codes that end the run with an abort.
-constexpr StatusRow kAbortRows[] = {
+constexpr CCalibratorDlgBase::StatusRow kAbortRows[] = {
     {CalibratorCore::kCodeGasLost, IDS_CALIB_GAS_LOST, CCalibratorDlgBase::kStatusRed},
     {CalibratorCore::kCodeBelowMinimum, IDS_CALIB_MINIMUM_REACHED, CCalibratorDlgBase::kStatusRed},
     {CalibratorCore::kCodeAboveMaximum, IDS_CALIB_MAXIMUM_REACHED, CCalibratorDlgBase::kStatusRed},
 };
-
-const StatusRow* FindRow(const StatusRow* first, const StatusRow* last, int code) {
-    for (const StatusRow* row = first; row != last; ++row) {
-        if (row->code == code) {
-            return row;
-        }
-    }
-    return nullptr;
-}
 
 }  // namespace
 
@@ -176,11 +159,11 @@ void CalibratorPts::ShowLiveValues() {
 }
 
 void CalibratorPts::React(int code) {
-    if (const StatusRow* row = FindRow(std::begin(kStatusRows), std::end(kStatusRows), code)) {
+    if (const StatusRow* row = FindRow(kStatusRows, code)) {
         SetStatus(row->textId, row->color);
         return;
     }
-    if (const StatusRow* row = FindRow(std::begin(kAbortRows), std::end(kAbortRows), code)) {
+    if (const StatusRow* row = FindRow(kAbortRows, code)) {
         WriteFuelRequest(kGiveControlBack);
         SetStatus(row->textId, row->color);
         EndOfRun();
