@@ -9,7 +9,7 @@
 #include "classlib/win/CBrush.h"
 #include "classlib/win/CRect.h"
 #include "config/CMapMeasurement.h"
-#include "grid/CGridCtrl.h"
+#include "forms/CMarkerGridCtrl.h"
 #include "link/IMessageTarget.h"
 
 #include <functional>
@@ -19,7 +19,7 @@ class CDataHandler;
 class IMeasurementGridPage;
 class IResourceManager;
 
-class CMeasurementGridCtrl : public CGridCtrl, public IMessageTarget {
+class CMeasurementGridCtrl : public CMarkerGridCtrl, public IMessageTarget {
 public:
     static constexpr int kMaxAxis = 32;
     // Sent to the owner (or parent) on numpad + and -: wParam 1 with Shift, lParam the key.
@@ -96,8 +96,6 @@ public:
 
     int GetLiveState() const { return m_liveState; }
 
-    const CRect& GetMarkerRect() const { return m_markerRect; }
-
     // The pasted values are checked as a whole: the first bad one is reported and nothing
     // changes.
     BOOL PasteText(int row, int col, const CString& text, BOOL selectPasted = TRUE) override;
@@ -105,8 +103,6 @@ public:
     CString CheckPastedText(const CString& text) const;
 
     void OnDraw(CDC* dc) override;
-    BOOL RedrawCell(const GridCellId& cell, CDC* dc = nullptr) override;
-    BOOL RedrawCell(int row, int col, CDC* dc = nullptr) override;
     BOOL PreTranslateMessage(MSG* msg) override;
 
     // IMessageTarget: the data handler's messages arrive through the window's queue.
@@ -169,7 +165,6 @@ private:
     int m_liveTimes[8] = {};
     int m_filteredTimes[8] = {};
     int m_liveState = kLiveNone;
-    CRect m_markerRect;
     LOGFONTA m_markFont = {};
     CDataHandler* m_dataHandler = nullptr;    // not owned
     IResourceManager* m_resources = nullptr;  // not owned

@@ -24,7 +24,7 @@
 #include <cstdlib>
 #include <vector>
 
-BEGIN_MESSAGE_MAP(CMeasurementGridCtrl, CGridCtrl)
+BEGIN_MESSAGE_MAP(CMeasurementGridCtrl, CMarkerGridCtrl)
     ON_WM_KEYDOWN()
     ON_WM_LBUTTONDOWN()
     ON_WM_CHAR()
@@ -95,7 +95,7 @@ UINT RunTrackPopupMenu(HWND owner, HMENU menu, int x, int y) {
 
 }  // namespace
 
-CMeasurementGridCtrl::CMeasurementGridCtrl() : CGridCtrl(0, 0, 0, 0) {
+CMeasurementGridCtrl::CMeasurementGridCtrl() {
     m_black.CreateSolidBrush(kBlack);
     m_grey.CreateSolidBrush(kMarkerGrey);
     m_orange.CreateSolidBrush(kMarkerOrange);
@@ -123,7 +123,7 @@ void CMeasurementGridCtrl::Init() {
     std::fill(std::begin(m_liveTimes), std::end(m_liveTimes), 0);
     std::fill(std::begin(m_filteredTimes), std::end(m_filteredTimes), 0);
     m_liveState = kLiveNone;
-    m_markerRect = CRect();
+    ClearMarker();
     if (m_dataHandler == nullptr || m_registered) {
         return;
     }
@@ -260,18 +260,12 @@ void CMeasurementGridCtrl::MoveMarker() {
     const int timeUs = AverageNonZero(m_filteredTimes, kCylinders);
     CPoint centre;
     int cellHeight = 0;
-    if (GetSafeHwnd() != nullptr) {
-        InvalidateRect(m_markerRect, TRUE);
-    }
     if (!LocateOnMap(m_liveRpm, timeUs, centre, cellHeight)) {
-        m_markerRect = CRect();
+        MoveMarkerTo(CRect());
         return;
     }
     const int radius = cellHeight / 2;
-    m_markerRect = CRect(centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius);
-    if (GetSafeHwnd() != nullptr) {
-        InvalidateRect(m_markerRect, TRUE);
-    }
+    MoveMarkerTo(CRect(centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius));
 }
 
 // ---- Data handler messages --------------------------------------------------------------------
@@ -364,34 +358,8 @@ void CMeasurementGridCtrl::OnDraw(CDC* dc) {
             DrawMark(*dc, mark, mark.measurement == m_highlighted);
         }
     }
-    if (m_markerRect.Width() <= 0) {
-        return;
-    }
-    {
-        CScopedSelect outer(*dc, m_black);
-        dc->Ellipse(m_markerRect);
-    }
     const CBrush& inner = m_liveState == kLiveGas ? m_green : (m_liveState == kLiveOther ? m_orange : m_grey);
-    CScopedSelect fill(*dc, inner);
-    dc->Ellipse(m_markerRect.left + 1, m_markerRect.top + 1, m_markerRect.right - 1, m_markerRect.bottom - 1);
-}
-
-BOOL CMeasurementGridCtrl::RedrawCell(const GridCellId& cell, CDC* dc) {
-    return RedrawCell(cell.row, cell.col, dc);
-}
-
-// A redrawn cell may cover part of the marker, which is then painted again.
-BOOL CMeasurementGridCtrl::RedrawCell(int row, int col, CDC* dc) {
-    const BOOL drawn = CGridCtrl::RedrawCell(row, col, dc);
-    CRect cell;
-    if (drawn && GetSafeHwnd() != nullptr && GetCellRect(row, col, cell)) {
-        CRect grown(cell.left, cell.top, cell.right + 1, cell.bottom + 1);
-        RECT overlap = {};
-        if (IntersectRect(&overlap, &grown, &m_markerRect)) {
-            InvalidateRect(&overlap, TRUE);
-        }
-    }
-    return drawn;
+    PaintMarker(*dc, m_black, inner);
 }
 
 // ---- Keys and mouse -----------------------------------------------------------------------------

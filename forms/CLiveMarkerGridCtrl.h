@@ -4,14 +4,13 @@
 #pragma once
 
 #include "classlib/win/CBrush.h"
-#include "classlib/win/CRect.h"
-#include "grid/CGridCtrl.h"
+#include "forms/CMarkerGridCtrl.h"
 #include "link/IMessageTarget.h"
 
 class CDataHandler;
 class IResourceManager;
 
-class CLiveMarkerGridCtrl : public CGridCtrl, public IMessageTarget {
+class CLiveMarkerGridCtrl : public CMarkerGridCtrl, public IMessageTarget {
 public:
     static constexpr int kMaxAxis = 32;
 
@@ -29,10 +28,6 @@ public:
 
     void EnableMarker(BOOL enable) { m_markerEnabled = enable != FALSE; }
 
-    const CRect& GetMarkerRect() const { return m_markerRect; }
-
-    BOOL RedrawCell(const GridCellId& cell, CDC* dc = nullptr) override;
-    BOOL RedrawCell(int row, int col, CDC* dc = nullptr) override;
     void OnDraw(CDC* dc) override;
 
     // The data handler's messages arrive through the window's queue.
@@ -61,7 +56,6 @@ private:
     int m_engineSpeed = 0;
     int m_injectionTime = 0;
     double m_trimFactor = 1.0;
-    CRect m_markerRect;
     CBrush m_outerBrush;
     CBrush m_innerBrush;
     int m_speedCount = 0;

@@ -1,7 +1,6 @@
 #include "forms/CLiveMarkerGridCtrl.h"
 
 #include "classlib/win/CDC.h"
-#include "classlib/win/CScopedSelect.h"
 #include "grid/CGridTipWnd.h"
 #include "link/CDataHandler.h"
 #include "link/CalibrationHelpers.h"
@@ -11,7 +10,7 @@
 #include <algorithm>
 #include <vector>
 
-BEGIN_MESSAGE_MAP(CLiveMarkerGridCtrl, CGridCtrl)
+BEGIN_MESSAGE_MAP(CLiveMarkerGridCtrl, CMarkerGridCtrl)
     ON_WM_MOUSEMOVE()
     ON_WM_KILLFOCUS()
     ON_MESSAGE(0x600, OnElementChanged)
@@ -39,7 +38,7 @@ std::vector<BYTE> ReadElement(CDataHandler* dataHandler, int index, size_t minim
 
 }  // namespace
 
-CLiveMarkerGridCtrl::CLiveMarkerGridCtrl() : CGridCtrl(0, 0, 0, 0) {
+CLiveMarkerGridCtrl::CLiveMarkerGridCtrl() {
     m_outerBrush.CreateSolidBrush(RGB(0, 0, 0));
     m_innerBrush.CreateSolidBrush(RGB(0x33, 0x66, 0x99));
 }
@@ -55,7 +54,7 @@ CLiveMarkerGridCtrl::~CLiveMarkerGridCtrl() {
 void CLiveMarkerGridCtrl::InitMarker() {
     m_speedCount = 0;
     m_timeCount = 0;
-    m_markerRect = CRect();
+    ClearMarker();
     m_engineSpeed = 0;
     m_injectionTime = 0;
     m_markerEnabled = false;
@@ -127,16 +126,10 @@ void CLiveMarkerGridCtrl::MoveMarker() {
     if (!GetCellRect(row + 1, col + 1, cell)) {
         return;
     }
-    if (GetSafeHwnd() != nullptr) {
-        InvalidateRect(m_markerRect, TRUE);
-    }
     const int x = cell.left + static_cast<int>(cell.Width() * colFraction);
     const int y = cell.top + static_cast<int>(cell.Height() * rowFraction);
     const int radius = cell.Height() >> 2;
-    m_markerRect = CRect(x - radius, y - radius, x + radius, y + radius);
-    if (GetSafeHwnd() != nullptr) {
-        InvalidateRect(m_markerRect, TRUE);
-    }
+    MoveMarkerTo(CRect(x - radius, y - radius, x + radius, y + radius));
 }
 
 LRESULT CLiveMarkerGridCtrl::OnConnectionStatus(WPARAM wParam, LPARAM) {
@@ -163,33 +156,9 @@ LRESULT CLiveMarkerGridCtrl::OnElementChanged(WPARAM, LPARAM lParam) {
 
 void CLiveMarkerGridCtrl::OnDraw(CDC* dc) {
     CGridCtrl::OnDraw(dc);
-    if (dc == nullptr || m_markerRect.Width() <= 0) {
-        return;
+    if (dc != nullptr) {
+        PaintMarker(*dc, m_outerBrush, m_innerBrush);
     }
-    {
-        CScopedSelect outer(*dc, m_outerBrush);
-        dc->Ellipse(m_markerRect);
-    }
-    CScopedSelect inner(*dc, m_innerBrush);
-    dc->Ellipse(m_markerRect.left + 1, m_markerRect.top + 1, m_markerRect.right - 1, m_markerRect.bottom - 1);
-}
-
-BOOL CLiveMarkerGridCtrl::RedrawCell(const GridCellId& cell, CDC* dc) {
-    return RedrawCell(cell.row, cell.col, dc);
-}
-
-// A redrawn cell may cover part of the marker, which is then painted again.
-BOOL CLiveMarkerGridCtrl::RedrawCell(int row, int col, CDC* dc) {
-    const BOOL drawn = CGridCtrl::RedrawCell(row, col, dc);
-    CRect cell;
-    if (drawn && GetSafeHwnd() != nullptr && GetCellRect(row, col, cell)) {
-        CRect grown(cell.left, cell.top, cell.right + 1, cell.bottom + 1);
-        RECT overlap = {};
-        if (IntersectRect(&overlap, &grown, &m_markerRect)) {
-            InvalidateRect(&overlap, TRUE);
-        }
-    }
-    return drawn;
 }
 
 void CLiveMarkerGridCtrl::OnMouseMove(UINT flags, CPoint point) {
