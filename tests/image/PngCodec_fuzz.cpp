@@ -1,5 +1,6 @@
 // Fuzz target: decoding arbitrary bytes, by the PNG codec and by probing every format.
 #include "image/CxImage.h"
+#include "tests/image/ImageFuzzLimits.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CxImage png;
     png.DecodeMemory(data, static_cast<DWORD>(size), kImageFormatPng);
+    if (DeclaresHugeImage(data, size, kImageFormatNone)) {
+        return 0;
+    }
     CxImage probed;
     if (probed.DecodeMemory(data, static_cast<DWORD>(size), kImageFormatNone)) {
         BYTE* buffer = nullptr;
