@@ -215,6 +215,9 @@ TEST_F(PatchEditorPageTest, LoadingShowsTheHeaderTheKeysAndTheRecordsInTheForm) 
     }
     EXPECT_EQ(Text(IDC_PATCH_KEY_LIST), "{de;en}");
     EXPECT_EQ(Text(IDC_PATCH_KEYS), "de");
+    CString folder;
+    ASSERT_TRUE(ReadDirectorySetting("Patches", folder));
+    EXPECT_EQ(std::string(folder), base.substr(0, base.rfind('\\')));
     EXPECT_EQ(Text(IDC_PATCH_DESCRIPTION), "Deutscher Text");
     EXPECT_TRUE(Enabled(IDC_PATCH_DELETE_KEY));
     // The record's element shows its value and mark; the others are reset and stored unflagged.
