@@ -13,6 +13,19 @@ bool IsRecordId(int32_t id) {
     return id >= 0 && id <= 0xFF;
 }
 
+// Runs one conversion of an element; an evaluator error is logged and gives false.
+template <typename Conversion>
+bool Converted(const char* direction, int32_t id, Conversion conversion) {
+    try {
+        conversion();
+        return true;
+    } catch (const ExprEval::Exception& error) {
+        CLogger::Instance().Log(2000, "CPatchFormBinding: element %02X does not convert to %s (error %d).",
+                                id, direction, error.GetType());
+        return false;
+    }
+}
+
 }  // namespace
 
 bool CPatchFormBinding::StoreElement(const FormElement& element, int flag) {
@@ -23,11 +36,8 @@ bool CPatchFormBinding::StoreElement(const FormElement& element, int flag) {
     CArray<double, double> values;
     CollectElementValues(element, values);
     CByteArray bytes;
-    try {
-        m_table.ValuesToBytes(static_cast<DWORD>(element.id), values, bytes);
-    } catch (const ExprEval::Exception& error) {
-        CLogger::Instance().Log(2000, "CPatchFormBinding: element %02X does not convert to bytes (error %d).",
-                                element.id, error.GetType());
+    if (!Converted("bytes", element.id,
+                   [&] { m_table.ValuesToBytes(static_cast<DWORD>(element.id), values, bytes); })) {
         return false;
     }
     if (!m_patch.SetRecord(static_cast<BYTE>(element.id), static_cast<BYTE>(flag), bytes)) {
@@ -62,11 +72,8 @@ std::vector<int32_t> CPatchFormBinding::PatchToForm(const std::vector<FormElemen
 
 bool CPatchFormBinding::FillElement(FormElement& element, const CByteArray& bytes) {
     CArray<double, double> values;
-    try {
-        m_table.BytesToValues(static_cast<DWORD>(element.id), bytes, values);
-    } catch (const ExprEval::Exception& error) {
-        CLogger::Instance().Log(2000, "CPatchFormBinding: record %02X does not convert to values (error %d).",
-                                element.id, error.GetType());
+    if (!Converted("values", element.id,
+                   [&] { m_table.BytesToValues(static_cast<DWORD>(element.id), bytes, values); })) {
         return false;
     }
     FillElementValues(element, values);

@@ -137,6 +137,12 @@ protected:
         PumpMessages();
     }
 
+    // Enter (IDOK) or Escape (IDCANCEL) on the page.
+    void Press(int key) {
+        SendMessageA(page.GetSafeHwnd(), WM_COMMAND, key, 0);
+        PumpMessages();
+    }
+
     // Replaces the edit's text as typing over a full selection does (undoable).
     void Type(int id, const char* text) {
         SendMessageA(Item(id), EM_SETSEL, 0, -1);
@@ -344,14 +350,12 @@ TEST_F(PatchEditorPageTest, SavingChecksTheHeaderEditsInOrder) {
 TEST_F(PatchEditorPageTest, EnterRewritesAHeaderEditAndUndoesInvalidText) {
     SetFocus(Item(IDC_PATCH_MINOR));
     Type(IDC_PATCH_MINOR, "007");
-    SendMessageA(page.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
-    PumpMessages();
+    Press(IDOK);
     EXPECT_EQ(Text(IDC_PATCH_MINOR), "7");
     EXPECT_TRUE(boxes.empty());
 
     Type(IDC_PATCH_MINOR, "100");
-    SendMessageA(page.GetSafeHwnd(), WM_COMMAND, IDOK, 0);
-    PumpMessages();
+    Press(IDOK);
     EXPECT_EQ(boxes, std::vector<std::string>{"Element out of range: 100 <- (0; 99)."});
     EXPECT_EQ(Text(IDC_PATCH_MINOR), "7");
 
@@ -364,8 +368,7 @@ TEST_F(PatchEditorPageTest, EnterRewritesAHeaderEditAndUndoesInvalidText) {
 
     SetFocus(Item(IDC_PATCH_MINOR));
     Type(IDC_PATCH_MINOR, "12");
-    SendMessageA(page.GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
-    PumpMessages();
+    Press(IDCANCEL);
     EXPECT_EQ(Text(IDC_PATCH_MINOR), "7");
     EXPECT_TRUE(page.IsWindowVisible());
 }
