@@ -45,8 +45,8 @@ public:
     LRESULT OnLanguageChanged(WPARAM wParam, LPARAM lParam);
 
 protected:
-    // A page on another FORM resource, for tests.
-    CPatchEditorPage(UINT formResourceId, CWnd* parent);
+    // A page on other FORM and XFER resources, for tests.
+    CPatchEditorPage(UINT formResourceId, UINT xferResourceId, CWnd* parent);
 
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

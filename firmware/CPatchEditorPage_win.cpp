@@ -77,12 +77,13 @@ BEGIN_MESSAGE_MAP(CPatchEditorPage, CXmlForm)
     ON_CBN_SELENDOK(IDC_PATCH_KEYS, OnKeySelected)
 END_MESSAGE_MAP()
 
-CPatchEditorPage::CPatchEditorPage(CWnd* parent) : CPatchEditorPage(kFormResourceId, parent) {}
+CPatchEditorPage::CPatchEditorPage(CWnd* parent)
+    : CPatchEditorPage(kFormResourceId, kXferResourceId, parent) {}
 
-CPatchEditorPage::CPatchEditorPage(UINT formResourceId, CWnd* parent)
+CPatchEditorPage::CPatchEditorPage(UINT formResourceId, UINT xferResourceId, CWnd* parent)
     : CXmlForm(formResourceId, kTemplateId, parent),
       m_patch(std::make_unique<CFirmwarePatch>()),
-      m_table(LoadXferTable(kXferResourceId)) {}
+      m_table(LoadXferTable(xferResourceId)) {}
 
 void CPatchEditorPage::DoDataExchange(CDataExchange* exchange) {
     CXmlForm::DoDataExchange(exchange);

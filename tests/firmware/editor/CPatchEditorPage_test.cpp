@@ -3,6 +3,7 @@
 // edits becoming flagged records, saving with the header checks, and the description keys.
 #include "firmware/CPatchEditorPage.h"
 
+#include "link/DataHandlerMessages.h"
 #include "tests/config/pages/PageHost.h"
 #include "tests/firmware/editor/PatchEditorTestIds.h"
 
@@ -20,7 +21,8 @@ namespace {
 // The page with its dialogs answered from queues instead of shown.
 class TestPatchEditorPage : public CPatchEditorPage {
 public:
-    TestPatchEditorPage() : CPatchEditorPage(IDR_PATCH_EDITOR_TEST_FORM, nullptr) {}
+    explicit TestPatchEditorPage(UINT xferResourceId = kXferResourceId)
+        : CPatchEditorPage(IDR_PATCH_EDITOR_TEST_FORM, xferResourceId, nullptr) {}
 
     std::deque<std::string> files;  // each file dialog takes the first; none: Cancel
     std::deque<std::string> keys;   // each add-key dialog takes the first; none: Cancel
@@ -188,6 +190,9 @@ TEST_F(PatchEditorPageTest, StartsWithEveryElementAsAnUnflaggedRecordAndNoKeys) 
     EXPECT_EQ(Text(IDC_PATCH_LOAD), "Load");
     EXPECT_EQ(Text(IDC_PATCH_VERSION_LABEL), "Version (major/minor/build/branch):");
     EXPECT_EQ(Text(IDC_PATCH_NEW_KEY), "Add a new key");
+    SendMessageA(page.GetSafeHwnd(), WM_DH_LANGUAGE_CHANGED, 0, 0);
+    EXPECT_EQ(Text(IDC_PATCH_KEY_LIST), "*** Empty ***");
+    EXPECT_EQ(Text(IDC_PATCH_SAVE), "Save");
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -238,6 +243,40 @@ TEST_F(PatchEditorPageTest, LoadingShowsTheHeaderTheKeysAndTheRecordsInTheForm) 
     EXPECT_EQ(PageRecord(0x50), (Record{1, 7}));
     SelectKey(1);
     EXPECT_EQ(Text(IDC_PATCH_DESCRIPTION), "English text");
+    // A language change keeps the list of keys.
+    SendMessageA(page.GetSafeHwnd(), WM_DH_LANGUAGE_CHANGED, 0, 0);
+    EXPECT_EQ(Text(IDC_PATCH_KEY_LIST), "{de;en}");
+}
+
+TEST_F(PatchEditorPageTest, ConversionErrorsAreShownAndKeepTheRecords) {
+    TestPatchEditorPage failing(IDR_PATCH_EDITOR_TEST_XFER);
+    failing.SetDataHandler(&handler);
+    failing.SetResourceManager(&resources);
+    failing.SetFontCache(&fonts);
+    ASSERT_TRUE(failing.Create(CPatchEditorPage::kTemplateId, &main));
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(RecordOf(failing.GetPatch(), 0x06), (Record{0, 0}));  // 1/1000 truncated
+    FormElement* word = failing.FindElement(0x06);
+    word->fields[0]->Edit()->currentNumber = 0;
+    SendMessageA(failing.GetSafeHwnd(), WM_FORM_ELEMENT_CHANGED, 1, reinterpret_cast<LPARAM>(word));
+    EXPECT_EQ(boxes, std::vector<std::string>{"Attempt to write an invalid element: 06."});
+    EXPECT_EQ(RecordOf(failing.GetPatch(), 0x06), (Record{0, 0}));
+
+    // A record of 0 cannot be shown: the element is reset and the record stays as loaded.
+    boxes.clear();
+    CFirmwarePatch patch;
+    patch.SetRecord(0x06, 1, Bytes({0}));
+    const std::string path = Path("zero.zfp");
+    int cause = 0;
+    ASSERT_EQ(patch.Save(path.c_str(), cause), 1);
+    failing.files.push_back(path);
+    SendMessageA(failing.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_PATCH_LOAD, BN_CLICKED), 0);
+    PumpMessages();
+    EXPECT_EQ(boxes, std::vector<std::string>{"Attempt to write an invalid element: 06."});
+    EXPECT_EQ(word->fields[0]->Edit()->currentNumber, 1000);
+    EXPECT_EQ(word->marked, 1);
+    EXPECT_EQ(RecordOf(failing.GetPatch(), 0x06), (Record{1, 0}));
+    failing.DestroyWindow();
 }
 
 TEST_F(PatchEditorPageTest, AFailedLoadKeepsThePatchAndTheForm) {

@@ -2,3 +2,4 @@
 #pragma once
 
 #define IDR_PATCH_EDITOR_TEST_FORM 9300
+#define IDR_PATCH_EDITOR_TEST_XFER 9301
