@@ -118,8 +118,12 @@ int UsablePrecision(int precision) {
 }
 
 double RoundToPrecision(double value, int precision) {
-    const double scale = std::pow(10.0, UsablePrecision(precision));
-    const double rounded = std::floor(value * scale + 0.5) / scale;
+    // The product is taken in extended precision, so that it rounds the binary double itself:
+    // 12.35 is a little below 12.35 and gives 12.3, where a product rounded to a double
+    // would reach 123.5 and give 12.4.
+    const long double scale = std::pow(10.0L, UsablePrecision(precision));
+    const double rounded =
+        static_cast<double>(std::floor(static_cast<long double>(value) * scale + 0.5L) / scale);
     return std::isfinite(rounded) ? rounded : value;
 }
 
