@@ -210,6 +210,10 @@ TEST_F(PatchEditorPageTest, TheFixedControlsLieAboveTheFormWithoutOverlapping) {
         EXPECT_LE(rect.bottom, 286) << id;
         placed.push_back(rect);
     }
+    RECT firstRow = {};
+    GetWindowRect(FieldControl(0x06), &firstRow);
+    MapWindowPoints(nullptr, page.GetSafeHwnd(), reinterpret_cast<POINT*>(&firstRow), 2);
+    EXPECT_GE(firstRow.top, 286);
 }
 
 TEST_F(PatchEditorPageTest, LoadingShowsTheHeaderTheKeysAndTheRecordsInTheForm) {
