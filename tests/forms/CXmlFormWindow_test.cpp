@@ -8,6 +8,7 @@
 #include "grid/CGridCtrl.h"
 #include "grid/GridDefs.h"
 #include "grid/GridRecords.h"
+#include "link/CDataHandler.h"
 #include "shell/CResourceManager.h"
 #include "tests/forms/FormsTestIds.h"
 
@@ -81,6 +82,7 @@ protected:
             return IDOK;
         });
         ASSERT_TRUE(host.Create(IDD_FORMS_TEST_FORM_HOST, nullptr));
+        form.SetDataHandler(&handler);
         form.SetResourceManager(&resources);
         form.SetFontCache(&fonts);
         form.SetScale(1.0, 1.0);
@@ -145,6 +147,7 @@ protected:
         EXPECT_EQ(0, form.SendMessage(WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice)));
     }
 
+    CDataHandler handler;
     CResourceManager resources;
     CFontCache fonts;
     CDialog host{IDD_FORMS_TEST_FORM_HOST, nullptr};
@@ -338,6 +341,29 @@ TEST_F(XmlFormWindowTest, GridCellsCommitAndReadOnlyColumnsAreGrey) {
     EXPECT_EQ("Element out of range: 11.0 <- (0.0; 10.0).", boxes[0]);
     EXPECT_EQ("5.6", std::string(grid->GetCellText(1, 3)));
     EXPECT_EQ(1u, form.changes.size());
+}
+
+TEST_F(XmlFormWindowTest, LabelTipsShowTheWholeTextAndReachTheDataHandlersBroadcasts) {
+    const HWND label = ChildAt(30, kTopOffset + 2 + 8);
+    NMTTDISPINFOA request = {};
+    request.hdr.hwndFrom = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr);
+    for (HWND tip = request.hdr.hwndFrom; tip != nullptr;
+         tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) {
+        if (GetParent(tip) == form.GetSafeHwnd() || GetWindow(tip, GW_OWNER) == form.GetSafeHwnd()) {
+            request.hdr.hwndFrom = tip;
+        }
+    }
+    request.hdr.idFrom = reinterpret_cast<UINT_PTR>(label);
+    request.hdr.code = TTN_NEEDTEXTA;
+    request.uFlags = TTF_IDISHWND;
+    form.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+    ASSERT_NE(nullptr, request.lpszText);
+    EXPECT_STREQ("Gas temperature offset", request.lpszText);
+
+    SetWindowTextA(label, "stale");
+    handler.BroadcastLanguageChanged();
+    PumpMessages();
+    EXPECT_EQ("Gas temperature offset", Text(label));
 }
 
 TEST_F(XmlFormWindowTest, TheLanguageChangeRelabelsAndReselects) {
