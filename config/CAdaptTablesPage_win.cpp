@@ -7,6 +7,7 @@
 #include "config/TablesIds.h"
 #include "forms/CFontCache.h"
 #include "forms/GetScaledFontHeight.h"
+#include "forms/ScaledLength.h"
 #include "grid/CGridCellBase.h"
 #include "grid/CGridCellTwin.h"
 #include "link/CDataHandler.h"
@@ -69,10 +70,6 @@ COLORREF ClassColour(int cellClass) {
     default:
         return RGB(0, 0, 0);
     }
-}
-
-int Scaled(int units, double scale) {
-    return static_cast<int>(units * scale);
 }
 
 }  // namespace
@@ -169,36 +166,37 @@ void CAdaptTablesPage::Layout() {
     GetClientRect(&client);
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
-    const int margin = Scaled(4, sx);
-    const int rightWidth = Scaled(170, sx);
+    const int margin = ScaledLength(4, sx);
+    const int rightWidth = ScaledLength(170, sx);
     const int rightX = width - rightWidth - margin;
-    const int labelHeight = Scaled(16, sy);
-    const int rowHeight = Scaled(22, sy);
+    const int labelHeight = ScaledLength(16, sy);
+    const int rowHeight = ScaledLength(22, sy);
     const int bottomTop = height - margin - rowHeight;
-    const RECT gridRect = {margin, margin + labelHeight, rightX - margin, bottomTop - Scaled(6, sy)};
+    const RECT gridRect = {margin, margin + labelHeight, rightX - margin, bottomTop - ScaledLength(6, sy)};
 
-    GetDlgItem(IDC_ADAPT_TIME_UNIT)->MoveWindow(margin, margin, Scaled(40, sx), labelHeight, FALSE);
+    GetDlgItem(IDC_ADAPT_TIME_UNIT)->MoveWindow(margin, margin, ScaledLength(40, sx), labelHeight, FALSE);
     GetDlgItem(IDC_ADAPT_RPM_UNIT)
-        ->MoveWindow(gridRect.right - Scaled(40, sx), margin, Scaled(40, sx), labelHeight, FALSE);
+        ->MoveWindow(gridRect.right - ScaledLength(40, sx), margin, ScaledLength(40, sx), labelHeight, FALSE);
     if (m_grid.GetSafeHwnd() == nullptr && !m_grid.Create(gridRect, this, IDC_ADAPT_GRID)) {
         CLogger::Instance().Log(3000, "CAdaptTablesPage::Layout(): the grid was not created.");
     }
-    m_viewList.MoveWindow(margin, bottomTop, Scaled(160, sx), Scaled(120, sy), FALSE);
-    m_clearButton.MoveWindow(margin + Scaled(170, sx), bottomTop, Scaled(100, sx), rowHeight, FALSE);
+    m_viewList.MoveWindow(margin, bottomTop, ScaledLength(160, sx), ScaledLength(120, sy), FALSE);
+    m_clearButton.MoveWindow(margin + ScaledLength(170, sx), bottomTop, ScaledLength(100, sx), rowHeight,
+                             FALSE);
 
     int y = margin;
-    const int labelWidth = Scaled(110, sx);
-    const int fieldWidth = rightWidth - labelWidth - Scaled(4, sx);
+    const int labelWidth = ScaledLength(110, sx);
+    const int fieldWidth = rightWidth - labelWidth - ScaledLength(4, sx);
     m_correctionLabel.MoveWindow(rightX, y, labelWidth, labelHeight, FALSE);
-    m_correction.MoveWindow(rightX + labelWidth + Scaled(4, sx), y, fieldWidth, labelHeight, FALSE);
-    y += labelHeight + Scaled(6, sy);
-    const int barHeight = Scaled(110, sy);
-    m_lambdaBar.MoveWindow(rightX, y, Scaled(70, sx), barHeight, FALSE);
-    m_lambdaLabel.MoveWindow(rightX + Scaled(76, sx), y + barHeight / 2 - labelHeight, Scaled(20, sx),
-                             labelHeight, FALSE);
-    m_lambdaValue.MoveWindow(rightX + Scaled(98, sx), y + barHeight / 2 - labelHeight, Scaled(60, sx),
-                             labelHeight, FALSE);
-    y += barHeight + Scaled(6, sy);
+    m_correction.MoveWindow(rightX + labelWidth + ScaledLength(4, sx), y, fieldWidth, labelHeight, FALSE);
+    y += labelHeight + ScaledLength(6, sy);
+    const int barHeight = ScaledLength(110, sy);
+    m_lambdaBar.MoveWindow(rightX, y, ScaledLength(70, sx), barHeight, FALSE);
+    m_lambdaLabel.MoveWindow(rightX + ScaledLength(76, sx), y + barHeight / 2 - labelHeight,
+                             ScaledLength(20, sx), labelHeight, FALSE);
+    m_lambdaValue.MoveWindow(rightX + ScaledLength(98, sx), y + barHeight / 2 - labelHeight,
+                             ScaledLength(60, sx), labelHeight, FALSE);
+    y += barHeight + ScaledLength(6, sy);
     m_lambdaBar.SetScale(kLambdaHigh, kLambdaLow, 2, "", kRich, kLean);
     m_lambdaBar.SetLayout(sx, sy, 2, 4, 2, 12, 1);
 

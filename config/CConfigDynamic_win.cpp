@@ -15,6 +15,7 @@
 #include "config/MapPageIds.h"
 #include "forms/CFontCache.h"
 #include "forms/MakeScaledLogFont.h"
+#include "forms/ScaledLength.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
@@ -111,10 +112,6 @@ CString FormatText(LPCSTR format, ...) {
     text.FormatV(format, args);
     va_end(args);
     return text;
-}
-
-int Scaled(double value, double scale) {
-    return static_cast<int>(value * scale);
 }
 
 }  // namespace
@@ -221,39 +218,39 @@ void CConfigDynamic::Layout() {
     GetClientRect(&client);
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
-    const int margin = Scaled(4, sx);
-    const int rightWidth = Scaled(170, sx);
+    const int margin = ScaledLength(4, sx);
+    const int rightWidth = ScaledLength(170, sx);
     const int rightX = width - rightWidth - margin;
-    const int labelHeight = Scaled(16, sy);
+    const int labelHeight = ScaledLength(16, sy);
     const int gridTop = margin + labelHeight;
     const RECT gridRect = {margin, gridTop, rightX - margin, height - margin};
 
-    GetDlgItem(kMsLabelId)->MoveWindow(margin, margin, Scaled(40, sx), labelHeight, FALSE);
+    GetDlgItem(kMsLabelId)->MoveWindow(margin, margin, ScaledLength(40, sx), labelHeight, FALSE);
     GetDlgItem(kRpmLabelId)
-        ->MoveWindow(gridRect.right - Scaled(40, sx), margin, Scaled(40, sx), labelHeight, FALSE);
+        ->MoveWindow(gridRect.right - ScaledLength(40, sx), margin, ScaledLength(40, sx), labelHeight, FALSE);
     if (m_grid.GetSafeHwnd() == nullptr && !m_grid.Create(gridRect, this, kGridId)) {
         CLogger::Instance().Log(3000, "CConfigDynamic::Layout(): the map grid was not created.");
     }
 
     int y = margin;
-    const int labelWidth = Scaled(110, sx);
-    const int fieldWidth = rightWidth - labelWidth - Scaled(4, sx);
-    const int rowHeight = Scaled(20, sy);
-    m_baseLabel.MoveWindow(rightX, y + Scaled(2, sy), labelWidth, labelHeight, FALSE);
-    m_baseEdit.MoveWindow(rightX + labelWidth + Scaled(4, sx), y, fieldWidth, rowHeight, FALSE);
-    y += rowHeight + Scaled(6, sy);
+    const int labelWidth = ScaledLength(110, sx);
+    const int fieldWidth = rightWidth - labelWidth - ScaledLength(4, sx);
+    const int rowHeight = ScaledLength(20, sy);
+    m_baseLabel.MoveWindow(rightX, y + ScaledLength(2, sy), labelWidth, labelHeight, FALSE);
+    m_baseEdit.MoveWindow(rightX + labelWidth + ScaledLength(4, sx), y, fieldWidth, rowHeight, FALSE);
+    y += rowHeight + ScaledLength(6, sy);
     m_correctionLabel.MoveWindow(rightX, y, labelWidth, labelHeight, FALSE);
-    m_correction.MoveWindow(rightX + labelWidth + Scaled(4, sx), y, fieldWidth, labelHeight, FALSE);
-    y += labelHeight + Scaled(6, sy);
-    const int barHeight = Scaled(110, sy);
-    m_lambdaBar.MoveWindow(rightX, y, Scaled(70, sx), barHeight, FALSE);
-    m_lambdaLabel.MoveWindow(rightX + Scaled(76, sx), y + barHeight / 2 - labelHeight, Scaled(20, sx),
-                             labelHeight, FALSE);
-    m_lambdaValue.MoveWindow(rightX + Scaled(98, sx), y + barHeight / 2 - labelHeight, Scaled(60, sx),
-                             labelHeight, FALSE);
-    y += barHeight + Scaled(6, sy);
-    m_calCell.MoveWindow(rightX, y, rightWidth, Scaled(24, sy), FALSE);
-    y += Scaled(30, sy);
+    m_correction.MoveWindow(rightX + labelWidth + ScaledLength(4, sx), y, fieldWidth, labelHeight, FALSE);
+    y += labelHeight + ScaledLength(6, sy);
+    const int barHeight = ScaledLength(110, sy);
+    m_lambdaBar.MoveWindow(rightX, y, ScaledLength(70, sx), barHeight, FALSE);
+    m_lambdaLabel.MoveWindow(rightX + ScaledLength(76, sx), y + barHeight / 2 - labelHeight,
+                             ScaledLength(20, sx), labelHeight, FALSE);
+    m_lambdaValue.MoveWindow(rightX + ScaledLength(98, sx), y + barHeight / 2 - labelHeight,
+                             ScaledLength(60, sx), labelHeight, FALSE);
+    y += barHeight + ScaledLength(6, sy);
+    m_calCell.MoveWindow(rightX, y, rightWidth, ScaledLength(24, sy), FALSE);
+    y += ScaledLength(30, sy);
 
     m_obdPanel.SetDataHandler(m_dataHandler);
     m_obdPanel.SetResourceManager(m_resources);

@@ -1,6 +1,7 @@
 #include "config/CConfigStatus.h"
 
 #include "classlib/win/AfxMsgMap.h"
+#include "forms/ScaledLength.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
@@ -62,10 +63,6 @@ constexpr COLORREF kDiagnosisColours[] = {0, RGB(108, 191, 143), RGB(255, 155, 9
 
 // Shared by the whole program: the unit reports its idle state once for all windows.
 bool g_idleShown = false;
-
-int Scaled(double units, double scale) {
-    return static_cast<int>(units * scale);
-}
 
 int ReadWord(const BYTE* bytes) {
     return bytes[0] | (bytes[1] << 8);
@@ -172,18 +169,19 @@ void CConfigStatus::Layout() {
     parent->GetClientRect(&area);
     const double sx = (area.right - area.left) / 620.0;
     const double sy = (area.bottom - area.top) / 440.0;
-    const int height = Scaled(94, sy);
-    MoveWindow(0, area.bottom - Scaled(24, sy) - height, area.right - area.left, height, TRUE);
+    const int height = ScaledLength(94, sy);
+    MoveWindow(0, area.bottom - ScaledLength(24, sy) - height, area.right - area.left, height, TRUE);
 
-    const int m = Scaled(4, sx);
-    const int top = Scaled(4, sy);
-    const int buttonWidth = Scaled(90, sx);
-    const int buttonHeight = Scaled(24, sy);
+    const int m = ScaledLength(4, sx);
+    const int top = ScaledLength(4, sy);
+    const int buttonWidth = ScaledLength(90, sx);
+    const int buttonHeight = ScaledLength(24, sy);
     m_petrolButton.MoveWindow(m, top, buttonWidth, buttonHeight, FALSE);
-    m_gasButton.MoveWindow(m, top + buttonHeight + Scaled(2, sy), buttonWidth, buttonHeight, FALSE);
-    const int separatorTop = top + 2 * buttonHeight + Scaled(5, sy);
-    m_separator.MoveWindow(m, separatorTop, buttonWidth, Scaled(2, sy), FALSE);
-    m_diagnosisButton.MoveWindow(m, separatorTop + Scaled(5, sy), buttonWidth, Scaled(24, sy), FALSE);
+    m_gasButton.MoveWindow(m, top + buttonHeight + ScaledLength(2, sy), buttonWidth, buttonHeight, FALSE);
+    const int separatorTop = top + 2 * buttonHeight + ScaledLength(5, sy);
+    m_separator.MoveWindow(m, separatorTop, buttonWidth, ScaledLength(2, sy), FALSE);
+    m_diagnosisButton.MoveWindow(m, separatorTop + ScaledLength(5, sy), buttonWidth, ScaledLength(24, sy),
+                                 FALSE);
 
     // Four groups from left to right, each with three rows of label, value and unit.
     struct GroupRows {
@@ -197,30 +195,31 @@ void CConfigStatus::Layout() {
         {1512, {{1540, kGasPressId, 1542}, {1543, kGasLevelId, 0}, {1545, kGasTempId, 1547}}},
         {1513, {{0, kLambdaId, 0}, {0, kLambdaStateId, 0}, {0, 0, 0}}},
     };
-    const int groupsLeft = m + buttonWidth + Scaled(8, sx);
+    const int groupsLeft = m + buttonWidth + ScaledLength(8, sx);
     const int groupWidth = (area.right - area.left - groupsLeft - m) / 4;
     const int groupHeight = height - 2 * top;
-    const int rowHeight = Scaled(16, sy);
+    const int rowHeight = ScaledLength(16, sy);
     const int labelWidth = groupWidth * 2 / 5;
-    const int valueWidth = groupWidth * 2 / 5 - Scaled(6, sx);
+    const int valueWidth = groupWidth * 2 / 5 - ScaledLength(6, sx);
     for (int g = 0; g < 4; ++g) {
         const int x = groupsLeft + g * groupWidth;
-        GetDlgItem(groups[g].group)->MoveWindow(x, top, groupWidth - Scaled(4, sx), groupHeight, FALSE);
+        GetDlgItem(groups[g].group)->MoveWindow(x, top, groupWidth - ScaledLength(4, sx), groupHeight, FALSE);
         for (int r = 0; r < 3; ++r) {
-            const int y = top + Scaled(16, sy) + r * (rowHeight + Scaled(6, sy));
+            const int y = top + ScaledLength(16, sy) + r * (rowHeight + ScaledLength(6, sy));
             const int* row = groups[g].rows[r];
             if (row[0] != 0) {
-                GetDlgItem(row[0])->MoveWindow(x + Scaled(4, sx), y, labelWidth, rowHeight, FALSE);
+                GetDlgItem(row[0])->MoveWindow(x + ScaledLength(4, sx), y, labelWidth, rowHeight, FALSE);
             }
             if (row[1] != 0) {
-                const int valueX = row[0] != 0 ? x + Scaled(4, sx) + labelWidth : x + Scaled(8, sx);
-                const int width = row[0] != 0 ? valueWidth : groupWidth - Scaled(20, sx);
+                const int valueX =
+                    row[0] != 0 ? x + ScaledLength(4, sx) + labelWidth : x + ScaledLength(8, sx);
+                const int width = row[0] != 0 ? valueWidth : groupWidth - ScaledLength(20, sx);
                 GetDlgItem(row[1])->MoveWindow(valueX, y, width, rowHeight, FALSE);
             }
             if (row[2] != 0) {
-                GetDlgItem(row[2])->MoveWindow(x + Scaled(4, sx) + labelWidth + valueWidth + Scaled(2, sx), y,
-                                               groupWidth - labelWidth - valueWidth - Scaled(12, sx),
-                                               rowHeight, FALSE);
+                GetDlgItem(row[2])->MoveWindow(
+                    x + ScaledLength(4, sx) + labelWidth + valueWidth + ScaledLength(2, sx), y,
+                    groupWidth - labelWidth - valueWidth - ScaledLength(12, sx), rowHeight, FALSE);
             }
         }
     }

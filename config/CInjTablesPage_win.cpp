@@ -6,6 +6,7 @@
 #include "config/TablesIds.h"
 #include "forms/CFontCache.h"
 #include "forms/GetScaledFontHeight.h"
+#include "forms/ScaledLength.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
@@ -30,10 +31,6 @@ constexpr int kBytesPerStep = 18;
 
 constexpr COLORREF kCornerBack = RGB(208, 208, 208);
 constexpr UINT kCellFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-
-int Scaled(int units, double scale) {
-    return static_cast<int>(units * scale);
-}
 
 }  // namespace
 
@@ -104,17 +101,18 @@ void CInjTablesPage::Layout() {
     const double sy = m_scaleY;
     RECT client = {};
     GetClientRect(&client);
-    const int margin = Scaled(4, sx);
-    const int sideWidth = Scaled(110, sx);
+    const int margin = ScaledLength(4, sx);
+    const int sideWidth = ScaledLength(110, sx);
     const int sideX = client.right - margin - sideWidth;
-    const int rowHeight = Scaled(22, sy);
+    const int rowHeight = ScaledLength(22, sy);
     const RECT gridRect = {margin, margin, sideX - margin, client.bottom - margin};
     if (m_grid.GetSafeHwnd() == nullptr && !m_grid.Create(gridRect, this, IDC_INJ_GRID)) {
         CLogger::Instance().Log(3000, "CInjTablesPage::Layout(): the grid was not created.");
     }
-    m_tableList.MoveWindow(sideX, margin, sideWidth, Scaled(120, sy), FALSE);
-    m_readButton.MoveWindow(sideX, margin + rowHeight + Scaled(8, sy), sideWidth, rowHeight, FALSE);
-    m_writeButton.MoveWindow(sideX, margin + 2 * (rowHeight + Scaled(8, sy)), sideWidth, rowHeight, FALSE);
+    m_tableList.MoveWindow(sideX, margin, sideWidth, ScaledLength(120, sy), FALSE);
+    m_readButton.MoveWindow(sideX, margin + rowHeight + ScaledLength(8, sy), sideWidth, rowHeight, FALSE);
+    m_writeButton.MoveWindow(sideX, margin + 2 * (rowHeight + ScaledLength(8, sy)), sideWidth, rowHeight,
+                             FALSE);
     SetFonts();
     SetContentHeight(0);
     Invalidate(TRUE);

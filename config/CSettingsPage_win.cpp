@@ -8,6 +8,7 @@
 #include "config/CSettingsPageField.h"
 #include "forms/CFontCache.h"
 #include "forms/GetScaledFontHeight.h"
+#include "forms/ScaledLength.h"
 #include "link/CDataHandler.h"
 #include "link/CLocaleNumberFormat.h"
 #include "link/CLogger.h"
@@ -229,10 +230,6 @@ constexpr int kHiddenControls[] = {1439,
                                    1473,
                                    CSettingsPage::kExtra4Id};
 
-int Scaled(double units, double scale) {
-    return static_cast<int>(units * scale);
-}
-
 void FillList(CComboBox& list, const ChoiceItem* items, int count, const CString* texts) {
     const int selection = list.GetCurSel();
     list.ResetContent();
@@ -353,16 +350,16 @@ void CSettingsPage::Layout() {
     const double b = m_scaleY;
     RECT client = {};
     GetClientRect(&client);
-    const int margin = Scaled(kMargin, a);
-    const int gap = Scaled(kGap, a);
+    const int margin = ScaledLength(kMargin, a);
+    const int gap = ScaledLength(kGap, a);
     const int columnWidth = (client.right - client.left - 2 * margin - gap) / 2;
-    const int rowHeight = Scaled(kRowHeight, b);
-    const int rowPitch = rowHeight + Scaled(kRowGap, b);
-    const int caption = Scaled(kCaptionHeight, b);
-    const int fieldWidth = Scaled(kFieldWidth, a);
+    const int rowHeight = ScaledLength(kRowHeight, b);
+    const int rowPitch = rowHeight + ScaledLength(kRowGap, b);
+    const int caption = ScaledLength(kCaptionHeight, b);
+    const int fieldWidth = ScaledLength(kFieldWidth, a);
 
     const auto layColumn = [&](const std::vector<GroupLayout>& groups, int x) {
-        int y = Scaled(kMargin, b);
+        int y = ScaledLength(kMargin, b);
         for (const GroupLayout& group : groups) {
             int shownRows = 0;
             for (const RowLayout& row : group.rows) {
@@ -372,10 +369,11 @@ void CSettingsPage::Layout() {
             GetDlgItem(group.groupId)->MoveWindow(x, y, columnWidth, height, FALSE);
             int rowTop = y + caption;
             for (const RowLayout& row : group.rows) {
-                const int labelX = x + Scaled(kIndent, a);
-                const int fieldX = labelX + Scaled(kLabelWidth, a) + gap;
+                const int labelX = x + ScaledLength(kIndent, a);
+                const int fieldX = labelX + ScaledLength(kLabelWidth, a) + gap;
                 const int unitX = fieldX + fieldWidth + gap;
-                GetDlgItem(row.labelId)->MoveWindow(labelX, rowTop, Scaled(kLabelWidth, a), rowHeight, FALSE);
+                GetDlgItem(row.labelId)
+                    ->MoveWindow(labelX, rowTop, ScaledLength(kLabelWidth, a), rowHeight, FALSE);
                 CWnd* field = GetDlgItem(row.fieldId);
                 switch (row.shape) {
                 case RowShape::Check:
@@ -401,16 +399,16 @@ void CSettingsPage::Layout() {
                 }
                 if (row.shape == RowShape::SensorType) {
                     GetDlgItem(row.extraId)
-                        ->MoveWindow(unitX, rowTop, Scaled(kUnitWidth, a), rowHeight, FALSE);
+                        ->MoveWindow(unitX, rowTop, ScaledLength(kUnitWidth, a), rowHeight, FALSE);
                     continue;
                 }
                 if (row.unitId != 0) {
                     GetDlgItem(row.unitId)
-                        ->MoveWindow(unitX, rowTop, Scaled(kUnitWidth, a), rowHeight, FALSE);
+                        ->MoveWindow(unitX, rowTop, ScaledLength(kUnitWidth, a), rowHeight, FALSE);
                 }
                 rowTop += rowPitch;
             }
-            y += height + Scaled(kGroupSpace, b);
+            y += height + ScaledLength(kGroupSpace, b);
         }
     };
     layColumn(LeftGroups(), margin);

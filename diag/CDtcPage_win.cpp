@@ -7,6 +7,7 @@
 #include "forms/CFontCache.h"
 #include "forms/GridTipRequest.h"
 #include "forms/MakeScaledLogFont.h"
+#include "forms/ScaledLength.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataDescriptor.h"
 #include "link/CDataHandler.h"
@@ -41,10 +42,6 @@ constexpr COLORREF kEvenRowColour = RGB(0xE0, 0xE0, 0xFF);
 constexpr COLORREF kMilColour = RGB(200, 0, 0);
 constexpr COLORREF kHeaderColour = RGB(0xD0, 0xD0, 0xD0);
 constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-
-int Scaled(double units, double scale) {
-    return static_cast<int>(units * scale);
-}
 
 }  // namespace
 
@@ -113,14 +110,14 @@ void CDtcPage::Layout() {
     GetClientRect(&client);
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
-    const int gridWidth = (width - Scaled(40, sx)) / 2;
-    const int leftX = Scaled(16, sx);
-    const int rightX = Scaled(16, sx) + gridWidth + Scaled(8, sx);
+    const int gridWidth = (width - ScaledLength(40, sx)) / 2;
+    const int leftX = ScaledLength(16, sx);
+    const int rightX = ScaledLength(16, sx) + gridWidth + ScaledLength(8, sx);
 
-    m_storedLabel.MoveWindow(leftX, Scaled(16, sy), gridWidth, Scaled(17, sy), FALSE);
-    m_pendingLabel.MoveWindow(rightX, Scaled(16, sy), gridWidth, Scaled(17, sy), FALSE);
-    const int gridTop = client.top + Scaled(41, sy);
-    const int gridBottom = gridTop + height - Scaled(89, sy);
+    m_storedLabel.MoveWindow(leftX, ScaledLength(16, sy), gridWidth, ScaledLength(17, sy), FALSE);
+    m_pendingLabel.MoveWindow(rightX, ScaledLength(16, sy), gridWidth, ScaledLength(17, sy), FALSE);
+    const int gridTop = client.top + ScaledLength(41, sy);
+    const int gridBottom = gridTop + height - ScaledLength(89, sy);
     const RECT storedRect = {leftX, gridTop, leftX + gridWidth, gridBottom};
     const RECT pendingRect = {rightX, gridTop, rightX + gridWidth, gridBottom};
     if (!m_storedGrid.Create(storedRect, this, kStoredGridId) ||
@@ -128,7 +125,8 @@ void CDtcPage::Layout() {
         CLogger::Instance().Log(3000, "CDtcPage::Layout(): the code grids were not created.");
         return;
     }
-    m_deleteButton.MoveWindow(leftX, gridBottom + Scaled(8, sy), Scaled(200, sx), Scaled(24, sy), FALSE);
+    m_deleteButton.MoveWindow(leftX, gridBottom + ScaledLength(8, sy), ScaledLength(200, sx),
+                              ScaledLength(24, sy), FALSE);
 
     RECT gridClient = {};
     m_storedGrid.GetClientRect(&gridClient);

@@ -7,6 +7,7 @@
 #include "classlib/win/CFont.h"
 #include "forms/CFontCache.h"
 #include "forms/MakeScaledLogFont.h"
+#include "forms/ScaledLength.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataDescriptor.h"
 #include "link/CDataHandler.h"
@@ -46,10 +47,6 @@ constexpr COLORREF kEvenRowColour = RGB(0xE0, 0xE0, 0xFF);
 constexpr COLORREF kExtantColour = RGB(200, 0, 0);
 constexpr COLORREF kHeaderColour = RGB(0xD0, 0xD0, 0xD0);
 constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-
-int Scaled(double units, double scale) {
-    return static_cast<int>(units * scale);
-}
 
 bool IsLinkUp(WPARAM status) {
     return status == 2 || status == 4;
@@ -129,22 +126,24 @@ void CEventLogPage::Layout() {
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
 
-    const RECT gridRect = {Scaled(16, sx), Scaled(16, sy), Scaled(16, sx) + width - Scaled(32, sx),
-                           Scaled(16, sy) + height - Scaled(104, sy)};
+    const RECT gridRect = {ScaledLength(16, sx), ScaledLength(16, sy),
+                           ScaledLength(16, sx) + width - ScaledLength(32, sx),
+                           ScaledLength(16, sy) + height - ScaledLength(104, sy)};
     if (!m_grid.Create(gridRect, this, kGridId)) {
         CLogger::Instance().Log(3000, "CEventLogPage::Layout(): the event grid was not created.");
         return;
     }
     m_grid.SetTipSource(
         [this](CString& text, LOGFONTA& font, int row, int column) { GetEventTip(text, font, row, column); });
-    const int buttonTop = height - Scaled(72, sy);
-    m_deleteButton.MoveWindow(Scaled(16, sx), buttonTop, Scaled(200, sx), Scaled(24, sy), FALSE);
-    m_resetButton.MoveWindow(Scaled(16, sx), buttonTop + Scaled(24, sy) + Scaled(8, sy), Scaled(200, sx),
-                             Scaled(24, sy), FALSE);
-    const int boxLeft = width - Scaled(16, sx) - Scaled(110, sx);
-    m_runningTime.MoveWindow(boxLeft, buttonTop, Scaled(110, sx), Scaled(17, sy), FALSE);
-    m_runningLabel.MoveWindow(boxLeft - Scaled(8, sx) - Scaled(120, sx), buttonTop, Scaled(120, sx),
-                              Scaled(17, sy), FALSE);
+    const int buttonTop = height - ScaledLength(72, sy);
+    m_deleteButton.MoveWindow(ScaledLength(16, sx), buttonTop, ScaledLength(200, sx), ScaledLength(24, sy),
+                              FALSE);
+    m_resetButton.MoveWindow(ScaledLength(16, sx), buttonTop + ScaledLength(24, sy) + ScaledLength(8, sy),
+                             ScaledLength(200, sx), ScaledLength(24, sy), FALSE);
+    const int boxLeft = width - ScaledLength(16, sx) - ScaledLength(110, sx);
+    m_runningTime.MoveWindow(boxLeft, buttonTop, ScaledLength(110, sx), ScaledLength(17, sy), FALSE);
+    m_runningLabel.MoveWindow(boxLeft - ScaledLength(8, sx) - ScaledLength(120, sx), buttonTop,
+                              ScaledLength(120, sx), ScaledLength(17, sy), FALSE);
     m_runningTime.SetWindowText("-");
 
     RECT gridClient = {};

@@ -9,6 +9,7 @@
 #include "firmware/CModuleResourceSource.h"
 #include "forms/CFontCache.h"
 #include "forms/MakeScaledLogFont.h"
+#include "forms/ScaledLength.h"
 #include "link/CLocaleNumberFormat.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
@@ -61,10 +62,6 @@ CString NumberText(int value) {
     return text;
 }
 
-int Scaled(double length, double scale) {
-    return static_cast<int>(length * scale);
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPatchEditorPage, CXmlForm)
@@ -104,7 +101,8 @@ void CPatchEditorPage::DoDataExchange(CDataExchange* exchange) {
 
 BOOL CPatchEditorPage::OnInitDialog() {
     // Room for the fixed controls: ten gaps, twelve lines and the margin.
-    m_topOffset = 10 * Scaled(8, m_scaleY) + 12 * Scaled(17, m_scaleY) + Scaled(2, m_scaleY);
+    m_topOffset =
+        10 * ScaledLength(8, m_scaleY) + 12 * ScaledLength(17, m_scaleY) + ScaledLength(2, m_scaleY);
     CXmlForm::OnInitDialog();
     PublishElements();
     SetFonts();
@@ -192,16 +190,16 @@ void CPatchEditorPage::DoLayout() {
     RECT client = {};
     GetClientRect(&client);
     const int width = client.right - client.left;
-    const int marginX = Scaled(2, m_scaleX);
-    const int marginY = Scaled(2, m_scaleY);
-    const int gapX = Scaled(8, m_scaleX);
-    const int gapY = Scaled(8, m_scaleY);
-    const int line = Scaled(17, m_scaleY);
-    const int labelWidth = Scaled(200, m_scaleX);
-    const int numberWidth = Scaled(45, m_scaleX);
-    const int comboWidth = Scaled(90, m_scaleX);
-    const int buttonWidth = Scaled(100, m_scaleX);
-    const int keyButtonWidth = Scaled(200, m_scaleX);
+    const int marginX = ScaledLength(2, m_scaleX);
+    const int marginY = ScaledLength(2, m_scaleY);
+    const int gapX = ScaledLength(8, m_scaleX);
+    const int gapY = ScaledLength(8, m_scaleY);
+    const int line = ScaledLength(17, m_scaleY);
+    const int labelWidth = ScaledLength(200, m_scaleX);
+    const int numberWidth = ScaledLength(45, m_scaleX);
+    const int comboWidth = ScaledLength(90, m_scaleX);
+    const int buttonWidth = ScaledLength(100, m_scaleX);
+    const int keyButtonWidth = ScaledLength(200, m_scaleX);
     const int valuesX = marginX + labelWidth + gapX;
     int y = marginY;
     m_load.MoveWindow(marginX, y, buttonWidth, line);

@@ -1,14 +1,11 @@
 #include "firmware/FirmwareProgressLayout.h"
 
+#include "forms/ScaledLength.h"
 #include "shell/GetCachedFont.h"
 
 namespace {
 
 constexpr int kFontTenths = 80;
-
-int Scaled(double units, double scale) {
-    return static_cast<int>(units * scale);
-}
 
 void CentreOnOwner(CDialog& dialog, CWnd* owner, int width, int height) {
     RECT area = {};
@@ -17,24 +14,28 @@ void CentreOnOwner(CDialog& dialog, CWnd* owner, int width, int height) {
     } else {
         ::GetWindowRect(::GetDesktopWindow(), &area);
     }
-    dialog.MoveWindow((area.left + area.right) / 2 - width / 2, (area.top + area.bottom) / 2 - height / 2, width,
-                      height, TRUE);
+    dialog.MoveWindow((area.left + area.right) / 2 - width / 2, (area.top + area.bottom) / 2 - height / 2,
+                      width, height, TRUE);
 }
 
 }  // namespace
 
-void LayOutFirmwareProgress(CDialog& dialog, CWnd* owner, const FirmwareProgressControls& controls,
-                            CFontCache* fonts, double scaleX, double scaleY) {
-    const int mx = Scaled(9, scaleX);
-    const int my = Scaled(9, scaleY);
-    const int line = Scaled(16, scaleY);
-    const int gap4 = Scaled(4, scaleY);
-    const int gap8 = Scaled(8, scaleY);
-    const int buttonWidth = Scaled(70, scaleX);
-    const int buttonHeight = Scaled(20, scaleY);
+void LayOutFirmwareProgress(CDialog& dialog,
+                            CWnd* owner,
+                            const FirmwareProgressControls& controls,
+                            CFontCache* fonts,
+                            double scaleX,
+                            double scaleY) {
+    const int mx = ScaledLength(9, scaleX);
+    const int my = ScaledLength(9, scaleY);
+    const int line = ScaledLength(16, scaleY);
+    const int gap4 = ScaledLength(4, scaleY);
+    const int gap8 = ScaledLength(8, scaleY);
+    const int buttonWidth = ScaledLength(70, scaleX);
+    const int buttonHeight = ScaledLength(20, scaleY);
 
     CFont* font = GetCachedFont(fonts, &dialog, "Verdana", kFontTenths, scaleX, scaleY);
-    CentreOnOwner(dialog, owner, Scaled(280, scaleX), Scaled(160, scaleY));
+    CentreOnOwner(dialog, owner, ScaledLength(280, scaleX), ScaledLength(160, scaleY));
 
     RECT client = {};
     dialog.GetClientRect(&client);
@@ -43,7 +44,8 @@ void LayOutFirmwareProgress(CDialog& dialog, CWnd* owner, const FirmwareProgress
     controls.phase.MoveWindow(mx, my, cw - 2 * mx, line, TRUE);
     controls.progress.MoveWindow(mx, my + line + gap4, cw - 2 * mx, line, TRUE);
     const int statusTop = my + line + gap4 + line + 2 * gap8;
-    controls.status.MoveWindow(mx, statusTop, cw - 2 * mx, ch - statusTop - 2 * gap8 - buttonHeight - my, TRUE);
+    controls.status.MoveWindow(mx, statusTop, cw - 2 * mx, ch - statusTop - 2 * gap8 - buttonHeight - my,
+                               TRUE);
     controls.close.MoveWindow(cw - buttonWidth - mx, ch - buttonHeight - my, buttonWidth, buttonHeight, TRUE);
     controls.close.EnableWindow(FALSE);
     if (font != nullptr) {

@@ -1,14 +1,12 @@
 #include "forms/XmlFormLayout.h"
 
+#include "forms/ScaledLength.h"
+
 #include <algorithm>
 
 namespace XmlFormLayout {
 
 namespace {
-
-int Scaled(double design, double scale) {
-    return static_cast<int>(design * scale);
-}
 
 // The end of the longest prefix of text that ends before a space and fits; npos when even
 // the first word does not fit.
@@ -28,15 +26,15 @@ std::string::size_type FittingBreak(const std::string& text, int maxWidth, const
 
 Measures Measure(double scaleX, double scaleY, int clientWidth, int scrollBarWidth) {
     Measures m;
-    m.leftMargin = Scaled(2, scaleX);
-    m.topMargin = Scaled(2, scaleY);
-    m.gapX = Scaled(8, scaleX);
-    m.gapY = Scaled(8, scaleY);
-    m.rowHeight = Scaled(16, scaleY);
-    m.markWidth = Scaled(15, scaleX);
-    m.valueWidth = Scaled(100, scaleX);
-    m.unitWidth = Scaled(35, scaleX);
-    m.gridColumnWidth = Scaled(40, scaleX);
+    m.leftMargin = ScaledLength(2, scaleX);
+    m.topMargin = ScaledLength(2, scaleY);
+    m.gapX = ScaledLength(8, scaleX);
+    m.gapY = ScaledLength(8, scaleY);
+    m.rowHeight = ScaledLength(16, scaleY);
+    m.markWidth = ScaledLength(15, scaleX);
+    m.valueWidth = ScaledLength(100, scaleX);
+    m.unitWidth = ScaledLength(35, scaleX);
+    m.gridColumnWidth = ScaledLength(40, scaleX);
     const int taken =
         m.unitWidth + m.valueWidth + m.markWidth + 3 * m.gapX + 2 * m.leftMargin + scrollBarWidth;
     // A page narrower than its fixed columns gets empty labels rather than negative widths.

@@ -2,6 +2,7 @@
 
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CRegistryKey.h"
+#include "forms/ScaledLength.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
@@ -55,10 +56,6 @@ constexpr int kHiddenControls[] = {1112, CUnitInfoPage::kMilTimeId,     1111, CU
 
 constexpr int kGroupFontTenths = 85;
 constexpr int kFontTenths = 80;
-
-int Scaled(double units, double scale) {
-    return static_cast<int>(units * scale);
-}
 
 int Word(const BYTE* bytes) {
     return bytes[0] | (bytes[1] << 8);
@@ -142,15 +139,15 @@ void CUnitInfoPage::Layout() {
     const double sy = m_scaleY;
     RECT client = {};
     GetClientRect(&client);
-    const int mx = Scaled(2, sx);
-    const int my = Scaled(2, sy);
-    const int g = Scaled(8, sx);
-    const int labelWidth = Scaled(120, sx);
-    const int wideWidth = Scaled(450, sx);
-    const int rowHeight = Scaled(17, sy);
-    const int rowPitch = rowHeight + Scaled(10, sy);
-    const int header = Scaled(18, sy);
-    const int v = Scaled(8, sy);
+    const int mx = ScaledLength(2, sx);
+    const int my = ScaledLength(2, sy);
+    const int g = ScaledLength(8, sx);
+    const int labelWidth = ScaledLength(120, sx);
+    const int wideWidth = ScaledLength(450, sx);
+    const int rowHeight = ScaledLength(17, sy);
+    const int rowPitch = rowHeight + ScaledLength(10, sy);
+    const int header = ScaledLength(18, sy);
+    const int v = ScaledLength(8, sy);
     const int inner = client.right - client.left - 2 * mx;
     const int leftWidth = (inner - v) * 7 / 12;
     const int rightWidth = inner - leftWidth - v;
@@ -165,7 +162,7 @@ void CUnitInfoPage::Layout() {
 
     const int leftEdit = leftWidth - 3 * g - labelWidth;
     const int rightEdit = rightWidth - 3 * g - labelWidth;
-    const int unitHeight = v + 12 * rowHeight + 4 * Scaled(10, sy) + header;
+    const int unitHeight = v + 12 * rowHeight + 4 * ScaledLength(10, sy) + header;
     GetDlgItem(1101)->MoveWindow(mx, my, leftWidth, unitHeight, FALSE);
     row(mx, my, 0, 1095, kIdentifierId, leftEdit, rowHeight);
     row(mx, my, 1, 1099, kVersionId, leftEdit, rowHeight);
@@ -175,7 +172,7 @@ void CUnitInfoPage::Layout() {
     GetDlgItem(kDescriptionId)
         ->MoveWindow(mx + g, descriptionLabelTop + rowPitch, leftWidth - 2 * g, 8 * rowHeight, FALSE);
 
-    const int runningHeight = 3 * rowHeight + 2 * Scaled(10, sy) + v + header;
+    const int runningHeight = 3 * rowHeight + 2 * ScaledLength(10, sy) + v + header;
     GetDlgItem(1106)->MoveWindow(rightX, my, rightWidth, runningHeight, FALSE);
     row(rightX, my, 0, 1109, kGasTimeId, rightEdit, rowHeight);
     row(rightX, my, 1, 1108, kPetrolTimeId, rightEdit, rowHeight);
@@ -192,8 +189,8 @@ void CUnitInfoPage::Layout() {
     row(rightX, finalizationTop, 3, 1103, kRemarkId, finalizationEdit, 2 * rowHeight);
 
     const int patchTop = finalizationTop + v + header + rowHeight + v;
-    GetDlgItem(1114)->MoveWindow(rightX, patchTop, rightWidth, 2 * rowHeight + v + header + Scaled(10, sy),
-                                 FALSE);
+    GetDlgItem(1114)->MoveWindow(rightX, patchTop, rightWidth,
+                                 2 * rowHeight + v + header + ScaledLength(10, sy), FALSE);
     row(rightX, patchTop, 0, 1115, kPatchVersionId, rightEdit, rowHeight);
     row(rightX, patchTop, 1, 1117, kPatchDateId, rightEdit, rowHeight);
 

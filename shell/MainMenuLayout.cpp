@@ -1,23 +1,17 @@
 #include "shell/MainMenuLayout.h"
 
-namespace {
-
-int Scaled(int length, double scale) {
-    return static_cast<int>(length * scale);
-}
-
-}  // namespace
+#include "forms/ScaledLength.h"
 
 MainMenuLayout ComputeMainMenuLayout(int clientWidth, int clientHeight) {
     MainMenuLayout layout = {};
     layout.scaleX = static_cast<double>(clientWidth) / kMainMenuDesignWidth;
     layout.scaleY = static_cast<double>(clientHeight) / kMainMenuDesignHeight;
-    layout.left = Scaled(16, layout.scaleX);
-    layout.top = Scaled(28, layout.scaleY);
-    layout.gap = Scaled(16, layout.scaleY);
-    layout.width = Scaled(220, layout.scaleX);
-    layout.height = Scaled(40, layout.scaleY);
-    layout.bottom = Scaled(24, layout.scaleY);
+    layout.left = ScaledLength(16, layout.scaleX);
+    layout.top = ScaledLength(28, layout.scaleY);
+    layout.gap = ScaledLength(16, layout.scaleY);
+    layout.width = ScaledLength(220, layout.scaleX);
+    layout.height = ScaledLength(40, layout.scaleY);
+    layout.bottom = ScaledLength(24, layout.scaleY);
     return layout;
 }
 
