@@ -35,6 +35,7 @@ public:
     // False once a node was made that may hold memory outside the arena: a function
     // node of a factory other than the built-in ones.
     bool MadeArenaOnlyNodes() const { return m_arenaOnly; }
+
     void Tokenize(const std::string& text);
     // Parses the tokens start to end inclusive.
     std::unique_ptr<Node> ParseRegion(std::int32_t start, std::int32_t end);
@@ -81,10 +82,10 @@ private:
         std::int32_t closeParen = -1;
     };
 
+    void PrepareText(const std::string& text);
     void CutTokens();
     [[noreturn]] static void RaiseUnknownToken(std::size_t position);
     void UnmatchRemainingOpens(std::int32_t lastOpen);
-    std::size_t SkipComment(std::size_t position) const;
     RegionScan ScanRegion(std::int32_t start, std::int32_t end) const;
     bool IsUnarySign(std::int32_t index, std::int32_t regionStart) const;
     std::unique_ptr<Node> ParseCall(std::int32_t start, std::int32_t end, std::int32_t closeParen);

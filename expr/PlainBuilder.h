@@ -1,75 +1,101 @@
-// Builds the tree of a plain program in one pass over its tokens, for the parser to try
-// before its general region parsing. Plain means: statements "name = expression" or
-// "expression" separated by ";", expressions of numbers, known variables, calls of
-// built-in functions with value arguments, groups in parentheses and the binary
-// operators + - * /. For such a program the tree is the one region parsing would build,
-// node for node, at the same nesting depths; region parsing itself spends most of its
-// time finding, region by region, what the plain grammar knows from the token order.
+// Builds the tree of a plain program in one pass over its text, cutting each token as
+// it goes, for the parser to try before it tokenizes the text and parses it region by
+// region. Plain means: statements "name = expression" or "expression" separated by
+// ";", expressions of numbers, known variables, calls of built-in functions with value
+// arguments, groups in parentheses and the binary operators + - * /. For such a
+// program the tree is the one region parsing would build, node for node; region
+// parsing itself spends most of its time finding, region by region, what the plain
+// grammar knows from the order of the tokens.
 //
 // Anything else (other operators, signs, assignments inside expressions, references,
-// unknown names, user functions, wrong argument counts, any syntax error) makes Build
-// answer null without touching the value list, and the region parser then builds the
-// tree or raises the error exactly as it always does. Every step answers null rather
-// than raising: an exception would cost more than parsing the program twice.
+// unknown names, user functions, wrong argument counts, comments that hide an "=",
+// nesting past the parser's limit, any syntax or token error) makes Build answer null
+// without touching the value list, and the parser then tokenizes the text and builds
+// the tree or raises the error exactly as it always does. Every step answers null
+// rather than raising: an exception would cost more than parsing the program twice.
 #pragma once
 
 #include "expr/ExprToken.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 namespace ExprEval {
 
 class ExpressionObject;
 class FunctionList;
 class Node;
-class Parser;
 class ValueList;
 
 class PlainBuilder {
 public:
-    // The parser (not owned) must hold the tokens of the text.
-    PlainBuilder(const Parser& parser, ExpressionObject* expression);
+    // What a character means to the tokens: for a one-character token its type, for
+    // the first character of a name or number that token's type, else what the
+    // character needs.
+    enum class LexClass : std::uint8_t {
+        Other = 0,  // no token of a plain program: the end of the text, or any other character
+        Blank = 14,
+        Identifier = static_cast<std::uint8_t>(TokenType::Identifier),
+        Number = static_cast<std::uint8_t>(TokenType::Number),
+        Comment = 15,
+    };
+
+    // The text must be followed in memory by NameIndex::kPadding nulls, and must stay
+    // valid while Build runs.
+    PlainBuilder(std::string_view text, ExpressionObject* expression);
 
     // The tree, or null when the program is not plain.
     std::unique_ptr<Node> Build();
 
 private:
-    // The tokens of one operand: a number, a name, a call or a group.
-    struct Operand {
-        std::int32_t start;
-        std::int32_t end;
+    // A node with its height: 1 for a leaf, one more than its highest child for the
+    // others. Region parsing parses each child one level deeper than its parent and
+    // refuses levels past Parser::kMaxDepth, so a tree of that height or less is one
+    // it builds. Null when what was to be built is not plain.
+    struct Built {
+        std::unique_ptr<Node> node;
+        std::int32_t height;
     };
 
-    static constexpr std::int32_t kMaxOperands = 32;
+    Built BuildStatement();
+    Built BuildSum();
+    Built BuildProduct();
+    Built BuildOperand();
+    Built BuildGroup();
+    Built BuildCall(std::string_view name);
+    Built BuildVariable(std::string_view name);
+    Built BuildStatements(std::int32_t height);
+    Built Combine(TokenType type, Built left, Built right) const;
 
-    std::unique_ptr<Node> BuildProgram();
-    std::unique_ptr<Node> BuildStatement(std::int32_t position, std::int32_t depth);
-    std::unique_ptr<Node> BuildExpression(std::int32_t position, std::int32_t depth);
-    std::unique_ptr<Node> BuildCompound(std::int32_t position, std::int32_t depth);
-    std::unique_ptr<Node> BuildSum(const Operand* operands, const TokenType* operators, std::int32_t count,
-                                   std::int32_t depth);
-    std::unique_ptr<Node> BuildProduct(const Operand* operands, const TokenType* operators, std::int32_t count,
-                                       std::int32_t depth);
-    std::unique_ptr<Node> BuildOperand(const Operand& operand, std::int32_t depth);
-    std::unique_ptr<Node> BuildCall(const Operand& operand, std::int32_t depth);
-    bool IsLoneLeaf(std::int32_t position) const;
-    std::unique_ptr<Node> BuildLeaf(std::int32_t index);
-    std::unique_ptr<Node> BuildVariable(std::int32_t index);
-    std::int32_t ArgumentCount(std::int32_t open, std::int32_t close) const;
-    // The operand starting at position; false when none does.
-    bool FindOperand(std::int32_t position, Operand& operand) const;
-    TokenType TypeAt(std::int32_t index) const;
-    static bool DepthAllowed(std::int32_t depth);
+    // Cuts the next token.
+    void Advance();
+    // The rest of a name or number.
+    void AdvanceOver(LexClass lex);
+    std::size_t SkipBlanks(std::size_t position) const;
 
-    const Parser& m_parser;
-    ExpressionObject* m_expression;  // not owned
-    ValueList* m_values = nullptr;   // not owned
+    bool AtEnd() const { return m_type == TokenType{} && m_start == m_text.size(); }
+
+    std::string_view TokenText() const { return m_text.substr(m_start, m_next - m_start); }
+
+    std::string_view m_text;
+    ExpressionObject* m_expression;             // not owned
+    ValueList* m_values = nullptr;              // not owned
     const FunctionList* m_functions = nullptr;  // not owned
-    std::int32_t m_count = 0;
-    // The token after the last expression built.
-    std::int32_t m_position = 0;
-    std::int32_t m_groupNesting = 0;
+    // The current token: its type (0 at the end of the text or at a character no plain
+    // program has), where it starts, where the next one may start, and a number's
+    // value.
+    TokenType m_type{};
+    std::size_t m_start = 0;
+    std::size_t m_next = 0;
+    double m_number = 0;
+    // Groups and calls open around the current token; bounds the recursion.
+    std::int32_t m_nesting = 0;
+    // The statements built so far and, above them, the arguments of the calls being
+    // built, until their node takes them.
+    std::vector<std::unique_ptr<Node>> m_pending;
 };
 
 }  // namespace ExprEval
