@@ -1,5 +1,4 @@
-// One-pass builder for plain programs; see the header for what plain means and why
-// the heights below follow region parsing.
+// One-pass builder for plain programs; see the header for what plain means.
 #include "expr/PlainBuilder.h"
 
 #include "expr/AddNode.h"
@@ -19,16 +18,12 @@
 #include "expr/ValueNode.h"
 #include "expr/VariableNode.h"
 
-#include <algorithm>
 #include <array>
 #include <utility>
 
 namespace ExprEval {
 
 namespace {
-
-// Room for the statements and arguments of a conversion program without growing.
-constexpr std::size_t kPendingCapacity = 64;
 
 bool IsSign(TokenType type) {
     return type == TokenType::Plus || type == TokenType::Minus;
@@ -84,6 +79,22 @@ std::uint64_t KeyOf(std::string_view name) {
 
 }  // namespace
 
+// The tokenizer's rules, except that a character no plain program has (including a
+// null within the text) ends the tokens like the end of the text does. Most tokens are
+// one character after a few blanks, so that path is kept short; names and numbers
+// take a function of their own. Inline: it runs for every token, and as a call it
+// would cost about as much as cutting the token.
+inline void PlainBuilder::Advance() {
+    const std::size_t position = SkipBlanks(m_next);
+    const LexClass lex = LexClassOf(m_text.data()[position]);
+    m_start = position;
+    m_next = position + 1;
+    m_type = --m_tokensLeft >= 0 ? static_cast<TokenType>(lex) : TokenType{};
+    if (lex == LexClass::Identifier || lex == LexClass::Number) {
+        AdvanceOver(lex);
+    }
+}
+
 PlainBuilder::PlainBuilder(std::string_view text, ExpressionObject* expression)
     : m_text(text), m_expression(expression) {}
 
@@ -93,112 +104,111 @@ std::unique_ptr<Node> PlainBuilder::Build() {
     if (m_values == nullptr || m_functions == nullptr) {
         return nullptr;
     }
-    m_pending.reserve(kPendingCapacity);
-    Advance();
-    Built statement = BuildStatement();
-    if (!statement.node) {
-        return nullptr;
-    }
+    StartStatement();
+    std::unique_ptr<Node> statement = BuildStatement();
     // Region parsing makes a statement list of a program with a ";", even a trailing
     // one after a single statement.
-    if (m_type == TokenType::Semicolon) {
-        m_pending.push_back(std::move(statement.node));
-        statement = BuildStatements(statement.height);
+    if (statement && m_type == TokenType::Semicolon) {
+        statement = BuildStatements(std::move(statement));
     }
-    return AtEnd() ? std::move(statement.node) : nullptr;
+    return statement && AtEnd() ? std::move(statement) : nullptr;
 }
 
-// The statements after the first, up to the end of the program or the first token
-// that continues none; the list's first statement is pending already.
-PlainBuilder::Built PlainBuilder::BuildStatements(std::int32_t height) {
+// The statements from the first, built already, up to the end of the program or the
+// first token that continues none. Their array grows as they come: counting them
+// first would cost more than the few moves.
+std::unique_ptr<Node> PlainBuilder::BuildStatements(std::unique_ptr<Node> first) {
+    auto statements = std::make_unique<MultiNode>(m_expression);
+    statements->AddStatement(std::move(first));
     while (m_type == TokenType::Semicolon) {
-        Advance();
+        StartStatement();
         // A ";" at the very end ends the list without an empty statement.
         if (AtEnd()) {
             break;
         }
-        Built statement = BuildStatement();
-        if (!statement.node) {
-            return {};
+        std::unique_ptr<Node> statement = BuildStatement();
+        if (!statement) {
+            return nullptr;
         }
-        height = std::max(height, statement.height);
-        m_pending.push_back(std::move(statement.node));
-    }
-    if (height >= Parser::kMaxDepth) {
-        return {};
-    }
-    auto statements = std::make_unique<MultiNode>(m_expression);
-    statements->ReserveStatements(m_pending.size());
-    for (std::unique_ptr<Node>& statement : m_pending) {
         statements->AddStatement(std::move(statement));
     }
-    m_pending.clear();
-    return {std::move(statements), height + 1};
+    return statements;
+}
+
+// Region parsing parses each operand a level deeper than the region it is part of, and
+// each operand is at least one token shorter than that region. So a statement (at
+// level 2 in a list) of n tokens nests n + 1 levels at most, and one of fewer than
+// kMaxDepth tokens never meets the parser's limit. A longer statement is left to
+// region parsing: Advance reports no further token once the statement's tokens and
+// the one after them number more than kMaxDepth. This bounds the recursion here and
+// the height of every tree built too.
+void PlainBuilder::StartStatement() {
+    m_tokensLeft = Parser::kMaxDepth;
+    Advance();
 }
 
 // An "=" right after a leading name makes the statement an assignment. A new or
 // constant target is left to region parsing, which adds or refuses it.
-PlainBuilder::Built PlainBuilder::BuildStatement() {
+std::unique_ptr<Node> PlainBuilder::BuildStatement() {
     if (m_type != TokenType::Identifier || m_text.data()[SkipBlanks(m_next)] != '=') {
         return BuildSum();
     }
     const std::string_view name = TokenText();
     const ValueList::Binding* target = m_values->FindBinding(name, KeyOf(name));
     if (target == nullptr || target->constant) {
-        return {};
+        return nullptr;
     }
     Advance();
     Advance();
-    Built value = BuildSum();
-    if (!value.node || value.height >= Parser::kMaxDepth) {
-        return {};
+    std::unique_ptr<Node> value = BuildSum();
+    if (!value) {
+        return nullptr;
     }
     auto node = std::make_unique<AssignNode>(m_expression);
-    node->Set(target->address, std::move(value.node));
-    return {std::move(node), value.height + 1};
+    node->Set(target->address, std::move(value));
+    return node;
 }
 
 // Region parsing splits a sum at its last sign and a product at its last "*" or "/",
-// so both nest to the left, as built here.
-PlainBuilder::Built PlainBuilder::BuildSum() {
-    Built sum = BuildProduct();
-    while (sum.node && IsSign(m_type)) {
-        const TokenType sign = m_type;
+// so both nest to the left, as built here. One loop takes both: most operands stand
+// alone, and a function per level would be a call per level for each of them.
+std::unique_ptr<Node> PlainBuilder::BuildSum() {
+    std::unique_ptr<Node> sum;
+    TokenType sign{};
+    for (;;) {
+        std::unique_ptr<Node> term = BuildOperand();
+        while (term && IsProduct(m_type)) {
+            const TokenType type = m_type;
+            Advance();
+            term = Combine(type, std::move(term), BuildOperand());
+        }
+        sum = sum ? Combine(sign, std::move(sum), std::move(term)) : std::move(term);
+        if (!sum || !IsSign(m_type)) {
+            return sum;
+        }
+        sign = m_type;
         Advance();
-        sum = Combine(sign, std::move(sum), BuildProduct());
     }
-    return sum;
 }
 
-PlainBuilder::Built PlainBuilder::BuildProduct() {
-    Built product = BuildOperand();
-    while (product.node && IsProduct(m_type)) {
-        const TokenType type = m_type;
-        Advance();
-        product = Combine(type, std::move(product), BuildOperand());
-    }
-    return product;
-}
-
-// Refuses a tree past the limit as soon as it grows there, so that no taller tree is
-// ever built (and deleted, by recursion).
-PlainBuilder::Built PlainBuilder::Combine(TokenType type, Built left, Built right) const {
-    const std::int32_t height = std::max(left.height, right.height) + 1;
-    if (!right.node || height > Parser::kMaxDepth) {
-        return {};
+std::unique_ptr<Node> PlainBuilder::Combine(TokenType type,
+                                            std::unique_ptr<Node> left,
+                                            std::unique_ptr<Node> right) const {
+    if (!right) {
+        return nullptr;
     }
     std::unique_ptr<BinaryNode> node = MakeBinary(m_expression, type);
-    node->SetOperands(std::move(left.node), std::move(right.node));
-    return {std::move(node), height};
+    node->SetOperands(std::move(left), std::move(right));
+    return node;
 }
 
-PlainBuilder::Built PlainBuilder::BuildOperand() {
+std::unique_ptr<Node> PlainBuilder::BuildOperand() {
     switch (m_type) {
     case TokenType::Number: {
         auto node = std::make_unique<ValueNode>(m_expression);
         node->SetValue(m_number);
         Advance();
-        return {std::move(node), 1};
+        return node;
     }
     case TokenType::Identifier: {
         const std::string_view name = TokenText();
@@ -208,89 +218,53 @@ PlainBuilder::Built PlainBuilder::BuildOperand() {
     case TokenType::OpenParen:
         return BuildGroup();
     default:
-        return {};
+        return nullptr;
     }
 }
 
-// Region parsing strips a group's parentheses and goes on at the same level, in a
-// loop; the recursion here is bounded instead.
-PlainBuilder::Built PlainBuilder::BuildGroup() {
-    if (m_nesting == Parser::kMaxDepth) {
-        return {};
-    }
-    ++m_nesting;
+// Region parsing strips a group's parentheses and goes on at the same level.
+std::unique_ptr<Node> PlainBuilder::BuildGroup() {
     Advance();
-    Built inner = BuildSum();
-    --m_nesting;
-    if (m_type != TokenType::CloseParen) {
-        return {};
+    std::unique_ptr<Node> inner = BuildSum();
+    if (!inner || m_type != TokenType::CloseParen) {
+        return nullptr;
     }
     Advance();
     return inner;
 }
 
 // Only built-in functions: their factories do nothing but make the node, so a call
-// that turns out not to be plain has no effect to undo. The arguments wait on the
-// pending stack until their number is known, so that the node's array is allocated
-// once, at its size.
-PlainBuilder::Built PlainBuilder::BuildCall(std::string_view name) {
+// that turns out not to be plain has no effect to undo.
+std::unique_ptr<Node> PlainBuilder::BuildCall(std::string_view name) {
     const BuiltinFunctionCreator* factory = m_functions->FindBuiltin(name, KeyOf(name));
-    if (factory == nullptr || m_nesting == Parser::kMaxDepth) {
-        return {};
+    if (factory == nullptr) {
+        return nullptr;
     }
-    const std::size_t first = m_pending.size();
-    std::int32_t height = 0;
-    ++m_nesting;
+    std::unique_ptr<BuiltinFunctionNode> node = factory->CreateNode(m_expression);
+    node->ReserveValues();
     do {
         Advance();
-        Built argument = BuildSum();
-        if (!argument.node) {
-            return {};
+        std::unique_ptr<Node> argument = BuildSum();
+        if (!argument) {
+            return nullptr;
         }
-        height = std::max(height, argument.height);
-        m_pending.push_back(std::move(argument.node));
+        node->AddArgument(std::move(argument));
     } while (m_type == TokenType::Comma);
-    --m_nesting;
-    const std::size_t count = m_pending.size() - first;
-    if (m_type != TokenType::CloseParen || height >= Parser::kMaxDepth) {
-        return {};
+    if (m_type != TokenType::CloseParen || !node->AllowsCounts(node->GetArgumentCount(), 0)) {
+        return nullptr;
     }
     Advance();
-    std::unique_ptr<BuiltinFunctionNode> node = factory->CreateNode(m_expression);
-    if (!node->AllowsCounts(count, 0)) {
-        return {};
-    }
-    node->ReserveValues(count);
-    for (std::size_t i = first; i < first + count; ++i) {
-        node->AddArgument(std::move(m_pending[i]));
-    }
-    m_pending.resize(first);
-    return {std::move(node), height + 1};
+    return node;
 }
 
-PlainBuilder::Built PlainBuilder::BuildVariable(std::string_view name) {
+std::unique_ptr<Node> PlainBuilder::BuildVariable(std::string_view name) {
     const ValueList::Binding* variable = m_values->FindBinding(name, KeyOf(name));
     if (variable == nullptr) {
-        return {};
+        return nullptr;
     }
     auto node = std::make_unique<VariableNode>(m_expression);
     node->SetAddress(variable->address);
-    return {std::move(node), 1};
-}
-
-// The tokenizer's rules, except that a character no plain program has (including a
-// null within the text) ends the tokens like the end of the text does. Most tokens are
-// one character after a few blanks, so that path is kept short; names and numbers
-// take a function of their own.
-void PlainBuilder::Advance() {
-    const std::size_t position = SkipBlanks(m_next);
-    const LexClass lex = LexClassOf(m_text.data()[position]);
-    m_start = position;
-    m_next = position + 1;
-    m_type = static_cast<TokenType>(lex);
-    if (lex == LexClass::Identifier || lex == LexClass::Number) {
-        AdvanceOver(lex);
-    }
+    return node;
 }
 
 void PlainBuilder::AdvanceOver(LexClass lex) {

@@ -21,7 +21,6 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <vector>
 
 namespace ExprEval {
 
@@ -51,32 +50,27 @@ public:
     std::unique_ptr<Node> Build();
 
 private:
-    // A node with its height: 1 for a leaf, one more than its highest child for the
-    // others. Region parsing parses each child one level deeper than its parent and
-    // refuses levels past Parser::kMaxDepth, so a tree of that height or less is one
-    // it builds. Null when what was to be built is not plain.
-    struct Built {
-        std::unique_ptr<Node> node;
-        std::int32_t height;
-    };
+    // Each answers null when what it was to build is not plain.
+    std::unique_ptr<Node> BuildStatements(std::unique_ptr<Node> first);
+    std::unique_ptr<Node> BuildStatement();
+    std::unique_ptr<Node> BuildSum();
+    std::unique_ptr<Node> BuildOperand();
+    std::unique_ptr<Node> BuildGroup();
+    std::unique_ptr<Node> BuildCall(std::string_view name);
+    std::unique_ptr<Node> BuildVariable(std::string_view name);
+    std::unique_ptr<Node> Combine(TokenType type,
+                                  std::unique_ptr<Node> left,
+                                  std::unique_ptr<Node> right) const;
 
-    Built BuildStatement();
-    Built BuildSum();
-    Built BuildProduct();
-    Built BuildOperand();
-    Built BuildGroup();
-    Built BuildCall(std::string_view name);
-    Built BuildVariable(std::string_view name);
-    Built BuildStatements(std::int32_t height);
-    Built Combine(TokenType type, Built left, Built right) const;
-
+    // Gives the statement starting at the next token its tokens and cuts that token.
+    void StartStatement();
     // Cuts the next token.
     void Advance();
     // The rest of a name or number.
     void AdvanceOver(LexClass lex);
     std::size_t SkipBlanks(std::size_t position) const;
 
-    bool AtEnd() const { return m_type == TokenType{} && m_start == m_text.size(); }
+    bool AtEnd() const { return m_type == TokenType{} && m_start == m_text.size() && m_tokensLeft >= 0; }
 
     std::string_view TokenText() const { return m_text.substr(m_start, m_next - m_start); }
 
@@ -91,11 +85,8 @@ private:
     std::size_t m_start = 0;
     std::size_t m_next = 0;
     double m_number = 0;
-    // Groups and calls open around the current token; bounds the recursion.
-    std::int32_t m_nesting = 0;
-    // The statements built so far and, above them, the arguments of the calls being
-    // built, until their node takes them.
-    std::vector<std::unique_ptr<Node>> m_pending;
+    // How many more tokens the current statement may take (see StartStatement).
+    std::int32_t m_tokensLeft = 0;
 };
 
 }  // namespace ExprEval

@@ -100,9 +100,19 @@ inline bool IsDigit(char c) {
     return static_cast<unsigned char>(c - '0') <= 9;
 }
 
+// Whether a character continues a name, by character: a letter, a digit or "_".
+constexpr std::array<bool, 256> MakeNameCharacters() {
+    std::array<bool, 256> continues{};
+    for (std::size_t c = 0; c < continues.size(); ++c) {
+        continues[c] = kCharKinds[c] == CharKind::Letter || kCharKinds[c] == CharKind::Digit;
+    }
+    return continues;
+}
+
+inline constexpr std::array<bool, 256> kNameCharacters = MakeNameCharacters();
+
 inline bool ContinuesIdentifier(char c) {
-    const CharKind kind = KindOf(c);
-    return kind == CharKind::Letter || kind == CharKind::Digit;
+    return kNameCharacters[static_cast<unsigned char>(c)];
 }
 
 // Digits, then a "." and more digits.
