@@ -11,6 +11,7 @@
 #include "expr/MultiNode.h"
 #include "expr/MultiplyNode.h"
 #include "expr/NameIndex.h"
+#include "expr/NodeArena.h"
 #include "expr/Parser.h"
 #include "expr/SubtractNode.h"
 #include "expr/TextScan.h"
@@ -33,17 +34,22 @@ bool IsProduct(TokenType type) {
     return type == TokenType::Multiply || type == TokenType::Divide;
 }
 
-std::unique_ptr<BinaryNode> MakeBinary(ExpressionObject* expression, TokenType type) {
+BinaryNode* MakeBinary(ExpressionObject* expression, TokenType type) {
     switch (type) {
     case TokenType::Plus:
-        return std::make_unique<AddNode>(expression);
+        return new AddNode(expression);
     case TokenType::Minus:
-        return std::make_unique<SubtractNode>(expression);
+        return new SubtractNode(expression);
     case TokenType::Multiply:
-        return std::make_unique<MultiplyNode>(expression);
+        return new MultiplyNode(expression);
     default:
-        return std::make_unique<DivideNode>(expression);
+        return new DivideNode(expression);
     }
+}
+
+// A node built here, handed to the node that owns it from now on.
+std::unique_ptr<Node> Owned(Node* node) {
+    return std::unique_ptr<Node>(node);
 }
 
 using LexClass = PlainBuilder::LexClass;
@@ -98,39 +104,41 @@ inline void PlainBuilder::Advance() {
 PlainBuilder::PlainBuilder(std::string_view text, ExpressionObject* expression)
     : m_text(text), m_expression(expression) {}
 
+// Without an arena the nodes of a program that turns out not to be plain would have
+// to be deleted one by one; the parser always has one.
 std::unique_ptr<Node> PlainBuilder::Build() {
     m_values = m_expression->GetValueList();
     m_functions = m_expression->GetFunctionList();
-    if (m_values == nullptr || m_functions == nullptr) {
+    if (m_values == nullptr || m_functions == nullptr || NodeArena::Current() == nullptr) {
         return nullptr;
     }
     StartStatement();
-    std::unique_ptr<Node> statement = BuildStatement();
+    Node* statement = BuildStatement();
     // Region parsing makes a statement list of a program with a ";", even a trailing
     // one after a single statement.
-    if (statement && m_type == TokenType::Semicolon) {
-        statement = BuildStatements(std::move(statement));
+    if (statement != nullptr && m_type == TokenType::Semicolon) {
+        statement = BuildStatements(statement);
     }
-    return statement && AtEnd() ? std::move(statement) : nullptr;
+    return std::unique_ptr<Node>(statement != nullptr && AtEnd() ? statement : nullptr);
 }
 
 // The statements from the first, built already, up to the end of the program or the
 // first token that continues none. Their array grows as they come: counting them
 // first would cost more than the few moves.
-std::unique_ptr<Node> PlainBuilder::BuildStatements(std::unique_ptr<Node> first) {
-    auto statements = std::make_unique<MultiNode>(m_expression);
-    statements->AddStatement(std::move(first));
+Node* PlainBuilder::BuildStatements(Node* first) {
+    auto* statements = new MultiNode(m_expression);
+    statements->AddStatement(Owned(first));
     while (m_type == TokenType::Semicolon) {
         StartStatement();
         // A ";" at the very end ends the list without an empty statement.
         if (AtEnd()) {
             break;
         }
-        std::unique_ptr<Node> statement = BuildStatement();
-        if (!statement) {
+        Node* statement = BuildStatement();
+        if (statement == nullptr) {
             return nullptr;
         }
-        statements->AddStatement(std::move(statement));
+        statements->AddStatement(Owned(statement));
     }
     return statements;
 }
@@ -149,7 +157,7 @@ void PlainBuilder::StartStatement() {
 
 // An "=" right after a leading name makes the statement an assignment. A new or
 // constant target is left to region parsing, which adds or refuses it.
-std::unique_ptr<Node> PlainBuilder::BuildStatement() {
+Node* PlainBuilder::BuildStatement() {
     if (m_type != TokenType::Identifier || m_text.data()[SkipBlanks(m_next)] != '=') {
         return BuildSum();
     }
@@ -160,30 +168,30 @@ std::unique_ptr<Node> PlainBuilder::BuildStatement() {
     }
     Advance();
     Advance();
-    std::unique_ptr<Node> value = BuildSum();
-    if (!value) {
+    Node* value = BuildSum();
+    if (value == nullptr) {
         return nullptr;
     }
-    auto node = std::make_unique<AssignNode>(m_expression);
-    node->Set(target->address, std::move(value));
+    auto* node = new AssignNode(m_expression);
+    node->Set(target->address, Owned(value));
     return node;
 }
 
 // Region parsing splits a sum at its last sign and a product at its last "*" or "/",
 // so both nest to the left, as built here. One loop takes both: most operands stand
 // alone, and a function per level would be a call per level for each of them.
-std::unique_ptr<Node> PlainBuilder::BuildSum() {
-    std::unique_ptr<Node> sum;
+Node* PlainBuilder::BuildSum() {
+    Node* sum = nullptr;
     TokenType sign{};
     for (;;) {
-        std::unique_ptr<Node> term = BuildOperand();
-        while (term && IsProduct(m_type)) {
+        Node* term = BuildOperand();
+        while (term != nullptr && IsProduct(m_type)) {
             const TokenType type = m_type;
             Advance();
-            term = Combine(type, std::move(term), BuildOperand());
+            term = Combine(type, term, BuildOperand());
         }
-        sum = sum ? Combine(sign, std::move(sum), std::move(term)) : std::move(term);
-        if (!sum || !IsSign(m_type)) {
+        sum = sum != nullptr ? Combine(sign, sum, term) : term;
+        if (sum == nullptr || !IsSign(m_type)) {
             return sum;
         }
         sign = m_type;
@@ -191,21 +199,19 @@ std::unique_ptr<Node> PlainBuilder::BuildSum() {
     }
 }
 
-std::unique_ptr<Node> PlainBuilder::Combine(TokenType type,
-                                            std::unique_ptr<Node> left,
-                                            std::unique_ptr<Node> right) const {
-    if (!right) {
+Node* PlainBuilder::Combine(TokenType type, Node* left, Node* right) const {
+    if (right == nullptr) {
         return nullptr;
     }
-    std::unique_ptr<BinaryNode> node = MakeBinary(m_expression, type);
-    node->SetOperands(std::move(left), std::move(right));
+    BinaryNode* node = MakeBinary(m_expression, type);
+    node->SetOperands(Owned(left), Owned(right));
     return node;
 }
 
-std::unique_ptr<Node> PlainBuilder::BuildOperand() {
+Node* PlainBuilder::BuildOperand() {
     switch (m_type) {
     case TokenType::Number: {
-        auto node = std::make_unique<ValueNode>(m_expression);
+        auto* node = new ValueNode(m_expression);
         node->SetValue(m_number);
         Advance();
         return node;
@@ -223,10 +229,10 @@ std::unique_ptr<Node> PlainBuilder::BuildOperand() {
 }
 
 // Region parsing strips a group's parentheses and goes on at the same level.
-std::unique_ptr<Node> PlainBuilder::BuildGroup() {
+Node* PlainBuilder::BuildGroup() {
     Advance();
-    std::unique_ptr<Node> inner = BuildSum();
-    if (!inner || m_type != TokenType::CloseParen) {
+    Node* inner = BuildSum();
+    if (inner == nullptr || m_type != TokenType::CloseParen) {
         return nullptr;
     }
     Advance();
@@ -235,20 +241,20 @@ std::unique_ptr<Node> PlainBuilder::BuildGroup() {
 
 // Only built-in functions: their factories do nothing but make the node, so a call
 // that turns out not to be plain has no effect to undo.
-std::unique_ptr<Node> PlainBuilder::BuildCall(std::string_view name) {
+Node* PlainBuilder::BuildCall(std::string_view name) {
     const BuiltinFunctionCreator* factory = m_functions->FindBuiltin(name, KeyOf(name));
     if (factory == nullptr) {
         return nullptr;
     }
-    std::unique_ptr<BuiltinFunctionNode> node = factory->CreateNode(m_expression);
+    BuiltinFunctionNode* node = factory->CreateNode(m_expression).release();
     node->ReserveValues();
     do {
         Advance();
-        std::unique_ptr<Node> argument = BuildSum();
-        if (!argument) {
+        Node* argument = BuildSum();
+        if (argument == nullptr) {
             return nullptr;
         }
-        node->AddArgument(std::move(argument));
+        node->AddArgument(Owned(argument));
     } while (m_type == TokenType::Comma);
     if (m_type != TokenType::CloseParen || !node->AllowsCounts(node->GetArgumentCount(), 0)) {
         return nullptr;
@@ -257,12 +263,12 @@ std::unique_ptr<Node> PlainBuilder::BuildCall(std::string_view name) {
     return node;
 }
 
-std::unique_ptr<Node> PlainBuilder::BuildVariable(std::string_view name) {
+Node* PlainBuilder::BuildVariable(std::string_view name) {
     const ValueList::Binding* variable = m_values->FindBinding(name, KeyOf(name));
     if (variable == nullptr) {
         return nullptr;
     }
-    auto node = std::make_unique<VariableNode>(m_expression);
+    auto* node = new VariableNode(m_expression);
     node->SetAddress(variable->address);
     return node;
 }

@@ -46,21 +46,22 @@ public:
     // valid while Build runs.
     PlainBuilder(std::string_view text, ExpressionObject* expression);
 
-    // The tree, or null when the program is not plain.
+    // The tree, or null when the program is not plain or no NodeArenaScope is open.
     std::unique_ptr<Node> Build();
 
 private:
-    // Each answers null when what it was to build is not plain.
-    std::unique_ptr<Node> BuildStatements(std::unique_ptr<Node> first);
-    std::unique_ptr<Node> BuildStatement();
-    std::unique_ptr<Node> BuildSum();
-    std::unique_ptr<Node> BuildOperand();
-    std::unique_ptr<Node> BuildGroup();
-    std::unique_ptr<Node> BuildCall(std::string_view name);
-    std::unique_ptr<Node> BuildVariable(std::string_view name);
-    std::unique_ptr<Node> Combine(TokenType type,
-                                  std::unique_ptr<Node> left,
-                                  std::unique_ptr<Node> right) const;
+    // Each answers null when what it was to build is not plain. The nodes come from
+    // the arena of the parse and are handed out as plain pointers until a node or the
+    // finished tree owns them: the nodes of a program that turns out not to be plain
+    // are left to the arena, which holds all their memory and frees it at once.
+    Node* BuildStatements(Node* first);
+    Node* BuildStatement();
+    Node* BuildSum();
+    Node* BuildOperand();
+    Node* BuildGroup();
+    Node* BuildCall(std::string_view name);
+    Node* BuildVariable(std::string_view name);
+    Node* Combine(TokenType type, Node* left, Node* right) const;
 
     // Gives the statement starting at the next token its tokens and cuts that token.
     void StartStatement();

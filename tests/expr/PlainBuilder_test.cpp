@@ -6,6 +6,8 @@
 #include "ParseOutcome.h"
 #include "expr/ExprEval.h"
 #include "expr/NameIndex.h"
+#include "expr/NodeArena.h"
+#include "expr/NodeArenaScope.h"
 
 #include <string>
 #include <string_view>
@@ -78,6 +80,8 @@ TEST(PlainBuilder, BuildsWhatRegionParsingBuildsAndLeavesTheRestToIt) {
         const std::string padded = c.text + std::string(ExprEval::NameIndex::kPadding, '\0');
         const std::size_t listed = values.Count();
         const std::string_view text(padded.data(), padded.size() - ExprEval::NameIndex::kPadding);
+        ExprEval::NodeArena arena;
+        const ExprEval::NodeArenaScope scope(arena);
         EXPECT_EQ(ExprEval::PlainBuilder(text, &expression).Build() != nullptr, c.plain);
         EXPECT_EQ(values.Count(), listed);
     }
