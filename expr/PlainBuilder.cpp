@@ -87,8 +87,8 @@ std::uint64_t KeyOf(std::string_view name) {
 
 // The tokenizer's rules, except that a character no plain program has (including a
 // null within the text) ends the tokens like the end of the text does. Most tokens are
-// one character after a few blanks, so that path is kept short; names and numbers
-// take a function of their own. Inline: it runs for every token, and as a call it
+// one character after a few blanks, so that path is kept short; numbers take a
+// function of their own. Inline: it runs for every token, and as a call it
 // would cost about as much as cutting the token.
 inline void PlainBuilder::Advance() {
     const std::size_t position = SkipBlanks(m_next);
@@ -96,8 +96,10 @@ inline void PlainBuilder::Advance() {
     m_start = position;
     m_next = position + 1;
     m_type = --m_tokensLeft >= 0 ? static_cast<TokenType>(lex) : TokenType{};
-    if (lex == LexClass::Identifier || lex == LexClass::Number) {
-        AdvanceOver(lex);
+    if (lex == LexClass::Identifier) {
+        m_next = TextScan::IdentifierEnd(m_text.data(), position);
+    } else if (lex == LexClass::Number) {
+        AdvanceOverNumber();
     }
 }
 
@@ -273,10 +275,8 @@ Node* PlainBuilder::BuildVariable(std::string_view name) {
     return node;
 }
 
-void PlainBuilder::AdvanceOver(LexClass lex) {
-    const char* text = m_text.data();
-    m_next = lex == LexClass::Identifier ? TextScan::IdentifierEnd(text, m_start)
-                                         : TextScan::ReadNumber(text, m_start, m_number);
+void PlainBuilder::AdvanceOverNumber() {
+    m_next = TextScan::ReadNumber(m_text.data(), m_start, m_number);
 }
 
 // Blanks come by the hundred, comments hardly ever: they are skipped by a call.

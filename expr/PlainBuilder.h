@@ -67,13 +67,13 @@ private:
     void StartStatement();
     // Cuts the next token.
     void Advance();
-    // The rest of a name or number.
-    void AdvanceOver(LexClass lex);
+    // The rest of a number, and its value.
+    void AdvanceOverNumber();
     std::size_t SkipBlanks(std::size_t position) const;
 
     bool AtEnd() const { return m_type == TokenType{} && m_start == m_text.size() && m_tokensLeft >= 0; }
 
-    std::string_view TokenText() const { return m_text.substr(m_start, m_next - m_start); }
+    std::string_view TokenText() const { return std::string_view(m_text.data() + m_start, m_next - m_start); }
 
     std::string_view m_text;
     ExpressionObject* m_expression;             // not owned
