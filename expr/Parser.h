@@ -52,10 +52,6 @@ public:
                    : std::string_view();
     }
 
-    // The key of the identifier's name for lookups (see NameIndex::PaddedKey); for an
-    // identifier token only.
-    std::uint64_t GetNameKey(std::int32_t index) const { return NameIndex::PaddedKey(GetName(index)); }
-
     // The number's value; 0 for every other token.
     double GetValue(std::int32_t index) const;
 

@@ -17,9 +17,18 @@
 namespace {
 
 struct Case {
-    const char* text;
+    std::string text;
     bool plain;
 };
+
+// "v0 = b0 + b0 + ...": terms * 2 + 1 tokens.
+std::string LongSum(int terms) {
+    std::string sum = "v0 = b0";
+    for (int i = 1; i < terms; ++i) {
+        sum += " + b0";
+    }
+    return sum;
+}
 
 const Case kCases[] = {
     // Plain: the conversion programs' shapes, precedence and left association, groups.
@@ -34,6 +43,13 @@ const Case kCases[] = {
     {"E * PI", true},
     {"poly(2, v3, v2, v1, v0)", true},
     {"b0 / 0", true},
+    {"v0 = b0 # the high byte\n + b1", true},
+    {"v0 # the target\n = b1; # and nothing after\n", true},
+    // A statement is built here up to 199 tokens, which region parsing can never
+    // nest past its limit; a longer one is left to it.
+    {LongSum(99), true},
+    {LongSum(99) + "; b1", true},
+    {LongSum(100), false},
     // Not plain: left to region parsing, which builds or refuses them.
     {"v0 = -b0", false},
     {"b0 * -1", false},
@@ -60,6 +76,9 @@ const Case kCases[] = {
     {"b0 + ", false},
     {"b0, b1", false},
     {"+b0", false},
+    {"b0 $ b1", false},
+    {"b0 + b1 @", false},
+    {std::string("b0 +\0 b1", 8), false},
 };
 
 TEST(PlainBuilder, BuildsWhatRegionParsingBuildsAndLeavesTheRestToIt) {
