@@ -279,7 +279,8 @@ void PlainBuilder::AdvanceOverNumber() {
     m_next = TextScan::ReadNumber(m_text.data(), m_start, m_number);
 }
 
-// Blanks come by the hundred, comments hardly ever: they are skipped by a call.
+// Blanks come by the hundred, comments hardly ever: the end of a comment is found by a
+// call, which keeps the loop over blanks short.
 std::size_t PlainBuilder::SkipBlanks(std::size_t position) const {
     const char* text = m_text.data();
     for (;;) {

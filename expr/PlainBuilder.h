@@ -8,8 +8,8 @@
 // grammar knows from the order of the tokens.
 //
 // Anything else (other operators, signs, assignments inside expressions, references,
-// unknown names, user functions, wrong argument counts, comments that hide an "=",
-// nesting past the parser's limit, any syntax or token error) makes Build answer null
+// unknown names, user functions, wrong argument counts, a statement of Parser::kMaxDepth
+// tokens or more, any syntax or token error) makes Build answer null
 // without touching the value list, and the parser then tokenizes the text and builds
 // the tree or raises the error exactly as it always does. Every step answers null
 // rather than raising: an exception would cost more than parsing the program twice.
