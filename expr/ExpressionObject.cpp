@@ -7,6 +7,9 @@
 #include "expr/NodeArenaScope.h"
 #include "expr/Parser.h"
 
+#include <algorithm>
+#include <cstddef>
+
 namespace ExprEval {
 
 ExpressionObject::ExpressionObject() = default;
@@ -17,6 +20,11 @@ ExpressionObject::~ExpressionObject() {
 
 void ExpressionObject::Parse(const std::string& text) {
     Clear();
+    // A conversion program takes about a dozen bytes of nodes per character; the cap
+    // keeps a long text with few nodes from taking much more memory than its tree.
+    constexpr std::size_t kNodeBytesPerCharacter = 16;
+    constexpr std::size_t kMaxReserve = 1 << 20;
+    m_arena.Reserve(std::min(text.size(), kMaxReserve / kNodeBytesPerCharacter) * kNodeBytesPerCharacter);
     const NodeArenaScope scope(m_arena);
     Parser parser(this);
     m_tree = parser.Parse(text);

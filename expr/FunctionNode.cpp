@@ -54,11 +54,8 @@ void FunctionNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, s
     CheckCounts(parser.GetToken(start), parser.GetToken(end));
 }
 
-// Growing the arrays argument by argument would cost more allocations than building
-// the argument nodes; most functions have a fixed, small number of arguments.
 void FunctionNode::ReserveArguments() {
-    constexpr std::int32_t kTypicalUnlimitedCount = 8;
-    m_arguments.Reserve(static_cast<std::size_t>(m_maxValues >= 0 ? m_maxValues : kTypicalUnlimitedCount));
+    ReserveValues();
     m_references.Reserve(
         static_cast<std::size_t>(m_maxReferences >= 0 ? m_maxReferences : kTypicalUnlimitedCount));
 }

@@ -43,14 +43,19 @@ public:
     std::size_t GetArgumentCount() const { return m_arguments.Size(); }
 
     // For a builder that parses the value arguments itself: whether a call with these
-    // numbers of value and reference arguments is allowed (nothing is raised), then
-    // room for the values, then each of them.
+    // numbers of value and reference arguments is allowed (nothing is raised), room
+    // for the values, then each of them.
     bool AllowsCounts(std::size_t values, std::size_t references) const {
         return !(FallsShort(values, m_minValues) || Exceeds(values, m_maxValues) ||
                  FallsShort(references, m_minReferences) || Exceeds(references, m_maxReferences));
     }
 
-    void ReserveValues(std::size_t count) { m_arguments.Reserve(count); }
+    // Room for as many value arguments as the function takes, or for a typical number
+    // when there is no limit: growing the array argument by argument would cost more
+    // allocations than building the arguments.
+    void ReserveValues() {
+        m_arguments.Reserve(static_cast<std::size_t>(m_maxValues >= 0 ? m_maxValues : kTypicalUnlimitedCount));
+    }
 
     void AddArgument(std::unique_ptr<Node> argument) { m_arguments.Add(std::move(argument)); }
 
@@ -60,6 +65,9 @@ public:
     double& GetReference(std::size_t index) { return *m_references[index]; }
 
 private:
+    // Room reserved for the arguments of a function without a maximum.
+    static constexpr std::int32_t kTypicalUnlimitedCount = 8;
+
     static bool Exceeds(std::size_t count, std::int32_t maximum) {
         return maximum != kNoLimit && count > static_cast<std::size_t>(maximum);
     }

@@ -18,150 +18,25 @@
 #include "expr/NullPointerException.h"
 #include "expr/PlainBuilder.h"
 #include "expr/RaiseAt.h"
-#include "expr/ScanNumber.h"
 #include "expr/SubtractNode.h"
 #include "expr/SyntaxException.h"
+#include "expr/TextScan.h"
 #include "expr/UnknownTokenException.h"
 #include "expr/UnmatchedParenthesisException.h"
 #include "expr/ValueNode.h"
 #include "expr/VariableNode.h"
 
-#include <array>
 #include <limits>
 #include <new>
-#include <type_traits>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 namespace ExprEval {
 
 namespace {
 
-// What a character can start; one table lookup per character instead of a chain of
-// comparisons.
-enum class CharKind : std::uint8_t {
-    Unknown,
-    Null,  // the end of the text, or a null within it
-    Blank,
-    Comment,
-    Single,  // a one-character token other than a parenthesis
-    Open,
-    Close,
-    Digit,
-    Dot,
-    Letter,
-};
-
-constexpr std::array<CharKind, 256> MakeCharKinds() {
-    std::array<CharKind, 256> kinds{};
-    for (const char c : {'\t', '\n', '\r', ' '}) {
-        kinds[static_cast<unsigned char>(c)] = CharKind::Blank;
-    }
-    for (const char c : {'=', '+', '-', '*', '/', '^', '&', ',', ';'}) {
-        kinds[static_cast<unsigned char>(c)] = CharKind::Single;
-    }
-    kinds[static_cast<unsigned char>('(')] = CharKind::Open;
-    kinds[static_cast<unsigned char>(')')] = CharKind::Close;
-    for (char c = '0'; c <= '9'; ++c) {
-        kinds[static_cast<unsigned char>(c)] = CharKind::Digit;
-    }
-    for (char c = 'a'; c <= 'z'; ++c) {
-        kinds[static_cast<unsigned char>(c)] = CharKind::Letter;
-    }
-    for (char c = 'A'; c <= 'Z'; ++c) {
-        kinds[static_cast<unsigned char>(c)] = CharKind::Letter;
-    }
-    kinds[static_cast<unsigned char>('_')] = CharKind::Letter;
-    kinds[static_cast<unsigned char>('.')] = CharKind::Dot;
-    kinds[static_cast<unsigned char>('#')] = CharKind::Comment;
-    kinds[0] = CharKind::Null;
-    return kinds;
-}
-
-constexpr std::array<CharKind, 256> kCharKinds = MakeCharKinds();
-
-CharKind KindOf(char c) {
-    return kCharKinds[static_cast<unsigned char>(c)];
-}
-
-bool IsDigit(char c) {
-    return KindOf(c) == CharKind::Digit;
-}
-
-bool ContinuesIdentifier(char c) {
-    const CharKind kind = KindOf(c);
-    return kind == CharKind::Letter || kind == CharKind::Digit;
-}
-
-// The token type of each one-character token other than a parenthesis, by
-// character; 0 for the others.
-constexpr std::array<std::uint8_t, 256> MakeSingleTypes() {
-    std::array<std::uint8_t, 256> types{};
-    constexpr std::pair<char, TokenType> kSingles[] = {
-        {'=', TokenType::Assign},    {'+', TokenType::Plus},   {'-', TokenType::Minus},
-        {'*', TokenType::Multiply},  {'/', TokenType::Divide}, {'^', TokenType::Power},
-        {'&', TokenType::Ampersand}, {',', TokenType::Comma},  {';', TokenType::Semicolon},
-    };
-    for (const auto& single : kSingles) {
-        types[static_cast<unsigned char>(single.first)] = static_cast<std::uint8_t>(single.second);
-    }
-    return types;
-}
-
-constexpr std::array<std::uint8_t, 256> kSingleTypes = MakeSingleTypes();
-
-TokenType SingleCharacterToken(char c) {
-    return static_cast<TokenType>(kSingleTypes[static_cast<unsigned char>(c)]);
-}
-
-// The scans below stop at the terminating null of the text without testing its
-// length: a null is no digit, letter or ".".
-
-// Digits, then a "." and more digits.
-std::size_t NumberEnd(const char* text, std::size_t start) {
-    std::size_t position = start;
-    while (IsDigit(text[position])) {
-        ++position;
-    }
-    if (text[position] == '.') {
-        ++position;
-        while (IsDigit(text[position])) {
-            ++position;
-        }
-    }
-    return position;
-}
-
-// Letters, digits and "_", and a "." where a name continues after it.
-std::size_t IdentifierEnd(const char* text, std::size_t start) {
-    std::size_t position = start + 1;
-    for (;;) {
-        while (ContinuesIdentifier(text[position])) {
-            ++position;
-        }
-        if (text[position] != '.' || KindOf(text[position + 1]) != CharKind::Letter) {
-            return position;
-        }
-        position += 2;
-    }
-}
-
-// Whole numbers of up to this many digits are exact as doubles; they are counted here,
-// everything else goes through ScanNumber.
-double NumberValue(std::string_view text) {
-    constexpr std::size_t kMaxExactDigits = 15;
-    if (text.size() > kMaxExactDigits) {
-        return ScanNumber(text);
-    }
-    std::uint64_t whole = 0;
-    for (const char c : text) {
-        if (!IsDigit(c)) {
-            return ScanNumber(text);
-        }
-        whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    return static_cast<double>(static_cast<std::int64_t>(whole));
-}
+using TextScan::KindOf;
 
 // Pairs the ")" at index close with the latest unpaired "(", whose match field holds
 // the unpaired one before it.
@@ -201,19 +76,28 @@ Parser::Parser(ExpressionObject* expression) : m_expression(expression) {
 }
 
 std::unique_ptr<Node> Parser::Parse(const std::string& text) {
-    Tokenize(text);
+    PrepareText(text);
+    // Most programs are plain, and a plain one is built in one pass over its text; the
+    // region parser builds the others from the tokens and raises every error.
+    if (std::unique_ptr<Node> tree =
+            PlainBuilder(std::string_view(m_text.data(), m_textSize), m_expression).Build()) {
+        return tree;
+    }
+    AllocateTokens();
+    CutTokens();
     if (m_tokenCount == 0) {
         throw EmptyExpressionException();
-    }
-    // Most programs are plain, and a plain one is built in one pass; the region parser
-    // builds the others and raises every error.
-    if (std::unique_ptr<Node> tree = PlainBuilder(*this, m_expression).Build()) {
-        return tree;
     }
     return ParseRegion(0, m_tokenCount - 1);
 }
 
 void Parser::Tokenize(const std::string& text) {
+    PrepareText(text);
+    AllocateTokens();
+    CutTokens();
+}
+
+void Parser::PrepareText(const std::string& text) {
     m_tokenCount = 0;
     if (text.empty()) {
         throw EmptyExpressionException();
@@ -227,8 +111,6 @@ void Parser::Tokenize(const std::string& text) {
     m_textSize = text.size();
     m_text.reserve(m_textSize + NameIndex::kPadding);
     m_text.assign(text).append(NameIndex::kPadding, '\0');
-    AllocateTokens();
-    CutTokens();
 }
 
 // Every token takes at least one character, so the text's length bounds the count and
@@ -272,7 +154,7 @@ void Parser::CutTokens() {
         const char c = text[position];
         switch (KindOf(c)) {
         case CharKind::Single:
-            add(SingleCharacterToken(c), position, position);
+            add(TextScan::TokenTypeOf(c), position, position);
             ++position;
             break;
         case CharKind::Open:
@@ -287,19 +169,19 @@ void Parser::CutTokens() {
             break;
         case CharKind::Digit:
         case CharKind::Dot: {
-            const std::size_t end = NumberEnd(text, position);
+            const std::size_t end = TextScan::NumberEnd(text, position);
             add(TokenType::Number, position, end - 1);
             position = end;
             break;
         }
         case CharKind::Letter: {
-            const std::size_t end = IdentifierEnd(text, position);
+            const std::size_t end = TextScan::IdentifierEnd(text, position);
             add(TokenType::Identifier, position, end - 1);
             position = end;
             break;
         }
         case CharKind::Comment:
-            position = SkipComment(position);
+            position = TextScan::CommentEnd(std::string_view(text, size), position);
             break;
         case CharKind::Null:
             // The null after the text ends it without a test of the position for every
@@ -329,22 +211,15 @@ void Parser::UnmatchRemainingOpens(std::int32_t lastOpen) {
     }
 }
 
-// A comment runs to the end of its line; the line break itself is a blank.
-std::size_t Parser::SkipComment(std::size_t position) const {
-    const std::size_t lineEnd = m_text.find_first_of("\n\r", position);
-    return lineEnd == std::string::npos ? m_textSize : lineEnd;
-}
-
 // Read where the number is used rather than while tokenizing: each number of a program
 // is used once, and the tokens stay small.
 double Parser::GetValue(std::int32_t index) const {
     const ExprToken& token = m_tokens[index];
-    if (token.GetType() != TokenType::Number) {
-        return 0;
+    double value = 0;
+    if (token.GetType() == TokenType::Number) {
+        TextScan::ReadNumber(m_text.c_str(), static_cast<std::size_t>(token.GetStart()), value);
     }
-    const std::string_view text(m_text.data() + token.GetStart(),
-                                static_cast<std::size_t>(token.GetEnd() - token.GetStart() + 1));
-    return NumberValue(text);
+    return value;
 }
 
 template <typename T>

@@ -35,6 +35,7 @@ public:
     // False once a node was made that may hold memory outside the arena: a function
     // node of a factory other than the built-in ones.
     bool MadeArenaOnlyNodes() const { return m_arenaOnly; }
+
     void Tokenize(const std::string& text);
     // Parses the tokens start to end inclusive.
     std::unique_ptr<Node> ParseRegion(std::int32_t start, std::int32_t end);
@@ -50,10 +51,6 @@ public:
                                       static_cast<std::size_t>(token.GetEnd() - token.GetStart() + 1))
                    : std::string_view();
     }
-
-    // The key of the identifier's name for lookups (see NameIndex::PaddedKey); for an
-    // identifier token only.
-    std::uint64_t GetNameKey(std::int32_t index) const { return NameIndex::PaddedKey(GetName(index)); }
 
     // The number's value; 0 for every other token.
     double GetValue(std::int32_t index) const;
@@ -81,10 +78,10 @@ private:
         std::int32_t closeParen = -1;
     };
 
+    void PrepareText(const std::string& text);
     void CutTokens();
     [[noreturn]] static void RaiseUnknownToken(std::size_t position);
     void UnmatchRemainingOpens(std::int32_t lastOpen);
-    std::size_t SkipComment(std::size_t position) const;
     RegionScan ScanRegion(std::int32_t start, std::int32_t end) const;
     bool IsUnarySign(std::int32_t index, std::int32_t regionStart) const;
     std::unique_ptr<Node> ParseCall(std::int32_t start, std::int32_t end, std::int32_t closeParen);

@@ -1,5 +1,4 @@
-// One-pass builder for plain programs; see the header for what plain means and why the
-// depths below follow region parsing.
+// One-pass builder for plain programs; see the header for what plain means.
 #include "expr/PlainBuilder.h"
 
 #include "expr/AddNode.h"
@@ -11,12 +10,16 @@
 #include "expr/FunctionNode.h"
 #include "expr/MultiNode.h"
 #include "expr/MultiplyNode.h"
+#include "expr/NameIndex.h"
+#include "expr/NodeArena.h"
 #include "expr/Parser.h"
 #include "expr/SubtractNode.h"
+#include "expr/TextScan.h"
 #include "expr/ValueList.h"
 #include "expr/ValueNode.h"
 #include "expr/VariableNode.h"
 
+#include <array>
 #include <utility>
 
 namespace ExprEval {
@@ -27,342 +30,269 @@ bool IsSign(TokenType type) {
     return type == TokenType::Plus || type == TokenType::Minus;
 }
 
-bool IsBinaryOperator(TokenType type) {
-    return IsSign(type) || type == TokenType::Multiply || type == TokenType::Divide;
+bool IsProduct(TokenType type) {
+    return type == TokenType::Multiply || type == TokenType::Divide;
 }
 
-std::unique_ptr<Node> Combine(ExpressionObject* expression,
-                              TokenType type,
-                              std::unique_ptr<Node> left,
-                              std::unique_ptr<Node> right) {
-    std::unique_ptr<BinaryNode> node;
+BinaryNode* MakeBinary(ExpressionObject* expression, TokenType type) {
     switch (type) {
     case TokenType::Plus:
-        node = std::make_unique<AddNode>(expression);
-        break;
+        return new AddNode(expression);
     case TokenType::Minus:
-        node = std::make_unique<SubtractNode>(expression);
-        break;
+        return new SubtractNode(expression);
     case TokenType::Multiply:
-        node = std::make_unique<MultiplyNode>(expression);
-        break;
+        return new MultiplyNode(expression);
     default:
-        node = std::make_unique<DivideNode>(expression);
-        break;
+        return new DivideNode(expression);
     }
-    node->SetOperands(std::move(left), std::move(right));
-    return node;
+}
+
+// A node built here, handed to the node that owns it from now on.
+std::unique_ptr<Node> Owned(Node* node) {
+    return std::unique_ptr<Node>(node);
+}
+
+using LexClass = PlainBuilder::LexClass;
+
+// What a character means to the builder's tokens, by character.
+constexpr std::array<LexClass, 256> MakeLexClasses() {
+    std::array<LexClass, 256> classes{};
+    for (std::size_t c = 0; c < classes.size(); ++c) {
+        const TokenType type = TextScan::kTokenTypes[c];
+        const CharKind kind = TextScan::kCharKinds[c];
+        if (type != TokenType{}) {
+            classes[c] = static_cast<LexClass>(type);
+        } else if (kind == CharKind::Blank) {
+            classes[c] = LexClass::Blank;
+        } else if (kind == CharKind::Comment) {
+            classes[c] = LexClass::Comment;
+        } else {
+            classes[c] = LexClass::Other;
+        }
+    }
+    return classes;
+}
+
+constexpr std::array<LexClass, 256> kLexClasses = MakeLexClasses();
+
+LexClass LexClassOf(char c) {
+    return kLexClasses[static_cast<unsigned char>(c)];
+}
+
+std::uint64_t KeyOf(std::string_view name) {
+    return NameIndex::PaddedKey(name);
 }
 
 }  // namespace
 
-PlainBuilder::PlainBuilder(const Parser& parser, ExpressionObject* expression)
-    : m_parser(parser), m_expression(expression) {}
+// The tokenizer's rules, except that a character no plain program has (including a
+// null within the text) ends the tokens like the end of the text does. Most tokens are
+// one character after a few blanks, so that path is kept short; numbers take a
+// function of their own. Inline: it runs for every token, and as a call it
+// would cost about as much as cutting the token.
+inline void PlainBuilder::Advance() {
+    const std::size_t position = SkipBlanks(m_next);
+    const LexClass lex = LexClassOf(m_text.data()[position]);
+    m_start = position;
+    m_next = position + 1;
+    m_type = --m_tokensLeft >= 0 ? static_cast<TokenType>(lex) : TokenType{};
+    if (lex == LexClass::Identifier) {
+        m_next = TextScan::IdentifierEnd(m_text.data(), position);
+    } else if (lex == LexClass::Number) {
+        AdvanceOverNumber();
+    }
+}
 
+PlainBuilder::PlainBuilder(std::string_view text, ExpressionObject* expression)
+    : m_text(text), m_expression(expression) {}
+
+// Without an arena the nodes of a program that turns out not to be plain would have
+// to be deleted one by one; the parser always has one.
 std::unique_ptr<Node> PlainBuilder::Build() {
     m_values = m_expression->GetValueList();
     m_functions = m_expression->GetFunctionList();
-    m_count = m_parser.GetTokenCount();
-    if (m_values == nullptr || m_functions == nullptr || m_count == 0) {
+    if (m_values == nullptr || m_functions == nullptr || NodeArena::Current() == nullptr) {
         return nullptr;
     }
-    return BuildProgram();
+    StartStatement();
+    Node* statement = BuildStatement();
+    // Region parsing makes a statement list of a program with a ";", even a trailing
+    // one after a single statement.
+    if (statement != nullptr && m_type == TokenType::Semicolon) {
+        statement = BuildStatements(statement);
+    }
+    return std::unique_ptr<Node>(statement != nullptr && AtEnd() ? statement : nullptr);
 }
 
-// Region parsing makes a statement list only of a program with a ";" outside
-// parentheses; one inside them is not plain, so counting them all decides it.
-std::unique_ptr<Node> PlainBuilder::BuildProgram() {
-    std::int32_t semicolons = 0;
-    for (std::int32_t i = 0; i < m_count; ++i) {
-        semicolons += TypeAt(i) == TokenType::Semicolon ? 1 : 0;
-    }
-    // The whole program is the region of depth 1, its statements those of depth 2.
-    if (semicolons == 0) {
-        std::unique_ptr<Node> statement = BuildStatement(0, 1);
-        return statement && m_position == m_count ? std::move(statement) : nullptr;
-    }
-    auto statements = std::make_unique<MultiNode>(m_expression);
-    statements->ReserveStatements(static_cast<std::size_t>(semicolons) + 1);
-    std::int32_t position = 0;
-    for (;;) {
-        std::unique_ptr<Node> statement =
-            TypeAt(position) == TokenType::Semicolon ? nullptr : BuildStatement(position, 2);
-        if (!statement) {
-            return nullptr;
-        }
-        statements->AddStatement(std::move(statement));
-        position = m_position;
-        if (position == m_count) {
-            break;
-        }
-        if (TypeAt(position) != TokenType::Semicolon) {
-            return nullptr;
-        }
+// The statements from the first, built already, up to the end of the program or the
+// first token that continues none. Their array grows as they come: counting them
+// first would cost more than the few moves.
+Node* PlainBuilder::BuildStatements(Node* first) {
+    auto* statements = new MultiNode(m_expression);
+    statements->AddStatement(Owned(first));
+    while (m_type == TokenType::Semicolon) {
+        StartStatement();
         // A ";" at the very end ends the list without an empty statement.
-        if (++position == m_count) {
+        if (AtEnd()) {
             break;
         }
+        Node* statement = BuildStatement();
+        if (statement == nullptr) {
+            return nullptr;
+        }
+        statements->AddStatement(Owned(statement));
     }
     return statements;
 }
 
-std::unique_ptr<Node> PlainBuilder::BuildStatement(std::int32_t position, std::int32_t depth) {
-    if (!DepthAllowed(depth)) {
-        return nullptr;
+// Region parsing parses each operand a level deeper than the region it is part of, and
+// each operand is at least one token shorter than that region. So a statement (at
+// level 2 in a list) of n tokens nests n + 1 levels at most, and one of fewer than
+// kMaxDepth tokens never meets the parser's limit. A longer statement is left to
+// region parsing: Advance reports no further token once the statement's tokens and
+// the one after them number more than kMaxDepth. This bounds the recursion here and
+// the height of every tree built too.
+void PlainBuilder::StartStatement() {
+    m_tokensLeft = Parser::kMaxDepth;
+    Advance();
+}
+
+// An "=" right after a leading name makes the statement an assignment. A new or
+// constant target is left to region parsing, which adds or refuses it.
+Node* PlainBuilder::BuildStatement() {
+    if (m_type != TokenType::Identifier || m_text.data()[SkipBlanks(m_next)] != '=') {
+        return BuildSum();
     }
-    const bool assigns = TypeAt(position) == TokenType::Identifier && position + 1 < m_count &&
-                         TypeAt(position + 1) == TokenType::Assign;
-    if (!assigns) {
-        return BuildExpression(position, depth);
-    }
-    // A new or constant target is left to region parsing, which adds or refuses it.
-    const ValueList::Binding* target =
-        m_values->FindBinding(m_parser.GetName(position), m_parser.GetNameKey(position));
+    const std::string_view name = TokenText();
+    const ValueList::Binding* target = m_values->FindBinding(name, KeyOf(name));
     if (target == nullptr || target->constant) {
         return nullptr;
     }
-    std::unique_ptr<Node> value = BuildExpression(position + 2, depth + 1);
-    if (!value) {
+    Advance();
+    Advance();
+    Node* value = BuildSum();
+    if (value == nullptr) {
         return nullptr;
     }
-    auto node = std::make_unique<AssignNode>(m_expression);
-    node->Set(target->address, std::move(value));
+    auto* node = new AssignNode(m_expression);
+    node->Set(target->address, Owned(value));
     return node;
 }
 
-// Builds the expression at position; m_position is left on the first token after it.
-// Most expressions are a lone number or name (an argument, a statement's value), which
-// takes no collecting of operands.
-std::unique_ptr<Node> PlainBuilder::BuildExpression(std::int32_t position, std::int32_t depth) {
-    if (!DepthAllowed(depth)) {
-        return nullptr;
-    }
-    if (IsLoneLeaf(position)) {
-        m_position = position + 1;
-        return BuildLeaf(position);
-    }
-    return BuildCompound(position, depth);
-}
-
-// Collects the operands and operators up to the first token that continues neither,
-// then builds them.
-std::unique_ptr<Node> PlainBuilder::BuildCompound(std::int32_t position, std::int32_t depth) {
-    Operand operands[kMaxOperands];
-    TokenType operators[kMaxOperands];
-    std::int32_t count = 0;
-    std::int32_t next = position;
+// Region parsing splits a sum at its last sign and a product at its last "*" or "/",
+// so both nest to the left, as built here. One loop takes both: most operands stand
+// alone, and a function per level would be a call per level for each of them.
+Node* PlainBuilder::BuildSum() {
+    Node* sum = nullptr;
+    TokenType sign{};
     for (;;) {
-        if (count == kMaxOperands || !FindOperand(next, operands[count])) {
-            return nullptr;
+        Node* term = BuildOperand();
+        while (term != nullptr && IsProduct(m_type)) {
+            const TokenType type = m_type;
+            Advance();
+            term = Combine(type, term, BuildOperand());
         }
-        next = operands[count].end + 1;
-        ++count;
-        if (next >= m_count || !IsBinaryOperator(TypeAt(next))) {
-            break;
+        sum = sum != nullptr ? Combine(sign, sum, term) : term;
+        if (sum == nullptr || !IsSign(m_type)) {
+            return sum;
         }
-        operators[count - 1] = TypeAt(next);
-        ++next;
+        sign = m_type;
+        Advance();
     }
-    std::unique_ptr<Node> node =
-        count == 1 ? BuildOperand(operands[0], depth) : BuildSum(operands, operators, count, depth);
-    m_position = next;
+}
+
+Node* PlainBuilder::Combine(TokenType type, Node* left, Node* right) const {
+    if (right == nullptr) {
+        return nullptr;
+    }
+    BinaryNode* node = MakeBinary(m_expression, type);
+    node->SetOperands(Owned(left), Owned(right));
     return node;
 }
 
-// Region parsing splits a sum at its last sign, so term j of s signs (j from 1) is
-// parsed at depth + s - j + 1 and the first term at depth + s.
-std::unique_ptr<Node> PlainBuilder::BuildSum(const Operand* operands,
-                                             const TokenType* operators,
-                                             std::int32_t count,
-                                             std::int32_t depth) {
-    std::int32_t signs = 0;
-    for (std::int32_t i = 0; i + 1 < count; ++i) {
-        signs += IsSign(operators[i]) ? 1 : 0;
+Node* PlainBuilder::BuildOperand() {
+    switch (m_type) {
+    case TokenType::Number: {
+        auto* node = new ValueNode(m_expression);
+        node->SetValue(m_number);
+        Advance();
+        return node;
     }
-    if (signs == 0) {
-        return BuildProduct(operands, operators, count, depth);
+    case TokenType::Identifier: {
+        const std::string_view name = TokenText();
+        Advance();
+        return m_type == TokenType::OpenParen ? BuildCall(name) : BuildVariable(name);
     }
-    std::int32_t termEnd = 0;
-    while (!IsSign(operators[termEnd])) {
-        ++termEnd;
-    }
-    std::unique_ptr<Node> sum = BuildProduct(operands, operators, termEnd + 1, depth + signs);
-    if (!sum) {
+    case TokenType::OpenParen:
+        return BuildGroup();
+    default:
         return nullptr;
     }
-    for (std::int32_t term = 1; term <= signs; ++term) {
-        const TokenType sign = operators[termEnd];
-        const std::int32_t termStart = termEnd + 1;
-        termEnd = termStart;
-        while (termEnd + 1 < count && !IsSign(operators[termEnd])) {
-            ++termEnd;
-        }
-        std::unique_ptr<Node> right = BuildProduct(operands + termStart, operators + termStart,
-                                                   termEnd - termStart + 1, depth + signs - term + 1);
-        if (!right) {
-            return nullptr;
-        }
-        sum = Combine(m_expression, sign, std::move(sum), std::move(right));
-    }
-    return sum;
 }
 
-// A product splits at its last "*" or "/" in the same way as a sum at its signs.
-std::unique_ptr<Node> PlainBuilder::BuildProduct(const Operand* operands,
-                                                 const TokenType* operators,
-                                                 std::int32_t count,
-                                                 std::int32_t depth) {
-    const std::int32_t products = count - 1;
-    std::unique_ptr<Node> product = BuildOperand(operands[0], depth + products);
-    for (std::int32_t factor = 1; product && factor <= products; ++factor) {
-        std::unique_ptr<Node> right = BuildOperand(operands[factor], depth + products - factor + 1);
-        if (!right) {
-            return nullptr;
-        }
-        product = Combine(m_expression, operators[factor - 1], std::move(product), std::move(right));
+// Region parsing strips a group's parentheses and goes on at the same level.
+Node* PlainBuilder::BuildGroup() {
+    Advance();
+    Node* inner = BuildSum();
+    if (inner == nullptr || m_type != TokenType::CloseParen) {
+        return nullptr;
     }
-    return product;
+    Advance();
+    return inner;
 }
 
-std::unique_ptr<Node> PlainBuilder::BuildOperand(const Operand& operand, std::int32_t depth) {
-    if (!DepthAllowed(depth)) {
+// Only built-in functions: their factories do nothing but make the node, so a call
+// that turns out not to be plain has no effect to undo.
+Node* PlainBuilder::BuildCall(std::string_view name) {
+    const BuiltinFunctionCreator* factory = m_functions->FindBuiltin(name, KeyOf(name));
+    if (factory == nullptr) {
         return nullptr;
     }
-    const TokenType type = TypeAt(operand.start);
-    if (operand.start == operand.end && type != TokenType::OpenParen) {
-        return BuildLeaf(operand.start);
-    }
-    if (type == TokenType::Identifier) {
-        return BuildCall(operand, depth);
-    }
-    // A group: region parsing strips its parentheses and goes on at the same depth, in
-    // a loop; groups directly in groups are bounded here, as this recursion would not be.
-    if (operand.end - operand.start < 2 || m_groupNesting == Parser::kMaxDepth) {
-        return nullptr;
-    }
-    ++m_groupNesting;
-    std::unique_ptr<Node> inner = BuildExpression(operand.start + 1, depth);
-    --m_groupNesting;
-    return inner && m_position == operand.end ? std::move(inner) : nullptr;
-}
-
-// Only built-in functions: their factories do nothing but make the node, so building
-// a call that turns out not to be plain has no effect to undo.
-std::unique_ptr<Node> PlainBuilder::BuildCall(const Operand& operand, std::int32_t depth) {
-    const std::int32_t open = operand.start + 1;
-    const std::int32_t close = operand.end;
-    const BuiltinFunctionCreator* factory =
-        m_functions->FindBuiltin(m_parser.GetName(operand.start), m_parser.GetNameKey(operand.start));
-    if (factory == nullptr || close == open + 1) {
-        return nullptr;
-    }
-    std::unique_ptr<BuiltinFunctionNode> node = factory->CreateNode(m_expression);
-    const std::int32_t count = ArgumentCount(open, close);
-    if (!node->AllowsCounts(static_cast<std::size_t>(count), 0)) {
-        return nullptr;
-    }
-    node->ReserveValues(static_cast<std::size_t>(count));
-    std::int32_t position = open + 1;
-    for (;;) {
-        std::unique_ptr<Node> argument = BuildExpression(position, depth + 1);
-        if (!argument) {
+    BuiltinFunctionNode* node = factory->CreateNode(m_expression).release();
+    node->ReserveValues();
+    do {
+        Advance();
+        Node* argument = BuildSum();
+        if (argument == nullptr) {
             return nullptr;
         }
-        node->AddArgument(std::move(argument));
-        if (m_position == close) {
-            break;
-        }
-        if (TypeAt(m_position) != TokenType::Comma || m_position + 1 == close) {
-            return nullptr;
-        }
-        position = m_position + 1;
+        node->AddArgument(Owned(argument));
+    } while (m_type == TokenType::Comma);
+    if (m_type != TokenType::CloseParen || !node->AllowsCounts(node->GetArgumentCount(), 0)) {
+        return nullptr;
     }
+    Advance();
     return node;
 }
 
-// One more than the "," between the parentheses and outside groups: the number of
-// arguments a plain call has, known before they are built, so that their array is
-// allocated once and a call with a wrong count is refused before anything is built.
-std::int32_t PlainBuilder::ArgumentCount(std::int32_t open, std::int32_t close) const {
-    std::int32_t count = 1;
-    for (std::int32_t i = open + 1; i < close; ++i) {
-        const TokenType type = TypeAt(i);
-        if (type == TokenType::OpenParen) {
-            // Within a call whose "(" is matched every "(" is matched too.
-            i = m_parser.GetMatchingParen(i);
-        } else if (type == TokenType::Comma) {
-            ++count;
-        }
-    }
-    return count;
-}
-
-// A number, or a name that no "(" follows, that no operator continues: what
-// FindOperand and the operator loop of BuildExpression would find to be the whole
-// expression.
-bool PlainBuilder::IsLoneLeaf(std::int32_t position) const {
-    if (position >= m_count) {
-        return false;
-    }
-    const TokenType type = TypeAt(position);
-    if (type != TokenType::Number && type != TokenType::Identifier) {
-        return false;
-    }
-    if (position + 1 == m_count) {
-        return true;
-    }
-    const TokenType next = TypeAt(position + 1);
-    return !IsBinaryOperator(next) && !(type == TokenType::Identifier && next == TokenType::OpenParen);
-}
-
-// The number or name at index.
-std::unique_ptr<Node> PlainBuilder::BuildLeaf(std::int32_t index) {
-    if (TypeAt(index) != TokenType::Number) {
-        return BuildVariable(index);
-    }
-    auto node = std::make_unique<ValueNode>(m_expression);
-    node->SetValue(m_parser.GetValue(index));
-    return node;
-}
-
-std::unique_ptr<Node> PlainBuilder::BuildVariable(std::int32_t index) {
-    const ValueList::Binding* variable =
-        m_values->FindBinding(m_parser.GetName(index), m_parser.GetNameKey(index));
+Node* PlainBuilder::BuildVariable(std::string_view name) {
+    const ValueList::Binding* variable = m_values->FindBinding(name, KeyOf(name));
     if (variable == nullptr) {
         return nullptr;
     }
-    auto node = std::make_unique<VariableNode>(m_expression);
+    auto* node = new VariableNode(m_expression);
     node->SetAddress(variable->address);
     return node;
 }
 
-bool PlainBuilder::FindOperand(std::int32_t position, Operand& operand) const {
-    if (position >= m_count) {
-        return false;
-    }
-    const TokenType type = TypeAt(position);
-    std::int32_t open = position;
-    if (type == TokenType::Identifier) {
-        if (position + 1 >= m_count || TypeAt(position + 1) != TokenType::OpenParen) {
-            operand = {position, position};
-            return true;
+void PlainBuilder::AdvanceOverNumber() {
+    m_next = TextScan::ReadNumber(m_text.data(), m_start, m_number);
+}
+
+// Blanks come by the hundred, comments hardly ever: the end of a comment is found by a
+// call, which keeps the loop over blanks short.
+std::size_t PlainBuilder::SkipBlanks(std::size_t position) const {
+    const char* text = m_text.data();
+    for (;;) {
+        LexClass lex = LexClassOf(text[position]);
+        while (lex == LexClass::Blank) {
+            lex = LexClassOf(text[++position]);
         }
-        open = position + 1;
-    } else if (type != TokenType::OpenParen) {
-        operand = {position, position};
-        return type == TokenType::Number;
+        if (lex != LexClass::Comment) {
+            return position;
+        }
+        position = TextScan::CommentEnd(m_text, position);
     }
-    const std::int32_t close = m_parser.GetMatchingParen(open);
-    operand = {position, close};
-    return close >= 0;
-}
-
-TokenType PlainBuilder::TypeAt(std::int32_t index) const {
-    return m_parser.TypeAt(index);
-}
-
-bool PlainBuilder::DepthAllowed(std::int32_t depth) {
-    return depth <= Parser::kMaxDepth;
 }
 
 }  // namespace ExprEval

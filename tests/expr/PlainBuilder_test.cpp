@@ -1,22 +1,34 @@
 // The one-pass builder of plain programs must build exactly what region parsing builds,
 // and must leave every other program to region parsing untouched: same results, same
 // errors at the same places, same variables added.
-#include "ParseOutcome.h"
-
-#include "expr/ExprEval.h"
-#include "expr/Parser.h"
 #include "expr/PlainBuilder.h"
 
-#include <gtest/gtest.h>
+#include "ParseOutcome.h"
+#include "expr/ExprEval.h"
+#include "expr/NameIndex.h"
+#include "expr/NodeArena.h"
+#include "expr/NodeArenaScope.h"
 
 #include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
 
 namespace {
 
 struct Case {
-    const char* text;
+    std::string text;
     bool plain;
 };
+
+// "v0 = b0 + b0 + ...": terms * 2 + 1 tokens.
+std::string LongSum(int terms) {
+    std::string sum = "v0 = b0";
+    for (int i = 1; i < terms; ++i) {
+        sum += " + b0";
+    }
+    return sum;
+}
 
 const Case kCases[] = {
     // Plain: the conversion programs' shapes, precedence and left association, groups.
@@ -31,6 +43,13 @@ const Case kCases[] = {
     {"E * PI", true},
     {"poly(2, v3, v2, v1, v0)", true},
     {"b0 / 0", true},
+    {"v0 = b0 # the high byte\n + b1", true},
+    {"v0 # the target\n = b1; # and nothing after\n", true},
+    // A statement is built here up to 199 tokens, which region parsing can never
+    // nest past its limit; a longer one is left to it.
+    {LongSum(99), true},
+    {LongSum(99) + "; b1", true},
+    {LongSum(100), false},
     // Not plain: left to region parsing, which builds or refuses them.
     {"v0 = -b0", false},
     {"b0 * -1", false},
@@ -57,6 +76,9 @@ const Case kCases[] = {
     {"b0 + ", false},
     {"b0, b1", false},
     {"+b0", false},
+    {"b0 $ b1", false},
+    {"b0 + b1 @", false},
+    {std::string("b0 +\0 b1", 8), false},
 };
 
 TEST(PlainBuilder, BuildsWhatRegionParsingBuildsAndLeavesTheRestToIt) {
@@ -74,10 +96,12 @@ TEST(PlainBuilder, BuildsWhatRegionParsingBuildsAndLeavesTheRestToIt) {
         ExprEval::ExpressionObject expression;
         expression.SetValueList(&values);
         expression.SetFunctionList(&functions);
-        ExprEval::Parser parser(&expression);
-        parser.Tokenize(c.text);
+        const std::string padded = c.text + std::string(ExprEval::NameIndex::kPadding, '\0');
         const std::size_t listed = values.Count();
-        EXPECT_EQ(ExprEval::PlainBuilder(parser, &expression).Build() != nullptr, c.plain);
+        const std::string_view text(padded.data(), padded.size() - ExprEval::NameIndex::kPadding);
+        ExprEval::NodeArena arena;
+        const ExprEval::NodeArenaScope scope(arena);
+        EXPECT_EQ(ExprEval::PlainBuilder(text, &expression).Build() != nullptr, c.plain);
         EXPECT_EQ(values.Count(), listed);
     }
 }

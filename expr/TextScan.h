@@ -1,0 +1,175 @@
+// The lexical rules of the expression language, shared by the tokenizer and the builder
+// of plain programs, which cuts its tokens as it goes: what each character can start,
+// and where a name, a number or a comment ends.
+//
+// The scans stop at the null that ends the text without testing its length: a null
+// is no blank, digit, letter or ".".
+#pragma once
+
+#include "expr/ExprToken.h"
+#include "expr/ScanNumber.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+
+namespace ExprEval {
+
+// What a character can start; one table lookup per character instead of a chain of
+// comparisons.
+enum class CharKind : std::uint8_t {
+    Unknown,
+    Null,  // the end of the text, or a null within it
+    Blank,
+    Comment,
+    Single,  // a one-character token other than a parenthesis
+    Open,
+    Close,
+    Digit,
+    Dot,
+    Letter,
+};
+
+namespace TextScan {
+
+constexpr std::array<CharKind, 256> MakeCharKinds() {
+    std::array<CharKind, 256> kinds{};
+    for (const char c : {'\t', '\n', '\r', ' '}) {
+        kinds[static_cast<unsigned char>(c)] = CharKind::Blank;
+    }
+    for (const char c : {'=', '+', '-', '*', '/', '^', '&', ',', ';'}) {
+        kinds[static_cast<unsigned char>(c)] = CharKind::Single;
+    }
+    kinds[static_cast<unsigned char>('(')] = CharKind::Open;
+    kinds[static_cast<unsigned char>(')')] = CharKind::Close;
+    for (char c = '0'; c <= '9'; ++c) {
+        kinds[static_cast<unsigned char>(c)] = CharKind::Digit;
+    }
+    for (char c = 'a'; c <= 'z'; ++c) {
+        kinds[static_cast<unsigned char>(c)] = CharKind::Letter;
+    }
+    for (char c = 'A'; c <= 'Z'; ++c) {
+        kinds[static_cast<unsigned char>(c)] = CharKind::Letter;
+    }
+    kinds[static_cast<unsigned char>('_')] = CharKind::Letter;
+    kinds[static_cast<unsigned char>('.')] = CharKind::Dot;
+    kinds[static_cast<unsigned char>('#')] = CharKind::Comment;
+    kinds[0] = CharKind::Null;
+    return kinds;
+}
+
+inline constexpr std::array<CharKind, 256> kCharKinds = MakeCharKinds();
+
+inline CharKind KindOf(char c) {
+    return kCharKinds[static_cast<unsigned char>(c)];
+}
+
+// The type of the token a character starts, by character: that of a one-character
+// token, Identifier for a letter, Number for a digit or "."; 0 for every other
+// character.
+constexpr std::array<TokenType, 256> MakeTokenTypes() {
+    std::array<TokenType, 256> types{};
+    constexpr std::pair<char, TokenType> kSingles[] = {
+        {'(', TokenType::OpenParen}, {')', TokenType::CloseParen}, {'=', TokenType::Assign},
+        {'+', TokenType::Plus},      {'-', TokenType::Minus},      {'*', TokenType::Multiply},
+        {'/', TokenType::Divide},    {'^', TokenType::Power},      {'&', TokenType::Ampersand},
+        {',', TokenType::Comma},     {';', TokenType::Semicolon},
+    };
+    for (const auto& single : kSingles) {
+        types[static_cast<unsigned char>(single.first)] = single.second;
+    }
+    for (std::size_t c = 0; c < types.size(); ++c) {
+        if (kCharKinds[c] == CharKind::Letter) {
+            types[c] = TokenType::Identifier;
+        } else if (kCharKinds[c] == CharKind::Digit || kCharKinds[c] == CharKind::Dot) {
+            types[c] = TokenType::Number;
+        }
+    }
+    return types;
+}
+
+inline constexpr std::array<TokenType, 256> kTokenTypes = MakeTokenTypes();
+
+inline TokenType TokenTypeOf(char c) {
+    return kTokenTypes[static_cast<unsigned char>(c)];
+}
+
+inline bool IsDigit(char c) {
+    return static_cast<unsigned char>(c - '0') <= 9;
+}
+
+// Whether a character continues a name, by character: a letter, a digit or "_".
+constexpr std::array<bool, 256> MakeNameCharacters() {
+    std::array<bool, 256> continues{};
+    for (std::size_t c = 0; c < continues.size(); ++c) {
+        continues[c] = kCharKinds[c] == CharKind::Letter || kCharKinds[c] == CharKind::Digit;
+    }
+    return continues;
+}
+
+inline constexpr std::array<bool, 256> kNameCharacters = MakeNameCharacters();
+
+inline bool ContinuesIdentifier(char c) {
+    return kNameCharacters[static_cast<unsigned char>(c)];
+}
+
+// Digits, then a "." and more digits.
+inline std::size_t NumberEnd(const char* text, std::size_t start) {
+    std::size_t position = start;
+    while (IsDigit(text[position])) {
+        ++position;
+    }
+    if (text[position] == '.') {
+        ++position;
+        while (IsDigit(text[position])) {
+            ++position;
+        }
+    }
+    return position;
+}
+
+// The number token starting at start: where it ends, and its value in value. Whole
+// numbers of up to 15 digits are exact as doubles and are counted on the way;
+// everything else goes through ScanNumber.
+inline std::size_t ReadNumber(const char* text, std::size_t start, double& value) {
+    constexpr std::size_t kMaxExactDigits = 15;
+    std::uint64_t whole = 0;
+    std::size_t position = start;
+    while (IsDigit(text[position])) {
+        whole = whole * 10 + static_cast<std::uint64_t>(text[position] - '0');
+        ++position;
+    }
+    if (text[position] != '.' && position - start <= kMaxExactDigits) {
+        value = static_cast<double>(static_cast<std::int64_t>(whole));
+        return position;
+    }
+    const std::size_t end = NumberEnd(text, start);
+    value = ScanNumber(std::string_view(text + start, end - start));
+    return end;
+}
+
+// Letters, digits and "_", and a "." where a name continues after it; start is the
+// name's first character.
+inline std::size_t IdentifierEnd(const char* text, std::size_t start) {
+    std::size_t position = start + 1;
+    for (;;) {
+        while (ContinuesIdentifier(text[position])) {
+            ++position;
+        }
+        if (text[position] != '.' || KindOf(text[position + 1]) != CharKind::Letter) {
+            return position;
+        }
+        position += 2;
+    }
+}
+
+// A comment runs to the end of its line, or of the text of the given size; the line
+// break itself is a blank. Not inline: comments are rare, and the scan would weigh on
+// the loops over blanks that call it.
+std::size_t CommentEnd(std::string_view text, std::size_t start);
+
+}  // namespace TextScan
+
+}  // namespace ExprEval
