@@ -522,7 +522,7 @@ void CCommunicator::SetPortTimeouts(const PortTimeouts& timeouts) {
 
 void CCommunicator::ReportUpdateProgress(UINT_PTR code, LONG_PTR perMille) {
     if (m_sink != nullptr) {
-        m_sink->OnUpdateProgress(code, perMille);
+        m_sink->PostUpdateProgress(code, perMille);
     }
 }
 

@@ -3,8 +3,10 @@
 #include "link/CDataHandler.h"
 
 #include "classlib/core/CSingleLock.h"
+#include "link/CCommunicator.h"
 #include "link/CCommunicatorQueue.h"
 #include "link/CLogger.h"
+#include "link/CUpdateModeStep.h"
 #include "link/CommRequest.h"
 #include "link/DataHandlerMessages.h"
 #include "link/IMainWindow.h"
@@ -52,6 +54,7 @@ CDataHandler::CDataHandler() {
 CDataHandler::~CDataHandler() = default;
 
 void CDataHandler::SetCommunicator(CCommunicator* communicator) {
+    m_communicator = communicator;
     m_communicatorQueue =
         communicator != nullptr ? std::make_unique<CCommunicatorQueue>(*communicator) : nullptr;
     m_queue = m_communicatorQueue.get();
@@ -640,7 +643,41 @@ void CDataHandler::OnFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) {
 }
 
 // Runs on the communicator thread.
-void CDataHandler::OnUpdateProgress(UINT_PTR code, LONG_PTR perMille) {
+void CDataHandler::RequestUpdateMode() {
+    SetLinkMode(kModeEnterUpdate);
+}
+
+void CDataHandler::SetNormalMode() {
+    SetLinkMode(kModeNormal);
+}
+
+bool CDataHandler::StartFirmwareUpload(const CByteArray& image) {
+    if (m_communicator == nullptr) {
+        CLogger::Instance().Log(kLogRefused, "CDataHandler::StartFirmwareUpload(): no link.");
+        return false;
+    }
+    const BYTE* bytes = image.GetData();
+    if (!m_communicator->SetFirmware(std::vector<BYTE>(bytes, bytes + image.GetSize()))) {
+        CLogger::Instance().Log(kLogRefused, "CDataHandler::StartFirmwareUpload(): an upload is running.");
+        return false;
+    }
+    m_communicator->SetMode(kModeUploadStart);
+    return true;
+}
+
+void CDataHandler::RequestLeaveUpdateMode() {
+    SetLinkMode(kModeLeaveUpdate);
+}
+
+void CDataHandler::SetLinkMode(int mode) {
+    if (m_communicator == nullptr) {
+        CLogger::Instance().Log(kLogRefused, "CDataHandler::SetLinkMode(): no link for mode %d.", mode);
+        return;
+    }
+    m_communicator->SetMode(mode);
+}
+
+void CDataHandler::PostUpdateProgress(UINT_PTR code, LONG_PTR perMille) {
     PostToMainWindow(WM_DH_UPDATE_PROGRESS, code, perMille);
 }
 

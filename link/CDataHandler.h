@@ -167,6 +167,13 @@ public:
     BOOL ReadUpdateFileInfo(LPCSTR path, CString& version, CString& build, CString& branch);
     // The three identification words the loader reports in update mode.
     void SetUpdateModeInfo(WORD word0, WORD word1, WORD word2);
+    // The link's mode, acted on by the communicator's thread on its next pass: ask the
+    // unit for update mode, back to the normal link, hand over the image and start the
+    // upload (false when an upload already runs), ask the unit to leave update mode.
+    void RequestUpdateMode();
+    void SetNormalMode();
+    bool StartFirmwareUpload(const CByteArray& image);
+    void RequestLeaveUpdateMode();
     // After a full read: decides between the unit's data and the edits, and matches the
     // unit's remembered file.
     void CheckConnectedUnit();
@@ -177,11 +184,13 @@ public:
     bool OnLiveCycleEnd() override;
     std::vector<CDataDescriptor*> GetSettingDescriptors() override;
     void OnFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) override;
-    void OnUpdateProgress(UINT_PTR code, LONG_PTR perMille) override;
+    void PostUpdateProgress(UINT_PTR code, LONG_PTR perMille) override;
     void OnUpdateModeInfo(WORD word0, WORD word1, WORD word2) override;
 
 private:
     static bool IsLinkUp(int status) { return status == 2 || status == 4; }
+
+    void SetLinkMode(int mode);
 
     CDataDescriptor* ImageElement(int index, const char* operation);
     CDataDescriptor* TableElement(int index, const char* operation);
@@ -223,8 +232,9 @@ private:
                               LPCSTR path,
                               const std::vector<CDataDescriptor*>& differences);
 
-    IUnitPrompter* m_prompter = nullptr;  // not owned; stands for the direction dialog
-    IRequestQueue* m_queue = nullptr;     // not owned
+    IUnitPrompter* m_prompter = nullptr;      // not owned; stands for the direction dialog
+    IRequestQueue* m_queue = nullptr;         // not owned
+    CCommunicator* m_communicator = nullptr;  // not owned
     std::unique_ptr<CCommunicatorQueue> m_communicatorQueue;
     BYTE m_boxBuffer[kBoxRecordBytes] = {};
     std::array<std::array<BYTE, kImageBytes>, kImageCount> m_images{};

@@ -26,7 +26,7 @@ public:
     virtual void OnFullReadProgress(UINT_PTR /*wParam*/, LONG_PTR /*lParam*/) {}
 
     // Progress of a firmware upload for the main window (message 0x622).
-    virtual void OnUpdateProgress(UINT_PTR /*code*/, LONG_PTR /*perMille*/) {}
+    virtual void PostUpdateProgress(UINT_PTR /*code*/, LONG_PTR /*perMille*/) {}
 
     // The identification words of the unit's firmware loader.
     virtual void OnUpdateModeInfo(WORD /*word0*/, WORD /*word1*/, WORD /*word2*/) {}

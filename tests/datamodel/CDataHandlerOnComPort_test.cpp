@@ -14,6 +14,7 @@
 #include "tools/unitsim/CTranscript.h"
 #include "tools/unitsim/CUnitEngine.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -298,7 +299,7 @@ TEST_F(DataHandlerOnComPort, AnUpdateUploadsTheImageBlockByBlockAndTheUnitAnswer
     communicator.SetWaitState(0);  // as the main dialog does once it has handled the full read
     const int port = CUnitSim::Port();
 
-    communicator.SetMode(kModeEnterUpdate);
+    handler.RequestUpdateMode();
     ASSERT_TRUE(WaitUntil([&] { return communicator.GetMode() == kModeUpdateIdle; }));
     ASSERT_TRUE(WaitUntil([&] {
         const std::vector<PostedMessage> s = window.MessagesOf(WM_DH_STATUS_CHANGED);
@@ -309,9 +310,11 @@ TEST_F(DataHandlerOnComPort, AnUpdateUploadsTheImageBlockByBlockAndTheUnitAnswer
     for (std::size_t i = 0; i < firmware.size(); ++i) {
         firmware[i] = static_cast<BYTE>(i * 7 + 3);
     }
-    ASSERT_TRUE(communicator.SetFirmware(firmware));
+    CByteArray image;
+    image.SetSize(static_cast<INT_PTR>(firmware.size()));
+    std::copy(firmware.begin(), firmware.end(), image.GetData());
     const std::size_t uploadMark = CUnitSim::Transcript().size();
-    communicator.SetMode(kModeUploadStart);
+    ASSERT_TRUE(handler.StartFirmwareUpload(image));
     ASSERT_TRUE(WaitUntil([&] {
         const std::vector<PostedMessage> p = mainWindow.posted.MessagesOf(WM_DH_UPDATE_PROGRESS);
         return !p.empty() && p.back() == PostedMessage{WM_DH_UPDATE_PROGRESS, kUpdateReportDone, 1000};
@@ -338,7 +341,7 @@ TEST_F(DataHandlerOnComPort, AnUpdateUploadsTheImageBlockByBlockAndTheUnitAnswer
 
     const std::size_t beforeLeaving = window.MessagesOf(WM_DH_STATUS_CHANGED).size();
     const std::size_t readsBefore = CountOf(mainWindow.posted, WM_DH_FULL_READ_DONE);
-    communicator.SetMode(kModeLeaveUpdate);
+    handler.RequestLeaveUpdateMode();
     ASSERT_TRUE(WaitUntil([&] { return CountOf(mainWindow.posted, WM_DH_FULL_READ_DONE) > readsBefore; }))
         << "the unit was not read again after leaving update mode";
     EXPECT_EQ(communicator.GetMode(), kModeNormal);

@@ -26,7 +26,7 @@ public:
         fullRead.emplace_back(static_cast<int>(wParam), static_cast<int>(lParam));
     }
 
-    void OnUpdateProgress(UINT_PTR code, LONG_PTR perMille) override {
+    void PostUpdateProgress(UINT_PTR code, LONG_PTR perMille) override {
         update.emplace_back(static_cast<int>(code), static_cast<int>(perMille));
     }
 
