@@ -28,6 +28,7 @@ CLogger& CLogger::Instance() {
 CLogger::CLogger()
     : m_computer(ReadComputerName()),
       m_pipeFactory([](const std::string& name) { return std::make_unique<CLogPipe>(name); }),
+      m_strings(&LoadProgramString),
       m_clock(&CSystemClock::Instance()) {}
 
 void CLogger::SetControlPipeName(const std::string& name) {
@@ -38,6 +39,11 @@ void CLogger::SetControlPipeName(const std::string& name) {
 void CLogger::SetPipeFactory(PipeFactory factory) {
     CSingleLock guard(&m_lock, TRUE);
     m_pipeFactory = std::move(factory);
+}
+
+void CLogger::SetStringSource(StringSource source) {
+    CSingleLock guard(&m_lock, TRUE);
+    m_strings = std::move(source);
 }
 
 void CLogger::SetClock(IClock& clock) {
@@ -86,20 +92,48 @@ std::string CLogger::FormatLine(int levelCode, unsigned sequence, const std::str
     return line + "\r\n";
 }
 
+bool CLogger::IsLogged(int levelCode) const {
+    CSingleLock guard(&m_lock, TRUE);
+    return m_open && m_level >= levelCode / 1000;
+}
+
+void CLogger::WriteMessage(int levelCode, const char* message) {
+    CSingleLock guard(&m_lock, TRUE);
+    WriteLine(FormatLine(levelCode, m_sequence++, message));
+}
+
 void CLogger::Log(int levelCode, const char* format, ...) {
-    char message[kMaxLineChars + 1];
-    {
-        CSingleLock guard(&m_lock, TRUE);
-        if (m_level < levelCode / 1000 || !m_open) {
-            return;
-        }
+    if (!IsLogged(levelCode)) {
+        return;
     }
+    char message[kMaxLineChars + 1];
     va_list args;
     va_start(args, format);
     std::vsnprintf(message, sizeof message, format, args);
     va_end(args);
-    CSingleLock guard(&m_lock, TRUE);
-    WriteLine(FormatLine(levelCode, m_sequence++, message));
+    WriteMessage(levelCode, message);
+}
+
+void CLogger::LogResource(int levelCode, UINT formatId, ...) {
+    if (!IsLogged(levelCode)) {
+        return;
+    }
+    StringSource strings;
+    {
+        CSingleLock guard(&m_lock, TRUE);
+        strings = m_strings;
+    }
+    const std::string format = strings ? strings(formatId) : std::string();
+    char message[kMaxLineChars + 1];
+    if (format.empty()) {
+        std::snprintf(message, sizeof message, "Log text %u is missing.", formatId);
+    } else {
+        va_list args;
+        va_start(args, formatId);
+        std::vsnprintf(message, sizeof message, format.c_str(), args);
+        va_end(args);
+    }
+    WriteMessage(levelCode, message);
 }
 
 // Runs under m_lock.

@@ -38,6 +38,14 @@ public:
 
     // Writes one line unless the level code divided by 1000 exceeds the configured level.
     void Log(int levelCode, const char* format, ...) ZARVO_PRINTF_FORMAT(3, 4);
+    // The same with the format taken from the string table; a missing entry is logged
+    // with its id instead of the message.
+    void LogResource(int levelCode, UINT formatId, ...);
+
+    using StringSource = std::function<std::string(UINT id)>;
+    // Replaces where LogResource takes its formats (tests pass a table); the default is
+    // the program's string table.
+    void SetStringSource(StringSource source);
 
     // Names the server's control pipe ("logger" unless set), so that tests can talk to
     // a server of their own. Takes effect at the next Configure.
@@ -56,6 +64,8 @@ public:
     std::string FormatLine(int levelCode, unsigned sequence, const std::string& message) const;
 
 private:
+    bool IsLogged(int levelCode) const;
+    void WriteMessage(int levelCode, const char* message);
     void Announce();
     void WriteLine(const std::string& line);
 
@@ -72,5 +82,6 @@ private:
     bool m_open = false;
     unsigned m_sequence = 0;
     PipeFactory m_pipeFactory;
+    StringSource m_strings;
     IClock* m_clock;
 };

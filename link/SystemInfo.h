@@ -16,3 +16,7 @@ std::string ProgramFolder();
 
 // Joins a folder and a file name with the platform's separator.
 std::string ProgramFilePath(const char* fileName);
+
+// The text of a string-table entry of the program's own module; empty when there is
+// none (and always on systems without string tables).
+std::string LoadProgramString(UINT id);

@@ -31,3 +31,7 @@ std::string ProgramFolder() {
 std::string ProgramFilePath(const char* fileName) {
     return ProgramFolder() + "/" + fileName;
 }
+
+std::string LoadProgramString(UINT) {
+    return std::string();
+}

@@ -30,3 +30,9 @@ std::string ProgramFolder() {
 std::string ProgramFilePath(const char* fileName) {
     return ProgramFolder() + "\\" + fileName;
 }
+
+std::string LoadProgramString(UINT id) {
+    char text[4096];
+    const int length = LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
+    return length > 0 ? std::string(text, static_cast<std::size_t>(length)) : std::string();
+}

@@ -146,3 +146,17 @@ TEST_F(LoggerTest, LosesNoLineWrittenAfterARestartedServerIsBack) {
     EXPECT_NE(std::string::npos, lines[0].find(",during restart\r\n"));
     EXPECT_NE(std::string::npos, lines[12].find(",after 11\r\n"));
 }
+
+TEST_F(LoggerTest, LogResourceTakesItsFormatFromTheStringTable) {
+    logger.SetStringSource(
+        [](UINT id) { return id == 15001 ? std::string("Port COM%d: %s.") : std::string(); });
+    logger.Configure(3, "MERIVAN", "zylmor_merivan", ".");
+    logger.LogResource(1000, 15001, 5, "opened");
+    logger.LogResource(1000, 15002, 5, "unused");
+    logger.LogResource(4000, 15001, 5, "above the level");
+    const std::vector<std::string> lines = DataLines();
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_NE(std::string::npos, lines[0].find(",1000,")) << lines[0];
+    EXPECT_NE(std::string::npos, lines[0].find(",Port COM5: opened.\r\n")) << lines[0];
+    EXPECT_NE(std::string::npos, lines[1].find(",Log text 15002 is missing.\r\n")) << lines[1];
+}
