@@ -226,7 +226,7 @@ void CZarvoDlg::OnFirmwareUpdate() {
     if (Ask(kIdsUpdateQuestion, MB_YESNO | MB_ICONQUESTION) == IDNO) {
         return;
     }
-    m_communicator.SetMode(kModeEnterUpdate);
+    m_dataHandler.RequestUpdateMode();
     m_updateTimer = SetTimer(kUpdateTimerId, kUpdateTimeoutMs);
 }
 
@@ -266,19 +266,15 @@ void CZarvoDlg::ContinueFirmwareUpdate() {
                    path) &&
         m_dataHandler.CheckFirmwareUpdateFile(path, image)) {
         m_dataHandler.ForceNewUnitPrompt();
-        const BYTE* bytes = image.GetData();
-        m_communicator.SetFirmware(std::vector<BYTE>(bytes, bytes + image.GetSize()));
-        m_communicator.SetMode(kModeUploadStart);
-        const INT_PTR result = RunModal(m_updateDialog);
-        if (result == IDCANCEL) {
-            m_communicator.SetMode(kModeLeaveUpdate);
+        if (m_dataHandler.StartFirmwareUpload(image) && RunModal(m_updateDialog) == IDCANCEL) {
+            m_dataHandler.RequestLeaveUpdateMode();
         }
     }
     SetNormalMode();
 }
 
 void CZarvoDlg::SetNormalMode() {
-    m_communicator.SetMode(kModeNormal);
+    m_dataHandler.SetNormalMode();
 }
 
 LRESULT CZarvoDlg::OnUpdateProgress(WPARAM code, LPARAM perMille) {
