@@ -136,6 +136,21 @@ bool CMeshBuilder::Step() {
     return m_started ? GrowFront() : StartMesh();
 }
 
+bool CMeshBuilder::RemoveLastTriangle() {
+    if (m_triangles.empty()) {
+        return false;
+    }
+    const CMeshTriangle* triangle = m_triangles.back().get();
+    for (int i = 0; i < 3; ++i) {
+        triangle->GetCorner(i)->RemoveTriangle(triangle);
+        CMeshEdge* edge = triangle->GetEdge(i);
+        edge->ClearTriangle(triangle);
+        m_front.push_back(edge);
+    }
+    m_triangles.pop_back();
+    return true;
+}
+
 bool CMeshBuilder::StartMesh() {
     if (m_vertices.size() < 3) {
         return false;

@@ -37,6 +37,9 @@ public:
     void Build();
     // Adds one triangle; false when the front is used up.
     bool Step();
+    // Takes the newest triangle out of the mesh; its edges go back to the front, so that
+    // the next Step can build it again. False when there is none.
+    bool RemoveLastTriangle();
     // The natural-neighbour value at (x, y); 0 outside every triangle.
     double GetValueAt(double x, double y);
     // The plane of the first triangle that holds (x, y); 0 outside every triangle.

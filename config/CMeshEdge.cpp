@@ -66,3 +66,14 @@ void CMeshEdge::SetTriangle(int side, CMeshTriangle* triangle) {
     }
     MarkDone(side);
 }
+
+void CMeshEdge::ClearTriangle(const CMeshTriangle* triangle) {
+    if (m_left == triangle) {
+        m_left = nullptr;
+        m_leftDone = false;
+    }
+    if (m_right == triangle) {
+        m_right = nullptr;
+        m_rightDone = false;
+    }
+}

@@ -40,6 +40,8 @@ public:
     void MarkDone(int side);
     // Records the triangle on the side where its corner off this edge lies.
     void SetTriangle(int side, CMeshTriangle* triangle);
+    // Forgets the triangle; its side is open again.
+    void ClearTriangle(const CMeshTriangle* triangle);
 
     // The triangle across this edge from the given one, or null.
     CMeshTriangle* Across(const CMeshTriangle* triangle) const {

@@ -3,6 +3,7 @@
 
 #include "config/CMeshEdge.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -69,4 +70,8 @@ bool CMeshVertex::IsOnHull() const {
         }
     }
     return false;
+}
+
+void CMeshVertex::RemoveTriangle(const CMeshTriangle* triangle) {
+    m_triangles.erase(std::remove(m_triangles.begin(), m_triangles.end(), triangle), m_triangles.end());
 }

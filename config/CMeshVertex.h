@@ -42,6 +42,8 @@ public:
 
     void AddTriangle(CMeshTriangle* triangle) { m_triangles.push_back(triangle); }
 
+    void RemoveTriangle(const CMeshTriangle* triangle);
+
     const std::vector<CMeshTriangle*>& GetTriangles() const { return m_triangles; }
 
     // Forgets the edges and triangles; they belong to the builder.

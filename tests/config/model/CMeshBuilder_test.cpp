@@ -322,3 +322,42 @@ TEST(MeshBuilder, QueriesOutsideTheMeshGiveZero) {
 }
 
 }  // namespace
+
+TEST(MeshBuilder, ARemovedTriangleLeavesTheMeshAndIsBuiltAgain) {
+    std::mt19937 random(5);
+    CMeshBuilder mesh;
+    BuildSeeded(mesh, RandomPoints(random, 12));
+    const std::size_t triangles = mesh.GetTriangles().size();
+    ASSERT_GT(triangles, 3u);
+    std::vector<double> values;
+    for (double x = 0; x <= kSize; x += 50) {
+        values.push_back(mesh.GetValueAt(x, kSize - x / 3));
+    }
+
+    for (int removed = 0; removed < 3; ++removed) {
+        const CMeshTriangle* last = mesh.GetTriangles().back().get();
+        ASSERT_TRUE(mesh.RemoveLastTriangle());
+        for (const auto& v : mesh.GetVertices()) {
+            for (const CMeshTriangle* t : v->GetTriangles()) {
+                EXPECT_NE(last, t);
+            }
+        }
+        for (const auto& e : mesh.GetEdges()) {
+            EXPECT_NE(last, e->GetTriangle(1));
+            EXPECT_NE(last, e->GetTriangle(-1));
+        }
+    }
+    EXPECT_EQ(triangles - 3, mesh.GetTriangles().size());
+
+    while (mesh.Step()) {
+    }
+    EXPECT_EQ(triangles, mesh.GetTriangles().size());
+    ExpectSoundTriangulation(mesh);
+    std::size_t i = 0;
+    for (double x = 0; x <= kSize; x += 50, ++i) {
+        EXPECT_NEAR(values[i], mesh.GetValueAt(x, kSize - x / 3), 1e-9);
+    }
+
+    CMeshBuilder empty;
+    EXPECT_FALSE(empty.RemoveLastTriangle());
+}
