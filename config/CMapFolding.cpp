@@ -4,11 +4,16 @@
 #include "config/CCorrectionMap.h"
 #include "config/CMeasurementList.h"
 #include "link/CLogger.h"
+#include "link/CalibrationHelpers.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
+
+// The map the columns are scaled from. Flat: a measured column takes the measured
+// percent in every row.
+constexpr int kReferencePercent = 0;
 
 constexpr int kLogMapEdits = 2000;
 
@@ -134,4 +139,71 @@ void CMapFolding::SetMeasuredCells(int offset) {
         m_map.FillBox(m->percent - offset, m->cell.lowerRow, m->cell.lowerColumn, m->cell.upperRow,
                       m->cell.upperColumn);
     }
+}
+
+// The measured columns in ascending order, with their cells scaled into `cells`.
+std::vector<int> CMapFolding::MeasuredColumns(std::vector<int>& cells) const {
+    const int rows = m_map.GetRowCount();
+    const int columns = m_map.GetColumnCount();
+    std::vector<bool> measured(static_cast<std::size_t>(columns), false);
+    for (const auto& m : m_measurements.GetMeasurements()) {
+        const int column = m->cell.nearestColumn;
+        if (m->Kind() != 0 || column < 0 || column >= columns) {
+            continue;
+        }
+        measured[static_cast<std::size_t>(column)] = true;
+        for (int row = 0; row < rows; ++row) {
+            cells[static_cast<std::size_t>(row * columns + column)] =
+                (kReferencePercent + 100) * (m->percent + 100) / (kReferencePercent + 100) - 100;
+        }
+    }
+    std::vector<int> list;
+    for (int column = 0; column < columns; ++column) {
+        if (measured[static_cast<std::size_t>(column)]) {
+            list.push_back(column);
+        }
+    }
+    return list;
+}
+
+void CMapFolding::SpreadColumns(const std::vector<int>& measured, std::vector<int>& cells) const {
+    const int rows = m_map.GetRowCount();
+    const int columns = m_map.GetColumnCount();
+    auto at = [&](int row, int column) -> int& {
+        return cells[static_cast<std::size_t>(row * columns + column)];
+    };
+    for (int row = 0; row < rows; ++row) {
+        for (std::size_t i = 0; i + 1 < measured.size(); ++i) {
+            const int left = measured[i];
+            const int right = measured[i + 1];
+            std::vector<int> spread(static_cast<std::size_t>(right - left + 1));
+            SpreadValues(at(row, left), at(row, right), static_cast<int>(spread.size()), spread.data());
+            for (int column = left; column <= right; ++column) {
+                at(row, column) = spread[static_cast<std::size_t>(column - left)];
+            }
+        }
+        for (int column = 0; column < measured.front(); ++column) {
+            at(row, column) = at(row, measured.front());
+        }
+        for (int column = measured.back() + 1; column < columns; ++column) {
+            at(row, column) = at(row, measured.back());
+        }
+    }
+}
+
+bool CMapFolding::ScaleColumnsByMeasurements() {
+    const int rows = m_map.GetRowCount();
+    const int columns = m_map.GetColumnCount();
+    std::vector<int> cells(static_cast<std::size_t>(rows * columns), 0);
+    const std::vector<int> measured = MeasuredColumns(cells);
+    if (measured.empty()) {
+        return false;
+    }
+    SpreadColumns(measured, cells);
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            m_map.SetCell(row, column, cells[static_cast<std::size_t>(row * columns + column)]);
+        }
+    }
+    return m_map.WriteWholeMap();
 }

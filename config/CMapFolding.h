@@ -32,6 +32,11 @@ public:
     bool CombineLastMeasurementsIntoMatrix(int offset, bool masked);
     // Every measurement with flags sets its bracket to its percent less the offset.
     void SetMeasuredCells(int offset);
+    // Each column holding a measurement of kind 0 is scaled from a flat reference map to
+    // that measurement's percent; the columns between two measured ones are spread row
+    // by row, those outside take the nearest measured column, and the whole map is
+    // written. False, with the map unchanged, when no column is measured.
+    bool ScaleColumnsByMeasurements();
 
     CMeshBuilder& GetMeshBuilder() { return m_mesh; }
 
@@ -42,6 +47,8 @@ private:
     };
 
     bool PlacePlane(Plane& plane) const;
+    std::vector<int> MeasuredColumns(std::vector<int>& cells) const;
+    void SpreadColumns(const std::vector<int>& measured, std::vector<int>& cells) const;
     std::vector<int> BuildMask(const std::vector<CMapMeasurement*>& groups) const;
     void AddGroupPoints(const std::vector<CMapMeasurement*>& groups, const Plane& plane);
     std::vector<int> ReadSurface(const Plane& plane, const std::vector<int>& mask, int offset, bool masked);

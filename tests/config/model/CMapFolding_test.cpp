@@ -163,4 +163,28 @@ TEST_F(MapFoldingTest, MeasuredCellsTakeTheirPercentLessTheOffset) {
     EXPECT_EQ(cells[0], 0);
 }
 
+TEST_F(MapFoldingTest, ColumnsScaleToTheirMeasurementsAndSpreadBetween) {
+    measurements.AddMeasurement(2000, 4.0, 10, 0);
+    measurements.AddMeasurement(4000, 6.0, 30, 0);
+    measurements.AddMeasurement(5000, 8.0, 90, 1);  // of another kind: not a measured column
+    measurements.ConfirmNewMeasurements(false);
+    ASSERT_TRUE(folding.ScaleColumnsByMeasurements());
+    const std::vector<int> row = {10, 10, 20, 30, 30};
+    std::vector<int> expected;
+    for (int r = 0; r < 4; ++r) {
+        expected.insert(expected.end(), row.begin(), row.end());
+    }
+    EXPECT_EQ(WrittenCells(), expected);
+    EXPECT_EQ(Writes(kElementCorrectionMap).size(), 1u);
+}
+
+TEST_F(MapFoldingTest, WithoutAMeasuredColumnNothingIsScaled) {
+    measurements.AddMeasurement(3000, 5.0, 40, 1);
+    measurements.ConfirmNewMeasurements(false);
+    const int before = map.GetCell(1, 1);
+    EXPECT_FALSE(folding.ScaleColumnsByMeasurements());
+    EXPECT_TRUE(Writes(kElementCorrectionMap).empty());
+    EXPECT_EQ(map.GetCell(1, 1), before);
+}
+
 }  // namespace
