@@ -1,6 +1,8 @@
 // Planar mesh: advancing-front Delaunay triangulation and natural-neighbour values.
 #include "config/CMeshBuilder.h"
 
+#include "config/CMeshPointerMap.h"
+
 #include <cmath>
 
 namespace {
@@ -149,6 +151,47 @@ bool CMeshBuilder::RemoveLastTriangle() {
     }
     m_triangles.pop_back();
     return true;
+}
+
+void CMeshBuilder::CopyFrom(const CMeshBuilder& source) {
+    if (&source == this) {
+        return;
+    }
+    CMeshPointerMap map;
+    std::vector<std::unique_ptr<CMeshVertex>> vertices;
+    for (const auto& v : source.m_vertices) {
+        vertices.push_back(std::make_unique<CMeshVertex>(*v));
+        map.Add(v.get(), vertices.back().get());
+    }
+    std::vector<std::unique_ptr<CMeshEdge>> edges;
+    for (const auto& e : source.m_edges) {
+        edges.push_back(std::make_unique<CMeshEdge>(*e));
+        map.Add(e.get(), edges.back().get());
+    }
+    std::vector<std::unique_ptr<CMeshTriangle>> triangles;
+    for (const auto& t : source.m_triangles) {
+        triangles.push_back(std::make_unique<CMeshTriangle>(*t));
+        map.Add(t.get(), triangles.back().get());
+    }
+    for (const auto& v : vertices) {
+        v->TranslatePointers(map);
+    }
+    for (const auto& e : edges) {
+        e->TranslatePointers(map);
+    }
+    for (const auto& t : triangles) {
+        t->TranslatePointers(map);
+    }
+    m_front.clear();
+    for (const CMeshEdge* edge : source.m_front) {
+        m_front.push_back(map.Find(edge));
+    }
+    m_vertices = std::move(vertices);
+    m_edges = std::move(edges);
+    m_triangles = std::move(triangles);
+    m_started = source.m_started;
+    m_width = source.m_width;
+    m_height = source.m_height;
 }
 
 bool CMeshBuilder::StartMesh() {

@@ -40,6 +40,8 @@ public:
     // Takes the newest triangle out of the mesh; its edges go back to the front, so that
     // the next Step can build it again. False when there is none.
     bool RemoveLastTriangle();
+    // Replaces this mesh with a copy of the source's points, edges, triangles and front.
+    void CopyFrom(const CMeshBuilder& source);
     // The natural-neighbour value at (x, y); 0 outside every triangle.
     double GetValueAt(double x, double y);
     // The plane of the first triangle that holds (x, y); 0 outside every triangle.

@@ -1,6 +1,7 @@
 // Edge of the planar mesh.
 #include "config/CMeshEdge.h"
 
+#include "config/CMeshPointerMap.h"
 #include "config/CMeshVertex.h"
 
 #include <cmath>
@@ -76,4 +77,11 @@ void CMeshEdge::ClearTriangle(const CMeshTriangle* triangle) {
         m_right = nullptr;
         m_rightDone = false;
     }
+}
+
+void CMeshEdge::TranslatePointers(const CMeshPointerMap& map) {
+    m_a = map.Find(m_a);
+    m_b = map.Find(m_b);
+    m_left = map.Find(m_left);
+    m_right = map.Find(m_right);
 }

@@ -3,6 +3,7 @@
 // or once it is known that none can.
 #pragma once
 
+class CMeshPointerMap;
 class CMeshTriangle;
 class CMeshVertex;
 
@@ -42,6 +43,8 @@ public:
     void SetTriangle(int side, CMeshTriangle* triangle);
     // Forgets the triangle; its side is open again.
     void ClearTriangle(const CMeshTriangle* triangle);
+    // A copy made for another mesh points into that mesh.
+    void TranslatePointers(const CMeshPointerMap& map);
 
     // The triangle across this edge from the given one, or null.
     CMeshTriangle* Across(const CMeshTriangle* triangle) const {

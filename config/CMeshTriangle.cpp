@@ -2,6 +2,7 @@
 #include "config/CMeshTriangle.h"
 
 #include "config/CMeshEdge.h"
+#include "config/CMeshPointerMap.h"
 #include "config/CMeshVertex.h"
 
 #include <cmath>
@@ -57,4 +58,13 @@ double CMeshTriangle::LinearValueAt(double x, double y) const {
         return 0;
     }
     return -(m_b * y + m_a * x + m_d) / m_c;
+}
+
+void CMeshTriangle::TranslatePointers(const CMeshPointerMap& map) {
+    for (CMeshVertex*& corner : m_corners) {
+        corner = map.Find(corner);
+    }
+    for (CMeshEdge*& edge : m_edges) {
+        edge = map.Find(edge);
+    }
 }

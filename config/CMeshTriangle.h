@@ -5,6 +5,7 @@
 #include <array>
 
 class CMeshEdge;
+class CMeshPointerMap;
 class CMeshVertex;
 
 class CMeshTriangle {
@@ -33,6 +34,9 @@ public:
     bool Contains(double x, double y) const;
     // The value of the plane through the corners at (x, y).
     double LinearValueAt(double x, double y) const;
+
+    // A copy made for another mesh points into that mesh.
+    void TranslatePointers(const CMeshPointerMap& map);
 
     int GetVisit() const { return m_visit; }
 

@@ -2,6 +2,7 @@
 #include "config/CMeshVertex.h"
 
 #include "config/CMeshEdge.h"
+#include "config/CMeshPointerMap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -74,4 +75,14 @@ bool CMeshVertex::IsOnHull() const {
 
 void CMeshVertex::RemoveTriangle(const CMeshTriangle* triangle) {
     m_triangles.erase(std::remove(m_triangles.begin(), m_triangles.end(), triangle), m_triangles.end());
+}
+
+void CMeshVertex::TranslatePointers(const CMeshPointerMap& map) {
+    m_nearest = map.Find(m_nearest);
+    for (CMeshEdge*& edge : m_edges) {
+        edge = map.Find(edge);
+    }
+    for (CMeshTriangle*& triangle : m_triangles) {
+        triangle = map.Find(triangle);
+    }
 }

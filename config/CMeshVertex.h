@@ -5,6 +5,7 @@
 #include <vector>
 
 class CMeshEdge;
+class CMeshPointerMap;
 class CMeshTriangle;
 
 class CMeshVertex {
@@ -48,6 +49,8 @@ public:
 
     // Forgets the edges and triangles; they belong to the builder.
     void ClearMesh();
+    // A copy made for another mesh points into that mesh.
+    void TranslatePointers(const CMeshPointerMap& map);
     // True when one of its edges lacks a triangle on one of its sides.
     bool IsOnHull() const;
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -360,4 +361,28 @@ TEST(MeshBuilder, ARemovedTriangleLeavesTheMeshAndIsBuiltAgain) {
 
     CMeshBuilder empty;
     EXPECT_FALSE(empty.RemoveLastTriangle());
+}
+
+TEST(MeshBuilder, ACopyStandsOnItsOwnAndGivesTheSameSurface) {
+    std::mt19937 random(7);
+    const std::vector<DataPoint> points = RandomPoints(random, 15);
+    auto source = std::make_unique<CMeshBuilder>();
+    BuildSeeded(*source, points);
+    std::vector<double> values;
+    for (double x = 0; x <= kSize; x += 40) {
+        values.push_back(source->GetValueAt(x, x / 2 + 100));
+    }
+    CMeshBuilder copy;
+    copy.CopyFrom(*source);
+    source.reset();  // the copy must not point into the original
+
+    ExpectSoundTriangulation(copy);
+    std::size_t i = 0;
+    for (double x = 0; x <= kSize; x += 40, ++i) {
+        EXPECT_EQ(values[i], copy.GetValueAt(x, x / 2 + 100));
+    }
+    ASSERT_TRUE(copy.RemoveLastTriangle());
+    while (copy.Step()) {
+    }
+    ExpectSoundTriangulation(copy);
 }
