@@ -579,7 +579,7 @@ bool CConfigDynamic::SelectedBox(MapCellBox& box) {
 
 void CConfigDynamic::SelectBox(const MapCellBox& box) {
     m_grid.SetSelectedRange(box.firstRow + 1, box.firstColumn + 1, box.lastRow + 1, box.lastColumn + 1, TRUE);
-    m_grid.SetFocusCell(box.firstRow + 1, box.firstColumn + 1);
+    m_grid.SetFocusRowCol(box.firstRow + 1, box.firstColumn + 1);
 }
 
 // The grid keeps its old text; the new value shows when element 8 comes back.

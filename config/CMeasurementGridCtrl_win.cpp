@@ -402,12 +402,12 @@ void CMeasurementGridCtrl::OnLButtonDown(UINT flags, CPoint point) {
 
 void CMeasurementGridCtrl::OnFixedRowClick(GridCellId& cell) {
     CGridCtrl::OnFixedRowClick(cell);
-    SetFocusCell(std::max(cell.row, GetFixedRowCount()), std::max(cell.col, GetFixedColumnCount()));
+    SetFocusRowCol(std::max(cell.row, GetFixedRowCount()), std::max(cell.col, GetFixedColumnCount()));
 }
 
 void CMeasurementGridCtrl::OnFixedColumnClick(GridCellId& cell) {
     CGridCtrl::OnFixedColumnClick(cell);
-    SetFocusCell(std::max(cell.row, GetFixedRowCount()), std::max(cell.col, GetFixedColumnCount()));
+    SetFocusRowCol(std::max(cell.row, GetFixedRowCount()), std::max(cell.col, GetFixedColumnCount()));
 }
 
 void CMeasurementGridCtrl::OnRButtonDown(UINT flags, CPoint point) {
@@ -560,7 +560,7 @@ BOOL CMeasurementGridCtrl::PasteText(int row, int col, const CString& text, BOOL
         return FALSE;
     }
     const BOOL pasted = CGridCtrl::PasteText(row, col, text, selectPasted);
-    SetFocusCell(row, col);
+    SetFocusRowCol(row, col);
     if (m_page != nullptr) {
         m_page->HandlePaste();
     }

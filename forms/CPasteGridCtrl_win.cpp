@@ -63,7 +63,7 @@ BOOL CPasteGridCtrl::PasteText(int row, int col, const CString& text, BOOL selec
         return FALSE;
     }
     const BOOL pasted = CGridCtrl::PasteText(row, col, text, selectPasted);
-    SetFocusCell(row, col);
+    SetFocusRowCol(row, col);
     if (m_pasteHandler) {
         m_pasteHandler();
     }

@@ -211,6 +211,9 @@ public:
     BOOL GetItem(GridCellItem* item);
     BOOL SetCellText(int row, int col, LPCSTR text);
     BOOL SetCellTextFormat(int row, int col, LPCSTR format, ...);
+    // The same with the format taken from the program's string table; FALSE when it has
+    // no text of that id.
+    BOOL SetCellTextFormatId(int row, int col, UINT formatId, ...);
     CString GetCellText(int row, int col) const;
     BOOL SetCellData(int row, int col, LPARAM data);
     LPARAM GetCellData(int row, int col) const;
@@ -301,7 +304,7 @@ public:
     // --- Focus and selection -----------------------------------------------------------------------
     GridCellId SetFocusCell(GridCellId cell);
 
-    GridCellId SetFocusCell(int row, int col) { return SetFocusCell(GridCellId(row, col)); }
+    GridCellId SetFocusRowCol(int row, int col) { return SetFocusCell(GridCellId(row, col)); }
 
     GridCellId GetFocusCell() const { return m_focusCell; }
 

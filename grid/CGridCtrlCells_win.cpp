@@ -156,7 +156,7 @@ BOOL CGridCtrl::SetRowCount(int rows) {
         m_layout.Rows().SetFixedCount(rows);
     }
     if (m_focusCell.row >= rows) {
-        SetFocusCell(-1, -1);
+        SetFocusRowCol(-1, -1);
     }
     BOOL result = TRUE;
     try {
@@ -206,7 +206,7 @@ BOOL CGridCtrl::SetColumnCount(int cols) {
         m_layout.Cols().SetFixedCount(cols);
     }
     if (m_focusCell.col >= cols) {
-        SetFocusCell(-1, -1);
+        SetFocusRowCol(-1, -1);
     }
     BOOL result = TRUE;
     try {
@@ -493,6 +493,19 @@ BOOL CGridCtrl::SetCellText(int row, int col, LPCSTR text) {
 BOOL CGridCtrl::SetCellTextFormat(int row, int col, LPCSTR format, ...) {
     va_list arguments;
     va_start(arguments, format);
+    CString text;
+    text.FormatV(format, arguments);
+    va_end(arguments);
+    return SetCellText(row, col, text);
+}
+
+BOOL CGridCtrl::SetCellTextFormatId(int row, int col, UINT formatId, ...) {
+    CString format;
+    if (!format.LoadString(formatId)) {
+        return FALSE;
+    }
+    va_list arguments;
+    va_start(arguments, formatId);
     CString text;
     text.FormatV(format, arguments);
     va_end(arguments);

@@ -550,8 +550,8 @@ void CGridCtrl::OnRButtonUp(UINT flags, CPoint point) {
         SendNotify(-1, -1, GRIDN_RCLICK);
         return;
     }
-    SetFocusCell(-1, -1);
-    SetFocusCell(std::max(cell.row, GetFixedRowCount()), std::max(cell.col, GetFixedColumnCount()));
+    SetFocusRowCol(-1, -1);
+    SetFocusRowCol(std::max(cell.row, GetFixedRowCount()), std::max(cell.col, GetFixedColumnCount()));
     CGridCellBase* cellObject = GetCell(cell.row, cell.col);
     if (cellObject != nullptr) {
         cellObject->OnRClick(GetCellRelativePoint(cell.row, cell.col, point));

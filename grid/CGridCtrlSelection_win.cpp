@@ -203,7 +203,7 @@ void CGridCtrl::OnSelecting(const GridCellId& cell) {
 void CGridCtrl::ClearSelection() {
     m_previousSelectedCells.Clear();
     SetSelectedRange(-1, -1, -1, -1);
-    SetFocusCell(-1, -1);
+    SetFocusRowCol(-1, -1);
 }
 
 GridCellRange CGridCtrl::GetSelectionBounds() const {

@@ -5,6 +5,7 @@
 #include "classlib/core/DescribeLibraryException.h"
 #include "classlib/win/AfxGetAppName.h"
 #include "classlib/win/AfxMessageLoop.h"
+#include "classlib/win/AfxRegisterWndClass.h"
 #include "classlib/win/AfxWndProc.h"
 #include "classlib/win/CMessageFilterHook.h"
 
@@ -21,10 +22,23 @@ namespace {
 
 CWinApp* g_app = nullptr;  // set once by the application object's constructor
 
+// CString::LoadString of a program: the string table of the module that resources come
+// from, which follows the chosen language.
+BOOL LoadFromResourceModule(UINT id, CString& text) {
+    char buffer[4096];
+    const int length = LoadStringA(AfxGetResourceHandle(), id, buffer, sizeof buffer);
+    if (length <= 0) {
+        return FALSE;
+    }
+    text = CString(buffer, length);
+    return TRUE;
+}
+
 }  // namespace
 
 CWinApp::CWinApp(LPCSTR appName) : m_pszAppName(appName != nullptr ? appName : AfxGetAppName()) {
     g_app = this;
+    CString::SetStringLoader(&LoadFromResourceModule);
     // The main thread has no thread object of its own: the application is it.
     BindToCallingThread();
 }

@@ -99,7 +99,7 @@ TEST_F(GridCellTypesTest, ANumericCellEditsWithDigitsOnlyWhateverItsAlignment) {
     Build(3, 3);
     ASSERT_NE(nullptr, Change<CGridCellNumeric>(1, 1, RUNTIME_CLASS(CGridCellNumeric)));
     m_grid.SetCellFormat(1, 1, DT_RIGHT | DT_SINGLELINE);
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     Key(VK_F2);
     const HWND editor = Editor();
     ASSERT_NE(nullptr, editor);
@@ -130,7 +130,7 @@ TEST_F(GridCellTypesTest, ATwinCellJoinsItsTextsAndPaintsEachHalfInItsColours) {
                   draw.Pixel(halves.leftEnd, cell.top + 1));
     }
     m_grid.SetSelectedRange(1, 1, 1, 1);
-    m_grid.SetFocusCell(2, 2);
+    m_grid.SetFocusRowCol(2, 2);
     GridRendering selected(m_grid);
     EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), selected.Pixel(cell.left + 1, cell.bottom - 2));
     EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), selected.Pixel(cell.right - 2, cell.bottom - 2));
@@ -142,7 +142,7 @@ TEST_F(GridCellTypesTest, AComboKeepsAnExactTextAndReportsItOnce) {
     ASSERT_NE(nullptr, combo);
     combo->SetOptions({"10", "1", "a very long choice that would make the list far too wide to be useful"});
     m_grid.SetCellText(1, 1, "1");
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     Key(VK_F2);
     const HWND window = Editor();
     ASSERT_NE(nullptr, window);
@@ -174,7 +174,7 @@ TEST_F(GridCellTypesTest, AChoiceEndedWithTabReachesTheCellAndTheNextCellOpens) 
     CGridCellCombo* combo = Change<CGridCellCombo>(1, 1, RUNTIME_CLASS(CGridCellCombo));
     ASSERT_NE(nullptr, combo);
     combo->SetOptions({"alpha", "beta"});
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     Key(VK_F2);
     const HWND window = Editor();
     ASSERT_NE(nullptr, window);
@@ -195,7 +195,7 @@ TEST_F(GridCellTypesTest, EscapeInAComboRestoresTheTextAndTheGridDiscardsTheEdit
     ASSERT_NE(nullptr, combo);
     combo->SetOptions({"alpha", "beta"});
     m_grid.SetCellText(1, 1, "alpha");
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     Key(VK_F2);
     ASSERT_NE(nullptr, combo->GetEditWindow());
     const HWND edit = combo->GetEditWindow()->GetSafeHwnd();
@@ -214,7 +214,7 @@ TEST_F(GridCellTypesTest, ADropListKeepsAForeignTextWhenNothingIsChosen) {
     combo->SetOptions({"Nothing to do", "Ban gas mode"});
     combo->SetStyle(CBS_DROPDOWNLIST);
     m_grid.SetCellText(1, 1, "unknown");
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     Key(VK_F2);
     ASSERT_NE(nullptr, Editor());
     EXPECT_EQ(nullptr, combo->GetEditWindow());
@@ -264,7 +264,7 @@ TEST_F(GridCellTypesTest, APickerWritesItsTimeOnlyWhenTheEditIsApplied) {
     other.wMinute = 6;
     other.wSecond = 7;
 
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     Key(VK_F2);
     HWND picker = Editor();
     ASSERT_NE(nullptr, picker);
@@ -313,7 +313,7 @@ TEST_F(GridCellTypesTest, ALinkCellOpensOnlyTheLinkWordAndNeverEdits) {
     EXPECT_EQ(1u, g_opened.size());
     CGridURLCell::SetLinkOpener(nullptr);
 
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     Key(VK_F2);
     EXPECT_EQ(nullptr, Editor());
 }

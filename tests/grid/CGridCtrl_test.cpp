@@ -52,6 +52,23 @@ TEST_F(GridTest, NewCellsCarryTheirFixedBitsAndTheDefaultFormat) {
     EXPECT_TRUE(m_grid.GetDefaultCell(FALSE, FALSE)->IsReadOnly());
 }
 
+TEST_F(GridTest, ACellTextCanBeFormattedFromTheStringTable) {
+    Build(3, 3);
+    CString::SetStringLoader([](UINT id, CString& text) -> BOOL {
+        if (id != 15999) {
+            return FALSE;
+        }
+        text = "%d rpm (%s)";
+        return TRUE;
+    });
+    EXPECT_TRUE(m_grid.SetCellTextFormatId(1, 1, 15999, 2500, "idle"));
+    EXPECT_EQ(CString("2500 rpm (idle)"), m_grid.GetCellText(1, 1));
+    const CString before = m_grid.GetCellText(1, 2);
+    EXPECT_FALSE(m_grid.SetCellTextFormatId(1, 2, 15998, 1));
+    EXPECT_EQ(before, m_grid.GetCellText(1, 2));
+    CString::SetStringLoader(nullptr);
+}
+
 TEST_F(GridTest, InsertAndDeleteFollowTheIndexRulesAndDropTheSelection) {
     Build(4, 4);
     EXPECT_EQ(-1, m_grid.InsertRow("x", 4));
@@ -63,7 +80,7 @@ TEST_F(GridTest, InsertAndDeleteFollowTheIndexRulesAndDropTheSelection) {
     EXPECT_EQ(CString("mid"), m_grid.GetCellText(2, 0));
     EXPECT_EQ(CString("2,1"), m_grid.GetCellText(3, 1));
 
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     m_grid.SetSelectedRange(1, 1, 2, 2);
     ASSERT_TRUE(m_grid.IsCellSelected(2, 2));
     EXPECT_TRUE(m_grid.DeleteRow(3));
@@ -94,7 +111,7 @@ TEST_F(GridTest, OnlyAnEditOfTheSortColumnForgetsTheSortOrder) {
 
 TEST_F(GridTest, ArrowsMoveTheFocusAndShiftExtendsFromTheStartCell) {
     Build(4, 4);
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     Key(VK_RIGHT);
     EXPECT_EQ(GridCellId(1, 2), m_grid.GetFocusCell());
     const std::vector<GridTestEvent> moved = {{GRIDN_SELCHANGING, 1, 2}, {GRIDN_SELCHANGED, 1, 2}};
@@ -114,14 +131,14 @@ TEST_F(GridTest, ArrowsMoveTheFocusAndShiftExtendsFromTheStartCell) {
     EXPECT_EQ(GridCellId(3, 1), m_grid.GetFocusCell());
     EXPECT_EQ(GridCellRange(3, 1, 3, 1), m_grid.GetSelectionBounds());
 
-    m_grid.SetFocusCell(3, 3);
+    m_grid.SetFocusRowCol(3, 3);
     Key(VK_TAB);
     EXPECT_EQ(GridCellId(3, 3), m_grid.GetFocusCell());
 }
 
 TEST_F(GridTest, TypingEditsTheCellAndDownMovesOnIntoTheNextEditor) {
     Build(4, 4);
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     m_grid.SendMessage(WM_CHAR, 'x');
     GridTestHost::Pump();
     const HWND editor = Editor();
@@ -157,7 +174,7 @@ TEST_F(GridTest, TypingEditsTheCellAndDownMovesOnIntoTheNextEditor) {
 TEST_F(GridTest, ARefusingParentKeepsTheOldTextAndReadOnlyCellsNeverOpen) {
     Build(3, 3);
     m_host.Answer(GRIDN_ENDEDIT, -1);
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     m_grid.SendMessage(WM_CHAR, 'y');
     GridTestHost::Pump();
     ASSERT_NE(nullptr, Editor());
@@ -167,7 +184,7 @@ TEST_F(GridTest, ARefusingParentKeepsTheOldTextAndReadOnlyCellsNeverOpen) {
     EXPECT_EQ(CString("1,1"), m_grid.GetCellText(1, 1));
 
     m_grid.SetCellState(1, 2, m_grid.GetCellState(1, 2) | GRID_STATE_READONLY);
-    m_grid.SetFocusCell(1, 2);
+    m_grid.SetFocusRowCol(1, 2);
     m_host.Events().clear();
     m_grid.SendMessage(WM_CHAR, 'z');
     GridTestHost::Pump();
@@ -177,7 +194,7 @@ TEST_F(GridTest, ARefusingParentKeepsTheOldTextAndReadOnlyCellsNeverOpen) {
 
 TEST_F(GridTest, DeleteClearsEditableSelectedCellsThroughTheBeginEditGate) {
     Build(3, 4);
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     m_grid.SetSelectedRange(1, 1, 1, 3);
     m_grid.SetCellState(1, 3, m_grid.GetCellState(1, 3) | GRID_STATE_READONLY);
     Key(VK_DELETE);
@@ -206,7 +223,7 @@ TEST_F(GridTest, AClickNotifiesInOrderAndPostsTheCommand) {
 
 TEST_F(GridTest, AJitterOnTheFocusCellStillStartsAnEdit) {
     Build(3, 3);
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     const CPoint point = CellCentre(1, 1);
     m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
     m_grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(point.x + 1, point.y));
@@ -501,7 +518,7 @@ TEST_F(GridTest, ShrinkingTheFixedRowsKeepsTheFixedColumnBitsOfTheirCells) {
 
 TEST_F(GridTest, CtrlEndScrollsTheLastCellIntoView) {
     Build(40, 12);
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     GridTestHost::SetModifiers(true, false);
     Key(VK_END);
     GridTestHost::SetModifiers(false, false);

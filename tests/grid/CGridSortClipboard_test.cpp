@@ -80,7 +80,7 @@ int CompareReversedText(const CGridCellBase* first, const CGridCellBase* second,
 TEST_F(GridSortTest, RowsTravelWholeWithTheirHeightsAndTheFixedRowStays) {
     BuildColumn({"d", "b", "e", "a", "c"});
     m_grid.SetSelectedRange(2, 2, 3, 2);
-    m_grid.SetFocusCell(2, 2);
+    m_grid.SetFocusRowCol(2, 2);
     ASSERT_TRUE(m_grid.SortByColumn(1, TRUE));
     EXPECT_EQ("0,1|a|b|c|d|e|", ColumnTexts(m_grid, 1));
     EXPECT_EQ("0,2|4,2|2,2|5,2|1,2|3,2|", ColumnTexts(m_grid, 2));
@@ -240,7 +240,7 @@ TEST_F(GridTest, PasteKeysTakeTheClipboardAtTheSelectionOrIntoAnOpenEditor) {
 
     PutClipboardText("r");
     m_grid.ClearSelection();
-    m_grid.SetFocusCell(1, 1);
+    m_grid.SetFocusRowCol(1, 1);
     GridTestHost::SetModifiers(false, true);
     Key(VK_INSERT);
     GridTestHost::SetModifiers(false, false);

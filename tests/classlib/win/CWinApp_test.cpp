@@ -5,6 +5,7 @@
 #include "classlib/core/CEvent.h"
 #include "classlib/win/CWnd.h"
 #include "tests/classlib/win/CTestApp.h"
+#include "tests/classlib/win/TestResources.h"
 
 #include <string>
 #include <vector>
@@ -143,4 +144,11 @@ TEST(UiThread, FailedStartEndsTheThreadAtOnce) {
 TEST(UiThread, OnlyThreadClassesStart) {
     EXPECT_EQ(nullptr, AfxBeginThread(RUNTIME_CLASS(CWnd)));
     EXPECT_EQ(nullptr, AfxBeginThread(static_cast<CRuntimeClass*>(nullptr)));
+}
+
+TEST(CWinApp, StringsLoadFromTheProgramsStringTable) {
+    CString text;
+    ASSERT_TRUE(text.LoadString(IDS_TEST_TEXT));
+    EXPECT_EQ(CString("Text from the string table"), text);
+    EXPECT_FALSE(text.LoadString(IDS_TEST_TEXT + 1));
 }

@@ -8,3 +8,4 @@
 #define IDC_TEST_EDIT         1001
 #define IDC_TEST_PAGE_HOST    1002
 #define ID_TEST_ACCELERATOR   32780
+#define IDS_TEST_TEXT         200

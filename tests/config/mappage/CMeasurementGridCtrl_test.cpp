@@ -121,7 +121,7 @@ TEST_F(MeasurementGridTest, APasteWritesTheSelectedBox) {
 
 TEST_F(MeasurementGridTest, ReturnStartsEditingAndTypingReplacesTheText) {
     LoadGrid();
-    grid().SetFocusCell(2, 2);
+    grid().SetFocusRowCol(2, 2);
     MSG msg = {grid().GetSafeHwnd(), WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
     grid().PreTranslateMessage(&msg);
     EXPECT_EQ(msg.wParam, static_cast<WPARAM>(VK_F2));
