@@ -11,6 +11,7 @@
 #include "classlib/core/CString.h"
 #include "classlib/win/CButton.h"
 #include "classlib/win/CDialog.h"
+#include "classlib/win/CFileDialog.h"
 #include "config/CAdaptTablesPage.h"
 #include "config/CConfigDynamic.h"
 #include "config/CConfigStatus.h"
@@ -33,6 +34,8 @@
 #include "shell/CTabHostDlg.h"
 #include "shell/CTransferDirectionDlg.h"
 #include "shell/CUnitInfoPage.h"
+
+#include <memory>
 
 class CFirmwarePatch;
 class CSlushLauncher;
@@ -140,8 +143,21 @@ private:
     void ShowError(const CString& text);
     void ContinueFirmwareUpdate();
     void SetNormalMode();
-    bool ChooseFile(BOOL open, UINT filterId, LPCSTR extension, LPCSTR name, DWORD flags,
-                    LPCSTR folderSetting, CString& path);
+    // preview: the dialog for a firmware update file, with the file's version history.
+    bool ChooseFile(BOOL open,
+                    UINT filterId,
+                    LPCSTR extension,
+                    LPCSTR name,
+                    DWORD flags,
+                    LPCSTR folderSetting,
+                    CString& path,
+                    bool preview = false);
+    std::unique_ptr<CFileDialog> MakeFileDialog(BOOL open,
+                                                LPCSTR extension,
+                                                LPCSTR name,
+                                                DWORD flags,
+                                                LPCSTR filter,
+                                                bool preview);
     bool CheckPatchIds(CFirmwarePatch& patch);
 
     // Template order: 1009, 1008, 1002, 1007, 1006, 1005, 1004, 1003, 1001, 1000.

@@ -10,6 +10,7 @@
 #include "link/CLogger.h"
 #include "link/RecentSettings.h"
 #include "shell/CExitDlg.h"
+#include "shell/CFileDialogPreview.h"
 #include "shell/CSlushLauncher.h"
 #include "shell/CSlushZarvoWnd.h"
 #include "shell/CZarvoDlg.h"
@@ -96,21 +97,40 @@ bool CZarvoDlg::ChooseFile(BOOL open,
                            LPCSTR name,
                            DWORD flags,
                            LPCSTR folderSetting,
-                           CString& path) {
+                           CString& path,
+                           bool preview) {
     const CString filter = m_resources.GetString(filterId);
-    CFileDialog dialog(open, extension, name, flags, filter, this);
+    const std::unique_ptr<CFileDialog> dialog = MakeFileDialog(open, extension, name, flags, filter, preview);
     CString folder;
     if (ReadDirectorySetting(folderSetting, folder)) {
-        dialog.SetInitialFolder(folder);
+        dialog->SetInitialFolder(folder);
     }
     m_routing = 0;
-    const INT_PTR answer = dialog.DoModal();
+    const INT_PTR answer = dialog->DoModal();
     m_routing = 1;
     if (answer != IDOK) {
         return false;
     }
-    path = dialog.GetPathName();
+    path = dialog->GetPathName();
     return true;
+}
+
+std::unique_ptr<CFileDialog> CZarvoDlg::MakeFileDialog(BOOL open,
+                                                       LPCSTR extension,
+                                                       LPCSTR name,
+                                                       DWORD flags,
+                                                       LPCSTR filter,
+                                                       bool preview) {
+    if (!CFileDialogExt2::IsNeeded()) {
+        return std::make_unique<CFileDialog>(open, extension, name, flags, filter, this);
+    }
+    if (!preview) {
+        return std::make_unique<CFileDialogExt2>(open, extension, name, flags, filter, this);
+    }
+    auto dialog = std::make_unique<CFileDialogPreview>(open, extension, name, flags, filter, this);
+    dialog->SetDataHandler(&m_dataHandler);
+    dialog->SetResourceManager(&m_resources);
+    return dialog;
 }
 
 // ---- Finalize, Restore, Load, Save, Language ----------------------------------------
@@ -141,8 +161,8 @@ void CZarvoDlg::OnLoad() {
         return;
     }
     CString path;
-    if (!ChooseFile(TRUE, kIdsConfigFilter, "zcf", nullptr, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, kSavesFolder,
-                    path)) {
+    if (!ChooseFile(TRUE, kIdsConfigFilter, "zcf", nullptr, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
+                    kSavesFolder, path)) {
         return;
     }
     m_dataHandler.LoadConfigFile(path);
@@ -199,7 +219,8 @@ void CZarvoDlg::ExitProgram(int result) {
 
 void CZarvoDlg::DoAtFinal() {
     if (m_busyWindow != nullptr) {
-        m_busyWindow->Show(RUNTIME_CLASS(CSlushZarvoWnd), m_resources.GetString(kIdsExiting), m_scaleX, m_scaleY);
+        m_busyWindow->Show(RUNTIME_CLASS(CSlushZarvoWnd), m_resources.GetString(kIdsExiting), m_scaleX,
+                           m_scaleY);
     }
     {
         CSingleLock guard(&m_exitLock, TRUE);
@@ -262,8 +283,8 @@ void CZarvoDlg::OnTimer(UINT_PTR id) {
 void CZarvoDlg::ContinueFirmwareUpdate() {
     CString path;
     CByteArray image;
-    if (ChooseFile(TRUE, kIdsUpdateFilter, nullptr, nullptr, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, kUpdatesFolder,
-                   path) &&
+    if (ChooseFile(TRUE, kIdsUpdateFilter, nullptr, nullptr, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY,
+                   kUpdatesFolder, path, true) &&
         m_dataHandler.CheckFirmwareUpdateFile(path, image)) {
         m_dataHandler.ForceNewUnitPrompt();
         if (m_dataHandler.StartFirmwareUpload(image) && RunModal(m_updateDialog) == IDCANCEL) {
@@ -292,8 +313,8 @@ LRESULT CZarvoDlg::OnUpdateProgress(WPARAM code, LPARAM perMille) {
 
 void CZarvoDlg::OnFirmwarePatch() {
     CString path;
-    if (!ChooseFile(TRUE, kIdsPatchFilter, "zfp", nullptr, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, kPatchesFolder,
-                    path)) {
+    if (!ChooseFile(TRUE, kIdsPatchFilter, "zfp", nullptr, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST,
+                    kPatchesFolder, path)) {
         return;
     }
     CFirmwarePatch patch;
@@ -355,13 +376,15 @@ bool CZarvoDlg::CheckPatchIds(CFirmwarePatch& patch) {
         more = patch.GetNextRecordId(id);
         BYTE enable = 0;
         CByteArray data;
-        if (patch.GetRecord(id, enable, data) && enable == 1 && !PatchRecordChecks::IsRecordSupported(bitmap, id)) {
+        if (patch.GetRecord(id, enable, data) && enable == 1 &&
+            !PatchRecordChecks::IsRecordSupported(bitmap, id)) {
             unsupported.push_back(id);
         }
     }
     if (unsupported.empty()) {
         return true;
     }
-    ShowError(PatchRecordChecks::FormatUnsupportedIds(m_resources.GetString(kIdsUnsupportedIds), unsupported));
+    ShowError(
+        PatchRecordChecks::FormatUnsupportedIds(m_resources.GetString(kIdsUnsupportedIds), unsupported));
     return false;
 }
