@@ -11,10 +11,6 @@
 
 namespace {
 
-// The map the columns are scaled from. Flat: a measured column takes the measured
-// percent in every row.
-constexpr int kReferencePercent = 0;
-
 constexpr int kLogMapEdits = 2000;
 
 }  // namespace
@@ -152,9 +148,9 @@ std::vector<int> CMapFolding::MeasuredColumns(std::vector<int>& cells) const {
             continue;
         }
         measured[static_cast<std::size_t>(column)] = true;
+        // Scaled from a flat reference map, every row of the column takes the percent.
         for (int row = 0; row < rows; ++row) {
-            cells[static_cast<std::size_t>(row * columns + column)] =
-                (kReferencePercent + 100) * (m->percent + 100) / (kReferencePercent + 100) - 100;
+            cells[static_cast<std::size_t>(row * columns + column)] = m->percent;
         }
     }
     std::vector<int> list;

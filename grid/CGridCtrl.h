@@ -19,6 +19,7 @@
 
 #include <windows.h>
 
+#include <cstdarg>
 #include <memory>
 #include <vector>
 
@@ -472,6 +473,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    BOOL SetCellTextFormatV(int row, int col, LPCSTR format, va_list arguments);
+
     typedef std::vector<CGridCellBase*> GridRow;
 
     void ReadSystemColours();

@@ -493,10 +493,9 @@ BOOL CGridCtrl::SetCellText(int row, int col, LPCSTR text) {
 BOOL CGridCtrl::SetCellTextFormat(int row, int col, LPCSTR format, ...) {
     va_list arguments;
     va_start(arguments, format);
-    CString text;
-    text.FormatV(format, arguments);
+    const BOOL result = SetCellTextFormatV(row, col, format, arguments);
     va_end(arguments);
-    return SetCellText(row, col, text);
+    return result;
 }
 
 BOOL CGridCtrl::SetCellTextFormatId(int row, int col, UINT formatId, ...) {
@@ -506,9 +505,14 @@ BOOL CGridCtrl::SetCellTextFormatId(int row, int col, UINT formatId, ...) {
     }
     va_list arguments;
     va_start(arguments, formatId);
+    const BOOL result = SetCellTextFormatV(row, col, format, arguments);
+    va_end(arguments);
+    return result;
+}
+
+BOOL CGridCtrl::SetCellTextFormatV(int row, int col, LPCSTR format, va_list arguments) {
     CString text;
     text.FormatV(format, arguments);
-    va_end(arguments);
     return SetCellText(row, col, text);
 }
 

@@ -97,7 +97,9 @@ bool CLogger::IsLogged(int levelCode) const {
     return m_open && m_level >= levelCode / 1000;
 }
 
-void CLogger::WriteMessage(int levelCode, const char* message) {
+void CLogger::WriteFormatted(int levelCode, const char* format, va_list args) {
+    char message[kMaxLineChars + 1];
+    std::vsnprintf(message, sizeof message, format, args);
     CSingleLock guard(&m_lock, TRUE);
     WriteLine(FormatLine(levelCode, m_sequence++, message));
 }
@@ -106,12 +108,10 @@ void CLogger::Log(int levelCode, const char* format, ...) {
     if (!IsLogged(levelCode)) {
         return;
     }
-    char message[kMaxLineChars + 1];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(message, sizeof message, format, args);
+    WriteFormatted(levelCode, format, args);
     va_end(args);
-    WriteMessage(levelCode, message);
 }
 
 void CLogger::LogResource(int levelCode, UINT formatId, ...) {
@@ -124,16 +124,14 @@ void CLogger::LogResource(int levelCode, UINT formatId, ...) {
         strings = m_strings;
     }
     const std::string format = strings ? strings(formatId) : std::string();
-    char message[kMaxLineChars + 1];
     if (format.empty()) {
-        std::snprintf(message, sizeof message, "Log text %u is missing.", formatId);
-    } else {
-        va_list args;
-        va_start(args, formatId);
-        std::vsnprintf(message, sizeof message, format.c_str(), args);
-        va_end(args);
+        Log(levelCode, "Log text %u is missing.", formatId);
+        return;
     }
-    WriteMessage(levelCode, message);
+    va_list args;
+    va_start(args, formatId);
+    WriteFormatted(levelCode, format.c_str(), args);
+    va_end(args);
 }
 
 // Runs under m_lock.

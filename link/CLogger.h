@@ -6,6 +6,7 @@
 #include "link/IClock.h"
 #include "link/ILogPipe.h"
 
+#include <cstdarg>
 #include <functional>
 #include <memory>
 #include <string>
@@ -65,7 +66,7 @@ public:
 
 private:
     bool IsLogged(int levelCode) const;
-    void WriteMessage(int levelCode, const char* message);
+    void WriteFormatted(int levelCode, const char* format, va_list args);
     void Announce();
     void WriteLine(const std::string& line);
 
