@@ -272,38 +272,50 @@ void CDataHandler::QueueElementWrite(CDataDescriptor* descriptor, const BYTE* ca
 
 int CDataHandler::RequestRead(int index, const BYTE* source) {
     const int status = m_status;
-    CDataDescriptor* descriptor = TableElement(index, "RequestRead");
-    if (IsLinkUp(status) && descriptor != nullptr) {
-        Queue(descriptor, kKindOrdinary, descriptor->GetReadRow(), source, WorkingDestination(*descriptor));
+    if (!IsLinkUp(status)) {
+        return status;
     }
-    return status;
+    CDataDescriptor* descriptor = TableElement(index, "RequestRead");
+    return descriptor != nullptr && Queue(descriptor, kKindOrdinary, descriptor->GetReadRow(), source,
+                                          WorkingDestination(*descriptor))
+               ? status
+               : kRequestRefused;
 }
 
 int CDataHandler::RequestCommand(int index, const BYTE* source) {
     const int status = m_status;
-    CDataDescriptor* descriptor = TableElement(index, "RequestCommand");
-    if (IsLinkUp(status) && descriptor != nullptr) {
-        Queue(descriptor, kKindFlagged, descriptor->GetWriteRow(), source, nullptr);
+    if (!IsLinkUp(status)) {
+        return status;
     }
-    return status;
+    CDataDescriptor* descriptor = TableElement(index, "RequestCommand");
+    return descriptor != nullptr &&
+                   Queue(descriptor, kKindFlagged, descriptor->GetWriteRow(), source, nullptr)
+               ? status
+               : kRequestRefused;
 }
 
 int CDataHandler::RequestReadTo(int index, const BYTE* source, BYTE* destination) {
     const int status = m_status;
-    CDataDescriptor* descriptor = TableElement(index, "RequestReadTo");
-    if (IsLinkUp(status) && descriptor != nullptr) {
-        Queue(descriptor, kKindOrdinary, descriptor->GetReadRow(), source, destination);
+    if (!IsLinkUp(status)) {
+        return status;
     }
-    return status;
+    CDataDescriptor* descriptor = TableElement(index, "RequestReadTo");
+    return descriptor != nullptr &&
+                   Queue(descriptor, kKindOrdinary, descriptor->GetReadRow(), source, destination)
+               ? status
+               : kRequestRefused;
 }
 
 int CDataHandler::RequestWriteFrom(int index, const BYTE* source, BYTE* destination) {
     const int status = m_status;
-    CDataDescriptor* descriptor = TableElement(index, "RequestWriteFrom");
-    if (IsLinkUp(status) && descriptor != nullptr) {
-        Queue(descriptor, kKindOrdinary, descriptor->GetWriteRow(), source, destination);
+    if (!IsLinkUp(status)) {
+        return status;
     }
-    return status;
+    CDataDescriptor* descriptor = TableElement(index, "RequestWriteFrom");
+    return descriptor != nullptr &&
+                   Queue(descriptor, kKindOrdinary, descriptor->GetWriteRow(), source, destination)
+               ? status
+               : kRequestRefused;
 }
 
 void CDataHandler::RegisterWindow(IMessageTarget* window) {
@@ -335,9 +347,12 @@ void CDataHandler::Unsubscribe(IMessageTarget* window, int index, int flags) {
     }
 }
 
-void CDataHandler::PostToSubscribers(const CDataDescriptor& descriptor, int flag, LONG_PTR reason) {
+void CDataHandler::PostToSubscribers(const CDataDescriptor& descriptor,
+                                     int flag,
+                                     LONG_PTR reason,
+                                     UINT_PTR succeeded) {
     for (IMessageTarget* window : descriptor.CopySubscribers(flag)) {
-        window->PostMessage(WM_DH_ELEMENT_CHANGED, 1, ElementLParam(descriptor.GetID(), reason));
+        window->PostMessage(WM_DH_ELEMENT_CHANGED, succeeded, ElementLParam(descriptor.GetID(), reason));
     }
 }
 
@@ -557,7 +572,11 @@ void CDataHandler::QueueLivePolls() {
 
 // Runs on the communicator thread, with the request's element lock held.
 void CDataHandler::OnTaskFinished(CommRequest* request, int success) {
-    if (request == nullptr || success == 0) {
+    if (request == nullptr) {
+        return;
+    }
+    if (success == 0) {
+        OnTaskFailed(*request);
         return;
     }
     CLogger& log = CLogger::Instance();
@@ -592,6 +611,22 @@ void CDataHandler::OnTaskFinished(CommRequest* request, int success) {
     log.Log(kLogSteps, "CDataHandler::OnTaskFinished(): finished.");
 }
 
+// The pages waiting for this transfer learn that it failed (wParam 0), so none of them
+// waits for ever; the unit's images are left as they were.
+void CDataHandler::OnTaskFailed(const CommRequest& request) {
+    CDataDescriptor* descriptor = request.descriptor;
+    if (descriptor == nullptr || descriptor->GetID() == DATA_STATUS_ENGINE_STATUS) {
+        return;
+    }
+    CLogger::Instance().Log(kLogStatus, "CDataHandler::OnTaskFinished(): element %d failed.",
+                            descriptor->GetID());
+    if ((request.kind & kKindFlagged) != 0) {
+        PostToSubscribers(*descriptor, kFlagFlaggedDone, kReasonFlaggedDone, 0);
+    } else {
+        PostToSubscribers(*descriptor, kFlagTransferred, kReasonTransferred, 0);
+    }
+}
+
 void CDataHandler::OnFullReadFinished() {
     if (m_busyState != kBusyIdle) {
         // Held until the busy dialog closes (FlushFCR).
@@ -622,8 +657,34 @@ BYTE CDataHandler::ReadWorkingByte(int index, int byteIndex) {
 
 // Runs on the communicator thread.
 bool CDataHandler::OnLiveCycleEnd() {
+    FollowJobEnd();
     Broadcast(WM_DH_NEW_DATA, 0, 0);
-    return ReadWorkingByte(DATA_STATUS_ENGINE_STATUS, kEngineStatusCycleByte) != kLiveCycleStop;
+    return !TakeLiveCycleStop();
+}
+
+// The polled engine status shows when a job the unit was busy with at connection has
+// ended; the busy state follows it back, before the busy dialog hears of the cycle, so
+// that edits reach the unit again.
+void CDataHandler::FollowJobEnd() {
+    if (m_busyState != kBusyWorking ||
+        ReadWorkingByte(DATA_STATUS_ENGINE_STATUS, kEngineStatusBusyByte) <= kBusyStatusMax) {
+        return;
+    }
+    m_busyState = kBusyIdle;
+    CLogger::Instance().Log(kLogStatus, "CDataHandler: the unit's job has ended.");
+}
+
+// A stop ends the live cycle once: the byte is cleared, so the passes that come before
+// element 30 is read again do not take the same stop a second time.
+bool CDataHandler::TakeLiveCycleStop() {
+    CDataDescriptor& descriptor = m_descriptors[DATA_STATUS_ENGINE_STATUS];
+    CSingleLock guard(&descriptor.GetLock(), TRUE);
+    BYTE& stop = GetImage(kImageWorking)[descriptor.GetOffset() + kEngineStatusCycleByte];
+    if (stop != kLiveCycleStop) {
+        return false;
+    }
+    stop = 0;
+    return true;
 }
 
 // Runs on the communicator thread.
@@ -727,6 +788,12 @@ bool CDataHandler::SetVersionSetting(int index, BYTE value) {
 }
 
 void CDataHandler::AdjustVersionSettings() {
+    if (AdjustVersionSettingsInImage()) {
+        WriteVersionSettings();
+    }
+}
+
+bool CDataHandler::AdjustVersionSettingsInImage() {
     int first = 0;
     int second = 0;
     int third = 0;
@@ -743,9 +810,10 @@ void CDataHandler::AdjustVersionSettings() {
             changed = SetVersionSetting(kElementLubrication, kLubricationDefault) || changed;
         }
     }
-    if (!changed) {
-        return;
-    }
+    return changed;
+}
+
+void CDataHandler::WriteVersionSettings() {
     const BYTE pumpType = ReadWorkingByte(kElementPumpType, 0);
     const BYTE lubrication = ReadWorkingByte(kElementLubrication, 0);
     WriteData(kElementPumpType, &pumpType);

@@ -138,13 +138,15 @@ TEST_F(CDataHandlerConnection, FinishedTransferReachesOneKindOfSubscriberAndTheU
         const char* name;
         int kind;
         int success;
-        LONG_PTR reason;  // 0: nothing
+        LONG_PTR reason;
     };
 
+    // A failure reaches the same subscribers with wParam 0, and leaves the images alone.
     const Case cases[] = {
         {"ordinary", kKindOrdinary, 1, 0x40000},
         {"flagged", kKindFlagged, 1, 0x80000},
-        {"failed", kKindOrdinary, 0, 0},
+        {"failed", kKindOrdinary, 0, 0x40000},
+        {"flagged failed", kKindFlagged, 0, 0x80000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -167,10 +169,8 @@ TEST_F(CDataHandlerConnection, FinishedTransferReachesOneKindOfSubscriberAndTheU
             EXPECT_EQ(bytes[10], 0);
         }
         EXPECT_EQ(handler->GetImage(kImageFile)[8], 0);
-        std::vector<PostedMessage> expected;
-        if (c.reason != 0) {
-            expected.push_back({WM_DH_ELEMENT_CHANGED, 1, 5 | c.reason});
-        }
+        const std::vector<PostedMessage> expected = {
+            {WM_DH_ELEMENT_CHANGED, static_cast<UINT_PTR>(c.success), 5 | c.reason}};
         EXPECT_EQ((c.kind == kKindFlagged ? flagged : transferred).Messages(), expected);
         EXPECT_TRUE((c.kind == kKindFlagged ? transferred : flagged).Messages().empty());
         EXPECT_TRUE(changed.Messages().empty());
