@@ -664,7 +664,7 @@ bool CDataHandler::OnLiveCycleEnd() {
 
 // The polled engine status shows when a job the unit was busy with at connection has
 // ended; the busy state follows it back, before the busy dialog hears of the cycle, so
-// that edits reach the unit again.
+// that edits reach the unit again. Runs on either thread.
 void CDataHandler::FollowJobEnd() {
     if (m_busyState != kBusyWorking ||
         ReadWorkingByte(DATA_STATUS_ENGINE_STATUS, kEngineStatusBusyByte) <= kBusyStatusMax) {
@@ -749,6 +749,9 @@ void CDataHandler::OnUpdateModeInfo(WORD word0, WORD word1, WORD word2) {
 
 void CDataHandler::FlushFCR() {
     CLogger::Instance().Log(kLogSteps, "CDataHandler::FlushFCR(): started.");
+    // The busy dialog closes on what it read of the engine status, which may be newer than
+    // the last live cycle's end.
+    FollowJobEnd();
     if (m_fullReadPending) {
         std::vector<std::unique_ptr<CSingleLock>> locks;
         for (CDataDescriptor* descriptor : GetSettingDescriptors()) {
