@@ -145,6 +145,8 @@ TEST(UnpackedArchive, ZarvoReadsTheUnitSwitchesToGermanAndZFxManagerStartsBeside
     const std::string port = Variable("ZARVO_UNITSIM_PORT");
     ASSERT_FALSE(folder.empty()) << "run through fresh-prefix-test";
     ASSERT_FALSE(port.empty()) << "run through fresh-prefix-test";
+    // Nothing of the project's tree is in reach: the host's root is no drive here.
+    ASSERT_EQ(GetFileAttributesA("Z:\\"), INVALID_FILE_ATTRIBUTES);
 
     CStartedProgram zarvo(folder, "Zarvo.exe -nosplash");
     ASSERT_TRUE(zarvo.IsStarted()) << GetLastError();
