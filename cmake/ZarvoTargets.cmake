@@ -12,6 +12,9 @@
 #       another test shows takes the keyboard focus, and with it would end an in-place edit.
 #       WRAPPER puts a command (for example a script that starts the simulated unit) in
 #       front of the test command.
+#   zarvo_test_on_windows_version(version tests...)
+#       Registers each given Windows test once more, as <test>_<version>, in the Wine prefix
+#       that reports that Windows version (scripts/wine-env: ZARVO_WINE_VERSION).
 #   zarvo_fuzz(name SOURCES ... DEPS ...)       libFuzzer target, fuzz configuration only.
 #   zarvo_bench(name SOURCES ... DEPS ...)      benchmark program, native configuration only.
 #   zarvo_linux_tool(name SOURCES ... DEPS ...) Linux program, native configuration only.
@@ -81,6 +84,7 @@ function(zarvo_test name)
     if(ZARVO_CONFIG STREQUAL "win")
         add_test(NAME ${name} COMMAND ${A_WRAPPER} ${CMAKE_SOURCE_DIR}/scripts/wine-run
                  $<TARGET_FILE:${name}>)
+        set_property(GLOBAL PROPERTY ZARVO_TEST_WRAPPER_${name} "${A_WRAPPER}")
     else()
         add_test(NAME ${name} COMMAND ${A_WRAPPER} $<TARGET_FILE:${name}>)
     endif()
@@ -101,6 +105,30 @@ function(zarvo_test name)
     else()
         set_tests_properties(${name} PROPERTIES TIMEOUT 300)
     endif()
+endfunction()
+
+function(zarvo_test_on_windows_version version)
+    if(NOT ZARVO_CONFIG STREQUAL "win")
+        return()
+    endif()
+    foreach(name IN LISTS ARGN)
+        if(NOT TEST ${name})
+            message(SEND_ERROR "zarvo_test_on_windows_version: no Windows test ${name}")
+            continue()
+        endif()
+        get_property(wrapper GLOBAL PROPERTY ZARVO_TEST_WRAPPER_${name})
+        add_test(NAME ${name}_${version} COMMAND ${wrapper} ${CMAKE_SOURCE_DIR}/scripts/wine-run
+                 $<TARGET_FILE:${name}>)
+        foreach(property LABELS RESOURCE_LOCK RUN_SERIAL TIMEOUT)
+            get_test_property(${name} ${property} value)
+            if(value)
+                set_tests_properties(${name}_${version} PROPERTIES ${property} "${value}")
+            endif()
+        endforeach()
+        get_test_property(${name} ENVIRONMENT environment)
+        set_tests_properties(${name}_${version} PROPERTIES
+            ENVIRONMENT "${environment};ZARVO_WINE_VERSION=${version}")
+    endforeach()
 endfunction()
 
 function(zarvo_fuzz name)

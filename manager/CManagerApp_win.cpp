@@ -6,6 +6,7 @@
 #include "manager/CManagerDlg.h"
 #include "manager/CSplashStarter.h"
 #include "manager/CSplashZFZWnd.h"
+#include "manager/ManagerCommonControls.h"
 #include "manager/ManagerNames.h"
 #include "manager/ManagerSettings.h"
 #include "manager/res/ManagerResourceIds.h"
@@ -37,6 +38,7 @@ CManagerApp* ManagerApp() {
 }
 
 BOOL CManagerApp::InitInstance() {
+    AfxInitCommonControls(ManagerCommonControls::kClasses);
     CCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
     const CString startFile = commandLine.m_strFileName;
@@ -51,7 +53,6 @@ BOOL CManagerApp::InitInstance() {
     CSplashStarter splash;
     const bool splashStarted = splash.Start(RUNTIME_CLASS(CSplashZFZWnd)) != FALSE;
     Sleep(1);
-    AfxInitCommonControls(ICC_TREEVIEW_CLASSES | ICC_WIN95_CLASSES);
     EnterProgramFolder();
     ReadVersion();
     m_accelerators = LoadAcceleratorsA(m_hInstance, MAKEINTRESOURCEA(IDR_MANAGER_ACCEL));

@@ -1,5 +1,6 @@
 #include "shell/CZarvoApp.h"
 
+#include "classlib/win/AfxInitCommonControls.h"
 #include "classlib/win/ProgramFile.h"
 #include "link/CLogSession.h"
 #include "link/CLogger.h"
@@ -9,6 +10,7 @@
 #include "shell/CPopupWnd.h"
 #include "shell/CSplashZarvoWnd.h"
 #include "shell/CZarvoDlg.h"
+#include "shell/ZarvoCommonControls.h"
 #include "shell/ZarvoNames.h"
 
 #include <ctime>
@@ -52,6 +54,7 @@ CZarvoApp& ZarvoApp() {
 }
 
 BOOL CZarvoApp::InitInstance() {
+    AfxInitCommonControls(ZarvoCommonControls::kClasses);
     CZarvoCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
     m_versionRead = 0;

@@ -15,7 +15,8 @@ BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style) {
 
 TTTOOLINFOA CToolTipCtrl::ToolInfo(CWnd* wnd, UINT_PTR toolId) const {
     TTTOOLINFOA info = {};
-    info.cbSize = sizeof(info);
+    // The record of the common controls of version 6, which the programs' manifest asks for.
+    info.cbSize = TTTOOLINFOA_V3_SIZE;
     const HWND tool = wnd != nullptr ? wnd->m_hWnd : nullptr;
     if (toolId == 0) {
         // The window is the tool; its parent hears the notifications.

@@ -3,6 +3,7 @@
 // language refresh and the controls' end. The page built on it is a small test page that
 // records every WM_FORM_ELEMENT_CHANGED.
 #include "classlib/win/AfxMessageBox.h"
+#include "classlib/win/AfxMessageLoop.h"
 #include "forms/CFontCache.h"
 #include "forms/CXmlForm.h"
 #include "grid/CGridCtrl.h"
@@ -364,6 +365,39 @@ TEST_F(XmlFormWindowTest, LabelTipsShowTheWholeTextAndReachTheDataHandlersBroadc
     handler.BroadcastLanguageChanged();
     PumpMessages();
     EXPECT_EQ("Gas temperature offset", Text(label));
+}
+
+// This test program runs with the common controls of the programs' manifest: the label's
+// tip must come up over the label once the mouse rests on it, with the whole text.
+TEST_F(XmlFormWindowTest, ALabelsTipComesUpWhenTheMouseRestsOnIt) {
+    const HWND label = ChildAt(30, kTopOffset + 2 + 8);
+    ASSERT_NE(nullptr, label);
+    SetForegroundWindow(host.GetSafeHwnd());
+    RECT rect = {};
+    GetWindowRect(label, &rect);
+    const POINT at = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    SetCursorPos(at.x, at.y);
+    POINT client = at;
+    ScreenToClient(label, &client);
+    // Through the library's pump, which hands it to the form's relay on the way.
+    PostMessageA(label, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    HWND tip = nullptr;
+    for (int waited = 0; waited < 5000 && tip == nullptr; waited += 20) {
+        MSG queued;
+        while (PeekMessageA(&queued, nullptr, 0, 0, PM_NOREMOVE)) {
+            AfxPumpMessage();
+        }
+        for (HWND candidate = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); candidate != nullptr;
+             candidate = FindWindowExA(nullptr, candidate, TOOLTIPS_CLASSA, nullptr)) {
+            // A popup's owner is the top-level window of the form.
+            if (GetWindow(candidate, GW_OWNER) == host.GetSafeHwnd() && IsWindowVisible(candidate)) {
+                tip = candidate;
+            }
+        }
+        Sleep(20);
+    }
+    ASSERT_NE(nullptr, tip) << "no tip came up";
+    EXPECT_EQ("Gas temperature offset", Text(tip));
 }
 
 TEST_F(XmlFormWindowTest, TheLanguageChangeRelabelsAndReselects) {
