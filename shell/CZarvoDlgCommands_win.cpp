@@ -10,6 +10,7 @@
 #include "link/CLogger.h"
 #include "link/RecentSettings.h"
 #include "shell/CExitDlg.h"
+#include "shell/ExitAnswer.h"
 #include "shell/CFileDialogPreview.h"
 #include "shell/CSlushLauncher.h"
 #include "shell/CSlushZarvoWnd.h"
@@ -198,7 +199,11 @@ bool CZarvoDlg::ConfirmExit() {
     CExitDlg dialog(this);
     dialog.SetResourceManager(&m_resources);
     dialog.SetMessage(m_resources.GetString(kIdsExitQuestion) + m_resources.GetString(kIdsExitSaveHint));
-    return RunModal(dialog) != IDCANCEL;
+    const INT_PTR answer = RunModal(dialog);
+    if (answer == -1) {
+        CLogger::Instance().Log(0, "CZarvoDlg::ConfirmExit(): the exit question could not be shown; staying.");
+    }
+    return ExitAnswerLeaves(answer);
 }
 
 void CZarvoDlg::OnExit() {
