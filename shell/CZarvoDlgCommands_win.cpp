@@ -219,6 +219,7 @@ void CZarvoDlg::ExitProgram(int result) {
         return;
     }
     DoAtFinal();
+    EndRunningDialogs();
     EndDialog(result);
 }
 

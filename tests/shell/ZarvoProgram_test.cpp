@@ -3,6 +3,7 @@
 // switching between the main menu and its modes, and an orderly end when the window is
 // closed.
 #include "shell/MainMenuLayout.h"
+#include "tests/link/CUnitSim.h"
 
 #include <windows.h>
 
@@ -23,6 +24,7 @@ constexpr DWORD kPollMs = 200;
 constexpr int kStatusTextId = 1013;
 constexpr int kVersionTextId = 1014;
 constexpr int kExitMessageId = 1090;
+constexpr int kBusyTextId = 1079;
 constexpr const char* kExitCaption = "Pirolex: Exiting ...";
 
 std::string WindowsPath(const char* linuxPath) {
@@ -238,6 +240,33 @@ TEST_F(ZarvoProgram, ExitWithUnsavedUnitDataAsksAndCancelStays) {
     EXPECT_TRUE(IsWindowEnabled(mainWindow));
 
     ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+// While the busy dialog waits for the unit's job, closing the program still ends it: the
+// shutdown stops the polling that would have ended the dialog. The unit is busy when the
+// program connects.
+TEST_F(ZarvoProgram, ClosingWhileTheUnitIsBusyEndsInOrder) {
+    std::string busyStates = "busy";
+    for (int i = 0; i < 64; ++i) {
+        busyStates += " 100";
+    }
+    std::string error;
+    ASSERT_TRUE(CUnitSim::SendControl(busyStates, error)) << error;
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    HWND busy = nullptr;
+    for (DWORD waited = 0; waited < kConnectTimeoutMs && busy == nullptr; waited += kPollMs / 4) {
+        Sleep(kPollMs / 4);
+        busy = FindOtherWindowOf(m_process.dwProcessId, "", mainWindow);
+    }
+    ASSERT_NE(busy, nullptr) << "no busy dialog";
+    EXPECT_EQ(WindowText(busy, kBusyTextId), "The MCU is busy. Please be patient ...");
+
+    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:"
+                                          << ProcessWindowTitles(m_process.dwProcessId);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(m_process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
 }
 
 // The buttons stand where the layout puts them for the real client size, and the system
