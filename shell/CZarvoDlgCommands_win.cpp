@@ -17,6 +17,8 @@
 #include "shell/CZarvoDlg.h"
 #include "shell/PatchRecordChecks.h"
 
+#include <shlobj.h>
+
 #include <vector>
 
 namespace {
@@ -48,6 +50,18 @@ constexpr const char* kPatchesFolder = "Patches";
 
 bool IsLinkUp(int status) {
     return status == 2 || status == 4;
+}
+
+// Without a remembered folder a file dialog would open in the current folder, which the
+// language scan leaves in "Language".
+bool DocumentsFolder(CString& folder) {
+    char path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path))) {
+        CLogger::Instance().Log(2000, "CZarvoDlg: the documents folder is not known.");
+        return false;
+    }
+    folder = path;
+    return true;
 }
 
 }  // namespace
@@ -103,7 +117,7 @@ bool CZarvoDlg::ChooseFile(BOOL open,
     const CString filter = m_resources.GetString(filterId);
     const std::unique_ptr<CFileDialog> dialog = MakeFileDialog(open, extension, name, flags, filter, preview);
     CString folder;
-    if (ReadDirectorySetting(folderSetting, folder)) {
+    if (ReadDirectorySetting(folderSetting, folder) || DocumentsFolder(folder)) {
         dialog->SetInitialFolder(folder);
     }
     m_routing = 0;

@@ -56,6 +56,9 @@ private:
     BOOL CreateFromTemplate(HWND parent);
     HWND ModalOwner() const;
     void RunModalLoop();
+    // A modal dialog opens centred over its owner (without one, over the work area), kept
+    // on the work area; OnInitDialog may place it elsewhere.
+    void CentreOverOwner();
 
     bool m_inModalLoop = false;
     INT_PTR m_modalResult = -1;

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -105,6 +106,16 @@ std::string ProcessWindowTitles(DWORD processId) {
     return titles.second;
 }
 
+bool WaitForTitle(HWND window, const std::string& title) {
+    for (DWORD waited = 0; waited < kExitTimeoutMs; waited += kPollMs) {
+        if (WindowText(window) == title) {
+            return true;
+        }
+        Sleep(kPollMs);
+    }
+    return false;
+}
+
 // The child dialog that holds the status text.
 HWND FindStatusPanel(HWND mainWindow) {
     for (HWND child = FindWindowExA(mainWindow, nullptr, "#32770", nullptr); child != nullptr;
@@ -190,6 +201,25 @@ protected:
             Sleep(kPollMs);
         }
         return false;
+    }
+
+    // Clicks Save and confirms the file dialog with this name; false when no dialog came.
+    bool SaveAs(HWND mainWindow, const std::string& name) {
+        PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
+        HWND dialog = nullptr;
+        for (DWORD waited = 0; waited < kExitTimeoutMs && dialog == nullptr; waited += kPollMs) {
+            Sleep(kPollMs);
+            dialog = FindOtherWindowOf(m_process.dwProcessId, "", mainWindow);
+        }
+        if (dialog == nullptr) {
+            return false;
+        }
+        // The name field of the system's dialog is a combo box (1148) or, older, an edit (1152).
+        for (int id : {1148, 1152}) {
+            SetDlgItemTextA(dialog, id, name.c_str());
+        }
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        return true;
     }
 
     PROCESS_INFORMATION m_process = {};
@@ -318,18 +348,7 @@ TEST_F(ZarvoProgram, SaveWritesTheUnitDataToTheChosenFile) {
     const std::string path = std::string(folder) + "shell_program_save.zcf";
     DeleteFileA(path.c_str());
 
-    PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
-    HWND dialog = nullptr;
-    for (DWORD waited = 0; waited < kExitTimeoutMs && dialog == nullptr; waited += kPollMs) {
-        Sleep(kPollMs);
-        dialog = FindOtherWindowOf(m_process.dwProcessId, "", mainWindow);
-    }
-    ASSERT_NE(dialog, nullptr) << "no save dialog";
-    // The name field of the system's dialog is a combo box (1148) or, older, an edit (1152).
-    for (int id : {1148, 1152}) {
-        SetDlgItemTextA(dialog, id, path.c_str());
-    }
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(SaveAs(mainWindow, path)) << "no save dialog";
     bool titled = false;
     for (DWORD waited = 0; waited < kExitTimeoutMs && !titled; waited += kPollMs) {
         Sleep(kPollMs);
@@ -343,6 +362,33 @@ TEST_F(ZarvoProgram, SaveWritesTheUnitDataToTheChosenFile) {
     DeleteFileA(path.c_str());
     // Saved data leave without a question.
     ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+// With no folder remembered for configuration files, the Save dialog opens in the user's
+// documents folder (not in the folder the program's start left current): a bare file name
+// is saved there.
+TEST_F(ZarvoProgram, TheFirstSaveDialogOpensInTheDocumentsFolder) {
+    HKEY directories = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\ZYLMOR\\Merivan\\v1.02\\Directories", 0, KEY_SET_VALUE,
+                      &directories) == ERROR_SUCCESS) {
+        RegDeleteValueA(directories, "Saves");
+        RegCloseKey(directories);
+    }
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
+    char documents[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)));
+    const char* name = "shell_program_documents.zcf";
+    const std::string path = std::string(documents) + "\\" + name;
+    DeleteFileA(path.c_str());
+
+    ASSERT_TRUE(SaveAs(mainWindow, name)) << "no save dialog";
+    ASSERT_TRUE(WaitForTitle(mainWindow, std::string("Pirolex: Main menu - [") + name + "]")) << WindowText(mainWindow);
+    EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+    DeleteFileA(path.c_str());
+    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:"
+                                          << ProcessWindowTitles(m_process.dwProcessId);
 }
 
 // The text of a message box of the process: its static controls together.
@@ -529,16 +575,6 @@ int WindowHeight(HWND window) {
     RECT rect = {};
     GetWindowRect(window, &rect);
     return rect.bottom - rect.top;
-}
-
-bool WaitForTitle(HWND window, const std::string& title) {
-    for (DWORD waited = 0; waited < kExitTimeoutMs; waited += kPollMs) {
-        if (WindowText(window) == title) {
-            return true;
-        }
-        Sleep(kPollMs);
-    }
-    return false;
 }
 
 int DefaultButton(HWND dialog) {
