@@ -116,6 +116,24 @@ bool WaitForTitle(HWND window, const std::string& title) {
     return false;
 }
 
+// Waits until the window is gone.
+bool WaitUntilGone(HWND window) {
+    for (DWORD waited = 0; waited < kExitTimeoutMs; waited += kPollMs / 4) {
+        if (!IsWindow(window) || !IsWindowVisible(window)) {
+            return true;
+        }
+        Sleep(kPollMs / 4);
+    }
+    return false;
+}
+
+// Returns once the window's thread has handled everything posted to it before: a message
+// sent now is served only when the handlers of the earlier ones have returned.
+void SettleThreadOf(HWND window) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kExitTimeoutMs, &answer);
+}
+
 // The child dialog that holds the status text.
 HWND FindStatusPanel(HWND mainWindow) {
     for (HWND child = FindWindowExA(mainWindow, nullptr, "#32770", nullptr); child != nullptr;
@@ -249,7 +267,8 @@ TEST_F(ZarvoProgram, ShowsTheConnectedUnitAndEndsInOrderWhenClosed) {
     EXPECT_EQ(exitCode, 0u);
 }
 
-// Unsaved data read from the unit: closing asks first, and Cancel keeps the program running.
+// Unsaved data read from the unit: closing asks first, over the main window, and Cancel
+// keeps the program running.
 TEST_F(ZarvoProgram, ExitWithUnsavedUnitDataAsksAndCancelStays) {
     HWND mainWindow = WaitForMainWindow();
     ASSERT_NE(mainWindow, nullptr) << "no main window";
@@ -258,13 +277,21 @@ TEST_F(ZarvoProgram, ExitWithUnsavedUnitDataAsksAndCancelStays) {
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     HWND question = WaitForWindow(kExitCaption);
     ASSERT_NE(question, nullptr) << "no exit question";
+    // Centred over the main window.
+    RECT mainRect = {};
+    RECT questionRect = {};
+    GetWindowRect(mainWindow, &mainRect);
+    GetWindowRect(question, &questionRect);
+    EXPECT_NEAR(questionRect.left + questionRect.right, mainRect.left + mainRect.right, 2);
+    EXPECT_NEAR(questionRect.top + questionRect.bottom, mainRect.top + mainRect.bottom, 2);
     EXPECT_EQ(WindowText(question, IDOK), "Exit");
     EXPECT_EQ(WindowText(question, IDCANCEL), "Cancel");
     EXPECT_EQ(WindowText(question, kExitMessageId),
               "Are you sure you want to exit? Probably you missed do the following:\n"
               "- save your configuration to a file\n");
     PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
-    Sleep(1000);
+    ASSERT_TRUE(WaitUntilGone(question));
+    SettleThreadOf(mainWindow);
     EXPECT_EQ(WaitForSingleObject(m_process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_EQ(FindWindowOf(m_process.dwProcessId, kExitCaption), nullptr);
     EXPECT_TRUE(IsWindowEnabled(mainWindow));
@@ -418,7 +445,8 @@ TEST_F(ZarvoProgram, FirmwareUpdateAsksBeforeSwitchingTheUnit) {
     EXPECT_NE(BoxText(box).find("You started update process of the MCU's software."), std::string::npos)
         << BoxText(box);
     PostMessageA(box, WM_COMMAND, IDNO, 0);
-    Sleep(1000);
+    ASSERT_TRUE(WaitUntilGone(box));
+    SettleThreadOf(mainWindow);
     EXPECT_EQ(WindowText(panel, kStatusTextId), connected);
 
     PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(1008, BN_CLICKED), 0);
@@ -437,7 +465,7 @@ TEST_F(ZarvoProgram, FirmwareUpdateAsksBeforeSwitchingTheUnit) {
             EXPECT_EQ(BoxText(other), "Failed to change to update mode.");
             ++failureBoxes;
             PostMessageA(other, WM_COMMAND, IDOK, 0);
-            Sleep(500);
+            EXPECT_TRUE(WaitUntilGone(other));
             continue;
         }
         fileDialog = true;
@@ -522,10 +550,11 @@ TEST_F(ZarvoProgram, SplashComesFirstAndStaysAtLeastOneAndAHalfSeconds) {
     ASSERT_NE(mainWindow, nullptr) << "no main window";
     EXPECT_TRUE(splashSeen);
     EXPECT_GE(shown, 1500u);
-    Sleep(500);
     SplashSearch search{m_process.dwProcessId, nullptr};
     EnumWindows(&FindSplash, reinterpret_cast<LPARAM>(&search));
-    EXPECT_EQ(search.found, nullptr) << "the splash is still up";
+    if (search.found != nullptr) {
+        EXPECT_TRUE(WaitUntilGone(search.found)) << "the splash is still up";
+    }
     ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
 }
 
