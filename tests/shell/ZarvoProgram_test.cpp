@@ -299,6 +299,23 @@ TEST_F(ZarvoProgram, ExitWithUnsavedUnitDataAsksAndCancelStays) {
     ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
 }
 
+// Once the user has chosen Exit, the program ends within the waits of its shutdown: the
+// 200 ms pause after the main dialog and the end of the watchdog's and the communicator's
+// threads, which an idle link gives up at once.
+TEST_F(ZarvoProgram, EndsSoonAfterExitIsChosen) {
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    HWND question = WaitForWindow(kExitCaption);
+    ASSERT_NE(question, nullptr) << "no exit question";
+    const DWORD chosen = GetTickCount();
+    PostMessageA(question, WM_COMMAND, IDOK, 0);
+    ASSERT_EQ(WaitForSingleObject(m_process.hProcess, kExitTimeoutMs), WAIT_OBJECT_0)
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+    EXPECT_LT(GetTickCount() - chosen, 3000u);
+}
+
 // While the busy dialog waits for the unit's job, closing the program still ends it: the
 // shutdown stops the polling that would have ended the dialog. The unit is busy when the
 // program connects.
