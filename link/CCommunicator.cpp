@@ -361,8 +361,8 @@ bool CCommunicator::TryPort(int portNumber, BYTE senderId) {
         }
     } catch (const CSerialException& e) {
         // A port that cannot be opened or set up is skipped; the scan goes on.
-        m_scanFailures.Log(portNumber, "CCommunicator: COM" + std::to_string(portNumber) + " skipped: " +
-                                           e.what() + ".");
+        m_scanFailures.Log(portNumber,
+                           "CCommunicator: COM" + std::to_string(portNumber) + " skipped: " + e.what() + ".");
     }
     m_port->Close();
     return false;

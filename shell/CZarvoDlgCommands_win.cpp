@@ -10,15 +10,14 @@
 #include "link/CLogger.h"
 #include "link/RecentSettings.h"
 #include "shell/CExitDlg.h"
-#include "shell/ExitAnswer.h"
 #include "shell/CFileDialogPreview.h"
 #include "shell/CSlushLauncher.h"
 #include "shell/CSlushZarvoWnd.h"
 #include "shell/CZarvoDlg.h"
+#include "shell/ExitAnswer.h"
 #include "shell/PatchRecordChecks.h"
 
 #include <shlobj.h>
-
 #include <vector>
 
 namespace {
@@ -215,7 +214,8 @@ bool CZarvoDlg::ConfirmExit() {
     dialog.SetMessage(m_resources.GetString(kIdsExitQuestion) + m_resources.GetString(kIdsExitSaveHint));
     const INT_PTR answer = RunModal(dialog);
     if (answer == -1) {
-        CLogger::Instance().Log(0, "CZarvoDlg::ConfirmExit(): the exit question could not be shown; staying.");
+        CLogger::Instance().Log(0,
+                                "CZarvoDlg::ConfirmExit(): the exit question could not be shown; staying.");
     }
     return ExitAnswerLeaves(answer);
 }

@@ -8,10 +8,10 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <shlobj.h>
 #include <string>
 #include <utility>
 
@@ -336,8 +336,8 @@ TEST_F(ZarvoProgram, ClosingWhileTheUnitIsBusyEndsInOrder) {
     ASSERT_NE(busy, nullptr) << "no busy dialog";
     EXPECT_EQ(WindowText(busy, kBusyTextId), "The MCU is busy. Please be patient ...");
 
-    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:"
-                                          << ProcessWindowTitles(m_process.dwProcessId);
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
     DWORD exitCode = 1;
     GetExitCodeProcess(m_process.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);
@@ -428,11 +428,12 @@ TEST_F(ZarvoProgram, TheFirstSaveDialogOpensInTheDocumentsFolder) {
     DeleteFileA(path.c_str());
 
     ASSERT_TRUE(SaveAs(mainWindow, name)) << "no save dialog";
-    ASSERT_TRUE(WaitForTitle(mainWindow, std::string("Pirolex: Main menu - [") + name + "]")) << WindowText(mainWindow);
+    ASSERT_TRUE(WaitForTitle(mainWindow, std::string("Pirolex: Main menu - [") + name + "]"))
+        << WindowText(mainWindow);
     EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
     DeleteFileA(path.c_str());
-    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:"
-                                          << ProcessWindowTitles(m_process.dwProcessId);
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
 }
 
 // The text of a message box of the process: its static controls together.
