@@ -57,7 +57,8 @@ private:
     HWND ModalOwner() const;
     void RunModalLoop();
     // A modal dialog opens centred over its owner (without one, over the work area), kept
-    // on the work area; OnInitDialog may place it elsewhere.
+    // on the work area, unless its template centres it on the screen; OnInitDialog may
+    // place it elsewhere.
     void CentreOverOwner();
 
     bool m_inModalLoop = false;

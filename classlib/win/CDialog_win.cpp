@@ -126,7 +126,8 @@ BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* resu
 }
 
 void CDialog::CentreOverOwner() {
-    if ((GetStyle() & WS_CHILD) != 0) {
+    // A child stays in its parent; a DS_CENTER template was centred on the screen already.
+    if ((GetStyle() & (WS_CHILD | DS_CENTER)) != 0) {
         return;
     }
     RECT work = {};

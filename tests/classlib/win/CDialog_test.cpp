@@ -156,7 +156,8 @@ constexpr UINT kMessagePlaced = WM_APP + 7;
 // moves itself there in OnInitDialog.
 class CPlacedDialog : public CDialog {
 public:
-    CPlacedDialog(CWnd* owner, const POINT* ownPlace) : CDialog(IDD_TEST_MAIN, owner), m_ownPlace(ownPlace) {}
+    CPlacedDialog(UINT templateId, CWnd* owner, const POINT* ownPlace)
+        : CDialog(templateId, owner), m_ownPlace(ownPlace) {}
 
     RECT m_rect = {};
 
@@ -193,7 +194,7 @@ POINT Centre(const RECT& rect) {
 }  // namespace
 
 // A modal dialog opens centred over its owner, or over the work area without one, unless
-// it places itself.
+// it places itself or its template centres it on the screen.
 TEST(CDialog, AModalDialogOpensCentredOverItsOwnerUnlessItPlacesItself) {
     CWnd owner;
     const CRect ownerRect(300, 200, 900, 700);
@@ -204,21 +205,23 @@ TEST(CDialog, AModalDialogOpensCentredOverItsOwnerUnlessItPlacesItself) {
 
     struct Case {
         const char* name;
+        UINT templateId;
         CWnd* owner;
         const POINT* ownPlace;
         RECT around;
     };
 
     const Case cases[] = {
-        {"over the owner", &owner, nullptr, ownerRect},
-        {"over the work area without an owner", nullptr, nullptr, work},
-        {"where it placed itself", &owner, &ownPlace, {}},
+        {"over the owner", IDD_TEST_MAIN, &owner, nullptr, ownerRect},
+        {"over the work area without an owner", IDD_TEST_MAIN, nullptr, nullptr, work},
+        {"where it placed itself", IDD_TEST_MAIN, &owner, &ownPlace, {}},
+        {"on the screen when its template says so", IDD_TEST_CENTERED, &owner, nullptr, work},
     };
     CWnd* mainWindow = AfxGetApp()->m_pMainWnd;
     AfxGetApp()->m_pMainWnd = nullptr;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CPlacedDialog dialog(c.owner, c.ownPlace);
+        CPlacedDialog dialog(c.templateId, c.owner, c.ownPlace);
         ASSERT_EQ(IDOK, dialog.DoModal());
         if (c.ownPlace != nullptr) {
             EXPECT_EQ(c.ownPlace->x, dialog.m_rect.left);
