@@ -15,10 +15,12 @@
 #include "link/SystemInfo.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
 constexpr int kRowOptionalTables = 35;
+constexpr int kListingKey = 0;
 constexpr int kCounterRowsMaxReply = CFrameExchange::kFrameBufferBytes - 3;
 constexpr std::array<int, 5> kCapabilityRows = {30, 35, 31, 40, 42};
 
@@ -335,10 +337,11 @@ bool CCommunicator::ScanPorts(BYTE senderId) {
     try {
         m_port->ListPorts(ports);
     } catch (const CSerialException& e) {
-        CLogger::Instance().Log(2000, "CCommunicator: listing the COM ports failed: %lu.",
-                                static_cast<unsigned long>(e.GetError()));
+        m_scanFailures.Log(kListingKey, "CCommunicator: listing the COM ports failed: " +
+                                            std::to_string(static_cast<unsigned long>(e.GetError())) + ".");
         return false;
     }
+    m_scanFailures.End(kListingKey);
     for (int portNumber : ports) {
         if (TryPort(portNumber, senderId)) {
             m_portNumber = portNumber;
@@ -352,12 +355,14 @@ bool CCommunicator::TryPort(int portNumber, BYTE senderId) {
     try {
         m_port->Open(portNumber, kBaudRate, kParityNone, 8, kStopBitsOne, kFlowNone, false);
         m_port->SetTimeouts(kNormalTimeouts);
+        m_scanFailures.End(portNumber);
         if (IsUnitPresent(m_exchange.Ping(senderId))) {
             return true;
         }
     } catch (const CSerialException& e) {
         // A port that cannot be opened or set up is skipped; the scan goes on.
-        CLogger::Instance().Log(2000, "CCommunicator: COM%d skipped: %s.", portNumber, e.what());
+        m_scanFailures.Log(portNumber,
+                           "CCommunicator: COM" + std::to_string(portNumber) + " skipped: " + e.what() + ".");
     }
     m_port->Close();
     return false;

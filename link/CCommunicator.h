@@ -11,6 +11,7 @@
 #include "link/CFrameExchange.h"
 #include "link/CHeldLocks.h"
 #include "link/CInterruptedLog.h"
+#include "link/CRepeatedLines.h"
 #include "link/CUpdateModeStep.h"
 #include "link/CommRequest.h"
 #include "link/IClock.h"
@@ -175,6 +176,8 @@ private:
     std::array<std::atomic<int>, 5> m_capabilities{};
     CFrameExchange m_exchange;
     CInterruptedLog m_interruptedLog;
+    // The scan's failures by port number (0: the port listing), worker only.
+    CRepeatedLines m_scanFailures{2000};
     CCompositeProcedures m_composites{*this};
     CUpdateModeStep m_update{*this};  // owns the mode word and the firmware image
 

@@ -36,6 +36,7 @@
 #include "shell/CUnitInfoPage.h"
 
 #include <memory>
+#include <vector>
 
 class CFirmwarePatch;
 class CSlushLauncher;
@@ -139,6 +140,8 @@ private:
     void EndRetrieveDialog();
     // Runs a modal dialog of the main menu with the keyboard commands kept from the pages.
     INT_PTR RunModal(CDialog& dialog);
+    // Ends the modal dialogs RunModal is running, the innermost first.
+    void EndRunningDialogs();
     int Ask(UINT textId, UINT type);
     void ShowError(const CString& text);
     void ContinueFirmwareUpdate();
@@ -188,6 +191,7 @@ private:
     CSlushLauncher* m_busyWindow = nullptr;
     HICON m_icon = nullptr;
     CModeNavigator m_navigator;
+    std::vector<CDialog*> m_runningDialogs;  // innermost last, not owned
     int m_routing = 1;
     DWORD m_startTime = 0;
     int m_connectionStatus = 0;

@@ -14,8 +14,10 @@
 #include "shell/CSlushLauncher.h"
 #include "shell/CSlushZarvoWnd.h"
 #include "shell/CZarvoDlg.h"
+#include "shell/ExitAnswer.h"
 #include "shell/PatchRecordChecks.h"
 
+#include <shlobj.h>
 #include <vector>
 
 namespace {
@@ -47,6 +49,18 @@ constexpr const char* kPatchesFolder = "Patches";
 
 bool IsLinkUp(int status) {
     return status == 2 || status == 4;
+}
+
+// Without a remembered folder a file dialog would open in the current folder, which the
+// language scan leaves in "Language".
+bool DocumentsFolder(CString& folder) {
+    char path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path))) {
+        CLogger::Instance().Log(2000, "CZarvoDlg: the documents folder is not known.");
+        return false;
+    }
+    folder = path;
+    return true;
 }
 
 }  // namespace
@@ -102,7 +116,7 @@ bool CZarvoDlg::ChooseFile(BOOL open,
     const CString filter = m_resources.GetString(filterId);
     const std::unique_ptr<CFileDialog> dialog = MakeFileDialog(open, extension, name, flags, filter, preview);
     CString folder;
-    if (ReadDirectorySetting(folderSetting, folder)) {
+    if (ReadDirectorySetting(folderSetting, folder) || DocumentsFolder(folder)) {
         dialog->SetInitialFolder(folder);
     }
     m_routing = 0;
@@ -198,7 +212,12 @@ bool CZarvoDlg::ConfirmExit() {
     CExitDlg dialog(this);
     dialog.SetResourceManager(&m_resources);
     dialog.SetMessage(m_resources.GetString(kIdsExitQuestion) + m_resources.GetString(kIdsExitSaveHint));
-    return RunModal(dialog) != IDCANCEL;
+    const INT_PTR answer = RunModal(dialog);
+    if (answer == -1) {
+        CLogger::Instance().Log(0,
+                                "CZarvoDlg::ConfirmExit(): the exit question could not be shown; staying.");
+    }
+    return ExitAnswerLeaves(answer);
 }
 
 void CZarvoDlg::OnExit() {
@@ -214,6 +233,7 @@ void CZarvoDlg::ExitProgram(int result) {
         return;
     }
     DoAtFinal();
+    EndRunningDialogs();
     EndDialog(result);
 }
 

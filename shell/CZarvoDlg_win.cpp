@@ -223,10 +223,7 @@ BOOL CZarvoDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
             }
             return TRUE;
         }
-        if (ConfirmExit()) {
-            DoAtFinal();
-            EndDialog(IDCANCEL);
-        }
+        ExitProgram(IDCANCEL);
         return TRUE;
     }
     return CDialog::OnCommand(wParam, lParam);
@@ -234,9 +231,21 @@ BOOL CZarvoDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 INT_PTR CZarvoDlg::RunModal(CDialog& dialog) {
     m_routing = 0;
+    m_runningDialogs.push_back(&dialog);
     const INT_PTR result = dialog.DoModal();
+    m_runningDialogs.pop_back();
     m_routing = 1;
     return result;
+}
+
+// A dialog that waits for the unit (the busy dialog) would never end once the
+// communicator has stopped, and the main dialog's run would wait for it for ever.
+void CZarvoDlg::EndRunningDialogs() {
+    for (auto it = m_runningDialogs.rbegin(); it != m_runningDialogs.rend(); ++it) {
+        if ((*it)->GetSafeHwnd() != nullptr) {
+            (*it)->EndDialog(IDCANCEL);
+        }
+    }
 }
 
 void CZarvoDlg::OnSysCommand(UINT id, LPARAM lParam) {

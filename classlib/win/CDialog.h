@@ -56,6 +56,10 @@ private:
     BOOL CreateFromTemplate(HWND parent);
     HWND ModalOwner() const;
     void RunModalLoop();
+    // A modal dialog opens centred over its owner (without one, over the work area), kept
+    // on the work area, unless its template centres it on the screen; OnInitDialog may
+    // place it elsewhere.
+    void CentreOverOwner();
 
     bool m_inModalLoop = false;
     INT_PTR m_modalResult = -1;

@@ -6,6 +6,7 @@
 #include "classlib/win/CWinApp.h"
 #include "classlib/win/CWndCreateHook.h"
 
+#include <algorithm>
 #include <cstdio>
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -115,10 +116,36 @@ void CDialog::EndDialog(int result) {
 
 BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (message == WM_INITDIALOG) {
+        if (m_inModalLoop) {
+            CentreOverOwner();
+        }
         *result = OnInitDialog();
         return TRUE;
     }
     return CWnd::OnWndMsg(message, wParam, lParam, result);
+}
+
+void CDialog::CentreOverOwner() {
+    // A child stays in its parent; a DS_CENTER template was centred on the screen already.
+    if ((GetStyle() & (WS_CHILD | DS_CENTER)) != 0) {
+        return;
+    }
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT area = work;
+    const HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        ::GetWindowRect(owner, &area);
+    }
+    RECT own = {};
+    ::GetWindowRect(m_hWnd, &own);
+    const LONG width = own.right - own.left;
+    const LONG height = own.bottom - own.top;
+    LONG left = (area.left + area.right) / 2 - width / 2;
+    LONG top = (area.top + area.bottom) / 2 - height / 2;
+    left = std::max(work.left, std::min(left, work.right - width));
+    top = std::max(work.top, std::min(top, work.bottom - height));
+    ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CDialog::OnInitDialog() {

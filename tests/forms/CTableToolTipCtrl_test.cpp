@@ -84,6 +84,10 @@ TEST_F(TableToolTipTest, StaysInsideTheWorkArea) {
 TEST_F(TableToolTipTest, SitsNextToTheWindowUnderTheCursor) {
     m_tip.SetTableText("x");
     m_tip.SetPlacement(4);
+    // Above the windows of tests that run beside this one, so that the label is the window
+    // under the cursor.
+    ::SetWindowPos(m_parent.GetSafeHwnd(), HWND_TOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     RECT label = {};
     m_label.GetWindowRect(&label);
     SetCursorPos(label.left + 5, label.top + 5);

@@ -6,6 +6,7 @@
 #include "link/CDataDescriptor.h"
 #include "link/ExchangeResult.h"
 #include "link/ICommunicatorSink.h"
+#include "tests/calib/CLogCapture.h"
 #include "tests/link/CFakeClock.h"
 #include "tests/link/CScriptedPort.h"
 
@@ -191,6 +192,36 @@ TEST_F(CommunicatorTest, SkipsAPortThatCannotBeOpened) {
     port.FailOpening(1);
     comm.RunPass();
     EXPECT_EQ((Status{2, 3}), sink.statuses.back());
+}
+
+// Without a unit every port fails on every pass. An hour of passes writes each port's line
+// once; a port whose failure ends, or changes, then writes how often its line came back.
+TEST_F(CommunicatorTest, AnHourOfScanningWithoutAUnitWritesEachFailingPortOnce) {
+    CLogCapture log;
+    std::vector<int> ports;
+    for (int number = 5; number <= 8; ++number) {
+        ports.push_back(number);
+        port.FailOpening(number);
+    }
+    port.SetPorts(ports);
+    const DWORD start = clock.TotalSleptMs();
+    unsigned long passes = 0;
+    while (clock.TotalSleptMs() - start < 3600u * 1000u) {
+        comm.RunPass();
+        ++passes;
+    }
+    const std::vector<std::string> lines = log.MessagesStartingWith("CCommunicator: COM");
+    ASSERT_EQ(lines.size(), ports.size());
+    EXPECT_EQ(lines.front(), "CCommunicator: COM5 skipped: serial port error 5.");
+    EXPECT_EQ(lines.back(), "CCommunicator: COM8 skipped: serial port error 5.");
+
+    port.AllowOpening(5);
+    comm.RunPass();
+    comm.RunPass();
+    const std::vector<std::string> after = log.MessagesStartingWith("CCommunicator: COM");
+    ASSERT_EQ(after.size(), ports.size() + 1);
+    EXPECT_EQ(after.back(), "CCommunicator: COM5 skipped: serial port error 5. Repeated " +
+                                std::to_string(passes - 1) + " times.");
 }
 
 TEST_F(CommunicatorTest, DecidesTheStatusFromTheVersionAndServesOnlyCompatibleUnits) {

@@ -43,6 +43,8 @@ public:
 
     void FailOpening(int port) { m_failingOpen.insert(port); }
 
+    void AllowOpening(int port) { m_failingOpen.erase(port); }
+
     void FailNextWrites(int count) { m_failWrites = count; }
 
     void ShortNextWrites(int count) { m_shortWrites = count; }

@@ -75,7 +75,7 @@ TEST(StartWindow, IgnoresCloseUntilStoppedAndCyclesItsDotsAtAFixedSize) {
 
     const auto* splash = static_cast<const CSplashZFZWnd*>(starter.GetThread()->GetSplash());
     std::set<int> seen;
-    for (int i = 0; i < 30; ++i) {
+    for (int i = 0; i < 200 && seen.size() < 3; ++i) {
         seen.insert(splash->GetDotCount());
         Sleep(50);
     }

@@ -89,8 +89,8 @@ TEST(BusyWindow, BoxStaysOnTopInTheMiddleUntilItsLauncherClosesIt) {
     EXPECT_LE(std::abs((rect.left + rect.right) - (area.left + area.right)), 1);
     EXPECT_LE(std::abs((rect.top + rect.bottom) - (area.top + area.bottom)), 1);
 
-    PostMessageA(box, WM_CLOSE, 0, 0);
-    Sleep(300);
+    // Sent, not posted: it has been handled when the call returns.
+    SendMessageA(box, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(box));
 
     EXPECT_TRUE(launcher.Hide(nullptr));

@@ -1,6 +1,7 @@
 // The portable arithmetic behind the main menu: button places, the background gradient,
-// the patch checks and the gliding progress bar.
+// the patch checks, the exit question's answer and the gliding progress bar.
 #include "forms/TimedProgressMath.h"
+#include "shell/ExitAnswer.h"
 #include "shell/MainMenuLayout.h"
 #include "shell/PatchRecordChecks.h"
 
@@ -114,6 +115,18 @@ TEST(PatchRecordChecks, UnsupportedIdsAreListedInHexadecimal) {
               "The following PIDs are not supported: 05, 1A");
     EXPECT_EQ(std::string(PatchRecordChecks::FormatUnsupportedIds(text, {0xFF})),
               "The following PIDs are not supported: FF");
+}
+
+// Unsaved edits are lost on every answer that ends the program, so only Exit may.
+TEST(ExitAnswer, OnlyExitEndsTheProgram) {
+    struct Case {
+        std::intptr_t answer;
+        bool leaves;
+    };
+    for (const Case& c : {Case{1, true}, Case{2, false}, Case{-1, false}, Case{0, false}}) {
+        SCOPED_TRACE(c.answer);
+        EXPECT_EQ(ExitAnswerLeaves(c.answer), c.leaves);
+    }
 }
 
 TEST(PatchRecordChecks, RecordsOfAnAppliedPatch) {

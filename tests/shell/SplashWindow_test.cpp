@@ -80,8 +80,8 @@ TEST(SplashWindow, PictureStaysOnTopInTheMiddleUntilItsLauncherClosesIt) {
     ASSERT_NE(owner, nullptr);
     EXPECT_FALSE(IsWindowVisible(owner));
 
-    PostMessageA(splash, WM_CLOSE, 0, 0);
-    Sleep(300);
+    // Sent, not posted: it has been handled when the call returns.
+    SendMessageA(splash, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(splash));
     EXPECT_TRUE(launcher.Hide());
     EXPECT_FALSE(IsWindow(splash));

@@ -3,6 +3,7 @@
 // switching between the main menu and its modes, and an orderly end when the window is
 // closed.
 #include "shell/MainMenuLayout.h"
+#include "tests/link/CUnitSim.h"
 
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <shlobj.h>
 #include <string>
 #include <utility>
 
@@ -23,6 +25,7 @@ constexpr DWORD kPollMs = 200;
 constexpr int kStatusTextId = 1013;
 constexpr int kVersionTextId = 1014;
 constexpr int kExitMessageId = 1090;
+constexpr int kBusyTextId = 1079;
 constexpr const char* kExitCaption = "Pirolex: Exiting ...";
 
 std::string WindowsPath(const char* linuxPath) {
@@ -101,6 +104,34 @@ std::string ProcessWindowTitles(DWORD processId) {
     std::pair<DWORD, std::string> titles{processId, ""};
     EnumWindows(&AddProcessWindowTitle, reinterpret_cast<LPARAM>(&titles));
     return titles.second;
+}
+
+bool WaitForTitle(HWND window, const std::string& title) {
+    for (DWORD waited = 0; waited < kExitTimeoutMs; waited += kPollMs) {
+        if (WindowText(window) == title) {
+            return true;
+        }
+        Sleep(kPollMs);
+    }
+    return false;
+}
+
+// Waits until the window is gone.
+bool WaitUntilGone(HWND window) {
+    for (DWORD waited = 0; waited < kExitTimeoutMs; waited += kPollMs / 4) {
+        if (!IsWindow(window) || !IsWindowVisible(window)) {
+            return true;
+        }
+        Sleep(kPollMs / 4);
+    }
+    return false;
+}
+
+// Returns once the window's thread has handled everything posted to it before: a message
+// sent now is served only when the handlers of the earlier ones have returned.
+void SettleThreadOf(HWND window) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kExitTimeoutMs, &answer);
 }
 
 // The child dialog that holds the status text.
@@ -190,6 +221,25 @@ protected:
         return false;
     }
 
+    // Clicks Save and confirms the file dialog with this name; false when no dialog came.
+    bool SaveAs(HWND mainWindow, const std::string& name) {
+        PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
+        HWND dialog = nullptr;
+        for (DWORD waited = 0; waited < kExitTimeoutMs && dialog == nullptr; waited += kPollMs) {
+            Sleep(kPollMs);
+            dialog = FindOtherWindowOf(m_process.dwProcessId, "", mainWindow);
+        }
+        if (dialog == nullptr) {
+            return false;
+        }
+        // The name field of the system's dialog is a combo box (1148) or, older, an edit (1152).
+        for (int id : {1148, 1152}) {
+            SetDlgItemTextA(dialog, id, name.c_str());
+        }
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        return true;
+    }
+
     PROCESS_INFORMATION m_process = {};
     std::string m_port;
 };
@@ -217,7 +267,8 @@ TEST_F(ZarvoProgram, ShowsTheConnectedUnitAndEndsInOrderWhenClosed) {
     EXPECT_EQ(exitCode, 0u);
 }
 
-// Unsaved data read from the unit: closing asks first, and Cancel keeps the program running.
+// Unsaved data read from the unit: closing asks first, over the main window, and Cancel
+// keeps the program running.
 TEST_F(ZarvoProgram, ExitWithUnsavedUnitDataAsksAndCancelStays) {
     HWND mainWindow = WaitForMainWindow();
     ASSERT_NE(mainWindow, nullptr) << "no main window";
@@ -226,18 +277,70 @@ TEST_F(ZarvoProgram, ExitWithUnsavedUnitDataAsksAndCancelStays) {
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     HWND question = WaitForWindow(kExitCaption);
     ASSERT_NE(question, nullptr) << "no exit question";
+    // Centred over the main window.
+    RECT mainRect = {};
+    RECT questionRect = {};
+    GetWindowRect(mainWindow, &mainRect);
+    GetWindowRect(question, &questionRect);
+    EXPECT_NEAR(questionRect.left + questionRect.right, mainRect.left + mainRect.right, 2);
+    EXPECT_NEAR(questionRect.top + questionRect.bottom, mainRect.top + mainRect.bottom, 2);
     EXPECT_EQ(WindowText(question, IDOK), "Exit");
     EXPECT_EQ(WindowText(question, IDCANCEL), "Cancel");
     EXPECT_EQ(WindowText(question, kExitMessageId),
               "Are you sure you want to exit? Probably you missed do the following:\n"
               "- save your configuration to a file\n");
     PostMessageA(question, WM_COMMAND, IDCANCEL, 0);
-    Sleep(1000);
+    ASSERT_TRUE(WaitUntilGone(question));
+    SettleThreadOf(mainWindow);
     EXPECT_EQ(WaitForSingleObject(m_process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_EQ(FindWindowOf(m_process.dwProcessId, kExitCaption), nullptr);
     EXPECT_TRUE(IsWindowEnabled(mainWindow));
 
     ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+// Once the user has chosen Exit, the program ends within the waits of its shutdown: the
+// 200 ms pause after the main dialog and the end of the watchdog's and the communicator's
+// threads, which an idle link gives up at once.
+TEST_F(ZarvoProgram, EndsSoonAfterExitIsChosen) {
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    HWND question = WaitForWindow(kExitCaption);
+    ASSERT_NE(question, nullptr) << "no exit question";
+    const DWORD chosen = GetTickCount();
+    PostMessageA(question, WM_COMMAND, IDOK, 0);
+    ASSERT_EQ(WaitForSingleObject(m_process.hProcess, kExitTimeoutMs), WAIT_OBJECT_0)
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+    EXPECT_LT(GetTickCount() - chosen, 3000u);
+}
+
+// While the busy dialog waits for the unit's job, closing the program still ends it: the
+// shutdown stops the polling that would have ended the dialog. The unit is busy when the
+// program connects.
+TEST_F(ZarvoProgram, ClosingWhileTheUnitIsBusyEndsInOrder) {
+    std::string busyStates = "busy";
+    for (int i = 0; i < 64; ++i) {
+        busyStates += " 100";
+    }
+    std::string error;
+    ASSERT_TRUE(CUnitSim::SendControl(busyStates, error)) << error;
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    HWND busy = nullptr;
+    for (DWORD waited = 0; waited < kConnectTimeoutMs && busy == nullptr; waited += kPollMs / 4) {
+        Sleep(kPollMs / 4);
+        busy = FindOtherWindowOf(m_process.dwProcessId, "", mainWindow);
+    }
+    ASSERT_NE(busy, nullptr) << "no busy dialog";
+    EXPECT_EQ(WindowText(busy, kBusyTextId), "The MCU is busy. Please be patient ...");
+
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(m_process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
 }
 
 // The buttons stand where the layout puts them for the real client size, and the system
@@ -289,18 +392,7 @@ TEST_F(ZarvoProgram, SaveWritesTheUnitDataToTheChosenFile) {
     const std::string path = std::string(folder) + "shell_program_save.zcf";
     DeleteFileA(path.c_str());
 
-    PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
-    HWND dialog = nullptr;
-    for (DWORD waited = 0; waited < kExitTimeoutMs && dialog == nullptr; waited += kPollMs) {
-        Sleep(kPollMs);
-        dialog = FindOtherWindowOf(m_process.dwProcessId, "", mainWindow);
-    }
-    ASSERT_NE(dialog, nullptr) << "no save dialog";
-    // The name field of the system's dialog is a combo box (1148) or, older, an edit (1152).
-    for (int id : {1148, 1152}) {
-        SetDlgItemTextA(dialog, id, path.c_str());
-    }
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(SaveAs(mainWindow, path)) << "no save dialog";
     bool titled = false;
     for (DWORD waited = 0; waited < kExitTimeoutMs && !titled; waited += kPollMs) {
         Sleep(kPollMs);
@@ -314,6 +406,34 @@ TEST_F(ZarvoProgram, SaveWritesTheUnitDataToTheChosenFile) {
     DeleteFileA(path.c_str());
     // Saved data leave without a question.
     ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+// With no folder remembered for configuration files, the Save dialog opens in the user's
+// documents folder (not in the folder the program's start left current): a bare file name
+// is saved there.
+TEST_F(ZarvoProgram, TheFirstSaveDialogOpensInTheDocumentsFolder) {
+    HKEY directories = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\ZYLMOR\\Merivan\\v1.02\\Directories", 0, KEY_SET_VALUE,
+                      &directories) == ERROR_SUCCESS) {
+        RegDeleteValueA(directories, "Saves");
+        RegCloseKey(directories);
+    }
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
+    char documents[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)));
+    const char* name = "shell_program_documents.zcf";
+    const std::string path = std::string(documents) + "\\" + name;
+    DeleteFileA(path.c_str());
+
+    ASSERT_TRUE(SaveAs(mainWindow, name)) << "no save dialog";
+    ASSERT_TRUE(WaitForTitle(mainWindow, std::string("Pirolex: Main menu - [") + name + "]"))
+        << WindowText(mainWindow);
+    EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+    DeleteFileA(path.c_str());
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
 }
 
 // The text of a message box of the process: its static controls together.
@@ -343,7 +463,8 @@ TEST_F(ZarvoProgram, FirmwareUpdateAsksBeforeSwitchingTheUnit) {
     EXPECT_NE(BoxText(box).find("You started update process of the MCU's software."), std::string::npos)
         << BoxText(box);
     PostMessageA(box, WM_COMMAND, IDNO, 0);
-    Sleep(1000);
+    ASSERT_TRUE(WaitUntilGone(box));
+    SettleThreadOf(mainWindow);
     EXPECT_EQ(WindowText(panel, kStatusTextId), connected);
 
     PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(1008, BN_CLICKED), 0);
@@ -362,7 +483,7 @@ TEST_F(ZarvoProgram, FirmwareUpdateAsksBeforeSwitchingTheUnit) {
             EXPECT_EQ(BoxText(other), "Failed to change to update mode.");
             ++failureBoxes;
             PostMessageA(other, WM_COMMAND, IDOK, 0);
-            Sleep(500);
+            EXPECT_TRUE(WaitUntilGone(other));
             continue;
         }
         fileDialog = true;
@@ -447,10 +568,11 @@ TEST_F(ZarvoProgram, SplashComesFirstAndStaysAtLeastOneAndAHalfSeconds) {
     ASSERT_NE(mainWindow, nullptr) << "no main window";
     EXPECT_TRUE(splashSeen);
     EXPECT_GE(shown, 1500u);
-    Sleep(500);
     SplashSearch search{m_process.dwProcessId, nullptr};
     EnumWindows(&FindSplash, reinterpret_cast<LPARAM>(&search));
-    EXPECT_EQ(search.found, nullptr) << "the splash is still up";
+    if (search.found != nullptr) {
+        EXPECT_TRUE(WaitUntilGone(search.found)) << "the splash is still up";
+    }
     ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
 }
 
@@ -500,16 +622,6 @@ int WindowHeight(HWND window) {
     RECT rect = {};
     GetWindowRect(window, &rect);
     return rect.bottom - rect.top;
-}
-
-bool WaitForTitle(HWND window, const std::string& title) {
-    for (DWORD waited = 0; waited < kExitTimeoutMs; waited += kPollMs) {
-        if (WindowText(window) == title) {
-            return true;
-        }
-        Sleep(kPollMs);
-    }
-    return false;
 }
 
 int DefaultButton(HWND dialog) {

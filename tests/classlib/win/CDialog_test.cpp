@@ -1,12 +1,17 @@
-// Dialogs from templates: the modal run disables its owner and returns the EndDialog
-// result; keys typed in a page reach the right dialog through the PreTranslateMessage
+// Dialogs from templates: the modal run disables its owner, opens centred over it and
+// returns the EndDialog result; keys typed in a page reach the right dialog through the PreTranslateMessage
 // walk (Enter and Escape go to the top dialog only from a DS_CONTROL page), and
 // accelerators work inside the modal loop through the message filter.
 #include "classlib/win/CDialog.h"
 
+#include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CMessageFilterHook.h"
+#include "classlib/win/CRect.h"
+#include "classlib/win/CWinApp.h"
 #include "tests/classlib/win/CTestApp.h"
 #include "tests/classlib/win/TestResources.h"
+
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -141,4 +146,92 @@ TEST(CDialog, MissingTemplateFailsTheRun) {
     CDialog dialog(4242);
     EXPECT_EQ(-1, dialog.DoModal());
     EXPECT_EQ(nullptr, dialog.m_hWnd);
+}
+
+namespace {
+
+constexpr UINT kMessagePlaced = WM_APP + 7;
+
+// Notes where it stands once its initialisation is over, and ends; with `ownPlace` set it
+// moves itself there in OnInitDialog.
+class CPlacedDialog : public CDialog {
+public:
+    CPlacedDialog(UINT templateId, CWnd* owner, const POINT* ownPlace)
+        : CDialog(templateId, owner), m_ownPlace(ownPlace) {}
+
+    RECT m_rect = {};
+
+protected:
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        if (m_ownPlace != nullptr) {
+            SetWindowPos(nullptr, m_ownPlace->x, m_ownPlace->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        }
+        PostMessage(kMessagePlaced);
+        return TRUE;
+    }
+
+    LRESULT OnPlaced(WPARAM wParam, LPARAM lParam) {
+        GetWindowRect(&m_rect);
+        EndDialog(IDOK);
+        return 0;
+    }
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    const POINT* m_ownPlace;
+};
+
+BEGIN_MESSAGE_MAP(CPlacedDialog, CDialog)
+    ON_MESSAGE(kMessagePlaced, OnPlaced)
+END_MESSAGE_MAP()
+
+POINT Centre(const RECT& rect) {
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+}  // namespace
+
+// A modal dialog opens centred over its owner, or over the work area without one, unless
+// it places itself or its template centres it on the screen.
+TEST(CDialog, AModalDialogOpensCentredOverItsOwnerUnlessItPlacesItself) {
+    CWnd owner;
+    const CRect ownerRect(300, 200, 900, 700);
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, ownerRect, nullptr, nullptr));
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const POINT ownPlace = {20, 30};
+
+    struct Case {
+        const char* name;
+        UINT templateId;
+        CWnd* owner;
+        const POINT* ownPlace;
+        RECT around;
+    };
+
+    const Case cases[] = {
+        {"over the owner", IDD_TEST_MAIN, &owner, nullptr, ownerRect},
+        {"over the work area without an owner", IDD_TEST_MAIN, nullptr, nullptr, work},
+        {"where it placed itself", IDD_TEST_MAIN, &owner, &ownPlace, {}},
+        {"on the screen when its template says so", IDD_TEST_CENTERED, &owner, nullptr, work},
+    };
+    CWnd* mainWindow = AfxGetApp()->m_pMainWnd;
+    AfxGetApp()->m_pMainWnd = nullptr;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPlacedDialog dialog(c.templateId, c.owner, c.ownPlace);
+        ASSERT_EQ(IDOK, dialog.DoModal());
+        if (c.ownPlace != nullptr) {
+            EXPECT_EQ(c.ownPlace->x, dialog.m_rect.left);
+            EXPECT_EQ(c.ownPlace->y, dialog.m_rect.top);
+            continue;
+        }
+        const POINT expected = Centre(c.around);
+        const POINT actual = Centre(dialog.m_rect);
+        EXPECT_LE(std::abs(expected.x - actual.x), 1) << actual.x;
+        EXPECT_LE(std::abs(expected.y - actual.y), 1) << actual.y;
+    }
+    AfxGetApp()->m_pMainWnd = mainWindow;
 }
