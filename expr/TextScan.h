@@ -1,6 +1,6 @@
-// The lexical rules of the expression language, shared by the tokenizer and the builder
-// of plain programs, which cuts its tokens as it goes: what each character can start,
-// and where a name, a number or a comment ends.
+// The lexical rules of the expression language, for the tokenizer and for reading a
+// number token's value: what each character can start, and where a name, a number or
+// a comment ends.
 //
 // The scans stop at the null that ends the text without testing its length: a null
 // is no blank, digit, letter or ".".
