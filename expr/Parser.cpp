@@ -17,6 +17,7 @@
 #include "expr/NotFoundException.h"
 #include "expr/NullPointerException.h"
 #include "expr/RaiseAt.h"
+#include "expr/ScanNumber.h"
 #include "expr/SubtractNode.h"
 #include "expr/SyntaxException.h"
 #include "expr/TextScan.h"
@@ -200,11 +201,11 @@ void Parser::UnmatchRemainingOpens(std::int32_t lastOpen) {
 // is used once, and the tokens stay small.
 double Parser::GetValue(std::int32_t index) const {
     const ExprToken& token = m_tokens[index];
-    double value = 0;
-    if (token.GetType() == TokenType::Number) {
-        TextScan::ReadNumber(m_text.c_str(), static_cast<std::size_t>(token.GetStart()), value);
+    if (token.GetType() != TokenType::Number) {
+        return 0;
     }
-    return value;
+    return ScanNumber(std::string_view(m_text.data() + token.GetStart(),
+                                       static_cast<std::size_t>(token.GetEnd() - token.GetStart() + 1)));
 }
 
 template <typename T>
@@ -232,7 +233,7 @@ std::unique_ptr<Node> Parser::ParseRegion(std::int32_t start, std::int32_t end) 
         RaiseAt(SyntaxException(), GetToken(start), GetToken(end));
     }
     // Most regions are a lone name or number, or one whole call: what the scan below
-    // would decide for them is plain without it.
+    // would decide for them is clear without it.
     if (start == end) {
         if (TypeAt(start) == TokenType::Identifier) {
             return Build<VariableNode>(start, end, start);
