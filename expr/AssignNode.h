@@ -4,7 +4,6 @@
 #include "expr/Node.h"
 
 #include <memory>
-#include <utility>
 
 namespace ExprEval {
 
@@ -15,12 +14,6 @@ public:
 
     // Requires exactly one identifier left of the "=" at op and something right of it.
     void Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) override;
-
-    // For a builder that has checked the target and built the value itself.
-    void Set(double* address, std::unique_ptr<Node> value) {
-        m_address = address;
-        m_value = std::move(value);
-    }
 
 protected:
     double DoEvaluate() override;

@@ -5,7 +5,6 @@
 #include "expr/Node.h"
 
 #include <memory>
-#include <utility>
 
 namespace ExprEval {
 
@@ -16,12 +15,6 @@ public:
 
     // Requires start < op < end; the operands are the tokens on either side of op.
     void Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) override;
-
-    // For a builder that has built the operands itself.
-    void SetOperands(std::unique_ptr<Node> left, std::unique_ptr<Node> right) {
-        m_left = std::move(left);
-        m_right = std::move(right);
-    }
 
 protected:
     double EvaluateLeft() { return m_left->Evaluate(); }

@@ -11,7 +11,10 @@ BuiltinFunctionCreator::BuiltinFunctionCreator(std::string name,
     : m_name(std::move(name)), m_counts(counts), m_compute(compute) {}
 
 std::unique_ptr<FunctionNode> BuiltinFunctionCreator::DoCreate(ExpressionObject* expression) const {
-    return CreateNode(expression);
+    auto node = std::make_unique<BuiltinFunctionNode>(expression, m_compute);
+    node->SetArgumentCount(m_counts.minValues, m_counts.maxValues, m_counts.minReferences,
+                           m_counts.maxReferences);
+    return node;
 }
 
 }  // namespace ExprEval

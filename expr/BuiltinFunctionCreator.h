@@ -18,7 +18,6 @@ struct ArgumentCounts {
     std::int32_t maxReferences;
 };
 
-// Final, so that the node CreateNode makes is the one Create makes.
 class BuiltinFunctionCreator final : public FunctionCreator {
 public:
     BuiltinFunctionCreator(std::string name, ArgumentCounts counts, BuiltinFunctionNode::Compute compute);
@@ -26,16 +25,6 @@ public:
     std::string GetName() const override { return m_name; }
 
     bool MakesArenaOnlyNodes() const override { return true; }
-
-    // The node Create makes, made without a virtual call: the builder of plain
-    // programs makes one for every call it meets.
-    std::unique_ptr<BuiltinFunctionNode> CreateNode(ExpressionObject* expression) const {
-        auto node = std::make_unique<BuiltinFunctionNode>(expression, m_compute);
-        node->SetArgumentCount(m_counts.minValues, m_counts.maxValues, m_counts.minReferences,
-                               m_counts.maxReferences);
-        node->SetFactory(this);
-        return node;
-    }
 
 protected:
     std::unique_ptr<FunctionNode> DoCreate(ExpressionObject* expression) const override;

@@ -2,7 +2,6 @@
 #include "expr/FunctionList.h"
 
 #include "expr/AlreadyExistsException.h"
-#include "expr/BuiltinFunctionCreator.h"
 #include "expr/BuiltinFunctions.h"
 #include "expr/FunctionCreator.h"
 #include "expr/FunctionNode.h"
@@ -24,9 +23,7 @@ void FunctionList::Add(std::unique_ptr<FunctionCreator> factory) {
     }
     // Room first, so that the lists cannot fall out of step on a failed allocation.
     m_factories.reserve(m_factories.size() + 1);
-    m_builtins.reserve(m_builtins.size() + 1);
     m_names.Add(name);
-    m_builtins.push_back(dynamic_cast<const BuiltinFunctionCreator*>(factory.get()));
     m_factories.push_back(std::move(factory));
 }
 

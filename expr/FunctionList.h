@@ -3,14 +3,12 @@
 
 #include "expr/NameIndex.h"
 
-#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <vector>
 
 namespace ExprEval {
 
-class BuiltinFunctionCreator;
 class ExpressionObject;
 class FunctionCreator;
 class FunctionNode;
@@ -32,21 +30,11 @@ public:
     // The factory with exactly this name, or null.
     const FunctionCreator* Find(std::string_view name) const;
 
-    // The factory with exactly this name if it is a built-in function's, or null.
-    // The key is the name's from NameIndex::PaddedKey.
-    const BuiltinFunctionCreator* FindBuiltin(std::string_view name, std::uint64_t key) const {
-        const std::int32_t position = m_names.Find(name, key);
-        return position >= 0 ? m_builtins[static_cast<std::size_t>(position)] : nullptr;
-    }
-
 private:
-
     // Each factory's name, taken once when it is added: lookups run on every call
     // the parser meets, and GetName returns a new string each time.
     NameIndex m_names;
     std::vector<std::unique_ptr<FunctionCreator>> m_factories;
-    // Each factory as a built-in function's, or null, found once when it is added.
-    std::vector<const BuiltinFunctionCreator*> m_builtins;
 };
 
 }  // namespace ExprEval

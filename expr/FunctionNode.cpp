@@ -54,8 +54,11 @@ void FunctionNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, s
     CheckCounts(parser.GetToken(start), parser.GetToken(end));
 }
 
+// Room for as many arguments as the function takes, or for a typical number when
+// there is no limit: growing the arrays argument by argument would cost more
+// allocations than building the arguments.
 void FunctionNode::ReserveArguments() {
-    ReserveValues();
+    m_arguments.Reserve(static_cast<std::size_t>(m_maxValues >= 0 ? m_maxValues : kTypicalUnlimitedCount));
     m_references.Reserve(
         static_cast<std::size_t>(m_maxReferences >= 0 ? m_maxReferences : kTypicalUnlimitedCount));
 }

@@ -42,23 +42,6 @@ public:
 
     std::size_t GetArgumentCount() const { return m_arguments.Size(); }
 
-    // For a builder that parses the value arguments itself: whether a call with these
-    // numbers of value and reference arguments is allowed (nothing is raised), room
-    // for the values, then each of them.
-    bool AllowsCounts(std::size_t values, std::size_t references) const {
-        return !(FallsShort(values, m_minValues) || Exceeds(values, m_maxValues) ||
-                 FallsShort(references, m_minReferences) || Exceeds(references, m_maxReferences));
-    }
-
-    // Room for as many value arguments as the function takes, or for a typical number
-    // when there is no limit: growing the array argument by argument would cost more
-    // allocations than building the arguments.
-    void ReserveValues() {
-        m_arguments.Reserve(static_cast<std::size_t>(m_maxValues >= 0 ? m_maxValues : kTypicalUnlimitedCount));
-    }
-
-    void AddArgument(std::unique_ptr<Node> argument) { m_arguments.Add(std::move(argument)); }
-
     double EvaluateArgument(std::size_t index) { return m_arguments[index]->Evaluate(); }
 
     // The referenced variable's value, to read or write.
@@ -74,6 +57,11 @@ private:
 
     static bool FallsShort(std::size_t count, std::int32_t minimum) {
         return minimum > 0 && count < static_cast<std::size_t>(minimum);
+    }
+
+    bool AllowsCounts(std::size_t values, std::size_t references) const {
+        return !(FallsShort(values, m_minValues) || Exceeds(values, m_maxValues) ||
+                 FallsShort(references, m_minReferences) || Exceeds(references, m_maxReferences));
     }
 
     void ReserveArguments();

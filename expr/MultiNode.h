@@ -21,9 +21,6 @@ public:
     // grows as statements come.
     void ReserveStatements(std::size_t count) { m_statements.Reserve(count); }
 
-    // For a builder that has built the statement itself.
-    void AddStatement(std::unique_ptr<Node> statement) { m_statements.Add(std::move(statement)); }
-
 protected:
     double DoEvaluate() override;
 

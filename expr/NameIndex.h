@@ -15,15 +15,13 @@ namespace ExprEval {
 
 class NameIndex {
 public:
-    // The position the name was added at, or -1.
-    std::int32_t Find(std::string_view name) const { return Find(name, Key(name)); }
-
-    // The same with the name's key from PaddedKey. Defined here: the parser looks up
+    // The position the name was added at, or -1. Defined here: the parser looks up
     // every name it meets.
-    std::int32_t Find(std::string_view name, std::uint64_t key) const {
+    std::int32_t Find(std::string_view name) const {
         if (m_slots.empty()) {
             return -1;
         }
+        const std::uint64_t key = Key(name);
         const std::size_t mask = m_slots.size() - 1;
         for (std::size_t slot = Hash(key, name.size()) & mask;; slot = (slot + 1) & mask) {
             const Slot& entry = m_slots[slot];
@@ -35,15 +33,6 @@ public:
                 return entry.position;
             }
         }
-    }
-
-    // The key Find computes, for a name followed by at least kPadding readable bytes
-    // (the parser pads its copy of the text with as many nulls): a name of up to eight
-    // characters then takes one load and a mask instead of loads chosen by its size.
-    static constexpr std::size_t kPadding = 8;
-
-    static std::uint64_t PaddedKey(std::string_view name) {
-        return name.size() <= kExactKeySize ? LoadWord(name.data()) & FirstBytes(name.size()) : Key(name);
     }
 
     // The name must not be in the index yet; it gets position Count(). On failure
@@ -69,13 +58,6 @@ private:
         std::uint64_t word;
         std::memcpy(&word, data, sizeof word);
         return word;
-    }
-
-    // A mask of the first count bytes of a word in memory order, whatever the byte
-    // order of the machine.
-    static std::uint64_t FirstBytes(std::size_t count) {
-        static constexpr char kOnesThenZeros[2 * kExactKeySize] = {-1, -1, -1, -1, -1, -1, -1, -1};
-        return LoadWord(kOnesThenZeros + kExactKeySize - count);
     }
 
     static std::uint64_t Hash(std::uint64_t key, std::size_t size) {

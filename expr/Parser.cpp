@@ -16,8 +16,8 @@
 #include "expr/NoFunctionListException.h"
 #include "expr/NotFoundException.h"
 #include "expr/NullPointerException.h"
-#include "expr/PlainBuilder.h"
 #include "expr/RaiseAt.h"
+#include "expr/ScanNumber.h"
 #include "expr/SubtractNode.h"
 #include "expr/SyntaxException.h"
 #include "expr/TextScan.h"
@@ -76,15 +76,7 @@ Parser::Parser(ExpressionObject* expression) : m_expression(expression) {
 }
 
 std::unique_ptr<Node> Parser::Parse(const std::string& text) {
-    PrepareText(text);
-    // Most programs are plain, and a plain one is built in one pass over its text; the
-    // region parser builds the others from the tokens and raises every error.
-    if (std::unique_ptr<Node> tree =
-            PlainBuilder(std::string_view(m_text.data(), m_textSize), m_expression).Build()) {
-        return tree;
-    }
-    AllocateTokens();
-    CutTokens();
+    Tokenize(text);
     if (m_tokenCount == 0) {
         throw EmptyExpressionException();
     }
@@ -92,12 +84,6 @@ std::unique_ptr<Node> Parser::Parse(const std::string& text) {
 }
 
 void Parser::Tokenize(const std::string& text) {
-    PrepareText(text);
-    AllocateTokens();
-    CutTokens();
-}
-
-void Parser::PrepareText(const std::string& text) {
     m_tokenCount = 0;
     if (text.empty()) {
         throw EmptyExpressionException();
@@ -108,9 +94,9 @@ void Parser::PrepareText(const std::string& text) {
     }
     // Names and numbers are read from this copy, so they stay valid however long the
     // caller keeps the text.
-    m_textSize = text.size();
-    m_text.reserve(m_textSize + NameIndex::kPadding);
-    m_text.assign(text).append(NameIndex::kPadding, '\0');
+    m_text = text;
+    AllocateTokens();
+    CutTokens();
 }
 
 // Every token takes at least one character, so the text's length bounds the count and
@@ -118,7 +104,7 @@ void Parser::PrepareText(const std::string& text) {
 // where it is added, and what is never written is never touched.
 void Parser::AllocateTokens() {
     static_assert(std::is_trivially_copyable_v<ExprToken> && std::is_trivially_destructible_v<ExprToken>);
-    const std::size_t capacity = m_textSize;
+    const std::size_t capacity = m_text.size();
     // The tokens, then their types.
     m_tokenStorage.reset(new std::byte[capacity * (sizeof(ExprToken) + sizeof(TokenType))]);
     m_tokens = reinterpret_cast<ExprToken*>(m_tokenStorage.get());
@@ -132,7 +118,7 @@ void Parser::AllocateTokens() {
 // tokens is needed; until then each unpaired "(" keeps the index of the one before it
 // in its match field.
 void Parser::CutTokens() {
-    const std::size_t size = m_textSize;
+    const std::size_t size = m_text.size();
     const char* const text = m_text.c_str();
     ExprToken* const tokens = m_tokens;
     TokenType* const types = m_types;
@@ -215,11 +201,11 @@ void Parser::UnmatchRemainingOpens(std::int32_t lastOpen) {
 // is used once, and the tokens stay small.
 double Parser::GetValue(std::int32_t index) const {
     const ExprToken& token = m_tokens[index];
-    double value = 0;
-    if (token.GetType() == TokenType::Number) {
-        TextScan::ReadNumber(m_text.c_str(), static_cast<std::size_t>(token.GetStart()), value);
+    if (token.GetType() != TokenType::Number) {
+        return 0;
     }
-    return value;
+    return ScanNumber(std::string_view(m_text.data() + token.GetStart(),
+                                       static_cast<std::size_t>(token.GetEnd() - token.GetStart() + 1)));
 }
 
 template <typename T>
@@ -247,7 +233,7 @@ std::unique_ptr<Node> Parser::ParseRegion(std::int32_t start, std::int32_t end) 
         RaiseAt(SyntaxException(), GetToken(start), GetToken(end));
     }
     // Most regions are a lone name or number, or one whole call: what the scan below
-    // would decide for them is plain without it.
+    // would decide for them is clear without it.
     if (start == end) {
         if (TypeAt(start) == TokenType::Identifier) {
             return Build<VariableNode>(start, end, start);

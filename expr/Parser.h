@@ -5,7 +5,6 @@
 #pragma once
 
 #include "expr/ExprToken.h"
-#include "expr/NameIndex.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -78,7 +77,6 @@ private:
         std::int32_t closeParen = -1;
     };
 
-    void PrepareText(const std::string& text);
     void CutTokens();
     [[noreturn]] static void RaiseUnknownToken(std::size_t position);
     void UnmatchRemainingOpens(std::int32_t lastOpen);
@@ -93,10 +91,8 @@ private:
     void AllocateTokens();
 
     ExpressionObject* m_expression;  // not owned
-    // The text being parsed, followed by NameIndex::kPadding nulls; names and numbers
-    // are read from it.
+    // The text being parsed; names and numbers are read from it.
     std::string m_text;
-    std::size_t m_textSize = 0;  // without the nulls
     // Tokens are trivially copyable and are added in the tokenizer's inner loop, where a
     // library container's out-of-line add would cost as much as the token itself.
     std::unique_ptr<std::byte[]> m_tokenStorage;

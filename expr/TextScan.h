@@ -1,13 +1,11 @@
-// The lexical rules of the expression language, shared by the tokenizer and the builder
-// of plain programs, which cuts its tokens as it goes: what each character can start,
-// and where a name, a number or a comment ends.
+// The lexical rules of the expression language, for the tokenizer: what each
+// character can start, and where a name, a number or a comment ends.
 //
 // The scans stop at the null that ends the text without testing its length: a null
 // is no blank, digit, letter or ".".
 #pragma once
 
 #include "expr/ExprToken.h"
-#include "expr/ScanNumber.h"
 
 #include <array>
 #include <cstddef>
@@ -130,26 +128,6 @@ inline std::size_t NumberEnd(const char* text, std::size_t start) {
     return position;
 }
 
-// The number token starting at start: where it ends, and its value in value. Whole
-// numbers of up to 15 digits are exact as doubles and are counted on the way;
-// everything else goes through ScanNumber.
-inline std::size_t ReadNumber(const char* text, std::size_t start, double& value) {
-    constexpr std::size_t kMaxExactDigits = 15;
-    std::uint64_t whole = 0;
-    std::size_t position = start;
-    while (IsDigit(text[position])) {
-        whole = whole * 10 + static_cast<std::uint64_t>(text[position] - '0');
-        ++position;
-    }
-    if (text[position] != '.' && position - start <= kMaxExactDigits) {
-        value = static_cast<double>(static_cast<std::int64_t>(whole));
-        return position;
-    }
-    const std::size_t end = NumberEnd(text, start);
-    value = ScanNumber(std::string_view(text + start, end - start));
-    return end;
-}
-
 // Letters, digits and "_", and a "." where a name continues after it; start is the
 // name's first character.
 inline std::size_t IdentifierEnd(const char* text, std::size_t start) {
@@ -166,8 +144,7 @@ inline std::size_t IdentifierEnd(const char* text, std::size_t start) {
 }
 
 // A comment runs to the end of its line, or of the text of the given size; the line
-// break itself is a blank. Not inline: comments are rare, and the scan would weigh on
-// the loops over blanks that call it.
+// break itself is a blank. Not inline: comments are rare.
 std::size_t CommentEnd(std::string_view text, std::size_t start);
 
 }  // namespace TextScan

@@ -40,13 +40,13 @@ void ValueList::AddDefaultValues() {
 }
 
 double* ValueList::GetAddress(std::string_view name) const {
-    const Binding* binding = FindBinding(name);
-    return binding != nullptr ? binding->address : nullptr;
+    ValueListItem* item = Find(name);
+    return item != nullptr ? item->GetAddress() : nullptr;
 }
 
 bool ValueList::IsConstant(std::string_view name) const {
-    const Binding* binding = FindBinding(name);
-    return binding != nullptr && binding->constant;
+    const ValueListItem* item = Find(name);
+    return item != nullptr && item->IsConstant();
 }
 
 void ValueList::Item(std::size_t index, std::string* name, double* value) const {
@@ -70,7 +70,6 @@ void ValueList::Reset() {
 
 void ValueList::Clear() {
     m_items.clear();
-    m_bindings.clear();
     m_index.Clear();
 }
 
@@ -79,14 +78,11 @@ ValueListItem* ValueList::Find(std::string_view name) const {
     return position >= 0 ? m_items[static_cast<std::size_t>(position)].get() : nullptr;
 }
 
-// Room first, so that the items, their bindings and the index cannot fall out of step
-// on a failed allocation. An item's address and kind never change, so its binding
-// stays true for its lifetime.
+// Room first, so that the items and the index cannot fall out of step on a failed
+// allocation.
 void ValueList::Append(std::unique_ptr<ValueListItem> item) {
     m_items.reserve(m_items.size() + 1);
-    m_bindings.reserve(m_bindings.size() + 1);
     m_index.Add(item->GetName());
-    m_bindings.push_back(Binding{item->GetAddress(), item->IsConstant()});
     m_items.push_back(std::move(item));
 }
 

@@ -18,13 +18,6 @@ class ValueListItem;
 
 class ValueList {
 public:
-    // Where an item's value lives and whether it is a constant: all that parsing needs
-    // of an item.
-    struct Binding {
-        double* address;
-        bool constant;
-    };
-
     ValueList();
     ~ValueList();
     ValueList(const ValueList&) = delete;
@@ -44,16 +37,6 @@ public:
     // are needed.
     ValueListItem* Find(std::string_view name) const;
 
-    // The binding of the item with exactly this name, or null. The bindings are kept
-    // in one array beside the index, so that a lookup reads neither the items nor
-    // their names: the parser looks up every name it meets.
-    const Binding* FindBinding(std::string_view name) const { return BindingAt(m_index.Find(name)); }
-
-    // The same with the name's key from NameIndex::PaddedKey.
-    const Binding* FindBinding(std::string_view name, std::uint64_t key) const {
-        return BindingAt(m_index.Find(name, key));
-    }
-
     std::size_t Count() const { return m_items.size(); }
 
     // Copies the name and current value of the index-th item to the outputs given;
@@ -66,16 +49,11 @@ public:
     void Clear();
 
 private:
-    const Binding* BindingAt(std::int32_t position) const {
-        return position >= 0 ? &m_bindings[static_cast<std::size_t>(position)] : nullptr;
-    }
-
     void ThrowIfExists(const std::string& name) const;
     void Append(std::unique_ptr<ValueListItem> item);
 
     std::vector<std::unique_ptr<ValueListItem>> m_items;
-    std::vector<Binding> m_bindings;  // the items' bindings, in the same order
-    NameIndex m_index;                // the items' names, in the same order
+    NameIndex m_index;  // the items' names, in the same order
 };
 
 }  // namespace ExprEval

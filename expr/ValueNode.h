@@ -12,9 +12,6 @@ public:
     // Requires a single number token.
     void Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) override;
 
-    // For a builder that has checked the token itself.
-    void SetValue(double value) { m_value = value; }
-
 protected:
     double DoEvaluate() override { return m_value; }
 

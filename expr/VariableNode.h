@@ -12,9 +12,6 @@ public:
     // Requires a single identifier token; an unknown name is added with value 0.
     void Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) override;
 
-    // For a builder that has found the variable itself.
-    void SetAddress(const double* address) { m_address = address; }
-
 protected:
     double DoEvaluate() override { return *m_address; }
 

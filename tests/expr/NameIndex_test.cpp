@@ -38,26 +38,6 @@ TEST(NameIndex, FindsEachNameAtItsPositionAndNoNearMiss) {
     EXPECT_EQ(index.Find(std::string_view()), 0);
 }
 
-// The parser reads a name's key with one load past the name's end, which its padded
-// copy of the text allows; whatever follows the name must not change the key.
-TEST(NameIndex, FindsEachNameByItsPaddedKeyWhateverFollowsIt) {
-    NameIndex index;
-    for (const std::string& name : kNames) {
-        index.Add(name);
-    }
-    for (std::size_t i = 0; i < kNames.size(); ++i) {
-        for (const char* after : {"\0\0\0\0\0\0\0\0", "XXXXXXXX", "\xff\xff\xff\xff\xff\xff\xff\xff"}) {
-            const std::string padded = kNames[i] + std::string(after, NameIndex::kPadding);
-            const std::string_view name(padded.data(), kNames[i].size());
-            EXPECT_EQ(index.Find(name, NameIndex::PaddedKey(name)), static_cast<std::int32_t>(i))
-                << "name " << i;
-        }
-    }
-    const std::string missing = std::string("abc") + std::string(NameIndex::kPadding, 'd');
-    const std::string_view name(missing.data(), 3);
-    EXPECT_EQ(index.Find(name, NameIndex::PaddedKey(name)), -1);
-}
-
 // Growing the table moves every entry; all must still be found, and a cleared index
 // finds nothing.
 TEST(NameIndex, KeepsEveryNameThroughGrowthAndForgetsThemOnClear) {

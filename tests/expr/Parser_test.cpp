@@ -6,8 +6,12 @@
 #include "expr/ExprEval.h"
 #include "expr/ScanNumber.h"
 
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -287,4 +291,186 @@ TEST(Parser, HandlesWideAndParenthesisedInputWithoutDepth) {
     EXPECT_EQ(calc.Run("max(" + Repeat("1, ", 20000) + "2)"), 2);
     const int sumOfTerms = Parser::kMaxDepth - 1;
     EXPECT_EQ(calc.Run("0" + Repeat("+1", sumOfTerms)), sumOfTerms);
+}
+
+namespace {
+
+// The shapes of the conversion programs and their near misses, against a value list
+// like a conversion's: the bytes b0..b3 and the values v0..v3 with distinct values, so
+// that a wrong precedence, association or operand shows in the result.
+class ConversionCalculator : public Calculator {
+public:
+    ConversionCalculator() {
+        const std::pair<const char*, double> inputs[] = {
+            {"b0", 3}, {"b1", 5}, {"b2", 7}, {"b3", 11}, {"v0", 2}, {"v1", 13}, {"v2", 17}, {"v3", 19},
+        };
+        for (const auto& [name, value] : inputs) {
+            Values().Add(name, value, false);
+        }
+        m_listed = Values().Count();
+    }
+
+    // The names parsing added to the list, in order, separated by blanks.
+    std::string AddedNames() {
+        std::string names;
+        for (std::size_t i = m_listed; i < Values().Count(); ++i) {
+            std::string name;
+            Values().Item(i, &name, nullptr);
+            names += (names.empty() ? "" : " ") + name;
+        }
+        return names;
+    }
+
+private:
+    std::size_t m_listed = 0;
+};
+
+struct ProgramRow {
+    std::string text;
+    double expected;  // when type is 0
+    std::int32_t type;
+    std::int32_t start;
+    std::int32_t end;
+    const char* value;
+    const char* added;
+};
+
+// "v0 = b0 + b0 + ...": terms * 2 + 1 tokens.
+std::string LongSum(int terms) {
+    return "v0 = b0" + Repeat(" + b0", terms - 1);
+}
+
+constexpr double kE = 2.718281828459045;
+constexpr double kPi = 3.141592653589793;
+
+}  // namespace
+
+TEST(Parser, BuildsTheConversionProgramsAndRefusesTheirNearMisses) {
+    constexpr std::int32_t kSyntax = SyntaxException::kType;
+    constexpr std::int32_t kUnmatched = UnmatchedParenthesisException::kType;
+    constexpr std::int32_t kUnknown = UnknownTokenException::kType;
+    const ProgramRow rows[] = {
+        // Precedence and left association, groups, calls, comments and a trailing ";".
+        {"v0 = b0*256 + b1", 773, 0, 0, 0, "", ""},
+        {"b0 = ipart(v0/256); b1 = mod(v0, 256)", 2, 0, 0, 0, "", ""},
+        {"v0 = if(below(b0, 128), b0, b0 - 256)", 3, 0, 0, 0, "", ""},
+        {"v0 = 5000*(b0*256 + b1)/65535; v1 = b2*256 + b3;", 1803, 0, 0, 0, "", ""},
+        {"b0 - b1 - b2 + b3 * 2 / 4 * b0 - 1", 6.5, 0, 0, 0, "", ""},
+        {"((b0 + 1)) * ((b1))", 20, 0, 0, 0, "", ""},
+        {"max(1, 2, 3, b0 + b1 * 2)", 13, 0, 0, 0, "", ""},
+        {"v0 = (b0 - (b1 - (b2 - b3)))", -6, 0, 0, 0, "", ""},
+        {"E * PI", kE * kPi, 0, 0, 0, "", ""},
+        {"poly(2, v3, v2, v1, v0)", 248, 0, 0, 0, "", ""},
+        {"b0 / 0", 0, DivideByZeroException::kType, -1, -1, "", ""},
+        {"v0 = b0 # the high byte\n + b1", 8, 0, 0, 0, "", ""},
+        {"v0 # the target\n = b1; # and nothing after\n", 5, 0, 0, 0, "", ""},
+        {LongSum(99), 297, 0, 0, 0, "", ""},
+        {LongSum(99) + "; b1", 5, 0, 0, 0, "", ""},
+        {LongSum(100), 300, 0, 0, 0, "", ""},
+        // Signs, powers, chained and new targets, new names, references.
+        {"v0 = -b0", -3, 0, 0, 0, "", ""},
+        {"b0 * -1", -3, 0, 0, 0, "", ""},
+        {"2^3^2", 64, 0, 0, 0, "", ""},
+        {"v0 = v1 = 3", 3, 0, 0, 0, "", ""},
+        {"x = b0", 3, 0, 0, 0, "", "x"},
+        {"b0 + y", 3, 0, 0, 0, "", "y"},
+        {"+b0", 3, 0, 0, 0, "", ""},
+        {"rect2pol(1, 2, &v0, &v1)", std::sqrt(5.0), 0, 0, 0, "", ""},
+        // Errors, each with its class, positions and value.
+        {"PI = 3", 0, ConstantAssignException::kType, 0, 3, "PI", ""},
+        {"(b0", 0, kUnmatched, 1, 2, "", ""},
+        {"b0)", 0, kUnmatched, 2, 2, "", ""},
+        {"b0 b1", 0, kSyntax, 0, 4, "", ""},
+        {";b0", 0, kSyntax, 0, 0, "", ""},
+        {"b0;;b1", 0, kSyntax, 3, 3, "", ""},
+        {"max()", 0, kSyntax, 4, 4, "", ""},
+        {"max(1,)", 0, kSyntax, 6, 6, "", ""},
+        {"max(,1)", 0, kSyntax, 4, 4, "", ""},
+        {"mod(1)", 0, InvalidArgumentCountException::kType, 3, 5, "mod", ""},
+        {"nosuch(1)", 0, NotFoundException::kType, 0, 5, "nosuch", ""},
+        {"max(b0; b1)", 0, InvalidArgumentCountException::kType, 3, 10, "max", ""},
+        {"()", 0, kSyntax, 0, 1, "", ""},
+        {"(b0)(b1)", 0, kSyntax, 0, 3, "", ""},
+        {"f(b0) = 1", 0, kSyntax, 0, 8, "", ""},
+        {"b0 + ", 0, kSyntax, 0, 3, "", ""},
+        {"b0, b1", 0, kSyntax, 0, 5, "", ""},
+        {"b0 $ b1", 0, kUnknown, 3, 3, "", ""},
+        {"b0 + b1 @", 0, kUnknown, 8, 8, "", ""},
+        {std::string("b0 +\0 b1", 8), 0, kUnknown, 4, 4, "", ""},
+    };
+    for (const ProgramRow& row : rows) {
+        SCOPED_TRACE(row.text);
+        ConversionCalculator calc;
+        if (row.type == 0) {
+            EXPECT_DOUBLE_EQ(calc.Run(row.text), row.expected);
+        } else {
+            const Exception error = calc.Fail(row.text);
+            EXPECT_EQ(error.GetType(), row.type);
+            EXPECT_EQ(error.GetStart(), row.start);
+            EXPECT_EQ(error.GetEnd(), row.end);
+            EXPECT_EQ(error.GetValue(), row.value);
+        }
+        EXPECT_EQ(calc.AddedNames(), row.added);
+    }
+    ConversionCalculator calc;
+    calc.Run("rect2pol(1, 2, &v0, &v1)");
+    EXPECT_DOUBLE_EQ(calc.Var("v0"), std::sqrt(5.0));
+    EXPECT_DOUBLE_EQ(calc.Var("v1"), std::atan2(2.0, 1.0));
+}
+
+// A long sum nests one operand region per "+" to its left, and a call or a sum in
+// parentheses one per level: programs within the nesting limit parse and give their
+// value, deeper ones raise SyntaxException over the first region past the limit.
+TEST(Parser, NestsSumsAndCallsUpToTheLimitOnly) {
+    for (const int terms : {150, 197, 198, 199, 200, 201, 260}) {
+        SCOPED_TRACE(terms);
+        // Every third operator a product, which binds its operand to the term before.
+        std::string sum = "v0 = b0";
+        double lastTerm = 5;
+        double expected = 3;
+        for (int i = 1; i < terms; ++i) {
+            if (i % 3 == 0) {
+                sum += " * b1";
+                expected += lastTerm * 4;
+                lastTerm *= 5;
+            } else {
+                sum += " + b1";
+                expected += 5;
+                lastTerm = 5;
+            }
+        }
+        ConversionCalculator sums;
+        EXPECT_DOUBLE_EQ(sums.Run(sum), expected);
+
+        // The text of each level from the innermost out; level k holds k wraps.
+        std::vector<std::string> levels = {"b0"};
+        for (int i = 0; i < terms; ++i) {
+            levels.push_back((i % 2 == 0 ? "abs(" : "(b1 + ") + levels.back() + ")");
+        }
+        const std::string& nested = levels.back();
+        ConversionCalculator calls;
+        if (terms < Parser::kMaxDepth) {
+            EXPECT_DOUBLE_EQ(calls.Run(nested), 3 + 5 * (terms / 2));
+            continue;
+        }
+        // The whole text is the first region, and each level's operands are a region
+        // deeper. Level k ends as many ")" before the end of the text as it has levels
+        // around it. The first region past the limit is the left operand "b1" of a sum
+        // at the limit's depth, or else the argument of the call there.
+        const auto endOf = [&](int level) {
+            return static_cast<std::int32_t>(nested.size()) - 1 - (terms - level);
+        };
+        const auto startOf = [&](int level) {
+            return endOf(level) - static_cast<std::int32_t>(levels[static_cast<std::size_t>(level)].size()) +
+                   1;
+        };
+        const int deepest = terms - Parser::kMaxDepth + 1;
+        const bool inSum = levels[static_cast<std::size_t>(deepest)][0] == '(';
+        const std::int32_t start = inSum ? startOf(deepest) + 1 : startOf(deepest - 1);
+        const std::int32_t end = inSum ? start + 1 : endOf(deepest - 1);
+        const Exception error = calls.Fail(nested);
+        EXPECT_EQ(error.GetType(), SyntaxException::kType);
+        EXPECT_EQ(error.GetStart(), start);
+        EXPECT_EQ(error.GetEnd(), end);
+    }
 }
