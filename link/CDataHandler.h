@@ -95,6 +95,8 @@ public:
 
     BOOL HasConfiguration() const;
     BOOL IsModified() const;
+    // The configuration file's name without its folder; empty for data read from the unit.
+    const CString& GetFileName() const { return m_fileName; }
     void SetModified();
 
     // Whether any setting differs between two images; the differing settings are
