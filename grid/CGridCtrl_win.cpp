@@ -7,8 +7,8 @@
 #include "grid/CGridCell.h"
 #include "grid/CGridDefaultCell.h"
 #include "grid/CGridDropHandler.h"
-#include "grid/EnsureGridOle.h"
 #include "grid/CGridTipWnd.h"
+#include "grid/EnsureGridOle.h"
 
 #include <windows.h>
 

@@ -508,8 +508,8 @@ RgbQuad CxImage::InterpolateArea(float x,
     // Divided by the weights actually summed and rounded: the float parts of the area do
     // not add up to its surface exactly, and truncating would take a uniform picture one
     // level down (an opaque one to alpha 254, which lets the background show through).
-    RgbQuad result = {RoundChannel(blue / weights), RoundChannel(green / weights), RoundChannel(red / weights),
-                      0};
+    RgbQuad result = {RoundChannel(blue / weights), RoundChannel(green / weights),
+                      RoundChannel(red / weights), 0};
     if (m_alpha != nullptr) {
         result.alpha = RoundChannel(alpha / weights);
     }

@@ -11,7 +11,8 @@ constexpr const char* kImageResourceType = "Image";
 void LoadPicture(CxImage& picture, UINT id) {
     HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(id), kImageResourceType);
     if (!picture.LoadImageResource(resource, kImageFormatPng, nullptr)) {
-        CLogger::Instance().Log(0, "CZarvoDlg: picture %u could not be decoded: %s", id, picture.GetLastError());
+        CLogger::Instance().Log(0, "CZarvoDlg: picture %u could not be decoded: %s", id,
+                                picture.GetLastError());
     }
 }
 
@@ -19,8 +20,8 @@ void ScalePicture(CxImage& picture, const MainMenuRect& place, CxImage& scaled, 
     if (!picture.IsValid()) {
         return;
     }
-    if (!picture.ResampleImage(place.width, place.height, kInterpolationLanczos, kOverflowTransparent, &scaled,
-                               false)) {
+    if (!picture.ResampleImage(place.width, place.height, kInterpolationLanczos, kOverflowTransparent,
+                               &scaled, false)) {
         CLogger::Instance().Log(0, "CZarvoDlg: picture %u could not be scaled to %d x %d.", id, place.width,
                                 place.height);
     }

@@ -150,6 +150,7 @@ TEST(GridOle, BuildingAGridInitialisesOleOnItsThreadOrSaysItCannot) {
     }).join();
     EXPECT_TRUE(built);
     ASSERT_EQ(1u, shown.size());
-    EXPECT_EQ("OLE initialization failed. Make sure that the OLE libraries are the correct version", shown[0]);
+    EXPECT_EQ("OLE initialization failed. Make sure that the OLE libraries are the correct version",
+              shown[0]);
     AfxSetPrompter(previous);
 }

@@ -113,14 +113,15 @@ TEST(CxImageResample, ShrinkingGivesTheRoundedExactAreaMean) {
         DWORD width, height;
         long newWidth, newHeight;
     };
+
     const Case cases[] = {{301, 301, 44, 44}, {301, 301, 97, 97}, {1151, 186, 216, 35}, {1151, 186, 365, 59}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " -> " << c.newWidth << "x"
-                                        << c.newHeight);
+        SCOPED_TRACE(testing::Message()
+                     << c.width << "x" << c.height << " -> " << c.newWidth << "x" << c.newHeight);
         CxImage uniform = MakeImage(
             c.width, c.height, [](long, long) { return Quad(200, 30, 40, 255); }, true);
-        ASSERT_TRUE(uniform.ResampleImage(c.newWidth, c.newHeight, kInterpolationLanczos, kOverflowTransparent,
-                                          nullptr, false));
+        ASSERT_TRUE(uniform.ResampleImage(c.newWidth, c.newHeight, kInterpolationLanczos,
+                                          kOverflowTransparent, nullptr, false));
         for (long y = 0; y < c.newHeight; y++) {
             for (long x = 0; x < c.newWidth; x++) {
                 ASSERT_EQ(Quad(200, 30, 40, 255), uniform.GetPixelColor(x, y, true)) << x << "," << y;
@@ -130,12 +131,13 @@ TEST(CxImageResample, ShrinkingGivesTheRoundedExactAreaMean) {
         CxImage pattern = MakeImage(
             c.width, c.height,
             [](long x, long y) {
-                return Quad(BYTE(x * 37 % 256), BYTE((x + 3 * y) % 7 * 40), BYTE(y * 11 % 256), BYTE(x % 5 * 60));
+                return Quad(BYTE(x * 37 % 256), BYTE((x + 3 * y) % 7 * 40), BYTE(y * 11 % 256),
+                            BYTE(x % 5 * 60));
             },
             true);
         CxImage scaled;
-        ASSERT_TRUE(pattern.ResampleImage(c.newWidth, c.newHeight, kInterpolationLanczos, kOverflowTransparent,
-                                          &scaled, false));
+        ASSERT_TRUE(pattern.ResampleImage(c.newWidth, c.newHeight, kInterpolationLanczos,
+                                          kOverflowTransparent, &scaled, false));
         const double xScale = static_cast<double>(c.width) / c.newWidth;
         const double yScale = static_cast<double>(c.height) / c.newHeight;
         for (long y = 0; y < c.newHeight; y += 3) {

@@ -10,7 +10,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -695,8 +694,8 @@ int CountPictureMismatches(const CCapturedPixels& shown,
                            const std::vector<GradientStrip>& strips,
                            int& opaque) {
     CxImage picture(kImageFormatPng);
-    EXPECT_TRUE(picture.LoadImageResource(FindResourceA(program, MAKEINTRESOURCEA(id), "Image"), kImageFormatPng,
-                                          program))
+    EXPECT_TRUE(picture.LoadImageResource(FindResourceA(program, MAKEINTRESOURCEA(id), "Image"),
+                                          kImageFormatPng, program))
         << id;
     EXPECT_TRUE(picture.AlphaIsValid()) << id;
     CxImage scaled;
@@ -713,8 +712,8 @@ int CountPictureMismatches(const CCapturedPixels& shown,
                                           Blend(color.blue, GetBValue(background), color.alpha));
             const COLORREF actual = shown.At(place.x + x, place.y + y);
             const bool withinOneLevel = std::abs(GetRValue(expected) - GetRValue(actual)) <= 1 &&
-                              std::abs(GetGValue(expected) - GetGValue(actual)) <= 1 &&
-                              std::abs(GetBValue(expected) - GetBValue(actual)) <= 1;
+                                        std::abs(GetGValue(expected) - GetGValue(actual)) <= 1 &&
+                                        std::abs(GetBValue(expected) - GetBValue(actual)) <= 1;
             mismatches += withinOneLevel ? 0 : 1;
             opaque += color.alpha >= 128 ? 1 : 0;
         }
@@ -735,8 +734,9 @@ void ExpectPictures(HWND mainWindow) {
                                          kImageFormatPng, program.Get()));
     EXPECT_EQ(1151u, banner.GetWidth());
     EXPECT_EQ(186u, banner.GetHeight());
-    const MainMenuPictures places = PlaceMainMenuPictures(ComputeMainMenuLayout(client.right, client.bottom),
-                                                          client.right, banner.GetWidth(), banner.GetHeight());
+    const MainMenuPictures places =
+        PlaceMainMenuPictures(ComputeMainMenuLayout(client.right, client.bottom), client.right,
+                              banner.GetWidth(), banner.GetHeight());
     const std::vector<GradientStrip> strips = ComputeGradientStrips(client.right);
     const CCapturedPixels shown(mainWindow);
     const std::pair<UINT, MainMenuRect> pictures[] = {{183, places.emblem}, {185, places.banner}};
@@ -748,65 +748,50 @@ void ExpectPictures(HWND mainWindow) {
     }
 }
 
-// The windows of the process on a desktop of their own.
-struct DesktopSearch {
-    DWORD processId;
-    const char* titlePrefix;
-    HWND found;
-};
-
-BOOL CALLBACK FindOnDesktop(HWND window, LPARAM param) {
-    DesktopSearch& search = *reinterpret_cast<DesktopSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search.processId || WindowText(window).rfind(search.titlePrefix, 0) != 0) {
-        return TRUE;
-    }
-    search.found = window;
-    return FALSE;
-}
-
-// While it lives, Zarvo.exe starts on a Wine desktop of its own of the given size, so
-// that its window covers a work area of another size than the screen's.
-class CProgramDesktop {
+// Starts the program with another work area than the screen's, for which its window then
+// lays itself out: a window hook on the program's main thread, set before the thread runs,
+// loads a library that gives the program the size in ZARVO_TEST_WORK_AREA.
+class CWorkAreaStart {
 public:
-    CProgramDesktop(const char* name, const char* size) : m_name(name) {
-        RegSetKeyValueA(HKEY_CURRENT_USER, kAppDefaults, "Desktop", REG_SZ, name,
-                        static_cast<DWORD>(std::strlen(name) + 1));
-        RegSetKeyValueA(HKEY_CURRENT_USER, kDesktops, name, REG_SZ, size, static_cast<DWORD>(std::strlen(size) + 1));
+    CWorkAreaStart(const std::string& commandLine, int width, int height, PROCESS_INFORMATION& process) {
+        const std::string library = WindowsPath(std::getenv("ZARVO_BINARY_DIR")) + "\\work_area_hook.dll";
+        m_library = LoadLibraryA(library.c_str());
+        EXPECT_NE(m_library, nullptr) << library;
+        const auto proc = reinterpret_cast<HOOKPROC>(
+            reinterpret_cast<void*>(GetProcAddress(m_library, "WorkAreaHookProc")));
+        const std::string size = std::to_string(width) + "," + std::to_string(height);
+        SetEnvironmentVariableA("ZARVO_TEST_WORK_AREA", size.c_str());
+        std::string command = commandLine;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        const bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                                            nullptr, nullptr, &startup, &process) != FALSE;
+        SetEnvironmentVariableA("ZARVO_TEST_WORK_AREA", nullptr);
+        EXPECT_TRUE(started) << commandLine;
+        if (!started) {
+            return;
+        }
+        m_hook = proc != nullptr ? SetWindowsHookExA(WH_CBT, proc, m_library, process.dwThreadId) : nullptr;
+        EXPECT_NE(m_hook, nullptr);
+        ResumeThread(process.hThread);
+        CloseHandle(process.hThread);
     }
 
-    ~CProgramDesktop() {
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, kAppDefaults, "Desktop");
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktops, m_name.c_str());
-    }
-
-    CProgramDesktop(const CProgramDesktop&) = delete;
-    CProgramDesktop& operator=(const CProgramDesktop&) = delete;
-
-    // For the program's start-up record.
-    char* Name() { return &m_name[0]; }
-
-    HWND WaitForWindow(DWORD processId, const char* titlePrefix, DWORD timeoutMs = kConnectTimeoutMs) const {
-        for (DWORD waited = 0;; waited += kPollMs) {
-            HDESK desktop = OpenDesktopA(m_name.c_str(), 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE);
-            DesktopSearch search{processId, titlePrefix, nullptr};
-            if (desktop != nullptr) {
-                EnumDesktopWindows(desktop, &FindOnDesktop, reinterpret_cast<LPARAM>(&search));
-                CloseDesktop(desktop);
-            }
-            if (search.found != nullptr || waited >= timeoutMs) {
-                return search.found;
-            }
-            Sleep(kPollMs);
+    ~CWorkAreaStart() {
+        if (m_hook != nullptr) {
+            UnhookWindowsHookEx(m_hook);
+        }
+        if (m_library != nullptr) {
+            FreeLibrary(m_library);
         }
     }
 
-private:
-    static constexpr const char* kAppDefaults = "Software\\Wine\\AppDefaults\\Zarvo.exe\\Explorer";
-    static constexpr const char* kDesktops = "Software\\Wine\\Explorer\\Desktops";
+    CWorkAreaStart(const CWorkAreaStart&) = delete;
+    CWorkAreaStart& operator=(const CWorkAreaStart&) = delete;
 
-    std::string m_name;
+private:
+    HMODULE m_library = nullptr;
+    HHOOK m_hook = nullptr;
 };
 
 // The icon's pixels as a button face of the system's colour shows it at side x side.
@@ -837,7 +822,10 @@ std::vector<COLORREF> IconOnFace(HMODULE module, int side) {
 }
 
 // Whether the area shows the square anywhere, each channel within a few levels.
-bool ShowsSquare(const CCapturedPixels& shown, const RECT& area, const std::vector<COLORREF>& square, int side) {
+bool ShowsSquare(const CCapturedPixels& shown,
+                 const RECT& area,
+                 const std::vector<COLORREF>& square,
+                 int side) {
     for (int top = area.top; top + side <= area.bottom; top++) {
         for (int left = area.left; left + side <= area.right; left++) {
             bool same = true;
@@ -879,42 +867,30 @@ BOOL CALLBACK AddGrid(HWND window, LPARAM param) {
 
 }  // namespace
 
-// At the screen's work area and at a smaller one of a desktop of its own, the emblem and
-// the banner stand at their places of the top band, blended over the gradient.
+// At the screen's work area and at a smaller one, the emblem and the banner stand at their
+// places of the top band, blended over the gradient.
 TEST_F(ZarvoProgram, DrawsBothPicturesAtTwoWindowSizes) {
     HWND mainWindow = WaitForMainWindow();
     ASSERT_NE(mainWindow, nullptr) << "no main window";
-    Sleep(1000);
+    // Read back once the retrieval dialog of the full read has gone.
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
     ExpectPictures(mainWindow);
-    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
     CloseHandle(m_process.hProcess);
     m_process = {};
 
-    CProgramDesktop desktop("zarvo_pictures", "900x640");
-    std::string commandLine = "\"" + ProgramPath() + "\" -nosplash";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.lpDesktop = desktop.Name();
-    ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &m_process));
-    CloseHandle(m_process.hThread);
-    mainWindow = desktop.WaitForWindow(m_process.dwProcessId, "Pirolex");
-    ASSERT_NE(mainWindow, nullptr) << "no main window on its own desktop";
-    Sleep(1000);
-    RECT client = {};
-    GetClientRect(mainWindow, &client);
-    EXPECT_LT(client.right, 900);
+    const CWorkAreaStart start("\"" + ProgramPath() + "\" -nosplash", 900, 640, m_process);
+    mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    RECT window = {};
+    GetWindowRect(mainWindow, &window);
+    EXPECT_EQ(window.right - window.left, 900);
+    EXPECT_EQ(window.bottom - window.top, 640);
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
     ExpectPictures(mainWindow);
-    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
-    bool ended = false;
-    for (DWORD waited = 0; waited < kExitTimeoutMs && !ended; waited += kPollMs) {
-        ended = WaitForSingleObject(m_process.hProcess, kPollMs) == WAIT_OBJECT_0;
-        HWND question = ended ? nullptr : desktop.WaitForWindow(m_process.dwProcessId, kExitCaption, 0);
-        if (question != nullptr) {
-            PostMessageA(question, WM_COMMAND, IDOK, 0);
-        }
-    }
-    EXPECT_TRUE(ended) << "the program on its own desktop did not end";
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
 }
 
 // The Language button shows the flag of the language in use, and the other one after the
@@ -956,14 +932,15 @@ TEST_F(ZarvoProgram, TheLanguageButtonShowsTheFlagOfTheCurrentLanguage) {
         EXPECT_TRUE(shown);
     };
 
-    Sleep(1000);
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
     EXPECT_TRUE(shows(englishFlag));
     EXPECT_FALSE(shows(germanFlag));
     switchLanguage(germanFlag);
     EXPECT_FALSE(shows(englishFlag));
     switchLanguage(englishFlag);
     EXPECT_EQ(WindowText(mainWindow, 1000), "Configure");
-    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
 }
 
 // The About box's address is drawn in the link colour, and a click hands it to the shell's
@@ -989,21 +966,22 @@ TEST_F(ZarvoProgram, TheAboutBoxLinkOpensTheMakersSite) {
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], "http://www.pirolex.example/");
     PostMessageA(about, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
 }
 
 // The program itself initialises OLE, so every grid of its pages is a drop target.
 TEST_F(ZarvoProgram, EveryGridIsRegisteredAsADropTarget) {
     HWND mainWindow = WaitForMainWindow();
     ASSERT_NE(mainWindow, nullptr) << "no main window";
-    Sleep(1000);
     GridSearch search;
     EnumChildWindows(mainWindow, &AddGrid, reinterpret_cast<LPARAM>(&search));
     ASSERT_FALSE(search.grids.empty());
     for (HWND grid : search.grids) {
         EXPECT_NE(GetPropA(grid, "OleDropTargetInterface"), nullptr) << grid;
     }
-    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
 }
 
 // Save offers the data's own file name: none for data read from the unit, the file's after
@@ -1014,6 +992,8 @@ TEST_F(ZarvoProgram, SaveProposesTheNameOfTheFileTheDataCameFrom) {
     ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
     const std::string first = TempFile("shell_program_first.zcf");
     const std::string second = TempFile("shell_program_second.zcf");
+    DeleteFileA(first.c_str());
+    DeleteFileA(second.c_str());
 
     // Runs Save, returns the name it proposes and saves under path (cancels when empty).
     const auto save = [&](const std::string& path) {
@@ -1023,7 +1003,6 @@ TEST_F(ZarvoProgram, SaveProposesTheNameOfTheFileTheDataCameFrom) {
             ADD_FAILURE() << "no save dialog";
             return std::string();
         }
-        Sleep(500);
         const std::string proposed = WindowText(dialog, FileNameField(dialog));
         if (path.empty()) {
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -1038,9 +1017,11 @@ TEST_F(ZarvoProgram, SaveProposesTheNameOfTheFileTheDataCameFrom) {
     };
 
     EXPECT_EQ(save(first), "");
-    EXPECT_TRUE(WaitForTitle(mainWindow, "Pirolex: Main menu - [shell_program_first.zcf]")) << WindowText(mainWindow);
+    EXPECT_TRUE(WaitForTitle(mainWindow, "Pirolex: Main menu - [shell_program_first.zcf]"))
+        << WindowText(mainWindow);
     EXPECT_EQ(save(second), "shell_program_first.zcf");
-    EXPECT_TRUE(WaitForTitle(mainWindow, "Pirolex: Main menu - [shell_program_second.zcf]")) << WindowText(mainWindow);
+    EXPECT_TRUE(WaitForTitle(mainWindow, "Pirolex: Main menu - [shell_program_second.zcf]"))
+        << WindowText(mainWindow);
 
     PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED), 0);
     HWND question = WaitForWindow("Zarvo");
@@ -1048,13 +1029,14 @@ TEST_F(ZarvoProgram, SaveProposesTheNameOfTheFileTheDataCameFrom) {
     PostMessageA(question, WM_COMMAND, IDYES, 0);
     HWND open = WaitForDialog(mainWindow, question);
     ASSERT_NE(open, nullptr) << "no open dialog";
-    Sleep(500);
     SetDlgItemTextA(open, FileNameField(open), first.c_str());
     PostMessageA(open, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitForTitle(mainWindow, "Pirolex: Main menu - [shell_program_first.zcf]")) << WindowText(mainWindow);
+    EXPECT_TRUE(WaitForTitle(mainWindow, "Pirolex: Main menu - [shell_program_first.zcf]"))
+        << WindowText(mainWindow);
     EXPECT_EQ(save(""), "shell_program_first.zcf");
 
     DeleteFileA(first.c_str());
     DeleteFileA(second.c_str());
-    ASSERT_TRUE(CloseAndWait(mainWindow)) << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
 }

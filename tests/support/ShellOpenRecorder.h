@@ -62,20 +62,21 @@ private:
         std::string value;
     };
 
-    static constexpr const char* kCommandKeys[] = {"http\\shell\\open\\command", "https\\shell\\open\\command"};
+    static constexpr const char* kCommandKeys[] = {"http\\shell\\open\\command",
+                                                   "https\\shell\\open\\command"};
 
     static Saved Read(const char* key) {
         char value[1024] = {};
         DWORD size = sizeof value;
-        const bool present =
-            RegGetValueA(HKEY_CLASSES_ROOT, key, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS;
+        const bool present = RegGetValueA(HKEY_CLASSES_ROOT, key, nullptr, RRF_RT_REG_SZ, nullptr, value,
+                                          &size) == ERROR_SUCCESS;
         return {present, value};
     }
 
     static void Write(const char* key, const std::string& value) {
         HKEY handle = nullptr;
-        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
-            ERROR_SUCCESS) {
+        if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
+                            nullptr) != ERROR_SUCCESS) {
             return;
         }
         RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
