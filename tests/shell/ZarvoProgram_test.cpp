@@ -373,7 +373,8 @@ TEST_F(ZarvoProgram, FirmwareUpdateAsksBeforeSwitchingTheUnit) {
     for (DWORD waited = 0; waited < 15000 && !fileDialog; waited += kPollMs) {
         Sleep(kPollMs);
         HWND other = FindOtherWindowOf(m_process.dwProcessId, "", mainWindow);
-        if (other == nullptr) {
+        // The question may still be on its way out.
+        if (other == nullptr || other == box) {
             continue;
         }
         if (WindowText(other) == "Zarvo") {
@@ -738,13 +739,23 @@ void ExpectPictures(HWND mainWindow) {
         PlaceMainMenuPictures(ComputeMainMenuLayout(client.right, client.bottom), client.right,
                               banner.GetWidth(), banner.GetHeight());
     const std::vector<GradientStrip> strips = ComputeGradientStrips(client.right);
-    const CCapturedPixels shown(mainWindow);
     const std::pair<UINT, MainMenuRect> pictures[] = {{183, places.emblem}, {185, places.banner}};
-    for (const auto& [id, place] : pictures) {
-        SCOPED_TRACE(id);
-        int opaque = 0;
-        EXPECT_EQ(0, CountPictureMismatches(shown, program.Get(), id, place, strips, opaque));
-        EXPECT_GT(opaque, place.width * place.height / 10);
+    int mismatches[2] = {};
+    int opaque[2] = {};
+    // Read back until both match: a passing window of the program may cover them a moment.
+    for (DWORD waited = 0; waited == 0 || (mismatches[0] + mismatches[1] > 0 && waited < kExitTimeoutMs);
+         waited += kPollMs) {
+        Sleep(waited == 0 ? 0 : kPollMs);
+        const CCapturedPixels shown(mainWindow);
+        for (int i = 0; i < 2; i++) {
+            mismatches[i] = CountPictureMismatches(shown, program.Get(), pictures[i].first,
+                                                   pictures[i].second, strips, opaque[i]);
+        }
+    }
+    for (int i = 0; i < 2; i++) {
+        SCOPED_TRACE(pictures[i].first);
+        EXPECT_EQ(0, mismatches[i]);
+        EXPECT_GT(opaque[i], pictures[i].second.width * pictures[i].second.height / 10);
     }
 }
 
