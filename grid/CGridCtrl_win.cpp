@@ -8,6 +8,7 @@
 #include "grid/CGridDefaultCell.h"
 #include "grid/CGridDropHandler.h"
 #include "grid/CGridTipWnd.h"
+#include "grid/EnsureGridOle.h"
 
 #include <windows.h>
 
@@ -68,6 +69,7 @@ CGridCtrl::CGridCtrl(int rows, int cols, int fixedRows, int fixedCols)
       m_defaultCellClass(RUNTIME_CLASS(CGridCell)),
       m_dropHandler(std::make_unique<CGridDropHandler>()) {
     RegisterWindowClass();
+    EnsureGridOle();
     ReadSystemColours();
     ReadWheelLines();
     SetUpDefaultCells();

@@ -26,6 +26,10 @@ BYTE ClampChannel(float value) {
     return static_cast<BYTE>(value);
 }
 
+BYTE RoundChannel(float value) {
+    return ClampChannel(value + 0.5f);
+}
+
 bool IsUsable(float value) {
     return std::isfinite(value) && std::fabs(value) < kFarOutside;
 }
@@ -460,9 +464,11 @@ RgbQuad CxImage::InterpolateArea(float x,
     float green = 0;
     float blue = 0;
     float alpha = 0;
+    float weights = 0;
     auto sample = [&](long px, long py, float weight) {
         AccumulateWeighted(GetPixelColorOrOverflow(px, py, overflowMethod, replacement), weight, red, green,
                            blue, alpha);
+        weights += weight;
     };
     if (width > 1 && height > 1) {
         const FloatRect first = FloatRect(x1 - 0.5f, y1 - 0.5f, x1 + 0.5f, y1 + 0.5f).Intersect(area);
@@ -495,14 +501,17 @@ RgbQuad CxImage::InterpolateArea(float x,
                 const FloatPoint centre = part.Centre();
                 AccumulateWeighted(InterpolatePixel(centre.x, centre.y, method, overflowMethod, replacement),
                                    part.Surface(), red, green, blue, alpha);
+                weights += part.Surface();
             }
         }
     }
-    const float surface = area.Surface();
-    RgbQuad result = {ClampChannel(blue / surface), ClampChannel(green / surface),
-                      ClampChannel(red / surface), 0};
+    // Divided by the weights actually summed and rounded: the float parts of the area do
+    // not add up to its surface exactly, and truncating would take a uniform picture one
+    // level down (an opaque one to alpha 254, which lets the background show through).
+    RgbQuad result = {RoundChannel(blue / weights), RoundChannel(green / weights),
+                      RoundChannel(red / weights), 0};
     if (m_alpha != nullptr) {
-        result.alpha = ClampChannel(alpha / surface);
+        result.alpha = RoundChannel(alpha / weights);
     }
     return result;
 }

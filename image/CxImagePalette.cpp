@@ -234,20 +234,42 @@ constexpr DWORD kStandardColors[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0
                                        0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
                                        0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
-// Hues of the graded runs of the 8-bit standard palette: each gives six tints
-// falling from near white, the hue itself and five shades falling towards black.
+// Hues of the graded runs of the 8-bit standard palette. Each run is six tints falling
+// from near white towards the hue, the hue itself and five shades falling towards black.
 constexpr DWORD kGradedHues[18] = {0xFFAA00, 0xFF5500, 0xFF0000, 0xFF0055, 0xFF00AA, 0xFF00FF,
                                    0xAA00FF, 0x5500FF, 0x0000FF, 0x0055FF, 0x00AAFF, 0x00FFFF,
                                    0x00FFAA, 0x00FF55, 0x00FF00, 0x55FF00, 0xAAFF00, 0xFFFF00};
 
-BYTE TintChannel(DWORD hue, int shift, int step) {
-    const int channel = static_cast<int>((hue >> shift) & 0xFF);
-    return static_cast<BYTE>(channel + (255 - channel) * step * 5 / 36);
+constexpr int kTints = 6;
+constexpr int kShades = 5;
+
+// A hue channel is one of the levels 0x00, 0x55, 0xAA, 0xFF. Per level: its value in the
+// lightest tint and in the tint next to the hue (which lifts an empty channel a little);
+// the tints between fall evenly.
+struct TintLevels {
+    int lightest;
+    int nearest;
+};
+
+constexpr TintLevels kTintLevels[4] = {{0xD4, 0x25}, {0xE3, 0x55}, {0xF0, 0xAA}, {0xFF, 0xFF}};
+
+// step 1 is the tint next to the hue, kTints the lightest.
+int TintChannel(int channel, int step) {
+    const TintLevels& levels = kTintLevels[channel / 0x55];
+    return levels.nearest + (levels.lightest - levels.nearest) * (step - 1) / (kTints - 1);
 }
 
-BYTE ShadeChannel(DWORD hue, int shift, int step) {
-    const int channel = static_cast<int>((hue >> shift) & 0xFF);
-    return static_cast<BYTE>(channel * (255 - 35 * step) / 255);
+// Each shade takes the same amount off: 35 from a full channel, its share from the others.
+int ShadeChannel(int channel, int step) {
+    return channel - step * ((35 * channel + 254) / 255);
+}
+
+DWORD MapChannels(DWORD hue, int step, int (*map)(int channel, int step)) {
+    DWORD rgb = 0;
+    for (int shift = 16; shift >= 0; shift -= 8) {
+        rgb |= static_cast<DWORD>(map(static_cast<int>((hue >> shift) & 0xFF), step)) << shift;
+    }
+    return rgb;
 }
 
 std::vector<DWORD> BuildStdPalette256() {
@@ -259,15 +281,12 @@ std::vector<DWORD> BuildStdPalette256() {
     table.push_back(0xC0DCC0);
     table.push_back(0xA6CAF0);
     for (DWORD hue : kGradedHues) {
-        for (int step = 6; step >= 1; step--) {
-            table.push_back((static_cast<DWORD>(TintChannel(hue, 16, step)) << 16) |
-                            (static_cast<DWORD>(TintChannel(hue, 8, step)) << 8) | TintChannel(hue, 0, step));
+        for (int step = kTints; step >= 1; step--) {
+            table.push_back(MapChannels(hue, step, TintChannel));
         }
         table.push_back(hue);
-        for (int step = 1; step <= 5; step++) {
-            table.push_back((static_cast<DWORD>(ShadeChannel(hue, 16, step)) << 16) |
-                            (static_cast<DWORD>(ShadeChannel(hue, 8, step)) << 8) |
-                            ShadeChannel(hue, 0, step));
+        for (int step = 1; step <= kShades; step++) {
+            table.push_back(MapChannels(hue, step, ShadeChannel));
         }
     }
     for (DWORD grey = 0xF2F2F2, i = 0; i < 20; i++, grey -= 0x0C0C0C) {

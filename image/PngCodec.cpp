@@ -398,6 +398,9 @@ PngEncodePlan PlanEncode(const CxImage& image) {
     } else {
         plan.background.red = plan.background.green = plan.background.blue = 255;
     }
+    // A true-colour picture's transparent colour is keyed to alpha 0, over its alpha plane
+    // when it has one.
+    plan.keyedAlpha = !image.IsIndexed() && image.IsTransparent();
     if (image.AlphaIsValid()) {
         plan.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
         return plan;
@@ -406,7 +409,6 @@ PngEncodePlan PlanEncode(const CxImage& image) {
         PlanPalette(image, plan);
         return plan;
     }
-    plan.keyedAlpha = image.IsTransparent();
     plan.colorType = plan.keyedAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
     return plan;
 }

@@ -105,6 +105,9 @@ public:
     BOOL IsModified() const;
     void SetModified();
 
+    // The configuration file's name without its folder; empty for data read from the unit.
+    const CString& GetFileName() const { return m_fileName; }
+
     // Whether any setting differs between two images; the differing settings are
     // appended to differences (when given) in index order, except 122 and 102.
     bool CompareImages(const BYTE* first,

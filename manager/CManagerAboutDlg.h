@@ -5,6 +5,7 @@
 #include "classlib/win/CDialog.h"
 #include "classlib/win/CFont.h"
 #include "classlib/win/CStatic.h"
+#include "forms/CHyperLink.h"
 
 class CManagerAboutDlg : public CDialog {
 public:
@@ -13,12 +14,10 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* exchange) override;
-    void OnLinkClicked();
-
-    DECLARE_MESSAGE_MAP()
 
 private:
     CStatic m_version;
-    CStatic m_link;
+    // Opens the address it shows.
+    CHyperLink m_link;
     CFont m_boldFont;
 };

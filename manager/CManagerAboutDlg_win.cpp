@@ -1,15 +1,8 @@
 #include "manager/CManagerAboutDlg.h"
 
 #include "classlib/win/CDataExchange.h"
-#include "link/CLogger.h"
 #include "manager/CManagerApp.h"
 #include "manager/res/ManagerResourceIds.h"
-
-#include <shellapi.h>
-
-BEGIN_MESSAGE_MAP(CManagerAboutDlg, CDialog)
-    ON_STN_CLICKED(IDC_ABOUT_LINK, OnLinkClicked)
-END_MESSAGE_MAP()
 
 CManagerAboutDlg::CManagerAboutDlg(CWnd* parent) : CDialog(IDD_MANAGER_ABOUT, parent) {}
 
@@ -41,16 +34,8 @@ BOOL CManagerAboutDlg::OnInitDialog() {
             m_version.SetFont(m_boldFont);
         }
     }
-    return TRUE;
-}
-
-void CManagerAboutDlg::OnLinkClicked() {
     CString address;
     m_link.GetWindowText(address);
-    const auto result =
-        reinterpret_cast<INT_PTR>(ShellExecuteA(m_hWnd, "open", address, nullptr, nullptr, SW_SHOW));
-    if (result <= 32) {
-        CLogger::Instance().Log(1000, "CManagerAboutDlg: %s could not be opened (%d).", address.GetString(),
-                                static_cast<int>(result));
-    }
+    m_link.SetURL(address);
+    return TRUE;
 }

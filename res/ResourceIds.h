@@ -15,6 +15,10 @@
 #define IDR_MAP_OBD_STANDARDS  2003
 #define IDR_MAP_OBD_PARAMETERS 2004
 
+// The main window's two pictures, PNG in the custom resource type "Image".
+#define IDR_IMAGE_EMBLEM 183
+#define IDR_IMAGE_BANNER 185
+
 // Conversions between patch record bytes and patch editor values, resource type "Xfer".
 #define IDR_XFER 2025
 

@@ -6,6 +6,7 @@
 #include "classlib/core/CString.h"
 #include "classlib/win/CDialog.h"
 #include "classlib/win/CStatic.h"
+#include "forms/CHyperLink.h"
 
 class CAboutDlg : public CDialog {
 public:
@@ -24,7 +25,6 @@ protected:
 
 private:
     CStatic m_nameLine;
-    // The maker's web address as the template writes it; a plain static text that does
-    // not open the address when clicked.
-    CStatic m_link;
+    // The maker's web address; a click opens it.
+    CHyperLink m_link;
 };

@@ -30,5 +30,6 @@ BOOL CAboutDlg::OnInitDialog() {
     CString productLine;
     m_nameLine.GetWindowText(productLine);
     m_nameLine.SetWindowText(NameLine(productLine, major, minor, build, revision));
+    m_link.SetURL(ZarvoNames::kWebAddress);
     return TRUE;
 }

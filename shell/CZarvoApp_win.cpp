@@ -2,6 +2,7 @@
 
 #include "classlib/win/AfxInitCommonControls.h"
 #include "classlib/win/ProgramFile.h"
+#include "grid/EnsureGridOle.h"
 #include "link/CLogSession.h"
 #include "link/CLogger.h"
 #include "link/RecentSettings.h"
@@ -82,6 +83,8 @@ BOOL CZarvoApp::InitInstance() {
     CLogSession logSession;
     CLogger::Instance().Log(3000, "Application started.");
     m_accelerators = LoadAcceleratorsA(m_hInstance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    // Before the main dialog builds its pages' grids, for their drag and drop.
+    EnsureGridOle();
     RunMainDialog(startTime, splashShown);
     // The mutex goes last: the dialog's destruction writes files that a new instance reads.
     return FALSE;

@@ -20,6 +20,8 @@
 #include "diag/CEventLogPage.h"
 #include "firmware/CFirmwareUpdateDlg.h"
 #include "forms/CFontCache.h"
+#include "forms/CImageButton.h"
+#include "image/CxImage.h"
 #include "link/CCommunicator.h"
 #include "link/CDataHandler.h"
 #include "link/CWatchDog.h"
@@ -34,6 +36,7 @@
 #include "shell/CTabHostDlg.h"
 #include "shell/CTransferDirectionDlg.h"
 #include "shell/CUnitInfoPage.h"
+#include "shell/MainMenuLayout.h"
 
 #include <memory>
 #include <vector>
@@ -135,6 +138,12 @@ private:
     void CloseSplash();
     void Layout();
     void SetTexts();
+    // The pictures of the top band (CZarvoDlgPictures_win.cpp): decoded once, scaled by
+    // the layout, drawn by every paint.
+    void LoadPictures();
+    void ScalePictures(const MainMenuLayout& layout, int clientWidth);
+    void DrawPictures(CDC& dc);
+    void SetLanguageFlag();
     void ResetSystemMenu();
     void UpdateFirmwareButton(CButton& button, bool enable);
     void EndRetrieveDialog();
@@ -166,7 +175,7 @@ private:
     // Template order: 1009, 1008, 1002, 1007, 1006, 1005, 1004, 1003, 1001, 1000.
     CButton m_patchButton;
     CButton m_updateButton;
-    CButton m_languageButton;
+    CImageButton m_languageButton;
     CButton m_restoreButton;
     CButton m_saveButton;
     CButton m_loadButton;
@@ -193,6 +202,13 @@ private:
     CModeNavigator m_navigator;
     std::vector<CDialog*> m_runningDialogs;  // innermost last, not owned
     int m_routing = 1;
+    // Picture 183 (the emblem) and 185 (the banner) as decoded, and their scaled copies.
+    CxImage m_emblem{kImageFormatPng};
+    CxImage m_emblemScaled{kImageFormatPng};
+    CxImage m_banner{kImageFormatPng};
+    CxImage m_bannerScaled{kImageFormatPng};
+    POINT m_emblemPosition = {};
+    POINT m_bannerPosition = {};
     DWORD m_startTime = 0;
     int m_connectionStatus = 0;
     UINT_PTR m_updateTimer = 0;

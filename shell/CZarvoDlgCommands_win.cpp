@@ -190,7 +190,7 @@ void CZarvoDlg::OnSave() {
         return;
     }
     CString path;
-    while (ChooseConfigFileToSave(m_fileName, path)) {
+    while (ChooseConfigFileToSave(m_dataHandler.GetFileName(), path)) {
         if (m_dataHandler.SaveConfigFile(path) != 0) {
             return;
         }

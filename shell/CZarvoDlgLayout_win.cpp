@@ -1,5 +1,5 @@
 // The main menu's layout over the work area, its texts in the current language, the
-// system menu's About entry and the gradient behind everything.
+// system menu's About entry, the gradient behind everything and the pictures over it.
 #include "classlib/win/CBrush.h"
 #include "classlib/win/CDC.h"
 #include "classlib/win/CMenu.h"
@@ -14,6 +14,10 @@ constexpr int kButtonFontTenths = 100;
 constexpr const char* kButtonFontFace = "Verdana";
 
 constexpr UINT kIdsAbout = 15000;
+
+// The flag stands right of the Language button's caption, centred in the room left there.
+constexpr UINT kFlagSide = 0x200;
+constexpr UINT kFlagAlignment = 0x100;
 
 struct ButtonText {
     int id;
@@ -50,8 +54,10 @@ void CZarvoDlg::Layout() {
             button->SetFont(*font, TRUE);
         }
     }
+    m_languageButton.SetImagePlacement(kFlagSide, kFlagAlignment);
     m_finalizeButton.ShowWindow(SW_HIDE);
     m_restoreButton.ShowWindow(SW_HIDE);
+    ScalePictures(layout, width);
     SetTexts();
 }
 
@@ -64,6 +70,7 @@ void CZarvoDlg::SetTexts() {
             button->SetWindowText(m_resources.GetString(entry.textId));
         }
     }
+    SetLanguageFlag();
     ResetSystemMenu();
 }
 
@@ -96,6 +103,10 @@ void CZarvoDlg::PaintBackground(CDC* dc) {
 
 void CZarvoDlg::OnPaint() {
     if (!IsIconic()) {
+        {
+            CPaintDC dc(this);
+            DrawPictures(dc);
+        }
         Default();
         return;
     }

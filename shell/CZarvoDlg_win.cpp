@@ -132,6 +132,7 @@ BOOL CZarvoDlg::OnInitDialog() {
     RECT workArea = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
     MoveWindow(&workArea, TRUE);
+    LoadPictures();
 
     m_dataHandler.RegisterWindow(this);
     Layout();

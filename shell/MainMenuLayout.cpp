@@ -36,6 +36,19 @@ std::array<MainMenuButtonPlace, 8> PlaceMainMenuButtons(const MainMenuLayout& la
     }};
 }
 
+MainMenuPictures PlaceMainMenuPictures(const MainMenuLayout& layout,
+                                       int clientWidth,
+                                       unsigned bannerWidth,
+                                       unsigned bannerHeight) {
+    const int side = layout.top - 4;
+    const int height = 4 * side / 5;
+    const int width =
+        bannerHeight == 0 ? 0 : static_cast<int>(bannerWidth * static_cast<unsigned>(height) / bannerHeight);
+    const int bannerX = clientWidth - width - layout.left;
+    const int emblemX = bannerX - ScaledLength(8, layout.scaleX) - side;
+    return {{emblemX, 2, side, side}, {bannerX, (layout.top - height) / 2, width, height}};
+}
+
 std::vector<GradientStrip> ComputeGradientStrips(int clientWidth) {
     std::vector<GradientStrip> strips;
     if (clientWidth <= 0) {

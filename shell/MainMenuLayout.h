@@ -31,6 +31,13 @@ struct MainMenuButtonPlace {
     MainMenuRect rect;
 };
 
+// Where the two pictures of the top band go, at their scaled sizes: the square emblem
+// (picture 183) left of the banner (picture 185), which ends at the right margin.
+struct MainMenuPictures {
+    MainMenuRect emblem;
+    MainMenuRect banner;
+};
+
 struct GradientStrip {
     int x;
     int width;
@@ -50,6 +57,13 @@ MainMenuLayout ComputeMainMenuLayout(int clientWidth, int clientHeight);
 std::array<MainMenuButtonPlace, 8> PlaceMainMenuButtons(const MainMenuLayout& layout,
                                                         int clientWidth,
                                                         int clientHeight);
+
+// The emblem is T - 4 pixels square; the banner is 4/5 of that high, as wide as its aspect
+// gives (bannerWidth x bannerHeight is its size as decoded).
+MainMenuPictures PlaceMainMenuPictures(const MainMenuLayout& layout,
+                                       int clientWidth,
+                                       unsigned bannerWidth,
+                                       unsigned bannerHeight);
 
 // 128 strips that tile the width exactly, from dark blue (0, 32, 64) to white.
 std::vector<GradientStrip> ComputeGradientStrips(int clientWidth);

@@ -18,4 +18,7 @@ constexpr const char* kSingleInstanceText =
 // How every window shows the program version: major, minor, build, revision.
 constexpr const char* kVersionFormat = "v%d.%02d.%d-%04d";
 
+// The maker's web site, which the About box's link opens.
+constexpr const char* kWebAddress = "http://www.pirolex.example/";
+
 }  // namespace ZarvoNames

@@ -1,5 +1,7 @@
-// Dragging cells out of the grid and dropping text onto it, driven through the drop events.
+// Dragging cells out of the grid and dropping text onto it, driven through the drop events,
+// and the OLE that both need.
 #include "GridTestFixture.h"
+#include "classlib/win/AfxMessageBox.h"
 #include "grid/CGridDropHandler.h"
 #include "grid/CGridTextDataObject.h"
 
@@ -7,6 +9,9 @@
 
 #include <cstring>
 #include <ole2.h>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -113,4 +118,39 @@ TEST_F(GridDragTest, TheGridWindowIsRegisteredAsADropTargetOnce) {
     m_grid.SetWindowPos(nullptr, 0, 0, 250, 150, SWP_NOZORDER | SWP_NOMOVE);
     CGridDropHandler other;
     EXPECT_EQ(DRAGDROP_E_ALREADYREGISTERED, RegisterDragDrop(m_grid.GetSafeHwnd(), &other));
+}
+
+// A grid built on a thread without OLE initialises it there, for its drop target; on a
+// thread whose COM apartment rules OLE out it says so and is built all the same.
+TEST(GridOle, BuildingAGridInitialisesOleOnItsThreadOrSaysItCannot) {
+    std::vector<std::string> shown;
+    const AfxPrompter previous = AfxSetPrompter([&shown](const char* text, UINT, const char*) {
+        shown.push_back(text);
+        return IDOK;
+    });
+    HRESULT again = E_FAIL;
+    std::thread([&again] {
+        { CGridCtrl grid; }
+        again = OleInitialize(nullptr);
+        if (SUCCEEDED(again)) {
+            OleUninitialize();
+        }
+    }).join();
+    EXPECT_EQ(S_FALSE, again);  // the grid's initialisation is still in force
+    EXPECT_TRUE(shown.empty());
+
+    bool built = false;
+    std::thread([&built] {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        {
+            CGridCtrl grid(2, 3);
+            built = grid.GetRowCount() == 2 && grid.GetColumnCount() == 3;
+        }
+        CoUninitialize();
+    }).join();
+    EXPECT_TRUE(built);
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ("OLE initialization failed. Make sure that the OLE libraries are the correct version",
+              shown[0]);
+    AfxSetPrompter(previous);
 }

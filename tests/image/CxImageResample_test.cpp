@@ -3,6 +3,8 @@
 #include "image/CxImage.h"
 #include "tests/image/ImageTestSupport.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 TEST(CxImageResample, SameSizeCopiesIntoTheDestination) {
@@ -75,6 +77,80 @@ TEST(CxImageResample, MainWindowRoadKeepsTransparencyAndItsEdge) {
     ASSERT_TRUE(wide.ResampleImage(216, 35, kInterpolationLanczos, kOverflowTransparent, nullptr, false));
     EXPECT_EQ(216u, wide.GetWidth());
     EXPECT_EQ(0, wide.AlphaGet(100, 10));
+}
+
+namespace {
+
+// The exact mean of one channel of the source over the destination pixel's box, with
+// source pixel i covering [i, i + 1) and partly covered pixels weighted by their share.
+double ExactAreaMean(const CxImage& source, long dx, long dy, double xScale, double yScale, int channel) {
+    const double left = dx * xScale;
+    const double right = (dx + 1) * xScale;
+    const double bottom = dy * yScale;
+    const double top = (dy + 1) * yScale;
+    double sum = 0;
+    double weights = 0;
+    for (long y = static_cast<long>(bottom); y < top && y < static_cast<long>(source.GetHeight()); y++) {
+        const double h = std::min<double>(y + 1, top) - std::max<double>(y, bottom);
+        for (long x = static_cast<long>(left); x < right && x < static_cast<long>(source.GetWidth()); x++) {
+            const double w = std::min<double>(x + 1, right) - std::max<double>(x, left);
+            const RgbQuad color = source.GetPixelColor(x, y, true);
+            const BYTE values[4] = {color.red, color.green, color.blue, color.alpha};
+            sum += w * h * values[channel];
+            weights += w * h;
+        }
+    }
+    return sum / weights;
+}
+
+}  // namespace
+
+// The main window's pictures shrink to sizes of its layout. An opaque uniform picture
+// stays exactly its colour and fully opaque (a level less would let the background
+// through); any picture gets the exact area mean, rounded.
+TEST(CxImageResample, ShrinkingGivesTheRoundedExactAreaMean) {
+    struct Case {
+        DWORD width, height;
+        long newWidth, newHeight;
+    };
+
+    const Case cases[] = {{301, 301, 44, 44}, {301, 301, 97, 97}, {1151, 186, 216, 35}, {1151, 186, 365, 59}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.width << "x" << c.height << " -> " << c.newWidth << "x" << c.newHeight);
+        CxImage uniform = MakeImage(
+            c.width, c.height, [](long, long) { return Quad(200, 30, 40, 255); }, true);
+        ASSERT_TRUE(uniform.ResampleImage(c.newWidth, c.newHeight, kInterpolationLanczos,
+                                          kOverflowTransparent, nullptr, false));
+        for (long y = 0; y < c.newHeight; y++) {
+            for (long x = 0; x < c.newWidth; x++) {
+                ASSERT_EQ(Quad(200, 30, 40, 255), uniform.GetPixelColor(x, y, true)) << x << "," << y;
+            }
+        }
+
+        CxImage pattern = MakeImage(
+            c.width, c.height,
+            [](long x, long y) {
+                return Quad(BYTE(x * 37 % 256), BYTE((x + 3 * y) % 7 * 40), BYTE(y * 11 % 256),
+                            BYTE(x % 5 * 60));
+            },
+            true);
+        CxImage scaled;
+        ASSERT_TRUE(pattern.ResampleImage(c.newWidth, c.newHeight, kInterpolationLanczos,
+                                          kOverflowTransparent, &scaled, false));
+        const double xScale = static_cast<double>(c.width) / c.newWidth;
+        const double yScale = static_cast<double>(c.height) / c.newHeight;
+        for (long y = 0; y < c.newHeight; y += 3) {
+            for (long x = 0; x < c.newWidth; x += 3) {
+                const RgbQuad color = scaled.GetPixelColor(x, y, true);
+                const BYTE values[4] = {color.red, color.green, color.blue, color.alpha};
+                for (int channel = 0; channel < 4; channel++) {
+                    ASSERT_NEAR(ExactAreaMean(pattern, x, y, xScale, yScale, channel), values[channel], 0.51)
+                        << x << "," << y << " channel " << channel;
+                }
+            }
+        }
+    }
 }
 
 TEST(CxImageResample, EscapeStopsEarlyButStillSucceeds) {

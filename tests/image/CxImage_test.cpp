@@ -3,6 +3,8 @@
 
 #include "tests/image/ImageTestSupport.h"
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 TEST(CxImage, CreateRoundsDepthAndChecksSizes) {
@@ -88,14 +90,36 @@ TEST(CxImage, PalettesHaveTheirFixedEntries) {
     for (BYTE i = 0; i < 16; i++) {
         EXPECT_EQ(i * 17, grey.GetPaletteColor(i).blue);
     }
+    // The sixteen colours of the 4-bit palette, as 0xRRGGBB; the 8-bit palette begins with
+    // the first eight and ends with the last seven.
+    const DWORD sixteen[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                               0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                               0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    const auto rgb = [](DWORD value) { return Quad(BYTE(value >> 16), BYTE(value >> 8), BYTE(value)); };
+    CxImage windows(1, 1, 4);
+    windows.SetStdPalette();
+    for (BYTE i = 0; i < 16; i++) {
+        EXPECT_EQ(rgb(sixteen[i]), windows.GetPaletteColor(i)) << int(i);
+    }
+    std::map<int, DWORD> fixed = {{8, 0xC0DCC0},   {9, 0xA6CAF0},   {10, 0xFFF0D4}, {11, 0xFFE2B1},
+                                  {12, 0xFFD48E},  {13, 0xFFC66B},  {14, 0xFFB848}, {15, 0xFFAA25},
+                                  {16, 0xFFAA00},  {17, 0xDC9200},  {18, 0xB97A00}, {19, 0x966200},
+                                  {20, 0x734A00},  {21, 0x503200},  {22, 0xFFE3D4}, {225, 0x505000},
+                                  {246, 0xFFFBF0}, {247, 0xA0A0A4}, {248, 0x808080}};
+    for (int i = 0; i < 8; i++) {
+        fixed[i] = sixteen[i];
+    }
+    for (int i = 0; i < 20; i++) {
+        fixed[226 + i] = 0xF2F2F2 - 0x0C0C0C * static_cast<DWORD>(i);
+    }
+    for (int i = 0; i < 7; i++) {
+        fixed[249 + i] = sixteen[9 + i];
+    }
     CxImage standard(1, 1, 8);
     standard.SetStdPalette();
-    EXPECT_EQ(Quad(0x80, 0, 0), standard.GetPaletteColor(1));
-    EXPECT_EQ(Quad(0xC0, 0xDC, 0xC0), standard.GetPaletteColor(8));
-    EXPECT_EQ(Quad(0xFF, 0xF0, 0xD4), standard.GetPaletteColor(10));
-    EXPECT_EQ(Quad(0x50, 0x50, 0x00), standard.GetPaletteColor(225));
-    EXPECT_EQ(Quad(0xF2, 0xF2, 0xF2), standard.GetPaletteColor(226));
-    EXPECT_EQ(Quad(0xFF, 0xFF, 0xFF), standard.GetPaletteColor(255));
+    for (const auto& [index, value] : fixed) {
+        EXPECT_EQ(rgb(value), standard.GetPaletteColor(static_cast<BYTE>(index))) << index;
+    }
 }
 
 TEST(CxImage, SettingsCopiesNeverMakeABrokenView) {

@@ -149,6 +149,29 @@ TEST(PngCodec, EncodingLeavesTheCallersImageUnchanged) {
     }
 }
 
+// A 24-bit picture with a transparent colour is written with that colour see-through,
+// whether or not it also has an alpha plane; the other pixels keep their alpha.
+TEST(PngCodec, KeysTheTransparentColourOfATrueColourPicture) {
+    for (bool withAlpha : {false, true}) {
+        SCOPED_TRACE(withAlpha ? "with alpha plane" : "without alpha plane");
+        CxImage keyed = MakeImage(
+            4, 4, [](long x, long y) { return Quad(BYTE(x * 60), BYTE(y * 60), 0, 200); }, withAlpha);
+        keyed.SetTransIndex(0);
+        keyed.SetTransColor(Quad(60, 60, 0));
+        const std::vector<BYTE> png = EncodeToMemory(keyed);
+        CxImage back;
+        ASSERT_TRUE(back.DecodeMemory(png.data(), static_cast<DWORD>(png.size()), kImageFormatPng));
+        ASSERT_TRUE(back.AlphaIsValid());
+        for (long y = 0; y < 4; y++) {
+            for (long x = 0; x < 4; x++) {
+                const BYTE expected = x == 1 && y == 1 ? 0 : withAlpha ? 200 : 255;
+                EXPECT_EQ(expected, back.AlphaGet(x, y)) << x << "," << y;
+            }
+        }
+        EXPECT_EQ(withAlpha, keyed.AlphaIsValid());
+    }
+}
+
 TEST(PngCodec, WritesATrimmedPaletteWithTheTransparentEntryFirst) {
     CxImage indexed(100, 100, 8);
     indexed.SetStdPalette();

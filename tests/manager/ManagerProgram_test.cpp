@@ -1,8 +1,11 @@
 // Runs ZFx Manager as a user would: started with a firmware file it shows the file's type,
 // versions and listed description keys; a second start hands its file to the first and ends;
-// closing asks first, remembers the selected path and a restart returns to it.
+// closing asks first, remembers the selected path and a restart returns to it; the About
+// box's link opens the maker's site.
 #include "manager/res/ManagerResourceIds.h"
+#include "tests/forms/ControlTestSupport.h"
 #include "tests/manager/ManagerFixtures.h"
+#include "tests/support/ShellOpenRecorder.h"
 
 #include <windows.h>
 
@@ -253,3 +256,34 @@ TEST_F(ManagerProgram, ClosingAsksRemembersThePathAndARestartReturnsToIt) {
 }
 
 }  // namespace
+
+// The About box's address is drawn in the link colour, and a click hands it to the shell's
+// "open" verb.
+TEST_F(ManagerProgram, TheAboutBoxLinkOpensTheMakersSite) {
+    const CShellOpenRecorder recorder;
+    const PROCESS_INFORMATION process = Start("");
+    HWND viewer = WaitForViewer(process);
+    ASSERT_NE(viewer, nullptr);
+    PostMessageA(viewer, WM_SYSCOMMAND, 0x10, 0);
+    HWND about = nullptr;
+    for (DWORD waited = 0; waited < 20000 && about == nullptr; waited += kPollMs) {
+        Sleep(kPollMs);
+        about = FindProcessWindow(process.dwProcessId, nullptr, viewer);
+    }
+    ASSERT_NE(about, nullptr) << "no About box";
+    HWND link = GetDlgItem(about, IDC_ABOUT_LINK);
+    ASSERT_NE(link, nullptr);
+    // Another process's control is read back through its dialog, whose picture holds it.
+    RECT area = {};
+    GetWindowRect(link, &area);
+    MapWindowPoints(nullptr, about, reinterpret_cast<POINT*>(&area), 2);
+    EXPECT_TRUE(CCapturedPixels(about).Contains(area, RGB(0x22, 0x44, 0xEE)));
+
+    PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    const std::vector<std::string> opened = recorder.WaitForAddresses(20000);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], "http://www.zylmor.de");
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(CloseAnswering(process, viewer, IDYES));
+}

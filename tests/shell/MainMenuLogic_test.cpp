@@ -68,6 +68,38 @@ TEST(MainMenuLayout, EveryLengthIsTruncatedSeparately) {
     }
 }
 
+// The emblem is T - 4 square at y 2; the banner (1151 x 186 as decoded) is 4/5 of that high
+// and ends at the right margin; the emblem stands trunc(8 sx) left of it.
+TEST(MainMenuLayout, PicturesStandInTheTopBandAtTheRight) {
+    struct Case {
+        int width;
+        int height;
+        MainMenuRect emblem;
+        MainMenuRect banner;
+    };
+
+    const Case cases[] = {
+        // P = 24, h = 19, w = 1151 * 19 / 186 = 117.
+        {620, 440, {455, 2, 24, 24}, {487, 4, 117, 19}},
+        // P = 52, h = 41, w = 253; trunc(8 sx) = 16.
+        {1240, 880, {887, 2, 52, 52}, {955, 7, 253, 41}},
+        // T = 44: P = 40, h = 32, w = 198; L = 26 and trunc(8 x 1.634) = 13.
+        {1013, 707, {736, 2, 40, 40}, {789, 6, 198, 32}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        const MainMenuPictures pictures =
+            PlaceMainMenuPictures(ComputeMainMenuLayout(c.width, c.height), c.width, 1151, 186);
+        const MainMenuRect* rects[][2] = {{&pictures.emblem, &c.emblem}, {&pictures.banner, &c.banner}};
+        for (const auto& pair : rects) {
+            EXPECT_EQ(pair[0]->x, pair[1]->x);
+            EXPECT_EQ(pair[0]->y, pair[1]->y);
+            EXPECT_EQ(pair[0]->width, pair[1]->width);
+            EXPECT_EQ(pair[0]->height, pair[1]->height);
+        }
+    }
+}
+
 TEST(MainMenuGradient, StripsTileTheWidthFromDarkBlueToWhite) {
     for (int width : {1000, 620, 128, 127, 1}) {
         SCOPED_TRACE(width);

@@ -1,19 +1,23 @@
 // Runs the configurator program against the simulated unit (with-unitsim) and watches
-// it as a user would: its main window, the connection status in the bottom strip, the
-// switching between the main menu and its modes, and an orderly end when the window is
-// closed.
+// it as a user would: its main window with its pictures, flag and links, the connection
+// status in the bottom strip, the switching between the main menu and its modes, and an
+// orderly end when the window is closed.
+#include "image/CxImage.h"
 #include "shell/MainMenuLayout.h"
 #include "tests/link/CUnitSim.h"
+#include "tests/forms/ControlTestSupport.h"
+#include "tests/support/ShellOpenRecorder.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
-
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <shlobj.h>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -145,6 +149,17 @@ HWND FindStatusPanel(HWND mainWindow) {
     return nullptr;
 }
 
+std::string TempFile(const char* name) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    return std::string(folder) + name;
+}
+
+// The name field of the system's file dialog: a combo box (1148) or, older, an edit (1152).
+int FileNameField(HWND dialog) {
+    return GetDlgItem(dialog, 1148) != nullptr ? 1148 : 1152;
+}
+
 class ZarvoProgram : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -206,6 +221,18 @@ protected:
                 return window;
             }
             Sleep(kPollMs);
+        }
+        return nullptr;
+    }
+
+    // A window of the program other than the main window and `skipped`: a dialog it opened.
+    HWND WaitForDialog(HWND mainWindow, HWND skipped = nullptr) {
+        for (DWORD waited = 0; waited < kExitTimeoutMs; waited += kPollMs) {
+            Sleep(kPollMs);
+            HWND dialog = FindOtherWindowOf(m_process.dwProcessId, "", mainWindow);
+            if (dialog != nullptr && dialog != skipped) {
+                return dialog;
+            }
         }
         return nullptr;
     }
@@ -387,9 +414,7 @@ TEST_F(ZarvoProgram, SaveWritesTheUnitDataToTheChosenFile) {
     HWND mainWindow = WaitForMainWindow();
     ASSERT_NE(mainWindow, nullptr) << "no main window";
     ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
-    char folder[MAX_PATH] = {};
-    GetTempPathA(sizeof folder, folder);
-    const std::string path = std::string(folder) + "shell_program_save.zcf";
+    const std::string path = TempFile("shell_program_save.zcf");
     DeleteFileA(path.c_str());
 
     ASSERT_TRUE(SaveAs(mainWindow, path)) << "no save dialog";
@@ -476,7 +501,8 @@ TEST_F(ZarvoProgram, FirmwareUpdateAsksBeforeSwitchingTheUnit) {
     for (DWORD waited = 0; waited < 15000 && !fileDialog; waited += kPollMs) {
         Sleep(kPollMs);
         HWND other = FindOtherWindowOf(m_process.dwProcessId, "", mainWindow);
-        if (other == nullptr) {
+        // The question may still be on its way out.
+        if (other == nullptr || other == box) {
             continue;
         }
         if (WindowText(other) == "Zarvo") {
@@ -730,3 +756,417 @@ TEST_F(ZarvoModes, TheLiveStatusDiagnosisButtonOpensDiagnosisAndEscapeGoesBackTh
 }
 
 }  // namespace
+
+// ---- The main window's pictures, flag, link and grids ---------------------------------
+
+namespace {
+
+constexpr int kLanguageButtonId = 1002;
+constexpr int kLanguageListId = 1081;
+constexpr int kAboutLinkId = 1154;
+
+std::string ProgramPath() {
+    return WindowsPath(std::getenv("ZARVO_BINARY_DIR")) + "\\Zarvo.exe";
+}
+
+// A program file opened for its resources only.
+class CResourceModule {
+public:
+    explicit CResourceModule(const std::string& path)
+        : m_module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+
+    ~CResourceModule() {
+        if (m_module != nullptr) {
+            FreeLibrary(m_module);
+        }
+    }
+
+    CResourceModule(const CResourceModule&) = delete;
+    CResourceModule& operator=(const CResourceModule&) = delete;
+
+    HMODULE Get() const { return m_module; }
+
+private:
+    HMODULE m_module;
+};
+
+// The gradient's colour at x, as the window paints it behind everything.
+COLORREF BackgroundAt(const std::vector<GradientStrip>& strips, int x) {
+    for (const GradientStrip& strip : strips) {
+        if (x >= strip.x && x < strip.x + strip.width) {
+            return RGB(strip.red, strip.green, strip.blue);
+        }
+    }
+    return CLR_INVALID;
+}
+
+BYTE Blend(BYTE color, BYTE background, int alpha) {
+    return static_cast<BYTE>((color * alpha + background * (255 - alpha)) >> 8);
+}
+
+// Compares a picture of the program's resources, resampled to its place, and blended over
+// the gradient, with what the window shows there. Returns the number of pixels that differ
+// by more than one level; opaque counts the pixels the picture covers at least half.
+int CountPictureMismatches(const CCapturedPixels& shown,
+                           HMODULE program,
+                           UINT id,
+                           const MainMenuRect& place,
+                           const std::vector<GradientStrip>& strips,
+                           int& opaque) {
+    CxImage picture(kImageFormatPng);
+    EXPECT_TRUE(picture.LoadImageResource(FindResourceA(program, MAKEINTRESOURCEA(id), "Image"),
+                                          kImageFormatPng, program))
+        << id;
+    EXPECT_TRUE(picture.AlphaIsValid()) << id;
+    CxImage scaled;
+    EXPECT_TRUE(picture.ResampleImage(place.width, place.height, kInterpolationLanczos, kOverflowTransparent,
+                                      &scaled, false));
+    int mismatches = 0;
+    opaque = 0;
+    for (int y = 0; y < place.height; y++) {
+        for (int x = 0; x < place.width; x++) {
+            const RgbQuad color = scaled.GetPixelColor(x, place.height - 1 - y, true);
+            const COLORREF background = BackgroundAt(strips, place.x + x);
+            const COLORREF expected = RGB(Blend(color.red, GetRValue(background), color.alpha),
+                                          Blend(color.green, GetGValue(background), color.alpha),
+                                          Blend(color.blue, GetBValue(background), color.alpha));
+            const COLORREF actual = shown.At(place.x + x, place.y + y);
+            const bool withinOneLevel = std::abs(GetRValue(expected) - GetRValue(actual)) <= 1 &&
+                                        std::abs(GetGValue(expected) - GetGValue(actual)) <= 1 &&
+                                        std::abs(GetBValue(expected) - GetBValue(actual)) <= 1;
+            mismatches += withinOneLevel ? 0 : 1;
+            opaque += color.alpha >= 128 ? 1 : 0;
+        }
+    }
+    return mismatches;
+}
+
+// Both pictures stand where the layout puts them for the window's client size and show
+// their resampled pixels over the gradient.
+void ExpectPictures(HWND mainWindow) {
+    RECT client = {};
+    GetClientRect(mainWindow, &client);
+    SCOPED_TRACE(testing::Message() << "client " << client.right << "x" << client.bottom);
+    CResourceModule program(ProgramPath());
+    ASSERT_NE(program.Get(), nullptr);
+    CxImage banner(kImageFormatPng);
+    ASSERT_TRUE(banner.LoadImageResource(FindResourceA(program.Get(), MAKEINTRESOURCEA(185), "Image"),
+                                         kImageFormatPng, program.Get()));
+    EXPECT_EQ(1151u, banner.GetWidth());
+    EXPECT_EQ(186u, banner.GetHeight());
+    const MainMenuPictures places =
+        PlaceMainMenuPictures(ComputeMainMenuLayout(client.right, client.bottom), client.right,
+                              banner.GetWidth(), banner.GetHeight());
+    const std::vector<GradientStrip> strips = ComputeGradientStrips(client.right);
+    const std::pair<UINT, MainMenuRect> pictures[] = {{183, places.emblem}, {185, places.banner}};
+    int mismatches[2] = {};
+    int opaque[2] = {};
+    // Read back until both match: a passing window of the program may cover them a moment.
+    for (DWORD waited = 0; waited == 0 || (mismatches[0] + mismatches[1] > 0 && waited < kExitTimeoutMs);
+         waited += kPollMs) {
+        Sleep(waited == 0 ? 0 : kPollMs);
+        const CCapturedPixels shown(mainWindow);
+        for (int i = 0; i < 2; i++) {
+            mismatches[i] = CountPictureMismatches(shown, program.Get(), pictures[i].first,
+                                                   pictures[i].second, strips, opaque[i]);
+        }
+    }
+    for (int i = 0; i < 2; i++) {
+        SCOPED_TRACE(pictures[i].first);
+        EXPECT_EQ(0, mismatches[i]);
+        EXPECT_GT(opaque[i], pictures[i].second.width * pictures[i].second.height / 10);
+    }
+}
+
+// Starts the program with another work area than the screen's, for which its window then
+// lays itself out: a window hook on the program's main thread, set before the thread runs,
+// loads a library that gives the program the size in ZARVO_TEST_WORK_AREA.
+class CWorkAreaStart {
+public:
+    CWorkAreaStart(const std::string& commandLine, int width, int height, PROCESS_INFORMATION& process) {
+        const std::string library = WindowsPath(std::getenv("ZARVO_BINARY_DIR")) + "\\work_area_hook.dll";
+        m_library = LoadLibraryA(library.c_str());
+        EXPECT_NE(m_library, nullptr) << library;
+        const auto proc = reinterpret_cast<HOOKPROC>(
+            reinterpret_cast<void*>(GetProcAddress(m_library, "WorkAreaHookProc")));
+        const std::string size = std::to_string(width) + "," + std::to_string(height);
+        SetEnvironmentVariableA("ZARVO_TEST_WORK_AREA", size.c_str());
+        std::string command = commandLine;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        const bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                                            nullptr, nullptr, &startup, &process) != FALSE;
+        SetEnvironmentVariableA("ZARVO_TEST_WORK_AREA", nullptr);
+        EXPECT_TRUE(started) << commandLine;
+        if (!started) {
+            return;
+        }
+        m_hook = proc != nullptr ? SetWindowsHookExA(WH_CBT, proc, m_library, process.dwThreadId) : nullptr;
+        EXPECT_NE(m_hook, nullptr);
+        ResumeThread(process.hThread);
+        CloseHandle(process.hThread);
+    }
+
+    ~CWorkAreaStart() {
+        if (m_hook != nullptr) {
+            UnhookWindowsHookEx(m_hook);
+        }
+        if (m_library != nullptr) {
+            FreeLibrary(m_library);
+        }
+    }
+
+    CWorkAreaStart(const CWorkAreaStart&) = delete;
+    CWorkAreaStart& operator=(const CWorkAreaStart&) = delete;
+
+private:
+    HMODULE m_library = nullptr;
+    HHOOK m_hook = nullptr;
+};
+
+// The icon's pixels as a button face of the system's colour shows it at side x side.
+std::vector<COLORREF> IconOnFace(HMODULE module, int side) {
+    HICON icon = static_cast<HICON>(
+        LoadImageA(module, MAKEINTRESOURCEA(2001), IMAGE_ICON, side, side, LR_DEFAULTCOLOR));
+    EXPECT_NE(icon, nullptr);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), side, -side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    const RECT all = {0, 0, side, side};
+    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    DrawIconEx(dc, 0, 0, icon, side, side, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    std::vector<COLORREF> pixels;
+    for (int i = 0; i < side * side; i++) {
+        const DWORD pixel = static_cast<const DWORD*>(bits)[i];
+        pixels.push_back(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF));
+    }
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    DestroyIcon(icon);
+    return pixels;
+}
+
+// Whether the area shows the square anywhere, each channel within a few levels.
+bool ShowsSquare(const CCapturedPixels& shown,
+                 const RECT& area,
+                 const std::vector<COLORREF>& square,
+                 int side) {
+    for (int top = area.top; top + side <= area.bottom; top++) {
+        for (int left = area.left; left + side <= area.right; left++) {
+            bool same = true;
+            for (int i = 0; same && i < side * side; i++) {
+                const COLORREF pixel = shown.At(left + i % side, top + i / side);
+                same = std::abs(GetRValue(pixel) - GetRValue(square[i])) <= 4 &&
+                       std::abs(GetGValue(pixel) - GetGValue(square[i])) <= 4 &&
+                       std::abs(GetBValue(pixel) - GetBValue(square[i])) <= 4;
+            }
+            if (same) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// A control's rectangle in its top-level window's client area. Another process's controls
+// are read back through their top-level window, whose picture holds them.
+RECT AreaInWindow(HWND control) {
+    RECT area = {};
+    GetWindowRect(control, &area);
+    MapWindowPoints(nullptr, GetAncestor(control, GA_ROOT), reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+struct GridSearch {
+    std::vector<HWND> grids;
+};
+
+BOOL CALLBACK AddGrid(HWND window, LPARAM param) {
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::string(className) == "MFCGridCtrl") {
+        reinterpret_cast<GridSearch*>(param)->grids.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+// At the screen's work area and at a smaller one, the emblem and the banner stand at their
+// places of the top band, blended over the gradient.
+TEST_F(ZarvoProgram, DrawsBothPicturesAtTwoWindowSizes) {
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    // Read back once the retrieval dialog of the full read has gone.
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
+    ExpectPictures(mainWindow);
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+    CloseHandle(m_process.hProcess);
+    m_process = {};
+
+    const CWorkAreaStart start("\"" + ProgramPath() + "\" -nosplash", 900, 640, m_process);
+    mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    RECT window = {};
+    GetWindowRect(mainWindow, &window);
+    EXPECT_EQ(window.right - window.left, 900);
+    EXPECT_EQ(window.bottom - window.top, 640);
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
+    ExpectPictures(mainWindow);
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+// The Language button shows the flag of the language in use, and the other one after the
+// language dialog has switched to the German module (and back).
+TEST_F(ZarvoProgram, TheLanguageButtonShowsTheFlagOfTheCurrentLanguage) {
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    HWND button = GetDlgItem(mainWindow, kLanguageButtonId);
+    ASSERT_NE(button, nullptr);
+    const RECT face = AreaInWindow(button);
+    const int side = (face.bottom - face.top) / 2;
+    const auto shows = [&](const std::vector<COLORREF>& flag) {
+        return ShowsSquare(CCapturedPixels(mainWindow), face, flag, side);
+    };
+    const CResourceModule english(ProgramPath());
+    const CResourceModule german(WindowsPath(std::getenv("ZARVO_BINARY_DIR")) + "\\Language\\deutsch.lng");
+    ASSERT_NE(german.Get(), nullptr);
+    const std::vector<COLORREF> englishFlag = IconOnFace(english.Get(), side);
+    const std::vector<COLORREF> germanFlag = IconOnFace(german.Get(), side);
+
+    const auto switchLanguage = [&](const std::vector<COLORREF>& expected) {
+        PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(kLanguageButtonId, BN_CLICKED), 0);
+        HWND dialog = nullptr;
+        for (DWORD waited = 0; waited < kExitTimeoutMs && dialog == nullptr; waited += kPollMs) {
+            Sleep(kPollMs);
+            HWND other = FindOtherWindowOf(m_process.dwProcessId, "", mainWindow);
+            dialog = other != nullptr && GetDlgItem(other, kLanguageListId) != nullptr ? other : nullptr;
+        }
+        ASSERT_NE(dialog, nullptr) << "no language dialog";
+        HWND list = GetDlgItem(dialog, kLanguageListId);
+        ASSERT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 2);
+        SendMessageA(list, CB_SETCURSEL, 1 - SendMessageA(list, CB_GETCURSEL, 0, 0), 0);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        bool shown = false;
+        for (DWORD waited = 0; waited < kExitTimeoutMs && !shown; waited += kPollMs) {
+            Sleep(kPollMs);
+            shown = shows(expected);
+        }
+        EXPECT_TRUE(shown);
+    };
+
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
+    EXPECT_TRUE(shows(englishFlag));
+    EXPECT_FALSE(shows(germanFlag));
+    switchLanguage(germanFlag);
+    EXPECT_FALSE(shows(englishFlag));
+    switchLanguage(englishFlag);
+    EXPECT_EQ(WindowText(mainWindow, 1000), "Configure");
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+// The About box's address is drawn in the link colour, and a click hands it to the shell's
+// "open" verb.
+TEST_F(ZarvoProgram, TheAboutBoxLinkOpensTheMakersSite) {
+    const CShellOpenRecorder recorder;
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    PostMessageA(mainWindow, WM_SYSCOMMAND, 16, 0);
+    HWND about = nullptr;
+    for (DWORD waited = 0; waited < kExitTimeoutMs && about == nullptr; waited += kPollMs) {
+        Sleep(kPollMs);
+        about = FindOtherWindowOf(m_process.dwProcessId, "Pirolex", nullptr);
+    }
+    ASSERT_NE(about, nullptr) << "no About box";
+    HWND link = GetDlgItem(about, kAboutLinkId);
+    ASSERT_NE(link, nullptr);
+    EXPECT_TRUE(CCapturedPixels(about).Contains(AreaInWindow(link), RGB(0x22, 0x44, 0xEE)));
+
+    PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    const std::vector<std::string> opened = recorder.WaitForAddresses(kExitTimeoutMs);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], "http://www.pirolex.example/");
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+// The program itself initialises OLE, so every grid of its pages is a drop target.
+TEST_F(ZarvoProgram, EveryGridIsRegisteredAsADropTarget) {
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    GridSearch search;
+    EnumChildWindows(mainWindow, &AddGrid, reinterpret_cast<LPARAM>(&search));
+    ASSERT_FALSE(search.grids.empty());
+    for (HWND grid : search.grids) {
+        EXPECT_NE(GetPropA(grid, "OleDropTargetInterface"), nullptr) << grid;
+    }
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
+
+// Save offers the data's own file name: none for data read from the unit, the file's after
+// a save or a load.
+TEST_F(ZarvoProgram, SaveProposesTheNameOfTheFileTheDataCameFrom) {
+    HWND mainWindow = WaitForMainWindow();
+    ASSERT_NE(mainWindow, nullptr) << "no main window";
+    ASSERT_TRUE(WaitForUnitData(mainWindow)) << WindowText(mainWindow);
+    const std::string first = TempFile("shell_program_first.zcf");
+    const std::string second = TempFile("shell_program_second.zcf");
+    DeleteFileA(first.c_str());
+    DeleteFileA(second.c_str());
+
+    // Runs Save, returns the name it proposes and saves under path (cancels when empty).
+    const auto save = [&](const std::string& path) {
+        PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), 0);
+        HWND dialog = WaitForDialog(mainWindow);
+        if (dialog == nullptr) {
+            ADD_FAILURE() << "no save dialog";
+            return std::string();
+        }
+        const std::string proposed = WindowText(dialog, FileNameField(dialog));
+        if (path.empty()) {
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        } else {
+            SetDlgItemTextA(dialog, FileNameField(dialog), path.c_str());
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        }
+        for (DWORD waited = 0; waited < kExitTimeoutMs && IsWindow(dialog); waited += kPollMs) {
+            Sleep(kPollMs);
+        }
+        return proposed;
+    };
+
+    EXPECT_EQ(save(first), "");
+    EXPECT_TRUE(WaitForTitle(mainWindow, "Pirolex: Main menu - [shell_program_first.zcf]"))
+        << WindowText(mainWindow);
+    EXPECT_EQ(save(second), "shell_program_first.zcf");
+    EXPECT_TRUE(WaitForTitle(mainWindow, "Pirolex: Main menu - [shell_program_second.zcf]"))
+        << WindowText(mainWindow);
+
+    PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED), 0);
+    HWND question = WaitForWindow("Zarvo");
+    ASSERT_NE(question, nullptr) << "no question before loading";
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    HWND open = WaitForDialog(mainWindow, question);
+    ASSERT_NE(open, nullptr) << "no open dialog";
+    SetDlgItemTextA(open, FileNameField(open), first.c_str());
+    PostMessageA(open, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitForTitle(mainWindow, "Pirolex: Main menu - [shell_program_first.zcf]"))
+        << WindowText(mainWindow);
+    EXPECT_EQ(save(""), "shell_program_first.zcf");
+
+    DeleteFileA(first.c_str());
+    DeleteFileA(second.c_str());
+    ASSERT_TRUE(CloseAndWait(mainWindow))
+        << "the program did not end; its windows:" << ProcessWindowTitles(m_process.dwProcessId);
+}
