@@ -464,7 +464,8 @@ void CDataHandler::ClearMeasurements() {
 void CDataHandler::AddMeasurement(int rpm, double timeMs, int value) {
     ConfigMeasurement record;
     record.rpm = rpm;
-    record.injectionUs = static_cast<LONG>(std::trunc(timeMs * 1000.0));
+    // Rounded: a stored time comes back as a multiple of 0.001 ms, which a double holds only nearly.
+    record.injectionUs = static_cast<LONG>(std::lround(timeMs * 1000.0));
     record.value = value;
     m_measurements.push_back(record);
 }

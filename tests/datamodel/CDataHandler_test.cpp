@@ -280,19 +280,36 @@ TEST_F(CDataHandlerAccess, MapIsNotPushedWhenItsAxesChanged) {
 
 TEST_F(CDataHandlerAccess, MeasurementsKeepTheirTimeInMicroseconds) {
     handler->AddMeasurement(2500, 3.2567, -4);
-    handler->AddMeasurement(800, 0.0009, 7);
+    handler->AddMeasurement(800, 0.0004, 7);
     CPtrList list;
     handler->CopyMeasurements(list);
     ASSERT_EQ(list.GetCount(), 2);
     const auto* first = static_cast<const ConfigMeasurement*>(list.GetHead());
     EXPECT_EQ(first->rpm, 2500);
-    EXPECT_EQ(first->injectionUs, 3256);
+    EXPECT_EQ(first->injectionUs, 3257);
     EXPECT_EQ(first->value, -4);
     EXPECT_EQ(static_cast<const ConfigMeasurement*>(list.GetTail())->injectionUs, 0);
     handler->ClearMeasurements();
     CPtrList empty;
     handler->CopyMeasurements(empty);
     EXPECT_TRUE(empty.IsEmpty());
+}
+
+// A loaded time comes back in milliseconds (times 0.001) and is stored again on a save: every
+// time a file can hold must survive that unchanged (4007 us is 4.00699... ms as a double).
+TEST_F(CDataHandlerAccess, EveryStoredTimeSurvivesTheTripThroughMilliseconds) {
+    std::vector<LONG> changed;
+    for (LONG us = 0; us <= 0xffff; ++us) {
+        handler->ClearMeasurements();
+        handler->AddMeasurement(1000, us * 0.001, 1);
+        CPtrList list;
+        handler->CopyMeasurements(list);
+        const LONG back = static_cast<const ConfigMeasurement*>(list.GetHead())->injectionUs;
+        if (back != us) {
+            changed.push_back(us);
+        }
+    }
+    EXPECT_TRUE(changed.empty()) << changed.size() << " times changed, the first " << changed.front();
 }
 
 TEST_F(CDataHandlerAccess, SettingLocksAreFoundByTheirOwners) {
