@@ -504,6 +504,7 @@ private:
     void StopSizingAfterCaptureLoss();
     void PostClickCommand();
     void UpdateDividerMode(CPoint point);
+    void StartDragSelection();
     void ExtendMouseSelection(CPoint point);
     void ScrollLinesToShow(int bar, int from, int to);
     void ScrollUntilInside(int bar, int row, int col);

@@ -253,6 +253,9 @@ void CGridCtrl::ClearCells(const GridCellRange& range) {
 }
 
 void CGridCtrl::ClearSelectedCells() {
+    if (!IsEditable()) {
+        return;
+    }
     for (const GridCellId& cell : m_selectedCells.GetCells()) {
         if (IsValid(cell)) {
             SetCellTextByUser(cell.row, cell.col, "");
@@ -263,7 +266,7 @@ void CGridCtrl::ClearSelectedCells() {
 }
 
 void CGridCtrl::OnSelectAll() {
-    SendNotify(m_focusCell.row, m_focusCell.col, GRIDN_SELCHANGING);
+    SendNotify(m_leftClickDownCell.row, m_leftClickDownCell.col, GRIDN_SELCHANGING);
     SelectAllCells();
     SendNotify(m_focusCell.row, m_focusCell.col, GRIDN_SELCHANGED);
 }
@@ -365,6 +368,8 @@ BOOL CGridCtrl::KeyMovesFocus(UINT key,
 }
 
 void CGridCtrl::OnKeyDown(UINT key, UINT repeat, UINT flags) {
+    // The tip holds the mouse but not the focus: the key comes here.
+    HideTitleTip();
     if (IsKeyHeld(VK_CONTROL)) {
         switch (key) {
         case VK_INSERT:
