@@ -216,7 +216,33 @@ TEST_F(GridTest, DeleteClearsEditableSelectedCellsThroughTheBeginEditGate) {
     EXPECT_EQ(CString(""), m_grid.GetCellText(1, 2));
     EXPECT_EQ(CString("1,3"), m_grid.GetCellText(1, 3));
     EXPECT_EQ(2u, m_host.EventsOf({GRIDN_BEGINEDIT}).size());
-    EXPECT_TRUE(m_host.EventsOf({GRIDN_ENDEDIT}).empty());
+    EXPECT_EQ(2u, m_host.EventsOf({GRIDN_ENDEDIT}).size()) << "the page hears of each cleared cell";
+}
+
+// Delete, cut and paste tell the page of each new text as an edit's end does; a page that
+// refuses keeps the old text, and one refusal ends a Delete.
+TEST_F(GridTest, APageThatRefusesTheNewTextKeepsTheOldOnDeleteAndPaste) {
+    Build(3, 4);
+    m_host.Answer(GRIDN_ENDEDIT, -1);
+    m_grid.SetFocusRowCol(1, 1);
+    m_grid.SetSelectedRange(1, 1, 1, 3);
+    Key(VK_DELETE);
+    EXPECT_EQ(CString("1,1"), m_grid.GetCellText(1, 1));
+    EXPECT_EQ(CString("1,2"), m_grid.GetCellText(1, 2));
+    EXPECT_EQ(CString("1,3"), m_grid.GetCellText(1, 3));
+    EXPECT_EQ(1u, m_host.EventsOf({GRIDN_ENDEDIT}).size());
+
+    m_host.Events().clear();
+    EXPECT_TRUE(m_grid.PasteText(2, 1, "p\tq", FALSE));
+    EXPECT_EQ(CString("2,1"), m_grid.GetCellText(2, 1));
+    EXPECT_EQ(CString("2,2"), m_grid.GetCellText(2, 2));
+    EXPECT_EQ((std::vector<GridTestEvent>{{GRIDN_ENDEDIT, 2, 1}, {GRIDN_ENDEDIT, 2, 2}}),
+              m_host.EventsOf({GRIDN_ENDEDIT}));
+
+    m_host.Answer(GRIDN_ENDEDIT, 0);
+    EXPECT_TRUE(m_grid.PasteText(2, 1, "p", FALSE));
+    EXPECT_EQ(CString("p"), m_grid.GetCellText(2, 1));
+    EXPECT_TRUE(m_grid.GetModified(2, 1));
 }
 
 // Trouble codes, OBD values and the event log show read-only grids: Delete there changes
