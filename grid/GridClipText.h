@@ -1,7 +1,7 @@
 // The plain-text form in which the grid exchanges cells: copied as Tab-separated fields and
 // CR LF-separated lines; pasted text is split at line feeds and at the first Tab or comma
-// (Tab alone under a decimal comma), each field trimmed. Grids that check pasted values first split with the
-// same rules.
+// (Tab alone under a decimal comma), each field trimmed. Grids that check pasted values
+// first split with the same rules.
 #pragma once
 
 #include "classlib/core/CString.h"
