@@ -280,13 +280,13 @@ TEST_F(CDataHandlerAccess, MapIsNotPushedWhenItsAxesChanged) {
 
 TEST_F(CDataHandlerAccess, MeasurementsKeepTheirTimeInMicroseconds) {
     handler->AddMeasurement(2500, 3.2567, -4);
-    handler->AddMeasurement(800, 0.0004, 7);
+    handler->AddMeasurement(800, 0.0009, 7);
     CPtrList list;
     handler->CopyMeasurements(list);
     ASSERT_EQ(list.GetCount(), 2);
     const auto* first = static_cast<const ConfigMeasurement*>(list.GetHead());
     EXPECT_EQ(first->rpm, 2500);
-    EXPECT_EQ(first->injectionUs, 3257);
+    EXPECT_EQ(first->injectionUs, 3256);
     EXPECT_EQ(first->value, -4);
     EXPECT_EQ(static_cast<const ConfigMeasurement*>(list.GetTail())->injectionUs, 0);
     handler->ClearMeasurements();
