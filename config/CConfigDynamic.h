@@ -134,6 +134,7 @@ private:
     BYTE ReadByte(int element);
 
     void ShowLoadedMap();
+    void EnableCalibration();
     void ShowCellTexts();
     bool SelectedBox(MapCellBox& box);
     void SelectBox(const MapCellBox& box);
@@ -170,6 +171,7 @@ private:
     CButton m_calCell;
     CButton m_calibSettings;
     CComboBox m_angleCombo;
+    bool m_linkUp = false;
     CDialog* m_activeDialog = nullptr;  // not owned; lives on OnCalCell's stack
     int m_popupWidth = 0;
     int m_popupHeight = 0;

@@ -493,6 +493,7 @@ LRESULT CConfigDynamic::OnDataChanged(WPARAM wParam, LPARAM lParam) {
                 m_grid.SetAxes(0, nullptr, 0, nullptr);
                 m_grid.EnableWindow(FALSE);
             }
+            EnableCalibration();
         } else if (source == kReasonChanged) {
             std::vector<BYTE> bytes(std::max(0, m_dataHandler->GetElementLength(kMapElement)));
             m_dataHandler->ReadData(kMapElement, bytes.data());
@@ -521,16 +522,21 @@ LRESULT CConfigDynamic::OnDataChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CConfigDynamic::OnStatusChanged(WPARAM wParam, LPARAM) {
-    if (wParam == 2 || wParam == 4) {
-        m_calCell.EnableWindow(TRUE);
-        return 0;
+    m_linkUp = wParam == 2 || wParam == 4;
+    if (!m_linkUp) {
+        ResetLiveDisplay();
     }
-    ResetLiveDisplay();
-    if (CWnd::GetFocus() == &m_calCell) {
+    EnableCalibration();
+    return 0;
+}
+
+// A calibration needs the unit and a map: the button stays off until both are there.
+void CConfigDynamic::EnableCalibration() {
+    const bool enable = m_linkUp && !m_editor.GetMap().IsEmpty();
+    if (!enable && CWnd::GetFocus() == &m_calCell) {
         SendMessage(WM_NEXTDLGCTL);
     }
-    m_calCell.EnableWindow(FALSE);
-    return 0;
+    m_calCell.EnableWindow(enable ? TRUE : FALSE);
 }
 
 LRESULT CConfigDynamic::OnLiveCycle(WPARAM, LPARAM) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -16,6 +17,10 @@ constexpr int kLogMapEdits = 2000;
 constexpr int kLogCalibration = 3000;
 constexpr int kFuelRequestElement = 32;
 constexpr int kCalibrationResetElement = 98;
+constexpr BYTE kAdaptationOn = 0xFF;
+constexpr int kObdBlockElement = 95;
+constexpr int kObdStatusOffset = 6;
+constexpr BYTE kAdaptationOnBit = 0x80;
 constexpr double kCycleUsRpm = 1.2e8;  // two revolutions in 0.001 ms at 1 1/min
 constexpr double kMaxAngleTimeUs = 20000;
 
@@ -202,6 +207,19 @@ void CMapEditor::WriteFuelRequest(int element, BYTE value) {
     }
 }
 
+bool CMapEditor::IsAdaptationOn() const {
+    if (m_handler == nullptr) {
+        return false;
+    }
+    std::vector<BYTE> block(
+        static_cast<std::size_t>(std::max(m_handler->GetElementLength(kObdBlockElement), 0)));
+    if (block.size() <= kObdStatusOffset) {
+        return false;
+    }
+    m_handler->ReadData(kObdBlockElement, block.data());
+    return (block[kObdStatusOffset] & kAdaptationOnBit) != 0;
+}
+
 void CMapEditor::BeginCalibration(int mode, bool extended, BYTE fuelStatus) {
     const MapCellBox whole = WholeMap();
     m_map.PushUndoBox(whole.firstColumn, whole.firstRow, whole.lastColumn, whole.lastRow);
@@ -211,7 +229,9 @@ void CMapEditor::BeginCalibration(int mode, bool extended, BYTE fuelStatus) {
     if (mode == kModePoints) {
         WriteFuelRequest(kFuelRequestElement, 0);
     }
+    m_adaptationOffByCalibration = false;
     if (mode != kModePoints || extended) {
+        m_adaptationOffByCalibration = IsAdaptationOn();
         WriteFuelRequest(kCalibrationResetElement, 0);
     }
     CLogger::Instance().Log(kLogCalibration, "%s", TextsOfMode(mode).started);
@@ -234,6 +254,9 @@ void CMapEditor::EndCalibration(int mode, int result) {
         }
         m_measurements.DeleteNewMeasurements();
         m_measurements.RefreshMeasurementMarks();
+        if (m_adaptationOffByCalibration) {
+            WriteFuelRequest(kCalibrationResetElement, kAdaptationOn);
+        }
         log.Log(kLogCalibration, "%s", texts.cancelled);
     } else {
         const bool masked = mode == kModePoints && result == kResultMasked;

@@ -132,9 +132,9 @@ public:
     // Keeps the map for a cancel, writes the requests to the unit and logs the start.
     // extended is the element-79 flag; fuelStatus the first byte of element 30.
     void BeginCalibration(int mode, bool extended, BYTE fuelStatus);
-    // Applies the dialog's result: a cancel restores map, base and measurements; otherwise
-    // the measurements are folded (masked on result 6 of the point calibration). Then the
-    // unit gets its fuel request back.
+    // Applies the dialog's result: a cancel restores map, base, measurements and the unit's
+    // adaptation when the start switched it off; otherwise the measurements are folded
+    // (masked on result 6 of the point calibration). Then the unit gets its fuel request back.
     void EndCalibration(int mode, int result);
 
     // --- Display ---------------------------------------------------------------------------
@@ -150,6 +150,8 @@ private:
     bool FitsLimits(int percent) const;
     void WriteEditedBox(const MapCellBox& box, LPCSTR origin);
     void WriteFuelRequest(int element, BYTE value);
+    // The unit's adaptation as element 95 last reported it.
+    bool IsAdaptationOn() const;
 
     CCorrectionMap m_map;
     CMeasurementList m_measurements{m_map};
@@ -159,4 +161,5 @@ private:
     int m_crankAngle = 0;
     int m_minimumInjectionUs = 1000;
     BYTE m_fuelStatusAtStart = 0;
+    bool m_adaptationOffByCalibration = false;
 };

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdlib>
 
@@ -147,19 +149,24 @@ bool CMeasurementEditDlg::ReadWhole(int id, int minimum, int maximum, int& value
     return true;
 }
 
+// The field shows hundredths: an untouched text keeps the exact value it was filled with (a
+// calibrated time, a breakpoint between hundredths), and the limits count as the field shows
+// them, the value kept inside the exact ones.
 bool CMeasurementEditDlg::ReadDecimal(int id, double minimum, double maximum, double& value) {
     const CString text = ItemText(id);
     if (!IsValidDecimalText(LanguageId(), text)) {
         Refuse(id, FormatText(LoadText(kInvalidElementText), text.GetString()));
         return false;
     }
-    const double number = std::strtod(text, nullptr);
-    if (number < minimum || number > maximum) {
+    const bool untouched = text == FormatText(kDecimalFormat, value);
+    const double number = untouched ? value : std::strtod(text, nullptr);
+    const auto hundredths = [](double ms) { return std::llround(ms * 100.0); };
+    if (hundredths(number) < hundredths(minimum) || hundredths(number) > hundredths(maximum)) {
         Refuse(id, RangeMessage(FormatText(kDecimalFormat, number), FormatText(kDecimalFormat, minimum),
                                 FormatText(kDecimalFormat, maximum)));
         return false;
     }
-    value = number;
+    value = untouched ? number : std::clamp(number, minimum, maximum);
     return true;
 }
 

@@ -559,7 +559,10 @@ BOOL CMeasurementGridCtrl::PasteText(int row, int col, const CString& text, BOOL
         AfxMessageBox(problem, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
+    // The page takes the pasted cells together afterwards.
+    m_pasteTellsPage = true;
     const BOOL pasted = CGridCtrl::PasteText(row, col, text, selectPasted);
+    m_pasteTellsPage = false;
     SetFocusRowCol(row, col);
     if (m_page != nullptr) {
         m_page->HandlePaste();

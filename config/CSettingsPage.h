@@ -114,6 +114,7 @@ private:
     void RefreshTankValve(int value, bool loadedWhole);
     void RefreshLubricationPump(int value);
     void RefreshInterval(int value);
+    void ShowLubricationOfData();
     void EnableElementControls(int element);
 
     // The write step of an edit field; false when the text was refused.

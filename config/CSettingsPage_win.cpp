@@ -610,23 +610,34 @@ void CSettingsPage::RefreshTankValve(int value, bool loadedWhole) {
 }
 
 void CSettingsPage::RefreshLubricationPump(int value) {
-    if (value == 0) {
-        ShowLubrication(FALSE);
-        return;
+    if (value != 0) {
+        m_cache[kPumpTypeElement] = value;
+        m_pumpType.SetCurSel(FindItemByData(m_pumpType, value));
     }
-    m_cache[kPumpTypeElement] = value;
-    m_pumpType.SetCurSel(FindItemByData(m_pumpType, value));
-    ShowLubrication(TRUE);
+    ShowLubricationOfData();
     m_pumpType.Invalidate(TRUE);
 }
 
 // The interval goes through its write step, so a unit value outside the range is reported
-// and a value other than the page's is written back.
+// and a value other than the page's is written back. 0 (no lubrication) is shown as it is.
 void CSettingsPage::RefreshInterval(int value) {
     if (value != 0) {
         SetLubricationInterval(value, 0);
+    } else {
+        m_cache[kIntervalElement] = 0;
+        m_intervalEdit.SetWindowText("0");
+        m_intervalSlider.SetPos(0);
     }
-    ShowLubrication(value != 0 ? TRUE : FALSE);
+    ShowLubricationOfData();
+}
+
+// The group stays while either element holds a value, whichever of them came last.
+void CSettingsPage::ShowLubricationOfData() {
+    BYTE pump = 0;
+    BYTE interval = 0;
+    m_dataHandler->ReadData(kPumpTypeElement, &pump);
+    m_dataHandler->ReadData(kIntervalElement, &interval);
+    ShowLubrication(pump != 0 || interval != 0 ? TRUE : FALSE);
 }
 
 void CSettingsPage::SetLubricationInterval(int value, int mode) {
@@ -707,6 +718,9 @@ bool CSettingsPage::RunWriteStep(int element) {
 void CSettingsPage::RefuseInput(CEdit& edit, const CString& message) {
     edit.Undo();
     edit.EmptyUndoBuffer();
+    // The typed text may have scrolled the edit; the value given back shows from its start.
+    edit.SetSel(0, 0);
+    edit.SendMessage(EM_SCROLLCARET, 0, 0);
     CLogger::Instance().Log(3000, "CSettingsPage: %s", static_cast<LPCSTR>(message));
     m_refusing = true;
     AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);

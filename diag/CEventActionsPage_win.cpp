@@ -11,6 +11,7 @@
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 
+#include <algorithm>
 #include <commctrl.h>
 #include <cstring>
 
@@ -202,6 +203,11 @@ void CEventActionsPage::OnGridEndEdit(NMHDR* header, LRESULT* result) {
     const int tableRow = m_shown[record->row - 1];
     const CString chosen = m_grid.GetCellText(record->row, record->col);
     if (chosen == CEventActionsTable::ActionText(m_table.GetRow(tableRow).action)) {
+        return;
+    }
+    // A deleted or pasted text that names no action changes nothing.
+    const std::vector<CString> actions = CEventActionsTable::ActionTexts();
+    if (std::find(actions.begin(), actions.end(), chosen) == actions.end()) {
         return;
     }
     const BYTE action = CEventActionsTable::ActionOfText(chosen);

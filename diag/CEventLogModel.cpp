@@ -71,8 +71,9 @@ bool SameConditions(const EventLogConditions& a, const EventLogConditions& b) {
     return a.rpm == b.rpm && a.injectionMs == b.injectionMs && a.temperature == b.temperature;
 }
 
-long TimeKey(const EventLogTime& time) {
-    return (static_cast<long>(time.hours) * 256 + time.minutes) * 256 + time.seconds;
+// 64 bits: hours reach 65535, and a long has 32 bits on Windows.
+long long TimeKey(const EventLogTime& time) {
+    return (static_cast<long long>(time.hours) * 256 + time.minutes) * 256 + time.seconds;
 }
 
 template <typename T>

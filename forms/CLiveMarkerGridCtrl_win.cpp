@@ -119,7 +119,8 @@ void CLiveMarkerGridCtrl::MoveMarker() {
     int row = 0;
     double colFraction = 0.0;
     double rowFraction = 0.0;
-    const int time = m_trimFactor != 0.0 ? static_cast<int>(m_injectionTime / m_trimFactor) : m_injectionTime;
+    // A trim of -100 % or less leaves no factor to divide by.
+    const int time = m_trimFactor > 0.0 ? static_cast<int>(m_injectionTime / m_trimFactor) : m_injectionTime;
     LocateAxisCell(m_engineSpeed, time, m_speedCount, m_timeCount, m_speedAxis, m_timeAxis, &col,
                    &colFraction, &row, &rowFraction);
     CRect cell;

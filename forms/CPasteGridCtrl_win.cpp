@@ -62,7 +62,10 @@ BOOL CPasteGridCtrl::PasteText(int row, int col, const CString& text, BOOL selec
         AfxMessageBox(problem, MB_OK);
         return FALSE;
     }
+    // The page takes the pasted cells together afterwards.
+    m_pasteTellsPage = true;
     const BOOL pasted = CGridCtrl::PasteText(row, col, text, selectPasted);
+    m_pasteTellsPage = false;
     SetFocusRowCol(row, col);
     if (m_pasteHandler) {
         m_pasteHandler();

@@ -131,6 +131,21 @@ std::string FormatNumber(double value, int precision) {
     return FormatDouble(value, UsablePrecision(precision)).GetString();
 }
 
+namespace {
+
+// A field shows its value rounded to its decimals; that same text coming back is no change,
+// so a loaded value with more decimals stays exact.
+bool IsShownText(const std::string& typed, double current, int precision, Result& result) {
+    if (typed != FormatNumber(current, precision)) {
+        return false;
+    }
+    result.outcome = Outcome::Unchanged;
+    result.shown = typed;
+    return true;
+}
+
+}  // namespace
+
 Result CommitText(FormEditValue& edit, const std::string& typed, const MessageTexts& texts) {
     if (!MatchesWhole(edit.expression, typed)) {
         return Refusal(Outcome::Invalid, FillInvalid(texts, typed));
@@ -146,6 +161,10 @@ Result CommitNumber(FormEditValue& edit,
                     const std::string& typed,
                     const CLocaleNumberFormat& format,
                     const MessageTexts& texts) {
+    Result untouched;
+    if (IsShownText(typed, edit.currentNumber, edit.precision, untouched)) {
+        return untouched;
+    }
     double value = 0.0;
     Result result = CheckNumber(typed, edit.minimum, edit.maximum, edit.precision, format, texts, value);
     if (result.outcome != Outcome::Unchanged) {
@@ -170,6 +189,10 @@ Result CommitGridCell(FormGridLine& line,
         return nothing;
     }
     double& current = line.currentValues[column];
+    Result untouched;
+    if (IsShownText(typed, current, line.precision, untouched)) {
+        return untouched;
+    }
     double value = 0.0;
     Result result = CheckNumber(typed, line.minimum, line.maximum, line.precision, format, texts, value);
     if (result.outcome == Outcome::Unchanged && value != current) {

@@ -46,7 +46,8 @@ std::string FormatNumber(double value, int precision);
 // expression that does not compile refuses every text, and is logged.
 Result CommitText(FormEditValue& edit, const std::string& typed, const MessageTexts& texts);
 
-// The typed text as a number of the number field, read with the language's format.
+// The typed text as a number of the number field, read with the language's format. The text
+// the field shows for its current value changes nothing, whatever decimals the value has.
 Result CommitNumber(FormEditValue& edit,
                     const std::string& typed,
                     const CLocaleNumberFormat& format,
@@ -54,7 +55,8 @@ Result CommitNumber(FormEditValue& edit,
 
 // The typed text of a grid cell for the line's value at column (cells count from 0 after the
 // title). shown is always the current value at that place afterwards, so a refused text is
-// replaced; a column past the line's values takes nothing and shows nothing.
+// replaced; a column past the line's values takes nothing and shows nothing. As for numbers,
+// the shown text of the current value changes nothing.
 Result CommitGridCell(FormGridLine& line,
                       std::size_t column,
                       const std::string& typed,

@@ -324,7 +324,10 @@ public:
     void ClearSelection();
     GridCellRange GetSelectionBounds() const;
     GridCellRange GetCellRange() const;
-    void SetCellTextByUser(int row, int col, LPCSTR text);
+    // A change the user makes without the editor (Delete, cut, paste, drop): the parent may
+    // refuse it before (-105) and, as after an edit, after the text is in (-106). FALSE when
+    // it was refused after.
+    BOOL SetCellTextByUser(int row, int col, LPCSTR text);
     void ClearCells(const GridCellRange& range);
     BOOL IsCellSelected(int row, int col) const;
 
@@ -469,6 +472,8 @@ protected:
     BOOL m_titleTips = TRUE;
     std::unique_ptr<CGridTipWnd> m_titleTip;
     BOOL m_virtualMode = FALSE;
+    // Set while a grid that tells its page of a whole paste at once pastes: no -106 per cell.
+    bool m_pasteTellsPage = false;
 
     DECLARE_MESSAGE_MAP()
 
@@ -504,6 +509,7 @@ private:
     void StopSizingAfterCaptureLoss();
     void PostClickCommand();
     void UpdateDividerMode(CPoint point);
+    void StartDragSelection();
     void ExtendMouseSelection(CPoint point);
     void ScrollLinesToShow(int bar, int from, int to);
     void ScrollUntilInside(int bar, int row, int col);

@@ -221,6 +221,18 @@ void CGridCtrl::OnLButtonDown(UINT flags, CPoint point) {
     m_lastMousePoint = point;
 }
 
+// A press that waited for its release turns into a selection: it holds the mouse from now
+// on, so that a release outside the grid still ends it, and scrolls as a selection does.
+void CGridCtrl::StartDragSelection() {
+    m_mouseMode = m_listMode ? GRID_MOUSE_SELECT_ROW : GRID_MOUSE_SELECT_CELLS;
+    SetCapture();
+    SendNotify(m_leftClickDownCell.row, m_leftClickDownCell.col, GRIDN_SELCHANGING);
+    m_previousSelectedCells.Clear();
+    if (m_timerId == 0) {
+        m_timerId = SetTimer(kSelectionTimerId, m_timerIntervalMs);
+    }
+}
+
 // The divider tests: the cursor and the mode follow what lies under the point.
 void CGridCtrl::UpdateDividerMode(CPoint point) {
     if (m_allowColumnResize && MouseOverColumnResizeArea(point)) {
@@ -393,7 +405,7 @@ void CGridCtrl::OnMouseMove(UINT flags, CPoint point) {
                         OnBeginDrag();
                         break;
                     }
-                    m_mouseMode = m_listMode ? GRID_MOUSE_SELECT_ROW : GRID_MOUSE_SELECT_CELLS;
+                    StartDragSelection();
                     ExtendMouseSelection(point);
                 }
                 break;

@@ -224,21 +224,23 @@ BOOL CGridCtrl::IsCellSelected(int row, int col) const {
     return (GetCellState(row, col) & GRID_STATE_SELECTED) != 0;
 }
 
-void CGridCtrl::SetCellTextByUser(int row, int col, LPCSTR text) {
+// The page hears of the new text as of an edit's end, so that its data follows the screen.
+BOOL CGridCtrl::SetCellTextByUser(int row, int col, LPCSTR text) {
     if (!IsCellEditable(row, col) || SendNotify(row, col, GRIDN_BEGINEDIT) < 0) {
-        return;
+        return TRUE;
     }
     const CString old = GetCellText(row, col);
     if (std::strcmp(old, text == nullptr ? "" : text) == 0) {
-        return;
+        return TRUE;
     }
     SetCellText(row, col, text);
-    if (ValidateEdit(row, col, text)) {
+    if (ValidateEdit(row, col, text) && (m_pasteTellsPage || SendNotify(row, col, GRIDN_ENDEDIT) >= 0)) {
         SetModified(TRUE, row, col);
         RedrawCell(row, col);
-    } else {
-        SetCellText(row, col, old);
+        return TRUE;
     }
+    SetCellText(row, col, old);
+    return FALSE;
 }
 
 void CGridCtrl::ClearCells(const GridCellRange& range) {
@@ -253,17 +255,24 @@ void CGridCtrl::ClearCells(const GridCellRange& range) {
 }
 
 void CGridCtrl::ClearSelectedCells() {
+    if (!IsEditable()) {
+        return;
+    }
+    // One refusal answers the whole clearing: the page is not asked cell after cell.
     for (const GridCellId& cell : m_selectedCells.GetCells()) {
-        if (IsValid(cell)) {
-            SetCellTextByUser(cell.row, cell.col, "");
-            SetCellState(cell.row, cell.col, GetCellState(cell.row, cell.col) & ~GRID_STATE_SELECTED);
+        if (!IsValid(cell)) {
+            continue;
         }
+        if (!SetCellTextByUser(cell.row, cell.col, "")) {
+            break;
+        }
+        SetCellState(cell.row, cell.col, GetCellState(cell.row, cell.col) & ~GRID_STATE_SELECTED);
     }
     Refresh();
 }
 
 void CGridCtrl::OnSelectAll() {
-    SendNotify(m_focusCell.row, m_focusCell.col, GRIDN_SELCHANGING);
+    SendNotify(m_leftClickDownCell.row, m_leftClickDownCell.col, GRIDN_SELCHANGING);
     SelectAllCells();
     SendNotify(m_focusCell.row, m_focusCell.col, GRIDN_SELCHANGED);
 }
@@ -365,6 +374,8 @@ BOOL CGridCtrl::KeyMovesFocus(UINT key,
 }
 
 void CGridCtrl::OnKeyDown(UINT key, UINT repeat, UINT flags) {
+    // The tip holds the mouse but not the focus: the key comes here.
+    HideTitleTip();
     if (IsKeyHeld(VK_CONTROL)) {
         switch (key) {
         case VK_INSERT:

@@ -1,5 +1,7 @@
 #include "grid/GridClipText.h"
 
+#include "classlib/core/CNumberLocale.h"
+
 namespace {
 
 // The CR of a CR LF line end belongs to no field.
@@ -10,9 +12,11 @@ GridClipLine SplitLine(CString line) {
     if (whole.Trim().IsEmpty()) {
         return fields;
     }
+    // Where the comma is the decimal separator it belongs to the number: "1,5" is one field.
+    const char* separators = CNumberLocale::GetDecimalSeparator() == ',' ? "\t" : "\t,";
     int start = 0;
     while (start < line.GetLength()) {
-        const int next = line.Mid(start).FindOneOf("\t,");
+        const int next = line.Mid(start).FindOneOf(separators);
         const int end = next < 0 ? line.GetLength() : start + next;
         CString field = line.Mid(start, end - start);
         fields.push_back(field.Trim());

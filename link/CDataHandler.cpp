@@ -24,6 +24,7 @@ namespace {
 constexpr int kLogSteps = 3500;
 constexpr int kLogStatus = 3000;
 constexpr int kLogRefused = 2000;
+constexpr double kMicrosecondTolerance = 1e-6;
 
 // Settings that the modified judgement and the push to the unit treat specially.
 constexpr int kElementLoadMinimum = 100;
@@ -479,7 +480,9 @@ void CDataHandler::ClearMeasurements() {
 void CDataHandler::AddMeasurement(int rpm, double timeMs, int value) {
     ConfigMeasurement record;
     record.rpm = rpm;
-    record.injectionUs = static_cast<LONG>(std::trunc(timeMs * 1000.0));
+    // The whole microseconds of the time; a stored time comes back as a multiple of 0.001 ms,
+    // which a double holds only nearly (4.007 ms is 4006.9999... us), so the cut allows for it.
+    record.injectionUs = static_cast<LONG>(std::trunc(timeMs * 1000.0 + kMicrosecondTolerance));
     record.value = value;
     m_measurements.push_back(record);
 }

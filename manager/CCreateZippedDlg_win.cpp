@@ -4,6 +4,7 @@
 #include "classlib/win/CDataExchange.h"
 #include "classlib/win/CFileDialog.h"
 #include "link/CUpdateFileFormat.h"
+#include "manager/LoadFailureText.h"
 #include "manager/ZippedFileNames.h"
 #include "manager/res/ManagerResourceIds.h"
 
@@ -55,15 +56,7 @@ void CCreateZippedDlg::LoadSource(const CString& path) {
     }
     int cause = 0;
     if (m_file.LoadUpdateFile(path, cause) == 0) {
-        CString message;
-        if (cause != 0) {
-            message.Format("Fehler beim lesen der Datei:\n%s\nFehler Kode: %d.", path.GetString(), cause);
-        } else {
-            message =
-                "Ung\xFC"
-                "ltiges Dateiformat.";
-        }
-        AfxMessageBox(message, MB_OK | MB_ICONERROR);
+        AfxMessageBox(LoadFailureText(path, cause), MB_OK | MB_ICONERROR);
         m_file.Clear();
         EmptyFields();
         m_nameField.EnableWindow(FALSE);

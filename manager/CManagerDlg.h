@@ -39,7 +39,7 @@ public:
     void SetSettingsKey(const CString& keyPath) { m_settingsKey = keyPath; }
 
     // Loads a zipped update file or a patch file and shows it; false for any other file and
-    // for a file that does not load (which is not reported).
+    // for a file that does not load (ShowUnloadedFile then says why).
     bool OpenSelectedFile(const CString& path);
 
     FileKind GetLoadedKind() const { return m_loadedKind; }
@@ -74,6 +74,7 @@ protected:
 
 private:
     void ClearFileFields();
+    void ShowUnloadedFile(const CString& path);
     void ShowFileInfo();
     void FillKeyList(CDescriptionKeyList::Mode mode);
     void ShowChosenDescription();
@@ -107,6 +108,7 @@ private:
     DWORD m_startTimeMs = 0;
     CString m_treePath = "C:\\";
     FileKind m_loadedKind = kNoFile;
+    int m_loadCause = 0;  // of the last failed load, 0 when the file was read
     CFirmwareUpdateFile m_updateFile;
     CFirmwarePatch m_patchFile;
     CDescriptionKeyList m_keys;

@@ -13,6 +13,7 @@
 #include "manager/CManagerAboutDlg.h"
 #include "manager/CSplashStarter.h"
 #include "manager/EllipsizePath.h"
+#include "manager/LoadFailureText.h"
 #include "manager/ManagerNames.h"
 #include "manager/ManagerSettings.h"
 #include "manager/res/ManagerResourceIds.h"
@@ -119,7 +120,9 @@ BOOL CManagerDlg::OnInitDialog() {
     }
     if (!path.IsEmpty()) {
         m_tree.SelectPath(path, true);
-        OpenSelectedFile(path);
+        if (!OpenSelectedFile(path)) {
+            ShowUnloadedFile(path);
+        }
     }
     EnterViewerMode();
     StopSplash();
@@ -194,6 +197,24 @@ void CManagerDlg::ClearFileFields() {
     m_saveButton.EnableWindow(FALSE);
 }
 
+// A file that cannot be shown says why in the description field; a folder, or a path that
+// names no file, leaves the fields empty.
+void CManagerDlg::ShowUnloadedFile(const CString& path) {
+    ClearFileFields();
+    if (path.IsEmpty()) {
+        return;
+    }
+    const DWORD attributes = GetFileAttributesA(path);
+    const bool isFile = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (!isFile && m_loadCause == 0) {
+        return;
+    }
+    ShowFileName(path);
+    CString text = LoadFailureText(path, m_loadCause);
+    text.Replace("\n", "\r\n");
+    m_description.SetWindowText(text);
+}
+
 bool CManagerDlg::OpenSelectedFile(const CString& path) {
     m_loadedKind = kNoFile;
     int cause = 0;
@@ -212,6 +233,7 @@ bool CManagerDlg::OpenSelectedFile(const CString& path) {
             m_loadedKind = kPatchFile;
         }
     }
+    m_loadCause = cause;
     if (m_loadedKind == kNoFile) {
         return false;
     }
@@ -309,7 +331,7 @@ void CManagerDlg::OnTreeSelChanged(NMHDR* header, LRESULT* result) {
     const CString path = m_tree.GetSelectedPath();
     if (path.IsEmpty() || !OpenSelectedFile(path)) {
         m_loadedPath.Empty();
-        ClearFileFields();
+        ShowUnloadedFile(path);
     }
 }
 
@@ -320,7 +342,7 @@ LRESULT CManagerDlg::OnTreeFileAction(WPARAM wParam, LPARAM lParam) {
     }
     if (wParam == CTreeFileCtrl::kOpenFile) {
         if (!OpenSelectedFile(*path)) {
-            ClearFileFields();
+            ShowUnloadedFile(*path);
         }
     } else if (wParam == CTreeFileCtrl::kMakeZipped) {
         MakeZippedFile(*path);
@@ -358,7 +380,7 @@ BOOL CManagerDlg::OnCopyData(CWnd* wnd, COPYDATASTRUCT* data) {
     if (OpenSelectedFile(m_startFile)) {
         m_tree.SelectPath(m_startFile, true);
     } else {
-        ClearFileFields();
+        ShowUnloadedFile(m_startFile);
     }
     return TRUE;
 }

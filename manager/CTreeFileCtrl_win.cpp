@@ -77,6 +77,12 @@ bool StartsWithNoCase(const CString& text, const CString& prefix) {
            text.Left(prefix.GetLength()).CompareNoCase(prefix) == 0;
 }
 
+// path is folder itself or lies below it ("Desktop Backup" is not below "Desktop").
+bool IsInFolder(const CString& path, const CString& folder) {
+    return StartsWithNoCase(path, folder) &&
+           (path.GetLength() == folder.GetLength() || path[folder.GetLength()] == '\\');
+}
+
 // The folder holding path; a drive root keeps its backslash.
 CString ParentFolderOf(const CString& path) {
     const int backslash = path.ReverseFind('\\');
@@ -1038,15 +1044,13 @@ HTREEITEM CTreeFileCtrl::StartItemOf(CString& rest, bool& firstKeepsBackslash) {
         HTREEITEM servers = FindServerParent(m_networkItem);
         return servers;
     }
-    if (m_desktopItem != nullptr && StartsWithNoCase(rest, m_desktopPath) &&
-        (rest.GetLength() == m_desktopPath.GetLength() || rest[m_desktopPath.GetLength()] == '\\')) {
+    if (m_desktopItem != nullptr && IsInFolder(rest, m_desktopPath)) {
         rest = rest.Mid(m_desktopPath.GetLength());
         rest.TrimLeft('\\');
         Expand(m_desktopItem, TVE_EXPAND);
         return m_desktopItem;
     }
-    if (m_myDocumentsItem != nullptr && StartsWithNoCase(rest, m_myDocumentsPath) &&
-        (rest.GetLength() == m_myDocumentsPath.GetLength() || rest[m_myDocumentsPath.GetLength()] == '\\')) {
+    if (m_myDocumentsItem != nullptr && IsInFolder(rest, m_myDocumentsPath)) {
         rest = rest.Mid(m_myDocumentsPath.GetLength());
         rest.TrimLeft('\\');
         if (GetChildItem(m_myDocumentsItem) == nullptr) {
@@ -1145,11 +1149,11 @@ HTREEITEM CTreeFileCtrl::PathToItem(const CString& path) const {
         rest = rest.Mid(StripTrailingBackslash(m_rootPath).GetLength());
         rest.TrimLeft('\\');
         item = m_topItem;
-    } else if (m_desktopItem != nullptr && StartsWithNoCase(rest, m_desktopPath)) {
+    } else if (m_desktopItem != nullptr && IsInFolder(rest, m_desktopPath)) {
         rest = rest.Mid(m_desktopPath.GetLength());
         rest.TrimLeft('\\');
         item = m_desktopItem;
-    } else if (m_myDocumentsItem != nullptr && StartsWithNoCase(rest, m_myDocumentsPath)) {
+    } else if (m_myDocumentsItem != nullptr && IsInFolder(rest, m_myDocumentsPath)) {
         rest = rest.Mid(m_myDocumentsPath.GetLength());
         rest.TrimLeft('\\');
         item = m_myDocumentsItem;
@@ -1280,7 +1284,8 @@ HTREEITEM CTreeFileCtrl::NewFolder(HTREEITEM parent, const CString& name) {
     SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHA, path.GetString(), nullptr);
     const bool hadChildren = GetChildItem(parent) != nullptr;
     Expand(parent, TVE_EXPAND);
-    HTREEITEM item = PathToItem(path);
+    // Looked up below the parent the expansion has just listed, whichever way it was reached.
+    HTREEITEM item = FindChild(parent, FileTreePaths::LastComponent(path));
     if (item == nullptr) {
         auto data = std::make_unique<CTreeFileItem>();
         data->m_path = path;
@@ -1485,7 +1490,11 @@ bool CTreeFileCtrl::HandleKey(const MSG& msg) {
         GoUp();
         return true;
     case VK_ESCAPE:
-        return m_dragItem != nullptr;
+        if (m_dragItem == nullptr) {
+            return false;
+        }
+        EndDrag(true);
+        return true;
     default:
         return false;
     }

@@ -308,6 +308,23 @@ TEST_F(CDataHandlerAccess, MeasurementsKeepTheirTimeInMicroseconds) {
     EXPECT_TRUE(empty.IsEmpty());
 }
 
+// A loaded time comes back in milliseconds (times 0.001) and is stored again on a save: every
+// time a file can hold must survive that unchanged (4007 us is 4.00699... ms as a double).
+TEST_F(CDataHandlerAccess, EveryStoredTimeSurvivesTheTripThroughMilliseconds) {
+    std::vector<LONG> changed;
+    for (LONG us = 0; us <= 0xffff; ++us) {
+        handler->ClearMeasurements();
+        handler->AddMeasurement(1000, us * 0.001, 1);
+        CPtrList list;
+        handler->CopyMeasurements(list);
+        const LONG back = static_cast<const ConfigMeasurement*>(list.GetHead())->injectionUs;
+        if (back != us) {
+            changed.push_back(us);
+        }
+    }
+    EXPECT_TRUE(changed.empty()) << changed.size() << " times changed, the first " << changed.front();
+}
+
 TEST_F(CDataHandlerAccess, SettingLocksAreFoundByTheirOwners) {
     EXPECT_EQ(handler->FindSettingByLock(&handler->GetDescriptor(122)->GetLock()), 122);
     EXPECT_EQ(handler->FindSettingByLock(&handler->GetDescriptor(30)->GetLock()), -1);

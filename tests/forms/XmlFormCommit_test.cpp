@@ -177,6 +177,48 @@ TEST(XmlFormCommit, GridCellsAlwaysShowTheCurrentValueAfterwards) {
     EXPECT_EQ((std::vector<double>{1, 2}), line.referenceValues);
 }
 
+// A loaded value with more decimals than its field shows (a unit word 6554 scaled to
+// 500.038 mV, shown as "500") stays exact when its text comes back untouched; only a text
+// that differs from the shown one is rounded and stored.
+TEST(XmlFormCommit, AnUntouchedTextKeepsTheExactValue) {
+    struct Case {
+        const char* typed;
+        int precision;
+        Outcome outcome;
+        double stored;
+        const char* shown;
+    };
+
+    const double loaded = 6554 * 5000.0 / 65535;
+    const Case cases[] = {
+        {"500", 0, Outcome::Unchanged, loaded, "500"},
+        {"500.0", 1, Outcome::Unchanged, loaded, "500.0"},
+        {"501", 0, Outcome::Changed, 501, "501"},
+        // Not the shown text, though the same number once rounded: the user typed it.
+        {"500.00", 0, Outcome::Changed, 500, "500"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        FormGridLine line;
+        line.minimum = 0;
+        line.maximum = 5000;
+        line.precision = c.precision;
+        line.referenceValues = {loaded};
+        line.currentValues = {loaded};
+        XmlFormCommit::Result result =
+            XmlFormCommit::CommitGridCell(line, 0, c.typed, CLocaleNumberFormat(), kTexts);
+        EXPECT_EQ(c.outcome, result.outcome);
+        EXPECT_DOUBLE_EQ(c.stored, line.currentValues[0]);
+        EXPECT_EQ(c.shown, result.shown);
+
+        FormEditValue edit = NumberField(0, 5000, c.precision, loaded);
+        result = XmlFormCommit::CommitNumber(edit, c.typed, CLocaleNumberFormat(), kTexts);
+        EXPECT_EQ(c.outcome, result.outcome);
+        EXPECT_DOUBLE_EQ(c.stored, edit.currentNumber);
+        EXPECT_EQ(c.shown, result.shown);
+    }
+}
+
 TEST(XmlFormCommit, RoundingKeepsValuesThatNoLongerScale) {
     EXPECT_DOUBLE_EQ(1e308, XmlFormCommit::RoundToPrecision(1e308, 2));
     EXPECT_DOUBLE_EQ(-kInf, XmlFormCommit::RoundToPrecision(-kInf, 1));

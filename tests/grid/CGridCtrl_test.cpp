@@ -18,6 +18,20 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+int CountSelected(const CGridCtrl& grid) {
+    int count = 0;
+    for (int row = 0; row < grid.GetRowCount(); ++row) {
+        for (int col = 0; col < grid.GetColumnCount(); ++col) {
+            count += grid.IsCellSelected(row, col) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
 TEST(CGridCtrlAttach, TakesOverAWindowOfItsClassAndAddsTheClientEdge) {
     GridTestHost host;
     CGridCtrl::RegisterWindowClass();
@@ -202,7 +216,59 @@ TEST_F(GridTest, DeleteClearsEditableSelectedCellsThroughTheBeginEditGate) {
     EXPECT_EQ(CString(""), m_grid.GetCellText(1, 2));
     EXPECT_EQ(CString("1,3"), m_grid.GetCellText(1, 3));
     EXPECT_EQ(2u, m_host.EventsOf({GRIDN_BEGINEDIT}).size());
-    EXPECT_TRUE(m_host.EventsOf({GRIDN_ENDEDIT}).empty());
+    EXPECT_EQ(2u, m_host.EventsOf({GRIDN_ENDEDIT}).size()) << "the page hears of each cleared cell";
+}
+
+// Delete, cut and paste tell the page of each new text as an edit's end does; a page that
+// refuses keeps the old text, and one refusal ends a Delete.
+TEST_F(GridTest, APageThatRefusesTheNewTextKeepsTheOldOnDeleteAndPaste) {
+    Build(3, 4);
+    m_host.Answer(GRIDN_ENDEDIT, -1);
+    m_grid.SetFocusRowCol(1, 1);
+    m_grid.SetSelectedRange(1, 1, 1, 3);
+    Key(VK_DELETE);
+    EXPECT_EQ(CString("1,1"), m_grid.GetCellText(1, 1));
+    EXPECT_EQ(CString("1,2"), m_grid.GetCellText(1, 2));
+    EXPECT_EQ(CString("1,3"), m_grid.GetCellText(1, 3));
+    EXPECT_EQ(1u, m_host.EventsOf({GRIDN_ENDEDIT}).size());
+
+    m_host.Events().clear();
+    EXPECT_TRUE(m_grid.PasteText(2, 1, "p\tq", FALSE));
+    EXPECT_EQ(CString("2,1"), m_grid.GetCellText(2, 1));
+    EXPECT_EQ(CString("2,2"), m_grid.GetCellText(2, 2));
+    EXPECT_EQ((std::vector<GridTestEvent>{{GRIDN_ENDEDIT, 2, 1}, {GRIDN_ENDEDIT, 2, 2}}),
+              m_host.EventsOf({GRIDN_ENDEDIT}));
+
+    m_host.Answer(GRIDN_ENDEDIT, 0);
+    EXPECT_TRUE(m_grid.PasteText(2, 1, "p", FALSE));
+    EXPECT_EQ(CString("p"), m_grid.GetCellText(2, 1));
+    EXPECT_TRUE(m_grid.GetModified(2, 1));
+}
+
+// Trouble codes, OBD values and the event log show read-only grids: Delete there changes
+// neither a text nor what the user selected.
+TEST_F(GridTest, DeleteOnAGridThatIsNotEditableKeepsTheSelection) {
+    Build(3, 4);
+    m_grid.SetEditable(FALSE);
+    m_grid.SetFocusRowCol(1, 1);
+    m_grid.SetSelectedRange(1, 1, 2, 3);
+    Key(VK_DELETE);
+    EXPECT_EQ(CString("1,1"), m_grid.GetCellText(1, 1));
+    EXPECT_EQ(6, CountSelected(m_grid));
+    EXPECT_TRUE(m_grid.IsCellSelected(2, 3));
+    EXPECT_TRUE(m_host.EventsOf({GRIDN_BEGINEDIT}).empty());
+}
+
+TEST_F(GridTest, SelectAllNamesThePressedCellThenTheFocusCell) {
+    Build(4, 4);
+    Click(CellCentre(2, 2));
+    m_grid.SetFocusRowCol(3, 1);
+    m_host.Events().clear();
+    GridTestHost::SetModifiers(true, false);
+    Key('A');
+    GridTestHost::SetModifiers(false, false);
+    EXPECT_EQ((std::vector<GridTestEvent>{{GRIDN_SELCHANGING, 2, 2}, {GRIDN_SELCHANGED, 3, 1}}),
+              m_host.EventsOf({GRIDN_SELCHANGING, GRIDN_SELCHANGED}));
 }
 
 TEST_F(GridTest, AClickNotifiesInOrderAndPostsTheCommand) {
@@ -231,6 +297,28 @@ TEST_F(GridTest, AJitterOnTheFocusCellStillStartsAnEdit) {
     EXPECT_EQ(GridCellId(1, 1), m_grid.GetFocusCell());
     EXPECT_NE(nullptr, Editor());
     EXPECT_TRUE(m_grid.IsCellEditing(1, 1));
+}
+
+// A press on the focus cell's text waits for the release to edit; a drag from there selects
+// instead and must hold the mouse, or a release outside the grid is never seen and the
+// selection follows the bare mouse afterwards.
+TEST_F(GridTest, ADragFromTheFocusCellHoldsTheMouseUntilItsRelease) {
+    Build(4, 4);
+    m_grid.SetFocusRowCol(1, 1);
+    const CPoint start = CellCentre(1, 1);
+    const CPoint end = CellCentre(2, 2);
+    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
+    m_grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(end.x, end.y));
+    EXPECT_EQ(m_grid.GetSafeHwnd(), GetCapture());
+    EXPECT_EQ(4, CountSelected(m_grid));
+    // Released outside the window: the capture brings the release to the grid.
+    m_grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(-20, -20));
+    EXPECT_EQ(nullptr, GetCapture());
+    const CPoint hover = CellCentre(3, 3);
+    m_grid.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(hover.x, hover.y));
+    EXPECT_EQ(4, CountSelected(m_grid));
+    EXPECT_EQ(GridCellId(2, 2), m_grid.GetFocusCell());
+    EXPECT_EQ(nullptr, Editor());
 }
 
 TEST_F(GridTest, DraggingAColumnDividerSizesTheColumnLeftOfIt) {
@@ -456,6 +544,20 @@ TEST_F(GridTest, TheTitleTipStaysInsideTheScreenAndIgnoresASecondShow) {
 
     tip.Hide();
     EXPECT_FALSE(tip.IsWindowVisible());
+    EXPECT_EQ(nullptr, GetCapture());
+}
+
+TEST_F(GridTest, AKeyHidesTheTitleTip) {
+    Build(3, 3);
+    m_grid.SetFocus();
+    const CPoint over = CellCentre(1, 1);
+    m_grid.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
+    const HWND tip = GetCapture();
+    ASSERT_NE(nullptr, tip);
+    ASSERT_NE(m_grid.GetSafeHwnd(), tip);
+    ASSERT_TRUE(IsWindowVisible(tip));
+    Key(VK_RIGHT);
+    EXPECT_FALSE(IsWindowVisible(tip));
     EXPECT_EQ(nullptr, GetCapture());
 }
 

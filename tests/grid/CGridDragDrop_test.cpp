@@ -82,7 +82,8 @@ TEST_F(GridDragTest, TheCellUnderADragIsHighlightedAndTakesTheDroppedText) {
     EXPECT_EQ(CString("x"), m_grid.GetCellText(2, 2));
     EXPECT_EQ(CString("y"), m_grid.GetCellText(2, 3));
     EXPECT_EQ(0u, State(2, 2) & GRID_STATE_DROPHILITED);
-    EXPECT_TRUE(m_host.EventsOf({GRIDN_ENDEDIT}).empty());
+    EXPECT_EQ((std::vector<GridTestEvent>{{GRIDN_ENDEDIT, 2, 2}, {GRIDN_ENDEDIT, 2, 3}}),
+              m_host.EventsOf({GRIDN_ENDEDIT}));
     data->Release();
 }
 

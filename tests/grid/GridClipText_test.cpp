@@ -1,6 +1,8 @@
 // Splitting pasted text into lines and fields, and joining cells for the clipboard.
 #include "grid/GridClipText.h"
 
+#include "classlib/core/CNumberLocale.h"
+
 #include <string>
 #include <vector>
 
@@ -44,6 +46,15 @@ TEST(GridClipText, SplitsAtLineFeedsAndTheFirstTabOrCommaAndTrims) {
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, Split(c.text)) << c.name;
     }
+}
+
+// Under a language with a decimal comma a pasted "1,5" stays one number; Tabs still divide.
+TEST(GridClipText, ADecimalCommaStaysInItsField) {
+    CNumberLocale::SetDecimalSeparator(',');
+    const Lines comma = Split("1,5\t-2,25\r\n3\t4,0");
+    CNumberLocale::SetDecimalSeparator('.');
+    EXPECT_EQ(comma, (Lines{{"1,5", "-2,25"}, {"3", "4,0"}}));
+    EXPECT_EQ(Split("1,5\t2"), (Lines{{"1", "5", "2"}}));
 }
 
 TEST(GridClipText, JoinsWithTabsAndCrLfAndNothingAfterTheEnd) {

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <lmcons.h>
 #include <lmshare.h>
+#include <shlobj.h>
 #include <string>
 #include <thread>
 #include <vector>
@@ -428,6 +429,33 @@ TEST_F(FileTree, ADropMovesOrCopiesIntoTheTargetFolder) {
     EXPECT_EQ(m_tree.GetChildrenFlag(item("a")), 1) << "the target can be expanded to show the copy";
 }
 
+TEST_F(FileTree, EscapeEndsADragWithoutDropping) {
+    MakeTree();
+    m_tree.SetAllowDrag(true);
+    HTREEITEM dragged = m_tree.PathToItem((m_root + "\\z.zfz").c_str());
+    HTREEITEM target = m_tree.PathToItem((m_root + "\\b").c_str());
+    ASSERT_NE(dragged, nullptr);
+    ASSERT_NE(target, nullptr);
+    RECT rect = {};
+    m_tree.GetItemRect(dragged, &rect, TRUE);
+    NMTREEVIEWA begin = {};
+    begin.hdr = {m_tree.GetSafeHwnd(), kTreeId, static_cast<UINT>(TVN_BEGINDRAGA)};
+    begin.itemNew.hItem = dragged;
+    begin.ptDrag = {rect.left + 2, rect.top + 2};
+    m_host.SendMessage(WM_NOTIFY, kTreeId, reinterpret_cast<LPARAM>(&begin));
+    ASSERT_EQ(GetCapture(), m_tree.GetSafeHwnd()) << "the drag holds the mouse";
+
+    MSG escape = {m_tree.GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+    EXPECT_TRUE(m_tree.PreTranslateMessage(&escape));
+    EXPECT_EQ(GetCapture(), nullptr);
+    m_tree.GetItemRect(target, &rect, TRUE);
+    const LPARAM over = MAKELPARAM(rect.left + 2, rect.top + 2);
+    m_tree.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, over);
+    m_tree.SendMessage(WM_LBUTTONUP, 0, over);
+    EXPECT_TRUE(Exists(m_root + "\\z.zfz"));
+    EXPECT_FALSE(Exists(m_root + "\\b\\z.zfz"));
+}
+
 TEST_F(FileTree, SharedFoldersShowTheShareOverlayOnlyWhenTheListWasRead) {
     g_sharedPath = Wide(m_root + "\\B");  // the test is not case-sensitive
     CNetShareList::Instance().SetFunctions(&FakeShareEnum, &FakeBufferFree);
@@ -480,15 +508,28 @@ TEST_F(FileTree, AWatchedFolderShowsAFolderMadeOutside) {
     RemoveDirectoryA(m_root.c_str());
 }
 
-// The whole shell tree: drive roots and the special items cannot be renamed or deleted.
-TEST(FileTreeShell, DriveRootsAndSpecialItemsCannotBeChanged) {
+// The whole shell tree, with label editing, in a host window of its own.
+class ShellTree : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const RECT rect = {0, 0, 400, 600};
+        ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "shell tree host",
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, rect, nullptr, nullptr));
+        ASSERT_TRUE(tree.Create(TVS_HASBUTTONS | TVS_EDITLABELS | WS_VISIBLE, rect, &host, kTreeId));
+        tree.Initialize();
+    }
+
+    void TearDown() override {
+        tree.DestroyWindow();
+        host.DestroyWindow();
+    }
+
     CTreeHost host;
-    const RECT rect = {0, 0, 400, 600};
-    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), "shell tree host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              rect, nullptr, nullptr));
     CTreeFileCtrl tree;
-    ASSERT_TRUE(tree.Create(TVS_HASBUTTONS | TVS_EDITLABELS | WS_VISIBLE, rect, &host, kTreeId));
-    tree.Initialize();
+};
+
+// The whole shell tree: drive roots and the special items cannot be renamed or deleted.
+TEST_F(ShellTree, DriveRootsAndSpecialItemsCannotBeChanged) {
     ASSERT_NE(tree.GetDesktopItem(), nullptr);
     ASSERT_NE(tree.GetMyComputerItem(), nullptr);
     HTREEITEM drive = tree.SelectPath("C:\\", false);
@@ -506,6 +547,30 @@ TEST(FileTreeShell, DriveRootsAndSpecialItemsCannotBeChanged) {
     }
     tree.DestroyWindow();
     host.DestroyWindow();
+}
+
+// A folder beside the Desktop folder whose name starts with the Desktop's, reached through My
+// Computer: the new folder made in it is the one item the expansion listed, not a second one.
+TEST_F(ShellTree, ANewFolderBesideTheDesktopFolderIsListedOnce) {
+    char desktop[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)));
+    const std::string parentPath = std::string(desktop) + " Backup";
+    CreateDirectoryA(parentPath.c_str(), nullptr);
+    RemoveDirectoryA((parentPath + "\\Neuer Ordner").c_str());
+    HTREEITEM parent = tree.SelectPath(parentPath.c_str(), false);
+    ASSERT_NE(parent, nullptr);
+    HTREEITEM created = tree.NewFolder(parent, CString());
+    ASSERT_NE(created, nullptr);
+    tree.EndEditLabelNow(TRUE);
+    int named = 0;
+    for (HTREEITEM child = tree.GetChildItem(parent); child != nullptr;
+         child = tree.GetNextSiblingItem(child)) {
+        named += tree.GetItemText(child) == "Neuer Ordner" ? 1 : 0;
+    }
+    EXPECT_EQ(named, 1);
+    EXPECT_EQ(tree.PathToItem((parentPath + "\\Neuer Ordner").c_str()), created);
+    RemoveDirectoryA((parentPath + "\\Neuer Ordner").c_str());
+    RemoveDirectoryA(parentPath.c_str());
 }
 
 // Wine has no network: the enumeration is a stand-in, the tree's handling of it is real.

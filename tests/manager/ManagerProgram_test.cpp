@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -225,6 +226,56 @@ TEST_F(ManagerProgram, ASecondStartHandsItsFileToTheFirstAndEnds) {
     ASSERT_TRUE(WaitForField(viewer, IDC_FILE_TYPE, ""));
     EXPECT_EQ(FieldText(viewer, IDC_FIRMWARE_VERSION), "");
     EXPECT_TRUE(CloseAnswering(first, viewer, IDYES));
+}
+
+// A file the viewer cannot show says why, in the description field with the program's own
+// texts; a folder says nothing.
+TEST_F(ManagerProgram, SaysWhyAFileCannotBeShown) {
+    const std::string invalid =
+        "Ung\xFC"
+        "ltiges Dateiformat.";
+    const std::string damaged = m_folder + "\\damaged.zfz";
+    const std::string foreign = m_folder + "\\settings.zcf";
+    const std::string missing = m_folder + "\\missing.zfp";
+    ASSERT_TRUE(ManagerFixtures::WriteBytes(damaged, {0x5A, 0x46, 0x5A, 1, 2, 3}));
+    ASSERT_TRUE(ManagerFixtures::WriteBytes(m_folder + "\\damaged.zfp", {0, 1, 2, 3, 4, 5, 6, 7}));
+    ASSERT_TRUE(ManagerFixtures::WriteBytes(foreign, {1, 2, 3}));
+    const PROCESS_INFORMATION process = Start(damaged);
+    HWND viewer = WaitForViewer(process);
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_TRUE(WaitForField(viewer, IDC_DESCRIPTION, invalid));
+    EXPECT_EQ(FieldText(viewer, IDC_FILE_TYPE), "");
+
+    struct Case {
+        std::string path;
+        std::string type;
+        const char* description;  // the start of it; null: not looked at
+    };
+
+    const std::string unread = "Fehler beim lesen der Datei:\r\n" + missing + "\r\nFehler Kode: ";
+    const Case cases[] = {
+        {m_zipped, "ZYLMOR Firmware Update 1.00", nullptr},
+        {m_folder + "\\damaged.zfp", "", invalid.c_str()},
+        {foreign, "", invalid.c_str()},
+        {missing, "", unread.c_str()},
+        {m_folder, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        COPYDATASTRUCT data = {};
+        data.dwData = 1;
+        data.cbData = static_cast<DWORD>(c.path.size() + 1);
+        data.lpData = const_cast<char*>(c.path.c_str());
+        SendMessageA(viewer, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        EXPECT_EQ(FieldText(viewer, IDC_FILE_TYPE), c.type);
+        if (c.description != nullptr) {
+            const std::string description = FieldText(viewer, IDC_DESCRIPTION);
+            EXPECT_EQ(description.substr(0, std::strlen(c.description)), c.description);
+            EXPECT_EQ(description.empty(), *c.description == '\0') << description;
+            EXPECT_EQ(FieldText(viewer, IDC_FILE_NAME).empty(), *c.description == '\0');
+        }
+    }
+    EXPECT_TRUE(CloseAnswering(process, viewer, IDYES));
 }
 
 TEST_F(ManagerProgram, ClosingAsksRemembersThePathAndARestartReturnsToIt) {

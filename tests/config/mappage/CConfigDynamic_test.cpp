@@ -265,7 +265,11 @@ TEST_F(MapPageTest, TheModeMenuChoosesTheContinuousCalibration) {
     EXPECT_FALSE(ranContinuous) << "a dismissed menu starts nothing";
 }
 
+// The button is live only while the link is up and a map is there to calibrate.
 TEST_F(MapPageTest, NoCalibrationBeforeTheMapArrived) {
+    const HWND button = GetDlgItem(page.GetSafeHwnd(), CConfigDynamic::kCalCellId);
+    page.SendMessage(WM_DH_STATUS_CHANGED, 2, 7);
+    EXPECT_FALSE(IsWindowEnabled(button)) << "link up, no map yet";
     bool ran = false;
     dialogRunner = [&ran](CDialog&) -> INT_PTR {
         ran = true;
@@ -274,6 +278,17 @@ TEST_F(MapPageTest, NoCalibrationBeforeTheMapArrived) {
     page.SendMessage(WM_COMMAND, MAKEWPARAM(CConfigDynamic::kCalCellId, BN_CLICKED), 0);
     EXPECT_FALSE(ran);
     EXPECT_TRUE(queue.requests.empty());
+
+    LoadGrid();
+    EXPECT_TRUE(IsWindowEnabled(button)) << "the map arrived while the link is up";
+    page.SendMessage(WM_DH_STATUS_CHANGED, 1, 0);
+    EXPECT_FALSE(IsWindowEnabled(button)) << "the link went";
+    page.SendMessage(WM_DH_STATUS_CHANGED, 4, 0);
+    EXPECT_TRUE(IsWindowEnabled(button)) << "the link is back and the map still there";
+    std::vector<BYTE> refused(1024, 0);
+    refused[0] = 40;
+    Load(kElementCorrectionMap, refused);
+    EXPECT_FALSE(IsWindowEnabled(button)) << "a refused map leaves nothing to calibrate";
 }
 
 TEST_F(MapPageTest, LosingTheLinkResetsTheLiveDisplay) {

@@ -238,6 +238,44 @@ TEST_F(MapEditorTest, ACancelledCalibrationRestoresMapBaseAndMeasurements) {
     EXPECT_EQ(log.Messages("ConfigDynamic: cell calibration cancelled.").size(), 1u);
 }
 
+// The unit reports its adaptation in bit 7 of byte 6 of element 95; a calibration that switched
+// it off switches it on again when cancelled, and only then.
+TEST_F(MapEditorTest, ACancelledCalibrationSwitchesTheAdaptationBackOn) {
+    struct Case {
+        const char* name;
+        int mode;
+        bool extended;
+        BYTE status;
+        int result;
+        std::vector<BYTE> written;  // the values of element 98, in order
+    };
+
+    constexpr int kPoints = CMapEditor::kModePoints;
+    constexpr int kContinuous = CMapEditor::kModeContinuous;
+    constexpr int kCancel = CMapEditor::kResultCancel;
+    const Case cases[] = {
+        {"points, extended, on, cancelled", kPoints, true, 0x8F, kCancel, {0x00, 0xFF}},
+        {"continuous, on, cancelled", kContinuous, false, 0x80, kCancel, {0x00, 0xFF}},
+        {"points, extended, off, cancelled", kPoints, true, 0x0F, kCancel, {0x00}},
+        {"points, not extended: left alone", kPoints, false, 0x8F, kCancel, {}},
+        {"continuous, on, finished", kContinuous, false, 0x8F, 1, {0x00}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadGrid();
+        std::vector<BYTE> obd(static_cast<std::size_t>(handler->GetElementLength(95)));
+        obd[6] = c.status;
+        handler->WriteDataLocal(95, obd.data());
+        std::vector<BYTE> written;
+        editor.BeginCalibration(c.mode, c.extended, 0);
+        written.insert(written.end(), Writes(kResetElement).size(), ElementByte(kResetElement));
+        queue.requests.clear();
+        editor.EndCalibration(c.mode, c.result);
+        written.insert(written.end(), Writes(kResetElement).size(), ElementByte(kResetElement));
+        EXPECT_EQ(written, c.written);
+    }
+}
+
 TEST_F(MapEditorTest, ACancelAfterTheMapWasReloadedStillRestoresIt) {
     LoadGrid(40);
     const std::vector<int> before = Cells();

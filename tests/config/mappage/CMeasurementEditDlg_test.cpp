@@ -138,4 +138,51 @@ TEST_F(MeasurementEditDlgTest, ABadValueKeepsTheDialogOpen) {
     }
 }
 
+// Breakpoints that are not whole hundredths of a millisecond: the field shows two decimals, so
+// an untouched field keeps the value it was filled with, and the limits count as shown.
+TEST_F(MeasurementEditDlgTest, TheInjectionTimeIsJudgedAsTheFieldShowsIt) {
+    struct Case {
+        const char* name;
+        double prefilled;
+        const char* typed;  // nullptr: left as filled
+        INT_PTR result;
+        double stored;
+        const char* message;
+    };
+
+    const Case cases[] = {
+        {"the last breakpoint untouched", 14.567, nullptr, IDOK, 14.567, nullptr},
+        {"the first breakpoint untouched", 1.234, nullptr, IDOK, 1.234, nullptr},
+        {"a calibrated time untouched", 5.1234, nullptr, IDOK, 5.1234, nullptr},
+        {"a typed time", 5.1234, "5.13", IDOK, 5.13, nullptr},
+        {"the shown maximum typed", 4.0, "14.57", IDOK, 14.567, nullptr},
+        {"the shown minimum typed", 4.0, "1.23", IDOK, 1.234, nullptr},
+        {"beyond the shown maximum", 4.0, "14.58", IDCANCEL, 4.0,
+         "Element out of range: 14.58 <- (1.23; 14.57)."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.clear();
+        CMeasurementEditDlg edit{&main};
+        edit.SetResourceManager(&resources);
+        edit.SetRev(2500, 1000, 5000);
+        edit.SetInjection(c.prefilled, 1.234, 14.567);
+        edit.SetMeasurement(12, -99, 99);
+        std::vector<Step> steps;
+        if (c.typed != nullptr) {
+            const char* typed = c.typed;
+            steps.push_back([&edit, typed]() {
+                SetWindowTextA(GetDlgItem(edit.GetSafeHwnd(), CMeasurementEditDlg::kInjectionId), typed);
+            });
+        }
+        steps.push_back(
+            [&edit]() { SendMessageA(edit.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); });
+        steps.push_back([&edit]() { edit.EndDialog(IDCANCEL); });
+        EXPECT_EQ(RunModalWithSteps(edit, steps), c.result);
+        EXPECT_DOUBLE_EQ(edit.GetInjection(), c.stored);
+        EXPECT_EQ(boxes,
+                  c.message != nullptr ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+    }
+}
+
 }  // namespace

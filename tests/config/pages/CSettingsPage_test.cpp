@@ -214,6 +214,25 @@ TEST_F(SettingsPageTest, WritesTypedValuesInRangeAndRefusesTheRest) {
     }
 }
 
+// Typing past the edit's width scrolls it; the text that comes back after a refusal shows
+// from its first character, not as its scrolled tail.
+TEST_F(SettingsPageTest, ARefusedTextGivesBackThePreviousValueFromItsStart) {
+    for (const char* typed : {"20000000000000000000", "1234567890123456789x"}) {
+        SCOPED_TRACE(typed);
+        Load(3, {10});
+        boxes.clear();
+        Type(CSettingsPage::kChangeRevId, typed);
+        SendMessageA(Item(CSettingsPage::kChangeRevId), EM_SETSEL, 20, 20);
+        SendMessageA(Item(CSettingsPage::kChangeRevId), EM_SCROLLCARET, 0, 0);
+        ASSERT_GT(SendMessageA(Item(CSettingsPage::kChangeRevId), EM_GETFIRSTVISIBLELINE, 0, 0), 0)
+            << "the typed text is wider than the field";
+        LeaveField(CSettingsPage::kChangeRevId);
+        EXPECT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(Text(CSettingsPage::kChangeRevId), "1000");
+        EXPECT_EQ(SendMessageA(Item(CSettingsPage::kChangeRevId), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    }
+}
+
 TEST_F(SettingsPageTest, EnterWritesTheFocusedFieldAndEscapeUndoesTheTyping) {
     Load(4, {20});
     SetFocus(Item(CSettingsPage::kChangeTempId));
@@ -288,12 +307,6 @@ TEST_F(SettingsPageTest, LubricationGroupFollowsPumpTypeAndInterval) {
     EXPECT_EQ(SendMessageA(Item(CSettingsPage::kIntervalSliderId), TBM_GETPOS, 0, 0), 6);
     EXPECT_TRUE(Enabled(CSettingsPage::kIntervalSliderId));
 
-    Load(122, {0});
-    EXPECT_FALSE(Visible(CSettingsPage::kLubricationGroupId));
-    EXPECT_FALSE(Visible(CSettingsPage::kIntervalEditId));
-    Load(102, {6});
-    EXPECT_TRUE(Visible(CSettingsPage::kLubricationGroupId));
-
     // Releasing the slider writes its position.
     queue.requests.clear();
     SendMessageA(Item(CSettingsPage::kIntervalSliderId), TBM_SETPOS, TRUE, 9);
@@ -312,6 +325,47 @@ TEST_F(SettingsPageTest, LubricationGroupFollowsPumpTypeAndInterval) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "Element out of range: 12 <- (4; 10).");
     EXPECT_TRUE(queue.requests.empty());
+}
+
+// Both elements are shown from the data whichever arrives last: the group stays while either
+// holds a value, and the interval shows its own value, 0 included.
+TEST_F(SettingsPageTest, LubricationShowsTheDataWhateverTheOrderOfItsElements) {
+    struct Case {
+        BYTE pump;
+        BYTE interval;
+        bool visible;
+        const char* intervalText;
+        const char* pumpText;
+    };
+
+    const Case cases[] = {
+        {3, 0, true, "0", "Type B"},
+        {2, 6, true, "6", "Type A"},
+        {0, 6, true, "6", nullptr},
+        {0, 0, false, "0", nullptr},
+    };
+    for (const Case& c : cases) {
+        for (const bool pumpFirst : {true, false}) {
+            SCOPED_TRACE(std::to_string(c.pump) + ", " + std::to_string(c.interval) +
+                         (pumpFirst ? ", pump type first" : ", interval first"));
+            Load(122, {0});
+            Load(102, {0});
+            boxes.clear();
+            // The other element is already in the image when the first one is refreshed.
+            Element(122)[0] = c.pump;
+            Element(102)[0] = c.interval;
+            Load(pumpFirst ? 122 : 102, {pumpFirst ? c.pump : c.interval});
+            Load(pumpFirst ? 102 : 122, {pumpFirst ? c.interval : c.pump});
+            EXPECT_EQ(Visible(CSettingsPage::kLubricationGroupId), c.visible);
+            EXPECT_EQ(Visible(CSettingsPage::kPumpTypeId), c.visible);
+            EXPECT_EQ(Visible(CSettingsPage::kIntervalEditId), c.visible);
+            EXPECT_EQ(Text(CSettingsPage::kIntervalEditId), c.intervalText);
+            if (c.pumpText != nullptr) {
+                EXPECT_EQ(SelectedText(CSettingsPage::kPumpTypeId), c.pumpText);
+            }
+            EXPECT_TRUE(boxes.empty());
+        }
+    }
 }
 
 TEST_F(SettingsPageTest, TheFocusLeavingForTheRangeBoxOpensNoSecondBox) {

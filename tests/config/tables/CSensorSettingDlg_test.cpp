@@ -141,6 +141,28 @@ TEST_F(SensorSettingDlgTest, EditsMustLieStrictlyBetweenTheNeighbours) {
     }
 }
 
+// A paste and a Delete reach the characteristic as a typed edit does: a pasted point is
+// checked and taken, a blanked one is refused once and keeps its value.
+TEST_F(SensorSettingDlgTest, PasteAndDeleteGoThroughTheEditChecks) {
+    Open();
+    CGridCtrl& grid = dialog.GetGrid();
+    boxes.clear();
+    EXPECT_TRUE(grid.PasteText(0, 3, "1.5", FALSE));
+    EXPECT_EQ(Cell(0, 3), "1.50");
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(grid.PasteText(0, 3, "3.5", FALSE));
+    EXPECT_EQ(Cell(0, 3), "1.50") << "beyond the next point";
+    EXPECT_EQ(boxes, std::vector<std::string>{"Element out of range: 3.50 <- (0.50; 2.00)."});
+
+    boxes.clear();
+    grid.SetFocusRowCol(0, 3);
+    grid.SetSelectedRange(0, 3, 0, 5);
+    grid.SendMessage(WM_KEYDOWN, VK_DELETE);
+    EXPECT_EQ(Cell(0, 3), "1.50");
+    EXPECT_EQ(Cell(0, 4), "2.00");
+    EXPECT_LE(boxes.size(), 1u);
+}
+
 TEST_F(SensorSettingDlgTest, FixedCellsRefuseWithoutAsking) {
     Open();
     for (const int col : {1, 8}) {

@@ -258,6 +258,23 @@ TEST(CEventLogModel, OrdersTheListedEventsBySortKey) {
     EXPECT_EQ(reversed.back().position, 1);
 }
 
+TEST(CEventLogModel, SortsByTimeOverTheWholeRangeOfEngineHours) {
+    CEventLogModel model;
+    model.LoadNames(Name);
+    // Hours up to 65535 with minutes and seconds at their ends: a time key that does not fit
+    // 31 bits would order the later times first.
+    model.Decode(LogBuilder()
+                     .Plain(3, {65535, 59, 59}, 1, {65535, 59, 59})
+                     .Plain(27, {32767, 59, 59}, 1, {32767, 59, 59})
+                     .WithConditions(29, {32768, 0, 0}, 1, {40000, 0, 1})
+                     .WithConditions(30, {100, 0, 0}, 1, {65535, 0, 0})
+                     .Bytes());
+    EXPECT_EQ(ShownRows(model, 5),
+              (std::vector<int>{kHighPressureRow, kSelfTestRow, kLowPressureRow, kNoPetrol3Row}));
+    EXPECT_EQ(ShownRows(model, -6),
+              (std::vector<int>{kNoPetrol3Row, kHighPressureRow, kLowPressureRow, kSelfTestRow}));
+}
+
 TEST(CEventLogModel, AHeaderClickedAgainReversesTheOrder) {
     EXPECT_EQ(CEventLogModel::NextSortKey(1, 3), 4);
     EXPECT_EQ(CEventLogModel::NextSortKey(4, 3), -4);

@@ -109,6 +109,25 @@ TEST_F(EventActionsPageTest, WritesAChangedActionAsOneByte) {
     EXPECT_EQ(QueuedElements(), std::vector<int>{9});
 }
 
+// A paste reaches the page as a choice does: an action's name is written, any other text
+// changes nothing and the cell keeps the action of the data.
+TEST_F(EventActionsPageTest, APastedActionIsWrittenAndAnyOtherTextIsNot) {
+    Arrive(9, 0x01, 1);
+    queue.requests.clear();
+    EXPECT_TRUE(Grid().PasteText(1, 2, "Ban gas mode", FALSE));
+    PumpMessages();
+    EXPECT_EQ(handler.GetImage(kImageWorking)[handler.GetElementOffset(9)], 0xAA);
+    EXPECT_EQ(QueuedElements(), std::vector<int>{9});
+    EXPECT_EQ(Cell(1, 2), "Ban gas mode");
+
+    queue.requests.clear();
+    EXPECT_TRUE(Grid().PasteText(1, 2, "anything", FALSE));
+    PumpMessages();
+    EXPECT_EQ(handler.GetImage(kImageWorking)[handler.GetElementOffset(9)], 0xAA);
+    EXPECT_TRUE(queue.requests.empty());
+    EXPECT_EQ(Cell(1, 2), "Ban gas mode");
+}
+
 TEST_F(EventActionsPageTest, HeaderClicksSortByActionBothWays) {
     Arrive(12, 0xAA, 1);
     Arrive(14, 0x55, 1);

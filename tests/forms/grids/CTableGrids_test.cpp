@@ -49,6 +49,14 @@ bool SameRect(const CRect& a, const CRect& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+// A table of the test axes whose marker follows a data handler's live values.
+void BuildMarkerTable(CLiveMarkerGridCtrl& grid, GridTestHost& host, CDataHandler& handler) {
+    BuildTable(grid, host);
+    grid.SetDataHandler(&handler);
+    grid.InitMarker();
+    grid.SetAxes(4, kSpeedAxis, 4, kTimeAxis);
+}
+
 void WriteLive(CDataHandler& handler,
                int speed,
                const std::vector<int>& times,
@@ -78,10 +86,7 @@ TEST(CLiveMarkerGridCtrl, TheMarkerFollowsTheLiveValuesAndFallsBackWhenTheLinkGo
     CDataHandler handler;
     GridTestHost host;
     CLiveMarkerGridCtrl grid;
-    BuildTable(grid, host);
-    grid.SetDataHandler(&handler);
-    grid.InitMarker();
-    grid.SetAxes(4, kSpeedAxis, 4, kTimeAxis);
+    BuildMarkerTable(grid, host, handler);
 
     WriteLive(handler, 2500, {5000, 0, 0, 0, 0, 0, 0, 0}, 0, 0, 0, 0);
     grid.SendMessage(0x602);
@@ -107,6 +112,23 @@ TEST(CLiveMarkerGridCtrl, TheMarkerFollowsTheLiveValuesAndFallsBackWhenTheLinkGo
     EXPECT_TRUE(SameRect(ExpectedMarker(grid, 0, 0), grid.GetMarkerRect()));
     WriteLive(handler, 0, {0, 0, 0, 0, 0, 0, 0, 0}, 0, 0, 0, 0);
     grid.SendMessage(0x602);
+}
+
+// A trim of -100 % or less leaves no factor to divide by: the marker shows the untrimmed time
+// instead of a negative one parked in the first cell's corner.
+TEST(CLiveMarkerGridCtrl, TrimsOfMinusOneHundredPercentOrLessLeaveTheTimeUntrimmed) {
+    CDataHandler handler;
+    GridTestHost host;
+    CLiveMarkerGridCtrl grid;
+    BuildMarkerTable(grid, host, handler);
+    grid.EnableMarker(TRUE);
+
+    for (const int trim : {-100, -101, -110, -128}) {
+        SCOPED_TRACE(trim);
+        WriteLive(handler, 3500, {7000, 0, 0, 0, 0, 0, 0, 0}, 0, static_cast<BYTE>(trim), 0x01, 0);
+        grid.SendMessage(0x602);
+        EXPECT_TRUE(SameRect(ExpectedMarker(grid, 3500, 7000), grid.GetMarkerRect()));
+    }
 }
 
 TEST(CPasteGridCtrl, AnyBadValueRefusesTheWholePasteWithOneMessage) {
