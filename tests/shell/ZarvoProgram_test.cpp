@@ -1077,6 +1077,9 @@ TEST_F(ZarvoProgram, TheLanguageButtonShowsTheFlagOfTheCurrentLanguage) {
 // "open" verb.
 TEST_F(ZarvoProgram, TheAboutBoxLinkOpensTheMakersSite) {
     const CShellOpenRecorder recorder;
+    // The box opens centred over the main window: a pointer resting there would show the
+    // link in its hover colour instead.
+    SetCursorPos(0, 0);
     HWND mainWindow = WaitForMainWindow();
     ASSERT_NE(mainWindow, nullptr) << "no main window";
     PostMessageA(mainWindow, WM_SYSCOMMAND, 16, 0);
