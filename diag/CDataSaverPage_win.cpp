@@ -190,7 +190,7 @@ void CDataSaverPage::ApplyPeriod() {
     const DWORD language = m_resources != nullptr ? m_resources->GetLanguageId() : 0;
     int value = 0;
     CString message;
-    if (!CPhaseTestInput::CheckNumber(language, text, 0, kMaxPeriod, LoadText(kInvalidElementText),
+    if (!CPhaseTestInput::CheckNumber(CLocaleNumberFormat::FromLocale(language), text, 0, kMaxPeriod, LoadText(kInvalidElementText),
                                       LoadText(kOutOfRangeText), value, message)) {
         m_periodEdit.Undo();
         m_periodEdit.EmptyUndoBuffer();
