@@ -78,6 +78,9 @@ private:
     void Layout();
     void SetFonts();
     void UpdateTexts();
+    CString LoadText(UINT id) const;
+    int LabelWidth(int id);
+    void PlaceControls();
     void Blank();
     void ShowLink();
     void ShowBanks();

@@ -19,13 +19,19 @@ class ObdAdaptationPageTest : public PageHost {
 protected:
     void SetUp() override {
         PageHost::SetUp();
-        for (CObdAdaptationPage* panel : {&panel1, &panel2}) {
+        // As the map page places them: 170 by 140 at its scale, here 1 and 1.5.
+        const double scales[] = {1.0, 1.5};
+        int left = 10;
+        for (int i = 0; i < 2; ++i) {
+            CObdAdaptationPage* panel = i == 0 ? &panel1 : &panel2;
+            const double scale = scales[i];
             panel->SetDataHandler(&handler);
             panel->SetResourceManager(&resources);
             panel->SetFontCache(&fonts);
-            panel->SetScale(1.0, 1.0);
-            panel->SetPlacement(10, 10, 410, 230);
+            panel->SetScale(scale, scale);
+            panel->SetPlacement(left, 10, left + static_cast<int>(170 * scale), 10 + static_cast<int>(140 * scale));
             ASSERT_TRUE(panel->Create(CObdAdaptationPage::kTemplateId, &main));
+            left += static_cast<int>(180 * scale);
         }
         ConnectIdle();
     }
@@ -159,6 +165,44 @@ TEST_F(ObdAdaptationPageTest, EveryPanelBlanksWhileTheEngineStatusSaysSo) {
     PumpMessages();
     EXPECT_EQ(Text(panel1, CObdAdaptationPage::kLinkId), "");
     EXPECT_EQ(Text(panel1, CObdAdaptationPage::kTrimIds[0]), "0");
+}
+
+// The labels of a panel that their text does not fit in the control's font, as "id: text".
+std::vector<std::string> CutLabels(CObdAdaptationPage& panel) {
+    std::vector<std::string> cut;
+    for (const int id : {2701, 2703, 2704, 2707, 2710, 2713, 2716, 2717, 2719, 2721, 2724, 2726}) {
+        HWND label = GetDlgItem(panel.GetSafeHwnd(), id);
+        const std::string text = WindowText(label);
+        HDC dc = GetDC(label);
+        const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+        SIZE extent = {};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, previous);
+        ReleaseDC(label, dc);
+        RECT client = {};
+        GetClientRect(label, &client);
+        // A group box draws its caption from a few pixels in.
+        const int needed = extent.cx + (id == 2703 || id == 2716 ? 12 : 0);
+        if (needed > client.right || extent.cy > client.bottom) {
+            cut.push_back(std::to_string(id) + ": " + text);
+        }
+    }
+    return cut;
+}
+
+// In the room the pages give it, at their scale, every label shows its whole text and no
+// control covers another; a language change lays the labels out again.
+TEST_F(ObdAdaptationPageTest, EveryLabelFitsAndNoControlCoversAnother) {
+    for (CObdAdaptationPage* panel : {&panel1, &panel2}) {
+        EXPECT_EQ(Text(*panel, 2710), "Bank 1:");
+        EXPECT_EQ(Text(*panel, 2726), "Trim factor:");
+        EXPECT_EQ(CutLabels(*panel), std::vector<std::string>{});
+        EXPECT_EQ(LayoutClashes(panel->GetSafeHwnd()), std::vector<std::string>{});
+        panel->PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
+        PumpMessages();
+        EXPECT_EQ(CutLabels(*panel), std::vector<std::string>{});
+        EXPECT_EQ(LayoutClashes(panel->GetSafeHwnd()), std::vector<std::string>{});
+    }
 }
 
 }  // namespace
