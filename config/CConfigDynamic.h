@@ -134,6 +134,7 @@ private:
     BYTE ReadByte(int element);
 
     void ShowLoadedMap();
+    void ShowAxes();
     void ShowCellTexts();
     bool SelectedBox(MapCellBox& box);
     void SelectBox(const MapCellBox& box);

@@ -3,6 +3,7 @@
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
+#include "config/FitGridColumns.h"
 #include "config/TablesIds.h"
 #include "forms/CFontCache.h"
 #include "forms/GetScaledFontHeight.h"
@@ -21,6 +22,9 @@
 #include <vector>
 
 namespace {
+
+// Between the texts of neighbouring columns, at scale 1.
+constexpr int kColumnGap = 4;
 
 constexpr UINT kInvalidElementText = 15036;  // "Attempt to write an invalid element: %s."
 constexpr UINT kOutOfRangeText = 15037;      // "Element out of range: %d."
@@ -165,6 +169,8 @@ void CInjTablesPage::UpdateTexts() {
 
 LRESULT CInjTablesPage::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
     UpdateTexts();
+    // The time axis follows the language's decimal separator.
+    FillGrid();
     return 0;
 }
 
@@ -196,7 +202,7 @@ void CInjTablesPage::FillGrid() {
     m_grid.SetListMode(FALSE);
     m_grid.ClearSelection();
     m_grid.SetSortCompareFunction(nullptr);
-    m_grid.StretchToWindow(TRUE);
+    FitGridColumns(m_grid, ScaledLength(kColumnGap, m_scaleX));
     m_grid.Invalidate();
 }
 

@@ -1,0 +1,8 @@
+// The column widths of the configuration pages' tables: every shown column as wide as its
+// widest text, as the grid's own fitting measures it, plus a gap that keeps neighbouring
+// texts apart; the rest of the grid's width, or what is missing, is shared out among them.
+#pragma once
+
+class CGridCtrl;
+
+void FitGridColumns(CGridCtrl& grid, int gap);
