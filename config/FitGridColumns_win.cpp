@@ -1,10 +1,17 @@
 #include "config/FitGridColumns.h"
 
+#include "classlib/win/CRect.h"
 #include "grid/CGridCtrl.h"
 
 namespace {
 
 constexpr int kAllRows = 3;  // fixed and scrolling rows
+
+int ClientWidth(CGridCtrl& grid) {
+    CRect client;
+    grid.GetClientRect(client);
+    return client.Width();
+}
 
 }  // namespace
 
@@ -16,5 +23,13 @@ void FitGridColumns(CGridCtrl& grid, int gap) {
             grid.SetColumnWidth(col, width + gap);
         }
     }
-    grid.StretchToWindow(TRUE);
+    grid.StretchRowsToHeight(TRUE);
+    if (grid.GetVirtualWidth() <= ClientWidth(grid)) {
+        grid.StretchColumnsToWidth(TRUE);
+        return;
+    }
+    // Texts wider than the grid keep their room: the grid scrolls instead of cutting them,
+    // and the rows share the height that the scroll bar leaves.
+    grid.ResetScrollBars();
+    grid.StretchRowsToHeight(TRUE);
 }

@@ -361,4 +361,18 @@ TEST_F(SettingsPageTest, LanguageChangeReloadsTextsAndKeepsEverySelection) {
     EXPECT_EQ(Count(CSettingsPage::kOxygenSensorId), 6);
 }
 
+// A language that writes decimals with a comma shows the decimal settings with it at once;
+// whole numbers and fields not yet shown stay as they are.
+TEST_F(SettingsPageTest, LanguageChangeShowsTheDecimalsInItsSeparator) {
+    Load(5, {0xD2, 0x04});
+    Load(3, {12});
+    ASSERT_EQ(Text(CSettingsPage::kChangePressId), "1.23");
+    DecimalSeparatorScope comma(',');
+    page.PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(Text(CSettingsPage::kChangePressId), "1,23");
+    EXPECT_EQ(Text(CSettingsPage::kChangeRevId), "1200");
+    EXPECT_EQ(Text(CSettingsPage::kMinInjectionId), "");
+}
+
 }  // namespace
