@@ -6,6 +6,7 @@
 #include "calib/CalibratorContDlg.h"
 #include "calib/CalibratorPts.h"
 #include "config/CMeasurementEditDlg.h"
+#include "tests/classlib/core/SeparatorScope.h"
 #include "tests/config/mappage/MapPageFixture.h"
 #include "tests/config/pages/GridTextFit.h"
 
@@ -86,7 +87,7 @@ TEST_F(MapPageTest, AxisTextsFitTheirCellsAndFollowTheLanguage) {
     EXPECT_EQ(CellText(12, 0), "10.50");
     EXPECT_EQ(CutGridTexts(grid(), 2), std::vector<std::string>{});
 
-    DecimalSeparatorScope comma(',');
+    SeparatorScope comma(',');
     page.PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
     PumpMessages();
     EXPECT_EQ(CellText(1, 0), "5,00");

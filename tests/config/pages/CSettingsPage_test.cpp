@@ -4,6 +4,7 @@
 #include "config/CSettingsPage.h"
 
 #include "link/DataHandlerMessages.h"
+#include "tests/classlib/core/SeparatorScope.h"
 #include "tests/config/pages/PageHost.h"
 
 #include <windows.h>
@@ -367,7 +368,7 @@ TEST_F(SettingsPageTest, LanguageChangeShowsTheDecimalsInItsSeparator) {
     Load(5, {0xD2, 0x04});
     Load(3, {12});
     ASSERT_EQ(Text(CSettingsPage::kChangePressId), "1.23");
-    DecimalSeparatorScope comma(',');
+    SeparatorScope comma(',');
     page.PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
     PumpMessages();
     EXPECT_EQ(Text(CSettingsPage::kChangePressId), "1,23");

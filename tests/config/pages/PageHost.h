@@ -3,7 +3,6 @@
 // a message pump, and message boxes answered and recorded instead of shown.
 #pragma once
 
-#include "classlib/core/CNumberLocale.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/CDialog.h"
 #include "forms/CFontCache.h"
@@ -78,23 +77,6 @@ inline std::vector<std::string> LayoutClashes(HWND page) {
     }
     return clashes;
 }
-
-// The decimal separator that the language manager sets, changed for one scope, as a change
-// to a language that writes decimals with a comma does.
-class DecimalSeparatorScope {
-public:
-    explicit DecimalSeparatorScope(char separator) : m_previous(CNumberLocale::GetDecimalSeparator()) {
-        CNumberLocale::SetDecimalSeparator(separator);
-    }
-
-    ~DecimalSeparatorScope() { CNumberLocale::SetDecimalSeparator(m_previous); }
-
-    DecimalSeparatorScope(const DecimalSeparatorScope&) = delete;
-    DecimalSeparatorScope& operator=(const DecimalSeparatorScope&) = delete;
-
-private:
-    char m_previous;
-};
 
 inline void PageTestVersion(int& major, int& minor) {
     major = 1;

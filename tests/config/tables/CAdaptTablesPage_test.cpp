@@ -7,6 +7,7 @@
 #include "config/TablesIds.h"
 #include "grid/CGridCellTwin.h"
 #include "link/DataHandlerMessages.h"
+#include "tests/classlib/core/SeparatorScope.h"
 #include "tests/config/pages/GridTextFit.h"
 #include "tests/config/pages/PageHost.h"
 
@@ -198,7 +199,7 @@ TEST_F(AdaptTablesPageTest, WideTablesFitTheirTextsInBothLongViews) {
     EXPECT_EQ("-43|-44", Twin(1, 1));
     EXPECT_EQ(std::vector<std::string>{}, CutGridTexts(page.GetGrid(), 2));
 
-    DecimalSeparatorScope comma(',');
+    SeparatorScope comma(',');
     page.PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
     PumpMessages();
     EXPECT_EQ("10,50", Cell(12, 0));
