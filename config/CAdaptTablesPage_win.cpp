@@ -23,9 +23,6 @@
 
 namespace {
 
-// Between the texts of neighbouring columns, at scale 1.
-constexpr int kColumnGap = 4;
-
 constexpr int kPresentElement = 79;
 constexpr int kTableElements[4] = {80, 82, 84, 86};
 constexpr int kRowElements[4] = {81, 83, 85, 87};
@@ -480,7 +477,7 @@ void CAdaptTablesPage::RefreshRow(int tableIndex, int row) {
     if (row + 1 < m_grid.GetRowCount()) {
         FillTwinRow(row);
         // Values that arrive may need more room than those shown before.
-        FitGridColumns(m_grid, ScaledLength(kColumnGap, m_scaleX));
+        FitGridColumns(m_grid);
     }
 }
 
@@ -531,7 +528,7 @@ void CAdaptTablesPage::FillGrid() {
     m_grid.SetListMode(FALSE);
     m_grid.ClearSelection();
     m_grid.SetSortCompareFunction(nullptr);
-    FitGridColumns(m_grid, ScaledLength(kColumnGap, m_scaleX));
+    FitGridColumns(m_grid);
     m_grid.Invalidate();
 }
 

@@ -53,9 +53,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// Between the texts of neighbouring columns, at scale 1.
-constexpr int kColumnGap = 4;
-
 // Elements.
 constexpr int kAngleElement = 6;
 constexpr int kBaseElement = 7;
@@ -387,7 +384,7 @@ void CConfigDynamic::ShowLoadedMap() {
     m_grid.SetGridLines(GRID_LINES_BOTH);
     m_grid.ClearSelection();
     m_grid.Invalidate();
-    FitGridColumns(m_grid, ScaledLength(kColumnGap, m_scaleX));
+    FitGridColumns(m_grid);
     m_grid.SetSortCompareFunction(nullptr);
     int rpm[CCorrectionMap::kMaxBreakpoints] = {};
     int timeUs[CCorrectionMap::kMaxBreakpoints] = {};

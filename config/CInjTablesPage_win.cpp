@@ -23,9 +23,6 @@
 
 namespace {
 
-// Between the texts of neighbouring columns, at scale 1.
-constexpr int kColumnGap = 4;
-
 constexpr UINT kInvalidElementText = 15036;  // "Attempt to write an invalid element: %s."
 constexpr UINT kOutOfRangeText = 15037;      // "Element out of range: %d."
 
@@ -202,7 +199,7 @@ void CInjTablesPage::FillGrid() {
     m_grid.SetListMode(FALSE);
     m_grid.ClearSelection();
     m_grid.SetSortCompareFunction(nullptr);
-    FitGridColumns(m_grid, ScaledLength(kColumnGap, m_scaleX));
+    FitGridColumns(m_grid);
     m_grid.Invalidate();
 }
 

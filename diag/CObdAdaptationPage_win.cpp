@@ -195,12 +195,12 @@ void CObdAdaptationPage::PlaceControls() {
     const int width = client.right - client.left;
     const auto x = [this](double units) { return ScaledLength(units, m_scaleX); };
     const auto y = [this](double units) { return ScaledLength(units, m_scaleY); };
-    const int pad = x(4);
+    const int pad = x(3);
     const int gap = x(2);
-    const int valueWidth = x(16);
+    const int valueWidth = x(15);
     const int rowHeight = y(11);
-    const int rowStep = rowHeight + y(2);
-    const int captionHeight = y(11);
+    const int rowStep = rowHeight + y(1);
+    const int captionHeight = y(10);
     const auto place = [&](int id, int left, int top, int w, int h) {
         GetDlgItem(id)->MoveWindow(left, top, std::max(w, 1), h, FALSE);
     };
@@ -210,9 +210,15 @@ void CObdAdaptationPage::PlaceControls() {
         left += labelWidth + gap;
         for (const int id : valueIds) {
             place(id, left, top, valueWidth, rowHeight);
-            left += valueWidth;
+            left += valueWidth + gap;
         }
-        return left + x(3);
+        return left + x(1);
+    };
+    // A group box around the rows from its top to the row above `top`; returns the next top.
+    const auto group = [&](int id, int groupTop, int top) {
+        const int height = top - rowStep + rowHeight + y(2) - groupTop;
+        place(id, 0, groupTop, width, height);
+        return groupTop + height + y(2);
     };
 
     int top = 0;
@@ -226,16 +232,16 @@ void CObdAdaptationPage::PlaceControls() {
     const int trimWidth = std::max(LabelWidth(kTrimLabelIds[0]), LabelWidth(kTrimLabelIds[1]));
     const int bankWidth = std::max(LabelWidth(kBankLabelIds[0]), LabelWidth(kBankLabelIds[1]));
     const int markerWidth = x(7);
+    const int markerLeft = width - pad - markerWidth;
     for (int bank = 0; bank < 2; ++bank) {
-        int left = pair(kTrimLabelIds[bank], trimWidth, {kTrimIds[2 * bank], kTrimIds[2 * bank + 1]}, pad, top);
-        left = pair(kBankLabelIds[bank], bankWidth, {}, left, top) - x(3);
-        const int markerLeft = width - pad - markerWidth;
-        place(kBankTextIds[bank], left, top, markerLeft - gap - left, rowHeight);
-        place(kBankMarkerIds[bank], markerLeft, top + y(1), markerWidth, rowHeight - y(2));
+        const int left = pair(kTrimLabelIds[bank], trimWidth, {kTrimIds[2 * bank], kTrimIds[2 * bank + 1]}, pad, top);
+        place(kBankLabelIds[bank], left, top, bankWidth, rowHeight);
+        const int textLeft = left + bankWidth + gap;
+        place(kBankTextIds[bank], textLeft, top, markerLeft - gap - textLeft, rowHeight);
+        place(kBankMarkerIds[bank], markerLeft, top + y(2), markerWidth, rowHeight - y(4));
         top += rowStep;
     }
-    place(kDataGroupId, 0, dataTop, width, top - dataTop + y(2));
-    top += y(4);
+    top = group(kDataGroupId, dataTop, top);
 
     const int calculatedTop = top;
     top += captionHeight;
@@ -243,14 +249,13 @@ void CObdAdaptationPage::PlaceControls() {
     left = pair(kLongLabelId, LabelWidth(kLongLabelId), {kLongId}, left, top);
     pair(kSumLabelId, LabelWidth(kSumLabelId), {kSumId, kExtraId}, left, top);
     top += rowStep;
-    place(kCalculatedGroupId, 0, calculatedTop, width, top - calculatedTop + y(2));
-    top += y(5);
+    top = group(kCalculatedGroupId, calculatedTop, top);
 
     left = pair(kLoadLabelId, LabelWidth(kLoadLabelId), {kLoadId}, pad, top);
     pair(kTrimFactorLabelId, LabelWidth(kTrimFactorLabelId), {kTrimFactorId}, left, top);
     top += rowStep;
-    const int buttonWidth = x(80);
-    place(kButtonId, width - pad - buttonWidth, top, buttonWidth, y(16));
+    const int buttonWidth = x(72);
+    place(kButtonId, width - pad - buttonWidth, top, buttonWidth, y(15));
     Invalidate(TRUE);
 }
 

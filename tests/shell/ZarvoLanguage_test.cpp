@@ -231,20 +231,21 @@ protected:
              "Minimal injection time", "Minimale Einspritzzeit"},
             {"Diagnosis page label", text(FindDescendant(m_diagnosis, kRunningTimeLabelId)), "Total running time:",
              "Gesamtbetriebszeit:"},
-            {"message box", [this] { return ResetQuestion(); }, "Are you sure you want to reset diagnosis?",
-             "M\xF6" "chten Sie die Diagnose wirklich zur\xFC" "cksetzen?"},
             {"OBD adaptation panel", text(FindDescendant(m_configure, kTrimLabelId)), "trim 1:", "Trimm 1:"},
             {"connection status", text(GetDlgItem(FindStatusPanel(m_main), kStatusTextId)),
              "CONNECTED to COM" + m_port, "VERBUNDEN mit COM" + m_port},
+            // Last: by now the windows have all handled the change, so one box is enough.
+            {"message box", [this] { return ResetQuestion(); }, "Are you sure you want to reset diagnosis?",
+             "M\xF6" "chten Sie die Diagnose wirklich zur\xFC" "cksetzen?"},
         };
     }
 
     void ExpectTexts(bool german) {
-        // The language broadcast is posted: the menu button tells when it has been handled.
-        WaitForText(GetDlgItem(m_main, kConfigureButtonId), german ? "Konfigurieren" : "Configure");
+        // The language broadcast is posted to every window: each place gets its time.
         for (const Place& place : Places()) {
             SCOPED_TRACE(place.what);
-            EXPECT_EQ(place.read(), german ? place.german : place.english);
+            const std::string& expected = german ? place.german : place.english;
+            EXPECT_EQ(WaitForText(place.read, expected), expected);
         }
     }
 };

@@ -182,22 +182,22 @@ TEST_F(AdaptTablesPageTest, SummarizedViewAddsTheMapAndItsBase) {
     EXPECT_EQ("6|-5", Twin(1, 1));
 }
 
-// Tables as wide as the unit's: the half-cell values of both long views, the rpm headers
+// Tables of sixteen columns: the half-cell values of both long views, the rpm headers
 // and the times keep room between neighbours; the times follow the language's separator.
 TEST_F(AdaptTablesPageTest, WideTablesFitTheirTextsInBothLongViews) {
-    Put(80, WideLongTable(-48));
-    Put(82, WideLongTable(-49));
+    Put(80, WideLongTable(50));
+    Put(82, WideLongTable(51));
     Put(84, WarmUpTable(100));
     Put(86, WarmUpTable(90));
     Put(79, {1});
     Notify(79, kReasonLoaded);
     ASSERT_EQ(17, page.GetGrid().GetColumnCount());
-    EXPECT_EQ("-48|-49", Twin(1, 1));
-    EXPECT_EQ(std::vector<std::string>{}, CutGridTexts(page.GetGrid(), 2));
+    EXPECT_EQ("50|51", Twin(1, 1));
+    EXPECT_EQ(std::vector<std::string>{}, CutGridTexts(page.GetGrid(), 1));
     ChooseView(CAdaptTablesPage::kViewSummarized);
     // The fake map adds its base 5 to each value.
-    EXPECT_EQ("-43|-44", Twin(1, 1));
-    EXPECT_EQ(std::vector<std::string>{}, CutGridTexts(page.GetGrid(), 2));
+    EXPECT_EQ("55|56", Twin(1, 1));
+    EXPECT_EQ(std::vector<std::string>{}, CutGridTexts(page.GetGrid(), 1));
 
     SeparatorScope comma(',');
     page.PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
