@@ -172,35 +172,53 @@ void CObdAdaptationPage::SetFonts() {
     m_button.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*button)), FALSE);
 }
 
-// The width that a label needs for its text in its font.
-int CObdAdaptationPage::LabelWidth(int id) {
+// The room that a label needs for its text in its font.
+CSize CObdAdaptationPage::LabelExtent(int id) {
     CWnd* label = GetDlgItem(id);
     CString text;
     label->GetWindowText(text);
     CClientDC dc(label);
     const HFONT font = reinterpret_cast<HFONT>(label->SendMessage(WM_GETFONT, 0, 0));
     const HGDIOBJ previous = font != nullptr ? ::SelectObject(dc.GetSafeHdc(), font) : nullptr;
-    const int width = dc.GetTextExtent(text).cx;
+    const CSize extent = dc.GetTextExtent(text);
     if (previous != nullptr) {
         ::SelectObject(dc.GetSafeHdc(), previous);
     }
-    return width + ScaledLength(2, m_scaleX);
+    return CSize(extent.cx + ScaledLength(2, m_scaleX), extent.cy);
 }
 
-// Rows of labels and values inside the panel at the owner's scale; every label takes the
-// width of its text in the current language, so that none is cut.
+int CObdAdaptationPage::LabelWidth(int id) {
+    return LabelExtent(id).cx;
+}
+
+// The rows at the owner's scale; when they are taller than the panel, they close up as far
+// as the text height allows.
 void CObdAdaptationPage::PlaceControls() {
+    RECT client = {};
+    GetClientRect(&client);
+    const int bottom = PlaceRows(m_scaleY);
+    if (bottom > client.bottom && bottom > 0) {
+        PlaceRows(m_scaleY * client.bottom / bottom);
+    }
+    Invalidate(TRUE);
+}
+
+// Rows of labels and values inside the panel, vertically at scaleY; every label takes the
+// width of its text in the current language, so that none is cut, and every row the height
+// of its text at least. Returns the bottom of the last control.
+int CObdAdaptationPage::PlaceRows(double scaleY) {
     RECT client = {};
     GetClientRect(&client);
     const int width = client.right - client.left;
     const auto x = [this](double units) { return ScaledLength(units, m_scaleX); };
-    const auto y = [this](double units) { return ScaledLength(units, m_scaleY); };
+    const auto y = [scaleY](double units) { return ScaledLength(units, scaleY); };
     const int pad = x(3);
     const int gap = x(2);
     const int valueWidth = x(15);
-    const int rowHeight = y(11);
+    const int textHeight = std::max(LabelExtent(kStatusLabelId).cy, LabelExtent(kBaseId).cy);
+    const int rowHeight = std::max(y(11), textHeight + 1);
     const int rowStep = rowHeight + y(1);
-    const int captionHeight = y(10);
+    const int captionHeight = std::max(y(10), rowHeight - y(1));
     const auto place = [&](int id, int left, int top, int w, int h) {
         GetDlgItem(id)->MoveWindow(left, top, std::max(w, 1), h, FALSE);
     };
@@ -255,8 +273,9 @@ void CObdAdaptationPage::PlaceControls() {
     pair(kTrimFactorLabelId, LabelWidth(kTrimFactorLabelId), {kTrimFactorId}, left, top);
     top += rowStep;
     const int buttonWidth = x(72);
-    place(kButtonId, width - pad - buttonWidth, top, buttonWidth, y(15));
-    Invalidate(TRUE);
+    const int buttonHeight = std::max(y(15), static_cast<int>(LabelExtent(kButtonId).cy) + 4);
+    place(kButtonId, width - pad - buttonWidth, top, buttonWidth, buttonHeight);
+    return top + buttonHeight;
 }
 
 void CObdAdaptationPage::UpdateTexts() {

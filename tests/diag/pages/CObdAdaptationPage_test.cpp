@@ -19,19 +19,27 @@ class ObdAdaptationPageTest : public PageHost {
 protected:
     void SetUp() override {
         PageHost::SetUp();
-        // As the map page places them: 170 by 140 at its scale, here 1 and 1.5.
-        const double scales[] = {1.0, 1.5};
+        // As the pages place them: 170 wide at their scale, here at scale 1 with room to
+        // spare, and stretched more in height than in width, as a full-screen window has it,
+        // with the 90 units of height that the map page leaves.
+        struct Room {
+            double scaleX;
+            double scaleY;
+            int height;
+        };
+        const Room rooms[] = {{1.0, 1.0, 140}, {1.45, 2.1, 90}};
         int left = 10;
         for (int i = 0; i < 2; ++i) {
             CObdAdaptationPage* panel = i == 0 ? &panel1 : &panel2;
-            const double scale = scales[i];
+            const Room& room = rooms[i];
             panel->SetDataHandler(&handler);
             panel->SetResourceManager(&resources);
             panel->SetFontCache(&fonts);
-            panel->SetScale(scale, scale);
-            panel->SetPlacement(left, 10, left + static_cast<int>(170 * scale), 10 + static_cast<int>(140 * scale));
+            panel->SetScale(room.scaleX, room.scaleY);
+            const int width = static_cast<int>(170 * room.scaleX);
+            panel->SetPlacement(left, 10, left + width, 10 + static_cast<int>(room.height * room.scaleY));
             ASSERT_TRUE(panel->Create(CObdAdaptationPage::kTemplateId, &main));
-            left += static_cast<int>(180 * scale);
+            left += width + 10;
         }
         ConnectIdle();
     }
