@@ -81,6 +81,7 @@ private:
     void UpdateTexts();
     CString LoadText(UINT id) const;
     CSize LabelExtent(int id);
+    CSize TextExtent(int id, const CString& text);
     int LabelWidth(int id);
     void PlaceControls();
     int PlaceRows(double scaleY);

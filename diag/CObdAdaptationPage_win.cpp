@@ -48,9 +48,18 @@ struct Label {
     UINT textId;
 };
 
-constexpr Label kLabels[] = {{2701, 15188}, {2703, 15189}, {2704, 15190}, {2707, 15191},
-                             {2710, 15192}, {2713, 15193}, {2716, 15194}, {2717, 15195},
-                             {2719, 15196}, {2721, 15197}, {2724, 15209}, {2726, 15210}};
+constexpr Label kLabels[] = {{2701, 15188}, {2704, 15190}, {2707, 15191}, {2710, 15192},
+                             {2713, 15193}, {2717, 15195}, {2719, 15196}, {2721, 15197},
+                             {2724, 15209}, {2726, 15210}};
+
+// The groups' captions: "data" and "calculated", with the unit that both groups show.
+constexpr Label kGroups[] = {{2703, 15189}, {2716, 15194}};
+constexpr char kGroupUnit[] = " (%)";
+// The widest values the fields show in practice: percents of two digits, their sum, and
+// the load and trim factor bytes.
+constexpr char kWidestPercent[] = "-99";
+constexpr char kWidestSum[] = "-198";
+constexpr char kWidestByte[] = "255";
 
 constexpr int kStatusLabelId = 2701;
 constexpr int kDataGroupId = 2703;
@@ -169,14 +178,23 @@ void CObdAdaptationPage::SetFonts() {
         GetDlgItem(label.id)->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*labels)),
                                           FALSE);
     }
+    for (const Label& group : kGroups) {
+        GetDlgItem(group.id)->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*labels)),
+                                          FALSE);
+    }
     m_button.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*button)), FALSE);
 }
 
 // The room that a label needs for its text in its font.
 CSize CObdAdaptationPage::LabelExtent(int id) {
-    CWnd* label = GetDlgItem(id);
     CString text;
-    label->GetWindowText(text);
+    GetDlgItem(id)->GetWindowText(text);
+    return TextExtent(id, text);
+}
+
+// The room that a text needs in the font of a control.
+CSize CObdAdaptationPage::TextExtent(int id, const CString& text) {
+    CWnd* label = GetDlgItem(id);
     CClientDC dc(label);
     const HFONT font = reinterpret_cast<HFONT>(label->SendMessage(WM_GETFONT, 0, 0));
     const HGDIOBJ previous = font != nullptr ? ::SelectObject(dc.GetSafeHdc(), font) : nullptr;
@@ -184,7 +202,7 @@ CSize CObdAdaptationPage::LabelExtent(int id) {
     if (previous != nullptr) {
         ::SelectObject(dc.GetSafeHdc(), previous);
     }
-    return CSize(extent.cx + ScaledLength(2, m_scaleX), extent.cy);
+    return CSize(extent.cx + 1, extent.cy);
 }
 
 int CObdAdaptationPage::LabelWidth(int id) {
@@ -212,9 +230,12 @@ int CObdAdaptationPage::PlaceRows(double scaleY) {
     const int width = client.right - client.left;
     const auto x = [this](double units) { return ScaledLength(units, m_scaleX); };
     const auto y = [scaleY](double units) { return ScaledLength(units, scaleY); };
-    const int pad = x(3);
+    const int pad = x(2);
     const int gap = x(2);
-    const int valueWidth = x(15);
+    const auto valueWidth = [&](const char* widest) {
+        return std::max(x(10), static_cast<int>(TextExtent(kBaseId, widest).cx));
+    };
+    const int percentWidth = valueWidth(kWidestPercent);
     const int textHeight = std::max(LabelExtent(kStatusLabelId).cy, LabelExtent(kBaseId).cy);
     const int rowHeight = std::max(y(11), textHeight + 1);
     const int rowStep = rowHeight + y(1);
@@ -223,14 +244,15 @@ int CObdAdaptationPage::PlaceRows(double scaleY) {
         GetDlgItem(id)->MoveWindow(left, top, std::max(w, 1), h, FALSE);
     };
     // A label and its values from left on; returns where the next pair starts.
-    const auto pair = [&](int labelId, int labelWidth, std::initializer_list<int> valueIds, int left, int top) {
+    const auto pair = [&](int labelId, int labelWidth, std::initializer_list<int> valueIds, int fieldWidth, int left,
+                          int top) {
         place(labelId, left, top, labelWidth, rowHeight);
         left += labelWidth + gap;
         for (const int id : valueIds) {
-            place(id, left, top, valueWidth, rowHeight);
-            left += valueWidth + gap;
+            place(id, left, top, fieldWidth, rowHeight);
+            left += fieldWidth + gap;
         }
-        return left + x(1);
+        return left + gap;
     };
     // A group box around the rows from its top to the row above `top`; returns the next top.
     const auto group = [&](int id, int groupTop, int top) {
@@ -252,7 +274,8 @@ int CObdAdaptationPage::PlaceRows(double scaleY) {
     const int markerWidth = x(7);
     const int markerLeft = width - pad - markerWidth;
     for (int bank = 0; bank < 2; ++bank) {
-        const int left = pair(kTrimLabelIds[bank], trimWidth, {kTrimIds[2 * bank], kTrimIds[2 * bank + 1]}, pad, top);
+        const int left = pair(kTrimLabelIds[bank], trimWidth, {kTrimIds[2 * bank], kTrimIds[2 * bank + 1]},
+                              percentWidth, pad, top);
         place(kBankLabelIds[bank], left, top, bankWidth, rowHeight);
         const int textLeft = left + bankWidth + gap;
         place(kBankTextIds[bank], textLeft, top, markerLeft - gap - textLeft, rowHeight);
@@ -263,14 +286,16 @@ int CObdAdaptationPage::PlaceRows(double scaleY) {
 
     const int calculatedTop = top;
     top += captionHeight;
-    int left = pair(kBaseLabelId, LabelWidth(kBaseLabelId), {kBaseId}, pad, top);
-    left = pair(kLongLabelId, LabelWidth(kLongLabelId), {kLongId}, left, top);
-    pair(kSumLabelId, LabelWidth(kSumLabelId), {kSumId, kExtraId}, left, top);
+    int left = pair(kBaseLabelId, LabelWidth(kBaseLabelId), {kBaseId}, percentWidth, pad, top);
+    left = pair(kLongLabelId, LabelWidth(kLongLabelId), {kLongId}, percentWidth, left, top);
+    left = pair(kSumLabelId, LabelWidth(kSumLabelId), {kSumId}, valueWidth(kWidestSum), left, top);
+    place(kExtraId, left, top, percentWidth, rowHeight);
     top += rowStep;
     top = group(kCalculatedGroupId, calculatedTop, top);
 
-    left = pair(kLoadLabelId, LabelWidth(kLoadLabelId), {kLoadId}, pad, top);
-    pair(kTrimFactorLabelId, LabelWidth(kTrimFactorLabelId), {kTrimFactorId}, left, top);
+    const int byteWidth = valueWidth(kWidestByte);
+    left = pair(kLoadLabelId, LabelWidth(kLoadLabelId), {kLoadId}, byteWidth, pad, top);
+    pair(kTrimFactorLabelId, LabelWidth(kTrimFactorLabelId), {kTrimFactorId}, byteWidth, left, top);
     top += rowStep;
     const int buttonWidth = x(72);
     const int buttonHeight = std::max(y(15), static_cast<int>(LabelExtent(kButtonId).cy) + 4);
@@ -281,6 +306,9 @@ int CObdAdaptationPage::PlaceRows(double scaleY) {
 void CObdAdaptationPage::UpdateTexts() {
     for (const Label& label : kLabels) {
         GetDlgItem(label.id)->SetWindowText(LoadText(label.textId));
+    }
+    for (const Label& group : kGroups) {
+        GetDlgItem(group.id)->SetWindowText(LoadText(group.textId) + kGroupUnit);
     }
     m_button.SetWindowText(LoadText(m_button.GetCheck() == BST_CHECKED ? kOnText : kOffText));
     PlaceControls();

@@ -31,6 +31,7 @@ constexpr int kMinInjectionEditId = 1427;
 constexpr int kRunningTimeLabelId = 1523;
 constexpr int kResetDiagnosisId = 1522;
 constexpr int kTrimLabelId = 2704;
+constexpr int kDataGroupId = 2703;
 constexpr int kGasPressureId = 1541;
 constexpr int kStaticDataTab = 1;
 
@@ -232,6 +233,8 @@ protected:
             {"Diagnosis page label", text(FindDescendant(m_diagnosis, kRunningTimeLabelId)), "Total running time:",
              "Gesamtbetriebszeit:"},
             {"OBD adaptation panel", text(FindDescendant(m_configure, kTrimLabelId)), "trim 1:", "Trimm 1:"},
+            {"OBD adaptation panel group", text(FindDescendant(m_configure, kDataGroupId)), "data (%)",
+             "Daten (%)"},
             {"connection status", text(GetDlgItem(FindStatusPanel(m_main), kStatusTextId)),
              "CONNECTED to COM" + m_port, "VERBUNDEN mit COM" + m_port},
             // Last: by now the windows have all handled the change, so one box is enough.

@@ -175,10 +175,15 @@ TEST_F(ObdAdaptationPageTest, EveryPanelBlanksWhileTheEngineStatusSaysSo) {
     EXPECT_EQ(Text(panel1, CObdAdaptationPage::kTrimIds[0]), "0");
 }
 
-// The labels of a panel that their text does not fit in the control's font, as "id: text".
-std::vector<std::string> CutLabels(CObdAdaptationPage& panel) {
+const std::vector<int> kLabelIds = {2701, 2703, 2704, 2707, 2710, 2713, 2716, 2717, 2719, 2721, 2724, 2726};
+const std::vector<int> kValueIds = {2705, 2706, 2708, 2709, 2718, 2720, 2722, 2723, 2725, 2727};
+// The widest value of each field in practice: percents, their sum, load and trim factor.
+const std::vector<const char*> kWidestValues = {"-99", "-99", "-99", "-99", "-99", "-99", "-198", "-99", "255", "255"};
+
+// The controls of a panel that their text does not fit in the control's font, as "id: text".
+std::vector<std::string> CutTexts(CObdAdaptationPage& panel, const std::vector<int>& ids) {
     std::vector<std::string> cut;
-    for (const int id : {2701, 2703, 2704, 2707, 2710, 2713, 2716, 2717, 2719, 2721, 2724, 2726}) {
+    for (const int id : ids) {
         HWND label = GetDlgItem(panel.GetSafeHwnd(), id);
         const std::string text = WindowText(label);
         HDC dc = GetDC(label);
@@ -198,18 +203,25 @@ std::vector<std::string> CutLabels(CObdAdaptationPage& panel) {
     return cut;
 }
 
-// In the room the pages give it, at their scale, every label shows its whole text and no
-// control covers another; a language change lays the labels out again.
-TEST_F(ObdAdaptationPageTest, EveryLabelFitsAndNoControlCoversAnother) {
+// In the room the pages give it, at their scale, every label shows its whole text, every
+// value field holds its widest value, and no control covers another; a language change lays
+// the labels out again.
+TEST_F(ObdAdaptationPageTest, EveryTextFitsAndNoControlCoversAnother) {
     for (CObdAdaptationPage* panel : {&panel1, &panel2}) {
         EXPECT_EQ(Text(*panel, 2710), "Bank 1:");
         EXPECT_EQ(Text(*panel, 2726), "Trim factor:");
-        EXPECT_EQ(CutLabels(*panel), std::vector<std::string>{});
+        EXPECT_EQ(Text(*panel, 2703), "data (%)");
+        EXPECT_EQ(Text(*panel, 2716), "calculated (%)");
+        EXPECT_EQ(CutTexts(*panel, kLabelIds), std::vector<std::string>{});
         EXPECT_EQ(LayoutClashes(panel->GetSafeHwnd()), std::vector<std::string>{});
         panel->PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
         PumpMessages();
-        EXPECT_EQ(CutLabels(*panel), std::vector<std::string>{});
+        EXPECT_EQ(CutTexts(*panel, kLabelIds), std::vector<std::string>{});
         EXPECT_EQ(LayoutClashes(panel->GetSafeHwnd()), std::vector<std::string>{});
+        for (std::size_t i = 0; i < kValueIds.size(); ++i) {
+            SetWindowTextA(GetDlgItem(panel->GetSafeHwnd(), kValueIds[i]), kWidestValues[i]);
+        }
+        EXPECT_EQ(CutTexts(*panel, kValueIds), std::vector<std::string>{});
     }
 }
 
