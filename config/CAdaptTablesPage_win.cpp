@@ -3,6 +3,7 @@
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
+#include "config/FitGridColumns.h"
 #include "config/IAdaptiveMapSource.h"
 #include "config/TablesIds.h"
 #include "forms/CFontCache.h"
@@ -283,6 +284,8 @@ void CAdaptTablesPage::UpdateTexts() {
 
 LRESULT CAdaptTablesPage::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
     UpdateTexts();
+    // The time axis follows the language's decimal separator.
+    FillGrid();
     return 0;
 }
 
@@ -291,7 +294,9 @@ void CAdaptTablesPage::ResetIndicators() {
     if (m_lambdaBar.GetSafeHwnd() != nullptr) {
         m_lambdaBar.Invalidate();
     }
-    m_lambdaValue.SetWindowText("0.00 ");
+    CString zero;
+    zero.Format("%.2f ", 0.0);
+    m_lambdaValue.SetWindowText(zero);
     m_lambdaLabel.SetWindowText("l:");
     m_correction.SetWindowText("0 %");
 }
@@ -482,6 +487,8 @@ void CAdaptTablesPage::RefreshRow(int tableIndex, int row) {
     }
     if (row + 1 < m_grid.GetRowCount()) {
         FillTwinRow(row);
+        // Values that arrive may need more room than those shown before.
+        FitGridColumns(m_grid);
     }
 }
 
@@ -532,7 +539,7 @@ void CAdaptTablesPage::FillGrid() {
     m_grid.SetListMode(FALSE);
     m_grid.ClearSelection();
     m_grid.SetSortCompareFunction(nullptr);
-    m_grid.StretchToWindow(TRUE);
+    FitGridColumns(m_grid);
     m_grid.Invalidate();
 }
 

@@ -135,6 +135,7 @@ private:
 
     void ShowLoadedMap();
     void EnableCalibration();
+    void ShowAxes();
     void ShowCellTexts();
     bool SelectedBox(MapCellBox& box);
     void SelectBox(const MapCellBox& box);

@@ -12,6 +12,7 @@
 #include "classlib/win/CMenu.h"
 #include "classlib/win/CScopedSelect.h"
 #include "config/CMeasurementEditDlg.h"
+#include "config/FitGridColumns.h"
 #include "config/MapPageIds.h"
 #include "forms/CFontCache.h"
 #include "forms/MakeScaledLogFont.h"
@@ -339,13 +340,26 @@ void CConfigDynamic::ResetLiveDisplay() {
     m_lambdaBar.SetValue(1.0);
     if (m_lambdaBar.GetSafeHwnd() != nullptr) {
         m_lambdaBar.Invalidate();
-        m_lambdaValue.SetWindowText("0.00 ");
+        m_lambdaValue.SetWindowText(FormatText("%.2f ", 0.0));
         m_lambdaLabel.SetWindowText("l:");
         m_correction.SetWindowText("0 %");
     }
 }
 
 // ---- The map in the grid ---------------------------------------------------------------------
+
+// The axis headers, the times in the language's decimal separator.
+void CConfigDynamic::ShowAxes() {
+    const CCorrectionMap& map = m_editor.GetMap();
+    const int columns = std::min(map.GetColumnCount(), m_grid.GetColumnCount() - 1);
+    const int rows = std::min(map.GetRowCount(), m_grid.GetRowCount() - 1);
+    for (int c = 0; c < columns; ++c) {
+        m_grid.SetCellText(0, c + 1, FormatText("%d", map.GetRpm(c)));
+    }
+    for (int r = 0; r < rows; ++r) {
+        m_grid.SetCellText(r + 1, 0, FormatText("%.02f", map.GetTimeUs(r) * 0.001));
+    }
+}
 
 void CConfigDynamic::ShowLoadedMap() {
     const CCorrectionMap& map = m_editor.GetMap();
@@ -357,11 +371,8 @@ void CConfigDynamic::ShowLoadedMap() {
     m_grid.SetFixedColumnCount(1);
     m_grid.SetCellText(0, 0, "%");
     m_grid.SetCellBackColour(0, 0, kHeaderBack);
-    for (int c = 0; c < columns; ++c) {
-        m_grid.SetCellText(0, c + 1, FormatText("%d", map.GetRpm(c)));
-    }
+    ShowAxes();
     for (int r = 0; r < rows; ++r) {
-        m_grid.SetCellText(r + 1, 0, FormatText("%.02f", map.GetTimeUs(r) * 0.001));
         if (r % 2 == 0) {
             for (int c = 0; c < columns; ++c) {
                 m_grid.SetCellBackColour(r + 1, c + 1, kEvenRowBack);
@@ -373,7 +384,7 @@ void CConfigDynamic::ShowLoadedMap() {
     m_grid.SetGridLines(GRID_LINES_BOTH);
     m_grid.ClearSelection();
     m_grid.Invalidate();
-    m_grid.StretchToWindow(TRUE);
+    FitGridColumns(m_grid);
     m_grid.SetSortCompareFunction(nullptr);
     int rpm[CCorrectionMap::kMaxBreakpoints] = {};
     int timeUs[CCorrectionMap::kMaxBreakpoints] = {};
@@ -561,6 +572,10 @@ LRESULT CConfigDynamic::OnLiveCycle(WPARAM, LPARAM) {
 
 LRESULT CConfigDynamic::OnLanguageChanged(WPARAM, LPARAM) {
     UpdateTexts();
+    if (m_grid.GetSafeHwnd() != nullptr) {
+        ShowAxes();
+        m_grid.Invalidate();
+    }
     return 0;
 }
 

@@ -250,7 +250,8 @@ void CConfigStatus::UpdateTexts() {
     for (const LabelText& label : kLabels) {
         SetItemText(label.controlId, LoadText(label.textId));
     }
-    ShowPressureTip("0.00", "0.00", "0.00");
+    const CString zero = Hundredths(0, "%.2f");
+    ShowPressureTip(zero, zero, zero);
 }
 
 void CConfigStatus::CreateToolTips() {
@@ -343,14 +344,14 @@ void CConfigStatus::ResetDisplay() {
         SetItemText(id, "0");
     }
     for (const int id : {kEnginePressId, kInjectionPressId, kGasPressId, kPetrolTimeId, kGasTimeId}) {
-        SetItemText(id, "0.00");
+        SetItemText(id, Hundredths(0, "%.2f"));
     }
     m_petrolTimeColour = ::GetSysColor(COLOR_BTNTEXT);
     m_petrolTime.SetTextColor(m_petrolTimeColour);
     m_gasTime.SetTextColor(m_petrolTimeColour);
     m_gasLevel.SetLevel(-1);
     m_gasLevel.Invalidate(TRUE);
-    SetItemText(kLambdaId, "0.00 V");
+    SetItemText(kLambdaId, Hundredths(0, "%.2f V"));
     m_lambdaColour = ::GetSysColor(COLOR_BTNFACE);
     m_lambda.SetBkColor(m_lambdaColour);
     SetItemText(kLambdaStateId, "");
@@ -362,7 +363,8 @@ void CConfigStatus::ResetDisplay() {
     std::memset(m_live.petrol, 0, sizeof(m_live.petrol));
     std::memset(m_live.gas, 0, sizeof(m_live.gas));
     ShowInjectionTip();
-    ShowPressureTip("0.00", "0.00", "0.00");
+    const CString zero = Hundredths(0, "%.2f");
+    ShowPressureTip(zero, zero, zero);
 }
 
 // ---- Live cycle ----------------------------------------------------------------------------------
@@ -527,8 +529,8 @@ void CConfigStatus::ShowInjectionTimes() {
         m_petrolTimeColour = ::GetSysColor(COLOR_BTNSHADOW);
         m_petrolTime.SetTextColor(m_petrolTimeColour);
         m_gasTime.SetTextColor(m_petrolTimeColour);
-        SetItemText(kPetrolTimeId, "0.00");
-        SetItemText(kGasTimeId, "0.00");
+        SetItemText(kPetrolTimeId, Hundredths(0, "%.2f"));
+        SetItemText(kGasTimeId, Hundredths(0, "%.2f"));
         return;
     }
     CStatusPageReadings::RememberInjectionTimes(m_live.petrol, m_live.gas);

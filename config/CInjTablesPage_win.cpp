@@ -3,6 +3,7 @@
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
+#include "config/FitGridColumns.h"
 #include "config/TablesIds.h"
 #include "forms/CFontCache.h"
 #include "forms/GetScaledFontHeight.h"
@@ -165,6 +166,8 @@ void CInjTablesPage::UpdateTexts() {
 
 LRESULT CInjTablesPage::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
     UpdateTexts();
+    // The time axis follows the language's decimal separator.
+    FillGrid();
     return 0;
 }
 
@@ -196,7 +199,7 @@ void CInjTablesPage::FillGrid() {
     m_grid.SetListMode(FALSE);
     m_grid.ClearSelection();
     m_grid.SetSortCompareFunction(nullptr);
-    m_grid.StretchToWindow(TRUE);
+    FitGridColumns(m_grid);
     m_grid.Invalidate();
 }
 

@@ -124,6 +124,7 @@ private:
     void RefuseInput(CEdit& edit, const CString& message);
     static void SelectWholeText(CEdit& edit);
 
+    void ShowDecimals();
     CEdit* EditOfElement(int element);
     int ElementOfEdit(int controlId) const;
 

@@ -513,7 +513,19 @@ void CSettingsPage::ShowLubrication(BOOL show) {
 
 LRESULT CSettingsPage::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
     UpdateTexts();
+    ShowDecimals();
     return 0;
+}
+
+// The decimal settings shown so far, again in the language's decimal separator.
+void CSettingsPage::ShowDecimals() {
+    for (const EditBinding& binding : kEdits) {
+        const CSettingsPageField* field = CSettingsPageField::Find(binding.element);
+        CWnd* edit = GetDlgItem(binding.controlId);
+        if (field != nullptr && field->IsDecimal() && edit != nullptr && edit->GetWindowTextLength() > 0) {
+            edit->SetWindowText(field->Display(m_cache[binding.element]));
+        }
+    }
 }
 
 LRESULT CSettingsPage::OnIgnored(WPARAM wParam, LPARAM lParam) {

@@ -24,36 +24,38 @@ constexpr char kFolderSetting[] = "DataLog";
 constexpr char kFileFilter[] = "All files (*.*)|*.*||";
 
 struct Item {
-    const char* text;
+    UINT textId;
     int value;
 };
 
-constexpr Item kStoreModes[] = {{"Raw (as they come)", CDataSaverRecorder::kRawMode},
-                                {"Periodic", CDataSaverRecorder::kPeriodicMode}};
-constexpr Item kReckonings[] = {{"Nearest", 0}, {"Average", 1}, {"Interpolation", 2}};
+constexpr Item kStoreModes[] = {{15217, CDataSaverRecorder::kRawMode},  // "Raw (as they come)"
+                                {15218, CDataSaverRecorder::kPeriodicMode}};  // "Periodic"
+// "Nearest", "Average", "Interpolation"
+constexpr Item kReckonings[] = {{15219, 0}, {15220, 1}, {15221, 2}};
 
 struct Label {
     int id;
-    const char* text;
+    UINT textId;
 };
 
-constexpr Label kLabels[] = {{CDataSaverPage::kFileLabelId, "File name:"},
-                             {CDataSaverPage::kBrowseId, "Browse"},
-                             {CDataSaverPage::kStoreModeLabelId, "Data store mode:"},
-                             {CDataSaverPage::kReckoningLabelId, "Reckoning mode:"}};
+// "File name:", "Browse", "Data store mode:", "Reckoning mode:", "ms"
+constexpr Label kLabels[] = {{CDataSaverPage::kFileLabelId, 15213},
+                             {CDataSaverPage::kBrowseId, 15214},
+                             {CDataSaverPage::kStoreModeLabelId, 15215},
+                             {CDataSaverPage::kReckoningLabelId, 15216},
+                             {CDataSaverPage::kPeriodUnitId, 15078}};
 
-constexpr char kStartText[] = "START";
-constexpr char kStopText[] = "STOP";
+constexpr UINT kStartText = 15296;  // "START"
+constexpr UINT kStopText = 15297;   // "STOP"
 
-constexpr int kStatusConnected = 2;
-constexpr int kStatusJammed = 4;
-
-void FillList(CComboBox& list, const Item* items, int count) {
+// The items keep their values and the selection stays where it was.
+template <std::size_t N, typename Loader>
+void FillList(CComboBox& list, const Item (&items)[N], const Loader& load) {
     const int selection = list.GetCurSel();
     list.ResetContent();
-    for (int i = 0; i < count; ++i) {
-        const int index = list.AddString(items[i].text);
-        list.SetItemData(index, static_cast<DWORD_PTR>(items[i].value));
+    for (const Item& item : items) {
+        const int index = list.AddString(load(item.textId));
+        list.SetItemData(index, static_cast<DWORD_PTR>(item.value));
     }
     list.SetCurSel(selection);
 }
@@ -62,6 +64,9 @@ CString FolderOf(const CString& path) {
     const int slash = path.ReverseFind('\\');
     return slash < 0 ? CString() : path.Left(slash);
 }
+
+constexpr int kStatusConnected = 2;
+constexpr int kStatusJammed = 4;
 
 }  // namespace
 
@@ -111,12 +116,10 @@ BOOL CDataSaverPage::OnInitDialog() {
     ShowCounters(false);
     m_period = kDefaultPeriod;
     m_periodEdit.SetWindowText("1000");
-    FillList(m_storeMode, kStoreModes, 2);
-    FillList(m_reckoning, kReckonings, 3);
+    UpdateTexts();
     m_storeMode.SetCurSel(0);
     m_reckoning.SetCurSel(0);
     EnablePeriodic(FALSE);
-    UpdateTexts();
     SetContentHeight(0);
     if (ReadDirectorySetting(kFolderSetting, m_folder)) {
         m_fileName.SetWindowText(m_folder + "\\");
@@ -137,9 +140,12 @@ CString CDataSaverPage::LoadText(UINT id) const {
 
 void CDataSaverPage::UpdateTexts() {
     for (const Label& label : kLabels) {
-        GetDlgItem(label.id)->SetWindowText(label.text);
+        GetDlgItem(label.id)->SetWindowText(LoadText(label.textId));
     }
-    m_startStop.SetWindowText(m_recording ? kStopText : kStartText);
+    m_startStop.SetWindowText(LoadText(m_recording ? kStopText : kStartText));
+    const auto load = [this](UINT id) { return LoadText(id); };
+    FillList(m_storeMode, kStoreModes, load);
+    FillList(m_reckoning, kReckonings, load);
 }
 
 LRESULT CDataSaverPage::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
@@ -190,7 +196,7 @@ void CDataSaverPage::ApplyPeriod() {
     const DWORD language = m_resources != nullptr ? m_resources->GetLanguageId() : 0;
     int value = 0;
     CString message;
-    if (!CPhaseTestInput::CheckNumber(language, text, 0, kMaxPeriod, LoadText(kInvalidElementText),
+    if (!CPhaseTestInput::CheckNumber(CLocaleNumberFormat::FromLocale(language), text, 0, kMaxPeriod, LoadText(kInvalidElementText),
                                       LoadText(kOutOfRangeText), value, message)) {
         m_periodEdit.Undo();
         m_periodEdit.EmptyUndoBuffer();
@@ -282,7 +288,7 @@ void CDataSaverPage::Start() {
     ShowCounters(false);
     m_status.SetWindowText("Angefangen.");
     EnableSettings(FALSE);
-    m_startStop.SetWindowText(kStopText);
+    m_startStop.SetWindowText(LoadText(kStopText));
 }
 
 void CDataSaverPage::Stop() {
@@ -305,7 +311,7 @@ void CDataSaverPage::EndRecording() {
     m_recorder.Abort();
     m_recording = false;
     EnableSettings(TRUE);
-    m_startStop.SetWindowText(kStartText);
+    m_startStop.SetWindowText(LoadText(kStartText));
 }
 
 void CDataSaverPage::ShowCounters(bool shown) {

@@ -55,6 +55,8 @@ private:
     void Layout();
     void SetUpGrid();
     void FillGrid();
+    CString LoadText(UINT id) const;
+    void LoadTexts();
     void ShowAction(int tableRow);
     // The grid row that shows a table row, or -1.
     int GridRowOf(int tableRow) const;

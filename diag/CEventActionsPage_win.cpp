@@ -10,6 +10,7 @@
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
+#include "shell/CResourceManager.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -24,7 +25,7 @@ constexpr int kFontTenths = 75;
 constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr char kAscending = static_cast<char>(0xBB);
 constexpr char kDescending = static_cast<char>(0xAB);
-constexpr const char* kHeaders[kColumns] = {"%c # %c", "%c Event %c", "%c Action %c"};
+constexpr UINT kHeaderTexts[kColumns] = {15253, 15254, 15222};  // "%c # %c", "%c Event %c", "%c Action %c"
 
 }  // namespace
 
@@ -59,6 +60,7 @@ void CEventActionsPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lPar
 
 BOOL CEventActionsPage::OnInitDialog() {
     CDialog::OnInitDialog();
+    LoadTexts();
     if (m_dataHandler != nullptr) {
         m_dataHandler->RegisterWindow(this);
         for (const int element : CEventActionsTable::Elements()) {
@@ -130,7 +132,7 @@ void CEventActionsPage::FillGrid() {
         const char mark = !sorted ? ' ' : key > 0 ? kAscending : kDescending;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        m_grid.SetCellTextFormat(0, col, kHeaders[col], mark, mark);
+        m_grid.SetCellTextFormat(0, col, LoadText(kHeaderTexts[col]), mark, mark);
 #pragma GCC diagnostic pop
         m_grid.SetCellFormat(0, col, kCentred);
     }
@@ -143,17 +145,29 @@ void CEventActionsPage::FillGrid() {
         m_grid.ChangeCellType(gridRow, kActionColumn, RUNTIME_CLASS(CGridCellCombo));
         auto* combo = static_cast<CGridCellCombo*>(m_grid.GetCell(gridRow, kActionColumn));
         if (combo != nullptr) {
-            combo->SetOptions(CEventActionsTable::ActionTexts());
+            combo->SetOptions(m_table.ActionTexts());
             combo->SetStyle(CBS_DROPDOWNLIST);
         }
         m_grid.SetCellText(gridRow, kActionColumn,
-                           CEventActionsTable::ActionText(m_table.GetRow(tableRow).action));
+                           m_table.ActionText(m_table.GetRow(tableRow).action));
         m_grid.SetCellFormat(gridRow, kActionColumn, kCentred);
         UINT state = m_grid.GetCellState(gridRow, kActionColumn);
         state = m_editable[tableRow] ? (state & ~GRID_STATE_READONLY) : (state | GRID_STATE_READONLY);
         m_grid.SetCellState(gridRow, kActionColumn, state);
     }
     m_grid.Refresh();
+}
+
+CString CEventActionsPage::LoadText(UINT id) const {
+    CString text;
+    if (m_resources != nullptr) {
+        m_resources->GetString(id, text);
+    }
+    return text;
+}
+
+void CEventActionsPage::LoadTexts() {
+    m_table.LoadTexts([this](UINT id) { return LoadText(id); });
 }
 
 int CEventActionsPage::GridRowOf(int tableRow) const {
@@ -171,7 +185,7 @@ void CEventActionsPage::ShowAction(int tableRow) {
         return;
     }
     m_grid.SetCellText(gridRow, kActionColumn,
-                       CEventActionsTable::ActionText(m_table.GetRow(tableRow).action));
+                       m_table.ActionText(m_table.GetRow(tableRow).action));
     m_grid.RedrawCell(gridRow, kActionColumn);
 }
 
@@ -202,15 +216,15 @@ void CEventActionsPage::OnGridEndEdit(NMHDR* header, LRESULT* result) {
     }
     const int tableRow = m_shown[record->row - 1];
     const CString chosen = m_grid.GetCellText(record->row, record->col);
-    if (chosen == CEventActionsTable::ActionText(m_table.GetRow(tableRow).action)) {
+    if (chosen == m_table.ActionText(m_table.GetRow(tableRow).action)) {
         return;
     }
     // A deleted or pasted text that names no action changes nothing.
-    const std::vector<CString> actions = CEventActionsTable::ActionTexts();
+    const std::vector<CString> actions = m_table.ActionTexts();
     if (std::find(actions.begin(), actions.end(), chosen) == actions.end()) {
         return;
     }
-    const BYTE action = CEventActionsTable::ActionOfText(chosen);
+    const BYTE action = m_table.ActionOfText(chosen);
     m_table.SetAction(tableRow, action);
     if (m_dataHandler != nullptr) {
         m_dataHandler->WriteData(m_table.GetRow(tableRow).element, &action);
@@ -228,6 +242,7 @@ void CEventActionsPage::OnGridClick(NMHDR* header, LRESULT* result) {
 }
 
 LRESULT CEventActionsPage::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
+    LoadTexts();
     FillGrid();
     return 0;
 }

@@ -8,66 +8,53 @@ namespace {
 
 struct EventSpec {
     int element;
-    const char* name;
+    UINT nameId;
 };
 
-// Names with "%s" take an empty suffix: the unit reports these events per injector, but
-// one setting covers all injectors.
+// The event names are the event log's: those with "%s" take an empty suffix here, as the
+// unit reports these events per injector, but one setting covers all injectors.
 constexpr EventSpec kEvents[CEventActionsTable::kRowCount] = {
-    {9, "No petrol injection signal%s"},
-    {10, "Gas injection valve short circuit%s"},
-    {11, "Gas injection valve broken wire%s"},
-    {12, "Possible external influence (COP reset)"},
-    {13, "Self test (memory)"},
-    {14, "High gas pressure"},
-    {15, "Low gas pressure"},
-    {16, "Low gas pressure at change"},
-    {17, "Engine temperature sensor short circuit"},
-    {18, "Engine temperature sensor broken wire"},
-    {19, "Critical temperature fall"},
-    {20, "Tank valve short circuit"},
-    {21, "Tank valve broken wire"},
-    {22, "Gas vaporizer valve short circuit"},
-    {23, "Gas vaporizer valve broken wire"},
-    {24, "Battery low"},
-    {25, "Attendant lever not connected"},
-    {52, "Gas press sensor short circuit"},
-    {53, "Gas press sensor broken wire"},
+    {9, 15346},  {10, 15347}, {11, 15348}, {12, 15331}, {13, 15330}, {14, 15333}, {15, 15332},
+    {16, 15345}, {17, 15338}, {18, 15339}, {19, 15340}, {20, 15334}, {21, 15335}, {22, 15336},
+    {23, 15337}, {24, 15341}, {25, 15342}, {52, 15343}, {53, 15344},
 };
 
-constexpr char kNothingText[] = "Nothing to do";
-constexpr char kBackToPetrolText[] = "Change back to petrol mode";
-constexpr char kBanGasText[] = "Ban gas mode";
+constexpr UINT kNothingText = 15223;       // "Nothing to do"
+constexpr UINT kBackToPetrolText = 15224;  // "Change back to petrol mode"
+constexpr UINT kBanGasText = 15230;        // "Ban gas mode"
 
 }  // namespace
 
 CEventActionsTable::CEventActionsTable() {
     for (const EventSpec& spec : kEvents) {
-        CString name;
+        m_rows.push_back({spec.element, spec.nameId, CString(), kNothing});
+    }
+}
+
+void CEventActionsTable::LoadTexts(const TextLoader& load) {
+    for (Row& row : m_rows) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        name.Format(spec.name, "");
+        row.name.Format(load(row.nameId), "");
 #pragma GCC diagnostic pop
-        m_rows.push_back({spec.element, name, kNothing});
     }
+    m_nothingText = load(kNothingText);
+    m_backToPetrolText = load(kBackToPetrolText);
+    m_banGasText = load(kBanGasText);
 }
 
-const char* CEventActionsTable::ActionText(BYTE action) {
+const CString& CEventActionsTable::ActionText(BYTE action) const {
     if (action == kBackToPetrol) {
-        return kBackToPetrolText;
+        return m_backToPetrolText;
     }
-    return action == kBanGas ? kBanGasText : kNothingText;
+    return action == kBanGas ? m_banGasText : m_nothingText;
 }
 
-BYTE CEventActionsTable::ActionOfText(const CString& text) {
-    if (text == kBackToPetrolText) {
+BYTE CEventActionsTable::ActionOfText(const CString& text) const {
+    if (text == m_backToPetrolText) {
         return kBackToPetrol;
     }
-    return text == kBanGasText ? kBanGas : kNothing;
-}
-
-std::vector<CString> CEventActionsTable::ActionTexts() {
-    return {kNothingText, kBackToPetrolText, kBanGasText};
+    return text == m_banGasText ? kBanGas : kNothing;
 }
 
 int CEventActionsTable::FindRow(int element) const {

@@ -6,6 +6,7 @@
 #include "classlib/core/CString.h"
 #include "classlib/core/WinTypes.h"
 
+#include <functional>
 #include <vector>
 
 class CEventActionsTable {
@@ -17,18 +18,26 @@ public:
 
     struct Row {
         int element;
+        UINT nameId;  // string id of the event's name
         CString name;
         BYTE action;
     };
 
+    // The text of a string id in the current language.
+    using TextLoader = std::function<CString(UINT)>;
+
+    // The rows with empty names and texts until LoadTexts.
     CEventActionsTable();
 
+    // Takes the event names and the action texts in the current language.
+    void LoadTexts(const TextLoader& load);
+
     // The text of an action byte; any byte but the two actions reads "Nothing to do".
-    static const char* ActionText(BYTE action);
+    const CString& ActionText(BYTE action) const;
     // The byte of an action text; a text that names no action gives 0x00.
-    static BYTE ActionOfText(const CString& text);
+    BYTE ActionOfText(const CString& text) const;
     // The three action texts in the order the page offers them.
-    static std::vector<CString> ActionTexts();
+    std::vector<CString> ActionTexts() const { return {m_nothingText, m_backToPetrolText, m_banGasText}; }
 
     // The row of an element, or -1.
     int FindRow(int element) const;
@@ -52,5 +61,8 @@ public:
 
 private:
     std::vector<Row> m_rows;
+    CString m_nothingText;
+    CString m_backToPetrolText;
+    CString m_banGasText;
     int m_sortKey = 1;
 };

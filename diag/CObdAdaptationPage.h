@@ -5,6 +5,7 @@
 #pragma once
 
 #include "classlib/win/CDialog.h"
+#include "classlib/win/CSize.h"
 #include "diag/CObdAdaptationModel.h"
 #include "forms/CRPButton.h"
 #include "forms/CStaticExtended.h"
@@ -78,6 +79,12 @@ private:
     void Layout();
     void SetFonts();
     void UpdateTexts();
+    CString LoadText(UINT id) const;
+    CSize LabelExtent(int id);
+    CSize TextExtent(int id, const CString& text);
+    int LabelWidth(int id);
+    void PlaceControls();
+    int PlaceRows(double scaleY);
     void Blank();
     void ShowLink();
     void ShowBanks();

@@ -6,13 +6,16 @@
 #include "classlib/win/CFont.h"
 #include "diag/CObdAdaptationTexts.h"
 #include "forms/CFontCache.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/MakeScaledLogFont.h"
+#include "forms/ScaledLength.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/CalibrationHelpers.h"
 #include "link/DataHandlerMessages.h"
+#include "shell/CResourceManager.h"
 
-#include <cstring>
+#include <algorithm>
+#include <initializer_list>
 
 namespace {
 
@@ -37,20 +40,39 @@ constexpr BYTE kBank2Bit = 0x20;
 constexpr COLORREF kFailureColour = RGB(0xF7, 0x03, 0x2F);
 constexpr COLORREF kMarkerOn = RGB(0x3E, 0xE8, 0x11);
 
-constexpr char kOnText[] = "Adaptation ON";
-constexpr char kOffText[] = "Adaptation OFF";
+constexpr UINT kOnText = 15211;   // "Adaptation ON"
+constexpr UINT kOffText = 15212;  // "Adaptation OFF"
 
 struct Label {
     int id;
-    const char* text;
+    UINT textId;
 };
 
-constexpr Label kLabels[] = {{2701, "Status:"},        {2703, "data (%)"}, {2704, "trim 1:"},
-                             {2707, "trim 2:"},        {2710, "Bank 1:"},  {2713, "Bank 2:"},
-                             {2716, "calculated (%)"}, {2717, "base:"},    {2719, "long:"},
-                             {2721, "sum:"},           {2724, "Load:"},    {2726, "Trim factor:"}};
+constexpr Label kLabels[] = {{2701, 15188}, {2704, 15190}, {2707, 15191}, {2710, 15192},
+                             {2713, 15193}, {2717, 15195}, {2719, 15196}, {2721, 15197},
+                             {2724, 15209}, {2726, 15210}};
 
-constexpr int kValueFontTenths = 66;
+// The groups' captions: "data" and "calculated", with the unit that both groups show.
+constexpr Label kGroups[] = {{2703, 15189}, {2716, 15194}};
+constexpr char kGroupUnit[] = " (%)";
+// The widest values the fields show in practice: percents of two digits, their sum, and
+// the load and trim factor bytes.
+constexpr char kWidestPercent[] = "-99";
+constexpr char kWidestSum[] = "-198";
+constexpr char kWidestByte[] = "255";
+
+constexpr int kStatusLabelId = 2701;
+constexpr int kDataGroupId = 2703;
+constexpr int kTrimLabelIds[2] = {2704, 2707};
+constexpr int kBankLabelIds[2] = {2710, 2713};
+constexpr int kCalculatedGroupId = 2716;
+constexpr int kBaseLabelId = 2717;
+constexpr int kLongLabelId = 2719;
+constexpr int kSumLabelId = 2721;
+constexpr int kLoadLabelId = 2724;
+constexpr int kTrimFactorLabelId = 2726;
+
+constexpr int kTextFontTenths = 66;
 constexpr int kButtonFontTenths = 63;
 
 int Signed(BYTE value) {
@@ -141,28 +163,163 @@ void CObdAdaptationPage::SetFonts() {
         return;
     }
     const auto font = [this](const char* face, int tenths) -> CFont* {
-        LOGFONTA request;
-        std::memset(&request, 0, sizeof(request));
-        CClientDC dc(this);
-        request.lfHeight = GetScaledFontHeight(&dc, face, tenths, m_scaleX, m_scaleY);
-        std::strncpy(request.lfFaceName, face, LF_FACESIZE - 1);
+        const LOGFONTA request = MakeScaledLogFont(this, face, tenths, FW_NORMAL, m_scaleX, m_scaleY);
         return m_fonts->GetFont(&request);
     };
-    CFont* values = font("Arial", kValueFontTenths);
+    CFont* labels = font("MS Shell Dlg", kTextFontTenths);
+    CFont* values = font("Arial", kTextFontTenths);
     CFont* button = font("Verdana", kButtonFontTenths);
-    if (values == nullptr || button == nullptr) {
+    if (labels == nullptr || values == nullptr || button == nullptr) {
         CLogger::Instance().Log(3000, "CObdAdaptationPage::SetFonts(): no font.");
         return;
     }
     SendMessageToDescendants(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*values)), FALSE);
+    for (const Label& label : kLabels) {
+        GetDlgItem(label.id)->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*labels)),
+                                          FALSE);
+    }
+    for (const Label& group : kGroups) {
+        GetDlgItem(group.id)->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*labels)),
+                                          FALSE);
+    }
     m_button.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*button)), FALSE);
+}
+
+// The room that a label needs for its text in its font.
+CSize CObdAdaptationPage::LabelExtent(int id) {
+    CString text;
+    GetDlgItem(id)->GetWindowText(text);
+    return TextExtent(id, text);
+}
+
+// The room that a text needs in the font of a control.
+CSize CObdAdaptationPage::TextExtent(int id, const CString& text) {
+    CWnd* label = GetDlgItem(id);
+    CClientDC dc(label);
+    const HFONT font = reinterpret_cast<HFONT>(label->SendMessage(WM_GETFONT, 0, 0));
+    const HGDIOBJ previous = font != nullptr ? ::SelectObject(dc.GetSafeHdc(), font) : nullptr;
+    const CSize extent = dc.GetTextExtent(text);
+    if (previous != nullptr) {
+        ::SelectObject(dc.GetSafeHdc(), previous);
+    }
+    return CSize(extent.cx + 1, extent.cy);
+}
+
+int CObdAdaptationPage::LabelWidth(int id) {
+    return LabelExtent(id).cx;
+}
+
+// The rows at the owner's scale; when they are taller than the panel, they close up as far
+// as the text height allows.
+void CObdAdaptationPage::PlaceControls() {
+    RECT client = {};
+    GetClientRect(&client);
+    const int bottom = PlaceRows(m_scaleY);
+    if (bottom > client.bottom && bottom > 0) {
+        PlaceRows(m_scaleY * client.bottom / bottom);
+    }
+    Invalidate(TRUE);
+}
+
+// Rows of labels and values inside the panel, vertically at scaleY; every label takes the
+// width of its text in the current language, so that none is cut, and every row the height
+// of its text at least. Returns the bottom of the last control.
+int CObdAdaptationPage::PlaceRows(double scaleY) {
+    RECT client = {};
+    GetClientRect(&client);
+    const int width = client.right - client.left;
+    const auto x = [this](double units) { return ScaledLength(units, m_scaleX); };
+    const auto y = [scaleY](double units) { return ScaledLength(units, scaleY); };
+    const int pad = x(2);
+    const int gap = x(2);
+    const auto valueWidth = [&](const char* widest) {
+        return std::max(x(10), static_cast<int>(TextExtent(kBaseId, widest).cx));
+    };
+    const int percentWidth = valueWidth(kWidestPercent);
+    const int textHeight = std::max(LabelExtent(kStatusLabelId).cy, LabelExtent(kBaseId).cy);
+    const int rowHeight = std::max(y(11), textHeight + 1);
+    const int rowStep = rowHeight + y(1);
+    const int captionHeight = std::max(y(10), rowHeight - y(1));
+    const auto place = [&](int id, int left, int top, int w, int h) {
+        GetDlgItem(id)->MoveWindow(left, top, std::max(w, 1), h, FALSE);
+    };
+    // A label and its values from left on; returns where the next pair starts.
+    const auto pair = [&](int labelId, int labelWidth, std::initializer_list<int> valueIds, int fieldWidth, int left,
+                          int top) {
+        place(labelId, left, top, labelWidth, rowHeight);
+        left += labelWidth + gap;
+        for (const int id : valueIds) {
+            place(id, left, top, fieldWidth, rowHeight);
+            left += fieldWidth + gap;
+        }
+        return left + gap;
+    };
+    // A group box around the rows from its top to the row above `top`; returns the next top.
+    const auto group = [&](int id, int groupTop, int top) {
+        const int height = top - rowStep + rowHeight + y(2) - groupTop;
+        place(id, 0, groupTop, width, height);
+        return groupTop + height + y(2);
+    };
+
+    int top = 0;
+    const int statusWidth = LabelWidth(kStatusLabelId);
+    place(kStatusLabelId, pad, top, statusWidth, rowHeight);
+    place(kLinkId, pad + statusWidth + gap, top, width - 2 * pad - statusWidth - gap, rowHeight);
+    top += rowStep;
+
+    const int dataTop = top;
+    top += captionHeight;
+    const int trimWidth = std::max(LabelWidth(kTrimLabelIds[0]), LabelWidth(kTrimLabelIds[1]));
+    const int bankWidth = std::max(LabelWidth(kBankLabelIds[0]), LabelWidth(kBankLabelIds[1]));
+    const int markerWidth = x(7);
+    const int markerLeft = width - pad - markerWidth;
+    for (int bank = 0; bank < 2; ++bank) {
+        const int left = pair(kTrimLabelIds[bank], trimWidth, {kTrimIds[2 * bank], kTrimIds[2 * bank + 1]},
+                              percentWidth, pad, top);
+        place(kBankLabelIds[bank], left, top, bankWidth, rowHeight);
+        const int textLeft = left + bankWidth + gap;
+        place(kBankTextIds[bank], textLeft, top, markerLeft - gap - textLeft, rowHeight);
+        place(kBankMarkerIds[bank], markerLeft, top + y(2), markerWidth, rowHeight - y(4));
+        top += rowStep;
+    }
+    top = group(kDataGroupId, dataTop, top);
+
+    const int calculatedTop = top;
+    top += captionHeight;
+    int left = pair(kBaseLabelId, LabelWidth(kBaseLabelId), {kBaseId}, percentWidth, pad, top);
+    left = pair(kLongLabelId, LabelWidth(kLongLabelId), {kLongId}, percentWidth, left, top);
+    left = pair(kSumLabelId, LabelWidth(kSumLabelId), {kSumId}, valueWidth(kWidestSum), left, top);
+    place(kExtraId, left, top, percentWidth, rowHeight);
+    top += rowStep;
+    top = group(kCalculatedGroupId, calculatedTop, top);
+
+    const int byteWidth = valueWidth(kWidestByte);
+    left = pair(kLoadLabelId, LabelWidth(kLoadLabelId), {kLoadId}, byteWidth, pad, top);
+    pair(kTrimFactorLabelId, LabelWidth(kTrimFactorLabelId), {kTrimFactorId}, byteWidth, left, top);
+    top += rowStep;
+    const int buttonWidth = x(72);
+    const int buttonHeight = std::max(y(15), static_cast<int>(LabelExtent(kButtonId).cy) + 4);
+    place(kButtonId, width - pad - buttonWidth, top, buttonWidth, buttonHeight);
+    return top + buttonHeight;
 }
 
 void CObdAdaptationPage::UpdateTexts() {
     for (const Label& label : kLabels) {
-        GetDlgItem(label.id)->SetWindowText(label.text);
+        GetDlgItem(label.id)->SetWindowText(LoadText(label.textId));
     }
-    m_button.SetWindowText(m_button.GetCheck() == BST_CHECKED ? kOnText : kOffText);
+    for (const Label& group : kGroups) {
+        GetDlgItem(group.id)->SetWindowText(LoadText(group.textId) + kGroupUnit);
+    }
+    m_button.SetWindowText(LoadText(m_button.GetCheck() == BST_CHECKED ? kOnText : kOffText));
+    PlaceControls();
+}
+
+CString CObdAdaptationPage::LoadText(UINT id) const {
+    CString text;
+    if (m_resources != nullptr) {
+        m_resources->GetString(id, text);
+    }
+    return text;
 }
 
 BOOL CObdAdaptationPage::PreTranslateMessage(MSG* msg) {
@@ -201,7 +358,7 @@ void CObdAdaptationPage::Blank() {
     m_button.Blink(FALSE);
     m_buttonBlinking = false;
     m_button.EnableWindow(FALSE);
-    m_button.SetWindowText(kOffText);
+    m_button.SetWindowText(LoadText(kOffText));
     ShowLink();
     for (CStaticExtended* field : {&m_trims[0], &m_trims[1], &m_trims[2], &m_trims[3], &m_base, &m_long,
                                    &m_sum, &m_extra, &m_load, &m_trimFactor}) {
@@ -252,7 +409,7 @@ void CObdAdaptationPage::ShowBanks() {
 
 void CObdAdaptationPage::SetButton(const CObdAdaptationModel::Button& button) {
     m_button.EnableWindow(TRUE);
-    m_button.SetWindowText(button.showsOn ? kOnText : kOffText);
+    m_button.SetWindowText(LoadText(button.showsOn ? kOnText : kOffText));
     m_button.SetCheck(button.pressed ? BST_CHECKED : BST_UNCHECKED);
     if (button.blinking != m_buttonBlinking) {
         m_button.Blink(button.blinking ? TRUE : FALSE);

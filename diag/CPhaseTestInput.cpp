@@ -2,22 +2,15 @@
 
 #include "link/NumberChecks.h"
 
-#include <cerrno>
-#include <cstdlib>
-
 namespace {
 
-bool Parse(DWORD languageId,
+bool Parse(const CLocaleNumberFormat& format,
            const CString& text,
            const CString& invalidFormat,
            long long& parsed,
            CString& message) {
-    if (IsValidNumberText(languageId, text)) {
-        errno = 0;
-        parsed = std::strtoll(text, nullptr, 10);
-        if (errno == 0) {
-            return true;
-        }
+    if (ParseNumberText(format, text, parsed)) {
+        return true;
     }
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
@@ -39,7 +32,7 @@ CString CPhaseTestInput::RangeMessage(const CString& rangeFormat, long long valu
     return message;
 }
 
-bool CPhaseTestInput::CheckNumber(DWORD languageId,
+bool CPhaseTestInput::CheckNumber(const CLocaleNumberFormat& format,
                                   const CString& text,
                                   int low,
                                   int high,
@@ -48,7 +41,7 @@ bool CPhaseTestInput::CheckNumber(DWORD languageId,
                                   int& value,
                                   CString& message) {
     long long parsed = 0;
-    if (!Parse(languageId, text, invalidFormat, parsed, message)) {
+    if (!Parse(format, text, invalidFormat, parsed, message)) {
         return false;
     }
     if (parsed < low || parsed > high) {
@@ -59,14 +52,14 @@ bool CPhaseTestInput::CheckNumber(DWORD languageId,
     return true;
 }
 
-bool CPhaseTestInput::CheckLambda(DWORD languageId,
+bool CPhaseTestInput::CheckLambda(const CLocaleNumberFormat& format,
                                   const CString& text,
                                   const CString& invalidFormat,
                                   const CString& rangeFormat,
                                   int& value,
                                   CString& message) {
     long long parsed = 0;
-    if (!Parse(languageId, text, invalidFormat, parsed, message)) {
+    if (!Parse(format, text, invalidFormat, parsed, message)) {
         return false;
     }
     if (parsed != kLambdaSpecial && (parsed < kLambdaLow || parsed > kLambdaHigh)) {

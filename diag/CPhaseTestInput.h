@@ -4,7 +4,7 @@
 #pragma once
 
 #include "classlib/core/CString.h"
-#include "classlib/core/WinTypes.h"
+#include "link/CLocaleNumberFormat.h"
 
 class CPhaseTestInput {
 public:
@@ -15,9 +15,10 @@ public:
     static constexpr int kTimeLow = 0;
     static constexpr int kTimeHigh = 65535;
 
-    // invalidFormat has one %s for the text; rangeFormat is "... %s <- %c%s; %s%c." whose
+    // The text is read in the language's number format, sign forms included. invalidFormat
+    // has one %s for the text; rangeFormat is "... %s <- %c%s; %s%c." whose
     // %s become the value and the bounds. True with value set when the text passes.
-    static bool CheckNumber(DWORD languageId,
+    static bool CheckNumber(const CLocaleNumberFormat& format,
                             const CString& text,
                             int low,
                             int high,
@@ -26,7 +27,7 @@ public:
                             int& value,
                             CString& message);
 
-    static bool CheckLambda(DWORD languageId,
+    static bool CheckLambda(const CLocaleNumberFormat& format,
                             const CString& text,
                             const CString& invalidFormat,
                             const CString& rangeFormat,

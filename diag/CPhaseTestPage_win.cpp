@@ -195,7 +195,8 @@ LRESULT CPhaseTestPage::OnStatusChanged(WPARAM wParam, LPARAM lParam) {
 
 void CPhaseTestPage::OnSend() {
     const int phase = Selected(m_phase);
-    const DWORD language = m_resources != nullptr ? m_resources->GetLanguageId() : 0;
+    const CLocaleNumberFormat format =
+        CLocaleNumberFormat::FromLocale(m_resources != nullptr ? m_resources->GetLanguageId() : 0);
     const CString invalid = LoadText(kInvalidElementText);
     const CString range = LoadText(kOutOfRangeText);
     CString text;
@@ -203,10 +204,10 @@ void CPhaseTestPage::OnSend() {
     int lambda = 0;
     int time = 0;
     m_lambda.GetWindowText(text);
-    if (CPhaseTestInput::CheckLambda(language, text, invalid, range, lambda, message)) {
+    if (CPhaseTestInput::CheckLambda(format, text, invalid, range, lambda, message)) {
         const int gas = Selected(m_gas);
         m_time.GetWindowText(text);
-        if (CPhaseTestInput::CheckNumber(language, text, CPhaseTestInput::kTimeLow,
+        if (CPhaseTestInput::CheckNumber(format, text, CPhaseTestInput::kTimeLow,
                                          CPhaseTestInput::kTimeHigh, invalid, range, time, message)) {
             SendPhase(phase, lambda, gas, time);
             message = "OK";

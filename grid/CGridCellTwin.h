@@ -26,6 +26,8 @@ public:
     void SetSecondBackColour(COLORREF colour) { m_secondBackColour = colour; }
 
     BOOL Draw(CDC* dc, int row, int col, CRect rect, BOOL eraseBackground = TRUE) override;
+    // Each text has half of the cell: the cell needs twice the wider one.
+    CSize GetCellExtent(CDC* dc) override;
 
 private:
     void JoinTexts();

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 
 IMPLEMENT_DYNCREATE(CGridCellTwin, CGridCell)
@@ -51,6 +52,13 @@ COLORREF CGridCellTwin::ResolveBack(COLORREF own) const {
     }
     const CGridCellBase* defaultCell = GetDefaultCell();
     return defaultCell == nullptr ? GetSysColor(COLOR_WINDOW) : defaultCell->GetBackColour();
+}
+
+CSize CGridCellTwin::GetCellExtent(CDC* dc) {
+    const CSize first = GetTextExtent(m_firstText, dc);
+    const CSize second = GetTextExtent(m_secondText, dc);
+    // One pixel for the line between the halves, as a single cell has for its edge.
+    return CSize(2 * std::max(first.cx, second.cx) + 1, std::max(first.cy, second.cy) + 1);
 }
 
 BOOL CGridCellTwin::Draw(CDC* dc, int row, int col, CRect rect, BOOL eraseBackground) {

@@ -3,6 +3,7 @@
 #include "link/NumberChecks.h"
 
 #include <cctype>
+#include <limits>
 #include <string>
 
 #include <boost/regex.hpp>
@@ -75,6 +76,29 @@ bool MatchesWhole(const std::string& pattern, const std::string& text) {
 bool IsValidNumberText(const CLocaleNumberFormat& format, LPCSTR text) {
     const std::string number = DigitsPattern(format) + "+";
     return MatchesWhole(SignedPattern(format, number), Trim(text));
+}
+
+bool ParseNumberText(const CLocaleNumberFormat& format, LPCSTR text, long long& value) {
+    if (!IsValidNumberText(format, text)) {
+        return false;
+    }
+    // The check let through only the locale's digits, its sign and the parentheses.
+    const std::string trimmed = Trim(text);
+    const bool negative = trimmed[0] == '(' ||
+                          (!format.m_negativeSign.empty() && trimmed.find(format.m_negativeSign) != std::string::npos);
+    long long magnitude = 0;
+    for (const char c : trimmed) {
+        const std::size_t digit = format.m_digits.find(c);
+        if (digit == std::string::npos) {
+            continue;
+        }
+        if (magnitude > (std::numeric_limits<long long>::max() - static_cast<long long>(digit)) / 10) {
+            return false;
+        }
+        magnitude = magnitude * 10 + static_cast<long long>(digit);
+    }
+    value = negative ? -magnitude : magnitude;
+    return true;
 }
 
 bool IsValidDecimalText(const CLocaleNumberFormat& format, LPCSTR text) {

@@ -6,7 +6,9 @@
 #include "calib/CalibratorContDlg.h"
 #include "calib/CalibratorPts.h"
 #include "config/CMeasurementEditDlg.h"
+#include "tests/classlib/core/SeparatorScope.h"
 #include "tests/config/mappage/MapPageFixture.h"
+#include "tests/config/pages/GridTextFit.h"
 
 #include <windows.h>
 
@@ -65,6 +67,32 @@ TEST_F(MapPageTest, ShowsTheLoadedMapWithItsAxes) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page.GetSafeHwnd(), CConfigDynamic::kBaseEditId)));
     EXPECT_TRUE(grid().IsWindowEnabled());
     EXPECT_EQ(LayoutClashes(page.GetSafeHwnd()), std::vector<std::string>{});
+}
+
+// A map of sixteen columns: four-digit rpm headers and times up to 10.50 ms keep room
+// between neighbours; a language that writes decimals with a comma shows the times with it.
+TEST_F(MapPageTest, AxisTextsFitTheirCellsAndFollowTheLanguage) {
+    std::vector<int> rpm;
+    for (int value = 1000; value <= 8500; value += 500) {
+        rpm.push_back(value);
+    }
+    std::vector<int> times;
+    for (int value = 5000; value <= 10500; value += 500) {
+        times.push_back(value);
+    }
+    Load(kElementBasePercent, {0});
+    Load(kElementCorrectionMap, EncodeMap(rpm, times, [](int r, int c) { return r - c; }));
+    ASSERT_EQ(grid().GetColumnCount(), 17);
+    ASSERT_EQ(grid().GetRowCount(), 13);
+    EXPECT_EQ(CellText(12, 0), "10.50");
+    EXPECT_EQ(CutGridTexts(grid(), 1), std::vector<std::string>{});
+
+    SeparatorScope comma(',');
+    page.PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(CellText(1, 0), "5,00");
+    EXPECT_EQ(CellText(12, 0), "10,50");
+    EXPECT_EQ(CellText(0, 16), "8500");
 }
 
 TEST_F(MapPageTest, AMapWithTooManyBreakpointsLeavesNothingToEdit) {

@@ -4,6 +4,7 @@
 #include "config/CSettingsPage.h"
 
 #include "link/DataHandlerMessages.h"
+#include "tests/classlib/core/SeparatorScope.h"
 #include "tests/config/pages/PageHost.h"
 
 #include <windows.h>
@@ -413,6 +414,20 @@ TEST_F(SettingsPageTest, LanguageChangeReloadsTextsAndKeepsEverySelection) {
     EXPECT_EQ(SelectedText(CSettingsPage::kOxygenSensorId), "0.8-1.6 V");
     EXPECT_EQ(SelectedText(CSettingsPage::kTankValveId), "Ceodeux");
     EXPECT_EQ(Count(CSettingsPage::kOxygenSensorId), 6);
+}
+
+// A language that writes decimals with a comma shows the decimal settings with it at once;
+// whole numbers and fields not yet shown stay as they are.
+TEST_F(SettingsPageTest, LanguageChangeShowsTheDecimalsInItsSeparator) {
+    Load(5, {0xD2, 0x04});
+    Load(3, {12});
+    ASSERT_EQ(Text(CSettingsPage::kChangePressId), "1.23");
+    SeparatorScope comma(',');
+    page.PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(Text(CSettingsPage::kChangePressId), "1,23");
+    EXPECT_EQ(Text(CSettingsPage::kChangeRevId), "1200");
+    EXPECT_EQ(Text(CSettingsPage::kMinInjectionId), "");
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include "config/TablesIds.h"
 #include "grid/CGridCellTwin.h"
 #include "link/DataHandlerMessages.h"
+#include "tests/classlib/core/SeparatorScope.h"
+#include "tests/config/pages/GridTextFit.h"
 #include "tests/config/pages/PageHost.h"
 
 #include <functional>
@@ -42,6 +44,19 @@ Bytes LongTable(int first) {
     for (int i = 0; i < 6; ++i) {
         bytes.push_back(static_cast<BYTE>(first + i));
     }
+    return bytes;
+}
+
+// Sixteen rpm columns by twelve rows up to 10.5 ms, every value two digits.
+Bytes WideLongTable(int value) {
+    Bytes bytes;
+    std::vector<int> rpm;
+    for (int column = 0; column < 16; ++column) {
+        rpm.push_back(1000 + 500 * column);
+    }
+    PutAxis(bytes, rpm);
+    PutAxis(bytes, {5000, 5500, 6000, 6500, 7000, 7500, 8000, 8500, 9000, 9500, 10000, 10500});
+    bytes.insert(bytes.end(), 16 * 12, static_cast<BYTE>(value));
     return bytes;
 }
 
@@ -166,6 +181,29 @@ TEST_F(AdaptTablesPageTest, SummarizedViewAddsTheMapAndItsBase) {
     ChooseView(CAdaptTablesPage::kViewSummarized);
     EXPECT_EQ("14|12", Twin(2, 3));
     EXPECT_EQ("6|-5", Twin(1, 1));
+}
+
+// Tables of sixteen columns: the half-cell values of both long views, the rpm headers
+// and the times keep room between neighbours; the times follow the language's separator.
+TEST_F(AdaptTablesPageTest, WideTablesFitTheirTextsInBothLongViews) {
+    Put(80, WideLongTable(50));
+    Put(82, WideLongTable(51));
+    Put(84, WarmUpTable(100));
+    Put(86, WarmUpTable(90));
+    Put(79, {1});
+    Notify(79, kReasonLoaded);
+    ASSERT_EQ(17, page.GetGrid().GetColumnCount());
+    EXPECT_EQ("50|51", Twin(1, 1));
+    EXPECT_EQ(std::vector<std::string>{}, CutGridTexts(page.GetGrid(), 1));
+    ChooseView(CAdaptTablesPage::kViewSummarized);
+    // The fake map adds its base 5 to each value.
+    EXPECT_EQ("55|56", Twin(1, 1));
+    EXPECT_EQ(std::vector<std::string>{}, CutGridTexts(page.GetGrid(), 1));
+
+    SeparatorScope comma(',');
+    page.PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
+    PumpMessages();
+    EXPECT_EQ("10,50", Cell(12, 0));
 }
 
 TEST_F(AdaptTablesPageTest, ReadsRowsAlternatelyWhileVisibleAndKeepsThemInTheImage) {

@@ -19,13 +19,27 @@ class ObdAdaptationPageTest : public PageHost {
 protected:
     void SetUp() override {
         PageHost::SetUp();
-        for (CObdAdaptationPage* panel : {&panel1, &panel2}) {
+        // As the pages place them: 170 wide at their scale, here at scale 1 with room to
+        // spare, and stretched more in height than in width, as a full-screen window has it,
+        // with the 90 units of height that the map page leaves.
+        struct Room {
+            double scaleX;
+            double scaleY;
+            int height;
+        };
+        const Room rooms[] = {{1.0, 1.0, 140}, {1.45, 2.1, 90}};
+        int left = 10;
+        for (int i = 0; i < 2; ++i) {
+            CObdAdaptationPage* panel = i == 0 ? &panel1 : &panel2;
+            const Room& room = rooms[i];
             panel->SetDataHandler(&handler);
             panel->SetResourceManager(&resources);
             panel->SetFontCache(&fonts);
-            panel->SetScale(1.0, 1.0);
-            panel->SetPlacement(10, 10, 410, 230);
+            panel->SetScale(room.scaleX, room.scaleY);
+            const int width = static_cast<int>(170 * room.scaleX);
+            panel->SetPlacement(left, 10, left + width, 10 + static_cast<int>(room.height * room.scaleY));
             ASSERT_TRUE(panel->Create(CObdAdaptationPage::kTemplateId, &main));
+            left += width + 10;
         }
         ConnectIdle();
     }
@@ -159,6 +173,56 @@ TEST_F(ObdAdaptationPageTest, EveryPanelBlanksWhileTheEngineStatusSaysSo) {
     PumpMessages();
     EXPECT_EQ(Text(panel1, CObdAdaptationPage::kLinkId), "");
     EXPECT_EQ(Text(panel1, CObdAdaptationPage::kTrimIds[0]), "0");
+}
+
+const std::vector<int> kLabelIds = {2701, 2703, 2704, 2707, 2710, 2713, 2716, 2717, 2719, 2721, 2724, 2726};
+const std::vector<int> kValueIds = {2705, 2706, 2708, 2709, 2718, 2720, 2722, 2723, 2725, 2727};
+// The widest value of each field in practice: percents, their sum, load and trim factor.
+const std::vector<const char*> kWidestValues = {"-99", "-99", "-99", "-99", "-99", "-99", "-198", "-99", "255", "255"};
+
+// The controls of a panel that their text does not fit in the control's font, as "id: text".
+std::vector<std::string> CutTexts(CObdAdaptationPage& panel, const std::vector<int>& ids) {
+    std::vector<std::string> cut;
+    for (const int id : ids) {
+        HWND label = GetDlgItem(panel.GetSafeHwnd(), id);
+        const std::string text = WindowText(label);
+        HDC dc = GetDC(label);
+        const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+        SIZE extent = {};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, previous);
+        ReleaseDC(label, dc);
+        RECT client = {};
+        GetClientRect(label, &client);
+        // A group box draws its caption from a few pixels in.
+        const int needed = extent.cx + (id == 2703 || id == 2716 ? 12 : 0);
+        if (needed > client.right || extent.cy > client.bottom) {
+            cut.push_back(std::to_string(id) + ": " + text);
+        }
+    }
+    return cut;
+}
+
+// In the room the pages give it, at their scale, every label shows its whole text, every
+// value field holds its widest value, and no control covers another; a language change lays
+// the labels out again.
+TEST_F(ObdAdaptationPageTest, EveryTextFitsAndNoControlCoversAnother) {
+    for (CObdAdaptationPage* panel : {&panel1, &panel2}) {
+        EXPECT_EQ(Text(*panel, 2710), "Bank 1:");
+        EXPECT_EQ(Text(*panel, 2726), "Trim factor:");
+        EXPECT_EQ(Text(*panel, 2703), "data (%)");
+        EXPECT_EQ(Text(*panel, 2716), "calculated (%)");
+        EXPECT_EQ(CutTexts(*panel, kLabelIds), std::vector<std::string>{});
+        EXPECT_EQ(LayoutClashes(panel->GetSafeHwnd()), std::vector<std::string>{});
+        panel->PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
+        PumpMessages();
+        EXPECT_EQ(CutTexts(*panel, kLabelIds), std::vector<std::string>{});
+        EXPECT_EQ(LayoutClashes(panel->GetSafeHwnd()), std::vector<std::string>{});
+        for (std::size_t i = 0; i < kValueIds.size(); ++i) {
+            SetWindowTextA(GetDlgItem(panel->GetSafeHwnd(), kValueIds[i]), kWidestValues[i]);
+        }
+        EXPECT_EQ(CutTexts(*panel, kValueIds), std::vector<std::string>{});
+    }
 }
 
 }  // namespace

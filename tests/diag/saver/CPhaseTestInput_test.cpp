@@ -2,11 +2,13 @@
 // accepted lambda 99, and the messages that name the text or the range.
 #include "diag/CPhaseTestInput.h"
 
+#include <string>
+
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr DWORD kEnglish = 1033;
+const CLocaleNumberFormat kEnglish;
 const CString kInvalid = "Attempt to write an invalid element: %s.";
 const CString kRange = "Element out of range: %s <- %c%s; %s%c.";
 
@@ -52,6 +54,58 @@ TEST(PhaseTestInput, ChecksLambdaAndTime) {
             EXPECT_EQ(value, c.value);
         }
     }
+}
+
+CLocaleNumberFormat SignMode(int mode) {
+    CLocaleNumberFormat format;
+    format.m_negativeMode = mode;
+    return format;
+}
+
+// The sign forms that the locale's check lets through are read with the sign they show:
+// "(5)" and "5-" are minus five, not 0 or plus five.
+TEST(PhaseTestInput, ReadsTheLocaleSignFormsWithTheirSign) {
+    struct Case {
+        int mode;
+        const char* text;
+        bool accepted;
+        int value;
+        const char* message;
+    };
+
+    const Case cases[] = {
+        {0, "(5)", true, -5, ""},
+        {0, " (50) ", true, -50, ""},
+        {0, "(51)", false, 0, "Element out of range: -51 <- (-50; 50)."},
+        {0, "12", true, 12, ""},
+        {0, "-5", false, 0, "Attempt to write an invalid element: -5."},
+        {2, "- 7", true, -7, ""},
+        {3, "5-", true, -5, ""},
+        {3, "60-", false, 0, "Element out of range: -60 <- (-50; 50)."},
+        {4, "8 -", true, -8, ""},
+        {1, "-0", true, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " in mode " + std::to_string(c.mode));
+        int value = -7;
+        CString message;
+        EXPECT_EQ(CPhaseTestInput::CheckLambda(SignMode(c.mode), c.text, kInvalid, kRange, value, message),
+                  c.accepted);
+        EXPECT_STREQ(message, c.message);
+        if (c.accepted) {
+            EXPECT_EQ(value, c.value);
+        }
+    }
+}
+
+// Digits of another script count by their place in the locale's digit list.
+TEST(PhaseTestInput, ReadsTheLocaleDigits) {
+    CLocaleNumberFormat format;
+    format.m_digits = "abcdefghij";
+    int value = 0;
+    CString message;
+    EXPECT_TRUE(CPhaseTestInput::CheckNumber(format, "cb", 0, 65535, kInvalid, kRange, value, message));
+    EXPECT_EQ(value, 21);
 }
 
 }  // namespace

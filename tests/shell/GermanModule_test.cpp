@@ -1,0 +1,153 @@
+// The German language module as built beside the program: a text for every id of the program's
+// string table, each with the same printf conversions as the English text, and the resources
+// that make it a language of the list.
+#include "res/ResourceIds.h"
+#include "tests/support/WinePath.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A module loaded as data only, freed at the end of the test.
+class CDataModule {
+public:
+    explicit CDataModule(const std::string& path)
+        : m_module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    ~CDataModule() {
+        if (m_module != nullptr) {
+            FreeLibrary(m_module);
+        }
+    }
+    CDataModule(const CDataModule&) = delete;
+    CDataModule& operator=(const CDataModule&) = delete;
+
+    HMODULE Get() const { return m_module; }
+
+private:
+    HMODULE m_module;
+};
+
+std::string GermanModulePath() {
+    const char* binaryDir = std::getenv("ZARVO_BINARY_DIR");
+    return binaryDir != nullptr ? WinePath(binaryDir) + "\\Language\\deutsch.lng" : std::string();
+}
+
+bool LoadText(HMODULE module, UINT id, std::string& text) {
+    char buffer[1024] = {};
+    const int length = LoadStringA(module, id, buffer, sizeof(buffer));
+    text.assign(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+    return length > 0;
+}
+
+BOOL CALLBACK AddStringBlock(HMODULE, LPCSTR, LPSTR name, LONG_PTR blocks) {
+    if (IS_INTRESOURCE(name)) {
+        reinterpret_cast<std::vector<UINT>*>(blocks)->push_back(static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)));
+    }
+    return TRUE;
+}
+
+// Every id that the program's own string table holds (this test carries the program's resources).
+std::vector<UINT> ProgramStringIds() {
+    HMODULE program = GetModuleHandleA(nullptr);
+    std::vector<UINT> blocks;
+    EnumResourceNamesA(program, RT_STRING, &AddStringBlock, reinterpret_cast<LONG_PTR>(&blocks));
+    std::vector<UINT> ids;
+    std::string text;
+    for (UINT block : blocks) {
+        for (UINT id = (block - 1) * 16; id < block * 16; ++id) {
+            if (LoadText(program, id, text)) {
+                ids.push_back(id);
+            }
+        }
+    }
+    return ids;
+}
+
+// The argument list a printf format asks for: each conversion's length modifier and type
+// letter, and a "*" for each width or precision taken from the arguments. Flags, widths and
+// precisions written in the text take nothing and are left out.
+std::string Conversions(const std::string& format) {
+    std::string kinds;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%') {
+            continue;
+        }
+        ++i;
+        while (i < format.size() && std::string("-+ #0123456789.*").find(format[i]) != std::string::npos) {
+            if (format[i] == '*') {
+                kinds += "* ";
+            }
+            ++i;
+        }
+        std::string kind;
+        while (i < format.size() && std::string("hlLqjzt").find(format[i]) != std::string::npos) {
+            kind += format[i++];
+        }
+        if (i < format.size() && format[i] != '%') {
+            kinds += kind + format[i] + ' ';
+        }
+    }
+    return kinds;
+}
+
+}  // namespace
+
+TEST(GermanModule, ConversionsAreReadAsTheirArgumentList) {
+    const struct {
+        const char* format;
+        const char* kinds;
+    } rows[] = {
+        {"no conversion", ""},
+        {"Writing: %d%%.", "d "},
+        {"%c # %c", "c c "},
+        {"time: %04d:%02d\n- rev: %4d 1/min, %.2f ms", "d d d f "},
+        {"%-*.*s|%ld|%I", "* * s ld I "},
+        {"ends in %", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.format);
+        EXPECT_EQ(Conversions(row.format), row.kinds);
+    }
+}
+
+TEST(GermanModule, TranslatesEveryProgramTextWithTheSameConversions) {
+    CDataModule german(GermanModulePath());
+    ASSERT_NE(german.Get(), nullptr) << GermanModulePath();
+    const std::vector<UINT> ids = ProgramStringIds();
+    ASSERT_FALSE(ids.empty());
+
+    HMODULE program = GetModuleHandleA(nullptr);
+    std::string english;
+    std::string translated;
+    for (UINT id : ids) {
+        SCOPED_TRACE(id);
+        LoadText(program, id, english);
+        if (!LoadText(german.Get(), id, translated)) {
+            ADD_FAILURE() << "no German text for \"" << english << "\"";
+            continue;
+        }
+        EXPECT_EQ(Conversions(translated), Conversions(english)) << "\"" << translated << "\"";
+    }
+}
+
+TEST(GermanModule, NamesItsLanguageAndCarriesItsIconsAndTextTables) {
+    CDataModule german(GermanModulePath());
+    ASSERT_NE(german.Get(), nullptr) << GermanModulePath();
+    std::string text;
+    EXPECT_TRUE(LoadText(german.Get(), IDS_LANGUAGE_ID, text) && text == "1031") << text;
+    EXPECT_TRUE(LoadText(german.Get(), IDS_LANGUAGE_NAME, text) && text == "Deutsch") << text;
+    EXPECT_TRUE(LoadText(german.Get(), IDS_LANGUAGE_SECOND_NAME, text) && text == "German") << text;
+    for (UINT icon : {IDI_LANGUAGE, IDI_LANGUAGE_FLAG}) {
+        EXPECT_NE(FindResourceA(german.Get(), MAKEINTRESOURCEA(icon), RT_GROUP_ICON), nullptr)
+            << icon;
+    }
+    for (UINT map : {IDR_MAP_TROUBLE_CODES, IDR_MAP_OBD_STANDARDS, IDR_MAP_OBD_PARAMETERS}) {
+        EXPECT_NE(FindResourceA(german.Get(), MAKEINTRESOURCEA(map), "Map"), nullptr) << map;
+    }
+}
