@@ -1,0 +1,396 @@
+// Every text of the configurator fits its control, in English and in German: the main menu,
+// its status strip, the Language and About dialogs and every page of both modes, as the main
+// dialog lays them out. The main dialog runs modally on the test's main thread; a second
+// thread drives it as a user would and measures each visible static text, button and check box
+// with the control's own font.
+#include "classlib/win/AfxMessageBox.h"
+#include "link/RecentSettings.h"
+#include "shell/CZarvoApp.h"
+#include "shell/CZarvoDlg.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Answers the main dialog's application queries (version, accelerators) without running it.
+CZarvoApp g_testApp;
+
+constexpr DWORD kWaitMs = 10000;
+constexpr int kConfigureButton = 1000;
+constexpr int kDiagnosisButton = 1001;
+constexpr int kLanguageButton = 1002;
+constexpr int kExitButton = 1003;
+constexpr int kStatusText = 1013;
+constexpr int kLanguageList = 1081;
+constexpr int kTabControl = 1315;
+constexpr UINT kAboutCommand = 16;
+// The settings page's buttons that open a sensor's characteristic.
+constexpr int kCurveButtons[] = {1441, 1444, 1447};
+
+// Its own registry key, so that the language it leaves behind concerns no other test.
+void TestVersion(int& major, int& minor) {
+    major = 1;
+    minor = 97;
+}
+
+std::string ClassName(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+std::string WindowText(HWND window) {
+    char text[1024] = {};
+    return std::string(text, static_cast<size_t>(GetWindowTextA(window, text, sizeof(text))));
+}
+
+// The text as a prefix-drawing control shows it: "&&" is one "&", a lone "&" underlines.
+std::string WithoutPrefixes(const std::string& text) {
+    std::string shown;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;
+        }
+        shown += text[i];
+    }
+    return shown;
+}
+
+enum class TextKind { kNone, kSingleLine, kWrapped };
+
+// What a control does with its text: draws it on one line, wraps it, or neither (pictures,
+// frames, group boxes, owner-drawn statics and texts that are meant to be cut with an ellipsis).
+TextKind KindOf(HWND control, bool& prefixes, int& reserved) {
+    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    const std::string className = ClassName(control);
+    reserved = 0;
+    if (className == "Static") {
+        prefixes = (style & SS_NOPREFIX) == 0;
+        if ((style & SS_ELLIPSISMASK) != 0) {
+            return TextKind::kNone;
+        }
+        switch (style & SS_TYPEMASK) {
+        case SS_LEFT:
+        case SS_CENTER:
+        case SS_RIGHT:
+            return (style & SS_CENTERIMAGE) != 0 ? TextKind::kSingleLine : TextKind::kWrapped;
+        case SS_SIMPLE:
+        case SS_LEFTNOWORDWRAP:
+            return TextKind::kSingleLine;
+        default:
+            return TextKind::kNone;
+        }
+    }
+    if (className != "Button") {
+        return TextKind::kNone;
+    }
+    prefixes = true;
+    switch (style & BS_TYPEMASK) {
+    case BS_GROUPBOX:
+        return TextKind::kNone;
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        if ((style & BS_PUSHLIKE) == 0) {
+            // The box and the gap before the text.
+            reserved = GetSystemMetrics(SM_CXMENUCHECK) + GetSystemMetrics(SM_CXEDGE);
+        }
+        break;
+    default:
+        break;
+    }
+    return (style & BS_MULTILINE) != 0 ? TextKind::kWrapped : TextKind::kSingleLine;
+}
+
+// "" when the control's text fits it, else what it needs against what it has.
+std::string Misfit(HWND control) {
+    bool prefixes = false;
+    int reserved = 0;
+    const TextKind kind = KindOf(control, prefixes, reserved);
+    const std::string text = WindowText(control);
+    if (kind == TextKind::kNone || text.empty()) {
+        return "";
+    }
+    RECT client = {};
+    GetClientRect(control, &client);
+    const int width = client.right - reserved;
+    HDC dc = GetDC(control);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    HGDIOBJ previous = SelectObject(dc, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+    const std::string shown = prefixes ? WithoutPrefixes(text) : text;
+    SIZE line = {};
+    GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &line);
+    std::string misfit;
+    if (kind == TextKind::kSingleLine && line.cx > width) {
+        misfit = "one line " + std::to_string(line.cx) + " wide in " + std::to_string(width);
+    } else if (kind == TextKind::kWrapped) {
+        RECT needed = {0, 0, width, 0};
+        const UINT flags = DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | (prefixes ? 0 : DT_NOPREFIX);
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &needed, flags);
+        if (needed.bottom > client.bottom || needed.right > width) {
+            misfit = "wrapped " + std::to_string(needed.right) + " x " + std::to_string(needed.bottom) + " in " +
+                     std::to_string(width) + " x " + std::to_string(client.bottom) + " (one line " +
+                     std::to_string(line.cx) + " wide)";
+        }
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return misfit;
+}
+
+BOOL CALLBACK AddChild(HWND child, LPARAM children) {
+    reinterpret_cast<std::vector<HWND>*>(children)->push_back(child);
+    return TRUE;
+}
+
+// Waits until the condition holds; false after kWaitMs.
+template <typename Condition>
+bool WaitFor(Condition condition) {
+    for (DWORD waited = 0; waited < kWaitMs; waited += 20) {
+        if (condition()) {
+            return true;
+        }
+        Sleep(20);
+    }
+    return condition();
+}
+
+struct ThreadWindowSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM search) {
+    auto* s = reinterpret_cast<ThreadWindowSearch*>(search);
+    if (GetWindow(window, GW_OWNER) == s->owner && IsWindowVisible(window) && ClassName(window) == "#32770") {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Drives the main dialog from a second thread and gathers every text that does not fit.
+class CTextFitWalk {
+public:
+    explicit CTextFitWalk(CZarvoDlg& dialog) : m_dialog(dialog) {}
+
+    void Run() {
+        if (!WaitFor([this] { return m_dialog.GetSafeHwnd() != nullptr && IsWindowVisible(m_dialog.GetSafeHwnd()); })) {
+            m_failures.push_back("the main dialog did not come up");
+            return;
+        }
+        m_main = m_dialog.GetSafeHwnd();
+        m_thread = GetWindowThreadProcessId(m_main, nullptr);
+        // Connected and the full read over, so that the pages show the unit's data.
+        if (!WaitFor([this] { return StatusText().rfind("CONNECTED", 0) == 0 && OwnedDialog() == nullptr; })) {
+            m_failures.push_back("no connection to the unit: " + StatusText());
+        }
+        WalkLanguage("English");
+        ChooseLanguage("Deutsch", "VERBUNDEN");
+        WalkLanguage("Deutsch");
+        ChooseLanguage("English", "CONNECTED");
+        ::PostMessageA(m_main, WM_COMMAND, IDCANCEL, 0);
+        HWND exitDialog = nullptr;
+        if (WaitFor([&] { return (exitDialog = OwnedDialog()) != nullptr || !IsWindow(m_main); }) &&
+            exitDialog != nullptr) {
+            ::PostMessageA(exitDialog, WM_COMMAND, IDOK, 0);
+        }
+    }
+
+    const std::vector<std::string>& Failures() const { return m_failures; }
+
+private:
+    void WalkLanguage(const std::string& language) {
+        // Posted behind the language broadcast, so every window has its new texts before the walk.
+        CheckDialog(language + " About", IDOK, [this] { ::PostMessageA(m_main, WM_SYSCOMMAND, kAboutCommand, 0); });
+        Check(language + " main menu", m_main);
+        WalkMode(language + " Configure", kConfigureButton);
+        WalkMode(language + " Diagnosis", kDiagnosisButton);
+        // Unsaved data from the unit: leaving asks first.
+        CheckDialog(language + " Exit", IDCANCEL, [this] { ::PostMessageA(m_main, WM_COMMAND, kExitButton, 0); });
+    }
+
+    // Opens a dialog, checks it and closes it with the given button.
+    template <typename Opener>
+    void CheckDialog(const std::string& place, int closeButton, Opener open) {
+        HWND dialog = OpenDialog(open);
+        if (dialog == nullptr) {
+            m_failures.push_back(place + ": the dialog did not open");
+            return;
+        }
+        Check(place, dialog);
+        ::PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(closeButton), 0);
+        WaitFor([this] { return OwnedDialog() == nullptr; });
+    }
+
+    std::string StatusText() const {
+        std::vector<HWND> children;
+        EnumChildWindows(m_main, &AddChild, reinterpret_cast<LPARAM>(&children));
+        for (HWND child : children) {
+            if (GetDlgCtrlID(child) == kStatusText) {
+                return WindowText(child);
+            }
+        }
+        return "";
+    }
+
+    // The enabled, visible control of that id among the main window's descendants.
+    HWND ShownControl(int id) const {
+        std::vector<HWND> children;
+        EnumChildWindows(m_main, &AddChild, reinterpret_cast<LPARAM>(&children));
+        for (HWND child : children) {
+            if (GetDlgCtrlID(child) == id && IsWindowVisible(child) && IsWindowEnabled(child)) {
+                return child;
+            }
+        }
+        return nullptr;
+    }
+
+    void WalkMode(const std::string& place, int button) {
+        ::PostMessageA(m_main, WM_COMMAND, static_cast<WPARAM>(button), 0);
+        HWND tabs = nullptr;
+        if (!WaitFor([&] { return (tabs = VisibleTabControl()) != nullptr; })) {
+            m_failures.push_back(place + ": no tab control came up");
+            return;
+        }
+        HWND host = GetParent(tabs);
+        const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+        for (int tab = 0; tab < count; ++tab) {
+            SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+            NMHDR header = {tabs, static_cast<UINT_PTR>(kTabControl), static_cast<UINT>(TCN_SELCHANGE)};
+            SendMessageA(host, WM_NOTIFY, static_cast<WPARAM>(kTabControl), reinterpret_cast<LPARAM>(&header));
+            Check(place + " tab " + std::to_string(tab), m_main);
+            for (int id : kCurveButtons) {
+                if (HWND button = ShownControl(id)) {
+                    CheckDialog(place + " sensor " + std::to_string(id), IDCANCEL, [button, id] {
+                        ::PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                                       reinterpret_cast<LPARAM>(button));
+                    });
+                }
+            }
+        }
+        ::PostMessageA(m_main, WM_COMMAND, IDCANCEL, 0);
+        if (!WaitFor([this] { return VisibleTabControl() == nullptr; })) {
+            m_failures.push_back(place + ": the mode did not end");
+        }
+    }
+
+    // Chooses the language in the Language dialog and waits until the status strip, which
+    // the language broadcast reaches, reads the connection in it.
+    void ChooseLanguage(const std::string& name, const std::string& connected) {
+        HWND dialog = OpenDialog([this] { ::PostMessageA(m_main, WM_COMMAND, kLanguageButton, 0); });
+        if (dialog == nullptr) {
+            m_failures.push_back("the Language dialog did not open");
+            return;
+        }
+        Check("Language dialog", dialog);
+        HWND list = GetDlgItem(dialog, kLanguageList);
+        const int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[256] = {};
+            COMBOBOXEXITEMA item = {};
+            item.mask = CBEIF_TEXT;
+            item.iItem = i;
+            item.pszText = text;
+            item.cchTextMax = sizeof(text);
+            SendMessageA(list, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            if (name == text) {
+                SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+            }
+        }
+        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        if (!WaitFor([&] { return OwnedDialog() == nullptr && StatusText().rfind(connected, 0) == 0; })) {
+            m_failures.push_back("the status strip does not show " + name + ": " + StatusText());
+        }
+    }
+
+    template <typename Opener>
+    HWND OpenDialog(Opener open) {
+        open();
+        HWND dialog = nullptr;
+        WaitFor([&] { return (dialog = OwnedDialog()) != nullptr; });
+        if (dialog != nullptr) {
+            SendMessageA(dialog, WM_NULL, 0, 0);
+        }
+        return dialog;
+    }
+
+    HWND OwnedDialog() const {
+        ThreadWindowSearch search{m_main, nullptr};
+        EnumThreadWindows(m_thread, &FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    HWND VisibleTabControl() const {
+        std::vector<HWND> children;
+        EnumChildWindows(m_main, &AddChild, reinterpret_cast<LPARAM>(&children));
+        for (HWND child : children) {
+            if (ClassName(child) == WC_TABCONTROLA && IsWindowVisible(child)) {
+                return child;
+            }
+        }
+        return nullptr;
+    }
+
+    void Check(const std::string& place, HWND root) {
+        SendMessageA(root, WM_NULL, 0, 0);
+        std::vector<HWND> controls;
+        EnumChildWindows(root, &AddChild, reinterpret_cast<LPARAM>(&controls));
+        for (HWND control : controls) {
+            const int id = GetDlgCtrlID(control);
+            if (!IsWindowVisible(control) || m_seen.count({place, control}) != 0) {
+                continue;
+            }
+            m_seen.insert({place, control});
+            const std::string misfit = Misfit(control);
+            if (!misfit.empty()) {
+                m_failures.push_back(place + ", control " + std::to_string(id) + " \"" + WindowText(control) +
+                                     "\": " + misfit);
+            }
+        }
+    }
+
+    CZarvoDlg& m_dialog;
+    HWND m_main = nullptr;
+    DWORD m_thread = 0;
+    std::set<std::pair<std::string, HWND>> m_seen;
+    std::vector<std::string> m_failures;
+};
+
+}  // namespace
+
+TEST(TextFit, EveryTextFitsItsControlInBothLanguages) {
+    SetAppVersionSource(&TestVersion);
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
+    InitCommonControlsEx(&controls);
+    std::vector<std::string> boxes;
+    AfxPrompter previous = AfxSetPrompter([&boxes](const char* text, UINT, const char*) {
+        boxes.push_back(text);
+        return IDOK;
+    });
+
+    CZarvoDlg dialog;
+    CTextFitWalk walk(dialog);
+    std::thread driver([&walk] { walk.Run(); });
+    dialog.DoModal();
+    driver.join();
+    AfxSetPrompter(previous);
+
+    for (const std::string& failure : walk.Failures()) {
+        ADD_FAILURE() << failure;
+    }
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
+}
