@@ -1,10 +1,23 @@
 // Every text of the configurator fits its control, in English and in German: the main menu,
-// its status strip, the Language and About dialogs and every page of both modes, as the main
-// dialog lays them out. The main dialog runs modally on the test's main thread; a second
+// its status strip, the Language, About and exit dialogs and every page of both modes, as the
+// main dialog lays them out. The main dialog runs modally on the test's main thread; a second
 // thread drives it as a user would and measures each visible static text, button and check box
-// with the control's own font.
+// with the control's own font. The dialogs that only a unit's state opens (transfer direction,
+// progress, firmware update, measurement edit, calibration settings) are opened on their own in
+// both languages.
+#include "calib/CAdaptSettingsDlg.h"
+#include "calib/CCalibSettingsDlg.h"
+#include "calib/CalibratorCore.h"
+#include "calib/CalibratorCoreAdap.h"
+#include "calib/CalibratorCoreCont.h"
 #include "classlib/win/AfxMessageBox.h"
+#include "config/CMeasurementEditDlg.h"
+#include "firmware/CFirmwareUpdateDlg.h"
+#include "link/DataHandlerMessages.h"
 #include "link/RecentSettings.h"
+#include "shell/CBusyProgressDlg.h"
+#include "shell/CRetrieveDataDlg.h"
+#include "shell/CTransferDirectionDlg.h"
 #include "shell/CZarvoApp.h"
 #include "shell/CZarvoDlg.h"
 
@@ -12,8 +25,7 @@
 
 #include <commctrl.h>
 
-#include <atomic>
-#include <set>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -154,6 +166,19 @@ std::string Misfit(HWND control) {
 BOOL CALLBACK AddChild(HWND child, LPARAM children) {
     reinterpret_cast<std::vector<HWND>*>(children)->push_back(child);
     return TRUE;
+}
+
+// Adds a line for each visible control below the window whose text does not fit it.
+void CheckTexts(const std::string& place, HWND root, std::vector<std::string>& failures) {
+    std::vector<HWND> controls;
+    EnumChildWindows(root, &AddChild, reinterpret_cast<LPARAM>(&controls));
+    for (HWND control : controls) {
+        const std::string misfit = IsWindowVisible(control) ? Misfit(control) : "";
+        if (!misfit.empty()) {
+            failures.push_back(place + ", control " + std::to_string(GetDlgCtrlID(control)) + " \"" +
+                               WindowText(control) + "\": " + misfit);
+        }
+    }
 }
 
 // Waits until the condition holds; false after kWaitMs.
@@ -347,26 +372,12 @@ private:
 
     void Check(const std::string& place, HWND root) {
         SendMessageA(root, WM_NULL, 0, 0);
-        std::vector<HWND> controls;
-        EnumChildWindows(root, &AddChild, reinterpret_cast<LPARAM>(&controls));
-        for (HWND control : controls) {
-            const int id = GetDlgCtrlID(control);
-            if (!IsWindowVisible(control) || m_seen.count({place, control}) != 0) {
-                continue;
-            }
-            m_seen.insert({place, control});
-            const std::string misfit = Misfit(control);
-            if (!misfit.empty()) {
-                m_failures.push_back(place + ", control " + std::to_string(id) + " \"" + WindowText(control) +
-                                     "\": " + misfit);
-            }
-        }
+        CheckTexts(place, root, m_failures);
     }
 
     CZarvoDlg& m_dialog;
     HWND m_main = nullptr;
     DWORD m_thread = 0;
-    std::set<std::pair<std::string, HWND>> m_seen;
     std::vector<std::string> m_failures;
 };
 
@@ -393,4 +404,152 @@ TEST(TextFit, EveryTextFitsItsControlInBothLanguages) {
         ADD_FAILURE() << failure;
     }
     EXPECT_TRUE(boxes.empty()) << boxes.front();
+}
+
+namespace {
+
+// The main dialog's layout scale on this screen: its client area, the work area less its frame,
+// against the 620 by 440 design.
+void ProgramScale(double& scaleX, double& scaleY) {
+    RECT workArea = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    RECT frame = {};
+    AdjustWindowRectEx(&frame, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE, 0);
+    scaleX = (workArea.right - workArea.left - (frame.right - frame.left)) / 620.0;
+    scaleY = (workArea.bottom - workArea.top - (frame.bottom - frame.top)) / 440.0;
+}
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+int LanguageIndex(CResourceManager& resources, const char* name) {
+    CStringArray names;
+    const int count = resources.GetLanguageList(names, nullptr);
+    for (int i = 0; i < count; ++i) {
+        if (names[i] == name) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+class DialogTextFit : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetAppVersionSource(&TestVersion);
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&controls);
+        ProgramScale(m_scaleX, m_scaleY);
+        ASSERT_TRUE(m_main.Create(CZarvoDlg::kTemplateId, nullptr));
+        m_resources = std::make_unique<CResourceManager>();
+    }
+
+    void TearDown() override {
+        m_resources->SelectLanguage(LanguageIndex(*m_resources, "English"));
+        m_main.DestroyWindow();
+    }
+
+    // Opens the dialog as a modeless child of the stand-in main window, lets it lay itself
+    // out, runs the steps that change its texts and checks it after each.
+    void CheckDialog(const std::string& place, CDialog& dialog, UINT templateId,
+                     std::vector<std::function<void()>> steps = {}) {
+        ASSERT_TRUE(dialog.Create(templateId, &m_main)) << place;
+        dialog.ShowWindow(SW_SHOW);
+        PumpMessages();
+        CheckTexts(place, dialog.GetSafeHwnd(), m_failures);
+        for (size_t i = 0; i < steps.size(); ++i) {
+            steps[i]();
+            PumpMessages();
+            CheckTexts(place + " step " + std::to_string(i + 1), dialog.GetSafeHwnd(), m_failures);
+        }
+        dialog.DestroyWindow();
+    }
+
+    void CheckAll(const std::string& language) {
+        CString message;
+        m_resources->GetString(15116, message);
+        for (bool linkUp : {true, false}) {
+            CTransferDirectionDlg direction(&m_main);
+            direction.SetResourceManager(m_resources.get());
+            direction.SetMessage(message);
+            direction.SetLinkUp(linkUp);
+            CheckDialog(language + " transfer direction" + (linkUp ? "" : " without link"), direction,
+                        CTransferDirectionDlg::kTemplateId);
+        }
+
+        CRetrieveDataDlg retrieve;
+        retrieve.SetResourceManager(m_resources.get());
+        retrieve.SetFontCache(&m_fonts);
+        retrieve.SetScale(m_scaleX, m_scaleY);
+        CheckDialog(language + " retrieving", retrieve, CRetrieveDataDlg::kTemplateId);
+
+        CBusyProgressDlg busy;
+        busy.SetDataHandler(&m_handler);
+        busy.SetResourceManager(m_resources.get());
+        busy.SetFontCache(&m_fonts);
+        busy.SetScale(m_scaleX, m_scaleY);
+        CheckDialog(language + " unit busy", busy, CBusyProgressDlg::kTemplateId);
+
+        CFirmwareUpdateDlg update(nullptr);
+        update.SetDataHandler(&m_handler);
+        update.SetResourceManager(m_resources.get());
+        update.SetFontCache(&m_fonts);
+        update.SetScale(m_scaleX, m_scaleY);
+        m_handler.RegisterWindow(&update);
+        CheckDialog(language + " firmware update", update, CFirmwareUpdateDlg::kTemplateId,
+                    {[&] { update.OnUpdateProgress(CFirmwareUpdateDlg::kCodeErasing, 1000); },
+                     [&] { update.OnUpdateProgress(CFirmwareUpdateDlg::kCodeWriting, 1000); },
+                     [&] { update.OnUpdateProgress(CFirmwareUpdateDlg::kCodeFinished, 1000); },
+                     [&] { update.OnUpdateProgress(CFirmwareUpdateDlg::kCodeWriteError, 0); },
+                     [&] { update.OnUpdateProgress(CFirmwareUpdateDlg::kCodeBroken, 0); },
+                     [&] {
+                         update.OnUpdateProgress(CFirmwareUpdateDlg::kCodeWriting, 500);
+                         update.PostMessage(WM_DH_STATUS_CHANGED, 1, 12);
+                     }});
+        m_handler.UnregisterWindow(&update);
+
+        CMeasurementEditDlg edit(&m_main);
+        edit.SetResourceManager(m_resources.get());
+        edit.SetRev(2500, 600, 8000);
+        edit.SetInjection(4.5, 0.0, 25.0);
+        edit.SetMeasurement(12, -99, 99);
+        CheckDialog(language + " measurement edit", edit, CMeasurementEditDlg::kTemplateId);
+
+        CalibratorCore pointCore;
+        CCalibSettingsDlg pointSettings(&m_main);
+        pointSettings.SetCore(&pointCore);
+        pointSettings.SetResourceManager(m_resources.get());
+        CheckDialog(language + " calibration settings", pointSettings, CCalibSettingsDlg::kTemplateId);
+
+        CalibratorCoreAdap adaptiveCore;
+        CalibratorCoreCont continuousCore;
+        CAdaptSettingsDlg adaptiveSettings(&m_main);
+        adaptiveSettings.SetCores(&adaptiveCore, &continuousCore);
+        adaptiveSettings.SetResourceManager(m_resources.get());
+        CheckDialog(language + " adaptive calibration settings", adaptiveSettings, CAdaptSettingsDlg::kTemplateId);
+    }
+
+    double m_scaleX = 1.0;
+    double m_scaleY = 1.0;
+    CDataHandler m_handler;
+    CFontCache m_fonts;
+    CDialog m_main{CZarvoDlg::kTemplateId, nullptr};
+    std::unique_ptr<CResourceManager> m_resources;
+    std::vector<std::string> m_failures;
+};
+
+}  // namespace
+
+TEST_F(DialogTextFit, EveryTextFitsItsControlInBothLanguages) {
+    CheckAll("English");
+    ASSERT_TRUE(m_resources->SelectLanguage(LanguageIndex(*m_resources, "Deutsch")));
+    CheckAll("Deutsch");
+    for (const std::string& failure : m_failures) {
+        ADD_FAILURE() << failure;
+    }
 }
