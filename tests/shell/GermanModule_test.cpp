@@ -1,12 +1,14 @@
 // The German language module as built beside the program: a text for every id of the program's
-// string table, each with the same printf conversions as the English text, and the resources
-// that make it a language of the list.
+// string table, each with the same printf conversions as the English text, the OBD text tables
+// with every key of the program's, and the resources that make it a language of the list.
 #include "res/ResourceIds.h"
 #include "tests/support/WinePath.h"
 
 #include <windows.h>
 
 #include <cstdlib>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -96,6 +98,27 @@ std::string Conversions(const std::string& format) {
     return kinds;
 }
 
+// The keys of a MAP text table: the first word of every line that is neither blank nor a comment.
+std::set<std::string> MapKeys(HMODULE module, UINT id) {
+    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), "Map");
+    HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
+    const char* data = loaded != nullptr ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    std::set<std::string> keys;
+    if (data == nullptr) {
+        return keys;
+    }
+    std::istringstream lines(std::string(data, SizeofResource(module, resource)));
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string key;
+        if (words >> key && key[0] != '/') {
+            keys.insert(key);
+        }
+    }
+    return keys;
+}
+
 }  // namespace
 
 TEST(GermanModule, ConversionsAreReadAsTheirArgumentList) {
@@ -136,7 +159,7 @@ TEST(GermanModule, TranslatesEveryProgramTextWithTheSameConversions) {
     }
 }
 
-TEST(GermanModule, NamesItsLanguageAndCarriesItsIconsAndTextTables) {
+TEST(GermanModule, NamesItsLanguageAndCarriesItsIcons) {
     CDataModule german(GermanModulePath());
     ASSERT_NE(german.Get(), nullptr) << GermanModulePath();
     std::string text;
@@ -147,7 +170,17 @@ TEST(GermanModule, NamesItsLanguageAndCarriesItsIconsAndTextTables) {
         EXPECT_NE(FindResourceA(german.Get(), MAKEINTRESOURCEA(icon), RT_GROUP_ICON), nullptr)
             << icon;
     }
+}
+
+// The OBD page looks its texts up by key in the chosen language only: the German tables must
+// know every key that the program's own tables know.
+TEST(GermanModule, TextTablesHaveTheProgramsKeys) {
+    CDataModule german(GermanModulePath());
+    ASSERT_NE(german.Get(), nullptr) << GermanModulePath();
     for (UINT map : {IDR_MAP_TROUBLE_CODES, IDR_MAP_OBD_STANDARDS, IDR_MAP_OBD_PARAMETERS}) {
-        EXPECT_NE(FindResourceA(german.Get(), MAKEINTRESOURCEA(map), "Map"), nullptr) << map;
+        SCOPED_TRACE(map);
+        const std::set<std::string> own = MapKeys(GetModuleHandleA(nullptr), map);
+        EXPECT_FALSE(own.empty());
+        EXPECT_EQ(MapKeys(german.Get(), map), own);
     }
 }
