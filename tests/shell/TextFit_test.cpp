@@ -38,11 +38,14 @@ namespace {
 CZarvoApp g_testApp;
 
 constexpr DWORD kWaitMs = 10000;
+// The link's port scan and the full read take their time on a busy machine.
+constexpr DWORD kConnectWaitMs = 60000;
 constexpr int kConfigureButton = 1000;
 constexpr int kDiagnosisButton = 1001;
 constexpr int kLanguageButton = 1002;
 constexpr int kExitButton = 1003;
 constexpr int kStatusText = 1013;
+constexpr int kSettingsInput = 1413;  // "Change at rev" on the settings page
 constexpr int kLanguageList = 1081;
 constexpr int kTabControl = 1315;
 constexpr UINT kAboutCommand = 16;
@@ -181,10 +184,10 @@ void CheckTexts(const std::string& place, HWND root, std::vector<std::string>& f
     }
 }
 
-// Waits until the condition holds; false after kWaitMs.
+// Waits until the condition holds; false after the given time.
 template <typename Condition>
-bool WaitFor(Condition condition) {
-    for (DWORD waited = 0; waited < kWaitMs; waited += 20) {
+bool WaitFor(Condition condition, DWORD timeoutMs = kWaitMs) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
         if (condition()) {
             return true;
         }
@@ -219,8 +222,15 @@ public:
         }
         m_main = m_dialog.GetSafeHwnd();
         m_thread = GetWindowThreadProcessId(m_main, nullptr);
-        // Connected and the full read over, so that the pages show the unit's data.
-        if (!WaitFor([this] { return StatusText().rfind("CONNECTED", 0) == 0 && OwnedDialog() == nullptr; })) {
+        // Connected and the full read over, so that the pages show the unit's data: the
+        // settings page enables its inputs as their elements arrive.
+        if (!WaitFor(
+                [this] {
+                    HWND input = FindControl(kSettingsInput);
+                    return StatusText().rfind("CONNECTED", 0) == 0 && input != nullptr && IsWindowEnabled(input) &&
+                           OwnedDialog() == nullptr;
+                },
+                kConnectWaitMs)) {
             m_failures.push_back("no connection to the unit: " + StatusText());
         }
         WalkLanguage("English");
@@ -261,15 +271,21 @@ private:
         WaitFor([this] { return OwnedDialog() == nullptr; });
     }
 
-    std::string StatusText() const {
+    // The first control of that id among the main window's descendants.
+    HWND FindControl(int id) const {
         std::vector<HWND> children;
         EnumChildWindows(m_main, &AddChild, reinterpret_cast<LPARAM>(&children));
         for (HWND child : children) {
-            if (GetDlgCtrlID(child) == kStatusText) {
-                return WindowText(child);
+            if (GetDlgCtrlID(child) == id) {
+                return child;
             }
         }
-        return "";
+        return nullptr;
+    }
+
+    std::string StatusText() const {
+        HWND status = FindControl(kStatusText);
+        return status != nullptr ? WindowText(status) : "";
     }
 
     // The enabled, visible control of that id among the main window's descendants.
