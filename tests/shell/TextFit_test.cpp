@@ -3,8 +3,8 @@
 // main dialog lays them out. The main dialog runs modally on the test's main thread; a second
 // thread drives it as a user would and measures each visible static text, button and check box
 // with the control's own font. The dialogs that only a unit's state opens (transfer direction,
-// progress, firmware update, measurement edit, calibration settings) are opened on their own in
-// both languages.
+// progress, firmware update, sensor characteristic, measurement edit, calibration settings) are
+// opened on their own in both languages.
 #include "calib/CAdaptSettingsDlg.h"
 #include "calib/CCalibSettingsDlg.h"
 #include "calib/CalibratorCore.h"
@@ -12,6 +12,8 @@
 #include "calib/CalibratorCoreCont.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "config/CMeasurementEditDlg.h"
+#include "config/CSensorCurvePreset.h"
+#include "config/CSensorSettingDlg.h"
 #include "firmware/CFirmwareUpdateDlg.h"
 #include "link/DataHandlerMessages.h"
 #include "link/RecentSettings.h"
@@ -49,7 +51,8 @@ constexpr int kSettingsInput = 1413;  // "Change at rev" on the settings page
 constexpr int kLanguageList = 1081;
 constexpr int kTabControl = 1315;
 constexpr UINT kAboutCommand = 16;
-// The settings page's buttons that open a sensor's characteristic.
+// The settings page's buttons that open a sensor's characteristic (enabled only for a sensor
+// with a user-defined characteristic, so the walk opens them when it finds them enabled).
 constexpr int kCurveButtons[] = {1441, 1444, 1447};
 
 // Its own registry key, so that the language it leaves behind concerns no other test.
@@ -535,6 +538,16 @@ protected:
         edit.SetInjection(4.5, 0.0, 25.0);
         edit.SetMeasurement(12, -99, 99);
         CheckDialog(language + " measurement edit", edit, CMeasurementEditDlg::kTemplateId);
+
+        for (int button : kCurveButtons) {
+            CSensorSettingDlg sensor(&m_main);
+            sensor.SetDataHandler(&m_handler);
+            sensor.SetResourceManager(m_resources.get());
+            sensor.SetFontCache(&m_fonts);
+            sensor.SetScale(m_scaleX, m_scaleY);
+            sensor.ApplyPreset(*CSensorCurvePreset::FindByButton(button));
+            CheckDialog(language + " sensor " + std::to_string(button), sensor, CSensorSettingDlg::kTemplateId);
+        }
 
         CalibratorCore pointCore;
         CCalibSettingsDlg pointSettings(&m_main);
