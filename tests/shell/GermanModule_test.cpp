@@ -21,11 +21,13 @@ class CDataModule {
 public:
     explicit CDataModule(const std::string& path)
         : m_module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+
     ~CDataModule() {
         if (m_module != nullptr) {
             FreeLibrary(m_module);
         }
     }
+
     CDataModule(const CDataModule&) = delete;
     CDataModule& operator=(const CDataModule&) = delete;
 
@@ -49,7 +51,8 @@ bool LoadText(HMODULE module, UINT id, std::string& text) {
 
 BOOL CALLBACK AddStringBlock(HMODULE, LPCSTR, LPSTR name, LONG_PTR blocks) {
     if (IS_INTRESOURCE(name)) {
-        reinterpret_cast<std::vector<UINT>*>(blocks)->push_back(static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)));
+        reinterpret_cast<std::vector<UINT>*>(blocks)->push_back(
+            static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)));
     }
     return TRUE;
 }
@@ -133,6 +136,7 @@ TEST(GermanModule, ConversionsAreReadAsTheirArgumentList) {
         {"%-*.*s|%ld|%I", "* * s ld I "},
         {"ends in %", ""},
     };
+
     for (const auto& row : rows) {
         SCOPED_TRACE(row.format);
         EXPECT_EQ(Conversions(row.format), row.kinds);
@@ -167,8 +171,7 @@ TEST(GermanModule, NamesItsLanguageAndCarriesItsIcons) {
     EXPECT_TRUE(LoadText(german.Get(), IDS_LANGUAGE_NAME, text) && text == "Deutsch") << text;
     EXPECT_TRUE(LoadText(german.Get(), IDS_LANGUAGE_SECOND_NAME, text) && text == "German") << text;
     for (UINT icon : {IDI_LANGUAGE, IDI_LANGUAGE_FLAG}) {
-        EXPECT_NE(FindResourceA(german.Get(), MAKEINTRESOURCEA(icon), RT_GROUP_ICON), nullptr)
-            << icon;
+        EXPECT_NE(FindResourceA(german.Get(), MAKEINTRESOURCEA(icon), RT_GROUP_ICON), nullptr) << icon;
     }
 }
 

@@ -3,13 +3,17 @@
 // main dialog lays them out. The main dialog runs modally on the test's main thread; a second
 // thread drives it as a user would and measures each visible static text, button and check box
 // with the control's own font. The dialogs that only a unit's state opens (transfer direction,
-// progress, firmware update, sensor characteristic, measurement edit, calibration settings) are
-// opened on their own in both languages.
+// progress, firmware update, sensor characteristic, measurement edit, the calibration windows and
+// their settings) are opened on their own in both languages.
 #include "calib/CAdaptSettingsDlg.h"
 #include "calib/CCalibSettingsDlg.h"
+#include "calib/CalibrationTextIds.h"
+#include "calib/CalibratorAdapDlg.h"
+#include "calib/CalibratorContDlg.h"
 #include "calib/CalibratorCore.h"
 #include "calib/CalibratorCoreAdap.h"
 #include "calib/CalibratorCoreCont.h"
+#include "calib/CalibratorPts.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "config/CMeasurementEditDlg.h"
 #include "config/CSensorCurvePreset.h"
@@ -22,11 +26,11 @@
 #include "shell/CTransferDirectionDlg.h"
 #include "shell/CZarvoApp.h"
 #include "shell/CZarvoDlg.h"
+#include "tests/calib/dialogs/CRecordingMap.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
-
 #include <functional>
 #include <string>
 #include <thread>
@@ -84,7 +88,11 @@ std::string WithoutPrefixes(const std::string& text) {
     return shown;
 }
 
-enum class TextKind { kNone, kSingleLine, kWrapped };
+enum class TextKind {
+    kNone,
+    kSingleLine,
+    kWrapped
+};
 
 // What a control does with its text: draws it on one line, wraps it, or neither (pictures,
 // frames, group boxes, owner-drawn statics and texts that are meant to be cut with an ellipsis).
@@ -159,8 +167,8 @@ std::string Misfit(HWND control) {
         const UINT flags = DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | (prefixes ? 0 : DT_NOPREFIX);
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &needed, flags);
         if (needed.bottom > client.bottom || needed.right > width) {
-            misfit = "wrapped " + std::to_string(needed.right) + " x " + std::to_string(needed.bottom) + " in " +
-                     std::to_string(width) + " x " + std::to_string(client.bottom) + " (one line " +
+            misfit = "wrapped " + std::to_string(needed.right) + " x " + std::to_string(needed.bottom) +
+                     " in " + std::to_string(width) + " x " + std::to_string(client.bottom) + " (one line " +
                      std::to_string(line.cx) + " wide)";
         }
     }
@@ -174,13 +182,55 @@ BOOL CALLBACK AddChild(HWND child, LPARAM children) {
     return TRUE;
 }
 
+// A status format as the window shows it: each "%d" a three-digit number, "%%" a percent sign.
+std::string WithNumber(const std::string& format) {
+    std::string text;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format.compare(i, 2, "%d") == 0) {
+            text += "100";
+            ++i;
+        } else if (format.compare(i, 2, "%%") == 0) {
+            text += '%';
+            ++i;
+        } else {
+            text += format[i];
+        }
+    }
+    return text;
+}
+
+// English texts that cannot fit where they are shown because the Parts fix the text, the font
+// and the size of the window that shows it: the string id and why. Their German texts must fit.
+struct KnownMisfit {
+    UINT textId;
+    const char* reason;
+};
+
+const KnownMisfit kKnownMisfits[] = {
+    {15278,
+     "the calibration windows' one-line status: their Parts fix the window at 294 layout units wide and "
+     "its texts in Verdana 10 pt, narrower than \"Waiting for sufficient engine temperature (%d \xB0"
+     "C).\""},
+};
+
+bool IsKnownMisfit(const std::string& shown) {
+    for (const KnownMisfit& known : kKnownMisfits) {
+        char english[1024] = {};
+        LoadStringA(GetModuleHandleA(nullptr), known.textId, english, sizeof(english));
+        if (shown == WithNumber(english)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Adds a line for each visible control below the window whose text does not fit it.
 void CheckTexts(const std::string& place, HWND root, std::vector<std::string>& failures) {
     std::vector<HWND> controls;
     EnumChildWindows(root, &AddChild, reinterpret_cast<LPARAM>(&controls));
     for (HWND control : controls) {
         const std::string misfit = IsWindowVisible(control) ? Misfit(control) : "";
-        if (!misfit.empty()) {
+        if (!misfit.empty() && !IsKnownMisfit(WindowText(control))) {
             failures.push_back(place + ", control " + std::to_string(GetDlgCtrlID(control)) + " \"" +
                                WindowText(control) + "\": " + misfit);
         }
@@ -219,7 +269,9 @@ public:
     explicit CTextFitWalk(CZarvoDlg& dialog) : m_dialog(dialog) {}
 
     void Run() {
-        if (!WaitFor([this] { return m_dialog.GetSafeHwnd() != nullptr && IsWindowVisible(m_dialog.GetSafeHwnd()); })) {
+        if (!WaitFor([this] {
+                return m_dialog.GetSafeHwnd() != nullptr && IsWindowVisible(m_dialog.GetSafeHwnd());
+            })) {
             m_failures.push_back("the main dialog did not come up");
             return;
         }
@@ -230,8 +282,8 @@ public:
         if (!WaitFor(
                 [this] {
                     HWND input = FindControl(kSettingsInput);
-                    return StatusText().rfind("CONNECTED", 0) == 0 && input != nullptr && IsWindowEnabled(input) &&
-                           OwnedDialog() == nullptr;
+                    return StatusText().rfind("CONNECTED", 0) == 0 && input != nullptr &&
+                           IsWindowEnabled(input) && OwnedDialog() == nullptr;
                 },
                 kConnectWaitMs)) {
             m_failures.push_back("no connection to the unit: " + StatusText());
@@ -253,12 +305,14 @@ public:
 private:
     void WalkLanguage(const std::string& language) {
         // Posted behind the language broadcast, so every window has its new texts before the walk.
-        CheckDialog(language + " About", IDOK, [this] { ::PostMessageA(m_main, WM_SYSCOMMAND, kAboutCommand, 0); });
+        CheckDialog(language + " About", IDOK,
+                    [this] { ::PostMessageA(m_main, WM_SYSCOMMAND, kAboutCommand, 0); });
         Check(language + " main menu", m_main);
         WalkMode(language + " Configure", kConfigureButton);
         WalkMode(language + " Diagnosis", kDiagnosisButton);
         // Unsaved data from the unit: leaving asks first.
-        CheckDialog(language + " Exit", IDCANCEL, [this] { ::PostMessageA(m_main, WM_COMMAND, kExitButton, 0); });
+        CheckDialog(language + " Exit", IDCANCEL,
+                    [this] { ::PostMessageA(m_main, WM_COMMAND, kExitButton, 0); });
     }
 
     // Opens a dialog, checks it and closes it with the given button.
@@ -315,7 +369,8 @@ private:
         for (int tab = 0; tab < count; ++tab) {
             SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
             NMHDR header = {tabs, static_cast<UINT_PTR>(kTabControl), static_cast<UINT>(TCN_SELCHANGE)};
-            SendMessageA(host, WM_NOTIFY, static_cast<WPARAM>(kTabControl), reinterpret_cast<LPARAM>(&header));
+            SendMessageA(host, WM_NOTIFY, static_cast<WPARAM>(kTabControl),
+                         reinterpret_cast<LPARAM>(&header));
             Check(place + " tab " + std::to_string(tab), m_main);
             for (int id : kCurveButtons) {
                 if (HWND button = ShownControl(id)) {
@@ -475,7 +530,9 @@ protected:
 
     // Opens the dialog as a modeless child of the stand-in main window, lets it lay itself
     // out, runs the steps that change its texts and checks it after each.
-    void CheckDialog(const std::string& place, CDialog& dialog, UINT templateId,
+    void CheckDialog(const std::string& place,
+                     CDialog& dialog,
+                     UINT templateId,
                      std::vector<std::function<void()>> steps = {}) {
         ASSERT_TRUE(dialog.Create(templateId, &m_main)) << place;
         dialog.ShowWindow(SW_SHOW);
@@ -487,6 +544,30 @@ protected:
             CheckTexts(place + " step " + std::to_string(i + 1), dialog.GetSafeHwnd(), m_failures);
         }
         dialog.DestroyWindow();
+    }
+
+    // What a calibration window shows over a run: the buttons that only some states show, and
+    // each status line in its status control (numbers as a run would put them in).
+    std::vector<std::function<void()>> CalibrationSteps(CDialog& dialog) {
+        std::vector<std::function<void()>> steps = {[&dialog] {
+            std::vector<HWND> controls;
+            EnumChildWindows(dialog.GetSafeHwnd(), &AddChild, reinterpret_cast<LPARAM>(&controls));
+            for (HWND control : controls) {
+                ShowWindow(control, SW_SHOW);
+            }
+        }};
+        for (UINT id = IDS_CALIB_START; id <= IDS_CALIB_WRONG_REACTION; ++id) {
+            if (id == IDS_CALIB_CANCEL_QUESTION) {
+                continue;
+            }
+            steps.push_back([this, &dialog, id] {
+                CString format;
+                m_resources->GetString(id, format);
+                SetDlgItemTextA(dialog.GetSafeHwnd(), CCalibratorDlgBase::kStatusId,
+                                WithNumber(format.GetString()).c_str());
+            });
+        }
+        return steps;
     }
 
     void CheckAll(const std::string& language) {
@@ -546,21 +627,47 @@ protected:
             sensor.SetFontCache(&m_fonts);
             sensor.SetScale(m_scaleX, m_scaleY);
             sensor.ApplyPreset(*CSensorCurvePreset::FindByButton(button));
-            CheckDialog(language + " sensor " + std::to_string(button), sensor, CSensorSettingDlg::kTemplateId);
+            CheckDialog(language + " sensor " + std::to_string(button), sensor,
+                        CSensorSettingDlg::kTemplateId);
         }
 
+        CRecordingMap map;
+        const auto setUp = [&](CCalibratorDlgBase& dialog) {
+            dialog.SetConfigDynamic(&map);
+            dialog.SetDataHandler(&m_handler);
+            dialog.SetResourceManager(m_resources.get());
+            dialog.SetFontCache(&m_fonts);
+            dialog.SetScale(m_scaleX, m_scaleY);
+        };
         CalibratorCore pointCore;
+        CalibratorPts point(&m_main);
+        setUp(point);
+        point.SetCore(&pointCore);
+        CheckDialog(language + " point calibration", point, CalibratorPts::kTemplateId,
+                    CalibrationSteps(point));
+        CalibratorCoreAdap adaptiveCore;
+        CalibratorAdapDlg adaptive(&m_main);
+        setUp(adaptive);
+        adaptive.SetCore(&adaptiveCore);
+        CheckDialog(language + " adaptive calibration", adaptive, CalibratorAdapDlg::kTemplateId,
+                    CalibrationSteps(adaptive));
+        CalibratorCoreCont continuousCore;
+        CalibratorContDlg continuous(&m_main);
+        setUp(continuous);
+        continuous.SetCore(&continuousCore);
+        CheckDialog(language + " continuous calibration", continuous, CalibratorContDlg::kTemplateId,
+                    CalibrationSteps(continuous));
+
         CCalibSettingsDlg pointSettings(&m_main);
         pointSettings.SetCore(&pointCore);
         pointSettings.SetResourceManager(m_resources.get());
         CheckDialog(language + " calibration settings", pointSettings, CCalibSettingsDlg::kTemplateId);
 
-        CalibratorCoreAdap adaptiveCore;
-        CalibratorCoreCont continuousCore;
         CAdaptSettingsDlg adaptiveSettings(&m_main);
         adaptiveSettings.SetCores(&adaptiveCore, &continuousCore);
         adaptiveSettings.SetResourceManager(m_resources.get());
-        CheckDialog(language + " adaptive calibration settings", adaptiveSettings, CAdaptSettingsDlg::kTemplateId);
+        CheckDialog(language + " adaptive calibration settings", adaptiveSettings,
+                    CAdaptSettingsDlg::kTemplateId);
     }
 
     double m_scaleX = 1.0;
