@@ -570,6 +570,19 @@ protected:
         return steps;
     }
 
+    // A calibration window set up as the map page sets it up, with its core.
+    template <typename Window, typename Core>
+    void CheckCalibrationWindow(const std::string& place, Window& window, Core& core) {
+        CRecordingMap map;
+        window.SetConfigDynamic(&map);
+        window.SetDataHandler(&m_handler);
+        window.SetResourceManager(m_resources.get());
+        window.SetFontCache(&m_fonts);
+        window.SetScale(m_scaleX, m_scaleY);
+        window.SetCore(&core);
+        CheckDialog(place, window, Window::kTemplateId, CalibrationSteps(window));
+    }
+
     void CheckAll(const std::string& language) {
         CString message;
         m_resources->GetString(15116, message);
@@ -631,32 +644,15 @@ protected:
                         CSensorSettingDlg::kTemplateId);
         }
 
-        CRecordingMap map;
-        const auto setUp = [&](CCalibratorDlgBase& dialog) {
-            dialog.SetConfigDynamic(&map);
-            dialog.SetDataHandler(&m_handler);
-            dialog.SetResourceManager(m_resources.get());
-            dialog.SetFontCache(&m_fonts);
-            dialog.SetScale(m_scaleX, m_scaleY);
-        };
         CalibratorCore pointCore;
         CalibratorPts point(&m_main);
-        setUp(point);
-        point.SetCore(&pointCore);
-        CheckDialog(language + " point calibration", point, CalibratorPts::kTemplateId,
-                    CalibrationSteps(point));
+        CheckCalibrationWindow(language + " point calibration", point, pointCore);
         CalibratorCoreAdap adaptiveCore;
         CalibratorAdapDlg adaptive(&m_main);
-        setUp(adaptive);
-        adaptive.SetCore(&adaptiveCore);
-        CheckDialog(language + " adaptive calibration", adaptive, CalibratorAdapDlg::kTemplateId,
-                    CalibrationSteps(adaptive));
+        CheckCalibrationWindow(language + " adaptive calibration", adaptive, adaptiveCore);
         CalibratorCoreCont continuousCore;
         CalibratorContDlg continuous(&m_main);
-        setUp(continuous);
-        continuous.SetCore(&continuousCore);
-        CheckDialog(language + " continuous calibration", continuous, CalibratorContDlg::kTemplateId,
-                    CalibrationSteps(continuous));
+        CheckCalibrationWindow(language + " continuous calibration", continuous, continuousCore);
 
         CCalibSettingsDlg pointSettings(&m_main);
         pointSettings.SetCore(&pointCore);
