@@ -163,6 +163,39 @@ TEST(GermanModule, TranslatesEveryProgramTextWithTheSameConversions) {
     }
 }
 
+// A file dialog filter ("name|pattern|name|pattern||") translates only its names: the
+// patterns decide which files the dialog lists.
+TEST(GermanModule, FileFiltersKeepTheirPatterns) {
+    CDataModule german(GermanModulePath());
+    ASSERT_NE(german.Get(), nullptr) << GermanModulePath();
+    const auto patterns = [](const std::string& filter) {
+        std::vector<std::string> fields;
+        std::istringstream parts(filter);
+        std::string field;
+        for (bool pattern = false; std::getline(parts, field, '|'); pattern = !pattern) {
+            if (pattern) {
+                fields.push_back(field);
+            }
+        }
+        return fields;
+    };
+    const auto isFilter = [](const std::string& text) {
+        return text.size() >= 2 && text.compare(text.size() - 2, 2, "||") == 0;
+    };
+    std::string english;
+    std::string translated;
+    for (UINT id : ProgramStringIds()) {
+        LoadText(GetModuleHandleA(nullptr), id, english);
+        if (!isFilter(english)) {
+            continue;
+        }
+        SCOPED_TRACE(id);
+        ASSERT_TRUE(LoadText(german.Get(), id, translated));
+        EXPECT_TRUE(isFilter(translated)) << translated;
+        EXPECT_EQ(patterns(translated), patterns(english)) << translated;
+    }
+}
+
 TEST(GermanModule, NamesItsLanguageAndCarriesItsIcons) {
     CDataModule german(GermanModulePath());
     ASSERT_NE(german.Get(), nullptr) << GermanModulePath();
