@@ -21,6 +21,7 @@
 #include <functional>
 
 class CDataHandler;
+class CFont;
 class CFontCache;
 class CResourceManager;
 
@@ -119,6 +120,7 @@ private:
     };
 
     void Layout();
+    int WidestText(const int* ids, int count, CFont* font);
     void UpdateTexts();
     void CreateToolTips();
     void ResetDisplay();

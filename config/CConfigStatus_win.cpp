@@ -1,6 +1,8 @@
 #include "config/CConfigStatus.h"
 
 #include "classlib/win/AfxMsgMap.h"
+#include "classlib/win/CClientDC.h"
+#include "classlib/win/CScopedSelect.h"
 #include "forms/ScaledLength.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
@@ -200,7 +202,13 @@ void CConfigStatus::Layout() {
     const int groupHeight = height - 2 * top;
     const int rowHeight = ScaledLength(16, sy);
     const int labelWidth = groupWidth * 2 / 5;
-    const int valueWidth = groupWidth * 2 / 5 - ScaledLength(6, sx);
+    // The unit column takes the room its widest text needs ("1/min" at a large scale) from
+    // the values, whose digits need less than their share.
+    CFont* small = GetCachedFont(m_fonts, this, "Verdana", 80, sx, sy);
+    static const int kUnitIds[] = {1522, 1525, 1528, 1532, 1535, 1538, 1542, 1547};
+    const int shareWidth = groupWidth - labelWidth - (groupWidth * 2 / 5 - ScaledLength(6, sx)) - ScaledLength(12, sx);
+    const int unitWidth = std::max(shareWidth, WidestText(kUnitIds, 8, small));
+    const int valueWidth = groupWidth - labelWidth - unitWidth - ScaledLength(12, sx);
     for (int g = 0; g < 4; ++g) {
         const int x = groupsLeft + g * groupWidth;
         GetDlgItem(groups[g].group)->MoveWindow(x, top, groupWidth - ScaledLength(4, sx), groupHeight, FALSE);
@@ -219,13 +227,12 @@ void CConfigStatus::Layout() {
             if (row[2] != 0) {
                 GetDlgItem(row[2])->MoveWindow(
                     x + ScaledLength(4, sx) + labelWidth + valueWidth + ScaledLength(2, sx), y,
-                    groupWidth - labelWidth - valueWidth - ScaledLength(12, sx), rowHeight, FALSE);
+                    unitWidth, rowHeight, FALSE);
             }
         }
     }
 
     CFont* large = GetCachedFont(m_fonts, this, "Verdana", 100, sx, sy);
-    CFont* small = GetCachedFont(m_fonts, this, "Verdana", 80, sx, sy);
     if (small != nullptr) {
         SendMessageToDescendants(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(*small)), FALSE);
     }
@@ -241,6 +248,23 @@ void CConfigStatus::Layout() {
     m_gasButton.SetBlinkInterval(444);
     UpdateTexts();
     Invalidate(TRUE);
+}
+
+// The width the widest of the controls' texts needs in the font.
+int CConfigStatus::WidestText(const int* ids, int count, CFont* font) {
+    CClientDC dc(this);
+    CScopedSelect scoped(dc, font != nullptr ? font->GetSafeHandle() : ::GetStockObject(DEFAULT_GUI_FONT));
+    int widest = 0;
+    for (int i = 0; i < count; ++i) {
+        CWnd* control = GetDlgItem(ids[i]);
+        if (control == nullptr) {
+            continue;
+        }
+        CString text;
+        control->GetWindowText(text);
+        widest = std::max(widest, static_cast<int>(dc.GetTextExtent(text).cx) + 2);
+    }
+    return widest;
 }
 
 void CConfigStatus::UpdateTexts() {
