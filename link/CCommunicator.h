@@ -162,7 +162,7 @@ private:
     RequestList m_workingList;    // worker only
     RequestList m_incomingQueue;  // guarded by m_queueLock
     CCriticalSection m_queueLock;
-    CCommandTable m_table;  // worker only
+    CCommandTable m_table;  // rewritten by the worker only
     std::atomic<int> m_status{kStatusNone};
     ICommunicatorSink* m_sink = nullptr;
     CWatchDog* m_watchDog = nullptr;
