@@ -63,6 +63,10 @@ public:
     const CSubscriberList* GetSubscribers(int flag) const;
     // The windows of one flag's list as they are now; safe from any thread.
     std::vector<IMessageTarget*> CopySubscribers(int flag) const;
+    // Posts to every window of one flag's list; safe from any thread. The list stays
+    // locked while it posts, so a window that unsubscribes before it is destroyed is
+    // never posted to once Unsubscribe has returned.
+    void PostToSubscribers(int flag, UINT message, UINT_PTR wParam, LONG_PTR lParam) const;
     // For each of the bits 1, 2, 4 and 8 set in flags: adds the window unless listed.
     void Subscribe(IMessageTarget* window, int flags);
     // For each bit set: removes the window's entry from that list.

@@ -336,21 +336,15 @@ void CDataHandler::Unsubscribe(IMessageTarget* window, int index, int flags) {
 }
 
 void CDataHandler::PostToSubscribers(const CDataDescriptor& descriptor, int flag, LONG_PTR reason) {
-    for (IMessageTarget* window : descriptor.CopySubscribers(flag)) {
-        window->PostMessage(WM_DH_ELEMENT_CHANGED, 1, ElementLParam(descriptor.GetID(), reason));
-    }
+    descriptor.PostToSubscribers(flag, WM_DH_ELEMENT_CHANGED, 1, ElementLParam(descriptor.GetID(), reason));
 }
 
+// Posting does not block, so the list stays locked while it posts: a window that
+// unregisters before it is destroyed is never posted to once UnregisterWindow returned.
 void CDataHandler::Broadcast(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    std::vector<IMessageTarget*> windows;
-    {
-        CSingleLock guard(&m_windowsLock, TRUE);
-        for (POSITION position = m_windows.GetHeadPosition(); position != nullptr;) {
-            windows.push_back(m_windows.GetNext(position));
-        }
-    }
-    for (IMessageTarget* window : windows) {
-        window->PostMessage(message, wParam, lParam);
+    CSingleLock guard(&m_windowsLock, TRUE);
+    for (POSITION position = m_windows.GetHeadPosition(); position != nullptr;) {
+        m_windows.GetNext(position)->PostMessage(message, wParam, lParam);
     }
 }
 
