@@ -87,6 +87,7 @@ bool CCommunicator::QueueRequest(CDataDescriptor* descriptor,
                                                    : static_cast<std::size_t>(kCounterRowsMaxReply);
     }
     request->destinationSize = destinationSize;
+    request->withdrawals = descriptor != nullptr ? descriptor->GetWithdrawals() : 0;
     CSingleLock guard(&m_queueLock, TRUE);
     m_incomingQueue.push_back(std::move(request));
     return true;
@@ -408,6 +409,17 @@ void CCommunicator::ServeWorkingList() {
         Holders holders = TakeLocks(request);
         if (request.IsCyclic() && request.row == kRowOptionalTables && !m_tablesFlag) {
             m_workingList.erase(it);
+            it = next;
+            continue;
+        }
+        // Checked with the element's lock held, so a withdrawal either waits for this
+        // exchange to end or is seen here.
+        if (!request.IsCyclic() && request.IsWithdrawn()) {
+            std::unique_ptr<CommRequest> withdrawn = std::move(*it);
+            m_workingList.erase(it);
+            if (m_running && m_sink != nullptr) {
+                m_sink->OnTaskFinished(withdrawn.get(), 0);
+            }
             it = next;
             continue;
         }

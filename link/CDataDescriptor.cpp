@@ -77,6 +77,11 @@ std::vector<IMessageTarget*> CDataDescriptor::CopySubscribers(int flag) const {
     return windows;
 }
 
+void CDataDescriptor::WithdrawRequests() {
+    CSingleLock guard(&m_lock, TRUE);
+    ++m_withdrawals;
+}
+
 void CDataDescriptor::PostToSubscribers(int flag, UINT message, UINT_PTR wParam, LONG_PTR lParam) const {
     const CSubscriberList* list = GetSubscribers(flag);
     if (list == nullptr) {

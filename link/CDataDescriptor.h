@@ -10,6 +10,7 @@
 #include "classlib/core/CTypedPtrList.h"
 #include "classlib/core/WinTypes.h"
 
+#include <atomic>
 #include <vector>
 
 class IMessageTarget;
@@ -32,6 +33,13 @@ public:
     CDataDescriptor& operator=(const CDataDescriptor&) = delete;
 
     CCriticalSection& GetLock() { return m_lock; }
+
+    // The requests about this element queued so far are dropped unserved. One that is
+    // being served ends first: its exchange holds the element's lock.
+    void WithdrawRequests();
+
+    // Changes with every withdrawal; a request keeps the value it was queued with.
+    unsigned GetWithdrawals() const { return m_withdrawals; }
 
     void Init(int id, int offset, int length, int access);
     void SetTransfer(int readRow, int writeRow, int blockStart, int blockMode);
@@ -90,6 +98,7 @@ private:
     int m_blockMode = 0;
     BYTE m_prefix[kMaxPrefixBytes] = {};
     UINT m_prefixLength = 0;
+    std::atomic<unsigned> m_withdrawals{0};
     // Guards the four lists: the UI thread changes them while the communicator's
     // worker walks them to report finished transfers.
     mutable CCriticalSection m_subscriberLock;

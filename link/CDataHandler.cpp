@@ -321,6 +321,13 @@ void CDataHandler::UnregisterWindow(IMessageTarget* window) {
     }
 }
 
+void CDataHandler::WithdrawRequests(int index) {
+    CDataDescriptor* descriptor = TableElement(index, "WithdrawRequests");
+    if (descriptor != nullptr) {
+        descriptor->WithdrawRequests();
+    }
+}
+
 void CDataHandler::Subscribe(IMessageTarget* window, int index, int flags) {
     CDataDescriptor* descriptor = TableElement(index, "Subscribe");
     if (descriptor != nullptr) {

@@ -403,6 +403,37 @@ TEST_F(CommunicatorTest, HoldsTheElementLockThroughTheExchangeAndReleasesIt) {
     EXPECT_FALSE(IsHeldForOtherThreads(settingB.GetLock()));
 }
 
+// Withdrawn requests are dropped unserved and completed as failed wherever they wait,
+// and their caller's buffer is never written; requests queued after it are served.
+TEST_F(CommunicatorTest, DropsTheWithdrawnRequestsOfAnElement) {
+    struct Case {
+        const char* name;
+        int passesBeforeWithdrawal;  // 0: still incoming, 1: on the working list
+    };
+
+    for (const Case& c : {Case{"incoming", 0}, Case{"on the working list", 1}}) {
+        SCOPED_TRACE(c.name);
+        Connect();
+        sink.finished.clear();
+        CDataDescriptor element;
+        BYTE reply[16] = {};
+        comm.QueueRequest(&element, 0, 2, nullptr, reply);  // command 21, 16 bytes back
+        for (int pass = 0; pass < c.passesBeforeWithdrawal; ++pass) {
+            comm.RunPass();
+        }
+        SentCodes();
+        element.WithdrawRequests();
+        BYTE later[16] = {};
+        comm.QueueRequest(&element, 0, 3, nullptr, later);  // command 22, queued afterwards
+        comm.RunPass();
+        comm.RunPass();
+        EXPECT_EQ((std::vector<int>{22}), SentCodes());
+        EXPECT_EQ((std::vector<std::pair<int, int>>{{2, 0}, {3, 1}}), sink.finished);
+        EXPECT_EQ(0, reply[0]);
+        EXPECT_EQ(0x5A, later[0]);
+    }
+}
+
 TEST_F(CommunicatorTest, FreesQueuedRequestsWithoutCompletionsWhenDestroyed) {
     {
         CCommunicator communicator;
