@@ -313,7 +313,12 @@ LRESULT CAdaptTablesPage::OnElementChanged(WPARAM wParam, LPARAM lParam) {
         m_minInjection = bytes[0] | bytes[1] << 8;
     } else if (reason == kReasonTransferDone && std::find(std::begin(kRowElements), std::end(kRowElements),
                                                           element) != std::end(kRowElements)) {
-        OnRowAnswer(element);
+        if (wParam == 0) {
+            // The row read failed: the cycle ends, and showing the page starts it again.
+            m_reading = false;
+        } else {
+            OnRowAnswer(element);
+        }
     }
     return 0;
 }
@@ -354,6 +359,9 @@ LRESULT CAdaptTablesPage::OnStatusChanged(WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     ResetIndicators();
+    // The row read under way went with the link; the tables' return or showing the page
+    // starts the cycle again.
+    m_reading = false;
     CWnd* focus = GetFocus();
     if (focus != nullptr && focus->GetSafeHwnd() == m_clearButton.GetSafeHwnd()) {
         SendMessage(WM_NEXTDLGCTL, 0, FALSE);
@@ -407,7 +415,10 @@ void CAdaptTablesPage::SendRequest() {
     m_requestBytes[0] = static_cast<BYTE>(m_request.kind);
     m_requestBytes[1] = static_cast<BYTE>(m_request.row);
     m_requestBytes[2] = static_cast<BYTE>(m_request.count);
-    m_dataHandler->RequestRead(kRowElements[m_request.kind - 1], m_requestBytes);
+    if (!CDataHandler::IsQueued(
+            m_dataHandler->RequestRead(kRowElements[m_request.kind - 1], m_requestBytes))) {
+        m_reading = false;
+    }
 }
 
 void CAdaptTablesPage::NextRequest() {

@@ -356,7 +356,11 @@ void CObdPage::OnReplyRead(bool succeeded) {
     std::string text;
     switch (ReadObdReplyElement(element.data(), element.size(), text)) {
     case ObdReplyState::NotReady:
-        AskForReply();
+        if (m_scanner.OnNotReady()) {
+            AskForReply();
+        } else {
+            CLogger::Instance().Log(3000, "CObdPage: the car's reply never got ready; the scan ends.");
+        }
         return;
     case ObdReplyState::Refused:
         m_scanner.Stop();

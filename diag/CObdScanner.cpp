@@ -203,8 +203,7 @@ void CObdScanner::NextFreezeFramePid() {
 }
 
 void CObdScanner::Ask(int state, BYTE mode) {
-    m_state = state;
-    m_request.bytes = {mode, 0};
+    Ask(state, mode, 0);
     m_request.length = 1;
 }
 
@@ -212,6 +211,18 @@ void CObdScanner::Ask(int state, BYTE mode, BYTE pid) {
     m_state = state;
     m_request.bytes = {mode, pid};
     m_request.length = 2;
+    m_notReadyPolls = 0;
+}
+
+bool CObdScanner::OnNotReady() {
+    if (!IsScanning()) {
+        return false;
+    }
+    if (++m_notReadyPolls > kMaxNotReadyPolls) {
+        Fail();
+        return false;
+    }
+    return true;
 }
 
 CObdScanner::Step CObdScanner::Fail() {

@@ -44,6 +44,8 @@ public:
 
     static constexpr int kIdle = 0;
     static constexpr int kLastFreezeFramePid = 127;
+    // Answers "not ready" to one request beyond this many end the scan.
+    static constexpr int kMaxNotReadyPolls = 200;
 
     // Forgets what earlier scans read and asks for mode 01 PID 00 in state 1.
     void Start();
@@ -63,6 +65,9 @@ public:
     // for what the state reads, ends the scan (Step::Failed). Otherwise the reply is taken
     // and, unless that ends the sequence, the next request is chosen.
     Step OnReply(const std::string& text);
+    // The unit says the reply is not ready yet: whether to ask for it again. False, and the
+    // scan idle, once the current request has been answered so too often.
+    bool OnNotReady();
 
     const ObdPidBitmaps& GetPidBitmaps() const { return m_pidBitmaps; }
 
@@ -105,6 +110,7 @@ private:
 
     int m_state = kIdle;
     Request m_request;
+    int m_notReadyPolls = 0;  // of the current request
     ObdPidBitmaps m_pidBitmaps;
     int m_bitmapCount = 0;
     DWORD m_mode09Bitmap = 0;

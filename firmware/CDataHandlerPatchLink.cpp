@@ -2,16 +2,13 @@
 
 #include "link/CDataHandler.h"
 
-void CDataHandlerPatchLink::RequestRead(int element) {
-    if (m_dataHandler != nullptr) {
-        m_dataHandler->RequestRead(element, nullptr);
-    }
+bool CDataHandlerPatchLink::RequestRead(int element) {
+    return m_dataHandler != nullptr && CDataHandler::IsQueued(m_dataHandler->RequestRead(element, nullptr));
 }
 
-void CDataHandlerPatchLink::RequestWriteFrom(int element, const BYTE* packet, BYTE* answer) {
-    if (m_dataHandler != nullptr) {
-        m_dataHandler->RequestWriteFrom(element, packet, answer);
-    }
+bool CDataHandlerPatchLink::RequestWriteFrom(int element, const BYTE* packet, BYTE* answer) {
+    return m_dataHandler != nullptr &&
+           CDataHandler::IsQueued(m_dataHandler->RequestWriteFrom(element, packet, answer));
 }
 
 BYTE CDataHandlerPatchLink::ReadStatusByte(int element) {

@@ -9,8 +9,8 @@ class CDataHandlerPatchLink : public IPatchTransferLink {
 public:
     void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }  // not owned
 
-    void RequestRead(int element) override;
-    void RequestWriteFrom(int element, const BYTE* packet, BYTE* answer) override;
+    bool RequestRead(int element) override;
+    bool RequestWriteFrom(int element, const BYTE* packet, BYTE* answer) override;
     // 0 without a data handler.
     BYTE ReadStatusByte(int element) override;
 

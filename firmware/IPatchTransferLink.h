@@ -7,8 +7,10 @@
 class IPatchTransferLink {
 public:
     virtual ~IPatchTransferLink() = default;
-    virtual void RequestRead(int element) = 0;
+    // Each is false when the request was not queued (the link is down or it was refused):
+    // no answer will come for it.
+    virtual bool RequestRead(int element) = 0;
     // The answer lands in `answer` (256 bytes); both buffers must outlive the transfer.
-    virtual void RequestWriteFrom(int element, const BYTE* packet, BYTE* answer) = 0;
+    virtual bool RequestWriteFrom(int element, const BYTE* packet, BYTE* answer) = 0;
     virtual BYTE ReadStatusByte(int element) = 0;
 };

@@ -38,7 +38,9 @@ bool PatchTransferMachine::FitsPackets(CFirmwarePatch& patch) {
         more = patch.GetNextRecordId(id);
         BYTE flag = 0;
         CByteArray data;
-        if (patch.GetRecord(id, flag, data) && static_cast<std::size_t>(data.GetSize()) > kMaxRecordBytes) {
+        // Only records flagged 1 are sent; the others never need a packet.
+        if (patch.GetRecord(id, flag, data) && flag == 1 &&
+            static_cast<std::size_t>(data.GetSize()) > kMaxRecordBytes) {
             return false;
         }
     }
@@ -130,11 +132,9 @@ void PatchTransferMachine::ShowProgress(Phase phase) {
     m_status = kStatusProgramming;
 }
 
+// The busy nibble is tested first: a busy unit may show a high nibble too (0x13), and
+// is asked again until it answers; a failure still fails once it is no longer busy.
 void PatchTransferMachine::Judge(BYTE status) {
-    if ((status >> 4) != 0) {
-        Fail(kResultUnitFailed);
-        return;
-    }
     if ((status & 0x0F) == kBusyNibble) {
         if (++m_busyPolls > kMaxBusyPolls) {
             Fail(kResultUnitFailed);
@@ -144,6 +144,10 @@ void PatchTransferMachine::Judge(BYTE status) {
         return;
     }
     m_busyPolls = 0;
+    if ((status >> 4) != 0) {
+        Fail(kResultUnitFailed);
+        return;
+    }
     switch (m_state) {
     case kInitialised:
         FillVersionPacket();
@@ -227,12 +231,18 @@ bool PatchTransferMachine::FillRecordPacket(BYTE id) {
 void PatchTransferMachine::Send() {
     m_answer[0] = 0;
     m_awaited = kElementPacket;
-    m_link.RequestWriteFrom(kElementPacket, m_packet.data(), m_answer.data());
+    if (!m_link.RequestWriteFrom(kElementPacket, m_packet.data(), m_answer.data())) {
+        Fail(kResultConnectionLost);
+    }
 }
 
+// A request that was not queued gets no answer, and the status change that refused it may
+// have gone out before this run listened: the run ends here.
 void PatchTransferMachine::Request(int element) {
     m_awaited = element;
-    m_link.RequestRead(element);
+    if (!m_link.RequestRead(element)) {
+        Fail(kResultConnectionLost);
+    }
 }
 
 void PatchTransferMachine::Fail(Result result) {

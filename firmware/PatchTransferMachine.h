@@ -46,11 +46,13 @@ public:
 
     explicit PatchTransferMachine(IPatchTransferLink& link) : m_link(link) {}
 
-    // Whether every record fits a packet. Uses the patch's record iteration.
+    // Whether every record flagged 1 (the ones sent) fits a packet. Uses the patch's record
+    // iteration.
     static bool FitsPackets(CFirmwarePatch& patch);
 
     // Starts the session, or fails at once (nothing sent) when there is no patch or a record
-    // does not fit a packet. The patch (not owned) must outlive the run.
+    // does not fit a packet. A request that cannot be queued ends the run as a lost
+    // connection. The patch (not owned) must outlive the run.
     void Start(CFirmwarePatch* patch);
     // A transfer of element 113 to 116 finished (`success` false: it failed). Only the
     // transfer the machine waits for counts.

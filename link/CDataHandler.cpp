@@ -272,38 +272,50 @@ void CDataHandler::QueueElementWrite(CDataDescriptor* descriptor, const BYTE* ca
 
 int CDataHandler::RequestRead(int index, const BYTE* source) {
     const int status = m_status;
-    CDataDescriptor* descriptor = TableElement(index, "RequestRead");
-    if (IsLinkUp(status) && descriptor != nullptr) {
-        Queue(descriptor, kKindOrdinary, descriptor->GetReadRow(), source, WorkingDestination(*descriptor));
+    if (!IsLinkUp(status)) {
+        return status;
     }
-    return status;
+    CDataDescriptor* descriptor = TableElement(index, "RequestRead");
+    return descriptor != nullptr && Queue(descriptor, kKindOrdinary, descriptor->GetReadRow(), source,
+                                          WorkingDestination(*descriptor))
+               ? status
+               : kRequestRefused;
 }
 
 int CDataHandler::RequestCommand(int index, const BYTE* source) {
     const int status = m_status;
-    CDataDescriptor* descriptor = TableElement(index, "RequestCommand");
-    if (IsLinkUp(status) && descriptor != nullptr) {
-        Queue(descriptor, kKindFlagged, descriptor->GetWriteRow(), source, nullptr);
+    if (!IsLinkUp(status)) {
+        return status;
     }
-    return status;
+    CDataDescriptor* descriptor = TableElement(index, "RequestCommand");
+    return descriptor != nullptr &&
+                   Queue(descriptor, kKindFlagged, descriptor->GetWriteRow(), source, nullptr)
+               ? status
+               : kRequestRefused;
 }
 
 int CDataHandler::RequestReadTo(int index, const BYTE* source, BYTE* destination) {
     const int status = m_status;
-    CDataDescriptor* descriptor = TableElement(index, "RequestReadTo");
-    if (IsLinkUp(status) && descriptor != nullptr) {
-        Queue(descriptor, kKindOrdinary, descriptor->GetReadRow(), source, destination);
+    if (!IsLinkUp(status)) {
+        return status;
     }
-    return status;
+    CDataDescriptor* descriptor = TableElement(index, "RequestReadTo");
+    return descriptor != nullptr &&
+                   Queue(descriptor, kKindOrdinary, descriptor->GetReadRow(), source, destination)
+               ? status
+               : kRequestRefused;
 }
 
 int CDataHandler::RequestWriteFrom(int index, const BYTE* source, BYTE* destination) {
     const int status = m_status;
-    CDataDescriptor* descriptor = TableElement(index, "RequestWriteFrom");
-    if (IsLinkUp(status) && descriptor != nullptr) {
-        Queue(descriptor, kKindOrdinary, descriptor->GetWriteRow(), source, destination);
+    if (!IsLinkUp(status)) {
+        return status;
     }
-    return status;
+    CDataDescriptor* descriptor = TableElement(index, "RequestWriteFrom");
+    return descriptor != nullptr &&
+                   Queue(descriptor, kKindOrdinary, descriptor->GetWriteRow(), source, destination)
+               ? status
+               : kRequestRefused;
 }
 
 void CDataHandler::RegisterWindow(IMessageTarget* window) {
@@ -342,8 +354,11 @@ void CDataHandler::Unsubscribe(IMessageTarget* window, int index, int flags) {
     }
 }
 
-void CDataHandler::PostToSubscribers(const CDataDescriptor& descriptor, int flag, LONG_PTR reason) {
-    descriptor.PostToSubscribers(flag, WM_DH_ELEMENT_CHANGED, 1, ElementLParam(descriptor.GetID(), reason));
+void CDataHandler::PostToSubscribers(const CDataDescriptor& descriptor,
+                                     int flag,
+                                     LONG_PTR reason,
+                                     UINT_PTR succeeded) {
+    descriptor.PostToSubscribers(flag, WM_DH_ELEMENT_CHANGED, succeeded, ElementLParam(descriptor.GetID(), reason));
 }
 
 // Posting does not block, so the list stays locked while it posts: a window that
@@ -558,7 +573,11 @@ void CDataHandler::QueueLivePolls() {
 
 // Runs on the communicator thread, with the request's element lock held.
 void CDataHandler::OnTaskFinished(CommRequest* request, int success) {
-    if (request == nullptr || success == 0) {
+    if (request == nullptr) {
+        return;
+    }
+    if (success == 0) {
+        OnTaskFailed(*request);
         return;
     }
     CLogger& log = CLogger::Instance();
@@ -593,6 +612,22 @@ void CDataHandler::OnTaskFinished(CommRequest* request, int success) {
     log.Log(kLogSteps, "CDataHandler::OnTaskFinished(): finished.");
 }
 
+// The pages waiting for this transfer learn that it failed (wParam 0), so none of them
+// waits for ever; the unit's images are left as they were.
+void CDataHandler::OnTaskFailed(const CommRequest& request) {
+    CDataDescriptor* descriptor = request.descriptor;
+    if (descriptor == nullptr || descriptor->GetID() == DATA_STATUS_ENGINE_STATUS) {
+        return;
+    }
+    CLogger::Instance().Log(kLogStatus, "CDataHandler::OnTaskFinished(): element %d failed.",
+                            descriptor->GetID());
+    if ((request.kind & kKindFlagged) != 0) {
+        PostToSubscribers(*descriptor, kFlagFlaggedDone, kReasonFlaggedDone, 0);
+    } else {
+        PostToSubscribers(*descriptor, kFlagTransferred, kReasonTransferred, 0);
+    }
+}
+
 void CDataHandler::OnFullReadFinished() {
     if (m_busyState != kBusyIdle) {
         // Held until the busy dialog closes (FlushFCR).
@@ -623,8 +658,34 @@ BYTE CDataHandler::ReadWorkingByte(int index, int byteIndex) {
 
 // Runs on the communicator thread.
 bool CDataHandler::OnLiveCycleEnd() {
+    FollowJobEnd();
     Broadcast(WM_DH_NEW_DATA, 0, 0);
-    return ReadWorkingByte(DATA_STATUS_ENGINE_STATUS, kEngineStatusCycleByte) != kLiveCycleStop;
+    return !TakeLiveCycleStop();
+}
+
+// The polled engine status shows when a job the unit was busy with at connection has
+// ended; the busy state follows it back, before the busy dialog hears of the cycle, so
+// that edits reach the unit again. Runs on either thread.
+void CDataHandler::FollowJobEnd() {
+    if (m_busyState != kBusyWorking ||
+        ReadWorkingByte(DATA_STATUS_ENGINE_STATUS, kEngineStatusBusyByte) <= kBusyStatusMax) {
+        return;
+    }
+    m_busyState = kBusyIdle;
+    CLogger::Instance().Log(kLogStatus, "CDataHandler: the unit's job has ended.");
+}
+
+// A stop ends the live cycle once: the byte is cleared, so the passes that come before
+// element 30 is read again do not take the same stop a second time.
+bool CDataHandler::TakeLiveCycleStop() {
+    CDataDescriptor& descriptor = m_descriptors[DATA_STATUS_ENGINE_STATUS];
+    CSingleLock guard(&descriptor.GetLock(), TRUE);
+    BYTE& stop = GetImage(kImageWorking)[descriptor.GetOffset() + kEngineStatusCycleByte];
+    if (stop != kLiveCycleStop) {
+        return false;
+    }
+    stop = 0;
+    return true;
 }
 
 // Runs on the communicator thread.
@@ -689,6 +750,9 @@ void CDataHandler::OnUpdateModeInfo(WORD word0, WORD word1, WORD word2) {
 
 void CDataHandler::FlushFCR() {
     CLogger::Instance().Log(kLogSteps, "CDataHandler::FlushFCR(): started.");
+    // The busy dialog closes on what it read of the engine status, which may be newer than
+    // the last live cycle's end.
+    FollowJobEnd();
     if (m_fullReadPending) {
         std::vector<std::unique_ptr<CSingleLock>> locks;
         for (CDataDescriptor* descriptor : GetSettingDescriptors()) {
@@ -728,6 +792,12 @@ bool CDataHandler::SetVersionSetting(int index, BYTE value) {
 }
 
 void CDataHandler::AdjustVersionSettings() {
+    if (AdjustVersionSettingsInImage()) {
+        WriteVersionSettings();
+    }
+}
+
+bool CDataHandler::AdjustVersionSettingsInImage() {
     int first = 0;
     int second = 0;
     int third = 0;
@@ -744,9 +814,10 @@ void CDataHandler::AdjustVersionSettings() {
             changed = SetVersionSetting(kElementLubrication, kLubricationDefault) || changed;
         }
     }
-    if (!changed) {
-        return;
-    }
+    return changed;
+}
+
+void CDataHandler::WriteVersionSettings() {
     const BYTE pumpType = ReadWorkingByte(kElementPumpType, 0);
     const BYTE lubrication = ReadWorkingByte(kElementLubrication, 0);
     WriteData(kElementPumpType, &pumpType);

@@ -49,6 +49,10 @@ constexpr BYTE kBusyStatusMax = 200;
 // Byte 4 of the engine status with this value ends the live cycle.
 constexpr BYTE kLiveCycleStop = 253;
 
+// What a request operation returns when the link was up but the request could not be
+// queued (no such element or command, or data the command cannot carry).
+constexpr int kRequestRefused = -1;
+
 // Request kinds.
 constexpr int kKindOrdinary = 0;
 constexpr int kKindCyclic = 1;
@@ -78,12 +82,16 @@ public:
     // element's offset; refused when they would pass the element's end.
     void ReadCountedBlock(int index, BYTE* destination, int start);
 
-    // Requests: queued only while the status is 2 or 4. Each returns the status.
+    // Requests: queued only while the status is 2 or 4. Each returns the status, or
+    // kRequestRefused when the link was up but nothing was queued.
     int RequestRead(int index, const BYTE* source);
     int RequestCommand(int index, const BYTE* source);
     int RequestReadTo(int index, const BYTE* source, BYTE* destination);
     int RequestWriteFrom(int index, const BYTE* source, BYTE* destination);
     void QueueElementWrite(CDataDescriptor* descriptor, const BYTE* callerData);
+
+    // Whether a request operation's result says the request was queued.
+    static bool IsQueued(int result) { return IsLinkUp(result); }
 
     // Windows (not owned) must unregister and unsubscribe before they go.
     void RegisterWindow(IMessageTarget* window);
@@ -198,7 +206,11 @@ private:
     CDataDescriptor* ImageElement(int index, const char* operation);
     CDataDescriptor* TableElement(int index, const char* operation);
     void CopyIntoImage(CDataDescriptor& descriptor, const BYTE* source);
-    void PostToSubscribers(const CDataDescriptor& descriptor, int flag, LONG_PTR reason);
+    // wParam 1 for news, 0 for a transfer that failed.
+    void PostToSubscribers(const CDataDescriptor& descriptor,
+                           int flag,
+                           LONG_PTR reason,
+                           UINT_PTR succeeded = 1);
     void Broadcast(UINT message, UINT_PTR wParam, LONG_PTR lParam);
     void PostToMainWindow(UINT message, UINT_PTR wParam, LONG_PTR lParam);
     void UpdateMainWindow();
@@ -207,11 +219,17 @@ private:
     void QueueFullRead();
     void QueueFullReadRequest();
     void QueueLivePolls();
+    void OnTaskFailed(const CommRequest& request);
     void OnFullReadFinished();
     void OnEngineStatusRead();
+    void FollowJobEnd();
+    bool TakeLiveCycleStop();
     bool SettingsEqual(const CDataDescriptor& descriptor, const BYTE* first, const BYTE* second) const;
     BYTE ReadWorkingByte(int index, int byteIndex);
     bool SetVersionSetting(int index, BYTE value);
+    // Image 0 only; whether either element changed.
+    bool AdjustVersionSettingsInImage();
+    void WriteVersionSettings();
     // Files (CDataHandlerFiles.cpp).
     CString LoadText(UINT id) const;
     bool Show(const CString& text, IUserPrompter::Box box);
@@ -224,7 +242,8 @@ private:
     void PostLoaded(int access);
     void AddDescriptions(const UpdateFileContents& contents);
     bool CheckKnownUnit();
-    bool DecideTransfer(bool offerSave);
+    int DecideKnownUnit();
+    int DecideTransfer(bool offerSave);
     void OfferToSave();
     void TakeUnitData();
     void PushEdits();

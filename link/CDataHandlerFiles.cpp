@@ -371,7 +371,8 @@ void CDataHandler::CheckConnectedUnit() {
     if (!m_hasUnitData && !m_fileBacked) {
         TakeUnitData();
     } else if (!m_hasUnitData) {
-        if (!DecideTransfer(CompareImages(GetImage(kImageFile), GetImage(kImageWorking), nullptr))) {
+        if (DecideTransfer(CompareImages(GetImage(kImageFile), GetImage(kImageWorking), nullptr)) ==
+            kTransferCancel) {
             return;
         }
         m_hasUnitData = true;
@@ -385,21 +386,33 @@ void CDataHandler::CheckConnectedUnit() {
 }
 
 // A unit was read before: the same unit gets the edits, another one brings the question.
+// The version settings are adjusted in image 0 first but written only with the edits: a
+// write queued before the answer would send the other data's settings block to a unit whose
+// own data is then kept, or which the user chose to leave alone.
 bool CDataHandler::CheckKnownUnit() {
-    AdjustVersionSettings();
+    const bool versionChanged = AdjustVersionSettingsInImage();
+    const int decision = DecideKnownUnit();
+    if (decision == kTransferToUnit && versionChanged) {
+        WriteVersionSettings();
+    }
+    return decision != kTransferCancel;
+}
+
+// kTransferToUnit when the edits were written, else the user's answer.
+int CDataHandler::DecideKnownUnit() {
     const BYTE* unit = GetImage(kImageUnit);
     const BYTE* lastKnown = GetImage(kImageLastKnown);
     if (std::memcmp(unit, lastKnown, kImageBytes) == 0) {
         std::vector<CDataDescriptor*> differences;
         CompareImages(unit, GetImage(kImageWorking), &differences);
         WriteChangedElements(differences);
-        return true;
+        return kTransferToUnit;
     }
     const int idOffset = m_descriptors[kElementUnitId].GetOffset();
     const bool sameUnit = std::memcmp(unit + idOffset, lastKnown + idOffset, kUnitIdBytes) == 0;
     if (sameUnit && !m_forcePrompt) {
         PushEdits();
-        return true;
+        return kTransferToUnit;
     }
     m_forcePrompt = false;
     const bool unsaved =
@@ -407,8 +420,9 @@ bool CDataHandler::CheckKnownUnit() {
     return DecideTransfer(unsaved);
 }
 
-// Asks which way the data goes; false when the user cancelled.
-bool CDataHandler::DecideTransfer(bool offerSave) {
+// Asks which way the data goes and carries the answer out; kTransferCancel when the user
+// cancelled (or gave no answer the dialog knows).
+int CDataHandler::DecideTransfer(bool offerSave) {
     const int answer =
         m_user != nullptr ? m_user->AskTransferDirection(LoadText(IDS_NEW_UNIT_CONNECTED)) : kTransferCancel;
     if (answer == kTransferFromUnit) {
@@ -418,13 +432,13 @@ bool CDataHandler::DecideTransfer(bool offerSave) {
         ClearMeasurements();
         m_tables.clear();
         TakeUnitData();
-        return true;
+        return kTransferFromUnit;
     }
     if (answer == kTransferToUnit) {
         PushEdits();
-        return true;
+        return kTransferToUnit;
     }
-    return false;
+    return kTransferCancel;
 }
 
 void CDataHandler::OfferToSave() {

@@ -203,6 +203,11 @@ LRESULT CTransferProgressDlg::OnElementChanged(WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     const int element = LOWORD(lParam);
+    if (wParam == 0 && (element == kElementBlock || element == kElementStep)) {
+        // The transfer failed: the run ends as it does when the link goes.
+        Fail();
+        return 0;
+    }
     const UINT transferFormat = m_reading ? kIdsReading : kIdsWriting;
     if (element == kElementBlock) {
         m_progress.SetPos(++m_count);

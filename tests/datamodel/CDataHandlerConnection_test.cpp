@@ -110,6 +110,41 @@ TEST_F(CDataHandlerConnection, EngineStatusDecidesWhetherTheUnitIsBusy) {
     }
 }
 
+// The engine status is polled in every live cycle; a job that ends there lets writes through
+// again, whether the live cycle's end or the closing busy dialog sees it first.
+TEST_F(CDataHandlerConnection, BusyStateFollowsThePolledEngineStatusBackToIdle) {
+    struct Case {
+        const char* name;
+        BYTE polledJobByte;
+        bool closeBusyDialog;  // else the live cycle ends
+        bool idle;
+    };
+
+    const Case cases[] = {
+        {"job ended, live cycle", 254, false, true},
+        {"job ended, busy dialog", 255, true, true},
+        {"job goes on", 200, false, false},
+        {"job goes on, link lost under the busy dialog", 120, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        handler = std::make_unique<CDataHandler>();
+        handler->SetRequestQueue(&queue);
+        handler->DataHandler(2, 7);
+        ReadEngineStatus(100);
+        Working()[kEngineStatusOffset + 3] = c.polledJobByte;
+        if (c.closeBusyDialog) {
+            handler->FlushFCR();
+        } else {
+            handler->OnLiveCycleEnd();
+        }
+        queue.requests.clear();
+        const BYTE value = 1;
+        handler->WriteData(0, &value);
+        EXPECT_EQ(queue.requests.size(), c.idle ? 1u : 0u);
+    }
+}
+
 TEST_F(CDataHandlerConnection, FullReadOfAnIdleUnitEndsWithOneFullReadMessage) {
     ConnectIdle();
     Finish(-1);
@@ -138,13 +173,15 @@ TEST_F(CDataHandlerConnection, FinishedTransferReachesOneKindOfSubscriberAndTheU
         const char* name;
         int kind;
         int success;
-        LONG_PTR reason;  // 0: nothing
+        LONG_PTR reason;
     };
 
+    // A failure reaches the same subscribers with wParam 0, and leaves the images alone.
     const Case cases[] = {
         {"ordinary", kKindOrdinary, 1, 0x40000},
         {"flagged", kKindFlagged, 1, 0x80000},
-        {"failed", kKindOrdinary, 0, 0},
+        {"failed", kKindOrdinary, 0, 0x40000},
+        {"flagged failed", kKindFlagged, 0, 0x80000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -167,10 +204,8 @@ TEST_F(CDataHandlerConnection, FinishedTransferReachesOneKindOfSubscriberAndTheU
             EXPECT_EQ(bytes[10], 0);
         }
         EXPECT_EQ(handler->GetImage(kImageFile)[8], 0);
-        std::vector<PostedMessage> expected;
-        if (c.reason != 0) {
-            expected.push_back({WM_DH_ELEMENT_CHANGED, 1, 5 | c.reason});
-        }
+        const std::vector<PostedMessage> expected = {
+            {WM_DH_ELEMENT_CHANGED, static_cast<UINT_PTR>(c.success), 5 | c.reason}};
         EXPECT_EQ((c.kind == kKindFlagged ? flagged : transferred).Messages(), expected);
         EXPECT_TRUE((c.kind == kKindFlagged ? transferred : flagged).Messages().empty());
         EXPECT_TRUE(changed.Messages().empty());
@@ -198,7 +233,8 @@ TEST_F(CDataHandlerConnection, LiveCycleEndTellsEveryWindowAndStopsAt253) {
     EXPECT_TRUE(handler->OnLiveCycleEnd());
     Working()[2172 + 4] = 253;
     EXPECT_FALSE(handler->OnLiveCycleEnd());
-    EXPECT_EQ(first.MessagesOf(WM_DH_NEW_DATA).size(), 3u);
+    EXPECT_TRUE(handler->OnLiveCycleEnd()) << "a stop is taken once, not again until element 30 is read anew";
+    EXPECT_EQ(first.MessagesOf(WM_DH_NEW_DATA).size(), 4u);
     EXPECT_EQ(second.Messages(), first.Messages());
 }
 

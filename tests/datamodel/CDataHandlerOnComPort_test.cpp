@@ -1,11 +1,13 @@
 // The data handler behind the real communicator thread and serial port under Wine,
 // against the simulated unit on a COM port: what connecting and the full read put on
 // the wire (a golden transcript), the messages they post, the unit's memory in image 1,
-// and one firmware upload through the loader and back to the normal unit.
+// one firmware upload through the loader and back to the normal unit, and edits that reach
+// the unit after it was busy or away.
 #include "link/CCommunicator.h"
 #include "link/CDataHandler.h"
 #include "link/CUpdateModeStep.h"
 #include "link/DataHandlerMessages.h"
+#include "tests/datafiles/CScriptedUser.h"
 #include "tests/datamodel/CRecordingMainWindow.h"
 #include "tests/datamodel/CRecordingWindow.h"
 #include "tests/link/CUnitSim.h"
@@ -118,6 +120,7 @@ protected:
 
     void SetUp() override {
         ASSERT_NE(0, CUnitSim::Port()) << "run through tools/unitsim/with-unitsim";
+        handler.SetUserPrompter(&user);
         for (const char* line : {"clear-faults", "echo off", "mode normal", "loader-version 1.10", "live off",
                                  "loader-room 128", "loader-erase 0"}) {
             Control(line);
@@ -181,6 +184,50 @@ protected:
         });
         EXPECT_TRUE(settled) << "no ping followed the full read";
         return WithoutTrailingPings(lines, mark);
+    }
+
+    // Plays the main dialog and its busy dialog on this thread until the condition holds:
+    // a full read held for a busy unit is let through once a live cycle's engine status
+    // shows the job's end, and each end of a full read is checked and the wait state cleared.
+    bool ServeUntil(const std::function<bool()>& condition) {
+        return WaitUntil([&] {
+            const std::size_t cycles = CountOf(window, WM_DH_NEW_DATA);
+            if (CountOf(mainWindow.posted, WM_DH_UNIT_BUSY) > busyHandled && cycles > cyclesSeen &&
+                JobEnded()) {
+                ++busyHandled;
+                handler.FlushFCR();
+            }
+            cyclesSeen = cycles;
+            for (; readsHandled < CountOf(mainWindow.posted, WM_DH_FULL_READ_DONE); ++readsHandled) {
+                handler.CheckConnectedUnit();
+                communicator.SetWaitState(0);
+            }
+            return condition();
+        });
+    }
+
+    bool JobEnded() {
+        BYTE status[5] = {};
+        handler.ReadData(DATA_STATUS_ENGINE_STATUS, status);
+        return status[3] > 200 && status[3] != 240 && status[3] != 241;
+    }
+
+    bool LinkIs(UINT_PTR status) const {
+        const std::vector<PostedMessage> statuses = window.MessagesOf(WM_DH_STATUS_CHANGED);
+        return !statuses.empty() && statuses.back().wParam == status;
+    }
+
+    // Once the edit of element 3 was transferred, reads the unit's settings back into the
+    // working image and returns what the unit holds for it.
+    BYTE UnitsValueOfElementThree() {
+        EXPECT_TRUE(ServeUntil([&] { return CountOf(transfers, WM_DH_ELEMENT_CHANGED) >= 1; }))
+            << "the edit was not sent";
+        EXPECT_EQ(handler.RequestRead(3, nullptr), 2);
+        EXPECT_TRUE(ServeUntil([&] { return CountOf(transfers, WM_DH_ELEMENT_CHANGED) >= 2; }))
+            << "the settings were not read back";
+        BYTE value = 0;
+        handler.ReadData(3, &value);
+        return value;
     }
 
     void ExpectUnitMemoryInImageOne() {
@@ -253,6 +300,11 @@ protected:
     CDataHandler handler;
     CRecordingMainWindow mainWindow;
     CRecordingWindow window;
+    CRecordingWindow transfers;  // element 3's finished transfers
+    CScriptedUser user;
+    std::size_t busyHandled = 0;
+    std::size_t cyclesSeen = 0;
+    std::size_t readsHandled = 0;
 };
 
 TEST_F(DataHandlerOnComPort, ConnectingSendsTheGoldenSequenceAndReadsTheUnitsMemoryIntoImageOne) {
@@ -352,6 +404,36 @@ TEST_F(DataHandlerOnComPort, AnUpdateUploadsTheImageBlockByBlockAndTheUnitAnswer
     const BYTE* identity = handler.GetImage(kImageUnit) + 2267;
     EXPECT_EQ(identity[CUnitMemory::kFirmwareVersionOffset], 1);
     EXPECT_EQ(identity[CUnitMemory::kFirmwareVersionOffset + 1], 31);
+}
+
+TEST_F(DataHandlerOnComPort, AUnitBusyAtConnectionFinishesItsJobAndTakesTheEditMadeAfterwards) {
+    Control("busy 100 150 200");
+    ASSERT_NO_FATAL_FAILURE(SettleControlLines());
+    communicator.StartThread();
+    ASSERT_TRUE(ServeUntil([&] { return readsHandled == 1 && communicator.GetWaitState() == 0; }))
+        << "the full read held for the busy unit never ended";
+    EXPECT_EQ(CountOf(mainWindow.posted, WM_DH_UNIT_BUSY), 1u);
+
+    handler.Subscribe(&transfers, 3, kFlagTransferred);
+    const BYTE rpm = 0x5A;
+    handler.WriteData(3, &rpm);
+    EXPECT_EQ(UnitsValueOfElementThree(), rpm);
+    handler.Unsubscribe(&transfers, 3, kFlagTransferred);
+}
+
+TEST_F(DataHandlerOnComPort, AnEditMadeWhileTheCableIsPulledIsSentWhenTheUnitIsFoundAgain) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndRead());
+    ASSERT_TRUE(ServeUntil([&] { return readsHandled == 1; }));
+    Control("unplug");
+    ASSERT_TRUE(ServeUntil([&] { return LinkIs(1); })) << "the unit was not found gone";
+
+    handler.Subscribe(&transfers, 3, kFlagTransferred);
+    const BYTE rpm = 0x5B;
+    handler.WriteData(3, &rpm);
+    Control("replug");
+    ASSERT_TRUE(ServeUntil([&] { return readsHandled == 2; })) << "the unit was not read again";
+    EXPECT_EQ(UnitsValueOfElementThree(), rpm);
+    handler.Unsubscribe(&transfers, 3, kFlagTransferred);
 }
 
 }  // namespace

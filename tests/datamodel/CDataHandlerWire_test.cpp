@@ -4,12 +4,14 @@
 #include "link/CCommunicator.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
+#include "tests/datafiles/CScriptedUser.h"
 #include "tests/datamodel/CRecordingMainWindow.h"
 #include "tests/datamodel/CRecordingWindow.h"
 #include "tests/link/CFakeClock.h"
 #include "tests/link/CUnitLoopback.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,6 +23,10 @@ Bytes Range(const BYTE* image, int offset, std::size_t length) {
     return Bytes(image + offset, image + offset + length);
 }
 
+constexpr int kPassLimit = 20;
+constexpr std::size_t kVersionSecondByte = 19;  // in the identity: 3.10.6 is 3, 10 and byte 44's 6
+constexpr std::size_t kVersionThirdByte = 44;
+
 class CDataHandlerWire : public testing::Test {
 protected:
     CDataHandlerWire() : handler(std::make_unique<CDataHandler>()) {
@@ -30,6 +36,7 @@ protected:
         communicator.SetDataHandler(handler.get());
         handler->SetCommunicator(&communicator);
         handler->SetMainWindow(&mainWindow);
+        handler->SetUserPrompter(&user);
         handler->RegisterWindow(&window);
         communicator.BeginPasses();
     }
@@ -41,6 +48,56 @@ protected:
         communicator.SetWaitState(0);
     }
 
+    std::size_t FullReadsDone() const { return mainWindow.posted.MessagesOf(WM_DH_FULL_READ_DONE).size(); }
+
+    // What the main dialog does with the end of a full read.
+    void TakeFullRead() {
+        handler->CheckConnectedUnit();
+        communicator.SetWaitState(0);
+    }
+
+    // Runs passes, handling each full read as the main dialog does, until the condition
+    // holds; false when it does not within the pass limit.
+    bool RunUntil(const std::function<bool()>& condition) {
+        std::size_t handled = FullReadsDone();
+        for (int pass = 0; pass < kPassLimit && !condition(); ++pass) {
+            communicator.RunPass();
+            for (; handled < FullReadsDone(); ++handled) {
+                TakeFullRead();
+            }
+        }
+        return condition();
+    }
+
+    bool LinkIs(UINT_PTR status) const {
+        const std::vector<PostedMessage> statuses = window.MessagesOf(WM_DH_STATUS_CHANGED);
+        return !statuses.empty() && statuses.back().wParam == status;
+    }
+
+    // The unit is read and its data taken, as after a first connection.
+    void ConnectAndTake() {
+        ASSERT_TRUE(RunUntil([&] { return FullReadsDone() == 1; }));
+        ASSERT_TRUE(RunUntil([&] { return communicator.GetWaitState() == 0; }));
+    }
+
+    void PullCable() {
+        unit.plugged = false;
+        ASSERT_TRUE(RunUntil([&] { return LinkIs(1); })) << "the unit was not found gone";
+    }
+
+    // The cable goes back in; returns when the unit's data were read and handled.
+    void PlugCable() {
+        unit.plugged = true;
+        const std::size_t reads = FullReadsDone();
+        ASSERT_TRUE(RunUntil([&] { return FullReadsDone() > reads; })) << "the unit was not read again";
+    }
+
+    void SetVersion(BYTE second) {
+        Memory().SetByte(UnitBlock::Identity, CUnitMemory::kFirmwareVersionOffset, 3);
+        Memory().SetByte(UnitBlock::Identity, kVersionSecondByte, second);
+        Memory().SetByte(UnitBlock::Identity, kVersionThirdByte, 6);
+    }
+
     CUnitMemory& Memory() { return unit.engine.Memory(); }
 
     CUnitLoopback unit;
@@ -48,6 +105,7 @@ protected:
     CCommunicator communicator;
     CRecordingMainWindow mainWindow;
     CRecordingWindow window;
+    CScriptedUser user;
     std::unique_ptr<CDataHandler> handler;
 };
 
@@ -142,5 +200,97 @@ TEST_F(CDataHandlerWire, NoWriteGoesOutWhileTheUnitIsBusy) {
     const std::vector<BYTE> codes = unit.CodesSince(mark);
     EXPECT_EQ(std::count(codes.begin(), codes.end(), BYTE{60}), 0);
 }
+
+// The job the unit was busy with at connection ends in the polled engine status; from then
+// on edits reach the unit again.
+TEST_F(CDataHandlerWire, AUnitBusyAtConnectionTakesEditsOnceItsJobHasEnded) {
+    unit.engine.Application().StartBusyJob({100, 150});
+    communicator.RunPass();
+    communicator.RunPass();  // the engine status says busy; the full read is held; the poll shows 150
+    EXPECT_EQ(mainWindow.posted.MessagesOf(WM_DH_UNIT_BUSY).size(), 1u);
+    EXPECT_EQ(FullReadsDone(), 0u);
+    communicator.RunPass();  // the poll shows the job ended
+    handler->FlushFCR();     // as the busy dialog does when it sees the end
+    ASSERT_EQ(FullReadsDone(), 1u);
+    TakeFullRead();
+
+    const BYTE rpm = 0x2B;
+    handler->WriteData(3, &rpm);
+    communicator.RunPass();
+    communicator.RunPass();
+    EXPECT_EQ(Memory().Byte(UnitBlock::Settings, 6), 0x2B);
+}
+
+// A stop lasts one status read; the stale byte must not end the next cycle too.
+TEST_F(CDataHandlerWire, AStopOfTheLiveCycleDropsTheLinkOnceAndReadsTheUnitOnce) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndTake());
+    const std::size_t statusesBefore = window.MessagesOf(WM_DH_STATUS_CHANGED).size();
+    const std::size_t readsBefore = FullReadsDone();
+    unit.engine.Application().PulseLiveCycleEnd();
+    for (int pass = 0; pass < 8; ++pass) {
+        RunUntil([] { return false; });
+    }
+    std::vector<UINT_PTR> statuses;
+    const std::vector<PostedMessage> messages = window.MessagesOf(WM_DH_STATUS_CHANGED);
+    for (std::size_t i = statusesBefore; i < messages.size(); ++i) {
+        statuses.push_back(messages[i].wParam);
+    }
+    EXPECT_EQ(statuses, (std::vector<UINT_PTR>{1, 2}));
+    EXPECT_EQ(FullReadsDone(), readsBefore + 1);
+}
+
+TEST_F(CDataHandlerWire, AnEditMadeWhileTheCableIsPulledReachesTheUnitWhenItIsFoundAgain) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndTake());
+    ASSERT_NO_FATAL_FAILURE(PullCable());
+    const BYTE rpm = 0x2C;
+    handler->WriteData(3, &rpm);
+    ASSERT_NO_FATAL_FAILURE(PlugCable());
+    ASSERT_TRUE(RunUntil([&] { return Memory().Byte(UnitBlock::Settings, 6) == 0x2C; }))
+        << "the edit did not reach the unit";
+}
+
+// Another unit across the version boundary of elements 122 and 102 is connected while the
+// first one's data are held. Whatever the user answers, nothing reaches the new unit before
+// the answer, and only "Memory -> MCU" writes the held data, adjusted to its version.
+class CDataHandlerWireNewUnit : public CDataHandlerWire, public testing::WithParamInterface<int> {};
+
+TEST_P(CDataHandlerWireNewUnit, ANewUnitGetsTheHeldSettingsOnlyWhenTheUserSendsThem) {
+    const Bytes first(35, 0x2A);
+    const Bytes second(35, 0x11);
+    Memory().SetBlock(UnitBlock::Settings, first);
+    SetVersion(10);
+    ASSERT_NO_FATAL_FAILURE(ConnectAndTake());
+
+    ASSERT_NO_FATAL_FAILURE(PullCable());
+    Memory().SetBlock(UnitBlock::Settings, second);
+    SetVersion(9);
+    Memory().SetByte(UnitBlock::Identity, 0, 'B');
+    user.direction = GetParam();
+    ASSERT_NO_FATAL_FAILURE(PlugCable());
+    ASSERT_EQ(user.directionQuestions.size(), 1u);
+    for (int pass = 0; pass < 3; ++pass) {
+        communicator.RunPass();
+    }
+
+    Bytes expected = second;
+    if (GetParam() == kTransferToUnit) {
+        expected = first;
+        expected[30] = 0;  // elements 102 and 122, cleared below version 3.10.6
+        expected[31] = 0;
+    }
+    EXPECT_EQ(Memory().Block(UnitBlock::Settings), expected);
+    if (GetParam() == kTransferFromUnit) {
+        EXPECT_EQ(Range(handler->GetImage(kImageWorking), 0, 35), second);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers,
+                         CDataHandlerWireNewUnit,
+                         testing::Values(kTransferFromUnit, kTransferCancel, kTransferToUnit),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return info.param == kTransferFromUnit ? std::string("McuToMemory")
+                                    : info.param == kTransferCancel ? std::string("Cancel")
+                                                                    : std::string("MemoryToMcu");
+                         });
 
 }  // namespace

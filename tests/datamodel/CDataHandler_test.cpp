@@ -114,7 +114,7 @@ TEST_F(CDataHandlerAccess, BadElementsAndMissingDataChangeNothing) {
         handler->WriteDataLocal(c.element, c.source);
         handler->ReadData(c.element, big);
         if (c.element < 0 || c.element >= kElementCount) {
-            EXPECT_EQ(handler->RequestRead(c.element, nullptr), 2);
+            EXPECT_EQ(handler->RequestRead(c.element, nullptr), kRequestRefused);
         }
     }
     EXPECT_EQ(std::vector<BYTE>(Working(), Working() + kImageBytes), before);
@@ -162,7 +162,7 @@ TEST_F(CDataHandlerAccess, RequestsNameTheirRowsKindsAndDestinations) {
     EXPECT_EQ(handler->RequestCommand(121, nullptr), 2);
     EXPECT_EQ(handler->RequestWriteFrom(116, rowRequest, answer), 2);
     EXPECT_EQ(handler->RequestReadTo(118, rowRequest, answer), 2);
-    EXPECT_EQ(handler->RequestCommand(113, nullptr), 2);  // no write row: refused
+    EXPECT_EQ(handler->RequestCommand(113, nullptr), kRequestRefused);  // no write row
     ASSERT_EQ(queue.requests.size(), 5u);
     const QueuedRequest& obd = queue.requests[0];
     EXPECT_EQ(obd.row, 35);
@@ -176,6 +176,19 @@ TEST_F(CDataHandlerAccess, RequestsNameTheirRowsKindsAndDestinations) {
     EXPECT_EQ(queue.requests[3].destination, answer);
     EXPECT_EQ(queue.requests[4].row, 47);
     EXPECT_EQ(queue.requests[4].destination, answer);
+}
+
+// A page waits for the completion of what was queued; a refusal must not look like a queueing.
+TEST_F(CDataHandlerAccess, RequestsTheCommunicatorRefusesAreReportedAsRefused) {
+    ConnectIdle();
+    queue.refuse = true;
+    const BYTE rowRequest[3] = {1, 2, 32};
+    BYTE answer[16] = {};
+    EXPECT_EQ(handler->RequestRead(81, rowRequest), kRequestRefused);
+    EXPECT_EQ(handler->RequestCommand(121, nullptr), kRequestRefused);
+    EXPECT_EQ(handler->RequestWriteFrom(116, rowRequest, answer), kRequestRefused);
+    EXPECT_EQ(handler->RequestReadTo(118, rowRequest, answer), kRequestRefused);
+    EXPECT_FALSE(CDataHandler::IsQueued(kRequestRefused));
 }
 
 TEST_F(CDataHandlerAccess, ReadCountedBlockStaysInsideItsElement) {

@@ -25,6 +25,9 @@ public:
                       const BYTE* source,
                       BYTE* destination,
                       std::size_t destinationSize) override {
+        if (refuse) {
+            return false;
+        }
         requests.push_back({descriptor != nullptr ? descriptor->GetID() : -1, kind, row, source, destination,
                             destinationSize});
         return true;
@@ -46,4 +49,5 @@ public:
     std::vector<int> waitStatesSet;
     std::set<int> supportedRows;
     bool tables = false;
+    bool refuse = false;  // every request is refused, as a full or unfit queue would
 };

@@ -14,6 +14,9 @@ public:
     CUnitLoopback() : engine(transcript, UnitSettings{}) {
         port.SetPorts({kPort});
         port.SetResponder([this](int, const Bytes& written) {
+            if (!plugged) {
+                return Bytes();
+            }
             const std::vector<uint8_t> reply = engine.Feed(written.data(), written.size());
             return Bytes(reply.begin(), reply.end());
         });
@@ -34,4 +37,5 @@ public:
     CTranscript transcript;
     CUnitEngine engine;
     CScriptedPort port;
+    bool plugged = true;  // false: the cable is pulled and nothing answers
 };

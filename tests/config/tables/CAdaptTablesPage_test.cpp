@@ -9,6 +9,7 @@
 #include "link/DataHandlerMessages.h"
 #include "tests/config/pages/PageHost.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -201,6 +202,57 @@ TEST_F(AdaptTablesPageTest, HidingDuringAReadStoresTheReplyButAsksNoMore) {
     Show();
     EXPECT_EQ(2u, queue.requests.size()) << "showing the page starts the cycle again";
     EXPECT_EQ((std::vector<int>{81, 1, 0, 3}), LastRead());
+}
+
+// However the row read under way is lost, the cycle ends, and showing the page again starts it:
+// it must not wait for ever for an answer that will not come.
+TEST_F(AdaptTablesPageTest, ALostRowReadEndsTheCycleAndShowingThePageStartsItAgain) {
+    struct Case {
+        const char* name;
+        std::function<void()> lose;
+    };
+
+    const Case cases[] = {
+        {"the read failed",
+         [this] {
+             page.PostMessage(WM_DH_ELEMENT_CHANGED, 0, 81 | kReasonTransferred);
+             PumpMessages();
+         }},
+        {"the link went with the queue",
+         [this] {
+             handler.DataHandler(1, 0);
+             PumpMessages();
+             ConnectIdle();
+         }},
+        {"the read was refused",
+         [this] {
+             page.ShowWindow(SW_HIDE);
+             PumpMessages();
+             Answer(81, {0, 1, 1, 1});  // the cycle ends while hidden
+             queue.refuse = true;
+             Show();
+             queue.refuse = false;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        page.ShowWindow(SW_HIDE);
+        PumpMessages();
+        if (page.IsReading()) {
+            Answer(81, {0, 1, 1, 1});  // the cycle of the case before ends while hidden
+        }
+        LoadTables();
+        Show();
+        ASSERT_TRUE(page.IsReading());
+        c.lose();
+        EXPECT_FALSE(page.IsReading());
+        queue.requests.clear();
+        page.ShowWindow(SW_HIDE);
+        PumpMessages();
+        Show();
+        EXPECT_TRUE(page.IsReading());
+        EXPECT_EQ((std::vector<int>{81, 1, 0, 3}), LastRead());
+    }
 }
 
 TEST_F(AdaptTablesPageTest, AnswersNamingNoRowChangeNothing) {

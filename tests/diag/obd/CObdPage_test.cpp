@@ -242,6 +242,38 @@ TEST_F(ObdPageTest, AsksAgainUntilTheReplyIsReadyAndEndsOnARefusal) {
     }
 }
 
+// A transfer of element 97 or 99 that fails, or a reply that never gets ready, must not leave
+// the scan running with nothing to wait for.
+TEST_F(ObdPageTest, AFailedTransferOrAReplyThatNeverGetsReadyEndsTheScan) {
+    Offer(1);
+    for (const int element : {CObdPage::kRequestElement, CObdPage::kReplyElement}) {
+        SCOPED_TRACE(element);
+        ASSERT_TRUE(page.StartScan());
+        if (element == CObdPage::kReplyElement) {
+            Complete(CObdPage::kRequestElement);
+        }
+        queue.requests.clear();
+        CommRequest request;
+        request.descriptor = handler.GetDescriptor(element);
+        handler.OnTaskFinished(&request, 0);
+        PumpMessages();
+        EXPECT_EQ(page.GetScanState(), 0);
+        EXPECT_TRUE(queue.requests.empty());
+    }
+
+    ASSERT_TRUE(page.StartScan());
+    Complete(CObdPage::kRequestElement);
+    Fill(CObdPage::kReplyElement, {1, 0});
+    int polls = 0;
+    for (; polls <= CObdScanner::kMaxNotReadyPolls && page.GetScanState() != 0; ++polls) {
+        queue.requests.clear();
+        Complete(CObdPage::kReplyElement);
+    }
+    EXPECT_EQ(page.GetScanState(), 0);
+    EXPECT_EQ(polls, CObdScanner::kMaxNotReadyPolls + 1);
+    EXPECT_TRUE(queue.requests.empty());
+}
+
 TEST_F(ObdPageTest, ALostLinkEndsTheScanAndLateAnswersAreDropped) {
     Offer(1);
     ASSERT_TRUE(page.StartScan());

@@ -202,6 +202,22 @@ TEST(CObdScanner, EndsTheScanOnARefusedReply) {
     }
 }
 
+// Each request may be answered "not ready" a bounded number of times; a reply resets the count.
+TEST(CObdScanner, GivesUpAReplyThatNeverGetsReady) {
+    CObdScanner scanner;
+    EXPECT_FALSE(scanner.OnNotReady()) << "idle";
+    scanner.Start();
+    for (int poll = 1; poll < CObdScanner::kMaxNotReadyPolls; ++poll) {
+        ASSERT_TRUE(scanner.OnNotReady()) << poll;
+    }
+    ASSERT_EQ(scanner.OnReply("41 00 BE 1F A8 13\r>"), Step::PidBitmap);
+    for (int poll = 1; poll <= CObdScanner::kMaxNotReadyPolls; ++poll) {
+        ASSERT_TRUE(scanner.OnNotReady()) << poll;
+    }
+    EXPECT_FALSE(scanner.OnNotReady());
+    EXPECT_FALSE(scanner.IsScanning());
+}
+
 TEST(CObdScanner, TakesNoReplyWhileIdleAndStartsAfresh) {
     CObdScanner scanner;
     EXPECT_EQ(scanner.OnReply("41 00 FF FF FF FF\r>"), Step::Failed);

@@ -20,20 +20,25 @@ protected:
 TEST_F(CDataHandlerPatchLinkTest, QueuesReadsAndPacketsOnlyWhileTheLinkIsUp) {
     BYTE packet[Machine::kPacketBytes] = {6, 1, 1, 1, 0x1E, 4, 5};
     BYTE answer[Machine::kPacketBytes] = {};
-    link.RequestRead(Machine::kElementStart);
-    link.RequestWriteFrom(Machine::kElementPacket, packet, answer);
+    EXPECT_FALSE(link.RequestRead(Machine::kElementStart));
+    EXPECT_FALSE(link.RequestWriteFrom(Machine::kElementPacket, packet, answer));
     EXPECT_TRUE(queue.requests.empty());
 
     ConnectIdle();
-    link.RequestRead(Machine::kElementStart);
-    link.RequestWriteFrom(Machine::kElementPacket, packet, answer);
+    EXPECT_TRUE(link.RequestRead(Machine::kElementStart));
+    EXPECT_TRUE(link.RequestWriteFrom(Machine::kElementPacket, packet, answer));
     ASSERT_EQ(queue.requests.size(), 2u);
     EXPECT_EQ(queue.requests[0].element, Machine::kElementStart);
-    EXPECT_EQ(queue.requests[0].destination,
-              handler->GetImage(kImageWorking) + handler->GetDescriptor(Machine::kElementStart)->GetBlockStart());
+    EXPECT_EQ(
+        queue.requests[0].destination,
+        handler->GetImage(kImageWorking) + handler->GetDescriptor(Machine::kElementStart)->GetBlockStart());
     EXPECT_EQ(queue.requests[1].element, Machine::kElementPacket);
     EXPECT_EQ(queue.requests[1].source, packet);
     EXPECT_EQ(queue.requests[1].destination, answer);
+
+    queue.refuse = true;
+    EXPECT_FALSE(link.RequestRead(Machine::kElementStart));
+    EXPECT_FALSE(link.RequestWriteFrom(Machine::kElementPacket, packet, answer));
 }
 
 TEST_F(CDataHandlerPatchLinkTest, ReadsTheStatusByteOfEachCommandElement) {

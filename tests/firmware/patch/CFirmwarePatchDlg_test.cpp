@@ -138,21 +138,39 @@ TEST_F(FirmwarePatchDlgTest, ProgramsTheFlaggedRecordAndFinishes) {
     dialog.DestroyWindow();
 }
 
+// The link may also go while the user chooses the file, before the dialog listens for the
+// status: it opens failed, with Close offered.
 TEST_F(FirmwarePatchDlgTest, ShowsTheFailureTextWhenTheUnitRefusesOrTheLinkGoes) {
+    enum class Failure {
+        UnitRefuses,
+        LinkGoes,
+        LinkGoneBeforeOpening
+    };
+
     struct Case {
-        bool linkLost;
+        Failure failure;
         int result;
     };
 
-    for (const Case& c : {Case{false, Machine::kResultUnitFailed}, Case{true, Machine::kResultConnectionLost}}) {
-        SCOPED_TRACE(c.result);
+    const Case cases[] = {{Failure::UnitRefuses, Machine::kResultUnitFailed},
+                          {Failure::LinkGoes, Machine::kResultConnectionLost},
+                          {Failure::LinkGoneBeforeOpening, Machine::kResultConnectionLost}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.failure));
         ConnectIdle();
-        Open();
-        Answer(0);
-        if (c.linkLost) {
+        if (c.failure == Failure::LinkGoneBeforeOpening) {
             handler.DataHandler(1, 7);
             PumpMessages();
+            Open();
+            EXPECT_TRUE(queue.requests.empty());
         } else {
+            Open();
+            Answer(0);
+        }
+        if (c.failure == Failure::LinkGoes) {
+            handler.DataHandler(1, 7);
+            PumpMessages();
+        } else if (c.failure == Failure::UnitRefuses) {
             Answer(0x20);
         }
         EXPECT_EQ(Status(), kFailed);

@@ -133,7 +133,7 @@ TEST_F(PatchTransferMachineTest, RecordsOfUpTo253BytesFitAPacketLongerOnesStopTh
     CFirmwarePatch tooLong;
     CByteArray data;
     data.SetSize(254);
-    tooLong.SetRecord(5, 0, data);
+    tooLong.SetRecord(5, 1, data);
     EXPECT_FALSE(Machine::FitsPackets(tooLong));
     ScriptedPatchUnit silent;
     Machine refused(silent);
@@ -141,6 +141,18 @@ TEST_F(PatchTransferMachineTest, RecordsOfUpTo253BytesFitAPacketLongerOnesStopTh
     EXPECT_TRUE(silent.log.empty());
     EXPECT_EQ(refused.GetState(), Machine::kFailed);
     EXPECT_NE(refused.GetResult(), Machine::kResultDone);
+}
+
+// Disabled records are never sent, so their length does not matter.
+TEST_F(PatchTransferMachineTest, ADisabledRecordLongerThanAPacketIsSkippedLikeAnyOther) {
+    CByteArray longest;
+    longest.SetSize(255);
+    ASSERT_TRUE(patch.SetRecord(3, 0, longest));
+    patch.SetRecord(4, 1, Bytes({7}));
+    ASSERT_TRUE(Machine::FitsPackets(patch));
+    Run();
+    EXPECT_EQ(unit.log, (Log{"R114", kVersionPacket, kDatePacket, "P 03 01 04 07", "R115"}));
+    ExpectFinished(6);
 }
 
 TEST_F(PatchTransferMachineTest, PhaseLineAndBarFollowTheAnswers) {
@@ -183,9 +195,9 @@ TEST_F(PatchTransferMachineTest, PhaseLineAndBarFollowTheAnswers) {
 
 TEST_F(PatchTransferMachineTest, ABusyUnitIsPolledThroughElement113UntilItIsReady) {
     patch.SetRecord(4, 1, Bytes({7}));
-    unit.statusBytes = {0x03, 0x03, 0x00};  // 114 busy, 113 busy, 113 ready
-    unit.answers = {{3, 0x03}, {3, 0x00}};  // version busy, date ready
-    unit.statusBytes.push_back(0x03);       // 113 after the version: busy
+    unit.statusBytes = {0x03, 0x13, 0x00};  // 114 busy, 113 busy with a high nibble, 113 ready
+    unit.answers = {{3, 0x13}, {3, 0x00}};  // version busy, date ready
+    unit.statusBytes.push_back(0x23);       // 113 after the version: busy
     unit.statusBytes.push_back(0x01);       // then ready (low nibble not 3)
     Run();
     EXPECT_EQ(unit.log, (Log{"R114", "R113", "R113", kVersionPacket, "R113", "R113", kDatePacket,
@@ -200,22 +212,49 @@ TEST_F(PatchTransferMachineTest, AUnitThatStaysBusyIsGivenUp) {
     ExpectFailed(Machine::kResultUnitFailed);
 }
 
-// A high nibble is a failure even with the busy nibble, because the failure test comes first.
-TEST_F(PatchTransferMachineTest, AFailingStatusOrABadAnswerStopsTheRunAndIsNotReportedAsDone) {
+// A high nibble fails the run once the unit is no longer busy. A request the link does not
+// take gets no answer, and the status change that refused it may have gone out before the
+// dialog listened (the link dropped while the user chose the file): the refusal itself ends
+// the run as a lost connection, so Close is offered.
+TEST_F(PatchTransferMachineTest, AFailingStatusABadAnswerOrARefusedRequestStopsTheRunAndIsNotReportedAsDone) {
     struct Case {
         const char* name;
         std::deque<BYTE> statusBytes;
         std::deque<ScriptedPatchUnit::Answer> answers;
         Log log;
+        int requestsTaken;
+        Machine::Result result;
     };
 
+    constexpr Machine::Result kUnit = Machine::kResultUnitFailed;
+    constexpr Machine::Result kLink = Machine::kResultConnectionLost;
+    const std::string refusedDate = "!" + std::string(kDatePacket);
     const Case cases[] = {
-        {"start refused", {0x20}, {}, {"R114"}},
-        {"busy then failure", {0x03, 0x13}, {}, {"R114", "R113"}},
-        {"version refused", {}, {{3, 0x20}}, {"R114", kVersionPacket}},
-        {"version answer short", {}, {{2, 0x00}}, {"R114", kVersionPacket}},
-        {"record answer long", {}, {{3, 0}, {3, 0}, {4, 0}}, {"R114", kVersionPacket, kDatePacket, "P 03 01 04 01"}},
-        {"date busy with failure", {}, {{3, 0}, {3, 0x13}}, {"R114", kVersionPacket, kDatePacket}},
+        {"start refused", {0x20}, {}, {"R114"}, -1, kUnit},
+        {"busy then failure", {0x13, 0x20}, {}, {"R114", "R113"}, -1, kUnit},
+        {"version refused", {}, {{3, 0x20}}, {"R114", kVersionPacket}, -1, kUnit},
+        {"version answer short", {}, {{2, 0x00}}, {"R114", kVersionPacket}, -1, kUnit},
+        {"record answer long",
+         {},
+         {{3, 0}, {3, 0}, {4, 0}},
+         {"R114", kVersionPacket, kDatePacket, "P 03 01 04 01"},
+         -1,
+         kUnit},
+        {"date busy, then failure",
+         {0x00, 0x21},
+         {{3, 0}, {3, 0x13}},
+         {"R114", kVersionPacket, kDatePacket, "R113"},
+         -1,
+         kUnit},
+        {"link down when the run starts", {}, {}, {"!R114"}, 0, kLink},
+        {"busy poll not taken", {0x03}, {}, {"R114", "!R113"}, 1, kLink},
+        {"date packet not taken", {}, {}, {"R114", kVersionPacket, refusedDate}, 2, kLink},
+        {"finish not taken",
+         {},
+         {},
+         {"R114", kVersionPacket, kDatePacket, "P 03 01 04 01", "!R115"},
+         4,
+         kLink},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -227,12 +266,13 @@ TEST_F(PatchTransferMachineTest, AFailingStatusOrABadAnswerStopsTheRunAndIsNotRe
         ScriptedPatchUnit localUnit;
         localUnit.statusBytes = c.statusBytes;
         localUnit.answers = c.answers;
+        localUnit.requestsTaken = c.requestsTaken;
         Machine localMachine(localUnit);
         localMachine.Start(&local);
         localUnit.Run(localMachine);
         EXPECT_EQ(localUnit.log, c.log);
         EXPECT_EQ(localMachine.GetState(), Machine::kFailed);
-        EXPECT_EQ(localMachine.GetResult(), Machine::kResultUnitFailed);
+        EXPECT_EQ(localMachine.GetResult(), c.result);
         EXPECT_EQ(localMachine.GetStatusText(), Machine::kStatusFailed);
         EXPECT_TRUE(localMachine.IsCloseEnabled());
     }

@@ -2,12 +2,27 @@
 
 #include <cstdio>
 
-void ScriptedPatchUnit::RequestRead(int element) {
-    log.push_back("R" + std::to_string(element));
-    m_pending = element;
+bool ScriptedPatchUnit::Take(const std::string& entry) {
+    if (requestsTaken == 0) {
+        log.push_back("!" + entry);
+        return false;
+    }
+    if (requestsTaken > 0) {
+        --requestsTaken;
+    }
+    log.push_back(entry);
+    return true;
 }
 
-void ScriptedPatchUnit::RequestWriteFrom(int element, const BYTE* packet, BYTE* answer) {
+bool ScriptedPatchUnit::RequestRead(int element) {
+    if (!Take("R" + std::to_string(element))) {
+        return false;
+    }
+    m_pending = element;
+    return true;
+}
+
+bool ScriptedPatchUnit::RequestWriteFrom(int element, const BYTE* packet, BYTE* answer) {
     const std::vector<BYTE> bytes(packet, packet + packet[0] + 1);
     std::string text = "P";
     for (BYTE b : bytes) {
@@ -15,10 +30,13 @@ void ScriptedPatchUnit::RequestWriteFrom(int element, const BYTE* packet, BYTE* 
         std::snprintf(hex, sizeof(hex), " %02X", b);
         text += hex;
     }
-    log.push_back(text);
+    if (!Take(text)) {
+        return false;
+    }
     packets.push_back(bytes);
     m_pending = element;
     m_answer = answer;
+    return true;
 }
 
 BYTE ScriptedPatchUnit::ReadStatusByte(int) {

@@ -17,8 +17,8 @@ public:
         BYTE status;
     };
 
-    void RequestRead(int element) override;
-    void RequestWriteFrom(int element, const BYTE* packet, BYTE* answer) override;
+    bool RequestRead(int element) override;
+    bool RequestWriteFrom(int element, const BYTE* packet, BYTE* answer) override;
     BYTE ReadStatusByte(int element) override;
 
     // Answers outstanding requests until none is left (or `limit` answers were given).
@@ -29,8 +29,14 @@ public:
     std::vector<std::vector<BYTE>> packets;
     std::deque<BYTE> statusBytes;  // for reads of 113, 114, 115
     std::deque<Answer> answers;    // for packets
+    // Requests taken before the link refuses every further one (logged with a "!" in
+    // front); negative: no limit.
+    int requestsTaken = -1;
 
 private:
+    // False (and the entry marked) when the link refuses the request.
+    bool Take(const std::string& entry);
+
     int m_pending = 0;
     BYTE* m_answer = nullptr;
     BYTE m_lastStatus = 0;
