@@ -358,7 +358,8 @@ void CDataHandler::PostToSubscribers(const CDataDescriptor& descriptor,
                                      int flag,
                                      LONG_PTR reason,
                                      UINT_PTR succeeded) {
-    descriptor.PostToSubscribers(flag, WM_DH_ELEMENT_CHANGED, succeeded, ElementLParam(descriptor.GetID(), reason));
+    descriptor.PostToSubscribers(flag, WM_DH_ELEMENT_CHANGED, succeeded,
+                                 ElementLParam(descriptor.GetID(), reason));
 }
 
 // Posting does not block, so the list stays locked while it posts: a window that
@@ -577,7 +578,11 @@ void CDataHandler::OnTaskFinished(CommRequest* request, int success) {
         return;
     }
     if (success == 0) {
-        OnTaskFailed(*request);
+        // A withdrawn request was dropped at its caller's wish: nobody waits for its outcome,
+        // and a later run of the same element must not take it as its own failure.
+        if (!request->IsWithdrawn()) {
+            OnTaskFailed(*request);
+        }
         return;
     }
     CLogger& log = CLogger::Instance();

@@ -203,6 +203,11 @@ LRESULT CTransferProgressDlg::OnElementChanged(WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     const int element = LOWORD(lParam);
+    // Only a step this run asked for: a late one of an earlier run may come while opening.
+    if (element == kElementStep &&
+        (m_state != kStepping || m_step < 0 || m_step >= m_total / m_bytesPerStep)) {
+        return 0;
+    }
     if (wParam == 0 && (element == kElementBlock || element == kElementStep)) {
         // The transfer failed: the run ends as it does when the link goes.
         Fail();
@@ -223,10 +228,6 @@ LRESULT CTransferProgressDlg::OnElementChanged(WPARAM wParam, LPARAM lParam) {
             m_state = kFinished;
         }
     } else if (element == kElementStep) {
-        // Only a step this run asked for: a late one of an earlier run may come while opening.
-        if (m_state != kStepping || m_step < 0 || m_step >= m_total / m_bytesPerStep) {
-            return 0;
-        }
         if (m_reading) {
             std::memcpy(m_buffer + m_step * m_bytesPerStep, m_receive.data(),
                         static_cast<size_t>(m_bytesPerStep));

@@ -113,7 +113,9 @@ protected:
                 }
             }
             m_queue.served.push_back(request);
-            m_dialog.PostMessage(WM_DH_ELEMENT_CHANGED, 1, request.element | kReasonTransferred);
+            const bool fails =
+                request.element == CTransferProgressDlg::kElementStep && request.source[0] == m_failingStep;
+            m_dialog.PostMessage(WM_DH_ELEMENT_CHANGED, fails ? 0 : 1, request.element | kReasonTransferred);
         }
     }
 
@@ -186,6 +188,7 @@ protected:
     bool m_reading = true;
     bool m_hold = false;  // the unit answers nothing while set
     int m_withdrawnDropped = 0;
+    int m_failingStep = -1;  // the unit fails this step
     std::function<void()> m_beforeFirstServe;
     int m_ticks = 0;
     std::function<bool()> m_stop;
@@ -289,13 +292,29 @@ TEST_F(TransferProgressTest, AFailedTransferWithdrawsTheStepItHadQueued) {
     EXPECT_EQ(m_withdrawnDropped, 1);
 }
 
-// A step completion left from an earlier run arrives while the block is being opened.
-TEST_F(TransferProgressTest, AStepCompletionWhileOpeningWritesNothing) {
+// A step the unit fails ends the run as a lost link does, and nothing more is asked.
+TEST_F(TransferProgressTest, AFailedStepEndsTheRun) {
+    std::vector<BYTE> buffer(kTotal, 0);
+    ASSERT_TRUE(m_dialog.SetTransfer(true, 1, buffer.data(), kTotal, kStep));
+    m_failingStep = 3;
+    const Outcome outcome = Run([&] { return m_dialog.GetState() == CTransferProgressDlg::kFailed; });
+    EXPECT_EQ(outcome.state, CTransferProgressDlg::kFailed);
+    EXPECT_EQ(outcome.status, "Failed. Connection lost. You have to restart patching.");
+    EXPECT_TRUE(outcome.closeEnabled);
+    EXPECT_EQ(Served(CTransferProgressDlg::kElementStep), 4);
+    EXPECT_EQ(Served(CTransferProgressDlg::kElementBlock), 1);
+}
+
+// A step completion or failure left from an earlier run (wParam 1 or 0) arrives while the
+// block is being opened: this run neither takes it as its own nor fails for it.
+class TransferProgressLateStep : public TransferProgressTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(TransferProgressLateStep, WhileOpeningChangesNothing) {
     std::vector<BYTE> guarded(kStep + kTotal, 0xEE);
     BYTE* buffer = guarded.data() + kStep;
     ASSERT_TRUE(m_dialog.SetTransfer(true, 1, buffer, kTotal, kStep));
     m_beforeFirstServe = [&] {
-        m_dialog.PostMessage(WM_DH_ELEMENT_CHANGED, 1,
+        m_dialog.PostMessage(WM_DH_ELEMENT_CHANGED, static_cast<UINT_PTR>(GetParam()),
                              CTransferProgressDlg::kElementStep | kReasonTransferred);
     };
     const Outcome outcome = Run([&] { return m_dialog.GetState() == CTransferProgressDlg::kFinished; });
@@ -305,6 +324,8 @@ TEST_F(TransferProgressTest, AStepCompletionWhileOpeningWritesNothing) {
         ASSERT_EQ(buffer[i], UnitByte(i)) << i;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(CompletedOrFailed, TransferProgressLateStep, ::testing::Values(1, 0));
 
 // Nothing is queued on a link that is down, and no completion would ever come.
 TEST_F(TransferProgressTest, OpenedWithTheLinkDownItFailsAtOnce) {
