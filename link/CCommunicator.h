@@ -88,7 +88,8 @@ public:
     int StopThread();
     // 0, 1 when the thread could not be terminated, 2 when its handle could not be closed.
     // Where threads cannot be terminated (POSIX) the result is 1 and the thread, told
-    // to stop, is waited for at the next start or at destruction.
+    // to stop, is waited for at the next start (which starts none when it has not ended
+    // within 5120 ms) or at destruction.
     int KillThread();
 
     // Replace the port and the clock (not owned); only while no worker runs.
@@ -113,7 +114,7 @@ private:
 
     static UINT ThreadEntry(LPVOID communicator);
     void CommunicatorThread();
-    void WaitForOldThread();
+    bool WaitForOldThread();
     void ReportKilled();
     void Report(int status, int portNumber);
     void SetStatus(int status);

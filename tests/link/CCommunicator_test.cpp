@@ -9,10 +9,14 @@
 #include "tests/link/CFakeClock.h"
 #include "tests/link/CScriptedPort.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <map>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -454,4 +458,69 @@ TEST_F(CommunicatorTest, RunsAndStopsItsWorkerThread) {
     EXPECT_EQ(1, communicator.StopThread());
     ASSERT_FALSE(sink.statuses.empty());
     EXPECT_EQ((Status{0, 0}), sink.statuses[0]);
+}
+
+namespace {
+
+// Holds the worker inside its port scan until released, as a port call that never
+// returns would.
+class CStallingPorts : public CScriptedPort {
+public:
+    void ListPorts(std::vector<int>& ports) override {
+        std::unique_lock<std::mutex> guard(m_lock);
+        ++m_scans;
+        m_changed.notify_all();
+        m_changed.wait(guard, [this] { return m_released; });
+        ports.clear();
+    }
+
+    bool WaitForScans(int count) {
+        std::unique_lock<std::mutex> guard(m_lock);
+        return m_changed.wait_for(guard, std::chrono::seconds(10), [&] { return m_scans >= count; });
+    }
+
+    int Scans() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        return m_scans;
+    }
+
+    void Release() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_released = true;
+        m_changed.notify_all();
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    int m_scans = 0;
+    bool m_released = false;
+};
+
+}  // namespace
+
+// Where a kill cannot end the worker, a start neither waits for it without end nor runs a
+// second worker on the same object; once the old one has ended, a start runs a new one.
+TEST_F(CommunicatorTest, AStartGivesUpOnAnOldWorkerThatDoesNotEnd) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows ends the worker where it stands.";
+#endif
+    CStallingPorts ports;
+    CCommunicator communicator;
+    communicator.SetPort(ports);
+    communicator.SetDataHandler(&sink);
+    communicator.StartThread();
+    ASSERT_TRUE(ports.WaitForScans(1));
+    EXPECT_EQ(1, communicator.KillThread());
+    std::future<void> starting =
+        std::async(std::launch::async, [&communicator] { communicator.StartThread(); });
+    const auto bound = std::chrono::milliseconds(CCommunicator::kStopWaitMs) + std::chrono::seconds(10);
+    EXPECT_EQ(starting.wait_for(bound), std::future_status::ready) << "the start waits without end";
+    EXPECT_EQ(1, ports.Scans());
+    ports.Release();
+    starting.wait();
+    EXPECT_EQ(1, communicator.StopThread());
+    communicator.StartThread();
+    EXPECT_TRUE(ports.WaitForScans(2));
+    EXPECT_EQ(1, communicator.StopThread());
 }
