@@ -920,14 +920,23 @@ void CConfigDynamic::OnEditMeasurement() {
     if (measurement == nullptr) {
         return;
     }
+    CMeasurementList& measurements = m_editor.GetMeasurements();
+    const unsigned generation = measurements.GetGeneration();
     CMeasurementEditDlg dialog(this);
     int result = 0;
     if (!RunMeasurementDialog(measurement->rpm, measurement->injectionMs, measurement->percent, result,
                               dialog)) {
         return;
     }
-    m_editor.GetMeasurements().ChangeMeasurement(measurement, dialog.GetRev(), dialog.GetInjection(),
-                                                 dialog.GetMeasurement());
+    // The page still takes the data handler's notices while the dialog is open: a map that
+    // arrived meanwhile replaced the measurements, and the one edited is gone.
+    if (measurements.GetGeneration() != generation) {
+        CLogger::Instance().Log(
+            2000, "CConfigDynamic::OnEditMeasurement(): the measurement went while it was edited.");
+        return;
+    }
+    measurements.ChangeMeasurement(measurement, dialog.GetRev(), dialog.GetInjection(),
+                                   dialog.GetMeasurement());
     AfterMeasurementsChanged();
     if (result == CMeasurementEditDlg::kResultTotalize) {
         OnTotalize();

@@ -95,6 +95,7 @@ void CMeasurementList::DeleteNewMeasurements() {
 
 bool CMeasurementList::DeleteAllMeasurements() {
     const bool any = !m_measurements.empty();
+    ++m_generation;
     m_measurements.clear();
     for (auto& m : m_undone) {
         m->mergedNext = nullptr;
@@ -124,6 +125,7 @@ void CMeasurementList::UndoLastMeasurement() {
     }
     m_undone.push_front(std::move(m_measurements.back()));
     m_measurements.pop_back();
+    ++m_generation;
 }
 
 void CMeasurementList::RedoMeasurement() {
@@ -256,6 +258,7 @@ std::vector<int> CMeasurementList::GetCoverage() const {
 }
 
 void CMeasurementList::ForgetReferences(const CMapMeasurement* gone) {
+    ++m_generation;
     for (Owned* list : {&m_measurements, &m_undone}) {
         for (auto& m : *list) {
             if (m->mergedNext == gone) {

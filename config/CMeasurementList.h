@@ -62,6 +62,10 @@ public:
 
     const Owned& GetMeasurements() const { return m_measurements; }
 
+    // Changes whenever a measurement leaves the list or is freed: a pointer taken before
+    // may be used only while this stays the same.
+    unsigned GetGeneration() const { return m_generation; }
+
     const Owned& GetUndone() const { return m_undone; }
 
 private:
@@ -75,4 +79,5 @@ private:
     IMapModelView* m_view = nullptr;    // not owned
     Owned m_measurements;
     Owned m_undone;
+    unsigned m_generation = 0;
 };

@@ -151,6 +151,7 @@ BOOL CGridCtrl::SetRowCount(int rows) {
     if (rows == GetRowCount()) {
         return TRUE;
     }
+    EndEditing();
     m_topLeftCell.col = -1;
     if (rows < GetFixedRowCount()) {
         m_layout.Rows().SetFixedCount(rows);
@@ -201,6 +202,7 @@ BOOL CGridCtrl::SetColumnCount(int cols) {
     if (cols == GetColumnCount()) {
         return TRUE;
     }
+    EndEditing();
     m_topLeftCell.col = -1;
     if (cols < GetFixedColumnCount()) {
         m_layout.Cols().SetFixedCount(cols);
@@ -242,6 +244,7 @@ int CGridCtrl::InsertColumn(LPCSTR heading, UINT format, int col) {
     if (col >= 0 && (col < GetFixedColumnCount() || col > GetColumnCount())) {
         return -1;
     }
+    EndEditing();
     m_topLeftCell.col = -1;
     ClearSelection();
     if (GetRowCount() < 1 && !SetRowCount(1)) {
@@ -276,6 +279,7 @@ int CGridCtrl::InsertRow(LPCSTR heading, int row) {
     if (row >= 0 && (row < GetFixedRowCount() || row >= GetRowCount())) {
         return -1;
     }
+    EndEditing();
     m_topLeftCell.col = -1;
     ClearSelection();
     if (GetColumnCount() < 1 && !SetColumnCount(1)) {
@@ -307,6 +311,7 @@ BOOL CGridCtrl::DeleteColumn(int col) {
     if (col < 0 || col >= GetColumnCount()) {
         return FALSE;
     }
+    EndEditing();
     ClearSelection();
     if (!m_virtualMode) {
         for (int row = 0; row < GetRowCount(); ++row) {
@@ -324,6 +329,7 @@ BOOL CGridCtrl::DeleteRow(int row) {
     if (row < 0 || row >= GetRowCount()) {
         return FALSE;
     }
+    EndEditing();
     ClearSelection();
     if (!m_virtualMode) {
         for (int col = 0; col < GetColumnCount(); ++col) {
@@ -346,6 +352,7 @@ BOOL CGridCtrl::DeleteNonFixedRows() {
 }
 
 BOOL CGridCtrl::DeleteAllItems() {
+    EndEditing();
     ClearSelection();
     if (!m_virtualMode) {
         for (int row = 0; row < static_cast<int>(m_cells.size()); ++row) {
@@ -387,6 +394,7 @@ BOOL CGridCtrl::ChangeCellType(int row, int col, CRuntimeClass* cellClass) {
     if (replacement == nullptr) {
         return FALSE;
     }
+    EndEditing();
     CGridCellBase* old = m_cells[row][col];
     replacement->CopyFrom(*old);
     replacement->SetCoords(row, col);

@@ -44,6 +44,8 @@ BOOL CGridCtrl::SortByText(int col, BOOL ascending, LPARAM value) {
 }
 
 BOOL CGridCtrl::SortWithFunction(GridCompareFunction compare, int col, BOOL ascending, LPARAM value) {
+    // Before the selection goes: the edit to end is the focus cell's.
+    EndEditing();
     SetSortColumn(col);
     m_sortAscending = ascending;
     ClearSelection();
@@ -83,6 +85,8 @@ BOOL CGridCtrl::QuickSortRows(GridCompareFunction compare,
     if (low < 0 || high >= GetRowCount() || low >= high) {
         return FALSE;
     }
+    // An open editor reports to its cell by position, which the sort is about to change.
+    EndEditing();
     const CGridCellBase* pivot = GetCell((low + high) / 2, col);
     auto before = [&](const CGridCellBase* cell) {
         const int order = compare(cell, pivot, value);

@@ -5,11 +5,13 @@
 
 #include "image/ByteOrder.h"
 #include "image/CodecError.h"
+#include "image/DecodeBudget.h"
 #include "image/ImageStream.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <vector>
 
@@ -25,8 +27,27 @@ constexpr DWORD kRle4 = 2;
 constexpr DWORD kBitfields = 3;
 constexpr double kMetresPerInch = 0.0254;
 
+// A run of 255 pixels takes 2 bytes: 255 bytes at 8 bits, 128 at 4 bits.
+constexpr std::uint64_t kRle8LargestExpansion = 128;
+constexpr std::uint64_t kRle4LargestExpansion = 64;
+
 std::uint64_t RowBytes(std::int64_t width, DWORD bitCount) {
     return static_cast<std::uint64_t>((bitCount * width + 31) / 32) * 4;
+}
+
+// The bytes the pixel data of a whole file would expand to; bit counts without pixel
+// data count the largest rows the image could have.
+std::uint64_t DataBytes(const DibHeader& header) {
+    const DWORD bits = header.biBitCount;
+    const bool read = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    return RowBytes(header.biWidth, read ? bits : 24) * static_cast<std::uint64_t>(header.biHeight);
+}
+
+std::uint64_t LargestExpansion(DWORD compression) {
+    if (compression == kRle8) {
+        return kRle8LargestExpansion;
+    }
+    return compression == kRle4 ? kRle4LargestExpansion : 1;
 }
 
 }  // namespace
@@ -61,8 +82,9 @@ bool BmpCodec::ReadInfoHeader(ImageStream* stream, DibHeader& header, bool& oldS
         header.biClrUsed = ReadLe32(raw + 32);
         header.biClrImportant = ReadLe32(raw + 36);
     }
-    // A negative width has no meaning in any bitmap variant; only the height may be.
-    if (header.biWidth < 0) {
+    // A negative width has no meaning in any bitmap variant; only the height may be,
+    // and only as far as it can be made positive.
+    if (header.biWidth < 0 || header.biHeight == std::numeric_limits<std::int32_t>::min()) {
         return false;
     }
     const std::int64_t height = std::abs(static_cast<std::int64_t>(header.biHeight));
@@ -119,7 +141,8 @@ bool BmpCodec::Decode(ImageStream* stream) {
             SetLastError("output dimensions returned");
             return true;
         }
-        if (Create(header.biWidth, header.biHeight, header.biBitCount, kImageFormatBmp) == nullptr) {
+        if (!StreamCanFill(stream, DataBytes(header), LargestExpansion(header.biCompression)) ||
+            Create(header.biWidth, header.biHeight, header.biBitCount, kImageFormatBmp) == nullptr) {
             throw CodecError{"Can't allocate memory"};
         }
         SetXDPI(static_cast<long>(std::floor(header.biXPelsPerMeter * kMetresPerInch + 0.5)));
@@ -196,7 +219,7 @@ void BmpCodec::ReadPixels(ImageStream* stream, const DibHeader& header, const DW
         }
         break;
     case 16: {
-        const std::size_t sourceBytes = static_cast<std::size_t>((GetWidth() + 1) / 2) * GetHeight() * 4;
+        const std::size_t sourceBytes = (static_cast<std::size_t>(GetWidth()) + 1) / 2 * GetHeight() * 4;
         stream->Read(m_info.pixels, 1, std::min(sourceBytes, blockBytes));
         UnpackBitfields(m_info.pixels, masks[0], masks[1], masks[2], 16);
         break;

@@ -176,6 +176,7 @@ bool CxImage::CopyFrom(const CxImage& source, bool copyPixels, bool copySelectio
     }
     const ImageInfoBlock saved = source.m_info;
     m_info = saved;
+    m_gif = source.m_gif;
     m_info.pixels = nullptr;
     m_info.ghost = nullptr;
     m_info.frameArrayLength = 0;
@@ -219,6 +220,7 @@ void CxImage::CopySettings(const CxImage& source) {
     m_info.pixels = nullptr;
     m_info.ghost = nullptr;
     m_info.frameArrayLength = 0;
+    m_gif = source.m_gif;
 }
 
 bool CxImage::TakeOver(CxImage& source) {
@@ -231,6 +233,8 @@ bool CxImage::TakeOver(CxImage& source) {
     m_selection = source.m_selection;
     m_alpha = source.m_alpha;
     m_frames = std::move(source.m_frames);
+    m_gif = std::move(source.m_gif);
+    source.m_gif = GifState{};
     std::memset(&source.m_header, 0, sizeof(source.m_header));
     std::memset(&source.m_info, 0, sizeof(source.m_info));
     source.m_dib = nullptr;
@@ -249,6 +253,7 @@ void CxImage::AttachView(CxImage* source) {
     m_dib = source->m_dib;
     m_selection = source->m_selection;
     m_alpha = source->m_alpha;
+    m_gif = source->m_gif;
     m_info.ghost = source;
 }
 

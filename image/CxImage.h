@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 class ImageStream;
@@ -29,8 +30,8 @@ struct HPALETTE__;
 struct HICON__;
 struct TextSettings;
 
-// Ceiling on (width * height * bpp) >> 8 for one image; the fuzz build lowers it so
-// that hostile headers cannot ask for gigabytes.
+// Ceiling on (width * height * bpp) >> 8 for one image. It does not stop a small
+// file from claiming gigabytes: the decoders bound that by what their data can fill.
 #ifndef CXIMAGE_MAX_MEMORY
 #define CXIMAGE_MAX_MEMORY 256000000
 #endif
@@ -63,6 +64,14 @@ enum ImageInterpolation : int {
     kInterpolationQuadratic = 14,
     kInterpolationMitchell = 15,
     kInterpolationCatmullRom = 16,
+};
+
+// What a GIF decode reports beside the pixels and an encode writes: the frame's
+// disposal method, the animation's loop count and the file's comment.
+struct GifState {
+    int disposal = 0;
+    int loops = 0;
+    std::string comment;  // at most 255 characters
 };
 
 // A point of a selection polygon; x = -1 separates polygons.
@@ -191,6 +200,18 @@ public:
     long GetFrameDelay() const { return m_info.frameDelay; }
 
     void SetFrameDelay(long delay) { m_info.frameDelay = delay; }
+
+    int GetDisposal() const { return m_gif.disposal; }
+
+    void SetDisposal(int disposal) { m_gif.disposal = disposal; }
+
+    int GetLoops() const { return m_gif.loops; }
+
+    void SetLoops(int loops) { m_gif.loops = loops; }
+
+    const std::string& GetComment() const { return m_gif.comment; }
+
+    void SetComment(const std::string& comment) { m_gif.comment = comment.substr(0, 255); }
 
     void GetOffset(long* x, long* y) const;
     void SetOffset(long x, long y);
@@ -461,6 +482,7 @@ protected:
     BYTE* m_selection;  // owned unless this image is a view; null = everything selected
     BYTE* m_alpha;      // owned unless this image is a view; null = opaque
     std::vector<std::unique_ptr<CxImage>> m_frames;
+    GifState m_gif;
 };
 
 // Swaps the first and third byte of a colour: the library's blue-green-red order to a

@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 
 namespace {
@@ -26,6 +27,7 @@ constexpr DWORD kProbeOrder[] = {kImageFormatBmp, kImageFormatIco, kImageFormatG
 const char kUnknownDecodeFormat[] = "Decode: Unknown or wrong format";
 const char kUnknownEncodeFormat[] = "Encode: Unknown format";
 const char kBufferNotEmpty[] = "the buffer must be empty";
+const char kOutOfMemory[] = "Can't allocate memory";
 
 }  // namespace
 
@@ -69,13 +71,18 @@ bool CxImage::DecodeImage(ImageStream* stream, DWORD format) {
 }
 
 // The GIF and icon codecs count frames even when the wanted one fails, so that a
-// caller can learn how many there are.
+// caller can learn how many there are. A codec's working buffers may still fail to
+// allocate; that is a failed decode, never an exception out of the library.
 template <class Codec>
 bool CxImage::DecodeWith(ImageStream* stream) {
     Codec codec;
     codec.CopySettings(*this);
-    if (codec.Decode(stream) && TakeOver(codec)) {
-        return true;
+    try {
+        if (codec.Decode(stream) && TakeOver(codec)) {
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+        codec.SetLastError(kOutOfMemory);
     }
     CopyLastError(codec);
     // Codecs without frames leave the count they were primed with, so this is a no-op for them.
@@ -87,8 +94,12 @@ template <class Codec>
 bool CxImage::EncodeWith(ImageStream* stream) {
     Codec codec;
     codec.AttachView(this);
-    if (codec.Encode(stream)) {
-        return true;
+    try {
+        if (codec.Encode(stream)) {
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+        codec.SetLastError(kOutOfMemory);
     }
     CopyLastError(codec);
     return false;
@@ -214,8 +225,12 @@ bool CxImage::EncodeFrames(ImageStream* stream, CxImage** images, int count, DWO
     // Every frame gets its own colour table: frames rarely share one palette.
     GifCodec codec;
     codec.AttachView(this);
-    if (codec.EncodeFrames(stream, images, count, true)) {
-        return true;
+    try {
+        if (codec.EncodeFrames(stream, images, count, true)) {
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+        codec.SetLastError(kOutOfMemory);
     }
     CopyLastError(codec);
     return false;

@@ -4,6 +4,7 @@
 #include "image/GifCodec.h"
 
 #include "image/ByteOrder.h"
+#include "image/DecodeBudget.h"
 #include "image/GifLzwDecoder.h"
 #include "image/ImageStream.h"
 
@@ -23,6 +24,8 @@ constexpr int kApplication = 0xFF;
 constexpr BYTE kTableFlag = 0x80;
 constexpr BYTE kInterlaceFlag = 0x40;
 constexpr std::size_t kMaxCommentChars = 255;
+// A 12-bit code stands for at most 4096 pixels: no code stream expands further.
+constexpr std::uint64_t kLzwLargestExpansion = 4096 * 8 / 12 + 1;
 
 bool ReadExact(ImageStream* stream, BYTE* buffer, std::size_t bytes) {
     return bytes == 0 || stream->Read(buffer, 1, bytes) == bytes;
@@ -80,8 +83,30 @@ int DepthForEntries(std::size_t entries) {
     return entries <= 2 ? 1 : (entries <= 16 ? 4 : 8);
 }
 
-bool FitsMemoryLimit(std::uint64_t width, std::uint64_t height, std::uint64_t bpp) {
-    return ((width * height * bpp) >> 8) <= static_cast<std::uint64_t>(CXIMAGE_MAX_MEMORY);
+bool FitsInside(const BYTE* descriptor, long screenWidth, long screenHeight) {
+    const long left = ReadLe16(descriptor);
+    const long top = ReadLe16(descriptor + 2);
+    const long width = ReadLe16(descriptor + 4);
+    const long height = ReadLe16(descriptor + 6);
+    return width > 0 && height > 0 && left + width <= screenWidth && top + height <= screenHeight;
+}
+
+// After bad codes the data's block structure cannot be trusted: the next image starts
+// at the first separator that follows a 0 byte, and the stream is left on it.
+void SeekNextSeparator(ImageStream* stream, std::int64_t dataStart) {
+    stream->Seek(dataStart, 0);
+    long previous = -1;
+    for (;;) {
+        const long value = stream->GetC();
+        if (value < 0) {
+            return;
+        }
+        if (value == kImageSeparator && previous == 0) {
+            stream->Seek(-1, 1);
+            return;
+        }
+        previous = value;
+    }
 }
 
 }  // namespace
@@ -106,9 +131,9 @@ struct GifCodec::Frame {
     std::vector<BYTE> pixels;  // top row first
 };
 
-// Counts every image descriptor; the walk in Decode uses the same rule, so frame N
-// of the count is frame N of the walk.
-long GifCodec::CountFrames(ImageStream* stream) {
+// Counts the image descriptors that fit inside the screen; the walk in Decode uses the
+// same rule, so frame N of the count is frame N of the walk.
+long GifCodec::CountFrames(ImageStream* stream, const Screen& screen) {
     long count = 0;
     for (;;) {
         const long block = stream->GetC();
@@ -134,7 +159,7 @@ long GifCodec::CountFrames(ImageStream* stream) {
         if (stream->GetC() < 0 || !SkipSubBlocks(stream)) {
             return count;
         }
-        count++;
+        count += FitsInside(descriptor, screen.width, screen.height) ? 1 : 0;
     }
 }
 
@@ -159,8 +184,8 @@ bool GifCodec::ReadExtension(ImageStream* stream, Frame& frame) {
         frame.delay = ReadLe16(block + 1);
         frame.disposal = (block[0] >> 2) & 7;
     } else if (label == kComment) {
-        m_comment.assign(reinterpret_cast<const char*>(block),
-                         std::min<std::size_t>(static_cast<std::size_t>(length), kMaxCommentChars));
+        m_gif.comment.assign(reinterpret_cast<const char*>(block),
+                             std::min<std::size_t>(static_cast<std::size_t>(length), kMaxCommentChars));
     } else if (label == kApplication && length == 11) {
         BYTE data[256];
         const long dataLength = stream->GetC();
@@ -174,16 +199,18 @@ bool GifCodec::ReadExtension(ImageStream* stream, Frame& frame) {
             return false;
         }
         if (dataLength > 2) {
-            m_loops = ReadLe16(data + 1);
+            m_gif.loops = ReadLe16(data + 1);
         }
     }
     return SkipSubBlocks(stream);
 }
 
-bool GifCodec::ReadFrame(ImageStream* stream, const Screen& screen, Frame& frame) {
+// Frames that do not fit inside the screen are skipped, as the count skips them, so that
+// no frame can ask for more memory than the screen.
+GifCodec::FrameRead GifCodec::ReadFrame(ImageStream* stream, const Screen& screen, Frame& frame) {
     BYTE descriptor[kDescriptorBytes];
     if (!ReadExact(stream, descriptor, sizeof(descriptor))) {
-        return false;
+        return FrameRead::kFailed;
     }
     frame.left = ReadLe16(descriptor);
     frame.top = ReadLe16(descriptor + 2);
@@ -191,7 +218,7 @@ bool GifCodec::ReadFrame(ImageStream* stream, const Screen& screen, Frame& frame
     frame.height = ReadLe16(descriptor + 6);
     if ((descriptor[8] & kTableFlag) != 0) {
         if (!ReadTable(stream, 2 << (descriptor[8] & 7), frame.palette)) {
-            return false;
+            return FrameRead::kFailed;
         }
     } else {
         frame.palette = screen.globalTable;
@@ -199,18 +226,22 @@ bool GifCodec::ReadFrame(ImageStream* stream, const Screen& screen, Frame& frame
     if (frame.palette.empty()) {
         frame.palette.resize(2, RgbQuad{0, 0, 0, 0});
     }
-    if (frame.width == 0 || frame.height == 0 || !FitsMemoryLimit(frame.width, frame.height, 8)) {
-        return false;
-    }
     const long minimumCodeSize = stream->GetC();
     if (minimumCodeSize < 0) {
-        return false;
+        return FrameRead::kFailed;
     }
+    if (!FitsInside(descriptor, screen.width, screen.height)) {
+        return SkipSubBlocks(stream) ? FrameRead::kSkipped : FrameRead::kFailed;
+    }
+    const std::int64_t dataStart = stream->Tell();
     std::vector<BYTE> coded(static_cast<std::size_t>(frame.width) * frame.height,
                             static_cast<BYTE>(frame.transIndex >= 0 ? frame.transIndex : 0));
     GifLzwDecoder decoder(stream);
     if (!decoder.Decode(static_cast<int>(minimumCodeSize), coded)) {
-        return false;
+        return FrameRead::kFailed;
+    }
+    if (decoder.BadCodes() > 0) {
+        SeekNextSeparator(stream, dataStart);
     }
     const std::vector<long> order = RowOrder(frame.height, (descriptor[8] & kInterlaceFlag) != 0);
     frame.pixels.assign(coded.size(), 0);
@@ -218,7 +249,7 @@ bool GifCodec::ReadFrame(ImageStream* stream, const Screen& screen, Frame& frame
         std::memcpy(&frame.pixels[static_cast<std::size_t>(order[row]) * frame.width],
                     &coded[row * frame.width], static_cast<std::size_t>(frame.width));
     }
-    return true;
+    return FrameRead::kRead;
 }
 
 // Frame pixels outside the screen are dropped; rows are counted from the screen's top.
@@ -266,7 +297,7 @@ bool GifCodec::FinishPalette(const Frame& frame, CxImage& canvas) {
     }
     SetTransIndex(frame.transIndex);
     SetFrameDelay(frame.delay);
-    m_disposal = frame.disposal;
+    m_gif.disposal = frame.disposal;
     return true;
 }
 
@@ -284,17 +315,19 @@ bool GifCodec::Decode(ImageStream* stream) {
         m_header.biHeight = screen.height;
         return true;
     }
+    m_gif = GifState{};
     if ((head[10] & kTableFlag) != 0 && !ReadTable(stream, 2 << (head[10] & 7), screen.globalTable)) {
         return false;
     }
     const std::int64_t blocksStart = stream->Tell();
-    m_info.frameCount = CountFrames(stream);
+    m_info.frameCount = CountFrames(stream, screen);
+    stream->Seek(blocksStart, 0);
     const long wanted = GetFrame();
-    if (wanted < 0 || wanted >= m_info.frameCount || screen.width == 0 || screen.height == 0 ||
-        !FitsMemoryLimit(screen.width, screen.height, 24)) {
+    const std::uint64_t screenPixels = static_cast<std::uint64_t>(screen.width) * screen.height;
+    if (wanted < 0 || wanted >= m_info.frameCount ||
+        !StreamCanFill(stream, screenPixels, kLzwLargestExpansion)) {
         return false;
     }
-    stream->Seek(blocksStart, 0);
     CxImage canvas;
     bool colourMode = screen.globalTable.empty();
     Frame pending;
@@ -319,8 +352,12 @@ bool GifCodec::Decode(ImageStream* stream) {
         }
         Frame frame = pending;
         pending = Frame{};
-        if (!ReadFrame(stream, screen, frame)) {
+        const FrameRead read = ReadFrame(stream, screen, frame);
+        if (read == FrameRead::kFailed) {
             break;
+        }
+        if (read == FrameRead::kSkipped) {
+            continue;
         }
         if (!composed) {
             colourMode = colourMode || frame.left != 0 || frame.top != 0 || frame.width < screen.width ||
@@ -362,7 +399,7 @@ bool GifCodec::Decode(ImageStream* stream) {
             }
         }
         SetFrameDelay(frame.delay);
-        m_disposal = frame.disposal;
+        m_gif.disposal = frame.disposal;
         frameIndex++;
     }
     if (!colourMode || !composed) {
@@ -370,6 +407,9 @@ bool GifCodec::Decode(ImageStream* stream) {
     }
     // Several frames composed onto a colour canvas: the result is the whole animation's last picture.
     canvas.SetFrameDelay(GetFrameDelay());
+    canvas.SetDisposal(GetDisposal());
+    canvas.SetLoops(GetLoops());
+    canvas.SetComment(GetComment());
     const long frames = m_info.frameCount;
     canvas.SetFrame(frames - 1);
     const bool taken = TakeOver(canvas);

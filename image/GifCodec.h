@@ -18,24 +18,17 @@ public:
     // images are not owned; with local tables each image carries its own palette.
     bool EncodeFrames(ImageStream* stream, CxImage** images, int count, bool localColourTables);
 
-    int GetDisposal() const { return m_disposal; }
-
-    void SetDisposal(int disposal) { m_disposal = disposal; }
-
-    int GetLoops() const { return m_loops; }
-
-    void SetLoops(int loops) { m_loops = loops; }
-
-    const std::string& GetComment() const { return m_comment; }
-
-    void SetComment(const std::string& comment) { m_comment = comment.substr(0, 255); }
-
 private:
     struct Screen;
     struct Frame;
-    long CountFrames(ImageStream* stream);
+    enum class FrameRead {
+        kFailed,
+        kSkipped,
+        kRead
+    };
+    long CountFrames(ImageStream* stream, const Screen& screen);
     bool ReadExtension(ImageStream* stream, Frame& frame);
-    bool ReadFrame(ImageStream* stream, const Screen& screen, Frame& frame);
+    FrameRead ReadFrame(ImageStream* stream, const Screen& screen, Frame& frame);
     void ComposePalette(const Frame& frame, CxImage& canvas);
     void ComposeColour(const Frame& frame, CxImage& canvas);
     bool FinishPalette(const Frame& frame, CxImage& canvas);
@@ -46,8 +39,4 @@ private:
     void AppendImage(std::vector<BYTE>& out, CxImage& image, bool localTable) const;
     void AppendTiles(std::vector<BYTE>& out);
     bool WriteOut(ImageStream* stream, const std::vector<BYTE>& out);
-
-    int m_disposal = 0;
-    int m_loops = 0;
-    std::string m_comment;
 };

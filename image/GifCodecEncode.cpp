@@ -61,18 +61,18 @@ void GifCodec::AppendScreen(std::vector<BYTE>& out, const CxImage& first) const 
 
 void GifCodec::AppendControl(std::vector<BYTE>& out, const CxImage& image) const {
     out.insert(out.end(), {kExtension, 0xF9, 4});
-    out.push_back(static_cast<BYTE>((m_disposal << 2) | (image.IsTransparent() ? 1 : 0)));
+    out.push_back(static_cast<BYTE>(((image.GetDisposal() & 7) << 2) | (image.IsTransparent() ? 1 : 0)));
     AppendLe16(out, static_cast<DWORD>(image.GetFrameDelay()));
     out.push_back(static_cast<BYTE>(image.IsTransparent() ? image.GetTransIndex() : 0));
     out.push_back(0);
 }
 
 void GifCodec::AppendComment(std::vector<BYTE>& out) const {
-    if (m_comment.empty()) {
+    if (m_gif.comment.empty()) {
         return;
     }
-    out.insert(out.end(), {kExtension, 0xFE, static_cast<BYTE>(m_comment.size())});
-    out.insert(out.end(), m_comment.begin(), m_comment.end());
+    out.insert(out.end(), {kExtension, 0xFE, static_cast<BYTE>(m_gif.comment.size())});
+    out.insert(out.end(), m_gif.comment.begin(), m_gif.comment.end());
     out.push_back(0);
 }
 
@@ -126,6 +126,7 @@ void GifCodec::AppendTiles(std::vector<BYTE>& out) {
                 }
             }
             tile.SetOffset(left, top);
+            tile.SetDisposal(GetDisposal());
             AppendControl(out, tile);
             AppendImage(out, tile, true);
         }
@@ -176,12 +177,12 @@ bool GifCodec::EncodeFrames(ImageStream* stream, CxImage** images, int count, bo
     }
     std::vector<BYTE> out;
     AppendScreen(out, *images[0]);
-    if (m_loops != 1) {
+    if (m_gif.loops != 1) {
         const char application[] = "NETSCAPE2.0";
         out.insert(out.end(), {kExtension, 0xFF, 11});
         out.insert(out.end(), application, application + 11);
         out.insert(out.end(), {3, 1});
-        AppendLe16(out, static_cast<DWORD>(std::max(m_loops - 1, 0)));
+        AppendLe16(out, static_cast<DWORD>(std::max(m_gif.loops - 1, 0)));
         out.push_back(0);
     }
     AppendComment(out);

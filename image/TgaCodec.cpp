@@ -4,6 +4,7 @@
 
 #include "image/ByteOrder.h"
 #include "image/CodecError.h"
+#include "image/DecodeBudget.h"
 #include "image/ImageStream.h"
 
 #include <algorithm>
@@ -16,6 +17,8 @@ constexpr int kMaxMapEntries = 256;
 constexpr int kNoPendingPacket = 255;
 constexpr BYTE kRightToLeft = 0x10;
 constexpr BYTE kTopFirst = 0x20;
+// A run packet of one byte and one pixel gives 128 pixels.
+constexpr std::uint64_t kRleLargestExpansion = 128;
 
 bool IsColourMapped(int type) {
     return type == 1 || type == 9;
@@ -51,6 +54,11 @@ bool TgaCodec::Decode(ImageStream* stream) {
             throw CodecError{"bad TGA header"};
         }
         stream->Seek(header[0], 1);
+        const bool compressed = type >= 9;
+        const std::uint64_t dataBytes = std::uint64_t{width} * height * ((depth + 7) / 8);
+        if (!StreamCanFill(stream, dataBytes, compressed ? kRleLargestExpansion : 1)) {
+            throw CodecError{"corrupted TGA"};
+        }
         if (Create(width, height, depth, kImageFormatTga) == nullptr || (depth == 32 && !AlphaCreate())) {
             throw CodecError{"TGA Create failed"};
         }
@@ -62,7 +70,6 @@ bool TgaCodec::Decode(ImageStream* stream) {
         if (IsGrey(type) || (depth == 8 && !IsColourMapped(type))) {
             SetGrayPalette();
         }
-        const bool compressed = type >= 9;
         const bool topFirst = (header[17] & kTopFirst) != 0;
         RowState state;
         for (long fileRow = 0; fileRow < static_cast<long>(height); fileRow++) {

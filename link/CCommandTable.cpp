@@ -14,9 +14,36 @@ constexpr std::array<CommandRow, CCommandTable::kRowCount> kInitialRows{{
     {0x8003, 0, 0},
 }};
 
+constexpr int kLengthBits = 24;
+constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << kLengthBits) - 1;
+
+std::uint64_t Pack(const CommandRow& row) {
+    return std::uint64_t{row.code} | (static_cast<std::uint64_t>(row.requestLength) & kLengthMask) << 16 |
+           (static_cast<std::uint64_t>(row.replyLength) & kLengthMask) << (16 + kLengthBits);
+}
+
+int UnpackLength(std::uint64_t bits) {
+    const auto length = static_cast<std::int32_t>(bits & kLengthMask);
+    return length >= (1 << (kLengthBits - 1)) ? length - (1 << kLengthBits) : length;
+}
+
 }  // namespace
 
-CCommandTable::CCommandTable() : m_rows(kInitialRows) {}
+CCommandTable::CCommandTable() {
+    for (int row = 0; row < kRowCount; ++row) {
+        Set(row, kInitialRows[static_cast<std::size_t>(row)]);
+    }
+}
+
+CommandRow CCommandTable::Get(int row) const {
+    const std::uint64_t bits = m_rows[static_cast<std::size_t>(row)].load();
+    return CommandRow{static_cast<WORD>(bits & 0xFFFF), UnpackLength(bits >> 16),
+                      UnpackLength(bits >> (16 + kLengthBits))};
+}
+
+void CCommandTable::Set(int row, const CommandRow& value) {
+    m_rows[static_cast<std::size_t>(row)].store(Pack(value));
+}
 
 int CCommandTable::DataBytes(int length, BYTE count) {
     if (length >= 0) {

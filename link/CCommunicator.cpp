@@ -38,7 +38,13 @@ CCommunicator::CCommunicator()
 
 CCommunicator::~CCommunicator() {
     m_running = false;
-    WaitForOldThread();
+    // The worker runs on this object's members, so they cannot be kept for it: the wait
+    // goes on past its bound, with a word in the log.
+    if (!WaitForOldThread()) {
+        CLogger::Instance().Log(0, "CCommunicator: the worker has not ended; waiting for it.");
+        m_thread->Wait(kInfiniteWaitMs);
+        m_thread.reset();
+    }
     ClearQueues();
     m_port->Close();
 }
@@ -89,6 +95,7 @@ bool CCommunicator::QueueRequest(CDataDescriptor* descriptor,
                                                    : static_cast<std::size_t>(kCounterRowsMaxReply);
     }
     request->destinationSize = destinationSize;
+    request->withdrawals = descriptor != nullptr ? descriptor->GetWithdrawals() : 0;
     CSingleLock guard(&m_queueLock, TRUE);
     m_incomingQueue.push_back(std::move(request));
     return true;
@@ -161,7 +168,12 @@ void CCommunicator::BeginPasses() {
 }
 
 void CCommunicator::StartThread() {
-    WaitForOldThread();
+    if (!WaitForOldThread()) {
+        // Two workers must never share this object: the old one is kept, told to stop.
+        CLogger::Instance().Log(
+            0, "CCommunicator::StartThread(): the old worker has not ended; none is started.");
+        return;
+    }
     BeginPasses();
     CWinThread* thread = AfxBeginThread(ThreadEntry, this, kThreadPriorityNormal, 0, kCreateSuspended);
     if (thread == nullptr) {
@@ -175,12 +187,16 @@ void CCommunicator::StartThread() {
 }
 
 // A thread that a kill could not end (POSIX) still runs this object's loop; it was
-// told to stop and must be gone before a new one starts or the object dies.
-void CCommunicator::WaitForOldThread() {
-    if (m_thread) {
-        m_thread->Wait(kInfiniteWaitMs);
-        m_thread.reset();
+// told to stop and must be gone before a new one starts. False when it is still there.
+bool CCommunicator::WaitForOldThread() {
+    if (!m_thread) {
+        return true;
     }
+    if (!m_thread->Wait(kStopWaitMs)) {
+        return false;
+    }
+    m_thread.reset();
+    return true;
 }
 
 int CCommunicator::StopThread() {
@@ -413,6 +429,17 @@ void CCommunicator::ServeWorkingList() {
         Holders holders = TakeLocks(request);
         if (request.IsCyclic() && request.row == kRowOptionalTables && !m_tablesFlag) {
             m_workingList.erase(it);
+            it = next;
+            continue;
+        }
+        // Checked with the element's lock held, so a withdrawal either waits for this
+        // exchange to end or is seen here.
+        if (!request.IsCyclic() && request.IsWithdrawn()) {
+            std::unique_ptr<CommRequest> withdrawn = std::move(*it);
+            m_workingList.erase(it);
+            if (m_running && m_sink != nullptr) {
+                m_sink->OnTaskFinished(withdrawn.get(), 0);
+            }
             it = next;
             continue;
         }

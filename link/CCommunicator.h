@@ -89,7 +89,8 @@ public:
     int StopThread();
     // 0, 1 when the thread could not be terminated, 2 when its handle could not be closed.
     // Where threads cannot be terminated (POSIX) the result is 1 and the thread, told
-    // to stop, is waited for at the next start or at destruction.
+    // to stop, is waited for at the next start (which starts none when it has not ended
+    // within 5120 ms) or at destruction.
     int KillThread();
 
     // Replace the port and the clock (not owned); only while no worker runs.
@@ -114,7 +115,7 @@ private:
 
     static UINT ThreadEntry(LPVOID communicator);
     void CommunicatorThread();
-    void WaitForOldThread();
+    bool WaitForOldThread();
     void ReportKilled();
     void Report(int status, int portNumber);
     void SetStatus(int status);
@@ -163,7 +164,7 @@ private:
     RequestList m_workingList;    // worker only
     RequestList m_incomingQueue;  // guarded by m_queueLock
     CCriticalSection m_queueLock;
-    CCommandTable m_table;  // worker only
+    CCommandTable m_table;  // rewritten by the worker only
     std::atomic<int> m_status{kStatusNone};
     ICommunicatorSink* m_sink = nullptr;
     CWatchDog* m_watchDog = nullptr;

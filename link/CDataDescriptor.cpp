@@ -2,6 +2,7 @@
 #include "link/CDataDescriptor.h"
 
 #include "classlib/core/CSingleLock.h"
+#include "link/IMessageTarget.h"
 
 #include <cstring>
 
@@ -74,6 +75,22 @@ std::vector<IMessageTarget*> CDataDescriptor::CopySubscribers(int flag) const {
         windows.push_back(list->GetNext(position));
     }
     return windows;
+}
+
+void CDataDescriptor::WithdrawRequests() {
+    CSingleLock guard(&m_lock, TRUE);
+    ++m_withdrawals;
+}
+
+void CDataDescriptor::PostToSubscribers(int flag, UINT message, UINT_PTR wParam, LONG_PTR lParam) const {
+    const CSubscriberList* list = GetSubscribers(flag);
+    if (list == nullptr) {
+        return;
+    }
+    CSingleLock guard(&m_subscriberLock, TRUE);
+    for (POSITION position = list->GetHeadPosition(); position != nullptr;) {
+        list->GetNext(position)->PostMessage(message, wParam, lParam);
+    }
 }
 
 void CDataDescriptor::Subscribe(IMessageTarget* window, int flags) {

@@ -10,6 +10,7 @@
 #include "classlib/core/CTypedPtrList.h"
 #include "classlib/core/WinTypes.h"
 
+#include <atomic>
 #include <vector>
 
 class IMessageTarget;
@@ -32,6 +33,13 @@ public:
     CDataDescriptor& operator=(const CDataDescriptor&) = delete;
 
     CCriticalSection& GetLock() { return m_lock; }
+
+    // The requests about this element queued so far are dropped unserved. One that is
+    // being served ends first: its exchange holds the element's lock.
+    void WithdrawRequests();
+
+    // Changes with every withdrawal; a request keeps the value it was queued with.
+    unsigned GetWithdrawals() const { return m_withdrawals; }
 
     void Init(int id, int offset, int length, int access);
     void SetTransfer(int readRow, int writeRow, int blockStart, int blockMode);
@@ -63,6 +71,10 @@ public:
     const CSubscriberList* GetSubscribers(int flag) const;
     // The windows of one flag's list as they are now; safe from any thread.
     std::vector<IMessageTarget*> CopySubscribers(int flag) const;
+    // Posts to every window of one flag's list; safe from any thread. The list stays
+    // locked while it posts, so a window that unsubscribes before it is destroyed is
+    // never posted to once Unsubscribe has returned.
+    void PostToSubscribers(int flag, UINT message, UINT_PTR wParam, LONG_PTR lParam) const;
     // For each of the bits 1, 2, 4 and 8 set in flags: adds the window unless listed.
     void Subscribe(IMessageTarget* window, int flags);
     // For each bit set: removes the window's entry from that list.
@@ -86,6 +98,7 @@ private:
     int m_blockMode = 0;
     BYTE m_prefix[kMaxPrefixBytes] = {};
     UINT m_prefixLength = 0;
+    std::atomic<unsigned> m_withdrawals{0};
     // Guards the four lists: the UI thread changes them while the communicator's
     // worker walks them to report finished transfers.
     mutable CCriticalSection m_subscriberLock;

@@ -334,6 +334,13 @@ void CDataHandler::UnregisterWindow(IMessageTarget* window) {
     }
 }
 
+void CDataHandler::WithdrawRequests(int index) {
+    CDataDescriptor* descriptor = TableElement(index, "WithdrawRequests");
+    if (descriptor != nullptr) {
+        descriptor->WithdrawRequests();
+    }
+}
+
 void CDataHandler::Subscribe(IMessageTarget* window, int index, int flags) {
     CDataDescriptor* descriptor = TableElement(index, "Subscribe");
     if (descriptor != nullptr) {
@@ -352,21 +359,16 @@ void CDataHandler::PostToSubscribers(const CDataDescriptor& descriptor,
                                      int flag,
                                      LONG_PTR reason,
                                      UINT_PTR succeeded) {
-    for (IMessageTarget* window : descriptor.CopySubscribers(flag)) {
-        window->PostMessage(WM_DH_ELEMENT_CHANGED, succeeded, ElementLParam(descriptor.GetID(), reason));
-    }
+    descriptor.PostToSubscribers(flag, WM_DH_ELEMENT_CHANGED, succeeded,
+                                 ElementLParam(descriptor.GetID(), reason));
 }
 
+// Posting does not block, so the list stays locked while it posts: a window that
+// unregisters before it is destroyed is never posted to once UnregisterWindow returned.
 void CDataHandler::Broadcast(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    std::vector<IMessageTarget*> windows;
-    {
-        CSingleLock guard(&m_windowsLock, TRUE);
-        for (POSITION position = m_windows.GetHeadPosition(); position != nullptr;) {
-            windows.push_back(m_windows.GetNext(position));
-        }
-    }
-    for (IMessageTarget* window : windows) {
-        window->PostMessage(message, wParam, lParam);
+    CSingleLock guard(&m_windowsLock, TRUE);
+    for (POSITION position = m_windows.GetHeadPosition(); position != nullptr;) {
+        m_windows.GetNext(position)->PostMessage(message, wParam, lParam);
     }
 }
 
@@ -579,7 +581,11 @@ void CDataHandler::OnTaskFinished(CommRequest* request, int success) {
         return;
     }
     if (success == 0) {
-        OnTaskFailed(*request);
+        // A withdrawn request was dropped at its caller's wish: nobody waits for its outcome,
+        // and a later run of the same element must not take it as its own failure.
+        if (!request->IsWithdrawn()) {
+            OnTaskFailed(*request);
+        }
         return;
     }
     CLogger& log = CLogger::Instance();

@@ -97,6 +97,9 @@ public:
     void RegisterWindow(IMessageTarget* window);
     void UnregisterWindow(IMessageTarget* window);
     void Subscribe(IMessageTarget* window, int index, int flags);
+    // The element's requests queued so far are dropped unserved; when it returns, none of
+    // them writes to its caller's buffers any more.
+    void WithdrawRequests(int index);
     void Unsubscribe(IMessageTarget* window, int index, int flags);
     void BroadcastLanguageChanged();
     void BroadcastEventLogChanged(UINT_PTR state);

@@ -285,8 +285,9 @@ int CFrameExchange::ReadPingReply(BYTE* reply) {
         }
         const int code = SignExtended(reply[1]);
         m_trace.Add(Printf("Ping(): Error Code: %d", code));
-        // An error code of 0 would read as "connected"; it is no answer to a ping.
-        return code == 0 ? kResultWrongId : code;
+        // An error code that equals a ping outcome (0, 16, 17, 32) would read as a unit
+        // that answered; an error frame is no answer to a ping.
+        return IsUnitPresent(code) ? kResultWrongId : code;
     }
     if (!CheckChecksum(reply, kPingFrameBytes)) {
         m_trace.Add("Ping(): Checksum Error");

@@ -1,5 +1,5 @@
-// Scoped lock holder of the communicator's worker: takes one lock and lists its
-// holder in the worker's held locks while it holds it.
+// Scoped lock holder of the communicator's worker: takes one lock and lists it in the
+// worker's held locks while it holds it.
 #pragma once
 
 #include "classlib/core/CSingleLock.h"
@@ -14,6 +14,6 @@ public:
     CHeldLock& operator=(const CHeldLock&) = delete;
 
 private:
-    CSingleLock m_holder;
+    CSyncObject& m_lock;
     CHeldLocks& m_list;
 };

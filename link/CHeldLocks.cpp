@@ -4,21 +4,21 @@
 #include <algorithm>
 
 CHeldLocks::CHeldLocks() {
-    m_holders.reserve(kReservedHolders);
+    m_locks.reserve(kReservedHolders);
 }
 
-void CHeldLocks::Add(CSingleLock* holder) {
+void CHeldLocks::Add(CSyncObject* lock) {
     CSingleLock guard(&m_guard, TRUE);
-    m_holders.push_back(holder);
+    m_locks.push_back(lock);
 }
 
-bool CHeldLocks::Remove(CSingleLock* holder) {
+bool CHeldLocks::Remove(CSyncObject* lock) {
     CSingleLock guard(&m_guard, TRUE);
-    const auto it = std::find(m_holders.rbegin(), m_holders.rend(), holder);
-    if (it == m_holders.rend()) {
+    const auto it = std::find(m_locks.rbegin(), m_locks.rend(), lock);
+    if (it == m_locks.rend()) {
         return false;
     }
-    m_holders.erase(std::next(it).base());
+    m_locks.erase(std::next(it).base());
     return true;
 }
 
@@ -27,13 +27,13 @@ void CHeldLocks::ReleaseAll() {
     // A worker terminated while it held the guard cannot release it; going on without
     // it is safe then, as nobody else touches the list any more.
     guard.Lock(kGuardWaitMs);
-    for (CSingleLock* holder : m_holders) {
-        holder->Unlock();
+    for (CSyncObject* lock : m_locks) {
+        lock->Unlock();
     }
-    m_holders.clear();
+    m_locks.clear();
 }
 
 bool CHeldLocks::IsEmpty() const {
     CSingleLock guard(&m_guard, TRUE);
-    return m_holders.empty();
+    return m_locks.empty();
 }

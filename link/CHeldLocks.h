@@ -1,6 +1,7 @@
-// The lock holders the communicator's worker has taken and not yet released, so
-// that killing the worker can release them. Shared by the worker and the thread
-// that kills it.
+// The locks the communicator's worker has taken and not yet released, so that killing
+// the worker can release them. Shared by the worker and the thread that kills it. The
+// list names the locks themselves, never their holders: a holder may live on the
+// worker's stack, which is gone once the worker was terminated.
 #pragma once
 
 #include "classlib/core/CCriticalSection.h"
@@ -22,14 +23,14 @@ public:
     CHeldLocks(const CHeldLocks&) = delete;
     CHeldLocks& operator=(const CHeldLocks&) = delete;
 
-    void Add(CSingleLock* holder);
-    // Takes the holder out of the list; false when it was not listed (already released).
-    bool Remove(CSingleLock* holder);
-    // Releases every listed holder and empties the list.
+    void Add(CSyncObject* lock);
+    // Takes the lock out of the list; false when it was not listed (already released).
+    bool Remove(CSyncObject* lock);
+    // Releases every listed lock and empties the list.
     void ReleaseAll();
     bool IsEmpty() const;
 
 private:
     mutable CCriticalSection m_guard;
-    std::vector<CSingleLock*> m_holders;  // guarded by m_guard; not owned
+    std::vector<CSyncObject*> m_locks;  // guarded by m_guard; not owned
 };

@@ -8,6 +8,7 @@
 #include "link/IMessageTarget.h"
 
 #include <memory>
+#include <mutex>
 
 class CCommunicator;
 class CWinThread;
@@ -15,29 +16,42 @@ class CWinThread;
 class CWatchDog {
 public:
     static constexpr DWORD kTimeoutMs = 5120;
+    static constexpr DWORD kStopWaitMs = 5120;
 
-    // timeoutMs is the silence that counts as a dead worker; tests shorten it.
-    explicit CWatchDog(DWORD timeoutMs = kTimeoutMs);
+    // timeoutMs is the silence that counts as a dead worker, stopWaitMs how long a stop
+    // waits for the thread; tests shorten both.
+    explicit CWatchDog(DWORD timeoutMs = kTimeoutMs, DWORD stopWaitMs = kStopWaitMs);
     virtual ~CWatchDog();
     CWatchDog(const CWatchDog&) = delete;
     CWatchDog& operator=(const CWatchDog&) = delete;
 
-    void SetMainWindow(IMessageTarget* window) { m_mainWindow = window; }  // not owned
+    void SetMainWindow(IMessageTarget* window);  // not owned
 
-    // Stores the communicator; starts the thread unless it runs already.
+    // Stores the communicator; starts the thread unless one runs already.
     void StartThread(CCommunicator* communicator);
-    // Stops the thread and waits for it.
+    // Stops the thread and waits a while for it. A thread that does not end in time is
+    // told to post no more (as soon as it is not posting) and keeps what it uses, also
+    // past the watchdog's end.
     void StopThread();
     void Heartbeat();
 
 private:
-    static UINT ThreadEntry(LPVOID watchDog);
-    void WatchDogThread();
+    // What the thread uses, shared between the watchdog and its thread.
+    struct Shared {
+        CEvent heartbeat;  // resets itself when it releases a wait
+        CEvent stop;       // resets itself when it releases a wait
+        std::timed_mutex windowLock;
+        IMessageTarget* window = nullptr;  // guarded by windowLock; null once given up on
+        DWORD timeoutMs = kTimeoutMs;
+    };
+
+    static UINT ThreadEntry(LPVOID share);
+    static void WatchDogThread(Shared& shared);
+    void SetThreadWindow(IMessageTarget* window);
 
     std::unique_ptr<CWinThread> m_thread;     // touched by the owner's thread only
     CCommunicator* m_communicator = nullptr;  // not owned
-    CEvent m_heartbeat;                       // resets itself when it releases a wait
-    CEvent m_stop;                            // resets itself when it releases a wait
-    IMessageTarget* m_mainWindow = nullptr;
-    DWORD m_timeoutMs;
+    IMessageTarget* m_window = nullptr;       // not owned
+    const std::shared_ptr<Shared> m_shared;
+    DWORD m_stopWaitMs;
 };

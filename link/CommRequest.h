@@ -24,6 +24,9 @@ struct CommRequest {
     const BYTE* source = nullptr;
     BYTE* destination = nullptr;      // not owned; may be null when the reply has no data
     std::size_t destinationSize = 0;  // bytes the destination can take
+    unsigned withdrawals = 0;         // the descriptor's withdrawals when queued
+
+    bool IsWithdrawn() const;
 
     bool IsCyclic() const { return (kind & kRequestCyclic) != 0; }
 };

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 
 constexpr UINT WM_FOLDER_CHANGED = WM_APP;
 
@@ -28,23 +29,36 @@ public:
 
     // Starts the worker; FALSE when no thread could be made.
     BOOL Start();
-    // Sets the stop event and waits for the worker to end.
+    // Sets the stop event and waits a while for the worker to end. A worker that does not
+    // end in time is left to end on its own: it no longer reads the tree's switch, and what
+    // it uses stays alive until it is done.
     void Stop();
 
     const CString& GetPath() const { return m_path; }
 
     UINT GetId() const { return m_id; }
 
+    // The worker's thread id while it is this watch's, for tests; 0 otherwise.
+    DWORD GetThreadId() const { return m_thread ? m_thread->m_nThreadID : 0; }
+
 private:
+    // What the worker uses, shared between the watch and its worker.
+    struct Shared {
+        ~Shared();
+        HWND tree = nullptr;
+        UINT id = 0;
+        const std::atomic<bool>* watching = nullptr;  // null once the watch has given up on the worker
+        std::mutex watchingLock;                      // guards watching
+        HANDLE stop = nullptr;                        // manual reset
+        HANDLE change = nullptr;                      // the armed change notification
+    };
+
     static UINT Worker(LPVOID param);
-    UINT Watch();
+    static UINT Watch(const std::shared_ptr<Shared>& shared);
 
     CString m_path;  // ends in a backslash
-    HWND m_tree;
     UINT m_id;
     bool m_watchFiles;
-    const std::atomic<bool>& m_watching;
-    HANDLE m_stop;              // manual reset
-    HANDLE m_change = nullptr;  // the armed change notification, closed by the worker
+    std::shared_ptr<Shared> m_shared;
     std::unique_ptr<CWinThread> m_thread;
 };

@@ -12,8 +12,10 @@ class CWnd;
 
 class CPopupLauncher {
 public:
-    // Bounds the wait for the creation: a thread that never reports would hang the caller.
+    // Bound the waits for the creation and for the thread's end: a thread that never
+    // reports or never ends would hang the caller.
     static constexpr DWORD kCreationWaitMs = 10000;
+    static constexpr DWORD kEndWaitMs = 10000;
 
     CPopupLauncher();
     virtual ~CPopupLauncher();
@@ -21,7 +23,8 @@ public:
     CPopupLauncher& operator=(const CPopupLauncher&) = delete;
 
     // Closes the box and waits for its thread; the focus goes to activate, or the
-    // application's main window when null. False when no box runs.
+    // application's main window when null. False when no box runs. A thread that does not
+    // end in time is left to end on its own, its object kept for it.
     bool Close(CWnd* activate);
 
     bool IsShown() const { return m_thread != nullptr; }

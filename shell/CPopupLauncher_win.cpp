@@ -61,15 +61,21 @@ bool CPopupLauncher::Close(CWnd* activate) {
         ::SetFocus(focus->GetSafeHwnd());
         ::SetForegroundWindow(focus->GetSafeHwnd());
     }
-    CPopupWnd* box = m_thread->GetPopup();
-    if (box != nullptr && box->GetSafeHwnd() != nullptr) {
-        box->AllowClosing();
-        ::PostMessageA(box->GetSafeHwnd(), WM_CLOSE, 0, 0);
-    }
-    while (!m_thread->Wait(kWaitSliceMs)) {
+    m_thread->RequestClose();
+    waited = 0;
+    bool ended = false;
+    while (!(ended = m_thread->Wait(kWaitSliceMs) != FALSE) && waited < kEndWaitMs) {
         ServeSentMessages();
+        waited += kWaitSliceMs;
     }
     AttachThreadInput(GetCurrentThreadId(), m_thread->m_nThreadID, FALSE);
+    if (!ended) {
+        // Freeing the object under its running thread would be worse than keeping it.
+        CLogger::Instance().Log(
+            0, "CPopupLauncher: the box's thread did not end; it is left to end on its own.");
+        m_thread.release();
+        return true;
+    }
     m_thread.reset();
     return true;
 }

@@ -3,6 +3,7 @@
 // window is destroyed; then it deletes the window.
 #pragma once
 
+#include "classlib/core/CCriticalSection.h"
 #include "classlib/core/CEvent.h"
 #include "classlib/core/CWinThread.h"
 
@@ -27,6 +28,10 @@ public:
     // The window; null before it was created, after it failed and after it is gone.
     CPopupWnd* GetPopup() const { return m_succeeded ? m_window : nullptr; }
 
+    // Closes the window, or, when it is still being created, makes the thread end as soon
+    // as the creation returns; from the launcher's thread. Either way the thread ends.
+    void RequestClose();
+
 protected:
     // Hands the window what it needs before its creation; on the new thread.
     virtual void PrepareWindow(CPopupWnd& window);
@@ -36,4 +41,7 @@ private:
     CPopupWnd* m_window = nullptr;
     CEvent m_created{FALSE, FALSE};
     std::atomic<bool> m_succeeded{false};
+    // Orders the creation's end against a close request, so that neither misses the other.
+    CCriticalSection m_closeLock;
+    bool m_closeRequested = false;  // guarded by m_closeLock
 };

@@ -1,8 +1,11 @@
 #include "shell/CPopupThread.h"
 
 #include "classlib/core/CRuntimeClass.h"
+#include "classlib/core/CSingleLock.h"
 #include "link/CLogger.h"
 #include "shell/CPopupWnd.h"
+
+#include <windows.h>
 
 IMPLEMENT_DYNAMIC(CPopupThread, CWinThread)
 
@@ -20,10 +23,16 @@ BOOL CPopupThread::InitInstance() {
     } else {
         PrepareWindow(*m_window);
         if (m_window->Create()) {
-            m_pMainWnd = m_window;
-            m_succeeded = true;
-            m_created.SetEvent();
-            return TRUE;
+            CSingleLock guard(&m_closeLock, TRUE);
+            if (!m_closeRequested) {
+                m_pMainWnd = m_window;
+                m_succeeded = true;
+                m_created.SetEvent();
+                return TRUE;
+            }
+            // The launcher gave up waiting for the creation and has gone on.
+            m_window->DestroyWindow();
+            CLogger::Instance().Log(0, "CPopupThread::InitInstance(): the window came after its close.");
         }
         delete m_window;
         m_window = nullptr;
@@ -31,6 +40,16 @@ BOOL CPopupThread::InitInstance() {
     CLogger::Instance().Log(0, "CPopupThread::InitInstance(): the window could not be created.");
     m_created.SetEvent();
     return FALSE;
+}
+
+void CPopupThread::RequestClose() {
+    CSingleLock guard(&m_closeLock, TRUE);
+    m_closeRequested = true;
+    CPopupWnd* box = GetPopup();
+    if (box != nullptr && box->GetSafeHwnd() != nullptr) {
+        box->AllowClosing();
+        ::PostMessageA(box->GetSafeHwnd(), WM_CLOSE, 0, 0);
+    }
 }
 
 int CPopupThread::ExitInstance() {

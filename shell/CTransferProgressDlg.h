@@ -26,8 +26,8 @@ public:
     static constexpr int kCloseId = 1077;
     static constexpr int kElementBlock = 117;
     static constexpr int kElementStep = 118;
-    // Byte 2 of a step record holds bytes per step - 1.
-    static constexpr int kMaxBytesPerStep = 256;
+    // What one step command of the unit carries, both ways.
+    static constexpr int kBytesPerStep = 18;
 
     enum State {
         kOpening = 1,
@@ -51,8 +51,8 @@ public:
     }
 
     // reading: from the unit into buffer (not owned), else from buffer to the unit. False,
-    // and nothing set, unless 1 <= bytesPerStep <= 256 and total is a whole number of steps:
-    // a remainder would be dropped without a word.
+    // and nothing set, unless bytesPerStep is the unit's step size and total is a whole
+    // number of steps: a remainder would be dropped without a word.
     bool SetTransfer(bool reading, BYTE blockId, BYTE* buffer, int total, int bytesPerStep);
 
     int GetState() const { return m_state; }
@@ -80,6 +80,7 @@ private:
     void ShowState(UINT textId);
     void QueueNextStep();
     void QueueBlockRecord(BYTE value);
+    void WithdrawRequests();
     void Fail();
 
     CTimedProgressCtrl m_progress;

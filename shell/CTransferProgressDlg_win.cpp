@@ -10,7 +10,9 @@
 
 namespace {
 
-constexpr const char* kCaption = "\xDC" "bertrage Daten ...";
+constexpr const char* kCaption =
+    "\xDC"
+    "bertrage Daten ...";
 constexpr UINT kIdsWriting = 15389;
 constexpr UINT kIdsInitializing = 15390;
 constexpr UINT kIdsWaiting = 15391;
@@ -48,9 +50,12 @@ CTransferProgressDlg::~CTransferProgressDlg() {
     }
 }
 
-bool CTransferProgressDlg::SetTransfer(bool reading, BYTE blockId, BYTE* buffer, int total, int bytesPerStep) {
-    if (buffer == nullptr || total < 0 || bytesPerStep < 1 || bytesPerStep > kMaxBytesPerStep ||
-        total % bytesPerStep != 0) {
+bool CTransferProgressDlg::SetTransfer(bool reading,
+                                       BYTE blockId,
+                                       BYTE* buffer,
+                                       int total,
+                                       int bytesPerStep) {
+    if (buffer == nullptr || total < 0 || bytesPerStep != kBytesPerStep || total % bytesPerStep != 0) {
         return false;
     }
     m_reading = reading;
@@ -198,6 +203,11 @@ LRESULT CTransferProgressDlg::OnElementChanged(WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     const int element = LOWORD(lParam);
+    // Only a step this run asked for: a late one of an earlier run may come while opening.
+    if (element == kElementStep &&
+        (m_state != kStepping || m_step < 0 || m_step >= m_total / m_bytesPerStep)) {
+        return 0;
+    }
     if (wParam == 0 && (element == kElementBlock || element == kElementStep)) {
         // The transfer failed: the run ends as it does when the link goes.
         Fail();
@@ -219,7 +229,8 @@ LRESULT CTransferProgressDlg::OnElementChanged(WPARAM wParam, LPARAM lParam) {
         }
     } else if (element == kElementStep) {
         if (m_reading) {
-            std::memcpy(m_buffer + m_step * m_bytesPerStep, m_receive.data(), static_cast<size_t>(m_bytesPerStep));
+            std::memcpy(m_buffer + m_step * m_bytesPerStep, m_receive.data(),
+                        static_cast<size_t>(m_bytesPerStep));
         }
         m_count += m_bytesPerStep;
         m_progress.SetPos(m_count);
@@ -241,7 +252,21 @@ LRESULT CTransferProgressDlg::OnStatusChanged(WPARAM status, LPARAM port) {
     return 0;
 }
 
+// Queued requests of a transfer that failed or went must not be served when the unit comes
+// back: a step would reach it without its closing record, and a read step's reply would
+// land in the receive buffer of a dialog that is gone. A queued closing record still goes.
+void CTransferProgressDlg::WithdrawRequests() {
+    if (m_dataHandler == nullptr) {
+        return;
+    }
+    m_dataHandler->WithdrawRequests(kElementStep);
+    if (m_state == kOpening) {
+        m_dataHandler->WithdrawRequests(kElementBlock);
+    }
+}
+
 void CTransferProgressDlg::Fail() {
+    WithdrawRequests();
     m_state = kFailed;
     ShowState(kIdsConnectionLost);
     m_closeButton.EnableWindow(TRUE);
@@ -257,6 +282,9 @@ void CTransferProgressDlg::OnCloseButton() {
 
 void CTransferProgressDlg::OnDestroy() {
     Default();
+    if (m_state != kFinished) {
+        WithdrawRequests();
+    }
     if (m_dataHandler != nullptr) {
         m_dataHandler->Unsubscribe(this, kElementBlock, kFlagTransferred);
         m_dataHandler->Unsubscribe(this, kElementStep, kFlagTransferred);

@@ -174,14 +174,15 @@ TEST_F(CDataHandlerConnection, FinishedTransferReachesOneKindOfSubscriberAndTheU
         int kind;
         int success;
         LONG_PTR reason;
+        bool withdrawn;
     };
 
-    // A failure reaches the same subscribers with wParam 0, and leaves the images alone.
+    // A failure reaches the same subscribers with wParam 0, and leaves the images alone; a
+    // withdrawn request, dropped unserved, reaches nobody.
     const Case cases[] = {
-        {"ordinary", kKindOrdinary, 1, 0x40000},
-        {"flagged", kKindFlagged, 1, 0x80000},
-        {"failed", kKindOrdinary, 0, 0x40000},
-        {"flagged failed", kKindFlagged, 0, 0x80000},
+        {"ordinary", kKindOrdinary, 1, 0x40000, false}, {"flagged", kKindFlagged, 1, 0x80000, false},
+        {"failed", kKindOrdinary, 0, 0x40000, false},   {"flagged failed", kKindFlagged, 0, 0x80000, false},
+        {"withdrawn", kKindOrdinary, 0, 0x40000, true}, {"flagged withdrawn", kKindFlagged, 0, 0x80000, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,6 +196,9 @@ TEST_F(CDataHandlerConnection, FinishedTransferReachesOneKindOfSubscriberAndTheU
         Working()[8] = 0x12;
         Working()[9] = 0x34;
         Working()[10] = 0x56;  // element 47, not finished
+        if (c.withdrawn) {
+            handler->GetDescriptor(5)->WithdrawRequests();
+        }
         Finish(5, c.kind, c.success);
         const bool done = c.success != 0;
         for (int image : {kImageUnit, kImageLastKnown}) {
@@ -204,8 +208,10 @@ TEST_F(CDataHandlerConnection, FinishedTransferReachesOneKindOfSubscriberAndTheU
             EXPECT_EQ(bytes[10], 0);
         }
         EXPECT_EQ(handler->GetImage(kImageFile)[8], 0);
-        const std::vector<PostedMessage> expected = {
-            {WM_DH_ELEMENT_CHANGED, static_cast<UINT_PTR>(c.success), 5 | c.reason}};
+        std::vector<PostedMessage> expected;
+        if (!c.withdrawn) {
+            expected.push_back({WM_DH_ELEMENT_CHANGED, static_cast<UINT_PTR>(c.success), 5 | c.reason});
+        }
         EXPECT_EQ((c.kind == kKindFlagged ? flagged : transferred).Messages(), expected);
         EXPECT_TRUE((c.kind == kKindFlagged ? transferred : flagged).Messages().empty());
         EXPECT_TRUE(changed.Messages().empty());

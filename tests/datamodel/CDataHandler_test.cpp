@@ -2,10 +2,14 @@
 // broadcasts and the comparison of images.
 #include "link/CDataHandler.h"
 
+#include "classlib/core/CEvent.h"
 #include "link/DataHandlerMessages.h"
 #include "tests/datamodel/DataHandlerFixture.h"
 
+#include <atomic>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -328,6 +332,52 @@ TEST_F(CDataHandlerAccess, EveryStoredTimeSurvivesTheTripThroughMilliseconds) {
 TEST_F(CDataHandlerAccess, SettingLocksAreFoundByTheirOwners) {
     EXPECT_EQ(handler->FindSettingByLock(&handler->GetDescriptor(122)->GetLock()), 122);
     EXPECT_EQ(handler->FindSettingByLock(&handler->GetDescriptor(30)->GetLock()), -1);
+}
+
+// A window whose post takes a while (the poster's thread is preempted inside it) and
+// that notes a post still running after its owner destroyed it.
+class CSlowWindow : public IMessageTarget {
+public:
+    void PostMessage(UINT, UINT_PTR, LONG_PTR) override {
+        posting.SetEvent();
+        never.Lock(200);
+        postedAfterDestruction += destroyed ? 1 : 0;
+    }
+
+    CEvent posting{FALSE, TRUE};
+    CEvent never{FALSE, TRUE};
+    std::atomic<bool> destroyed{false};
+    std::atomic<int> postedAfterDestruction{0};
+};
+
+TEST_F(CDataHandlerAccess, AWindowThatUnregisteredIsNeverPostedToAfterwards) {
+    struct Case {
+        const char* name;
+        std::function<void(CDataHandler&, IMessageTarget*)> listen;
+        std::function<void(CDataHandler&)> post;  // from the communicator's thread
+        std::function<void(CDataHandler&, IMessageTarget*)> leave;
+    };
+
+    const BYTE value = 5;
+    const Case cases[] = {
+        {"broadcast", [](CDataHandler& h, IMessageTarget* w) { h.RegisterWindow(w); },
+         [](CDataHandler& h) { h.BroadcastLanguageChanged(); },
+         [](CDataHandler& h, IMessageTarget* w) { h.UnregisterWindow(w); }},
+        {"element subscribers", [](CDataHandler& h, IMessageTarget* w) { h.Subscribe(w, 3, kFlagChanged); },
+         [&value](CDataHandler& h) { h.WriteDataLocal(3, &value); },
+         [](CDataHandler& h, IMessageTarget* w) { h.Unsubscribe(w, 3, kFlagChanged); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CSlowWindow window;
+        c.listen(*handler, &window);
+        std::thread poster([&] { c.post(*handler); });
+        ASSERT_TRUE(window.posting.Lock(5000));
+        c.leave(*handler, &window);
+        window.destroyed = true;
+        poster.join();
+        EXPECT_EQ(0, window.postedAfterDestruction);
+    }
 }
 
 }  // namespace

@@ -185,6 +185,56 @@ TEST_F(GridTest, TypingEditsTheCellAndDownMovesOnIntoTheNextEditor) {
     EXPECT_EQ(GridCellId(2, 1), m_grid.GetFocusCell());
 }
 
+// Rows and cells that change under an open editor: the edit ends first and reports to
+// the cell that opened it, and no cell is left editing with an editor that is gone.
+TEST_F(GridTest, ChangingRowsOrCellsUnderAnOpenEditorEndsTheEditFirst) {
+    struct Case {
+        const char* name;
+        void (*change)(CGridCtrl& grid);
+        GridCellId typedCell;  // where the typed text is afterwards; row -1: gone
+    };
+
+    const Case cases[] = {
+        {"a row inserted above", [](CGridCtrl& g) { g.InsertRow("", 1); }, {3, 1}},
+        {"the row deleted", [](CGridCtrl& g) { g.DeleteRow(2); }, {-1, -1}},
+        {"the rows cut below it", [](CGridCtrl& g) { g.SetRowCount(2); }, {-1, -1}},
+        {"every item deleted", [](CGridCtrl& g) { g.DeleteAllItems(); }, {-1, -1}},
+        {"the cell's type changed",
+         [](CGridCtrl& g) { g.ChangeCellType(2, 1, RUNTIME_CLASS(CGridCell)); },
+         {2, 1}},
+        {"sorted by its column", [](CGridCtrl& g) { g.SortByText(1, FALSE); }, {1, 1}},
+    };
+    Build(5, 3);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_grid.DeleteAllItems();
+        Fill(5, 3);
+        m_grid.SetFocusRowCol(2, 1);
+        m_grid.SendMessage(WM_CHAR, 'z');
+        GridTestHost::Pump();
+        ASSERT_NE(nullptr, Editor());
+        m_host.Events().clear();
+
+        c.change(m_grid);
+        GridTestHost::Pump();
+        EXPECT_EQ(nullptr, Editor());
+        EXPECT_EQ((std::vector<GridTestEvent>{{GRIDN_ENDEDIT, 2, 1}}), m_host.EventsOf({GRIDN_ENDEDIT}));
+        for (int row = 0; row < m_grid.GetRowCount(); ++row) {
+            for (int col = 0; col < m_grid.GetColumnCount(); ++col) {
+                EXPECT_FALSE(m_grid.IsCellEditing(row, col)) << row << "," << col;
+            }
+        }
+        if (c.typedCell.row >= 0) {
+            EXPECT_EQ(CString("z"), m_grid.GetCellText(c.typedCell.row, c.typedCell.col));
+        }
+        // The next keystroke opens a fresh editor on whatever cell has the focus now.
+        if (m_grid.IsValid(m_grid.GetFocusCell().row, m_grid.GetFocusCell().col)) {
+            m_grid.SendMessage(WM_CHAR, 'q');
+            GridTestHost::Pump();
+        }
+    }
+}
+
 TEST_F(GridTest, ARefusingParentKeepsTheOldTextAndReadOnlyCellsNeverOpen) {
     Build(3, 3);
     m_host.Answer(GRIDN_ENDEDIT, -1);

@@ -17,6 +17,11 @@ protected:
     // rows x cols with one fixed row and column, cell texts "r,c".
     void Build(int rows, int cols, int clientWidth = 300, int clientHeight = 200) {
         ASSERT_TRUE(m_host.CreateGrid(m_grid, clientWidth, clientHeight));
+        Fill(rows, cols);
+    }
+
+    // The cells of Build in a grid that exists already.
+    void Fill(int rows, int cols) {
         m_grid.SetRowCount(rows);
         m_grid.SetColumnCount(cols);
         m_grid.SetFixedRowCount(1);

@@ -17,18 +17,9 @@ std::vector<BYTE> BareDib(long width,
                           WORD bits,
                           DWORD compression,
                           const std::vector<BYTE>& data) {
-    std::vector<BYTE> out;
-    AppendLe32(out, 40);
-    AppendLe32(out, static_cast<DWORD>(width));
-    AppendLe32(out, static_cast<DWORD>(height));
-    AppendLe16(out, 1);
-    AppendLe16(out, bits);
-    AppendLe32(out, compression);
-    AppendLe32(out, static_cast<DWORD>(data.size()));
-    AppendLe32(out, 0);
-    AppendLe32(out, 0);
-    AppendLe32(out, bits <= 8 ? 16 : 0);
-    AppendLe32(out, 0);
+    std::vector<BYTE> out =
+        BitmapInfoHeader(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), bits,
+                         compression, static_cast<DWORD>(data.size()), bits <= 8 ? 16 : 0);
     if (bits <= 8) {
         for (int i = 0; i < 16; i++) {
             out.insert(out.end(), {static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0});
@@ -124,10 +115,15 @@ TEST(BmpCodec, ReportsTheReasonOfEachFailure) {
     std::vector<BYTE> negativeWidth = BareDib(3, 1, 8, 0, {0, 0, 0, 0});
     negativeWidth[4] = 0xFD;
     negativeWidth[5] = negativeWidth[6] = negativeWidth[7] = 0xFF;
+    // The most negative height has no positive counterpart.
+    std::vector<BYTE> lowestHeight = BareDib(3, 1, 8, 0, {0, 0, 0, 0});
+    lowestHeight[8] = lowestHeight[9] = lowestHeight[10] = 0;
+    lowestHeight[11] = 0x80;
     const Case cases[] = {
         {"shorter than a file header", {'B', 'M', 0}, "Not a BMP"},
         {"header cut short", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0}, "Error reading BMP info"},
         {"negative width", negativeWidth, "Error reading BMP info"},
+        {"height of -2^31", lowestHeight, "Error reading BMP info"},
         {"unknown palette compression", BareDib(2, 1, 8, 5, {0, 0, 0, 0}), "compression type not supported"},
         {"compressed 24 bits", BareDib(2, 1, 24, 1, {0, 0, 0, 0, 0, 0, 0, 0}), "unknown compression"},
     };

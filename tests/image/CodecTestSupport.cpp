@@ -1,6 +1,7 @@
 // Helpers for the codec tests.
 #include "tests/image/CodecTestSupport.h"
 
+#include "image/ByteOrder.h"
 #include "tests/image/ImageTestSupport.h"
 
 #include <cstdlib>
@@ -69,6 +70,27 @@ CxImage DecodeCodecFixture(const std::string& name, DWORD format, long frame) {
         }
     }
     return ::testing::AssertionSuccess();
+}
+
+std::vector<BYTE> BitmapInfoHeader(std::int32_t width,
+                                   std::int32_t height,
+                                   WORD bits,
+                                   DWORD compression,
+                                   DWORD imageBytes,
+                                   DWORD coloursUsed) {
+    std::vector<BYTE> out;
+    AppendLe32(out, 40);
+    AppendLe32(out, static_cast<DWORD>(width));
+    AppendLe32(out, static_cast<DWORD>(height));
+    AppendLe16(out, 1);
+    AppendLe16(out, bits);
+    AppendLe32(out, compression);
+    AppendLe32(out, imageBytes);
+    AppendLe32(out, 0);
+    AppendLe32(out, 0);
+    AppendLe32(out, coloursUsed);
+    AppendLe32(out, 0);
+    return out;
 }
 
 std::vector<BYTE> EncodeToBytes(CxImage& image, DWORD format) {

@@ -4,6 +4,7 @@
 
 #include "image/CxImage.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,14 @@ CxImage DecodeCodecFixture(const std::string& name, DWORD format, long frame = 0
 ::testing::AssertionResult MatchesReference(const CxImage& image,
                                             const std::string& referenceName,
                                             int tolerance = 0);
+
+// A 40-byte bitmap info header (no resolution, every colour important).
+std::vector<BYTE> BitmapInfoHeader(std::int32_t width,
+                                   std::int32_t height,
+                                   WORD bits,
+                                   DWORD compression,
+                                   DWORD imageBytes,
+                                   DWORD coloursUsed);
 
 std::vector<BYTE> EncodeToBytes(CxImage& image, DWORD format);
 CxImage DecodeBytes(const std::vector<BYTE>& bytes, DWORD format);

@@ -168,3 +168,104 @@ TEST(GifCodec, WritesSeveralImagesWithALoopCount) {
     EXPECT_FALSE(writer.EncodeFrames(&stream, images, 0, kImageFormatGif));
     EXPECT_STREQ("multipage GIF, no images!", writer.GetLastError());
 }
+
+namespace {
+
+// Bytes of several 3 x 3 frames written by the multi-image encoder.
+std::vector<BYTE> ThreeFrames(CxImage& writer, CxImage* frames[3]) {
+    MemoryImageStream stream;
+    EXPECT_TRUE(stream.Open());
+    EXPECT_TRUE(writer.EncodeFrames(&stream, frames, 3, kImageFormatGif)) << writer.GetLastError();
+    const BYTE* bytes = stream.GetBuffer(false);
+    return std::vector<BYTE>(bytes, bytes + stream.Size());
+}
+
+// Offset of the image descriptor that follows the n-th graphic control block.
+std::size_t DescriptorAt(const std::vector<BYTE>& bytes, int n) {
+    const BYTE control[] = {0x21, 0xF9, 4};
+    auto at = bytes.begin();
+    for (int i = 0; i <= n; i++) {
+        at = std::search(i == 0 ? at : at + 1, bytes.end(), std::begin(control), std::end(control));
+    }
+    return static_cast<std::size_t>(at - bytes.begin()) + 8;
+}
+
+}  // namespace
+
+TEST(GifCodec, CountsAndDecodesOnlyTheFramesInsideTheScreen) {
+    CxImage first = PaletteImage(3, 3, 4, [](long, long) { return BYTE{1}; });
+    CxImage second = PaletteImage(3, 3, 4, [](long, long) { return BYTE{2}; });
+    CxImage third = PaletteImage(3, 3, 4, [](long x, long) { return static_cast<BYTE>(3 + x); });
+    CxImage* frames[] = {&first, &second, &third};
+    CxImage writer;
+    std::vector<BYTE> bytes = ThreeFrames(writer, frames);
+    const std::size_t descriptor = DescriptorAt(bytes, 1);
+    ASSERT_EQ(0x2C, bytes[descriptor]);
+    bytes[descriptor + 1] = 1;  // the second frame now reaches past the screen's right edge
+
+    CxImage decoded;
+    decoded.SetFrame(1);
+    ASSERT_TRUE(decoded.DecodeMemory(bytes.data(), static_cast<DWORD>(bytes.size()), kImageFormatGif));
+    EXPECT_EQ(2, decoded.GetNumFrames());
+    ExpectSamePixels(third, decoded);
+}
+
+TEST(GifCodec, KeepsTheCommentLoopCountAndDisposalInTheImage) {
+    CxImage single = PaletteImage(4, 2, 4, [](long x, long) { return static_cast<BYTE>(x); });
+    single.SetComment("made by the workshop");
+    single.SetDisposal(2);
+    CxImage decoded = DecodeBytes(EncodeToBytes(single, kImageFormatGif), kImageFormatGif);
+    EXPECT_EQ("made by the workshop", decoded.GetComment());
+    EXPECT_EQ(2, decoded.GetDisposal());
+
+    CxImage first = PaletteImage(3, 3, 4, [](long, long) { return BYTE{1}; });
+    CxImage second = PaletteImage(3, 3, 4, [](long, long) { return BYTE{2}; });
+    CxImage third = PaletteImage(3, 3, 4, [](long, long) { return BYTE{3}; });
+    first.SetDisposal(1);
+    second.SetDisposal(3);
+    third.SetDisposal(2);
+    CxImage* frames[] = {&first, &second, &third};
+    CxImage writer;
+    writer.SetLoops(5);
+    writer.SetComment("three");
+    const std::vector<BYTE> bytes = ThreeFrames(writer, frames);
+    // The file holds the repeats after the first showing: one less than the loops asked for.
+    for (long frame = 0; frame < 3; frame++) {
+        SCOPED_TRACE(frame);
+        decoded.SetFrame(frame);
+        ASSERT_TRUE(decoded.DecodeMemory(bytes.data(), static_cast<DWORD>(bytes.size()), kImageFormatGif));
+        EXPECT_EQ(4, decoded.GetLoops());
+        EXPECT_EQ("three", decoded.GetComment());
+        EXPECT_EQ(frames[frame]->GetDisposal(), decoded.GetDisposal());
+    }
+
+    // A file without them leaves none of the previous file's behind.
+    const std::vector<BYTE> plain = EncodeToBytes(first, kImageFormatGif);
+    decoded.SetFrame(0);
+    ASSERT_TRUE(decoded.DecodeMemory(plain.data(), static_cast<DWORD>(plain.size()), kImageFormatGif));
+    EXPECT_EQ("", decoded.GetComment());
+    EXPECT_EQ(0, decoded.GetLoops());
+}
+
+// The first frame's data starts with an undefined code and its sub-block claims 64
+// bytes where 2 follow, so its stated length would jump over the second frame; the
+// decode must find that frame at the separator that follows the data's 0 byte.
+TEST(GifCodec, ResumesAtTheNextImageAfterBadCodes) {
+    std::vector<BYTE> bytes = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0, 0, 0};
+    const std::vector<BYTE> firstFrame = {0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x80, 0, 0, 0, 255, 0, 0, 2, 64};
+    bytes.insert(bytes.end(), firstFrame.begin(), firstFrame.end());
+    const std::size_t claimedEnd = bytes.size() + 64;
+    // Codes of 3 bits: clear, 7 (not yet defined), 1, 1, end.
+    bytes.insert(bytes.end(), {0x7C, 0x52, 0});
+    // One green pixel at x = 1: clear, 1, end.
+    const std::vector<BYTE> secondFrame = {0x2C, 1, 0, 0,   0, 1, 0, 1,    0,    0x80, 0,
+                                           0,    0, 0, 255, 0, 2, 2, 0x4C, 0x01, 0,    0x3B};
+    bytes.insert(bytes.end(), secondFrame.begin(), secondFrame.end());
+    bytes.resize(claimedEnd, 0);
+    bytes.insert(bytes.end(), {0, 0x3B});
+
+    const CxImage decoded = DecodeBytes(bytes, kImageFormatGif);
+    ASSERT_EQ(2u, decoded.GetWidth());
+    EXPECT_EQ((RgbQuad{0, 0, 255, 0}), decoded.GetPixelColor(0, 0, false));
+    EXPECT_EQ((RgbQuad{0, 255, 0, 0}), decoded.GetPixelColor(1, 0, false));
+}

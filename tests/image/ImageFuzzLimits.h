@@ -1,8 +1,8 @@
-// Bounds the work of one fuzz input: a few header bytes may declare an image of hundreds
-// of millions of rows, which the decoders accept within their memory limit and then copy
-// row by row. That is correct, but far too slow for a fuzz run, so such inputs are
-// skipped. Codecs that can report their dimensions first (escape -1) tell; the others
-// are cancelled by the probe right after their header and are not skipped.
+// Bounds the work of one fuzz input: a few header bytes may declare an image of millions
+// of pixels, which a decoder may accept (any file may claim a small picture, and
+// compressed data may expand a thousandfold) and then fill pixel by pixel. That is
+// correct, but too slow for a fuzz run, so such inputs are skipped. Codecs that can report their dimensions
+// first (escape -1) tell; the others are cancelled by the probe right after their header and are not skipped.
 #pragma once
 
 #include "image/CxImage.h"

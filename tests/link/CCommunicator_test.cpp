@@ -10,10 +10,14 @@
 #include "tests/link/CFakeClock.h"
 #include "tests/link/CScriptedPort.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <map>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -434,6 +438,37 @@ TEST_F(CommunicatorTest, HoldsTheElementLockThroughTheExchangeAndReleasesIt) {
     EXPECT_FALSE(IsHeldForOtherThreads(settingB.GetLock()));
 }
 
+// Withdrawn requests are dropped unserved and completed as failed wherever they wait,
+// and their caller's buffer is never written; requests queued after it are served.
+TEST_F(CommunicatorTest, DropsTheWithdrawnRequestsOfAnElement) {
+    struct Case {
+        const char* name;
+        int passesBeforeWithdrawal;  // 0: still incoming, 1: on the working list
+    };
+
+    for (const Case& c : {Case{"incoming", 0}, Case{"on the working list", 1}}) {
+        SCOPED_TRACE(c.name);
+        Connect();
+        sink.finished.clear();
+        CDataDescriptor element;
+        BYTE reply[16] = {};
+        comm.QueueRequest(&element, 0, 2, nullptr, reply);  // command 21, 16 bytes back
+        for (int pass = 0; pass < c.passesBeforeWithdrawal; ++pass) {
+            comm.RunPass();
+        }
+        SentCodes();
+        element.WithdrawRequests();
+        BYTE later[16] = {};
+        comm.QueueRequest(&element, 0, 3, nullptr, later);  // command 22, queued afterwards
+        comm.RunPass();
+        comm.RunPass();
+        EXPECT_EQ((std::vector<int>{22}), SentCodes());
+        EXPECT_EQ((std::vector<std::pair<int, int>>{{2, 0}, {3, 1}}), sink.finished);
+        EXPECT_EQ(0, reply[0]);
+        EXPECT_EQ(0x5A, later[0]);
+    }
+}
+
 TEST_F(CommunicatorTest, FreesQueuedRequestsWithoutCompletionsWhenDestroyed) {
     {
         CCommunicator communicator;
@@ -454,4 +489,69 @@ TEST_F(CommunicatorTest, RunsAndStopsItsWorkerThread) {
     EXPECT_EQ(1, communicator.StopThread());
     ASSERT_FALSE(sink.statuses.empty());
     EXPECT_EQ((Status{0, 0}), sink.statuses[0]);
+}
+
+namespace {
+
+// Holds the worker inside its port scan until released, as a port call that never
+// returns would.
+class CStallingPorts : public CScriptedPort {
+public:
+    void ListPorts(std::vector<int>& ports) override {
+        std::unique_lock<std::mutex> guard(m_lock);
+        ++m_scans;
+        m_changed.notify_all();
+        m_changed.wait(guard, [this] { return m_released; });
+        ports.clear();
+    }
+
+    bool WaitForScans(int count) {
+        std::unique_lock<std::mutex> guard(m_lock);
+        return m_changed.wait_for(guard, std::chrono::seconds(10), [&] { return m_scans >= count; });
+    }
+
+    int Scans() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        return m_scans;
+    }
+
+    void Release() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_released = true;
+        m_changed.notify_all();
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    int m_scans = 0;
+    bool m_released = false;
+};
+
+}  // namespace
+
+// Where a kill cannot end the worker, a start neither waits for it without end nor runs a
+// second worker on the same object; once the old one has ended, a start runs a new one.
+TEST_F(CommunicatorTest, AStartGivesUpOnAnOldWorkerThatDoesNotEnd) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows ends the worker where it stands.";
+#endif
+    CStallingPorts ports;
+    CCommunicator communicator;
+    communicator.SetPort(ports);
+    communicator.SetDataHandler(&sink);
+    communicator.StartThread();
+    ASSERT_TRUE(ports.WaitForScans(1));
+    EXPECT_EQ(1, communicator.KillThread());
+    std::future<void> starting =
+        std::async(std::launch::async, [&communicator] { communicator.StartThread(); });
+    const auto bound = std::chrono::milliseconds(CCommunicator::kStopWaitMs) + std::chrono::seconds(10);
+    EXPECT_EQ(starting.wait_for(bound), std::future_status::ready) << "the start waits without end";
+    EXPECT_EQ(1, ports.Scans());
+    ports.Release();
+    starting.wait();
+    EXPECT_EQ(1, communicator.StopThread());
+    communicator.StartThread();
+    EXPECT_TRUE(ports.WaitForScans(2));
+    EXPECT_EQ(1, communicator.StopThread());
 }

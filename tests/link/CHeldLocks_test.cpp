@@ -7,6 +7,7 @@
 #include "classlib/core/CEvent.h"
 #include "link/CHeldLock.h"
 
+#include <new>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -76,4 +77,27 @@ TEST(CHeldLocks, ReleasesTheLocksOfAStuckWorkerFromAnotherThread) {
         EXPECT_TRUE(CanBeTakenByAThirdThread(*lock));
         EXPECT_FALSE(lock->Unlock());
     }
+}
+
+// A terminated worker never runs its holders' destructors, and its stack, where the
+// holders live, is freed: releasing must not touch a holder.
+TEST(CHeldLocks, ReleasesTheLocksOfAWorkerWhoseHoldersAreGone) {
+    CHeldLocks list;
+    CCriticalSection queue;
+    CEvent holding(FALSE, TRUE);
+    CEvent finish(FALSE, TRUE);
+    std::thread worker([&] {
+        auto* stack = new unsigned char[sizeof(CHeldLock)];
+        new (stack) CHeldLock(queue, list);
+        delete[] stack;  // gone without its destructor, as with a terminated thread
+        holding.SetEvent();
+        finish.Lock();
+    });
+    ASSERT_TRUE(holding.Lock(5000));
+    EXPECT_FALSE(CanBeTakenByAThirdThread(queue, 0));
+    list.ReleaseAll();
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_TRUE(CanBeTakenByAThirdThread(queue));
+    finish.SetEvent();
+    worker.join();
 }

@@ -1,9 +1,12 @@
 // The watchdog with a shortened silence: one 0x700 per silence, none while beats
-// come, and a prompt stop.
+// come, a prompt stop, and a bounded one when its thread does not end.
 #include "link/CWatchDog.h"
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <future>
+#include <mutex>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -19,6 +22,40 @@ public:
     }
 
     std::atomic<int> deadMessages{0};
+};
+
+// Holds the watchdog's thread inside its post until released, as a stalled log or
+// window would.
+class CStallingWindow : public IMessageTarget {
+public:
+    void PostMessage(UINT, UINT_PTR, LONG_PTR) override {
+        std::unique_lock<std::mutex> guard(m_lock);
+        ++m_posts;
+        m_changed.notify_all();
+        m_changed.wait(guard, [this] { return m_released; });
+    }
+
+    bool WaitForPost(std::chrono::milliseconds limit) {
+        std::unique_lock<std::mutex> guard(m_lock);
+        return m_changed.wait_for(guard, limit, [this] { return m_posts > 0; });
+    }
+
+    void Release() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_released = true;
+        m_changed.notify_all();
+    }
+
+    int Posts() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        return m_posts;
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    int m_posts = 0;
+    bool m_released = false;
 };
 
 void SleepMs(int ms) {
@@ -65,4 +102,27 @@ TEST(CWatchDog, StopsAtOnceDuringASilence) {
     dog.StopThread();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(0, window.deadMessages);
+}
+
+// The thread is held in its post when the watchdog stops and goes: the stop returns after
+// its bound, and the thread, released later, ends on what it kept without posting again.
+TEST(CWatchDog, AStopGivesUpOnAThreadThatDoesNotEnd) {
+    constexpr DWORD kStopWaitMs = 200;
+    CStallingWindow window;
+    auto dog = std::make_unique<CWatchDog>(20, kStopWaitMs);
+    dog->SetMainWindow(&window);
+    dog->StartThread(nullptr);
+    ASSERT_TRUE(window.WaitForPost(std::chrono::seconds(10)));
+    std::future<void> stopping = std::async(std::launch::async, [&dog] { dog->StopThread(); });
+    const bool stopped = stopping.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    EXPECT_TRUE(stopped) << "the stop waits without end";
+    if (stopped) {
+        dog.reset();
+    }
+    window.Release();
+    stopping.wait();
+    dog.reset();
+    // Time for the released thread to run on through its stop; it must not post again.
+    SleepMs(200);
+    EXPECT_EQ(1, window.Posts());
 }

@@ -3,6 +3,7 @@
 // states, vanished items and folder watching.
 #include "classlib/win/AfxRegisterWndClass.h"
 #include "classlib/win/CCmdUI.h"
+#include "manager/CFolderWatchThread.h"
 #include "manager/CNetShareList.h"
 #include "manager/CTreeFileCtrl.h"
 #include "manager/res/ManagerResourceIds.h"
@@ -11,8 +12,10 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstring>
 #include <lmcons.h>
 #include <lmshare.h>
+#include <new>
 #include <shlobj.h>
 #include <string>
 #include <thread>
@@ -506,6 +509,30 @@ TEST_F(FileTree, AWatchedFolderShowsAFolderMadeOutside) {
     EXPECT_EQ(m_tree.GetWatchCount(), 0);
     RemoveDirectoryA((m_root + "\\made outside").c_str());
     RemoveDirectoryA(m_root.c_str());
+}
+
+// A worker that does not end within the stop's wait (here: held suspended) outlives its
+// watch: when it runs on, it must touch nothing of the watch's freed memory, and it ends.
+TEST(FolderWatch, AWorkerThatOutlivesItsWatchTouchesNothingOfIt) {
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "zfx-late-watch";
+    MakeFolder(folder);
+    std::atomic<bool> watching{true};
+    alignas(CFolderWatchThread) unsigned char storage[sizeof(CFolderWatchThread)];
+    auto* watch = new (storage) CFolderWatchThread(folder.c_str(), nullptr, 7, false, watching);
+    ASSERT_TRUE(watch->Start());
+    const HANDLE worker = OpenThread(SYNCHRONIZE | THREAD_SUSPEND_RESUME, FALSE, watch->GetThreadId());
+    ASSERT_NE(worker, nullptr);
+    SuspendThread(worker);
+    watch->~CFolderWatchThread();
+    std::memset(storage, 0xAB, sizeof storage);
+    ResumeThread(worker);
+    EXPECT_EQ(WaitForSingleObject(worker, 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(std::vector<unsigned char>(storage, storage + sizeof storage),
+              std::vector<unsigned char>(sizeof storage, 0xAB));
+    CloseHandle(worker);
+    RemoveDirectoryA(folder.c_str());
 }
 
 // The whole shell tree, with label editing, in a host window of its own.

@@ -1,12 +1,15 @@
 // The busy box on its own user-interface thread: its size and text, its place on top of
 // everything, and that only its launcher can close it.
 #include "shell/CSlushLauncher.h"
+#include "shell/CSlushThread.h"
 #include "shell/CSlushZarvoWnd.h"
 
 #include <windows.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -108,6 +111,47 @@ TEST(BusyWindow, HideRightAfterShowClosesTheBox) {
         ASSERT_TRUE(launcher.Hide(nullptr));
     }
     EXPECT_EQ(FindBusyBox(), nullptr);
+}
+
+// A busy box whose creation hangs until released, as on a stuck user-interface thread.
+class CStuckThread : public CSlushThread {
+public:
+    explicit CStuckThread(HANDLE release)
+        : CSlushThread(RUNTIME_CLASS(CSlushZarvoWnd), "Exiting ... [%c]", 1.0, 1.0), m_release(release) {}
+
+protected:
+    void PrepareWindow(CPopupWnd& window) override {
+        WaitForSingleObject(m_release, INFINITE);
+        CSlushThread::PrepareWindow(window);
+    }
+
+private:
+    HANDLE m_release;
+};
+
+class CStuckLauncher : public CPopupLauncher {
+public:
+    using CPopupLauncher::Start;
+};
+
+// The creation outlasts the launcher's wait for it and then finishes: the box that comes
+// late closes at once, and the launcher has not waited for it without a limit.
+TEST(BusyWindow, ABoxCreatedAfterTheCreationWaitEndsItsThread) {
+    const HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    CStuckLauncher launcher;
+    ASSERT_TRUE(launcher.Start(std::make_unique<CStuckThread>(release)));
+    std::thread releaser([release] {
+        Sleep(CPopupLauncher::kCreationWaitMs + 1000);
+        SetEvent(release);
+    });
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_TRUE(launcher.Close(nullptr));
+    EXPECT_LT(GetTickCount64() - start,
+              ULONGLONG{CPopupLauncher::kCreationWaitMs + CPopupLauncher::kEndWaitMs});
+    releaser.join();
+    EXPECT_FALSE(launcher.IsShown());
+    EXPECT_EQ(FindBusyBox(), nullptr);
+    CloseHandle(release);
 }
 
 }  // namespace

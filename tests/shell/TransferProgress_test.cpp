@@ -26,14 +26,24 @@ struct Request {
     int element;
     std::vector<BYTE> source;
     BYTE* destination;
+    CDataDescriptor* descriptor;
+    unsigned withdrawals;  // the descriptor's when queued
 };
 
 // Takes every request; the test answers them as the unit would.
 class CScriptedQueue : public IRequestQueue {
 public:
-    bool QueueRequest(CDataDescriptor* descriptor, int kind, int row, const BYTE* source, BYTE* destination,
+    bool QueueRequest(CDataDescriptor* descriptor,
+                      int kind,
+                      int row,
+                      const BYTE* source,
+                      BYTE* destination,
                       std::size_t destinationSize) override {
-        Request request{descriptor != nullptr ? descriptor->GetID() : -1, {}, destination};
+        Request request{descriptor != nullptr ? descriptor->GetID() : -1,
+                        {},
+                        destination,
+                        descriptor,
+                        descriptor != nullptr ? descriptor->GetWithdrawals() : 0};
         // Only the block transfer's records are kept; the start of the full read is not.
         if (request.element != CTransferProgressDlg::kElementBlock &&
             request.element != CTransferProgressDlg::kElementStep) {
@@ -85,11 +95,17 @@ protected:
 
     void TearDown() override { m_handler.SetRequestQueue(nullptr); }
 
-    // Answers the queued requests, the reads with the unit's bytes of their step.
+    // Answers the queued requests, the reads with the unit's bytes of their step; drops the
+    // withdrawn ones, as the communicator does.
     void Serve() {
-        while (!m_queue.pending.empty()) {
+        while (!m_hold && !m_queue.pending.empty()) {
             Request request = m_queue.pending.front();
             m_queue.pending.pop_front();
+            if (request.descriptor != nullptr &&
+                request.descriptor->GetWithdrawals() != request.withdrawals) {
+                ++m_withdrawnDropped;
+                continue;
+            }
             if (request.element == CTransferProgressDlg::kElementStep && request.source[1] == 0 &&
                 m_reading) {
                 for (int i = 0; i < kStep; ++i) {
@@ -97,7 +113,9 @@ protected:
                 }
             }
             m_queue.served.push_back(request);
-            m_dialog.PostMessage(WM_DH_ELEMENT_CHANGED, 1, request.element | kReasonTransferred);
+            const bool fails =
+                request.element == CTransferProgressDlg::kElementStep && request.source[0] == m_failingStep;
+            m_dialog.PostMessage(WM_DH_ELEMENT_CHANGED, fails ? 0 : 1, request.element | kReasonTransferred);
         }
     }
 
@@ -128,6 +146,9 @@ protected:
         const HWND dialog = test != nullptr ? test->m_dialog.GetSafeHwnd() : nullptr;
         if (dialog == nullptr) {
             return;
+        }
+        if (test->m_ticks == 0 && test->m_beforeFirstServe) {
+            test->m_beforeFirstServe();
         }
         test->Serve();
         if (++test->m_ticks < 600 && !test->m_stop()) {
@@ -165,6 +186,10 @@ protected:
     CFontCache m_fonts;
     CTransferProgressDlg m_dialog;
     bool m_reading = true;
+    bool m_hold = false;  // the unit answers nothing while set
+    int m_withdrawnDropped = 0;
+    int m_failingStep = -1;  // the unit fails this step
+    std::function<void()> m_beforeFirstServe;
     int m_ticks = 0;
     std::function<bool()> m_stop;
     Outcome m_outcome;
@@ -178,12 +203,14 @@ TEST_F(TransferProgressTest, ReadsTheBlockStepByStepIntoTheBuffer) {
     // The glide has arrived once the bar shows the whole block.
     const Outcome outcome = Run([&] {
         return m_dialog.GetState() == CTransferProgressDlg::kFinished &&
-               SendMessageA(GetDlgItem(m_dialog.GetSafeHwnd(), CTransferProgressDlg::kProgressId), PBM_GETPOS, 0,
-                            0) == 10000;
+               SendMessageA(GetDlgItem(m_dialog.GetSafeHwnd(), CTransferProgressDlg::kProgressId), PBM_GETPOS,
+                            0, 0) == 10000;
     });
     EXPECT_EQ(outcome.result, 1);
     EXPECT_EQ(outcome.state, CTransferProgressDlg::kFinished);
-    EXPECT_EQ(outcome.caption, "\xDC" "bertrage Daten ...");
+    EXPECT_EQ(outcome.caption,
+              "\xDC"
+              "bertrage Daten ...");
     EXPECT_EQ(outcome.progress, "Reading: 100%.");
     EXPECT_EQ(outcome.barPosition, 10000);
     EXPECT_EQ(outcome.status, "Finished successfully.");
@@ -225,7 +252,8 @@ TEST_F(TransferProgressTest, LostLinkStopsTheTransferAndOffersClose) {
     std::vector<BYTE> buffer(kTotal, 0);
     ASSERT_TRUE(m_dialog.SetTransfer(true, 1, buffer.data(), kTotal, kStep));
     const Outcome outcome = Run([&] {
-        if (Served(CTransferProgressDlg::kElementStep) == 5 && m_dialog.GetState() == CTransferProgressDlg::kStepping) {
+        if (Served(CTransferProgressDlg::kElementStep) == 5 &&
+            m_dialog.GetState() == CTransferProgressDlg::kStepping) {
             m_handler.DataHandler(1, 0);
         }
         return m_dialog.GetState() == CTransferProgressDlg::kFailed;
@@ -235,6 +263,69 @@ TEST_F(TransferProgressTest, LostLinkStopsTheTransferAndOffersClose) {
     EXPECT_TRUE(outcome.closeEnabled);
     EXPECT_LT(Served(CTransferProgressDlg::kElementStep), kTotal / kStep);
 }
+
+// The link drops with a step queued, then comes back: the failed dialog's step must not be
+// served then, neither into its receive buffer nor, when writing, to a unit that never gets
+// the closing record.
+TEST_F(TransferProgressTest, AFailedTransferWithdrawsTheStepItHadQueued) {
+    std::vector<BYTE> buffer(kTotal, 0);
+    ASSERT_TRUE(m_dialog.SetTransfer(true, 1, buffer.data(), kTotal, kStep));
+    int phase = 0;
+    const Outcome outcome = Run([&] {
+        if (phase == 0 && Served(CTransferProgressDlg::kElementStep) == 5) {
+            m_hold = true;
+            phase = 1;
+        } else if (phase == 1 && !m_queue.pending.empty()) {
+            m_handler.DataHandler(1, 0);
+            phase = 2;
+        } else if (phase == 2 && m_dialog.GetState() == CTransferProgressDlg::kFailed) {
+            m_handler.DataHandler(2, 12);
+            m_hold = false;
+            phase = 3;
+        } else if (phase == 3) {
+            return m_queue.pending.empty();
+        }
+        return false;
+    });
+    EXPECT_EQ(outcome.state, CTransferProgressDlg::kFailed);
+    EXPECT_EQ(Served(CTransferProgressDlg::kElementStep), 5);
+    EXPECT_EQ(m_withdrawnDropped, 1);
+}
+
+// A step the unit fails ends the run as a lost link does, and nothing more is asked.
+TEST_F(TransferProgressTest, AFailedStepEndsTheRun) {
+    std::vector<BYTE> buffer(kTotal, 0);
+    ASSERT_TRUE(m_dialog.SetTransfer(true, 1, buffer.data(), kTotal, kStep));
+    m_failingStep = 3;
+    const Outcome outcome = Run([&] { return m_dialog.GetState() == CTransferProgressDlg::kFailed; });
+    EXPECT_EQ(outcome.state, CTransferProgressDlg::kFailed);
+    EXPECT_EQ(outcome.status, "Failed. Connection lost. You have to restart patching.");
+    EXPECT_TRUE(outcome.closeEnabled);
+    EXPECT_EQ(Served(CTransferProgressDlg::kElementStep), 4);
+    EXPECT_EQ(Served(CTransferProgressDlg::kElementBlock), 1);
+}
+
+// A step completion or failure left from an earlier run (wParam 1 or 0) arrives while the
+// block is being opened: this run neither takes it as its own nor fails for it.
+class TransferProgressLateStep : public TransferProgressTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(TransferProgressLateStep, WhileOpeningChangesNothing) {
+    std::vector<BYTE> guarded(kStep + kTotal, 0xEE);
+    BYTE* buffer = guarded.data() + kStep;
+    ASSERT_TRUE(m_dialog.SetTransfer(true, 1, buffer, kTotal, kStep));
+    m_beforeFirstServe = [&] {
+        m_dialog.PostMessage(WM_DH_ELEMENT_CHANGED, static_cast<UINT_PTR>(GetParam()),
+                             CTransferProgressDlg::kElementStep | kReasonTransferred);
+    };
+    const Outcome outcome = Run([&] { return m_dialog.GetState() == CTransferProgressDlg::kFinished; });
+    EXPECT_EQ(outcome.status, "Finished successfully.");
+    EXPECT_EQ(std::vector<BYTE>(guarded.begin(), guarded.begin() + kStep), std::vector<BYTE>(kStep, 0xEE));
+    for (int i = 0; i < kTotal; ++i) {
+        ASSERT_EQ(buffer[i], UnitByte(i)) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CompletedOrFailed, TransferProgressLateStep, ::testing::Values(1, 0));
 
 // Nothing is queued on a link that is down, and no completion would ever come.
 TEST_F(TransferProgressTest, OpenedWithTheLinkDownItFailsAtOnce) {
@@ -251,14 +342,18 @@ TEST_F(TransferProgressTest, OpenedWithTheLinkDownItFailsAtOnce) {
 TEST(TransferProgress, RefusesTransfersThatAreNotWholeSteps) {
     CTransferProgressDlg dialog;
     std::vector<BYTE> buffer(600);
+
     struct Case {
         int total;
         int step;
         bool accepted;
     };
 
-    for (const Case& c : {Case{288, 18, true}, Case{100, 18, false}, Case{288, 0, false}, Case{512, 256, true},
-                          Case{514, 257, false}, Case{0, 18, true}}) {
+    // The unit's step commands carry 18 bytes each way; any other step would send or take
+    // bytes beyond the dialog's buffers.
+    for (const Case& c :
+         {Case{288, 18, true}, Case{100, 18, false}, Case{288, 0, false}, Case{512, 256, false},
+          Case{288, 16, false}, Case{576, 36, false}, Case{0, 18, true}}) {
         SCOPED_TRACE(std::to_string(c.total) + "/" + std::to_string(c.step));
         EXPECT_EQ(dialog.SetTransfer(true, 1, buffer.data(), c.total, c.step), c.accepted);
     }

@@ -220,6 +220,31 @@ TEST_F(MapPageTest, MeasurementsAddedEditedAndDeletedThroughTheMenu) {
     EXPECT_EQ(grid().GetCellBackColour(2, 3), 0xFFE0E0u);
 }
 
+// The map arrives again (a unit taken over, a file loaded) while the edit dialog is open:
+// the measurement the dialog was opened for is gone, and its OK must change none of the
+// measurements that came with the new map.
+TEST_F(MapPageTest, AMapReloadedWhileTheEditDialogIsOpenKeepsTheNewMeasurements) {
+    LoadGrid(20);
+    handler.AddMeasurement(3000, 4.0, 15);
+    LoadGrid(20);
+    const auto& measurements = page.GetEditor().GetMeasurements().GetMeasurements();
+    ASSERT_EQ(measurements.size(), 1u);
+    ASSERT_EQ(grid().GetMarks().size(), 1u);
+    grid().SetMenuRunner([](HMENU, int, int) { return CMeasurementGridCtrl::kEditCommand; });
+    dialogRunner = [&](CDialog& dialog) -> INT_PTR {
+        auto* edit = dynamic_cast<CMeasurementEditDlg*>(&dialog);
+        EXPECT_NE(edit, nullptr);
+        edit->SetMeasurement(-7, -100, 100);
+        LoadGrid(20);
+        return IDOK;
+    };
+    const RECT mark = grid().GetMarks()[0].ellipse;
+    RightClick({(mark.left + mark.right) / 2, (mark.top + mark.bottom) / 2});
+    ASSERT_EQ(measurements.size(), 1u);
+    EXPECT_EQ(measurements.front()->percent, 15);
+    EXPECT_EQ(measurements.front()->rpm, 3000);
+}
+
 TEST_F(MapPageTest, TotalizeFromTheDialogFoldsTheMeasurement) {
     LoadGrid(20);
     grid().SetMenuRunner([](HMENU, int, int) { return CMeasurementGridCtrl::kAddCommand; });

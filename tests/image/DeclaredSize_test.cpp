@@ -1,0 +1,126 @@
+// Small files whose headers declare huge pictures: each decoder refuses them, or
+// decodes them, within a bounded amount of memory and without an exception; files
+// whose data really fills a large picture still decode.
+#include "image/ByteOrder.h"
+#include "image/CxImage.h"
+#include "tests/image/CodecTestSupport.h"
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The process's peak resident size in bytes, or 0 where the platform does not tell.
+std::uint64_t PeakResidentBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word) {
+        if (word == "VmHWM:") {
+            std::uint64_t kilobytes = 0;
+            status >> kilobytes;
+            return kilobytes * 1024;
+        }
+    }
+    return 0;
+}
+
+std::vector<BYTE> Gif(WORD screenWidth,
+                      WORD screenHeight,
+                      WORD frameLeft,
+                      WORD frameWidth,
+                      WORD frameHeight) {
+    std::vector<BYTE> out = {'G', 'I', 'F', '8', '9', 'a'};
+    AppendLe16(out, screenWidth);
+    AppendLe16(out, screenHeight);
+    out.insert(out.end(), {0x80, 0, 0, 0, 0, 0, 255, 255, 255, 0x2C});
+    AppendLe16(out, frameLeft);
+    AppendLe16(out, 0);
+    AppendLe16(out, frameWidth);
+    AppendLe16(out, frameHeight);
+    // Clear, then the same pixel over and over, then the end code.
+    out.insert(out.end(), {0, 2, 5, 0x8C, 0x2D, 0x99, 0x30, 0x01, 0, 0x3B});
+    return out;
+}
+
+std::vector<BYTE> Bmp(std::int32_t width,
+                      std::int32_t height,
+                      WORD bits,
+                      DWORD compression,
+                      std::size_t dataBytes) {
+    std::vector<BYTE> out = {'B', 'M'};
+    AppendLe32(out, static_cast<DWORD>(54 + dataBytes));
+    AppendLe32(out, 0);
+    AppendLe32(out, 54);
+    const std::vector<BYTE> info = BitmapInfoHeader(width, height, bits, compression, 0, 0);
+    out.insert(out.end(), info.begin(), info.end());
+    out.resize(out.size() + dataBytes, 0x11);
+    return out;
+}
+
+std::vector<BYTE> Tga(BYTE type, WORD width, WORD height, BYTE depth, std::size_t dataBytes) {
+    std::vector<BYTE> out = {0, 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    AppendLe16(out, width);
+    AppendLe16(out, height);
+    out.insert(out.end(), {depth, 0});
+    out.resize(out.size() + dataBytes, 0xFF);
+    return out;
+}
+
+}  // namespace
+
+TEST(DeclaredSize, SmallFilesClaimingHugePicturesAreRefusedWithinBoundedMemory) {
+    struct Case {
+        const char* name;
+        std::vector<BYTE> bytes;
+        DWORD format;
+    };
+
+    const Case cases[] = {
+        {"gif frame of 65535 x 65535 on a 1 x 1 screen", Gif(1, 1, 0, 65535, 65535), kImageFormatGif},
+        {"gif screen and frame of 50000 x 50000", Gif(50000, 50000, 0, 50000, 50000), kImageFormatGif},
+        {"32-bit bmp of 37000 x 37000", Bmp(37000, 37000, 32, 0, 16), kImageFormatBmp},
+        {"top-down 24-bit bmp of 30000 x 30000", Bmp(30000, -30000, 24, 0, 16), kImageFormatBmp},
+        {"run-length bmp of 60000 x 60000", Bmp(60000, 60000, 8, 1, 16), kImageFormatBmp},
+        {"bmp of an unread bit count", Bmp(1 << 30, 1 << 20, 2, 0, 16), kImageFormatBmp},
+        {"32-bit tga of 44000 x 44000", Tga(2, 44000, 44000, 32, 16), kImageFormatTga},
+        {"run-length tga of 40000 x 40000", Tga(10, 40000, 40000, 24, 16), kImageFormatTga},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::uint64_t peakBefore = PeakResidentBytes();
+        CxImage image;
+        bool decoded = true;
+        EXPECT_NO_THROW(decoded =
+                            image.DecodeMemory(c.bytes.data(), static_cast<DWORD>(c.bytes.size()), c.format));
+        EXPECT_FALSE(decoded);
+        EXPECT_LT(PeakResidentBytes() - peakBefore, std::uint64_t{64} << 20);
+    }
+}
+
+TEST(DeclaredSize, DataThatFillsALargePictureOrAShortSmallFileStillDecodes) {
+    // 6000 x 3000 at 8 bits is above what any file may claim; runs of 250 pixels fill it.
+    std::vector<BYTE> runs;
+    for (int row = 0; row < 3000; row++) {
+        for (int run = 0; run < 24; run++) {
+            runs.insert(runs.end(), {250, static_cast<BYTE>(row)});
+        }
+        runs.insert(runs.end(), {0, 0});
+    }
+    std::vector<BYTE> large = Bmp(6000, 3000, 8, 1, 1024);  // the palette, then the runs
+    large[10] = static_cast<BYTE>((54 + 1024) & 0xFF);
+    large[11] = static_cast<BYTE>((54 + 1024) >> 8);
+    large.insert(large.end(), runs.begin(), runs.end());
+    const CxImage image = DecodeBytes(large, kImageFormatBmp);
+    ASSERT_EQ(6000u, image.GetWidth());
+    EXPECT_EQ(static_cast<BYTE>(2999), image.GetPixelIndex(5999, 2999));
+
+    // A small picture cut short keeps the rows that came and zero in the rest.
+    const CxImage cut = DecodeBytes(Bmp(100, 100, 24, 0, 300 * 10), kImageFormatBmp);
+    ASSERT_EQ(100u, cut.GetHeight());
+    EXPECT_EQ(0x11, cut.GetPixelColor(5, 5).blue);
+    EXPECT_EQ(0, cut.GetPixelColor(5, 50).blue);
+}
