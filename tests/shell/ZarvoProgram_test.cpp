@@ -7,6 +7,7 @@
 #include "tests/link/CUnitSim.h"
 #include "tests/forms/ControlTestSupport.h"
 #include "tests/support/ShellOpenRecorder.h"
+#include "tests/support/TestTrees.h"
 
 #include <windows.h>
 
@@ -163,12 +164,10 @@ int FileNameField(HWND dialog) {
 class ZarvoProgram : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* binaryDir = std::getenv("ZARVO_BINARY_DIR");
         const char* port = std::getenv("ZARVO_UNITSIM_PORT");
-        ASSERT_NE(binaryDir, nullptr) << "run through CTest";
         ASSERT_NE(port, nullptr) << "run through with-unitsim";
         m_port = port;
-        std::string commandLine = "\"" + WindowsPath(binaryDir) + "\\Zarvo.exe\" -nosplash";
+        std::string commandLine = "\"" + WindowsPath(BuildTree()) + "\\Zarvo.exe\" -nosplash";
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -573,8 +572,7 @@ TEST_F(ZarvoProgram, SplashComesFirstAndStaysAtLeastOneAndAHalfSeconds) {
     CloseHandle(m_process.hProcess);
     m_process = {};
 
-    const char* binaryDir = std::getenv("ZARVO_BINARY_DIR");
-    std::string commandLine = "\"" + WindowsPath(binaryDir) + "\\Zarvo.exe\"";
+    std::string commandLine = "\"" + WindowsPath(BuildTree()) + "\\Zarvo.exe\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     const DWORD started = GetTickCount();
@@ -604,8 +602,7 @@ TEST_F(ZarvoProgram, SplashComesFirstAndStaysAtLeastOneAndAHalfSeconds) {
 
 TEST_F(ZarvoProgram, SecondStartGivesWayToTheRunningOne) {
     ASSERT_NE(WaitForMainWindow(), nullptr) << "no main window";
-    const char* binaryDir = std::getenv("ZARVO_BINARY_DIR");
-    std::string commandLine = "\"" + WindowsPath(binaryDir) + "\\Zarvo.exe\" -nosplash";
+    std::string commandLine = "\"" + WindowsPath(BuildTree()) + "\\Zarvo.exe\" -nosplash";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION second = {};
@@ -766,7 +763,7 @@ constexpr int kLanguageListId = 1081;
 constexpr int kAboutLinkId = 1154;
 
 std::string ProgramPath() {
-    return WindowsPath(std::getenv("ZARVO_BINARY_DIR")) + "\\Zarvo.exe";
+    return WindowsPath(BuildTree()) + "\\Zarvo.exe";
 }
 
 // A program file opened for its resources only.
@@ -884,7 +881,7 @@ void ExpectPictures(HWND mainWindow) {
 class CWorkAreaStart {
 public:
     CWorkAreaStart(const std::string& commandLine, int width, int height, PROCESS_INFORMATION& process) {
-        const std::string library = WindowsPath(std::getenv("ZARVO_BINARY_DIR")) + "\\work_area_hook.dll";
+        const std::string library = WindowsPath(BuildTree()) + "\\work_area_hook.dll";
         m_library = LoadLibraryA(library.c_str());
         EXPECT_NE(m_library, nullptr) << library;
         const auto proc = reinterpret_cast<HOOKPROC>(
@@ -1036,7 +1033,7 @@ TEST_F(ZarvoProgram, TheLanguageButtonShowsTheFlagOfTheCurrentLanguage) {
         return ShowsSquare(CCapturedPixels(mainWindow), face, flag, side);
     };
     const CResourceModule english(ProgramPath());
-    const CResourceModule german(WindowsPath(std::getenv("ZARVO_BINARY_DIR")) + "\\Language\\deutsch.lng");
+    const CResourceModule german(WindowsPath(BuildTree()) + "\\Language\\deutsch.lng");
     ASSERT_NE(german.Get(), nullptr);
     const std::vector<COLORREF> englishFlag = IconOnFace(english.Get(), side);
     const std::vector<COLORREF> germanFlag = IconOnFace(german.Get(), side);
