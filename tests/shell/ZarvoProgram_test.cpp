@@ -1088,7 +1088,15 @@ TEST_F(ZarvoProgram, TheAboutBoxLinkOpensTheMakersSite) {
     ASSERT_NE(about, nullptr) << "no About box";
     HWND link = GetDlgItem(about, kAboutLinkId);
     ASSERT_NE(link, nullptr);
-    EXPECT_TRUE(CCapturedPixels(about).Contains(AreaInWindow(link), RGB(0x22, 0x44, 0xEE)));
+    // The box may be found before it has painted its link.
+    bool linkColoured = false;
+    for (DWORD waited = 0; waited < kExitTimeoutMs && !linkColoured; waited += kPollMs) {
+        linkColoured = CCapturedPixels(about).Contains(AreaInWindow(link), RGB(0x22, 0x44, 0xEE));
+        if (!linkColoured) {
+            Sleep(kPollMs);
+        }
+    }
+    EXPECT_TRUE(linkColoured);
 
     PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
