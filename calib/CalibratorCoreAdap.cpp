@@ -39,11 +39,9 @@ int CalibratorCoreAdap::Step(ILiveValues& live, int percentInEffect) {
                                 m_target.GetRpm(), m_target.GetMs(), m_useLongTrim != 0 ? "yes" : "no");
         return kCodeStarted;
     case kStateWaitGas:
-        if (in.fuelState != kFuelGas) {
+        if (!BeginOnGas(in.fuelState, kStateBase)) {
             return kCodeNothing;
         }
-        m_samples.Clear();
-        m_state = kStateBase;
         return StepMeasuring(in, percentInEffect);
     case kStateBase:
     case kStateExchange:

@@ -34,11 +34,9 @@ int CalibratorCoreCont::Step(ILiveValues& live, int percentInEffect) {
     case kStateStart:
         return StepStart(in);
     case kStateWaitGas:
-        if (in.fuelState != kFuelGas) {
+        if (!BeginOnGas(in.fuelState, kStateMeasuring)) {
             return kCodeNothing;
         }
-        m_samples.Clear();
-        m_state = kStateMeasuring;
         return Measure(in, percentInEffect);
     case kStateMeasuring:
         if (in.fuelState != kFuelGas) {

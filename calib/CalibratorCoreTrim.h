@@ -47,6 +47,8 @@ protected:
 
     bool IsClosedLoop(int status) const { return (status & m_fuelSystemMask) != 0; }
 
+    // Waiting for gas: once the unit runs on it, the samples start afresh in measuringState.
+    bool BeginOnGas(int fuelState, int measuringState);
     // Appends the sample of the current step, stamped now.
     void AppendSample(int speedRpm, double injectionMs, const CObdBlock& obd);
 
