@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr BYTE kRunOnGas = 0xBB;
-
 constexpr COLORREF kAboveBand = RGB(255, 102, 0);
 constexpr COLORREF kBelowBand = RGB(0, 119, 255);
 constexpr COLORREF kInBand = RGB(0, 255, 85);

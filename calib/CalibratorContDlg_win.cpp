@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr BYTE kRunOnGas = 0xBB;
 constexpr int kMeasurementKind = 1;
 
 constexpr CCalibratorDlgBase::StatusRow kStatusRows[] = {

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr BYTE kRunOnGas = 0xBB;
-constexpr BYTE kGiveControlBack = 0;
 constexpr int kLogAlways = 0;
 
 constexpr COLORREF kLambdaGreen = RGB(62, 232, 17);
