@@ -121,7 +121,10 @@ protected:
     bool IsItemEnabled(int id) const;
     // Reads speed and injection time through the dialog's own filter into m_lastRpm/m_lastMs.
     void ReadLiveSpeedAndInjection();
-    // Element 32: 0xBB runs the unit on gas for the calibration, 0 gives control back.
+    // The fuel requests of element 32: the unit runs on gas for the calibration, or has its
+    // control back.
+    static constexpr BYTE kRunOnGas = 0xBB;
+    static constexpr BYTE kGiveControlBack = 0;
     void WriteFuelRequest(BYTE request);
     // "<=" exactly when a new measurement exists, "=>" when an undone one does.
     void UpdateArrows();

@@ -26,6 +26,10 @@ void CDataHandlerLiveValues::ReadElement(int index, BYTE* destination, int size)
     m_dataHandler.ReadData(index, destination);
 }
 
+void CDataHandlerLiveValues::LogNoDataHandler(const char* caller) {
+    CLogger::Instance().Log(kLogRefused, "%s: no data handler.", caller);
+}
+
 int CDataHandlerLiveValues::IsReadSupported(int index) {
     return m_dataHandler.IsReadSupported(index);
 }

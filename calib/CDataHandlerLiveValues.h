@@ -13,6 +13,20 @@ public:
     void ReadElement(int index, BYTE* destination, int size) override;
     int IsReadSupported(int index) override;
 
+    // Gives step the live values of dataHandler; without a handler it logs that caller had
+    // none and gives 0, the cores' code for nothing.
+    template <typename Step>
+    static int StepOn(CDataHandler* dataHandler, const char* caller, Step step) {
+        if (dataHandler == nullptr) {
+            LogNoDataHandler(caller);
+            return 0;
+        }
+        CDataHandlerLiveValues live(*dataHandler);
+        return step(live);
+    }
+
 private:
+    static void LogNoDataHandler(const char* caller);
+
     CDataHandler& m_dataHandler;
 };

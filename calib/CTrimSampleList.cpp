@@ -27,6 +27,43 @@ void LogList(const std::deque<TrimSample>& samples, const char* prefix, const ch
 
 }  // namespace
 
+TrimSample MakeTrimSample(int speedRpm, double injectionMs, const CObdBlock& obd, DWORD timeMs) {
+    TrimSample sample;
+    sample.speedRpm = speedRpm;
+    sample.injectionMs = injectionMs;
+    sample.status1 = obd.status1;
+    sample.status2 = obd.status2;
+    sample.shortTrim1 = obd.shortTrim1;
+    sample.longTrim1 = obd.longTrim1;
+    sample.shortTrim2 = obd.shortTrim2;
+    sample.longTrim2 = obd.longTrim2;
+    sample.timeMs = timeMs;
+    return sample;
+}
+
+BankTrimSum SumBankTrims(const TrimSample& s,
+                         bool bank1,
+                         bool bank2,
+                         bool useLong,
+                         const TrimOffsets& offsets) {
+    BankTrimSum total;
+    const auto addBank = [&](int shortTrim, int longTrim) {
+        total.sum += offsets.shortSign * (shortTrim - offsets.shortReference);
+        ++total.terms;
+        if (useLong) {
+            total.sum += offsets.longSign * (longTrim - offsets.longReference);
+            ++total.terms;
+        }
+    };
+    if (bank1) {
+        addBank(s.shortTrim1, s.longTrim1);
+    }
+    if (bank2) {
+        addBank(s.shortTrim2, s.longTrim2);
+    }
+    return total;
+}
+
 void CTrimSampleList::DropOldest(std::size_t count) {
     const std::size_t n = count < m_samples.size() ? count : m_samples.size();
     m_samples.erase(m_samples.begin(), m_samples.begin() + static_cast<std::ptrdiff_t>(n));

@@ -1,7 +1,8 @@
 // The time-stamped samples of the two calibrations that work from OBD fuel trims,
-// oldest first, with the list lines both write to the log.
+// oldest first, with the list lines both write to the log, and the mean trim they take.
 #pragma once
 
+#include "calib/CObdBlock.h"
 #include "classlib/core/WinTypes.h"
 
 #include <cstddef>
@@ -18,6 +19,35 @@ struct TrimSample {
     int longTrim2 = 0;
     DWORD timeMs = 0;
 };
+
+// The sample of one step: its speed and injection time, the OBD block's trims and states.
+TrimSample MakeTrimSample(int speedRpm, double injectionMs, const CObdBlock& obd, DWORD timeMs);
+
+// How each trim is taken: times its sign, less its reference.
+struct TrimOffsets {
+    int shortSign = 1;
+    int longSign = 1;
+    int shortReference = 0;
+    int longReference = 0;
+};
+
+// The trims summed over the banks that count, and how many.
+struct BankTrimSum {
+    int sum = 0;
+    int terms = 0;
+
+    double Mean() const { return terms > 0 ? static_cast<double>(sum) / terms : 0.0; }
+
+    // The mean truncated towards zero.
+    int WholeMean() const { return terms > 0 ? sum / terms : 0; }
+};
+
+// Each counted bank gives its short trim and, with useLong, its long trim.
+BankTrimSum SumBankTrims(const TrimSample& s,
+                         bool bank1,
+                         bool bank2,
+                         bool useLong,
+                         const TrimOffsets& offsets = {});
 
 class CTrimSampleList {
 public:

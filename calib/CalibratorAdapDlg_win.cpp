@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr BYTE kRunOnGas = 0xBB;
-
 constexpr COLORREF kAboveBand = RGB(255, 102, 0);
 constexpr COLORREF kBelowBand = RGB(0, 119, 255);
 constexpr COLORREF kInBand = RGB(0, 255, 85);
@@ -36,25 +34,22 @@ constexpr CCalibratorDlgBase::StatusRow kAbortRows[] = {
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CalibratorAdapDlg, CCalibratorDlgBase)
-    ON_BN_CLICKED(CalibratorAdapDlg::kStartId, OnStart)
-    ON_BN_CLICKED(CalibratorAdapDlg::kUseLongId, OnUseLong)
-    ON_BN_CLICKED(CalibratorAdapDlg::kOkId, OnOkButton)
-    ON_BN_CLICKED(CCalibratorDlgBase::kCancelId, OnCancelButton)
-    ON_WM_DRAWITEM()
+BEGIN_MESSAGE_MAP(CalibratorAdapDlg, CalibratorTrimDlg)
+    ON_BN_CLICKED(CalibratorTrimDlg::kStartId, OnStart)
 END_MESSAGE_MAP()
 
-CalibratorAdapDlg::CalibratorAdapDlg(CWnd* page) : CCalibratorDlgBase(kTemplateId, page) {}
+CalibratorAdapDlg::CalibratorAdapDlg(CWnd* page) : CalibratorTrimDlg(kTemplateId, page) {}
 
-void CalibratorAdapDlg::SetFilterValue(int value) {
-    m_filterValue = value;
-    if (m_core != nullptr) {
-        m_core->SetFilterValue(value);
-    }
+CalibratorCoreTrim* CalibratorAdapDlg::TrimCore() const {
+    return m_core;
+}
+
+int CalibratorAdapDlg::StoppedState() const {
+    return CalibratorCoreAdap::kStateAborted;
 }
 
 void CalibratorAdapDlg::DoDataExchange(CDataExchange* exchange) {
-    CCalibratorDlgBase::DoDataExchange(exchange);
+    CalibratorTrimDlg::DoDataExchange(exchange);
     DDX_Control(exchange, kSpeedBarId, m_speedBar);
     DDX_Control(exchange, kTrimBarId, m_trimBar);
     DDX_Control(exchange, kSpeedValueId, m_speedValue);
@@ -71,13 +66,7 @@ std::vector<CCalibratorDlgBase::ControlPlace> CalibratorAdapDlg::ControlPlaces()
 }
 
 BOOL CalibratorAdapDlg::OnInitDialog() {
-    CCalibratorDlgBase::OnInitDialog();
-    SetItemText(kUseLongLabelId, LoadText(IDS_CALIB_USE_LONG));
-    SetItemText(kStartId, LoadText(IDS_CALIB_START_CAPTION));
-    SetItemText(kOkId, LoadText(IDS_CALIB_OK));
-    SetItemText(kCancelId, LoadText(IDS_CALIB_CANCEL));
-    EnableItem(kUndoId, false);
-    EnableItem(kRedoId, false);
+    CalibratorTrimDlg::OnInitDialog();
     const COLORREF infoBack = GetSysColor(COLOR_INFOBK);
     m_speedValue.SetBkColor(infoBack);
     m_trimValue.SetBkColor(infoBack);
@@ -88,9 +77,6 @@ BOOL CalibratorAdapDlg::OnInitDialog() {
     m_trimBar.SetScale(-kTrimScalePercent, kTrimScalePercent, 0, "%", kAboveBand, kBelowBand);
     EnableBars(false);
     m_savedBase = m_map != nullptr ? m_map->GetBasePercent() : 0;
-    if (m_core != nullptr) {
-        m_core->SetState(CalibratorCoreAdap::kStateIdle);
-    }
     return TRUE;
 }
 
@@ -116,19 +102,10 @@ void CalibratorAdapDlg::ReadLiveTrim() {
     CDataHandlerLiveValues live(*m_dataHandler);
     CObdBlock obd;
     obd.Read(live);
-    const bool useLong = m_core->GetUseLongTrim() != 0;
     const int mask = m_core->GetFuelSystemMask();
-    int sum = 0;
-    int count = 0;
-    if ((obd.status1 & mask) != 0) {
-        sum += obd.shortTrim1 + (useLong ? obd.longTrim1 : 0);
-        count += useLong ? 2 : 1;
-    }
-    if ((obd.status2 & mask) != 0) {
-        sum += obd.shortTrim2 + (useLong ? obd.longTrim2 : 0);
-        count += useLong ? 2 : 1;
-    }
-    m_liveTrim = count > 0 ? sum / count : 0;
+    m_liveTrim = SumBankTrims(MakeTrimSample(0, 0.0, obd, 0), (obd.status1 & mask) != 0,
+                              (obd.status2 & mask) != 0, m_core->GetUseLongTrim() != 0)
+                     .WholeMean();
 }
 
 void CalibratorAdapDlg::ShowLiveValues() {
@@ -144,13 +121,7 @@ void CalibratorAdapDlg::ShowLiveValues() {
 }
 
 void CalibratorAdapDlg::React(int code, int percentInEffect) {
-    if (const StatusRow* row = FindRow(kStatusRows, code)) {
-        SetStatus(row->textId, row->color);
-        return;
-    }
-    if (const StatusRow* row = FindRow(kAbortRows, code)) {
-        SetStatus(row->textId, row->color);
-        EndOfRun();
+    if (ShowRowOf(kStatusRows, kAbortRows, code)) {
         return;
     }
     switch (code) {
@@ -191,13 +162,6 @@ void CalibratorAdapDlg::EndOfRun() {
     m_runningMode = 0;
 }
 
-void CalibratorAdapDlg::EnableIdleControls(bool enable) {
-    EnableItem(kOkId, enable);
-    EnableItem(kCancelId, enable);
-    EnableItem(kUseLongId, enable);
-    EnableItem(kUseLongLabelId, enable);
-}
-
 void CalibratorAdapDlg::EnableBars(bool enable) {
     m_speedBar.EnableWindow(enable ? TRUE : FALSE);
     m_trimBar.EnableWindow(enable ? TRUE : FALSE);
@@ -222,19 +186,14 @@ void CalibratorAdapDlg::OnStart() {
 
 void CalibratorAdapDlg::StartRun() {
     const CalibratorCoreAdap::Parameters& p = m_core->GetParameters();
-    m_targetRpm = m_lastRpm;
-    m_targetLowRpm = m_targetRpm - p.revsAcceptRpm;
-    m_targetHighRpm = m_targetRpm + p.revsAcceptRpm;
-    m_speedBar.SetScale(m_targetRpm - 2.0 * p.revsAcceptRpm, m_targetRpm + 2.0 * p.revsAcceptRpm,
-                        static_cast<double>(m_targetLowRpm), static_cast<double>(m_targetHighRpm), 0, "",
-                        kAboveBand, kBelowBand, kInBand);
+    m_core->SetTargetRevs(m_lastRpm);
+    m_core->SetTargetInjection(m_lastMs);
+    const CTargetWindow& target = m_core->GetTarget();
+    m_speedBar.SetScale(target.GetRpm() - 2.0 * p.revsAcceptRpm, target.GetRpm() + 2.0 * p.revsAcceptRpm,
+                        static_cast<double>(target.GetLowRpm()), static_cast<double>(target.GetHighRpm()), 0,
+                        "", kAboveBand, kBelowBand, kInBand);
     EnableBars(true);
-    m_targetMs = m_lastMs;
-    m_targetLowMs = m_targetMs - m_targetMs * p.injsAcceptPercent * 0.01;
-    m_targetHighMs = m_targetMs * (p.injsAcceptPercent * 0.01 + 1.0);
     m_core->SetState(CalibratorCoreAdap::kStateStart);
-    m_core->SetTargetRevs(m_targetRpm);
-    m_core->SetTargetInjection(m_targetMs);
     SetItemText(kStartId, LoadText(IDS_CALIB_STOP_CAPTION));
     SetStatus(IDS_CALIB_START, kStatusLight);
     EnableItem(kUndoId, false);
@@ -265,25 +224,6 @@ void CalibratorAdapDlg::FoldOrRestore() {
     SetBasePercent(m_savedBase);
 }
 
-void CalibratorAdapDlg::OnUseLong() {
-    if (m_core == nullptr || !IsItemEnabled(kUseLongId)) {
-        return;
-    }
-    m_core->SetUseLongTrim(m_core->GetUseLongTrim() != 0 ? 0 : 1);
-    CWnd* box = GetDlgItem(kUseLongId);
-    if (box != nullptr) {
-        box->Invalidate();
-    }
-}
-
-void CalibratorAdapDlg::OnDrawItem(int id, LPDRAWITEMSTRUCT drawItem) {
-    if (id == kUseLongId && m_core != nullptr) {
-        DrawCheckBox(*drawItem, m_core->GetUseLongTrim() != 0);
-        return;
-    }
-    CCalibratorDlgBase::OnDrawItem(id, drawItem);
-}
-
 void CalibratorAdapDlg::OnUndo() {
     if (m_map->HasNewMeasurement()) {
         m_map->UndoLastMeasurement();
@@ -303,39 +243,11 @@ void CalibratorAdapDlg::OnRedo() {
     m_map->ShowMeasurementCoverage();
 }
 
-void CalibratorAdapDlg::OnOkButton() {
-    if (m_core != nullptr) {
-        m_core->SetState(CalibratorCoreAdap::kStateIdle);
-    }
-    EndDialog(1);
-}
-
-void CalibratorAdapDlg::OnCancelButton() {
-    if (!ConfirmCancel()) {
-        return;
-    }
-    if (m_core != nullptr) {
-        m_core->SetState(CalibratorCoreAdap::kStateAborted);
-    }
-    EndDialog(IDCANCEL);
-}
-
-void CalibratorAdapDlg::OnEscape() {
-    if (m_core != nullptr && IsRunOn()) {
-        OnStart();
-        return;
-    }
-    OnCancelButton();
-}
-
 void CalibratorAdapDlg::OnLinkLost() {
     if (m_core == nullptr) {
         return;
     }
-    if (IsRunOn()) {
-        m_core->SetState(CalibratorCoreAdap::kStateAborted);
-        SetStatus(IDS_CALIB_CONNECTION_LOST, kStatusRed);
-    }
+    StopOnLinkLost();
     m_speedBar.SetValue(0);
     m_trimBar.SetValue(0);
     EnableBars(false);

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr BYTE kRunOnGas = 0xBB;
 constexpr int kMeasurementKind = 1;
 
 constexpr CCalibratorDlgBase::StatusRow kStatusRows[] = {
@@ -25,21 +24,18 @@ constexpr CCalibratorDlgBase::StatusRow kAbortRows[] = {
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CalibratorContDlg, CCalibratorDlgBase)
-    ON_BN_CLICKED(CalibratorContDlg::kStartId, OnStart)
-    ON_BN_CLICKED(CalibratorContDlg::kUseLongId, OnUseLong)
-    ON_BN_CLICKED(CalibratorContDlg::kOkId, OnOkButton)
-    ON_BN_CLICKED(CCalibratorDlgBase::kCancelId, OnCancelButton)
-    ON_WM_DRAWITEM()
+BEGIN_MESSAGE_MAP(CalibratorContDlg, CalibratorTrimDlg)
+    ON_BN_CLICKED(CalibratorTrimDlg::kStartId, OnStart)
 END_MESSAGE_MAP()
 
-CalibratorContDlg::CalibratorContDlg(CWnd* page) : CCalibratorDlgBase(kTemplateId, page) {}
+CalibratorContDlg::CalibratorContDlg(CWnd* page) : CalibratorTrimDlg(kTemplateId, page) {}
 
-void CalibratorContDlg::SetFilterValue(int value) {
-    m_filterValue = value;
-    if (m_core != nullptr) {
-        m_core->SetFilterValue(value);
-    }
+CalibratorCoreTrim* CalibratorContDlg::TrimCore() const {
+    return m_core;
+}
+
+int CalibratorContDlg::StoppedState() const {
+    return CalibratorCoreCont::kStateStopped;
 }
 
 std::vector<CCalibratorDlgBase::ControlPlace> CalibratorContDlg::ControlPlaces() const {
@@ -48,20 +44,6 @@ std::vector<CCalibratorDlgBase::ControlPlace> CalibratorContDlg::ControlPlaces()
         {kUseLongLabelId, 22, 62, 120, 14}, {kUndoId, 150, 28, 34, 22},   {kRedoId, 188, 28, 34, 22},
         {kOkId, 226, 28, 64, 22},           {kCancelId, 226, 54, 64, 22},
     };
-}
-
-BOOL CalibratorContDlg::OnInitDialog() {
-    CCalibratorDlgBase::OnInitDialog();
-    SetItemText(kUseLongLabelId, LoadText(IDS_CALIB_USE_LONG));
-    SetItemText(kStartId, LoadText(IDS_CALIB_START_CAPTION));
-    SetItemText(kOkId, LoadText(IDS_CALIB_OK));
-    SetItemText(kCancelId, LoadText(IDS_CALIB_CANCEL));
-    EnableItem(kUndoId, false);
-    EnableItem(kRedoId, false);
-    if (m_core != nullptr) {
-        m_core->SetState(CalibratorCoreCont::kStateIdle);
-    }
-    return TRUE;
 }
 
 bool CalibratorContDlg::IsRunOn() const {
@@ -79,13 +61,7 @@ void CalibratorContDlg::OnLiveStep() {
 }
 
 void CalibratorContDlg::React(int code) {
-    if (const StatusRow* row = FindRow(kStatusRows, code)) {
-        SetStatus(row->textId, row->color);
-        return;
-    }
-    if (const StatusRow* row = FindRow(kAbortRows, code)) {
-        SetStatus(row->textId, row->color);
-        EndOfRun();
+    if (ShowRowOf(kStatusRows, kAbortRows, code)) {
         return;
     }
     switch (code) {
@@ -124,13 +100,6 @@ void CalibratorContDlg::EndOfRun() {
     m_runningMode = 0;
 }
 
-void CalibratorContDlg::EnableIdleControls(bool enable) {
-    EnableItem(kOkId, enable);
-    EnableItem(kCancelId, enable);
-    EnableItem(kUseLongId, enable);
-    EnableItem(kUseLongLabelId, enable);
-}
-
 void CalibratorContDlg::OnStart() {
     if (m_core == nullptr || m_map == nullptr) {
         return;
@@ -152,25 +121,6 @@ void CalibratorContDlg::OnStart() {
     EnableItem(kRedoId, false);
     EnableIdleControls(false);
     m_runningMode = kModeRunning;
-}
-
-void CalibratorContDlg::OnUseLong() {
-    if (m_core == nullptr || !IsItemEnabled(kUseLongId)) {
-        return;
-    }
-    m_core->SetUseLongTrim(m_core->GetUseLongTrim() != 0 ? 0 : 1);
-    CWnd* box = GetDlgItem(kUseLongId);
-    if (box != nullptr) {
-        box->Invalidate();
-    }
-}
-
-void CalibratorContDlg::OnDrawItem(int id, LPDRAWITEMSTRUCT drawItem) {
-    if (id == kUseLongId && m_core != nullptr) {
-        DrawCheckBox(*drawItem, m_core->GetUseLongTrim() != 0);
-        return;
-    }
-    CCalibratorDlgBase::OnDrawItem(id, drawItem);
 }
 
 void CalibratorContDlg::OnUndo() {
@@ -195,39 +145,11 @@ void CalibratorContDlg::OnRedo() {
     m_map->ShowMeasurementCoverage();
 }
 
-void CalibratorContDlg::OnOkButton() {
-    if (m_core != nullptr) {
-        m_core->SetState(CalibratorCoreCont::kStateIdle);
-    }
-    EndDialog(1);
-}
-
-void CalibratorContDlg::OnCancelButton() {
-    if (!ConfirmCancel()) {
-        return;
-    }
-    if (m_core != nullptr) {
-        m_core->SetState(CalibratorCoreCont::kStateStopped);
-    }
-    EndDialog(IDCANCEL);
-}
-
-void CalibratorContDlg::OnEscape() {
-    if (m_core != nullptr && IsRunOn()) {
-        OnStart();
-        return;
-    }
-    OnCancelButton();
-}
-
 void CalibratorContDlg::OnLinkLost() {
     if (m_core == nullptr) {
         return;
     }
-    if (IsRunOn()) {
-        m_core->SetState(CalibratorCoreCont::kStateStopped);
-        SetStatus(IDS_CALIB_CONNECTION_LOST, kStatusRed);
-    }
+    StopOnLinkLost();
     SetItemText(kStartId, LoadText(IDS_CALIB_START_CAPTION));
     UpdateArrows();
     EnableIdleControls(true);

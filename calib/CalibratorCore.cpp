@@ -15,7 +15,6 @@
 namespace {
 
 constexpr int kLogCalibration = 3000;
-constexpr int kLogRefused = 1000;
 // The line of measurement counts runs between these speeds.
 constexpr int kLineLowRpm = 600;
 constexpr int kLineHighRpm = 4000;
@@ -34,12 +33,9 @@ CalibratorCore::CalibratorCore() : m_clock(&CSystemClock::Instance()) {}
 CalibratorCore::~CalibratorCore() = default;
 
 int CalibratorCore::CycleStateMachine(CDataHandler* dataHandler, int percentInEffect) {
-    if (dataHandler == nullptr) {
-        CLogger::Instance().Log(kLogRefused, "CalibratorCore.CycleStateMachine(): no data handler.");
-        return kCodeNothing;
-    }
-    CDataHandlerLiveValues live(*dataHandler);
-    return CycleStateMachine(live, percentInEffect);
+    return CDataHandlerLiveValues::StepOn(
+        dataHandler, "CalibratorCore.CycleStateMachine()",
+        [&](ILiveValues& live) { return CycleStateMachine(live, percentInEffect); });
 }
 
 int CalibratorCore::CycleStateMachine(ILiveValues& live, int percentInEffect) {
@@ -59,15 +55,11 @@ int CalibratorCore::CycleStateMachine(ILiveValues& live, int percentInEffect) {
 }
 
 void CalibratorCore::SetTargetRevs(int rpm) {
-    m_targetRpm = rpm;
-    m_targetLowRpm = rpm - m_parameters.revsAcceptRpm;
-    m_targetHighRpm = rpm + m_parameters.revsAcceptRpm;
+    m_target.SetRevs(rpm, m_parameters.revsAcceptRpm);
 }
 
 void CalibratorCore::SetTargetInjection(double ms) {
-    m_targetMs = ms;
-    m_targetLowMs = ms - ms * m_parameters.injsAcceptPercent * 0.01;
-    m_targetHighMs = ms * (m_parameters.injsAcceptPercent * 0.01 + 1.0);
+    m_target.SetInjection(ms, m_parameters.injsAcceptPercent);
 }
 
 int CalibratorCore::GetMeasurementCount(int rpm) const {
@@ -118,12 +110,12 @@ CalibratorCore::LiveInputs CalibratorCore::ReadInputs(ILiveValues& live) {
 
 int CalibratorCore::StepInit() {
     m_samples.clear();
-    m_counter = GetMeasurementCount(m_targetRpm);
+    m_counter = GetMeasurementCount(m_target.GetRpm());
     m_state = kStatePetrol;
     m_stageStartMs = m_calibrationStartMs = m_clock->NowMs();
     CLogger::Instance().Log(
         kLogCalibration, "CalibratorCore.CycleStateMachine(): [INIT]. target revs: %d 1/min -> counter: %d.",
-        m_targetRpm, m_counter);
+        m_target.GetRpm(), m_counter);
     return kCodeInitDone;
 }
 
@@ -141,10 +133,10 @@ int CalibratorCore::StepPetrol(const LiveInputs& in) {
         return RestartPetrolStage(kCodeTooCold);
     }
     const int revs = AverageRevs(in.speedRpm);
-    if (revs <= m_targetLowRpm || revs >= m_targetHighRpm) {
+    if (m_target.IsRevsOutside(revs)) {
         return RestartPetrolStage(kCodeRevsOutside);
     }
-    if (m_targetMs > 0.0 && (in.injectionMs <= m_targetLowMs || in.injectionMs >= m_targetHighMs)) {
+    if (m_target.GetMs() > 0.0 && m_target.IsInjectionOutside(in.injectionMs)) {
         return RestartPetrolStage(kCodeInjectionOutside);
     }
     Append(in);

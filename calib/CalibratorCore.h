@@ -6,6 +6,7 @@
 #pragma once
 
 #include "calib/CInjectionFilter.h"
+#include "calib/CTargetWindow.h"
 #include "classlib/core/CString.h"
 #include "classlib/core/WinTypes.h"
 
@@ -130,7 +131,9 @@ public:
 
     int GetRawPercent() const { return m_rawPercent; }
 
-    double GetTargetInjection() const { return m_targetMs; }
+    double GetTargetInjection() const { return m_target.GetMs(); }
+
+    const CTargetWindow& GetTarget() const { return m_target; }
 
     int GetCounter() const { return m_counter; }
 
@@ -189,12 +192,7 @@ private:
     double m_toleranceMs = 0.0;
     int m_lambdaCheck = 1;
     int m_lambdaIgnore = 0;
-    int m_targetRpm = 0;
-    int m_targetLowRpm = 0;
-    int m_targetHighRpm = 0;
-    double m_targetMs = 0.0;
-    double m_targetLowMs = 0.0;
-    double m_targetHighMs = 0.0;
+    CTargetWindow m_target;
     int m_filterValue = 0;
     int m_resultPercent = 0;
     int m_rawPercent = 0;

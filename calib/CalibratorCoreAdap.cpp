@@ -2,11 +2,9 @@
 // the extrapolation between them.
 #include "calib/CalibratorCoreAdap.h"
 
-#include "calib/CDataHandlerLiveValues.h"
 #include "calib/CalibrationMath.h"
 #include "calib/LiveElementReads.h"
 #include "link/CLogger.h"
-#include "link/CSystemClock.h"
 #include "link/ElementTable.h"
 
 #include <cmath>
@@ -16,7 +14,6 @@
 namespace {
 
 constexpr int kLogCalibration = 3000;
-constexpr int kLogRefused = 1000;
 // Mean trims within this many percent need no correction.
 constexpr int kTrimDeadBand = 2;
 // The unit's trims overshoot; only this share of the mean is taken.
@@ -25,18 +22,9 @@ constexpr int kPercentMaximum = 99;
 
 }  // namespace
 
-CalibratorCoreAdap::CalibratorCoreAdap() : m_clock(&CSystemClock::Instance()) {}
+CalibratorCoreAdap::CalibratorCoreAdap() : CalibratorCoreTrim("CALIB_CORE_ADAP") {}
 
 CalibratorCoreAdap::~CalibratorCoreAdap() = default;
-
-int CalibratorCoreAdap::Step(CDataHandler* dataHandler, int percentInEffect) {
-    if (dataHandler == nullptr) {
-        CLogger::Instance().Log(kLogRefused, "CALIB_CORE_ADAP: no data handler.");
-        return kCodeNothing;
-    }
-    CDataHandlerLiveValues live(*dataHandler);
-    return Step(live, percentInEffect);
-}
 
 int CalibratorCoreAdap::Step(ILiveValues& live, int percentInEffect) {
     LiveInputs in;
@@ -48,14 +36,12 @@ int CalibratorCoreAdap::Step(ILiveValues& live, int percentInEffect) {
     case kStateStart:
         m_state = kStateWaitGas;
         CLogger::Instance().Log(kLogCalibration, "CALIB_CORE_ADAP: [INIT]. %d 1/min, %.3f ms, use long: %s.",
-                                m_targetRpm, m_targetMs, m_useLongTrim != 0 ? "yes" : "no");
+                                m_target.GetRpm(), m_target.GetMs(), m_useLongTrim != 0 ? "yes" : "no");
         return kCodeStarted;
     case kStateWaitGas:
-        if (in.fuelState != kFuelGas) {
+        if (!BeginOnGas(in.fuelState, kStateBase)) {
             return kCodeNothing;
         }
-        m_samples.Clear();
-        m_state = kStateBase;
         return StepMeasuring(in, percentInEffect);
     case kStateBase:
     case kStateExchange:
@@ -66,15 +52,11 @@ int CalibratorCoreAdap::Step(ILiveValues& live, int percentInEffect) {
 }
 
 void CalibratorCoreAdap::SetTargetRevs(int rpm) {
-    m_targetRpm = rpm;
-    m_targetLowRpm = rpm - m_parameters.revsAcceptRpm;
-    m_targetHighRpm = rpm + m_parameters.revsAcceptRpm;
+    m_target.SetRevs(rpm, m_parameters.revsAcceptRpm);
 }
 
 void CalibratorCoreAdap::SetTargetInjection(double ms) {
-    m_targetMs = ms;
-    m_targetLowMs = ms - ms * m_parameters.injsAcceptPercent * 0.01;
-    m_targetHighMs = ms * (m_parameters.injsAcceptPercent * 0.01 + 1.0);
+    m_target.SetInjection(ms, m_parameters.injsAcceptPercent);
 }
 
 int CalibratorCoreAdap::StepMeasuring(const LiveInputs& in, int percentInEffect) {
@@ -90,28 +72,18 @@ int CalibratorCoreAdap::StepMeasuring(const LiveInputs& in, int percentInEffect)
         m_samples.Clear();
         return kCodeNoClosedLoop;
     }
-    TrimSample sample;
-    sample.speedRpm = in.speedRpm;
-    sample.injectionMs = in.injectionMs;
-    sample.status1 = in.obd.status1;
-    sample.status2 = in.obd.status2;
-    sample.shortTrim1 = in.obd.shortTrim1;
-    sample.longTrim1 = in.obd.longTrim1;
-    sample.shortTrim2 = in.obd.shortTrim2;
-    sample.longTrim2 = in.obd.longTrim2;
-    sample.timeMs = m_clock->NowMs();
-    m_samples.Append(sample);
+    AppendSample(in.speedRpm, in.injectionMs, in.obd);
     return m_state == kStateBase ? StepBase(percentInEffect) : StepExchange(percentInEffect);
 }
 
 int CalibratorCoreAdap::StepBase(int percentInEffect) {
     const int averageRpm = m_samples.AverageSpeed();
-    if (averageRpm <= m_targetLowRpm || averageRpm >= m_targetHighRpm) {
+    if (m_target.IsRevsOutside(averageRpm)) {
         m_samples.Clear();
         return kCodeRevsOutside;
     }
     const double averageMs = m_samples.AverageInjection();
-    if (averageMs <= m_targetLowMs || averageMs >= m_targetHighMs) {
+    if (m_target.IsInjectionOutside(averageMs)) {
         m_samples.Clear();
         return kCodeInjectionOutside;
     }
@@ -120,7 +92,7 @@ int CalibratorCoreAdap::StepBase(int percentInEffect) {
     }
     long long sum = 0;
     for (std::size_t i = 0; i < m_samples.Size(); ++i) {
-        sum += SampleTrimWhole(m_samples[i]);
+        sum += SampleTrims(m_samples[i]).WholeMean();
     }
     const auto n = static_cast<long long>(m_samples.Size());
     m_base.trim = static_cast<int>(sum / n * kTrimSharePercent / 100);
@@ -149,7 +121,7 @@ int CalibratorCoreAdap::StepExchange(int percentInEffect) {
     double sum = 0.0;
     for (std::size_t i = 0; i < m_samples.Size(); ++i) {
         seconds.push_back(m_samples.SecondsFromOldest(i));
-        trims.push_back(SampleTrim(m_samples[i]));
+        trims.push_back(SampleTrims(m_samples[i]).Mean());
         sum += trims.back();
     }
     const double slope = LeastSquaresSlope(seconds, trims);
@@ -218,28 +190,8 @@ int CalibratorCoreAdap::Abort(int code) {
     return code;
 }
 
-double CalibratorCoreAdap::SampleTrim(const TrimSample& s) const {
-    int sum = 0;
-    int terms = 0;
-    const auto addBank = [&](int shortTrim, int longTrim) {
-        sum += shortTrim;
-        ++terms;
-        if (m_useLongTrim != 0) {
-            sum += longTrim;
-            ++terms;
-        }
-    };
-    if (IsClosedLoop(s.status1)) {
-        addBank(s.shortTrim1, s.longTrim1);
-    }
-    if (IsClosedLoop(s.status2)) {
-        addBank(s.shortTrim2, s.longTrim2);
-    }
-    return terms > 0 ? static_cast<double>(sum) / terms : 0.0;
-}
-
-int CalibratorCoreAdap::SampleTrimWhole(const TrimSample& s) const {
-    return TruncateToInt(SampleTrim(s));
+BankTrimSum CalibratorCoreAdap::SampleTrims(const TrimSample& s) const {
+    return SumBankTrims(s, IsClosedLoop(s.status1), IsClosedLoop(s.status2), m_useLongTrim != 0);
 }
 
 // Keeps the window of the newest time of measure, plus the youngest sample older than

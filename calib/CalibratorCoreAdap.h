@@ -4,17 +4,11 @@
 // Stepped once per live-polling cycle by the adaptive calibration dialog; UI thread only.
 #pragma once
 
-#include "calib/CInjectionFilter.h"
-#include "calib/CObdBlock.h"
-#include "calib/CTrimSampleList.h"
+#include "calib/CTargetWindow.h"
+#include "calib/CalibratorCoreTrim.h"
 
-class CDataHandler;
-class IClock;
-class ILiveValues;
-
-class CalibratorCoreAdap {
+class CalibratorCoreAdap : public CalibratorCoreTrim {
 public:
-    static constexpr int kStateIdle = 0;
     static constexpr int kStateStart = 1;
     static constexpr int kStateWaitGas = 2;
     static constexpr int kStateBase = 3;
@@ -55,35 +49,19 @@ public:
     };
 
     CalibratorCoreAdap();
-    virtual ~CalibratorCoreAdap();
-    CalibratorCoreAdap(const CalibratorCoreAdap&) = delete;
-    CalibratorCoreAdap& operator=(const CalibratorCoreAdap&) = delete;
+    ~CalibratorCoreAdap() override;
 
-    // One step; percentInEffect is the correction the map gives at the current point.
-    int Step(CDataHandler* dataHandler, int percentInEffect);
-    int Step(ILiveValues& live, int percentInEffect);
-
-    void SetState(int state) { m_state = state; }
-
-    int GetState() const { return m_state; }
+    using CalibratorCoreTrim::Step;
+    int Step(ILiveValues& live, int percentInEffect) override;
 
     void SetTargetRevs(int rpm);
     void SetTargetInjection(double ms);
 
-    void SetUseLongTrim(int use) { m_useLongTrim = use; }
-
-    int GetUseLongTrim() const { return m_useLongTrim; }
-
-    void ClearSamples() { m_samples.Clear(); }
-
-    // The element-50 value; kept, no step depends on it.
-    void SetFilterValue(int value) { m_filterValue = value; }
-
     Parameters& GetParameters() { return m_parameters; }
 
-    int GetFuelSystemMask() const { return m_fuelSystemMask; }
+    double GetTargetInjection() const { return m_target.GetMs(); }
 
-    double GetTargetInjection() const { return m_targetMs; }
+    const CTargetWindow& GetTarget() const { return m_target; }
 
     const Measurement& GetBase() const { return m_base; }
 
@@ -94,9 +72,6 @@ public:
     int GetResultRpm() const { return m_resultRpm; }
 
     double GetResultMs() const { return m_resultMs; }
-
-    // The clock of the sample stamps (not owned; the system clock unless set).
-    void SetClock(IClock& clock) { m_clock = &clock; }
 
 private:
     struct LiveInputs {
@@ -113,29 +88,14 @@ private:
     int Finish(int percentInEffect, const Measurement& at);
     int Abort(int code);
 
-    bool IsClosedLoop(int status) const { return (status & m_fuelSystemMask) != 0; }
-
-    double SampleTrim(const TrimSample& s) const;
-    int SampleTrimWhole(const TrimSample& s) const;
+    BankTrimSum SampleTrims(const TrimSample& s) const;
     void DropBeyondWindow();
 
-    int m_state = kStateIdle;
-    int m_fuelSystemMask = CObdBlock::kClosedLoopMask;
-    CTrimSampleList m_samples;
-    int m_filterValue = 0;
     Measurement m_base;
     Measurement m_exchange;
-    int m_targetRpm = 0;
-    int m_targetLowRpm = 0;
-    int m_targetHighRpm = 0;
-    double m_targetMs = 0.0;
-    double m_targetLowMs = 0.0;
-    double m_targetHighMs = 0.0;
-    int m_useLongTrim = 0;
+    CTargetWindow m_target;
     int m_resultPercent = 0;
     int m_resultRpm = 0;
     double m_resultMs = 0.0;
     Parameters m_parameters;
-    CInjectionFilter m_injectionFilter;
-    IClock* m_clock;  // not owned
 };

@@ -2,11 +2,9 @@
 // tests, and the correction from the qualifying banks' trims.
 #include "calib/CalibratorCoreCont.h"
 
-#include "calib/CDataHandlerLiveValues.h"
 #include "calib/CalibrationMath.h"
 #include "calib/LiveElementReads.h"
 #include "link/CLogger.h"
-#include "link/CSystemClock.h"
 #include "link/ElementTable.h"
 
 #include <algorithm>
@@ -16,7 +14,6 @@
 namespace {
 
 constexpr int kLogCalibration = 3000;
-constexpr int kLogRefused = 1000;
 // Steadiness is judged over sub-windows of this length.
 constexpr int kSubWindowMs = 500;
 constexpr int kPercentLimit = 100;
@@ -27,18 +24,9 @@ int StampDifference(const TrimSample& later, const TrimSample& earlier) {
 
 }  // namespace
 
-CalibratorCoreCont::CalibratorCoreCont() : m_clock(&CSystemClock::Instance()) {}
+CalibratorCoreCont::CalibratorCoreCont() : CalibratorCoreTrim("CALIB_CORE_CONT") {}
 
 CalibratorCoreCont::~CalibratorCoreCont() = default;
-
-int CalibratorCoreCont::Step(CDataHandler* dataHandler, int percentInEffect) {
-    if (dataHandler == nullptr) {
-        CLogger::Instance().Log(kLogRefused, "CALIB_CORE_CONT: no data handler.");
-        return kCodeNothing;
-    }
-    CDataHandlerLiveValues live(*dataHandler);
-    return Step(live, percentInEffect);
-}
 
 int CalibratorCoreCont::Step(ILiveValues& live, int percentInEffect) {
     const LiveInputs in = ReadInputs(live);
@@ -46,11 +34,9 @@ int CalibratorCoreCont::Step(ILiveValues& live, int percentInEffect) {
     case kStateStart:
         return StepStart(in);
     case kStateWaitGas:
-        if (in.fuelState != kFuelGas) {
+        if (!BeginOnGas(in.fuelState, kStateMeasuring)) {
             return kCodeNothing;
         }
-        m_samples.Clear();
-        m_state = kStateMeasuring;
         return Measure(in, percentInEffect);
     case kStateMeasuring:
         if (in.fuelState != kFuelGas) {
@@ -93,7 +79,7 @@ bool CalibratorCoreCont::Qualifies(int bank, int status, const LiveInputs& in) c
     if ((in.obd.options & byLambda) != 0) {
         return in.lambdaSettled;
     }
-    return (status & m_fuelSystemMask) != 0;
+    return IsClosedLoop(status);
 }
 
 int CalibratorCoreCont::Measure(const LiveInputs& in, int percentInEffect) {
@@ -109,17 +95,7 @@ int CalibratorCoreCont::Measure(const LiveInputs& in, int percentInEffect) {
         m_samples.Clear();
         return kCodeRevsTooLow;
     }
-    TrimSample sample;
-    sample.speedRpm = in.speedRpm;
-    sample.injectionMs = in.injectionMs;
-    sample.status1 = in.obd.status1;
-    sample.status2 = in.obd.status2;
-    sample.shortTrim1 = in.obd.shortTrim1;
-    sample.longTrim1 = in.obd.longTrim1;
-    sample.shortTrim2 = in.obd.shortTrim2;
-    sample.longTrim2 = in.obd.longTrim2;
-    sample.timeMs = m_clock->NowMs();
-    m_samples.Append(sample);
+    AppendSample(in.speedRpm, in.injectionMs, in.obd);
     if (m_samples.SpanMs() < m_parameters.timeOfMeasureMs) {
         return kCodeMeasuring;
     }
@@ -196,26 +172,15 @@ bool CalibratorCoreCont::IsTrendRising() const {
 }
 
 int CalibratorCoreCont::Contribution(const TrimSample& s, const LiveInputs& in) const {
-    const int shortSign = (in.obd.options & CObdBlock::kOptionInvertShort) != 0 ? -1 : 1;
-    const int longSign = (in.obd.options & CObdBlock::kOptionInvertLong) != 0 ? -1 : 1;
-    int sum = 0;
-    int terms = 0;
-    const auto addBank = [&](int shortTrim, int longTrim) {
-        sum += shortSign * (shortTrim - in.obd.shortReference);
-        ++terms;
-        if (m_useLongTrim != 0) {
-            sum += longSign * (longTrim - in.obd.longReference);
-            ++terms;
-        }
-    };
-    if (Qualifies(1, s.status1, in)) {
-        addBank(s.shortTrim1, s.longTrim1);
-    }
-    if (Qualifies(2, s.status2, in)) {
-        addBank(s.shortTrim2, s.longTrim2);
-    }
+    TrimOffsets offsets;
+    offsets.shortSign = (in.obd.options & CObdBlock::kOptionInvertShort) != 0 ? -1 : 1;
+    offsets.longSign = (in.obd.options & CObdBlock::kOptionInvertLong) != 0 ? -1 : 1;
+    offsets.shortReference = in.obd.shortReference;
+    offsets.longReference = in.obd.longReference;
     // A sample may lose its banks when an option ties them to the current lambda state.
-    return terms > 0 ? sum / terms : 0;
+    return SumBankTrims(s, Qualifies(1, s.status1, in), Qualifies(2, s.status2, in), m_useLongTrim != 0,
+                        offsets)
+        .WholeMean();
 }
 
 int CalibratorCoreCont::Finish(const LiveInputs& in, int percentInEffect) {

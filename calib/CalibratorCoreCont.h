@@ -5,17 +5,10 @@
 // Stepped once per live-polling cycle by the continuous calibration dialog; UI thread only.
 #pragma once
 
-#include "calib/CInjectionFilter.h"
-#include "calib/CObdBlock.h"
-#include "calib/CTrimSampleList.h"
+#include "calib/CalibratorCoreTrim.h"
 
-class CDataHandler;
-class IClock;
-class ILiveValues;
-
-class CalibratorCoreCont {
+class CalibratorCoreCont : public CalibratorCoreTrim {
 public:
-    static constexpr int kStateIdle = 0;
     static constexpr int kStateStart = 1;
     static constexpr int kStateWaitGas = 2;
     static constexpr int kStateMeasuring = 3;
@@ -45,39 +38,18 @@ public:
     };
 
     CalibratorCoreCont();
-    virtual ~CalibratorCoreCont();
-    CalibratorCoreCont(const CalibratorCoreCont&) = delete;
-    CalibratorCoreCont& operator=(const CalibratorCoreCont&) = delete;
+    ~CalibratorCoreCont() override;
 
-    // One step; percentInEffect is the correction the map gives at the current point.
-    int Step(CDataHandler* dataHandler, int percentInEffect);
-    int Step(ILiveValues& live, int percentInEffect);
-
-    void SetState(int state) { m_state = state; }
-
-    int GetState() const { return m_state; }
-
-    void SetUseLongTrim(int use) { m_useLongTrim = use; }
-
-    int GetUseLongTrim() const { return m_useLongTrim; }
-
-    void ClearSamples() { m_samples.Clear(); }
-
-    // The element-50 value; kept, no step depends on it.
-    void SetFilterValue(int value) { m_filterValue = value; }
+    using CalibratorCoreTrim::Step;
+    int Step(ILiveValues& live, int percentInEffect) override;
 
     Parameters& GetParameters() { return m_parameters; }
-
-    int GetFuelSystemMask() const { return m_fuelSystemMask; }
 
     int GetResultPercent() const { return m_resultPercent; }
 
     int GetPositionRpm() const { return m_positionRpm; }
 
     double GetPositionMs() const { return m_positionMs; }
-
-    // The clock of the sample stamps (not owned; the system clock unless set).
-    void SetClock(IClock& clock) { m_clock = &clock; }
 
 private:
     struct LiveInputs {
@@ -99,15 +71,8 @@ private:
     int Contribution(const TrimSample& s, const LiveInputs& in) const;
     int Finish(const LiveInputs& in, int percentInEffect);
 
-    int m_state = kStateIdle;
-    int m_fuelSystemMask = CObdBlock::kClosedLoopMask;
-    CTrimSampleList m_samples;
-    int m_filterValue = 0;
-    int m_useLongTrim = 0;
     int m_resultPercent = 0;
     int m_positionRpm = 0;
     double m_positionMs = 0.0;
     Parameters m_parameters;
-    CInjectionFilter m_injectionFilter;
-    IClock* m_clock;  // not owned
 };

@@ -101,12 +101,6 @@ private:
     CImageButton m_ignore;
     int m_extendedMode = 0;
     int m_filterValue = 0;
-    int m_targetRpm = 0;
-    int m_targetLowRpm = 0;
-    int m_targetHighRpm = 0;
-    double m_targetMs = 0.0;
-    double m_targetLowMs = 0.0;
-    double m_targetHighMs = 0.0;
     int m_percentInEffect = 0;
     int m_savedBase = 0;
     DWORD m_ignoreShownAtMs = 0;

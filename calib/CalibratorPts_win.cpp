@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr BYTE kRunOnGas = 0xBB;
-constexpr BYTE kGiveControlBack = 0;
 constexpr int kLogAlways = 0;
 
 constexpr COLORREF kLambdaGreen = RGB(62, 232, 17);
@@ -272,19 +270,13 @@ void CalibratorPts::OnLambda(int mode) {
 void CalibratorPts::StartRun(int mode) {
     m_savedBase = m_percentInEffect = m_map->GetBasePercent();
     const CalibratorCore::Parameters& p = m_core->GetParameters();
-    m_targetRpm = m_lastRpm;
-    m_targetLowRpm = m_targetRpm - p.revsAcceptRpm;
-    m_targetHighRpm = m_targetRpm + p.revsAcceptRpm;
-    SetRevScale(m_targetRpm, p.revsAcceptRpm);
-    m_targetMs = m_lastMs;
-    m_targetLowMs = m_targetMs - m_targetMs * p.injsAcceptPercent * 0.01;
-    m_targetHighMs = m_targetMs * (p.injsAcceptPercent * 0.01 + 1.0);
-    SetInjsScale(m_targetMs);
+    SetRevScale(m_lastRpm, p.revsAcceptRpm);
+    SetInjsScale(m_lastMs);
     EnableBars(true);
     m_core->SetLambdaCheck(mode == kModeGreen ? 1 : 0);
     m_core->SetState(CalibratorCore::kStateStart);
-    m_core->SetTargetRevs(m_targetRpm);
-    m_core->SetTargetInjection(m_targetMs);
+    m_core->SetTargetRevs(m_lastRpm);
+    m_core->SetTargetInjection(m_lastMs);
     SetItemText(kFrameId, LoadText(IDS_CALIB_STOP_CAPTION));
     SetStatus(IDS_CALIB_START, kStatusLight);
     EnableItem(kUndoId, false);

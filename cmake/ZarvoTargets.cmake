@@ -80,7 +80,7 @@ function(zarvo_test name)
     add_executable(${name} ${A_SOURCES})
     target_compile_options(${name} PRIVATE ${ZARVO_WARNINGS})
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-    target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE ${A_DEPS} zarvo_test_trees GTest::gtest GTest::gtest_main)
     if(ZARVO_CONFIG STREQUAL "win")
         add_test(NAME ${name} COMMAND ${A_WRAPPER} ${CMAKE_SOURCE_DIR}/scripts/wine-run
                  $<TARGET_FILE:${name}>)

@@ -1,12 +1,13 @@
 // Helpers shared by the image library's tests.
 #include "tests/image/ImageTestSupport.h"
 
+#include "tests/support/TestTrees.h"
+
 #include <cstdio>
 #include <cstdlib>
 
 std::string FixturePath(const std::string& name) {
-    const char* root = std::getenv("ZARVO_SOURCE_DIR");
-    return std::string(root != nullptr ? root : ".") + "/tests/image/fixtures/" + name;
+    return SourceTreePath("tests/image/fixtures/" + name);
 }
 
 std::vector<BYTE> ReadFixture(const std::string& name) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-// Path of a file in tests/image/fixtures (found through ZARVO_SOURCE_DIR).
+// Path of a file in tests/image/fixtures (in the source tree).
 std::string FixturePath(const std::string& name);
 std::vector<BYTE> ReadFixture(const std::string& name);
 

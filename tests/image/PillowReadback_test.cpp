@@ -2,6 +2,7 @@
 // /usr/bin/python3) to the pixels we hold. WBMP is left out: Pillow has no WBMP reader.
 #include "image/CxImage.h"
 #include "tests/image/ImageTestSupport.h"
+#include "tests/support/TestTrees.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -99,8 +100,7 @@ TEST(PillowReadback, PillowDecodesEveryFormatWeEncodeToOurPixels) {
     if (stat(kPython, &info) != 0) {
         GTEST_SKIP() << "no " << kPython;
     }
-    const char* root = std::getenv("ZARVO_SOURCE_DIR");
-    const std::string script = std::string(root != nullptr ? root : ".") + "/tests/image/pillow_readback.py";
+    const std::string script = SourceTreePath("tests/image/pillow_readback.py");
 
     struct Case {
         const char* name;

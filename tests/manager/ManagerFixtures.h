@@ -6,6 +6,7 @@
 #include "firmware/CFirmwarePatch.h"
 #include "link/CFileFrame.h"
 #include "link/CUpdateFileFormat.h"
+#include "tests/support/TestTrees.h"
 
 #include <windows.h>
 
@@ -83,8 +84,7 @@ inline bool WritePatchFile(const std::string& path, Keys keys) {
 
 // An empty folder of this test program's own below the build tree, as Windows sees it.
 inline std::string FreshFolder(const char* name) {
-    const char* binaryDir = std::getenv("ZARVO_BINARY_DIR");
-    std::string folder = binaryDir != nullptr ? binaryDir : ".";
+    std::string folder = BuildTree();
     for (char& c : folder) {
         if (c == '/') {
             c = '\\';

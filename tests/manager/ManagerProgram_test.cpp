@@ -6,6 +6,7 @@
 #include "tests/forms/ControlTestSupport.h"
 #include "tests/manager/ManagerFixtures.h"
 #include "tests/support/ShellOpenRecorder.h"
+#include "tests/support/TestTrees.h"
 
 #include <windows.h>
 
@@ -22,7 +23,7 @@ constexpr DWORD kPollMs = 100;
 constexpr const char* kSettingsKey = "Software\\ZYLMOR\\ZFx Viewer\\v1.00\\Settings";
 
 std::string ProgramPath() {
-    std::string path = std::getenv("ZARVO_BINARY_DIR");
+    std::string path = BuildTree();
     for (char& c : path) {
         if (c == '/') {
             c = '\\';

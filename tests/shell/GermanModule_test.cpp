@@ -2,6 +2,7 @@
 // string table, each with the same printf conversions as the English text, the OBD text tables
 // with every key of the program's, and the resources that make it a language of the list.
 #include "res/ResourceIds.h"
+#include "tests/support/TestTrees.h"
 #include "tests/support/WinePath.h"
 
 #include <windows.h>
@@ -38,8 +39,7 @@ private:
 };
 
 std::string GermanModulePath() {
-    const char* binaryDir = std::getenv("ZARVO_BINARY_DIR");
-    return binaryDir != nullptr ? WinePath(binaryDir) + "\\Language\\deutsch.lng" : std::string();
+    return WinePath(BuildTree()) + "\\Language\\deutsch.lng";
 }
 
 bool LoadText(HMODULE module, UINT id, std::string& text) {

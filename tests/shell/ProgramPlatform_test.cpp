@@ -9,6 +9,7 @@
 #include "classlib/win/CWnd.h"
 #include "manager/ManagerCommonControls.h"
 #include "shell/ZarvoCommonControls.h"
+#include "tests/support/TestTrees.h"
 #include "tests/support/WinePath.h"
 
 #include <windows.h>
@@ -36,8 +37,7 @@ struct ModuleCloser {
 using CDataModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleCloser>;
 
 std::string BinaryDir() {
-    const char* dir = std::getenv("ZARVO_BINARY_DIR");
-    return dir != nullptr ? WinePath(dir) : std::string();
+    return WinePath(BuildTree());
 }
 
 struct Program {

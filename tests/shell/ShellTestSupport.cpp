@@ -1,6 +1,8 @@
 // Helpers shared by the shell's tests.
 #include "ShellTestSupport.h"
 
+#include "tests/support/TestTrees.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -28,8 +30,7 @@ std::string TempFolder() {
 }  // namespace
 
 std::string ReadSourceFile(const std::string& relativePath) {
-    const char* root = std::getenv("ZARVO_SOURCE_DIR");
-    return ReadAll(std::string(root != nullptr ? root : ".") + "/" + relativePath);
+    return ReadAll(SourceTreePath(relativePath));
 }
 
 TempShellFile::TempShellFile(const std::string& name) : m_path(TempFolder() + "/zarvo-shell-" + name) {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-// The bytes of a file given relative to the source tree (found through ZARVO_SOURCE_DIR);
+// The bytes of a file given relative to the source tree;
 // empty when it cannot be read.
 std::string ReadSourceFile(const std::string& relativePath);
 

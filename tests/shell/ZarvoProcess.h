@@ -2,6 +2,8 @@
 // simulated unit (with-unitsim), finding its windows as a user would, and ending it in order.
 #pragma once
 
+#include "tests/support/TestTrees.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -152,12 +154,10 @@ inline int FileNameField(HWND dialog) {
 class ZarvoProgram : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* binaryDir = std::getenv("ZARVO_BINARY_DIR");
         const char* port = std::getenv("ZARVO_UNITSIM_PORT");
-        ASSERT_NE(binaryDir, nullptr) << "run through CTest";
         ASSERT_NE(port, nullptr) << "run through with-unitsim";
         m_port = port;
-        std::string commandLine = "\"" + WindowsPath(binaryDir) + "\\Zarvo.exe\" -nosplash";
+        std::string commandLine = "\"" + WindowsPath(BuildTree()) + "\\Zarvo.exe\" -nosplash";
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,

@@ -8,6 +8,7 @@
 #include "tests/link/CUnitSim.h"
 #include "tests/forms/ControlTestSupport.h"
 #include "tests/support/ShellOpenRecorder.h"
+#include "tests/support/TestTrees.h"
 
 #include <windows.h>
 
@@ -326,8 +327,7 @@ TEST_F(ZarvoProgram, SplashComesFirstAndStaysAtLeastOneAndAHalfSeconds) {
     CloseHandle(m_process.hProcess);
     m_process = {};
 
-    const char* binaryDir = std::getenv("ZARVO_BINARY_DIR");
-    std::string commandLine = "\"" + WindowsPath(binaryDir) + "\\Zarvo.exe\"";
+    std::string commandLine = "\"" + WindowsPath(BuildTree()) + "\\Zarvo.exe\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     const DWORD started = GetTickCount();
@@ -357,8 +357,7 @@ TEST_F(ZarvoProgram, SplashComesFirstAndStaysAtLeastOneAndAHalfSeconds) {
 
 TEST_F(ZarvoProgram, SecondStartGivesWayToTheRunningOne) {
     ASSERT_NE(WaitForMainWindow(), nullptr) << "no main window";
-    const char* binaryDir = std::getenv("ZARVO_BINARY_DIR");
-    std::string commandLine = "\"" + WindowsPath(binaryDir) + "\\Zarvo.exe\" -nosplash";
+    std::string commandLine = "\"" + WindowsPath(BuildTree()) + "\\Zarvo.exe\" -nosplash";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION second = {};
@@ -433,7 +432,7 @@ constexpr int kLanguageListId = 1081;
 constexpr int kAboutLinkId = 1154;
 
 std::string ProgramPath() {
-    return WindowsPath(std::getenv("ZARVO_BINARY_DIR")) + "\\Zarvo.exe";
+    return WindowsPath(BuildTree()) + "\\Zarvo.exe";
 }
 
 // A program file opened for its resources only.
@@ -551,7 +550,7 @@ void ExpectPictures(HWND mainWindow) {
 class CWorkAreaStart {
 public:
     CWorkAreaStart(const std::string& commandLine, int width, int height, PROCESS_INFORMATION& process) {
-        const std::string library = WindowsPath(std::getenv("ZARVO_BINARY_DIR")) + "\\work_area_hook.dll";
+        const std::string library = WindowsPath(BuildTree()) + "\\work_area_hook.dll";
         m_library = LoadLibraryA(library.c_str());
         EXPECT_NE(m_library, nullptr) << library;
         const auto proc = reinterpret_cast<HOOKPROC>(
@@ -703,7 +702,7 @@ TEST_F(ZarvoProgram, TheLanguageButtonShowsTheFlagOfTheCurrentLanguage) {
         return ShowsSquare(CCapturedPixels(mainWindow), face, flag, side);
     };
     const CResourceModule english(ProgramPath());
-    const CResourceModule german(WindowsPath(std::getenv("ZARVO_BINARY_DIR")) + "\\Language\\deutsch.lng");
+    const CResourceModule german(WindowsPath(BuildTree()) + "\\Language\\deutsch.lng");
     ASSERT_NE(german.Get(), nullptr);
     const std::vector<COLORREF> englishFlag = IconOnFace(english.Get(), side);
     const std::vector<COLORREF> germanFlag = IconOnFace(german.Get(), side);
@@ -758,7 +757,15 @@ TEST_F(ZarvoProgram, TheAboutBoxLinkOpensTheMakersSite) {
     ASSERT_NE(about, nullptr) << "no About box";
     HWND link = GetDlgItem(about, kAboutLinkId);
     ASSERT_NE(link, nullptr);
-    EXPECT_TRUE(CCapturedPixels(about).Contains(AreaInWindow(link), RGB(0x22, 0x44, 0xEE)));
+    // The box may be found before it has painted its link.
+    bool linkColoured = false;
+    for (DWORD waited = 0; waited < kExitTimeoutMs && !linkColoured; waited += kPollMs) {
+        linkColoured = CCapturedPixels(about).Contains(AreaInWindow(link), RGB(0x22, 0x44, 0xEE));
+        if (!linkColoured) {
+            Sleep(kPollMs);
+        }
+    }
+    EXPECT_TRUE(linkColoured);
 
     PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));

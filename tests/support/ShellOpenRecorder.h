@@ -3,6 +3,7 @@
 // given can be read back. The previous commands are put back at the end.
 #pragma once
 
+#include "tests/support/TestTrees.h"
 #include "tests/support/WinePath.h"
 
 #include <windows.h>
@@ -20,8 +21,7 @@ public:
         GetTempPathA(sizeof folder, folder);
         m_record = std::string(folder) + "zarvo_opened_addresses.txt";
         DeleteFileA(m_record.c_str());
-        const char* binaryDir = std::getenv("ZARVO_BINARY_DIR");
-        const std::string recorder = WinePath(binaryDir != nullptr ? binaryDir : "") + "\\open_recorder.exe";
+        const std::string recorder = WinePath(BuildTree()) + "\\open_recorder.exe";
         const std::string command = "\"" + recorder + "\" \"" + m_record + "\" \"%1\"";
         for (const char* key : kCommandKeys) {
             m_saved.push_back(Read(key));

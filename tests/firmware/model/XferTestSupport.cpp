@@ -3,14 +3,14 @@
 
 #include "firmware/CFileResourceSource.h"
 #include "res/ResourceIds.h"
+#include "tests/support/TestTrees.h"
 
 #include <cstdlib>
 
 #include <gtest/gtest.h>
 
 std::string SourcePath(const std::string& relativePath) {
-    const char* root = std::getenv("ZARVO_SOURCE_DIR");
-    return std::string(root != nullptr ? root : ".") + "/" + relativePath;
+    return SourceTreePath(relativePath);
 }
 
 CXferTable& ShippedTable() {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-// The path of a file given relative to the source tree (found through ZARVO_SOURCE_DIR).
+// The path of a file given relative to the source tree.
 std::string SourcePath(const std::string& relativePath);
 
 // The table built from res/xfer.xml, as the program builds it from its resource.
