@@ -12,9 +12,10 @@
 #include "classlib/win/CStatic.h"
 #include "classlib/win/CToolTipCtrl.h"
 #include "firmware/CFirmwarePatch.h"
-#include "manager/CDescriptionKeyList.h"
+#include "link/CDescriptionKeyList.h"
 #include "manager/CFirmwareUpdateFile.h"
 #include "manager/CTreeFileCtrl.h"
+#include "manager/ViewerKeys.h"
 
 class CSplashStarter;
 
@@ -111,7 +112,7 @@ private:
     int m_loadCause = 0;  // of the last failed load, 0 when the file was read
     CFirmwareUpdateFile m_updateFile;
     CFirmwarePatch m_patchFile;
-    CDescriptionKeyList m_keys;
+    CDescriptionKeyList m_keys = ViewerKeys::MakeList();
     CString m_loadedPath;
     CString m_startFile;
     CString m_settingsKey;

@@ -296,7 +296,7 @@ void CManagerDlg::FillKeyList(CDescriptionKeyList::Mode mode) {
     const int chosenIndex = chosen >= 0 ? static_cast<int>(m_keyBox.GetItemData(chosen)) : -1;
     CMapStringToString descriptions;
     GetLoadedDescriptions(descriptions);
-    m_keys.Fill(descriptions, mode, chosenIndex);
+    m_keys.Refresh(descriptions, mode, chosenIndex);
     m_keyBox.ResetContent();
     for (int i = 0; i < m_keys.GetCount(); ++i) {
         const int entry = m_keyBox.AddString(m_keys.GetKey(i));
@@ -305,13 +305,13 @@ void CManagerDlg::FillKeyList(CDescriptionKeyList::Mode mode) {
     if (m_keys.GetCount() == 0) {
         m_keyBox.EnableWindow(FALSE);
         m_description.SetWindowText("");
-        m_keySummary.SetWindowText(m_keys.GetSummary());
+        m_keySummary.SetWindowText(m_keys.GetSummary(ViewerKeys::kNoKeysText));
         return;
     }
     m_keyBox.EnableWindow(TRUE);
     m_keyBox.SetCurSel(m_keys.GetSelection());
     ShowChosenDescription();
-    m_keySummary.SetWindowText(m_keys.GetSummary());
+    m_keySummary.SetWindowText(m_keys.GetSummary(ViewerKeys::kNoKeysText));
 }
 
 void CManagerDlg::ShowChosenDescription() {
@@ -461,7 +461,7 @@ void CManagerDlg::OnAddKey() {
     } else if (m_loadedKind == kPatchFile) {
         m_patchFile.SetDescription(key, "");
     }
-    FillKeyList(CDescriptionKeyList::kKeepChoice);
+    FillKeyList(CDescriptionKeyList::kKeepSelected);
     m_deleteKeyButton.EnableWindow(TRUE);
     m_description.SetReadOnly(FALSE);
 }
@@ -482,7 +482,7 @@ void CManagerDlg::OnDeleteKey() {
     } else if (m_loadedKind == kPatchFile) {
         m_patchFile.RemoveDescription(key);
     }
-    FillKeyList(CDescriptionKeyList::kAfterDelete);
+    FillKeyList(CDescriptionKeyList::kSelectNeighbour);
     if (m_keyBox.GetCount() == 0) {
         m_deleteKeyButton.EnableWindow(FALSE);
         m_description.SetReadOnly(TRUE);
