@@ -1,5 +1,6 @@
 #include "manager/CManagerDlg.h"
 
+#include "classlib/core/CProcessClock.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CDataExchange.h"
@@ -19,7 +20,6 @@
 #include "manager/res/ManagerResourceIds.h"
 
 #include <cstring>
-#include <ctime>
 
 const UINT CManagerDlg::s_findInstanceMessage = RegisterWindowMessageA(ManagerNames::kSingleInstanceText);
 
@@ -42,13 +42,9 @@ END_MESSAGE_MAP()
 
 namespace {
 
-constexpr DWORD kSplashMinimumMs = 500;
+constexpr LONG kSplashMinimumMs = 500;
 constexpr int kTooltipDelayMs = 0x7FFF;
 constexpr int kTooltipInitialMs = 10;
-
-DWORD ProcessClockMs() {
-    return static_cast<DWORD>(std::clock() * 1000 / CLOCKS_PER_SEC);
-}
 
 bool HasExtension(const CString& path, LPCSTR extension) {
     return path.GetLength() >= 4 && path.Right(4).CompareNoCase(extension) == 0;
@@ -60,7 +56,7 @@ CManagerDlg::CManagerDlg(CWnd* parent) : CDialog(IDD_MANAGER, parent) {
     m_icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MANAGER));
 }
 
-void CManagerDlg::SetSplash(CSplashStarter* splash, DWORD startTimeMs) {
+void CManagerDlg::SetSplash(CSplashStarter* splash, LONG startTimeMs) {
     m_splash = splash;
     m_startTimeMs = startTimeMs;
 }
@@ -149,9 +145,9 @@ void CManagerDlg::StopSplash() {
     if (m_splash == nullptr) {
         return;
     }
-    const DWORD elapsed = ProcessClockMs() - m_startTimeMs;
+    const LONG elapsed = CProcessClock::ElapsedMs() - m_startTimeMs;
     if (elapsed < kSplashMinimumMs) {
-        Sleep(kSplashMinimumMs - elapsed);
+        Sleep(static_cast<DWORD>(kSplashMinimumMs - elapsed));
     }
     m_splash->Stop(this);
     m_splash = nullptr;
