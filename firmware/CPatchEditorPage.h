@@ -13,8 +13,8 @@
 #include "firmware/CXferTable.h"
 #include "firmware/PatchDlgIds.h"
 #include "firmware/PatchHeaderField.h"
-#include "firmware/PatchKeyList.h"
 #include "forms/CXmlForm.h"
+#include "link/CDescriptionKeyList.h"
 
 #include <array>
 #include <memory>
@@ -76,7 +76,7 @@ private:
     void PublishElements();
     void PatchToForm();
     void ShowHeader();
-    void RefreshKeys(PatchKeyList::Mode mode);
+    void RefreshKeys(CDescriptionKeyList::Mode mode);
     void StoreDescription();
     // The index of the key selected in the combo, or -1.
     int SelectedKey() const;
@@ -117,7 +117,7 @@ private:
 
     CString m_folder;
     CString m_fileName;
-    PatchKeyList m_keyList;
+    CDescriptionKeyList m_keyList{CDescriptionKeyList::kAscending};
     // A load reads into a patch of its own, which replaces this one only when it succeeds.
     std::unique_ptr<CFirmwarePatch> m_patch;
     std::unique_ptr<CXferTable> m_table;

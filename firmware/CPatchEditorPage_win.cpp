@@ -108,7 +108,7 @@ BOOL CPatchEditorPage::OnInitDialog() {
     SetFonts();
     DoLayout();
     SetTexts();
-    RefreshKeys(PatchKeyList::kSelectFirst);
+    RefreshKeys(CDescriptionKeyList::kSelectFirst);
     if (!ReadDirectorySetting(kFolderSetting, m_folder)) {
         m_folder.Empty();
     }
@@ -298,7 +298,7 @@ void CPatchEditorPage::OnLoad() {
     RememberFile(path);
     PatchToForm();
     ShowHeader();
-    RefreshKeys(PatchKeyList::kSelectFirst);
+    RefreshKeys(CDescriptionKeyList::kSelectFirst);
 }
 
 void CPatchEditorPage::ShowHeader() {
@@ -447,13 +447,13 @@ void CPatchEditorPage::OnNewKey() {
         return;
     }
     m_patch->SetDescription(key, "");
-    RefreshKeys(PatchKeyList::kKeepSelected);
+    RefreshKeys(CDescriptionKeyList::kKeepSelected);
 }
 
 int CPatchEditorPage::SelectedKey() const {
     const int item = m_keys.GetCurSel();
     const int index = item < 0 ? -1 : static_cast<int>(m_keys.GetItemData(item));
-    return index < static_cast<int>(m_keyList.Keys().size()) ? index : -1;
+    return index < m_keyList.GetCount() ? index : -1;
 }
 
 void CPatchEditorPage::OnDeleteKey() {
@@ -462,14 +462,14 @@ void CPatchEditorPage::OnDeleteKey() {
         AfxMessageBox(Text(IDS_PATCH_DELETE_QUESTION), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
         return;
     }
-    m_patch->RemoveDescription(m_keyList.Keys()[selected].c_str());
-    RefreshKeys(PatchKeyList::kSelectNeighbour);
+    m_patch->RemoveDescription(m_keyList.GetKey(selected));
+    RefreshKeys(CDescriptionKeyList::kSelectNeighbour);
 }
 
 void CPatchEditorPage::OnKeySelected() {
     const int selected = SelectedKey();
     if (selected >= 0) {
-        m_description.SetWindowText(m_keyList.Texts()[selected].c_str());
+        m_description.SetWindowText(m_keyList.GetText(selected));
     }
 }
 
@@ -480,24 +480,24 @@ void CPatchEditorPage::StoreDescription() {
     }
     CString text;
     m_description.GetWindowText(text);
-    m_keyList.SetText(selected, static_cast<LPCSTR>(text));
-    m_patch->SetDescription(m_keyList.Keys()[selected].c_str(), text);
+    m_keyList.SetText(selected, text);
+    m_patch->SetDescription(m_keyList.GetKey(selected), text);
 }
 
-void CPatchEditorPage::RefreshKeys(PatchKeyList::Mode mode) {
+void CPatchEditorPage::RefreshKeys(CDescriptionKeyList::Mode mode) {
     CMapStringToString descriptions;
     m_patch->GetDescriptions(descriptions);
     m_keyList.Refresh(descriptions, mode, SelectedKey());
     m_keys.ResetContent();
-    for (std::size_t i = 0; i < m_keyList.Keys().size(); ++i) {
-        m_keys.SetItemData(m_keys.AddString(m_keyList.Keys()[i].c_str()), static_cast<DWORD_PTR>(i));
+    for (int i = 0; i < m_keyList.GetCount(); ++i) {
+        m_keys.SetItemData(m_keys.AddString(m_keyList.GetKey(i)), static_cast<DWORD_PTR>(i));
     }
-    const int selected = m_keyList.Selected();
+    const int selected = m_keyList.GetSelection();
     const BOOL any = selected >= 0 ? TRUE : FALSE;
     m_keys.EnableWindow(any);
     m_description.EnableWindow(any);
     m_deleteKey.EnableWindow(any);
     m_keys.SetCurSel(selected);
-    m_description.SetWindowText(any ? m_keyList.Texts()[selected].c_str() : "");
-    m_keyListText.SetWindowText(m_keyList.ListText(static_cast<LPCSTR>(Text(IDS_PATCH_NO_KEYS))).c_str());
+    m_description.SetWindowText(any ? m_keyList.GetText(selected).GetString() : "");
+    m_keyListText.SetWindowText(m_keyList.GetSummary(Text(IDS_PATCH_NO_KEYS)));
 }

@@ -1,5 +1,6 @@
 #include "manager/CManagerApp.h"
 
+#include "classlib/core/CProcessClock.h"
 #include "classlib/win/AfxInitCommonControls.h"
 #include "classlib/win/ProgramFile.h"
 #include "link/CLogger.h"
@@ -11,7 +12,6 @@
 #include "manager/ManagerSettings.h"
 #include "manager/res/ManagerResourceIds.h"
 
-#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -24,10 +24,6 @@ struct HandleCloser {
 };
 
 using CScopedMutex = std::unique_ptr<void, HandleCloser>;
-
-DWORD ProcessClockMs() {
-    return static_cast<DWORD>(std::clock() * 1000 / CLOCKS_PER_SEC);
-}
 
 }  // namespace
 
@@ -49,7 +45,7 @@ BOOL CManagerApp::InitInstance() {
         HandOverToRunningInstance(startFile);
         return FALSE;
     }
-    const DWORD startTime = ProcessClockMs();
+    const LONG startTime = CProcessClock::ElapsedMs();
     CSplashStarter splash;
     const bool splashStarted = splash.Start(RUNTIME_CLASS(CSplashZFZWnd)) != FALSE;
     Sleep(1);

@@ -12,9 +12,10 @@
 #include "classlib/win/CStatic.h"
 #include "classlib/win/CToolTipCtrl.h"
 #include "firmware/CFirmwarePatch.h"
-#include "manager/CDescriptionKeyList.h"
+#include "link/CDescriptionKeyList.h"
 #include "manager/CFirmwareUpdateFile.h"
 #include "manager/CTreeFileCtrl.h"
+#include "manager/ViewerKeys.h"
 
 class CSplashStarter;
 
@@ -31,7 +32,9 @@ public:
     // The running dialog answers this message with its id; a second start finds it so.
     static const UINT s_findInstanceMessage;
 
-    void SetSplash(CSplashStarter* splash, DWORD startTimeMs);
+    // startTimeMs: the process clock when the start window was started; it stays up a
+    // minimum time from then.
+    void SetSplash(CSplashStarter* splash, LONG startTimeMs);
 
     void SetStartFile(const CString& path) { m_startFile = path; }
 
@@ -105,13 +108,13 @@ private:
     CTreeFileCtrl m_tree;
     HICON m_icon = nullptr;
     CSplashStarter* m_splash = nullptr;  // not owned
-    DWORD m_startTimeMs = 0;
+    LONG m_startTimeMs = 0;
     CString m_treePath = "C:\\";
     FileKind m_loadedKind = kNoFile;
     int m_loadCause = 0;  // of the last failed load, 0 when the file was read
     CFirmwareUpdateFile m_updateFile;
     CFirmwarePatch m_patchFile;
-    CDescriptionKeyList m_keys;
+    CDescriptionKeyList m_keys = ViewerKeys::MakeList();
     CString m_loadedPath;
     CString m_startFile;
     CString m_settingsKey;

@@ -1,5 +1,6 @@
 #include "manager/CManagerDlg.h"
 
+#include "classlib/core/CProcessClock.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CDataExchange.h"
@@ -19,7 +20,6 @@
 #include "manager/res/ManagerResourceIds.h"
 
 #include <cstring>
-#include <ctime>
 
 const UINT CManagerDlg::s_findInstanceMessage = RegisterWindowMessageA(ManagerNames::kSingleInstanceText);
 
@@ -42,13 +42,9 @@ END_MESSAGE_MAP()
 
 namespace {
 
-constexpr DWORD kSplashMinimumMs = 500;
+constexpr LONG kSplashMinimumMs = 500;
 constexpr int kTooltipDelayMs = 0x7FFF;
 constexpr int kTooltipInitialMs = 10;
-
-DWORD ProcessClockMs() {
-    return static_cast<DWORD>(std::clock() * 1000 / CLOCKS_PER_SEC);
-}
 
 bool HasExtension(const CString& path, LPCSTR extension) {
     return path.GetLength() >= 4 && path.Right(4).CompareNoCase(extension) == 0;
@@ -60,7 +56,7 @@ CManagerDlg::CManagerDlg(CWnd* parent) : CDialog(IDD_MANAGER, parent) {
     m_icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MANAGER));
 }
 
-void CManagerDlg::SetSplash(CSplashStarter* splash, DWORD startTimeMs) {
+void CManagerDlg::SetSplash(CSplashStarter* splash, LONG startTimeMs) {
     m_splash = splash;
     m_startTimeMs = startTimeMs;
 }
@@ -149,9 +145,9 @@ void CManagerDlg::StopSplash() {
     if (m_splash == nullptr) {
         return;
     }
-    const DWORD elapsed = ProcessClockMs() - m_startTimeMs;
+    const LONG elapsed = CProcessClock::ElapsedMs() - m_startTimeMs;
     if (elapsed < kSplashMinimumMs) {
-        Sleep(kSplashMinimumMs - elapsed);
+        Sleep(static_cast<DWORD>(kSplashMinimumMs - elapsed));
     }
     m_splash->Stop(this);
     m_splash = nullptr;
@@ -296,7 +292,7 @@ void CManagerDlg::FillKeyList(CDescriptionKeyList::Mode mode) {
     const int chosenIndex = chosen >= 0 ? static_cast<int>(m_keyBox.GetItemData(chosen)) : -1;
     CMapStringToString descriptions;
     GetLoadedDescriptions(descriptions);
-    m_keys.Fill(descriptions, mode, chosenIndex);
+    m_keys.Refresh(descriptions, mode, chosenIndex);
     m_keyBox.ResetContent();
     for (int i = 0; i < m_keys.GetCount(); ++i) {
         const int entry = m_keyBox.AddString(m_keys.GetKey(i));
@@ -305,13 +301,13 @@ void CManagerDlg::FillKeyList(CDescriptionKeyList::Mode mode) {
     if (m_keys.GetCount() == 0) {
         m_keyBox.EnableWindow(FALSE);
         m_description.SetWindowText("");
-        m_keySummary.SetWindowText(m_keys.GetSummary());
+        m_keySummary.SetWindowText(m_keys.GetSummary(ViewerKeys::kNoKeysText));
         return;
     }
     m_keyBox.EnableWindow(TRUE);
     m_keyBox.SetCurSel(m_keys.GetSelection());
     ShowChosenDescription();
-    m_keySummary.SetWindowText(m_keys.GetSummary());
+    m_keySummary.SetWindowText(m_keys.GetSummary(ViewerKeys::kNoKeysText));
 }
 
 void CManagerDlg::ShowChosenDescription() {
@@ -461,7 +457,7 @@ void CManagerDlg::OnAddKey() {
     } else if (m_loadedKind == kPatchFile) {
         m_patchFile.SetDescription(key, "");
     }
-    FillKeyList(CDescriptionKeyList::kKeepChoice);
+    FillKeyList(CDescriptionKeyList::kKeepSelected);
     m_deleteKeyButton.EnableWindow(TRUE);
     m_description.SetReadOnly(FALSE);
 }
@@ -482,7 +478,7 @@ void CManagerDlg::OnDeleteKey() {
     } else if (m_loadedKind == kPatchFile) {
         m_patchFile.RemoveDescription(key);
     }
-    FillKeyList(CDescriptionKeyList::kAfterDelete);
+    FillKeyList(CDescriptionKeyList::kSelectNeighbour);
     if (m_keyBox.GetCount() == 0) {
         m_deleteKeyButton.EnableWindow(FALSE);
         m_description.SetReadOnly(TRUE);

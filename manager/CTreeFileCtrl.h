@@ -12,6 +12,7 @@
 #include "manager/CTreeFileItem.h"
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <shlobj.h>
@@ -192,25 +193,61 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // How a selecting walk readies its start item before it looks below it.
+    enum StartFill {
+        kLeaveAsIs,
+        kExpandOnly,
+        kFillAndExpand
+    };
+
+    // Where a walk of a path begins: the item (none when the path lies outside the root
+    // path), the rest of the path below it, and how a selecting walk readies it.
+    struct WalkStart {
+        HTREEITEM item = nullptr;
+        CString rest;
+        bool firstKeepsBackslash = false;  // the first component is a drive root ("C:\")
+        bool throughServers = false;       // item is the Network: the walk goes on below its servers' parent
+        StartFill fill = kLeaveAsIs;
+    };
+
+    // The selected path and whether its item was expanded, to select again after a refill.
+    struct SelectionMark {
+        CString path;
+        bool expanded = false;
+    };
+
+    static bool IsKeyDown(int key);
     CTreeFileItem* DataOf(HTREEITEM item) const;
+    HTREEITEM InsertOwnedItem(TVINSERTSTRUCTA& insert, std::unique_ptr<CTreeFileItem> data);
     HTREEITEM InsertSpecialItem(HTREEITEM parent, int csidl, int kind, CString* pathOut);
     HTREEITEM InsertFolderEntry(HTREEITEM parent,
                                 const CString& folder,
                                 const WIN32_FIND_DATAA& entry,
                                 bool file);
+    bool VisitShownEntries(const CString& path,
+                           const std::function<bool(const WIN32_FIND_DATAA&, bool)>& visit) const;
     CString DisplayText(const CString& path, const CString& name, bool file, BYTE& shellTitle) const;
     void PopulateItem(HTREEITEM item);
     void SortChildren(HTREEITEM parent);
     static int CALLBACK CompareItems(LPARAM first, LPARAM second, LPARAM param);
-    HTREEITEM StartItemOf(CString& rest, bool& firstKeepsBackslash);
-    HTREEITEM WalkPath(const CString& path, bool select, bool expandLast);
+    WalkStart StartOf(const CString& path) const;
+    void PrepareStart(const WalkStart& start);
+    HTREEITEM WalkPath(const CString& path,
+                       const std::function<void(const WalkStart&)>& prepare,
+                       const std::function<void(HTREEITEM, bool)>& reach) const;
     HTREEITEM FindServerParent(HTREEITEM item) const;
+    SelectionMark MarkSelection() const;
+    void RestoreSelection(const SelectionMark& mark);
+    bool StepThroughHistory(HTREEITEM target, void (CSelectionHistory::*keepLeft)(CSelectionHistory::Item));
+    void DeleteChildren(HTREEITEM item);
     void CollapseAndReset(HTREEITEM item);
-    void RemoveVanishedItem(HTREEITEM item);
+    void RemoveItem(HTREEITEM item);
     bool IsSpecialItem(HTREEITEM item) const;
     bool MayChangeItem(HTREEITEM item, bool allowed) const;
     void SendFileAction(FileAction action, const CString& path);
     CWnd* ActionTarget() const;
+    HWND OwnerWindow() const;
+    bool ExecuteItem(HTREEITEM item, LPCSTR verb);
     void OpenContextMenu(CPoint screenPoint);
     void OpenMenuAtSelection();
     int ShellFileOperation(UINT operation,

@@ -65,4 +65,40 @@ CString LastComponent(const CString& path) {
     return backslash < 0 ? path : path.Mid(backslash + 1);
 }
 
+CString StripTrailingBackslash(const CString& path) {
+    if (path.GetLength() > 3 && path[path.GetLength() - 1] == '\\') {
+        return path.Left(path.GetLength() - 1);
+    }
+    return path;
+}
+
+CString WithTrailingBackslash(const CString& path) {
+    if (!path.IsEmpty() && path[path.GetLength() - 1] == '\\') {
+        return path;
+    }
+    return path + '\\';
+}
+
+CString JoinPath(const CString& folder, const CString& name) {
+    return WithTrailingBackslash(folder) + name;
+}
+
+bool StartsWithNoCase(const CString& text, const CString& prefix) {
+    return !prefix.IsEmpty() && text.GetLength() >= prefix.GetLength() &&
+           text.Left(prefix.GetLength()).CompareNoCase(prefix) == 0;
+}
+
+bool IsInFolder(const CString& path, const CString& folder) {
+    return StartsWithNoCase(path, folder) &&
+           (path.GetLength() == folder.GetLength() || path[folder.GetLength()] == '\\');
+}
+
+CString ParentFolderOf(const CString& path) {
+    const int backslash = path.ReverseFind('\\');
+    if (backslash < 0) {
+        return CString();
+    }
+    return backslash == 2 ? path.Left(3) : path.Left(backslash);
+}
+
 }  // namespace FileTreePaths

@@ -36,4 +36,22 @@ CString ShareText(const CString& name);
 // The text after the last backslash, or the whole path.
 CString LastComponent(const CString& path);
 
+// path without its trailing backslash; a drive root ("C:\") keeps it.
+CString StripTrailingBackslash(const CString& path);
+
+// path ending in a backslash (an empty path becomes "\").
+CString WithTrailingBackslash(const CString& path);
+
+// folder + "\" + name, with no second backslash after a folder that ends in one.
+CString JoinPath(const CString& folder, const CString& name);
+
+// Whether text begins with prefix, ignoring case; an empty prefix begins nothing.
+bool StartsWithNoCase(const CString& text, const CString& prefix);
+
+// path is folder itself or lies below it ("Desktop Backup" is not below "Desktop").
+bool IsInFolder(const CString& path, const CString& folder);
+
+// The folder holding path; a drive root keeps its backslash; empty without a backslash.
+CString ParentFolderOf(const CString& path);
+
 }  // namespace FileTreePaths

@@ -629,6 +629,7 @@ TEST(FileTreeShell, NetworkItemsComeFromTheEnumerationAndAPathWalksThroughThem) 
     tree.SelectItem(network);
     EXPECT_EQ(tree.SelectPath("\\\\srv\\data", false), share);
     EXPECT_STREQ(tree.GetSelectedPath(), "\\\\srv\\data");
+    EXPECT_EQ(tree.PathToItem("\\\\srv\\data"), share) << "a look walks the same way as a selection";
     EXPECT_EQ(tree.NewFolder(share, CString()), nullptr) << "no folders are made on network items";
     EXPECT_FALSE(tree.RenameItem(share));
     EXPECT_GT(g_moreData, 0);

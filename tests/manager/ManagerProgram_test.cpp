@@ -313,6 +313,8 @@ TEST_F(ManagerProgram, ClosingAsksRemembersThePathAndARestartReturnsToIt) {
 // "open" verb.
 TEST_F(ManagerProgram, TheAboutBoxLinkOpensTheMakersSite) {
     const CShellOpenRecorder recorder;
+    // A pointer resting where the box opens would show the link in its hover colour instead.
+    SetCursorPos(0, 0);
     const PROCESS_INFORMATION process = Start("");
     HWND viewer = WaitForViewer(process);
     ASSERT_NE(viewer, nullptr);

@@ -1,10 +1,10 @@
 // The viewer's rules that need no window: listed description keys and their summary, the
 // shortened path of the file-name field, the selection history, new-folder and rename names,
 // network item names and the names of the create-zipped dialog.
-#include "manager/CDescriptionKeyList.h"
 #include "manager/CSelectionHistory.h"
 #include "manager/EllipsizePath.h"
 #include "manager/FileTreePaths.h"
+#include "manager/ViewerKeys.h"
 #include "manager/ZippedFileNames.h"
 
 #include <set>
@@ -34,8 +34,8 @@ std::set<std::string> Keys(const CDescriptionKeyList& list) {
 }
 
 TEST(DescriptionKeyList, ListsOnlyGermanHungarianAndEnglishWithTheirTexts) {
-    CDescriptionKeyList list;
-    list.Fill(
+    CDescriptionKeyList list = ViewerKeys::MakeList();
+    list.Refresh(
         Descriptions(Entries{{"de", "Deutsch"}, {"fr", "Francais"}, {"EN", "English"}, {"hu", "Magyar"}}),
         CDescriptionKeyList::kSelectFirst, -1);
     EXPECT_EQ(Keys(list), (std::set<std::string>{"de", "EN", "hu"}));
@@ -48,43 +48,43 @@ TEST(DescriptionKeyList, ListsOnlyGermanHungarianAndEnglishWithTheirTexts) {
 }
 
 TEST(DescriptionKeyList, SummaryJoinsTheListedKeysInListOrder) {
-    CDescriptionKeyList list;
-    list.Fill(Descriptions(Entries{{"de", "a"}, {"en", "b"}, {"fr", "c"}}), CDescriptionKeyList::kSelectFirst,
-              -1);
+    CDescriptionKeyList list = ViewerKeys::MakeList();
+    list.Refresh(Descriptions(Entries{{"de", "a"}, {"en", "b"}, {"fr", "c"}}),
+                 CDescriptionKeyList::kSelectFirst, -1);
     ASSERT_EQ(list.GetCount(), 2);
     const CString expected = "{" + list.GetKey(0) + ";" + list.GetKey(1) + "}";
-    EXPECT_STREQ(list.GetSummary(), expected);
+    EXPECT_STREQ(list.GetSummary(ViewerKeys::kNoKeysText), expected);
 
-    list.Fill(Descriptions(Entries{{"fr", "c"}}), CDescriptionKeyList::kSelectFirst, -1);
+    list.Refresh(Descriptions(Entries{{"fr", "c"}}), CDescriptionKeyList::kSelectFirst, -1);
     EXPECT_EQ(list.GetCount(), 0);
     EXPECT_EQ(list.GetSelection(), -1);
-    EXPECT_STREQ(list.GetSummary(), "*** Leer ***");
+    EXPECT_STREQ(list.GetSummary(ViewerKeys::kNoKeysText), "*** Leer ***");
 }
 
 TEST(DescriptionKeyList, RefillKeepsTheChoiceOrMovesToTheNeighbourAfterADeletion) {
     const Descriptions all({{"de", "1"}, {"en", "2"}, {"hu", "3"}});
-    CDescriptionKeyList list;
-    list.Fill(all, CDescriptionKeyList::kSelectFirst, -1);
+    CDescriptionKeyList list = ViewerKeys::MakeList();
+    list.Refresh(all, CDescriptionKeyList::kSelectFirst, -1);
     ASSERT_EQ(list.GetCount(), 3);
     const CString second = list.GetKey(1);
     const CString third = list.GetKey(2);
 
-    list.Fill(all, CDescriptionKeyList::kKeepChoice, 2);
+    list.Refresh(all, CDescriptionKeyList::kKeepSelected, 2);
     EXPECT_EQ(list.GetKey(list.GetSelection()), third);
 
     // After deleting the third entry the second is chosen; after deleting the first, the
     // (old) second one.
     Descriptions withoutThird({{"de", "1"}, {"en", "2"}, {"hu", "3"}});
     withoutThird.RemoveKey(third);
-    list.Fill(all, CDescriptionKeyList::kSelectFirst, -1);
-    list.Fill(withoutThird, CDescriptionKeyList::kAfterDelete, 2);
+    list.Refresh(all, CDescriptionKeyList::kSelectFirst, -1);
+    list.Refresh(withoutThird, CDescriptionKeyList::kSelectNeighbour, 2);
     EXPECT_EQ(list.GetKey(list.GetSelection()), second);
 
-    list.Fill(all, CDescriptionKeyList::kSelectFirst, -1);
+    list.Refresh(all, CDescriptionKeyList::kSelectFirst, -1);
     const CString first = list.GetKey(0);
     Descriptions withoutFirst({{"de", "1"}, {"en", "2"}, {"hu", "3"}});
     withoutFirst.RemoveKey(first);
-    list.Fill(withoutFirst, CDescriptionKeyList::kAfterDelete, 0);
+    list.Refresh(withoutFirst, CDescriptionKeyList::kSelectNeighbour, 0);
     EXPECT_EQ(list.GetKey(list.GetSelection()), second);
 }
 
@@ -179,6 +179,36 @@ TEST(FileTreePaths, NetworkNamesLoseUpToTwoLeadingBackslashes) {
     EXPECT_STREQ(FileTreePaths::NetworkItemName("\\\\\\odd", ""), "\\odd");
     EXPECT_STREQ(FileTreePaths::NetworkItemName("", "Workgroup"), "Workgroup");
     EXPECT_STREQ(FileTreePaths::ShareText("server\\share"), "share");
+}
+
+// A drive root keeps its backslash whichever way a path is cut, and a folder whose name only
+// begins with another's does not lie below it.
+TEST(FileTreePaths, PathsAreCutAndJoinedAtBackslashes) {
+    EXPECT_STREQ(FileTreePaths::StripTrailingBackslash("C:\\fx\\"), "C:\\fx");
+    EXPECT_STREQ(FileTreePaths::StripTrailingBackslash("C:\\"), "C:\\");
+    EXPECT_STREQ(FileTreePaths::ParentFolderOf("C:\\fx\\a.zfz"), "C:\\fx");
+    EXPECT_STREQ(FileTreePaths::ParentFolderOf("C:\\a.zfz"), "C:\\");
+    EXPECT_STREQ(FileTreePaths::ParentFolderOf("a.zfz"), "");
+    EXPECT_STREQ(FileTreePaths::JoinPath("C:\\", "*.*"), "C:\\*.*");
+    EXPECT_STREQ(FileTreePaths::JoinPath("C:\\fx", "a"), "C:\\fx\\a");
+    EXPECT_STREQ(FileTreePaths::WithTrailingBackslash("C:\\fx"), "C:\\fx\\");
+
+    struct Case {
+        const char* path;
+        const char* folder;
+        bool inside;
+    };
+
+    const Case cases[] = {
+        {"C:\\Desktop", "C:\\Desktop", true},
+        {"c:\\desktop\\a", "C:\\Desktop", true},
+        {"C:\\Desktop Backup", "C:\\Desktop", false},
+        {"C:\\Desk", "C:\\Desktop", false},
+        {"C:\\Desktop", "", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FileTreePaths::IsInFolder(c.path, c.folder), c.inside) << c.path << " in " << c.folder;
+    }
 }
 
 TEST(ZippedFileNames, ProposedAndWrittenNames) {

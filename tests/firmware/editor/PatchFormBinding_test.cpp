@@ -4,9 +4,9 @@
 #include "firmware/CPatchFormBinding.h"
 #include "firmware/CXferTable.h"
 #include "firmware/PatchElementValues.h"
-#include "firmware/PatchKeyList.h"
 #include "forms/FormElementValues.h"
 #include "forms/FormModel.h"
+#include "link/CDescriptionKeyList.h"
 
 #include <string>
 #include <vector>
@@ -214,9 +214,9 @@ void Describe(CFirmwarePatch& patch, const std::vector<std::string>& keys) {
     }
 }
 
-void Refresh(PatchKeyList& list,
+void Refresh(CDescriptionKeyList& list,
              const std::vector<std::string>& keys,
-             PatchKeyList::Mode mode,
+             CDescriptionKeyList::Mode mode,
              int selected) {
     CFirmwarePatch patch;
     Describe(patch, keys);
@@ -225,58 +225,81 @@ void Refresh(PatchKeyList& list,
     list.Refresh(descriptions, mode, selected);
 }
 
+std::vector<std::string> Keys(const CDescriptionKeyList& list) {
+    std::vector<std::string> keys;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        keys.push_back(list.GetKey(i).GetString());
+    }
+    return keys;
+}
+
 TEST(PatchKeyListTest, SelectsAgainByItsMode) {
     struct Case {
         const char* name;
         std::vector<std::string> before;
         int selected;
-        PatchKeyList::Mode mode;
+        CDescriptionKeyList::Mode mode;
         std::vector<std::string> after;
         int expected;
     };
 
     const Case cases[] = {
-        {"load selects the first", {"de", "en"}, 1, PatchKeyList::kSelectFirst, {"fr", "de"}, 0},
+        {"load selects the first", {"de", "en"}, 1, CDescriptionKeyList::kSelectFirst, {"fr", "de"}, 0},
         {"a new key keeps the selection",
          {"de", "fr"},
          1,
-         PatchKeyList::kKeepSelected,
+         CDescriptionKeyList::kKeepSelected,
          {"de", "en", "fr"},
          2},
-        {"deleting the first selects the second", {"de", "en"}, 0, PatchKeyList::kSelectNeighbour, {"en"}, 0},
+        {"deleting the first selects the second",
+         {"de", "en"},
+         0,
+         CDescriptionKeyList::kSelectNeighbour,
+         {"en"},
+         0},
         {"deleting selects the one before",
          {"de", "en", "fr"},
          2,
-         PatchKeyList::kSelectNeighbour,
+         CDescriptionKeyList::kSelectNeighbour,
          {"de", "en"},
          1},
-        {"deleting the only key", {"de"}, 0, PatchKeyList::kSelectNeighbour, {}, -1},
-        {"a remembered key that is gone", {"de", "en"}, 1, PatchKeyList::kKeepSelected, {"de", "fr"}, 0},
-        {"nothing selected before", {"de", "en"}, -1, PatchKeyList::kKeepSelected, {"de", "en"}, 0},
-        {"an empty key is no remembered key", {"", "en"}, 1, PatchKeyList::kSelectFirst, {"", "en"}, 0},
+        {"deleting the only key", {"de"}, 0, CDescriptionKeyList::kSelectNeighbour, {}, -1},
+        {"a remembered key that is gone",
+         {"de", "en"},
+         1,
+         CDescriptionKeyList::kKeepSelected,
+         {"de", "fr"},
+         0},
+        {"nothing selected before", {"de", "en"}, -1, CDescriptionKeyList::kKeepSelected, {"de", "en"}, 0},
+        {"an empty key is no remembered key",
+         {"", "en"},
+         1,
+         CDescriptionKeyList::kSelectFirst,
+         {"", "en"},
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        PatchKeyList list;
-        Refresh(list, c.before, PatchKeyList::kSelectFirst, -1);
+        CDescriptionKeyList list(CDescriptionKeyList::kAscending);
+        Refresh(list, c.before, CDescriptionKeyList::kSelectFirst, -1);
         Refresh(list, c.after, c.mode, c.selected);
-        EXPECT_EQ(list.Selected(), c.expected);
-        ASSERT_EQ(list.Keys().size(), c.after.size());
+        EXPECT_EQ(list.GetSelection(), c.expected);
+        ASSERT_EQ(Keys(list).size(), c.after.size());
     }
 }
 
 TEST(PatchKeyListTest, ListsTheKeysInOrderWithTheirTexts) {
-    PatchKeyList list;
-    Refresh(list, {"en", "de", "it"}, PatchKeyList::kSelectFirst, -1);
-    EXPECT_EQ(list.Keys(), (std::vector<std::string>{"de", "en", "it"}));
-    EXPECT_EQ(list.Texts()[1], "text of en");
-    EXPECT_EQ(list.ListText("*** Empty ***"), "{de;en;it}");
+    CDescriptionKeyList list(CDescriptionKeyList::kAscending);
+    Refresh(list, {"en", "de", "it"}, CDescriptionKeyList::kSelectFirst, -1);
+    EXPECT_EQ(Keys(list), (std::vector<std::string>{"de", "en", "it"}));
+    EXPECT_STREQ(list.GetText(1), "text of en");
+    EXPECT_STREQ(list.GetSummary("*** Empty ***"), "{de;en;it}");
     list.SetText(1, "typed");
     list.SetText(7, "ignored");
-    EXPECT_EQ(list.Texts()[1], "typed");
-    Refresh(list, {}, PatchKeyList::kSelectFirst, 0);
-    EXPECT_EQ(list.ListText("*** Empty ***"), "*** Empty ***");
-    EXPECT_TRUE(list.Texts().empty());
+    EXPECT_STREQ(list.GetText(1), "typed");
+    Refresh(list, {}, CDescriptionKeyList::kSelectFirst, 0);
+    EXPECT_STREQ(list.GetSummary("*** Empty ***"), "*** Empty ***");
+    EXPECT_EQ(list.GetCount(), 0);
 }
 
 }  // namespace
