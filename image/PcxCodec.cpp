@@ -1,10 +1,12 @@
 // PCX decoding and encoding. The whole run-length stream is unpacked into one buffer
 // first; each plane line must fit the bytes per line the header declares, and the
-// header's sizes are checked before anything is allocated.
+// header's sizes are checked against what the rest of the file can fill before anything
+// is allocated.
 #include "image/PcxCodec.h"
 
 #include "image/ByteOrder.h"
 #include "image/CodecError.h"
+#include "image/DecodeBudget.h"
 #include "image/MemoryImageStream.h"
 
 #include <algorithm>
@@ -113,6 +115,12 @@ bool PcxCodec::Decode(ImageStream* stream) {
             layout.bytesPerLine * 8 < static_cast<long>(layout.width) * layout.bitsPerPixel) {
             throw CodecError{"corrupted PCX"};
         }
+        const std::size_t lineBytes = static_cast<std::size_t>(layout.planes) * layout.bytesPerLine;
+        // Two stored bytes unpack to at most 63, so a header promising more than the rest
+        // of the stream can hold is refused before the picture or the buffer is allocated.
+        if (!StreamCanFill(stream, std::uint64_t{2} * lineBytes * static_cast<std::uint64_t>(height), kMaxRun)) {
+            throw CodecError{"corrupted PCX"};
+        }
         const bool colourPlanes = layout.planes > 2 && layout.bitsPerPixel == 8;
         // Two or three 1-bit planes index up to 8 colours: they need a 4-bit image.
         const int depth = colourPlanes ? 24 : (layout.planes > 1 ? 4 : layout.bitsPerPixel);
@@ -122,14 +130,6 @@ bool PcxCodec::Decode(ImageStream* stream) {
         }
         if (GetEscape() != 0) {
             throw CodecError{"Cancelled"};
-        }
-        const std::size_t lineBytes = static_cast<std::size_t>(layout.planes) * layout.bytesPerLine;
-        // Two input bytes unpack to at most 63, so a header promising more than the rest
-        // of the stream can hold is refused before the buffer is allocated.
-        const std::int64_t remaining = stream->Size() - stream->Tell();
-        if (remaining < 0 || static_cast<std::uint64_t>(lineBytes) * height >
-                                 static_cast<std::uint64_t>(remaining) * (kMaxRun / 2 + 1)) {
-            throw CodecError{"corrupted PCX"};
         }
         std::vector<BYTE> data;
         try {

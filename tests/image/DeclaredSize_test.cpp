@@ -70,6 +70,21 @@ std::vector<BYTE> Tga(BYTE type, WORD width, WORD height, BYTE depth, std::size_
     return out;
 }
 
+// Four 1-bit planes of 65535 x 65535 pixels, then a few runs.
+std::vector<BYTE> Pcx() {
+    std::vector<BYTE> out(128, 0);
+    out[0] = 10;
+    out[1] = 5;
+    out[2] = 1;
+    out[3] = 1;
+    out[8] = out[9] = out[10] = out[11] = 0xFF;
+    out[65] = 4;
+    out[66] = 0x00;
+    out[67] = 0x20;
+    out.resize(out.size() + 54, 0xC1);
+    return out;
+}
+
 }  // namespace
 
 TEST(DeclaredSize, SmallFilesClaimingHugePicturesAreRefusedWithinBoundedMemory) {
@@ -88,6 +103,7 @@ TEST(DeclaredSize, SmallFilesClaimingHugePicturesAreRefusedWithinBoundedMemory) 
         {"bmp of an unread bit count", Bmp(1 << 30, 1 << 20, 2, 0, 16), kImageFormatBmp},
         {"32-bit tga of 44000 x 44000", Tga(2, 44000, 44000, 32, 16), kImageFormatTga},
         {"run-length tga of 40000 x 40000", Tga(10, 40000, 40000, 24, 16), kImageFormatTga},
+        {"four-plane pcx of 65535 x 65535", Pcx(), kImageFormatPcx},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
