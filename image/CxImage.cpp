@@ -118,6 +118,11 @@ bool CxImage::Destroy() {
     return true;
 }
 
+bool CxImage::ExceedsMemoryLimit(DWORD width, DWORD height, DWORD bpp) {
+    return (static_cast<std::uint64_t>(width) * height * RoundBpp(bpp)) >> 8 >
+           static_cast<std::uint64_t>(CXIMAGE_MAX_MEMORY);
+}
+
 // The block is zeroed: rows a codec or an interrupted operation leaves unwritten must
 // never carry old heap contents into an encoded file.
 void* CxImage::Create(DWORD width, DWORD height, DWORD bpp, DWORD format) {
@@ -129,8 +134,7 @@ void* CxImage::Create(DWORD width, DWORD height, DWORD bpp, DWORD format) {
         return nullptr;
     }
     bpp = RoundBpp(bpp);
-    if ((static_cast<std::uint64_t>(width) * height * bpp) >> 8 >
-        static_cast<std::uint64_t>(CXIMAGE_MAX_MEMORY)) {
+    if (ExceedsMemoryLimit(width, height, bpp)) {
         SetLastError("CXIMAGE_MAX_MEMORY exceeded");
         return nullptr;
     }

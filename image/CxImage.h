@@ -450,6 +450,8 @@ protected:
     bool EncodeWith(ImageStream* stream);
     void SetLastError(const char* text);
     void CopyLastError(const CxImage& other);
+    // Whether Create refuses the size for CXIMAGE_MAX_MEMORY.
+    static bool ExceedsMemoryLimit(DWORD width, DWORD height, DWORD bpp);
     // Builds an empty result image with this image's settings, size and palette.
     bool PrepareResult(CxImage& result, DWORD width, DWORD height, DWORD bpp) const;
     // Moves result into destination (or this image when null).

@@ -31,6 +31,30 @@ bool ReadExact(ImageStream* stream, BYTE* buffer, std::size_t bytes) {
     return bytes == 0 || stream->Read(buffer, 1, bytes) == bytes;
 }
 
+bool StartsBlock(BYTE value) {
+    return value == kExtension || value == kImageSeparator || value == kTrailer;
+}
+
+// Bytes between blocks that start none are ignored. They are skipped a chunk at a
+// time, not byte by byte, and the stream is left on the next block's first byte or at
+// its end.
+void SkipStrayBytes(ImageStream* stream) {
+    BYTE chunk[4096];
+    for (;;) {
+        const std::size_t got = stream->Read(chunk, 1, sizeof(chunk));
+        const BYTE* begin = chunk;
+        const BYTE* end = begin + got;
+        const BYTE* found = std::find_if(begin, end, StartsBlock);
+        if (found != end) {
+            stream->Seek(found - end, 1);
+            return;
+        }
+        if (got < sizeof(chunk)) {
+            return;
+        }
+    }
+}
+
 // Skips data sub-blocks up to and including the terminator; false at the end of the stream.
 bool SkipSubBlocks(ImageStream* stream) {
     for (;;) {
@@ -136,6 +160,7 @@ struct GifCodec::Frame {
 long GifCodec::CountFrames(ImageStream* stream, const Screen& screen) {
     long count = 0;
     for (;;) {
+        SkipStrayBytes(stream);
         const long block = stream->GetC();
         if (block < 0 || block == kTrailer) {
             return count;
@@ -144,9 +169,6 @@ long GifCodec::CountFrames(ImageStream* stream, const Screen& screen) {
             if (stream->GetC() < 0 || !SkipSubBlocks(stream)) {
                 return count;
             }
-            continue;
-        }
-        if (block != kImageSeparator) {
             continue;
         }
         BYTE descriptor[kDescriptorBytes];
@@ -337,6 +359,7 @@ bool GifCodec::Decode(ImageStream* stream) {
         if (GetEscape() > 0) {
             return false;
         }
+        SkipStrayBytes(stream);
         const long block = stream->GetC();
         if (block < 0 || block == kTrailer) {
             break;
@@ -345,9 +368,6 @@ bool GifCodec::Decode(ImageStream* stream) {
             if (!ReadExtension(stream, pending)) {
                 break;
             }
-            continue;
-        }
-        if (block != kImageSeparator) {
             continue;
         }
         Frame frame = pending;

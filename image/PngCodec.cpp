@@ -4,11 +4,13 @@
 // every buffer and both libpng structures live in objects declared before it.
 #include "image/PngCodec.h"
 
+#include "image/DecodeBudget.h"
 #include "image/ImageStream.h"
 
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -21,6 +23,8 @@ constexpr double kMetresPerInch = 0.0254;
 constexpr int kGreyBackground = 192;
 constexpr std::size_t kRowSlackBytes = 10;
 constexpr std::size_t kSmallImagePixels = 65536;
+// Deflate's best case: a 258-byte match in two bits.
+constexpr std::uint64_t kDeflateLargestExpansion = 1032;
 
 // Runs inside libpng (C code): it must not throw, so it records and jumps.
 void OnPngError(png_structp png, png_const_charp message) {
@@ -207,6 +211,16 @@ bool PngCodec::DecodeRows(void* pngPointer, void* infoPointer, std::vector<BYTE>
         png_set_strip_16(png);
     }
     const DWORD depth = pixelDepth == 16 ? 8 : (pixelDepth < 17 ? static_cast<DWORD>(pixelDepth) : 24);
+    // Every row is a filter byte and the row's bytes, deflated. A picture the rest of the
+    // file could not fill would end in a read error anyway; it is refused before a few
+    // header bytes allocate it. A size over the memory limit is Create's to report.
+    const std::uint64_t fileRowBytes = (static_cast<std::uint64_t>(width) * pixelDepth + 7) / 8;
+    if (!ExceedsMemoryLimit(width, height, depth) &&
+        !StreamCanFill(static_cast<ImageStream*>(png_get_io_ptr(png)), height * (1 + fileRowBytes),
+                       kDeflateLargestExpansion)) {
+        SetLastError("Read Error");
+        return false;
+    }
     if (Create(width, height, depth, kImageFormatPng) == nullptr) {
         return false;
     }

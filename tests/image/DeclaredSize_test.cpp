@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 namespace {
 
@@ -85,6 +86,36 @@ std::vector<BYTE> Pcx() {
     return out;
 }
 
+void AppendBe32(std::vector<BYTE>& out, DWORD value) {
+    out.insert(out.end(), {static_cast<BYTE>(value >> 24), static_cast<BYTE>(value >> 16),
+                           static_cast<BYTE>(value >> 8), static_cast<BYTE>(value)});
+}
+
+void AppendPngChunk(std::vector<BYTE>& out, const char* type, const std::vector<BYTE>& data) {
+    std::vector<BYTE> chunk(type, type + 4);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    AppendBe32(out, static_cast<DWORD>(data.size()));
+    out.insert(out.end(), chunk.begin(), chunk.end());
+    AppendBe32(out, static_cast<DWORD>(crc32(0, chunk.data(), static_cast<uInt>(chunk.size()))));
+}
+
+// A header with a valid CRC, then a kilobyte of deflated zeros and no end.
+std::vector<BYTE> Png(DWORD width, DWORD height, BYTE bitDepth, BYTE colourType) {
+    std::vector<BYTE> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<BYTE> header;
+    AppendBe32(header, width);
+    AppendBe32(header, height);
+    header.insert(header.end(), {bitDepth, colourType, 0, 0, 0});
+    AppendPngChunk(out, "IHDR", header);
+    const std::vector<BYTE> zeros(1024, 0);
+    std::vector<BYTE> data(compressBound(static_cast<uLong>(zeros.size())));
+    uLongf dataBytes = static_cast<uLongf>(data.size());
+    compress(data.data(), &dataBytes, zeros.data(), static_cast<uLong>(zeros.size()));
+    data.resize(dataBytes);
+    AppendPngChunk(out, "IDAT", data);
+    return out;
+}
+
 }  // namespace
 
 TEST(DeclaredSize, SmallFilesClaimingHugePicturesAreRefusedWithinBoundedMemory) {
@@ -104,6 +135,7 @@ TEST(DeclaredSize, SmallFilesClaimingHugePicturesAreRefusedWithinBoundedMemory) 
         {"32-bit tga of 44000 x 44000", Tga(2, 44000, 44000, 32, 16), kImageFormatTga},
         {"run-length tga of 40000 x 40000", Tga(10, 40000, 40000, 24, 16), kImageFormatTga},
         {"four-plane pcx of 65535 x 65535", Pcx(), kImageFormatPcx},
+        {"rgba png of 36000 x 36000", Png(36000, 36000, 8, 6), kImageFormatPng},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -133,6 +165,14 @@ TEST(DeclaredSize, DataThatFillsALargePictureOrAShortSmallFileStillDecodes) {
     const CxImage image = DecodeBytes(large, kImageFormatBmp);
     ASSERT_EQ(6000u, image.GetWidth());
     EXPECT_EQ(static_cast<BYTE>(2999), image.GetPixelIndex(5999, 2999));
+
+    // A deflated picture over that size, nearly all one colour, is far beyond a thousandfold.
+    CxImage uniform(6000, 3000, 8);
+    uniform.SetGrayPalette();
+    uniform.SetPixelIndex(5999, 2999, 7);
+    const CxImage inflated = DecodeBytes(EncodeToBytes(uniform, kImageFormatPng), kImageFormatPng);
+    ASSERT_EQ(3000u, inflated.GetHeight());
+    EXPECT_EQ(static_cast<BYTE>(7), inflated.GetPixelIndex(5999, 2999));
 
     // A small picture cut short keeps the rows that came and zero in the rest.
     const CxImage cut = DecodeBytes(Bmp(100, 100, 24, 0, 300 * 10), kImageFormatBmp);
