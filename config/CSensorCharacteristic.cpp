@@ -1,5 +1,7 @@
 #include "config/CSensorCharacteristic.h"
 
+#include "config/FormatRangeMessage.h"
+
 #include <algorithm>
 #include <cmath>
 #include <locale>
@@ -103,16 +105,8 @@ CString CSensorCharacteristic::RangeMessage(Row row,
                                             const CString& pattern,
                                             double value,
                                             const Bounds& bounds) const {
-    const CString format = Format(row);
-    CString filled;
-    CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    filled.Format(pattern, static_cast<LPCSTR>(format), '(', static_cast<LPCSTR>(format),
-                  static_cast<LPCSTR>(format), ')');
-    message.Format(filled, value, bounds.lower, bounds.upper);
-#pragma GCC diagnostic pop
-    return message;
+    return FormatRangeMessage(pattern, FormatValue(row, value), FormatValue(row, bounds.lower),
+                              FormatValue(row, bounds.upper));
 }
 
 double CSensorCharacteristic::TruncateToDecimals(double value, int code) {

@@ -1,5 +1,7 @@
 #include "config/CSettingsPageField.h"
 
+#include "config/FormatRangeMessage.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -126,17 +128,18 @@ int CSettingsPageField::Encode(double value) const {
 }
 
 CString CSettingsPageField::RangeMessage(const CString& pattern, double value) const {
-    CString format;
+    return FormatRangeMessage(pattern, FormatTyped(value), FormatTyped(m_rule.low), FormatTyped(m_rule.high));
+}
+
+CString CSettingsPageField::FormatTyped(double value) const {
+    CString text;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    format.Format(pattern, m_rule.format, '(', m_rule.format, m_rule.format, ')');
-    CString message;
     if (IsDecimal()) {
-        message.Format(format, value, m_rule.low, m_rule.high);
+        text.Format(m_rule.format, value);
     } else {
-        message.Format(format, static_cast<int>(value), static_cast<int>(m_rule.low),
-                       static_cast<int>(m_rule.high));
+        text.Format(m_rule.format, static_cast<int>(value));
     }
 #pragma GCC diagnostic pop
-    return message;
+    return text;
 }
