@@ -1,12 +1,10 @@
 #include "config/CSensorCharacteristic.h"
 
 #include "config/FormatRangeMessage.h"
+#include "config/ParseLocaleDecimal.h"
 
 #include <algorithm>
 #include <cmath>
-#include <locale>
-#include <sstream>
-#include <string>
 
 namespace {
 
@@ -129,19 +127,5 @@ CString CSensorCharacteristic::FormatOfCode(int code) {
 }
 
 bool CSensorCharacteristic::ParseDecimal(LPCSTR text, LPCSTR decimalSeparator, double& value) {
-    if (text == nullptr) {
-        return false;
-    }
-    std::string typed(text);
-    const std::string separator =
-        decimalSeparator != nullptr && *decimalSeparator != '\0' ? decimalSeparator : ".";
-    const std::size_t at = typed.find(separator);
-    if (at != std::string::npos) {
-        typed.replace(at, separator.size(), ".");
-    }
-    // Read in the classic locale: the C runtime's may expect another separator.
-    std::istringstream stream(typed);
-    stream.imbue(std::locale::classic());
-    stream >> value;
-    return !stream.fail();
+    return ParseLocaleDecimal(text, decimalSeparator, value);
 }

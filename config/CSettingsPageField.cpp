@@ -1,13 +1,10 @@
 #include "config/CSettingsPageField.h"
 
 #include "config/FormatRangeMessage.h"
+#include "config/ParseLocaleDecimal.h"
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <locale>
-#include <sstream>
-#include <string>
 
 namespace {
 
@@ -98,18 +95,7 @@ bool CSettingsPageField::Parse(LPCSTR text, LPCSTR decimalSeparator, double& val
         value = static_cast<double>(number);
         return end != text;
     }
-    std::string typed(text);
-    const std::string separator =
-        decimalSeparator != nullptr && *decimalSeparator != '\0' ? decimalSeparator : ".";
-    const std::size_t at = typed.find(separator);
-    if (at != std::string::npos) {
-        typed.replace(at, separator.size(), ".");
-    }
-    // Read in the classic locale: the C runtime's may expect another separator.
-    std::istringstream stream(typed);
-    stream.imbue(std::locale::classic());
-    stream >> value;
-    return !stream.fail();
+    return ParseLocaleDecimal(text, decimalSeparator, value);
 }
 
 int CSettingsPageField::Encode(double value) const {
