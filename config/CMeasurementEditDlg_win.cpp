@@ -1,6 +1,7 @@
 #include "config/CMeasurementEditDlg.h"
 
 #include "classlib/win/AfxMessageBox.h"
+#include "config/FormatRangeMessage.h"
 #include "config/MapPageIds.h"
 #include "link/NumberChecks.h"
 #include "shell/CResourceManager.h"
@@ -124,13 +125,10 @@ bool CMeasurementEditDlg::StoreValues() {
            ReadWhole(kMeasurementId, m_measurementMin, m_measurementMax, m_measurement);
 }
 
-// The range text is filled twice: first with the interval's shape, then with the numbers
-// already formatted as the field shows them.
 CString CMeasurementEditDlg::RangeMessage(const CString& value,
                                           const CString& minimum,
                                           const CString& maximum) const {
-    const CString pattern = FormatText(LoadText(kOutOfRangeText), "%s", '(', "%s", "%s", ')');
-    return FormatText(pattern, value.GetString(), minimum.GetString(), maximum.GetString());
+    return FormatRangeMessage(LoadText(kOutOfRangeText), value, minimum, maximum);
 }
 
 bool CMeasurementEditDlg::ReadWhole(int id, int minimum, int maximum, int& value) {

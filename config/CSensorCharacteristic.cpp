@@ -1,10 +1,10 @@
 #include "config/CSensorCharacteristic.h"
 
+#include "config/FormatRangeMessage.h"
+#include "config/ParseLocaleDecimal.h"
+
 #include <algorithm>
 #include <cmath>
-#include <locale>
-#include <sstream>
-#include <string>
 
 namespace {
 
@@ -103,16 +103,8 @@ CString CSensorCharacteristic::RangeMessage(Row row,
                                             const CString& pattern,
                                             double value,
                                             const Bounds& bounds) const {
-    const CString format = Format(row);
-    CString filled;
-    CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    filled.Format(pattern, static_cast<LPCSTR>(format), '(', static_cast<LPCSTR>(format),
-                  static_cast<LPCSTR>(format), ')');
-    message.Format(filled, value, bounds.lower, bounds.upper);
-#pragma GCC diagnostic pop
-    return message;
+    return FormatRangeMessage(pattern, FormatValue(row, value), FormatValue(row, bounds.lower),
+                              FormatValue(row, bounds.upper));
 }
 
 double CSensorCharacteristic::TruncateToDecimals(double value, int code) {
@@ -135,19 +127,5 @@ CString CSensorCharacteristic::FormatOfCode(int code) {
 }
 
 bool CSensorCharacteristic::ParseDecimal(LPCSTR text, LPCSTR decimalSeparator, double& value) {
-    if (text == nullptr) {
-        return false;
-    }
-    std::string typed(text);
-    const std::string separator =
-        decimalSeparator != nullptr && *decimalSeparator != '\0' ? decimalSeparator : ".";
-    const std::size_t at = typed.find(separator);
-    if (at != std::string::npos) {
-        typed.replace(at, separator.size(), ".");
-    }
-    // Read in the classic locale: the C runtime's may expect another separator.
-    std::istringstream stream(typed);
-    stream.imbue(std::locale::classic());
-    stream >> value;
-    return !stream.fail();
+    return ParseLocaleDecimal(text, decimalSeparator, value);
 }

@@ -102,11 +102,17 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    CString LoadText(UINT id) const;
+    // The language of the typed numbers; 0 without a resource manager.
+    DWORD LanguageId() const;
+    CEdit* EditOfElement(int element);
+    int ElementOfEdit(int controlId) const;
+
     void Layout();
     void UpdateTexts();
     void FillChoiceTexts();
-    CString LoadText(UINT id) const;
     void SetFonts();
+    void ShowDecimals();
 
     void RefreshEdit(const CSettingsPageField& field, CEdit& edit, const BYTE* bytes);
     void RefreshChoice(int element, CComboBox& list, int value);
@@ -123,10 +129,6 @@ private:
     void WriteElement(int element, int encoded);
     void RefuseInput(CEdit& edit, const CString& message);
     static void SelectWholeText(CEdit& edit);
-
-    void ShowDecimals();
-    CEdit* EditOfElement(int element);
-    int ElementOfEdit(int controlId) const;
 
     CComboBox m_changeType;
     CEdit m_changeRev;

@@ -1,11 +1,10 @@
 #include "config/CSettingsPageField.h"
 
+#include "config/FormatRangeMessage.h"
+#include "config/ParseLocaleDecimal.h"
+
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <locale>
-#include <sstream>
-#include <string>
 
 namespace {
 
@@ -96,18 +95,7 @@ bool CSettingsPageField::Parse(LPCSTR text, LPCSTR decimalSeparator, double& val
         value = static_cast<double>(number);
         return end != text;
     }
-    std::string typed(text);
-    const std::string separator =
-        decimalSeparator != nullptr && *decimalSeparator != '\0' ? decimalSeparator : ".";
-    const std::size_t at = typed.find(separator);
-    if (at != std::string::npos) {
-        typed.replace(at, separator.size(), ".");
-    }
-    // Read in the classic locale: the C runtime's may expect another separator.
-    std::istringstream stream(typed);
-    stream.imbue(std::locale::classic());
-    stream >> value;
-    return !stream.fail();
+    return ParseLocaleDecimal(text, decimalSeparator, value);
 }
 
 int CSettingsPageField::Encode(double value) const {
@@ -126,17 +114,18 @@ int CSettingsPageField::Encode(double value) const {
 }
 
 CString CSettingsPageField::RangeMessage(const CString& pattern, double value) const {
-    CString format;
+    return FormatRangeMessage(pattern, FormatTyped(value), FormatTyped(m_rule.low), FormatTyped(m_rule.high));
+}
+
+CString CSettingsPageField::FormatTyped(double value) const {
+    CString text;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    format.Format(pattern, m_rule.format, '(', m_rule.format, m_rule.format, ')');
-    CString message;
     if (IsDecimal()) {
-        message.Format(format, value, m_rule.low, m_rule.high);
+        text.Format(m_rule.format, value);
     } else {
-        message.Format(format, static_cast<int>(value), static_cast<int>(m_rule.low),
-                       static_cast<int>(m_rule.high));
+        text.Format(m_rule.format, static_cast<int>(value));
     }
 #pragma GCC diagnostic pop
-    return message;
+    return text;
 }

@@ -56,5 +56,8 @@ public:
     CString RangeMessage(const CString& pattern, double value) const;
 
 private:
+    // A typed number or a bound in the field's format, whole numbers cut toward zero.
+    CString FormatTyped(double value) const;
+
     SettingFieldRule m_rule;
 };
