@@ -1,7 +1,7 @@
 #include "forms/CLiveMarkerGridCtrl.h"
 
 #include "classlib/win/CDC.h"
-#include "grid/CGridTipWnd.h"
+#include "forms/MoveWithoutOwnTitleTip.h"
 #include "link/CDataHandler.h"
 #include "link/CalibrationHelpers.h"
 
@@ -163,14 +163,11 @@ void CLiveMarkerGridCtrl::OnDraw(CDC* dc) {
 }
 
 void CLiveMarkerGridCtrl::OnMouseMove(UINT flags, CPoint point) {
-    const BOOL titleTips = m_titleTips;
-    m_titleTips = FALSE;
-    CGridCtrl::OnMouseMove(flags, point);
-    m_titleTips = titleTips;
+    MoveWithoutOwnTitleTip(*this, flags, point);
     m_lastMousePoint = point;
 }
 
 void CLiveMarkerGridCtrl::OnKillFocus(CWnd* newWnd) {
     CGridCtrl::OnKillFocus(newWnd);
-    m_titleTip->Hide();
+    HideTitleTip();
 }

@@ -1,11 +1,17 @@
 // The off-screen DC: a compatible bitmap with the target's mapping, copied back with SRCCOPY.
 #include "forms/CMemoryDC.h"
 
-#include <cstdio>
+#include "link/CLogger.h"
+
+namespace {
+
+constexpr int kLogError = 3000;
+
+}  // namespace
 
 CMemoryDC::CMemoryDC(CDC* target, const CRect& area) : m_target(target), m_area(area) {
     if (m_target == nullptr) {
-        std::fprintf(stderr, "CMemoryDC: no target\n");
+        CLogger::Instance().Log(kLogError, "CMemoryDC: no target");
         return;
     }
     m_isMemory = !m_target->IsPrinting() && CreateOffScreen();

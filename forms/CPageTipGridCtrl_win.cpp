@@ -1,5 +1,6 @@
 #include "forms/CPageTipGridCtrl.h"
 
+#include "forms/MoveWithoutOwnTitleTip.h"
 #include "grid/CGridCellBase.h"
 #include "grid/CGridTipWnd.h"
 
@@ -12,10 +13,7 @@ END_MESSAGE_MAP()
 
 // The grid's own tip stays off while the grid handles the move; the page's tip replaces it.
 void CPageTipGridCtrl::OnMouseMove(UINT flags, CPoint point) {
-    const BOOL titleTips = m_titleTips;
-    m_titleTips = FALSE;
-    CGridCtrl::OnMouseMove(flags, point);
-    m_titleTips = titleTips;
+    MoveWithoutOwnTitleTip(*this, flags, point);
     if (m_leftButtonDown && m_mouseMode != GRID_MOUSE_NOTHING) {
         return;
     }
@@ -49,5 +47,5 @@ void CPageTipGridCtrl::ShowPageTip(int row, int col, CGridCellBase* cell, const 
 
 void CPageTipGridCtrl::OnKillFocus(CWnd* newWnd) {
     CGridCtrl::OnKillFocus(newWnd);
-    m_titleTip->Hide();
+    HideTitleTip();
 }

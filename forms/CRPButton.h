@@ -4,6 +4,7 @@
 #pragma once
 
 #include "classlib/win/CBrush.h"
+#include "forms/CBlinkTimer.h"
 #include "forms/CFocuslessButton.h"
 
 #include <windows.h>
@@ -12,13 +13,13 @@ class CRPButton : public CFocuslessButton {
     DECLARE_DYNAMIC(CRPButton)
 
 public:
-    static constexpr UINT_PTR kBlinkTimerId = 1;
-    static constexpr UINT kDefaultBlinkPeriodMs = 500;
+    static constexpr UINT_PTR kBlinkTimerId = CBlinkTimer::kTimerId;
+    static constexpr UINT kDefaultBlinkPeriodMs = CBlinkTimer::kDefaultPeriodMs;
 
     CRPButton();
 
     // Takes effect at the next start of blinking.
-    void SetBlinkInterval(UINT periodMs) { m_blinkPeriodMs = periodMs; }
+    void SetBlinkInterval(UINT periodMs) { m_blink.SetPeriod(periodMs); }
 
     // on: 1 when blinking started, 0 when it blinks already (or has no window). off: back to
     // the normal look; 1 when it was blinking.
@@ -56,9 +57,7 @@ private:
     COLORREF m_highlightTextColor;
     COLORREF m_highlightFillColor;
     BOOL m_active = FALSE;
-    int m_blinkPhase = 0;  // 1 while the highlight look shows
-    UINT m_blinkPeriodMs = kDefaultBlinkPeriodMs;
-    UINT_PTR m_blinkTimerId = 0;  // 0 while not blinking
+    CBlinkTimer m_blink;
     CBrush m_highlightBrush;
     UINT m_buttonKind = 0;  // the style's low byte before the button was made owner-drawn
 };

@@ -4,6 +4,7 @@
 #include "classlib/win/CDC.h"
 #include "classlib/win/CRect.h"
 #include "forms/CMemoryDC.h"
+#include "forms/IsWindowOfClass.h"
 
 namespace {
 
@@ -18,12 +19,6 @@ public:
 
     ~CItemDC() override { Detach(); }
 };
-
-bool IsButtonWindow(HWND hwnd) {
-    char className[16] = {};
-    ::GetClassNameA(hwnd, className, sizeof(className));
-    return ::lstrcmpiA(className, "Button") == 0;
-}
 
 }  // namespace
 
@@ -53,23 +48,7 @@ void CRPButton::PreSubclassWindow() {
 }
 
 BOOL CRPButton::Blink(BOOL on) {
-    if (on) {
-        // Without a window the system would make a thread timer this button never sees.
-        if (m_blinkTimerId != 0 || !IsWindow()) {
-            return FALSE;
-        }
-        m_blinkPhase = 0;
-        m_blinkTimerId = SetTimer(kBlinkTimerId, m_blinkPeriodMs);
-        return m_blinkTimerId != 0 ? TRUE : FALSE;
-    }
-    m_blinkPhase = 0;
-    if (m_blinkTimerId == 0) {
-        return FALSE;
-    }
-    KillTimer(m_blinkTimerId);
-    m_blinkTimerId = 0;
-    Invalidate();
-    return TRUE;
+    return m_blink.Blink(*this, on);
 }
 
 void CRPButton::SetHighlightColors(COLORREF textColor, COLORREF fillColor) {
@@ -107,7 +86,7 @@ void CRPButton::UncheckRestOfGroup() {
         if (first == nullptr) {
             first = item;
         }
-        if (IsButtonWindow(item)) {
+        if (IsWindowOfClass(item, "Button")) {
             ::SendMessageA(item, BM_SETCHECK, BST_UNCHECKED, 0);
         }
     }
@@ -127,17 +106,13 @@ LRESULT CRPButton::OnGetCheck(WPARAM unused, LPARAM unusedToo) {
 }
 
 void CRPButton::OnTimer(UINT_PTR id) {
-    m_blinkPhase = m_blinkPhase == 0 ? 1 : 0;
-    Invalidate();
+    m_blink.Flip(*this);
     CFocuslessButton::OnTimer(id);
 }
 
 void CRPButton::OnDestroy() {
     CFocuslessButton::OnDestroy();
-    if (m_blinkTimerId != 0) {
-        KillTimer(m_blinkTimerId);
-        m_blinkTimerId = 0;
-    }
+    m_blink.Stop(*this);
 }
 
 void CRPButton::DrawCaption(HDC dc, const RECT& item, const RECT& textArea, UINT itemState) const {
@@ -169,7 +144,7 @@ void CRPButton::DrawCaption(HDC dc, const RECT& item, const RECT& textArea, UINT
     const UINT disabled = (itemState & ODS_DISABLED) != 0 ? DSS_DISABLED : DSS_NORMAL;
     const int previousMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF previousColor =
-        m_blinkPhase != 0 ? ::SetTextColor(dc, m_highlightTextColor) : ::GetTextColor(dc);
+        m_blink.IsHighlighted() ? ::SetTextColor(dc, m_highlightTextColor) : ::GetTextColor(dc);
     const LPARAM caption = reinterpret_cast<LPARAM>(text.GetString());
     ::DrawStateA(dc, nullptr, nullptr, caption, text.GetLength(), x, y, extent.cx, extent.cy,
                  DST_PREFIXTEXT | disabled);
@@ -202,7 +177,7 @@ void CRPButton::DrawItem(LPDRAWITEMSTRUCT drawItem) {
     }
     CRect face = item;
     dc.DrawFrameControl(&face, DFC_BUTTON, frameState);
-    if (m_blinkPhase != 0) {
+    if (m_blink.IsHighlighted()) {
         dc.FillRect(&face, &m_highlightBrush);
     }
     const CRect focus(face.left + 1, face.top + 1, face.right - 1, face.bottom - 1);

@@ -4,6 +4,7 @@
 
 #include "classlib/win/CBrush.h"
 #include "classlib/win/CStatic.h"
+#include "forms/CBlinkTimer.h"
 
 #include <windows.h>
 
@@ -11,8 +12,8 @@ class CStaticExtended : public CStatic {
     DECLARE_DYNAMIC(CStaticExtended)
 
 public:
-    static constexpr UINT_PTR kBlinkTimerId = 1;
-    static constexpr UINT kDefaultBlinkPeriodMs = 500;
+    static constexpr UINT_PTR kBlinkTimerId = CBlinkTimer::kTimerId;
+    static constexpr UINT kDefaultBlinkPeriodMs = CBlinkTimer::kDefaultPeriodMs;
 
     // The colours start as the system's button face and text, blinking as the active caption.
     CStaticExtended();
@@ -38,11 +39,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    enum BlinkPhase {
-        kNormalPhase = 0,
-        kBlinkPhase = 1
-    };
-
     void RedrawNow();
 
     CBrush m_bkBrush;
@@ -52,7 +48,5 @@ private:
     COLORREF m_blinkTextColor;
     COLORREF m_blinkBkColor;
     CBrush m_blinkBrush;
-    int m_blinkPhase = kNormalPhase;
-    UINT m_blinkPeriodMs = kDefaultBlinkPeriodMs;
-    UINT_PTR m_blinkTimerId = 0;  // 0 while not blinking
+    CBlinkTimer m_blink;
 };

@@ -46,33 +46,16 @@ void CStaticExtended::SetBlinkColors(COLORREF textColor, COLORREF backgroundColo
 }
 
 void CStaticExtended::SetBlinkInterval(UINT periodMs) {
-    m_blinkPeriodMs = periodMs;
+    m_blink.SetPeriod(periodMs);
 }
 
 BOOL CStaticExtended::Blink(BOOL on) {
-    if (on) {
-        // Without a window the system would make a thread timer with an id of its own,
-        // which this control would never see nor kill.
-        if (m_blinkTimerId != 0 || !IsWindow()) {
-            return FALSE;
-        }
-        m_blinkPhase = kNormalPhase;
-        m_blinkTimerId = SetTimer(kBlinkTimerId, m_blinkPeriodMs);
-        return m_blinkTimerId != 0 ? TRUE : FALSE;
-    }
-    m_blinkPhase = kNormalPhase;
-    if (m_blinkTimerId == 0) {
-        return FALSE;
-    }
-    KillTimer(m_blinkTimerId);
-    m_blinkTimerId = 0;
-    Invalidate();
-    return TRUE;
+    return m_blink.Blink(*this, on);
 }
 
 HBRUSH CStaticExtended::CtlColor(CDC* dc, UINT controlType) {
     dc->SetBkMode(m_bkMode);
-    if (m_blinkPhase == kBlinkPhase) {
+    if (m_blink.IsHighlighted()) {
         dc->SetBkColor(m_blinkBkColor);
         dc->SetTextColor(m_blinkTextColor);
         return m_blinkBrush;
@@ -83,17 +66,13 @@ HBRUSH CStaticExtended::CtlColor(CDC* dc, UINT controlType) {
 }
 
 void CStaticExtended::OnTimer(UINT_PTR id) {
-    m_blinkPhase = m_blinkPhase == kNormalPhase ? kBlinkPhase : kNormalPhase;
-    Invalidate();
+    m_blink.Flip(*this);
     CStatic::OnTimer(id);
 }
 
 void CStaticExtended::OnDestroy() {
     CStatic::OnDestroy();
-    if (m_blinkTimerId != 0) {
-        KillTimer(m_blinkTimerId);
-        m_blinkTimerId = 0;
-    }
+    m_blink.Stop(*this);
 }
 
 void CStaticExtended::RedrawNow() {

@@ -4,11 +4,10 @@
 #include "classlib/win/CComboBox.h"
 #include "classlib/win/CEdit.h"
 #include "forms/CXmlForm.h"
+#include "forms/IsWindowOfClass.h"
 #include "grid/CGridCtrl.h"
 #include "grid/GridRecords.h"
 #include "link/CLogger.h"
-
-#include <cstring>
 
 namespace {
 
@@ -17,11 +16,7 @@ constexpr int kLogRefusal = 3000;
 // The focused window when it is an edit control, else null.
 HWND FocusedEdit() {
     const HWND focus = ::GetFocus();
-    char className[16] = {};
-    if (focus == nullptr || ::GetClassNameA(focus, className, sizeof(className)) == 0) {
-        return nullptr;
-    }
-    return _stricmp(className, "Edit") == 0 ? focus : nullptr;
+    return IsWindowOfClass(focus, "Edit") ? focus : nullptr;
 }
 
 bool IsRefusal(XmlFormCommit::Outcome outcome) {

@@ -1,5 +1,6 @@
 #include "forms/XmlElement.h"
 
+#include "forms/XmlAsciiCase.h"
 #include "forms/XmlEntities.h"
 #include "forms/XmlFile.h"
 #include "forms/XmlGlobalOptions.h"
@@ -36,26 +37,6 @@ const char* const kErrorTexts[] = {
     "Warning: Base64-string is truncated",
     "Error: Base64 decode output buffer is too small",
 };
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool NamesEqual(const char* a, const char* b) {
-    if (a == nullptr || b == nullptr) {
-        return false;
-    }
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (LowerAscii(*a) != LowerAscii(*b)) {
-            return false;
-        }
-    }
-    return *a == *b;
-}
-
-bool InRange(int index, size_t count) {
-    return index >= 0 && static_cast<size_t>(index) < count;
-}
 
 // An index past the end stands for the last item; -1 when there is no item.
 int ClampIndex(int index, size_t count) {
@@ -98,7 +79,7 @@ XmlCharEncoding XmlElement::GuessEncoding(const char* buffer, size_t length, boo
 
 const char* XmlElement::XmlErrorText(XmlErrorCode code) {
     const int number = static_cast<int>(code);
-    if (!InRange(number, sizeof(kErrorTexts) / sizeof(kErrorTexts[0]))) {
+    if (!XmlNode::InRange(number, sizeof(kErrorTexts) / sizeof(kErrorTexts[0]))) {
         return "Unknown";
     }
     return kErrorTexts[number];
@@ -217,28 +198,28 @@ int XmlElement::ContentCount() const {
 }
 
 XmlElement XmlElement::GetChildAt(int index) const {
-    if (IsEmpty() || !InRange(index, m_node->children.size())) {
+    if (IsEmpty() || !XmlNode::InRange(index, m_node->children.size())) {
         return XmlElement();
     }
     return XmlElement(m_node->children[static_cast<size_t>(index)]);
 }
 
 const char* XmlElement::GetText(int index) const {
-    if (IsEmpty() || !InRange(index, m_node->texts.size())) {
+    if (IsEmpty() || !XmlNode::InRange(index, m_node->texts.size())) {
         return nullptr;
     }
     return m_node->texts[static_cast<size_t>(index)].CStr();
 }
 
 const XmlClear& XmlElement::GetClear(int index) const {
-    if (IsEmpty() || !InRange(index, m_node->clears.size())) {
+    if (IsEmpty() || !XmlNode::InRange(index, m_node->clears.size())) {
         return kEmptyClear;
     }
     return m_node->clears[static_cast<size_t>(index)];
 }
 
 const XmlAttribute& XmlElement::GetAttributeAt(int index) const {
-    if (IsEmpty() || !InRange(index, m_node->attributes.size())) {
+    if (IsEmpty() || !XmlNode::InRange(index, m_node->attributes.size())) {
         return kEmptyAttribute;
     }
     return m_node->attributes[static_cast<size_t>(index)];
@@ -258,7 +239,7 @@ XmlElement XmlElement::GetChild(const char* name, int* index) const {
     }
     const size_t count = m_node->children.size();
     for (size_t i = index != nullptr && *index > 0 ? static_cast<size_t>(*index) : 0; i < count; ++i) {
-        if (NamesEqual(m_node->children[i]->name.CStr(), name)) {
+        if (EqualsIgnoringAsciiCase(m_node->children[i]->name.CStr(), name)) {
             if (index != nullptr) {
                 *index = static_cast<int>(i) + 1;
             }
@@ -273,7 +254,7 @@ XmlElement XmlElement::GetChild(const char* name, int n) const {
         return XmlElement();
     }
     for (const std::shared_ptr<XmlNode>& child : m_node->children) {
-        if (NamesEqual(child->name.CStr(), name) && n-- == 0) {
+        if (EqualsIgnoringAsciiCase(child->name.CStr(), name) && n-- == 0) {
             return XmlElement(child);
         }
     }
@@ -283,7 +264,7 @@ XmlElement XmlElement::GetChild(const char* name, int n) const {
 int XmlElement::CountChildren(const char* name) const {
     int count = 0;
     for (int i = 0; i < ChildCount(); ++i) {
-        if (NamesEqual(m_node->children[static_cast<size_t>(i)]->name.CStr(), name)) {
+        if (EqualsIgnoringAsciiCase(m_node->children[static_cast<size_t>(i)]->name.CStr(), name)) {
             ++count;
         }
     }
@@ -298,10 +279,10 @@ XmlElement XmlElement::GetChildWithAttribute(const char* childName,
     for (XmlElement child = GetChild(childName, &next); !child.IsEmpty();
          child = GetChild(childName, &next)) {
         for (const XmlAttribute& attribute : child.m_node->attributes) {
-            if (!NamesEqual(attribute.Name(), attributeName)) {
+            if (!EqualsIgnoringAsciiCase(attribute.Name(), attributeName)) {
                 continue;
             }
-            if (attributeValue == nullptr || NamesEqual(attribute.Value(), attributeValue)) {
+            if (attributeValue == nullptr || EqualsIgnoringAsciiCase(attribute.Value(), attributeValue)) {
                 if (index != nullptr) {
                     *index = next;
                 }
@@ -318,7 +299,7 @@ const char* XmlElement::GetAttribute(const char* name, int* index) const {
     }
     const size_t count = m_node->attributes.size();
     for (size_t i = index != nullptr && *index > 0 ? static_cast<size_t>(*index) : 0; i < count; ++i) {
-        if (NamesEqual(m_node->attributes[i].Name(), name)) {
+        if (EqualsIgnoringAsciiCase(m_node->attributes[i].Name(), name)) {
             if (index != nullptr) {
                 *index = static_cast<int>(i) + 1;
             }
@@ -333,7 +314,7 @@ const char* XmlElement::GetAttribute(const char* name, int n) const {
         return nullptr;
     }
     for (const XmlAttribute& attribute : m_node->attributes) {
-        if (NamesEqual(attribute.Name(), name) && n-- == 0) {
+        if (EqualsIgnoringAsciiCase(attribute.Name(), name) && n-- == 0) {
             return attribute.Value();
         }
     }
@@ -462,7 +443,7 @@ int XmlElement::FindAttribute(const char* name) const {
         return -1;
     }
     for (size_t i = 0; i < m_node->attributes.size(); ++i) {
-        if (NamesEqual(m_node->attributes[i].Name(), name)) {
+        if (EqualsIgnoringAsciiCase(m_node->attributes[i].Name(), name)) {
             return static_cast<int>(i);
         }
     }
@@ -491,213 +472,4 @@ int XmlElement::IndexOfClear(const XmlClear* clear) const {
         }
     }
     return -1;
-}
-
-XmlElement XmlElement::AddChild(const char* name, bool declaration, int position) {
-    return AddChild(XmlString(name), declaration, position);
-}
-
-XmlElement XmlElement::AddChild(XmlString&& name, bool declaration, int position) {
-    if (IsEmpty()) {
-        return XmlElement();
-    }
-    return AddChild(XmlElement(std::make_shared<XmlNode>(std::move(name), declaration)), position);
-}
-
-XmlElement XmlElement::AddChild(const XmlElement& element, int position) {
-    if (IsEmpty() || element.IsEmpty() || m_node->IsSelfOrAncestor(element.m_node.get())) {
-        return XmlElement();
-    }
-    std::shared_ptr<XmlNode> child = element.m_node;
-    if (child->parent != nullptr) {
-        XmlNode& former = *child->parent;
-        former.RemoveChild(static_cast<size_t>(former.ChildIndexOf(child.get())));
-    }
-    const size_t index = m_node->ReserveSlot(XmlItemKind::Child, position);
-    child->parent = m_node.get();
-    m_node->children.insert(m_node->children.begin() + static_cast<std::ptrdiff_t>(index), child);
-    return element;
-}
-
-const XmlAttribute* XmlElement::AddAttribute(const char* name, const char* value) {
-    return AddAttribute(XmlString(name != nullptr ? name : ""), XmlString(value));
-}
-
-const XmlAttribute* XmlElement::AddAttribute(XmlString&& name, XmlString&& value) {
-    if (IsEmpty()) {
-        return nullptr;
-    }
-    m_node->attributes.emplace_back(name.IsNull() ? XmlString("") : std::move(name), std::move(value));
-    return &m_node->attributes.back();
-}
-
-const char* XmlElement::AddText(const char* text, int position) {
-    return AddText(XmlString(text != nullptr ? text : ""), position);
-}
-
-const char* XmlElement::AddText(XmlString&& text, int position) {
-    if (IsEmpty()) {
-        return nullptr;
-    }
-    return InsertText(text.IsNull() ? XmlString("") : std::move(text), position);
-}
-
-const XmlClear* XmlElement::AddClear(const char* text,
-                                     const char* opening,
-                                     const char* closing,
-                                     int position) {
-    if (IsEmpty()) {
-        return nullptr;
-    }
-    return InsertClear(XmlClear(XmlString(text != nullptr ? text : ""), opening, closing), position);
-}
-
-void XmlElement::SetName(const char* name) {
-    if (!IsEmpty()) {
-        m_node->name = XmlString(name);
-    }
-}
-
-const char* XmlElement::InsertText(XmlString&& text, int position) {
-    const size_t index = m_node->ReserveSlot(XmlItemKind::Text, position);
-    std::vector<XmlString>& texts = m_node->texts;
-    return texts.insert(texts.begin() + static_cast<std::ptrdiff_t>(index), std::move(text))->CStr();
-}
-
-const XmlClear* XmlElement::InsertClear(XmlClear&& clear, int position) {
-    const size_t index = m_node->ReserveSlot(XmlItemKind::Clear, position);
-    std::vector<XmlClear>& clears = m_node->clears;
-    return &*clears.insert(clears.begin() + static_cast<std::ptrdiff_t>(index), std::move(clear));
-}
-
-const XmlAttribute* XmlElement::UpdateAttribute(const char* value, const char* newName, int index) {
-    if (IsEmpty() || index < 0) {
-        return nullptr;
-    }
-    if (static_cast<size_t>(index) >= m_node->attributes.size()) {
-        return newName != nullptr ? AddAttribute(newName, value) : nullptr;
-    }
-    XmlAttribute& attribute = m_node->attributes[static_cast<size_t>(index)];
-    // Both texts are copied before anything changes: they may point into this attribute.
-    XmlString copiedValue(value);
-    if (newName != nullptr) {
-        attribute.SetName(XmlString(newName));
-    }
-    attribute.SetValue(std::move(copiedValue));
-    return &attribute;
-}
-
-const XmlAttribute* XmlElement::UpdateAttribute(const char* value, const char* newName, const char* oldName) {
-    const int index = FindAttribute(oldName);
-    if (index < 0) {
-        const char* name = newName != nullptr ? newName : oldName;
-        return name != nullptr ? AddAttribute(name, value) : nullptr;
-    }
-    return UpdateAttribute(value, newName, index);
-}
-
-const XmlAttribute* XmlElement::UpdateAttribute(const char* value,
-                                                const char* newName,
-                                                const XmlAttribute* attribute) {
-    const int index = IndexOfAttribute(attribute);
-    if (index < 0) {
-        return newName != nullptr ? AddAttribute(newName, value) : nullptr;
-    }
-    return UpdateAttribute(value, newName, index);
-}
-
-const char* XmlElement::UpdateText(const char* text, int index) {
-    if (IsEmpty()) {
-        return nullptr;
-    }
-    XmlString copied(text != nullptr ? text : "");
-    if (!InRange(index, m_node->texts.size())) {
-        return InsertText(std::move(copied), -1);
-    }
-    XmlString& target = m_node->texts[static_cast<size_t>(index)];
-    target = std::move(copied);
-    return target.CStr();
-}
-
-const char* XmlElement::UpdateText(const char* text, const char* oldText) {
-    return UpdateText(text, FindText(oldText));
-}
-
-const XmlClear* XmlElement::UpdateClear(const char* text, int index) {
-    if (IsEmpty()) {
-        return nullptr;
-    }
-    XmlString copied(text != nullptr ? text : "");
-    if (!InRange(index, m_node->clears.size())) {
-        return InsertClear(XmlClear(std::move(copied), nullptr, nullptr), -1);
-    }
-    XmlClear& target = m_node->clears[static_cast<size_t>(index)];
-    target.SetText(std::move(copied));
-    return &target;
-}
-
-const XmlClear* XmlElement::UpdateClear(const char* text, const char* oldText) {
-    return UpdateClear(text, FindClear(oldText));
-}
-
-const XmlClear* XmlElement::UpdateClear(const char* text, const XmlClear* clear) {
-    return UpdateClear(text, IndexOfClear(clear));
-}
-
-bool XmlElement::DeleteAttribute(int index) {
-    if (IsEmpty() || !InRange(index, m_node->attributes.size())) {
-        return false;
-    }
-    m_node->attributes.erase(m_node->attributes.begin() + index);
-    return true;
-}
-
-bool XmlElement::DeleteAttribute(const char* name) {
-    return DeleteAttribute(FindAttribute(name));
-}
-
-bool XmlElement::DeleteAttribute(const XmlAttribute* attribute) {
-    return DeleteAttribute(IndexOfAttribute(attribute));
-}
-
-bool XmlElement::DeleteText(int index) {
-    if (IsEmpty() || !InRange(index, m_node->texts.size())) {
-        return false;
-    }
-    m_node->texts.erase(m_node->texts.begin() + index);
-    m_node->ReleaseSlot(XmlItemKind::Text, static_cast<size_t>(index));
-    return true;
-}
-
-bool XmlElement::DeleteText(const char* text) {
-    return DeleteText(FindText(text));
-}
-
-bool XmlElement::DeleteClear(int index) {
-    if (IsEmpty() || !InRange(index, m_node->clears.size())) {
-        return false;
-    }
-    m_node->clears.erase(m_node->clears.begin() + index);
-    m_node->ReleaseSlot(XmlItemKind::Clear, static_cast<size_t>(index));
-    return true;
-}
-
-bool XmlElement::DeleteClear(const char* text) {
-    return DeleteClear(FindClear(text));
-}
-
-bool XmlElement::DeleteClear(const XmlClear* clear) {
-    return DeleteClear(IndexOfClear(clear));
-}
-
-void XmlElement::DeleteNodeContent() {
-    if (IsEmpty()) {
-        return;
-    }
-    // This handle keeps the node alive while it leaves its parent.
-    if (m_node->parent != nullptr) {
-        XmlNode& parent = *m_node->parent;
-        parent.RemoveChild(static_cast<size_t>(parent.ChildIndexOf(m_node.get())));
-    }
-    m_node->ClearSubtree();
 }

@@ -1,5 +1,7 @@
 #include "forms/XmlEntities.h"
 
+#include "forms/XmlAsciiCase.h"
+
 #include <cstring>
 
 namespace {
@@ -13,10 +15,6 @@ struct NamedEntity {
 const NamedEntity kEntities[] = {
     {"amp;", 4, '&'}, {"lt;", 3, '<'}, {"gt;", 3, '>'}, {"quot;", 5, '"'}, {"apos;", 5, '\''},
 };
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool StartsWithIgnoringCase(const char* text, size_t length, const char* prefix, size_t prefixLength) {
     if (length < prefixLength) {

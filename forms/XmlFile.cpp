@@ -1,5 +1,6 @@
 #include "forms/XmlFile.h"
 
+#include "forms/XmlAsciiCase.h"
 #include "forms/XmlCharSet.h"
 #include "forms/XmlElement.h"
 #include "forms/XmlGlobalOptions.h"
@@ -51,10 +52,6 @@ bool StartsWithUtf8Mark(const char* data, size_t length) {
 
 bool IsWide(const char* data, size_t length) {
     return XmlWideText::IsWideText(reinterpret_cast<const unsigned char*>(data), length);
-}
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 XmlCharEncoding WalkAsUtf8(const char* buffer, size_t length) {

@@ -35,6 +35,9 @@ struct XmlNode : std::enable_shared_from_this<XmlNode> {
 
     static size_t IndexOf(int entry) { return static_cast<size_t>(entry / kKindBits); }
 
+    // Whether index names an item of an array of count items.
+    static bool InRange(int index, size_t count) { return index >= 0 && static_cast<size_t>(index) < count; }
+
     size_t CountOf(XmlItemKind kind) const;
 
     // Opens an order slot for a new item of the kind at the position (-1 or past the end: at

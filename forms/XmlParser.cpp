@@ -1,5 +1,6 @@
 #include "forms/XmlParser.h"
 
+#include "forms/XmlAsciiCase.h"
 #include "forms/XmlEntities.h"
 #include "forms/XmlGlobalOptions.h"
 
@@ -7,19 +8,6 @@
 #include <string>
 
 namespace {
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(const char* a, const char* b) {
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (LowerAscii(*a) != LowerAscii(*b)) {
-            return false;
-        }
-    }
-    return *a == *b;
-}
 
 bool IsNameTerminator(char c) {
     return XmlTokenizer::IsWhiteSpace(c) || c == '/' || c == '<' || c == '=' || c == '>';
@@ -40,14 +28,14 @@ bool IsWarningOrSuccess(XmlErrorCode code) {
 // The element named tag: the start itself, else a child of it; a declaration child that does not
 // match is descended into and the search goes on among its children.
 std::shared_ptr<XmlNode> FindFirstTag(const std::shared_ptr<XmlNode>& start, const char* tag) {
-    if (!start->name.IsNull() && EqualsIgnoringCase(start->name.CStr(), tag)) {
+    if (!start->name.IsNull() && EqualsIgnoringAsciiCase(start->name.CStr(), tag)) {
         return start;
     }
     const XmlNode* level = start.get();
     size_t i = 0;
     while (i < level->children.size()) {
         const std::shared_ptr<XmlNode>& child = level->children[i];
-        if (!child->name.IsNull() && EqualsIgnoringCase(child->name.CStr(), tag)) {
+        if (!child->name.IsNull() && EqualsIgnoringAsciiCase(child->name.CStr(), tag)) {
             return child;
         }
         if (child->declaration) {
