@@ -30,9 +30,6 @@ constexpr int kPageTop = 236;
 constexpr int kDesignWidth = 294;
 constexpr int kDesignHeight = 140;
 
-bool IsLinkUp(WPARAM status) {
-    return status == 2 || status == 4;
-}
 
 }  // namespace
 

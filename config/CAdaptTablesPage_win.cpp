@@ -360,7 +360,7 @@ void CAdaptTablesPage::OnTablesPresent() {
 
 LRESULT CAdaptTablesPage::OnStatusChanged(WPARAM wParam, LPARAM lParam) {
     const int status = static_cast<int>(wParam);
-    if (status == 2 || status == 4) {
+    if (IsLinkUp(status)) {
         return 0;
     }
     ResetIndicators();

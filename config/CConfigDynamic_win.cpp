@@ -533,7 +533,7 @@ LRESULT CConfigDynamic::OnDataChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CConfigDynamic::OnStatusChanged(WPARAM wParam, LPARAM) {
-    m_linkUp = wParam == 2 || wParam == 4;
+    m_linkUp = IsLinkUp(static_cast<int>(wParam));
     if (!m_linkUp) {
         ResetLiveDisplay();
     }

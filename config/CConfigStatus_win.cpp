@@ -598,7 +598,7 @@ LRESULT CConfigStatus::OnElementChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CConfigStatus::OnStatusChanged(WPARAM status, LPARAM port) {
-    if (status == 2 || status == 4) {
+    if (IsLinkUp(status)) {
         SetDiagnosisState(1);
         return 0;
     }

@@ -330,7 +330,7 @@ LRESULT CInjTablesPage::OnElementChanged(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CInjTablesPage::OnStatusChanged(WPARAM wParam, LPARAM lParam) {
     const int status = static_cast<int>(wParam);
-    if (status != 2 && status != 4) {
+    if (!IsLinkUp(status)) {
         m_readButton.EnableWindow(FALSE);
         m_writeButton.EnableWindow(FALSE);
     }

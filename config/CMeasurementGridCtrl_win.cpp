@@ -288,7 +288,7 @@ LRESULT CMeasurementGridCtrl::OnElementChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CMeasurementGridCtrl::OnStatusChanged(WPARAM wParam, LPARAM) {
-    if (wParam == 2 || wParam == 4) {
+    if (IsLinkUp(static_cast<int>(wParam))) {
         return 0;
     }
     m_liveState = kLiveNone;

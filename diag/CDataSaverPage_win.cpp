@@ -65,8 +65,6 @@ CString FolderOf(const CString& path) {
     return slash < 0 ? CString() : path.Left(slash);
 }
 
-constexpr int kStatusConnected = 2;
-constexpr int kStatusJammed = 4;
 
 }  // namespace
 
@@ -378,7 +376,7 @@ LRESULT CDataSaverPage::OnNewData(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CDataSaverPage::OnStatusChanged(WPARAM wParam, LPARAM lParam) {
     const int status = static_cast<int>(wParam);
-    if (!m_recording || status == kStatusConnected || status == kStatusJammed) {
+    if (!m_recording || IsLinkUp(status)) {
         return 0;
     }
     m_status.SetWindowText("Pause (Nicht Verbunden)");

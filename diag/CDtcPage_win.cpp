@@ -289,7 +289,7 @@ LRESULT CDtcPage::OnElementChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CDtcPage::OnStatusChanged(WPARAM wParam, LPARAM lParam) {
-    if (wParam == 2 || wParam == 4) {
+    if (IsLinkUp(static_cast<int>(wParam))) {
         return 0;
     }
     const CWnd* focus = CWnd::GetFocus();

@@ -48,9 +48,6 @@ constexpr COLORREF kExtantColour = RGB(200, 0, 0);
 constexpr COLORREF kHeaderColour = RGB(0xD0, 0xD0, 0xD0);
 constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
-bool IsLinkUp(WPARAM status) {
-    return status == 2 || status == 4;
-}
 
 }  // namespace
 

@@ -29,8 +29,6 @@ constexpr int kObdBlockElement = 95;
 constexpr int kSwitchElement = 98;
 
 constexpr int kReasonLoadedWhole = 0x1;
-constexpr int kStatusConnected = 2;
-constexpr int kStatusJammed = 4;
 constexpr BYTE kBlankBit = 0x80;
 constexpr BYTE kAdaptationOnBit = 0x80;
 constexpr BYTE kBlinkExtraBit = 0x40;
@@ -514,7 +512,7 @@ void CObdAdaptationPage::ShowLiveBlock() {
 
 LRESULT CObdAdaptationPage::OnStatusChanged(WPARAM wParam, LPARAM lParam) {
     const int status = static_cast<int>(wParam);
-    if (status == kStatusConnected || status == kStatusJammed) {
+    if (IsLinkUp(status)) {
         return 0;
     }
     m_status = -1;

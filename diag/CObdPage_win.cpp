@@ -31,8 +31,6 @@ constexpr UINT kInvalidCodeText = 15269;  // "Invalid code: 0x%04X"
 constexpr char kNoValue[] = "-";
 constexpr COLORREF kMilOnColour = RGB(0xFF, 0xFF, 0x00);
 
-constexpr int kStatusConnected = 2;
-constexpr int kStatusJammed = 4;
 constexpr LONG_PTR kReasonMask = ~static_cast<LONG_PTR>(0xFFFF);
 
 struct Label {
@@ -98,9 +96,6 @@ constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr UINT kLeftAligned = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
 constexpr COLORREF kHeaderColour = RGB(0xD0, 0xD0, 0xD0);
 
-bool IsLinkUp(int status) {
-    return status == kStatusConnected || status == kStatusJammed;
-}
 
 }  // namespace
 

@@ -24,8 +24,6 @@ constexpr int kReasonTransferDone = 0x4;
 constexpr int kPhaseCount = 6;
 constexpr int kGasReleased = 255;
 constexpr int kGasBlocked = 0;
-constexpr int kStatusConnected = 2;
-constexpr int kStatusJammed = 4;
 
 constexpr int kPhaseFontTenths = 85;
 constexpr int kValueFontTenths = 80;
@@ -183,7 +181,7 @@ LRESULT CPhaseTestPage::OnElementChanged(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CPhaseTestPage::OnStatusChanged(WPARAM wParam, LPARAM lParam) {
     const int status = static_cast<int>(wParam);
-    if (status == kStatusConnected || status == kStatusJammed) {
+    if (IsLinkUp(status)) {
         m_phase.EnableWindow(TRUE);
         return 0;
     }

@@ -3,6 +3,7 @@
 #include "classlib/core/CArray.h"
 #include "firmware/CFirmwarePatch.h"
 #include "firmware/IPatchTransferLink.h"
+#include "link/LinkStatus.h"
 
 #include <algorithm>
 
@@ -22,10 +23,6 @@ BYTE High(WORD word) {
 
 BYTE Low(WORD word) {
     return static_cast<BYTE>(word & 0xFF);
-}
-
-bool IsLinkUp(int status) {
-    return status == 2 || status == 4;
 }
 
 }  // namespace

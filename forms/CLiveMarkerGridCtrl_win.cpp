@@ -134,7 +134,7 @@ void CLiveMarkerGridCtrl::MoveMarker() {
 }
 
 LRESULT CLiveMarkerGridCtrl::OnConnectionStatus(WPARAM wParam, LPARAM) {
-    if (wParam == 2 || wParam == 4) {
+    if (IsLinkUp(static_cast<int>(wParam))) {
         return 0;
     }
     m_engineSpeed = 0;

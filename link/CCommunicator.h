@@ -18,6 +18,7 @@
 #include "link/ICompositeHost.h"
 #include "link/IPort.h"
 #include "link/IUpdateModeHost.h"
+#include "link/LinkStatus.h"
 
 #include <array>
 #include <atomic>
@@ -29,15 +30,6 @@
 class CWatchDog;
 class CWinThread;
 class ICommunicatorSink;
-
-// Connection statuses reported to the data handler.
-constexpr int kStatusNone = 0;
-constexpr int kStatusNotConnected = 1;
-constexpr int kStatusConnected = 2;
-constexpr int kStatusIncompatible = 3;
-constexpr int kStatusJammed = 4;
-constexpr int kStatusUpdateMode = 5;
-constexpr int kStatusIncompatibleUpdate = 6;
 
 class CCommunicator : private ICompositeHost, private IUpdateModeHost {
 public:

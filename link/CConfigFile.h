@@ -5,6 +5,7 @@
 #pragma once
 
 #include "classlib/core/WinTypes.h"
+#include "link/ElementTable.h"
 
 #include <cstddef>
 #include <map>
@@ -49,11 +50,8 @@ struct ConfigTarget {
 
 class CConfigFile {
 public:
-    static constexpr int kElementCount = 123;
-    static constexpr int kAccessSetting = 2;
     static constexpr int kMeasurementElement = 75;
     static constexpr int kTableElement = 107;
-    static constexpr int kImageBytes = 16384;
     static constexpr std::size_t kMaxFileBytes = 16384;  // the size of the file buffer
     static constexpr std::size_t kEmptyFileBytes = 29;
     static constexpr int kFormatVersion = 1;

@@ -16,6 +16,7 @@
 #include "link/ElementTable.h"
 #include "link/ICommunicatorSink.h"
 #include "link/IUserPrompter.h"
+#include "link/LinkStatus.h"
 #include "link/MapBox.h"
 
 #include <array>
@@ -202,8 +203,6 @@ public:
     void OnUpdateModeInfo(WORD word0, WORD word1, WORD word2) override;
 
 private:
-    static bool IsLinkUp(int status) { return status == 2 || status == 4; }
-
     void SetLinkMode(int mode);
 
     CDataDescriptor* ImageElement(int index, const char* operation);

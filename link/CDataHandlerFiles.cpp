@@ -29,9 +29,6 @@ constexpr int kLogSteps = 3500;
 constexpr std::size_t kConfigMinBytesExclusive = 28;
 constexpr std::size_t kUnitIdBytes = 16;
 
-const char kSavesFolder[] = "Saves";
-const char kUpdatesFolder[] = "Updates";
-
 // The warning that a unit's saved file differs is shown once at a time in the process.
 std::atomic<bool> g_differenceWarningShown{false};
 

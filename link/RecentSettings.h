@@ -10,6 +10,10 @@
 // Gives the running program's major and minor version, which name the registry key.
 typedef void (*AppVersionSource)(int& major, int& minor);
 
+// Value names of the remembered folders of configuration files and of update files.
+constexpr char kSavesFolder[] = "Saves";
+constexpr char kUpdatesFolder[] = "Updates";
+
 // Set once at start-up; asked on every call. Until it is set nothing is read or written.
 void SetAppVersionSource(AppVersionSource source);
 

@@ -10,9 +10,6 @@ namespace {
 constexpr UINT kIdsUnitBusy = 15247;
 constexpr int kJobStateByte = 3;
 
-bool IsLinkUp(int status) {
-    return status == 2 || status == 4;
-}
 
 }  // namespace
 

@@ -26,9 +26,6 @@ constexpr int kFontTenths = 80;
 constexpr const char* kFontFace = "Verdana";
 constexpr int kRecordHeader = 3;
 
-bool IsLinkUp(int status) {
-    return status == 2 || status == 4;
-}
 
 }  // namespace
 

@@ -488,7 +488,7 @@ void CUnitInfoPage::CheckContact() {
 }
 
 LRESULT CUnitInfoPage::OnStatusChanged(WPARAM status, LPARAM port) {
-    if (status != 2 && status != 4) {
+    if (!IsLinkUp(status)) {
         m_totalArrived = m_gasArrived = m_lastContactArrived = m_contactStampArrived = false;
     }
     return 0;

@@ -43,13 +43,7 @@ constexpr int kElementFinalize = 39;
 constexpr int kElementRestore = 40;
 constexpr int kElementSupportedIds = 110;
 
-constexpr const char* kSavesFolder = "Saves";
-constexpr const char* kUpdatesFolder = "Updates";
 constexpr const char* kPatchesFolder = "Patches";
-
-bool IsLinkUp(int status) {
-    return status == 2 || status == 4;
-}
 
 // Without a remembered folder a file dialog would open in the current folder, which the
 // language scan leaves in "Language".

@@ -39,9 +39,6 @@ constexpr int kElementSupportedIds = 110;
 // Guards the end-of-full-read handler against re-entry while its own prompts run.
 bool g_fullReadRunning = false;
 
-bool IsLinkUp(int status) {
-    return status == 2 || status == 4;
-}
 
 // Typing not yet taken over would be written over the data that just arrived.
 void DropUnfinishedTyping() {
@@ -285,7 +282,7 @@ void CZarvoDlg::UpdateTitle() {
 LRESULT CZarvoDlg::OnStatusChanged(WPARAM status, LPARAM port) {
     m_connectionStatus = static_cast<int>(status);
     if (status >= 1 && status <= 6) {
-        m_updateAllowed = (status == 2 || status == 4 || status == 5) ? 1 : 0;
+        m_updateAllowed = (IsLinkUp(status) || status == kStatusUpdateMode) ? 1 : 0;
         m_patchAllowed = 0;
     }
     UpdateFirmwareButton(m_patchButton, m_patchAllowed != 0);

@@ -7,12 +7,12 @@
 
 namespace {
 
-std::array<ConfigElement, CConfigFile::kElementCount> MakeElements() {
-    std::array<ConfigElement, CConfigFile::kElementCount> elements{};
-    for (int id = 0; id < CConfigFile::kElementCount; ++id) {
-        elements[id] = {id * 100, 1 + id % 4, id % 2 == 0 ? CConfigFile::kAccessSetting : 1};
+std::array<ConfigElement, kElementCount> MakeElements() {
+    std::array<ConfigElement, kElementCount> elements{};
+    for (int id = 0; id < kElementCount; ++id) {
+        elements[id] = {id * 100, 1 + id % 4, id % 2 == 0 ? kAccessSetting : 1};
     }
-    elements[8] = {36, 1024, CConfigFile::kAccessSetting};
+    elements[8] = {36, 1024, kAccessSetting};
     elements[75] = {-1, 12, -1};
     elements[107] = {-1, 1026, -1};
     return elements;
@@ -21,9 +21,9 @@ std::array<ConfigElement, CConfigFile::kElementCount> MakeElements() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::array<ConfigElement, CConfigFile::kElementCount> elements = MakeElements();
+    static const std::array<ConfigElement, kElementCount> elements = MakeElements();
     const std::vector<BYTE> file = WithFixedFrame(data, size, 19);
-    std::vector<BYTE> image(CConfigFile::kImageBytes);
+    std::vector<BYTE> image(kImageBytes);
     std::vector<ConfigMeasurement> measurements;
     ConfigTableMap tables;
     ConfigTarget target;

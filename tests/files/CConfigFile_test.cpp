@@ -19,16 +19,16 @@ constexpr int kAccessFileOnly = -1;
 
 // A small element table of the same kinds as the program's: a few settings (one of them the
 // 1024-byte map), the four table banks, the two file-only record kinds, live values elsewhere.
-std::array<ConfigElement, CConfigFile::kElementCount> MakeElements() {
-    std::array<ConfigElement, CConfigFile::kElementCount> elements{};
-    for (int id = 0; id < CConfigFile::kElementCount; ++id) {
+std::array<ConfigElement, kElementCount> MakeElements() {
+    std::array<ConfigElement, kElementCount> elements{};
+    for (int id = 0; id < kElementCount; ++id) {
         elements[id] = {12000 + id, 1, kAccessLive};
     }
-    elements[0] = {3, 1, CConfigFile::kAccessSetting};
-    elements[5] = {8, 2, CConfigFile::kAccessSetting};
-    elements[8] = {36, 1024, CConfigFile::kAccessSetting};
-    elements[9] = {1061, 1, CConfigFile::kAccessSetting};
-    elements[122] = {31, 1, CConfigFile::kAccessSetting};
+    elements[0] = {3, 1, kAccessSetting};
+    elements[5] = {8, 2, kAccessSetting};
+    elements[8] = {36, 1024, kAccessSetting};
+    elements[9] = {1061, 1, kAccessSetting};
+    elements[122] = {31, 1, kAccessSetting};
     elements[75] = {-1, 12, kAccessFileOnly};
     elements[107] = {-1, 1026, kAccessFileOnly};
     const int tableOffsets[] = {2328, 3385, 4442, 5499};
@@ -38,10 +38,10 @@ std::array<ConfigElement, CConfigFile::kElementCount> MakeElements() {
     return elements;
 }
 
-const std::array<ConfigElement, CConfigFile::kElementCount> kElements = MakeElements();
+const std::array<ConfigElement, kElementCount> kElements = MakeElements();
 
 std::vector<BYTE> PatternImage(BYTE seed) {
-    std::vector<BYTE> image(CConfigFile::kImageBytes);
+    std::vector<BYTE> image(kImageBytes);
     for (std::size_t i = 0; i < image.size(); ++i) {
         image[i] = static_cast<BYTE>(i * 7 + seed);
     }
@@ -66,7 +66,7 @@ std::vector<BYTE> FileWithRecords(const std::vector<BYTE>& records,
 }
 
 struct Loaded {
-    std::vector<BYTE> image = std::vector<BYTE>(CConfigFile::kImageBytes, 0);
+    std::vector<BYTE> image = std::vector<BYTE>(kImageBytes, 0);
     std::vector<ConfigMeasurement> measurements;
     ConfigTableMap tables;
 
@@ -112,7 +112,7 @@ TEST(CConfigFile, LoadsBackWhatItSaved) {
 }
 
 TEST(CConfigFile, WritesTheHeaderAndRecordsInElementOrder) {
-    std::vector<BYTE> image(CConfigFile::kImageBytes, 0);
+    std::vector<BYTE> image(kImageBytes, 0);
     image[3] = 0xA0;
     image[8] = 0x01;
     image[9] = 0x02;
@@ -143,7 +143,7 @@ TEST(CConfigFile, WritesTheHeaderAndRecordsInElementOrder) {
 }
 
 TEST(CConfigFile, ReportsAFormatVersionOtherThanOne) {
-    std::vector<BYTE> image(CConfigFile::kImageBytes, 0);
+    std::vector<BYTE> image(kImageBytes, 0);
     ConfigSource source;
     source.image = image.data();
     source.formatVersion = 2;
@@ -193,7 +193,7 @@ TEST(CConfigFile, LoadsAFileWithoutRecordsAndChangesNothing) {
     Loaded loaded;
     ConfigTarget target = loaded.Target();
     EXPECT_EQ(config.Parse(file.data(), file.size(), kMajor, kMinor, target), CConfigFile::kSameVersion);
-    EXPECT_EQ(loaded.image, std::vector<BYTE>(CConfigFile::kImageBytes, 0));
+    EXPECT_EQ(loaded.image, std::vector<BYTE>(kImageBytes, 0));
 }
 
 TEST(CConfigFile, SkipsRecordsOfWrongLengthUnknownIdsAndRecordsIntoTheChecksum) {
