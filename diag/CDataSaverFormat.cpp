@@ -1,6 +1,7 @@
 #include "diag/CDataSaverFormat.h"
 
 #include "diag/CObdAdaptationTexts.h"
+#include "diag/UnitBytes.h"
 
 #include <algorithm>
 
@@ -72,10 +73,6 @@ const char* ValveText(BYTE flags, BYTE bit) {
     return (flags & bit) != 0 ? "100% Offen" : "Normal";
 }
 
-int Signed(BYTE value) {
-    return static_cast<signed char>(value);
-}
-
 void AppendField(CString& row, const CString& field) {
     row += field;
     row += '\t';
@@ -129,15 +126,6 @@ CString CDataSaverFormat::HeaderLine() {
     return line;
 }
 
-CString CDataSaverFormat::BankText(int state) {
-    CString text = CObdAdaptationTexts::FuelSystemText(state);
-    // A ")" only closes a " (" that a line break became.
-    if (text.Replace("\n", " (") > 0) {
-        text += ')';
-    }
-    return text;
-}
-
 CString CDataSaverFormat::Row(const CDataSaverSample& sample, const CLocalTime& written) {
     CString row = TimeText("%04d-%02d-%02d\t%02d:%02d:%02d.%03d\t", written);
     AppendField(row, FuelModeText(sample.fuelMode));
@@ -160,13 +148,13 @@ CString CDataSaverFormat::Row(const CDataSaverSample& sample, const CLocalTime& 
     row.AppendFormat("%d\t%d\t", sample.gasTemperature, sample.gasCorrection);
     const char* link = CObdAdaptationTexts::LinkText(sample.obd[kObdStatusByte] & 0x0F);
     AppendField(row, link != nullptr ? link : "?");
-    AppendField(row, BankText(sample.obd[kObdBank1Byte]));
-    AppendField(row, BankText(sample.obd[kObdBank2Byte]));
-    row.AppendFormat("%d\t%d\t%d\t%d\t", Signed(sample.obd[0]), Signed(sample.obd[1]), Signed(sample.obd[2]),
-                     Signed(sample.obd[3]));
+    AppendField(row, CObdAdaptationTexts::FuelSystemTextOnOneLine(sample.obd[kObdBank1Byte]));
+    AppendField(row, CObdAdaptationTexts::FuelSystemTextOnOneLine(sample.obd[kObdBank2Byte]));
+    row.AppendFormat("%d\t%d\t%d\t%d\t", SignedByte(sample.obd[0]), SignedByte(sample.obd[1]),
+                     SignedByte(sample.obd[2]), SignedByte(sample.obd[3]));
     AppendTimes(row, sample.gasTimes);
-    const int calibration = Signed(sample.obd[kObdCalibrationByte]);
-    const int adaptive = Signed(sample.obd[kObdAdaptiveByte]);
+    const int calibration = SignedByte(sample.obd[kObdCalibrationByte]);
+    const int adaptive = SignedByte(sample.obd[kObdAdaptiveByte]);
     row.AppendFormat("%d\t%d\t%d\n", calibration, adaptive, calibration + adaptive);
     return row;
 }

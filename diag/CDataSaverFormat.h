@@ -19,7 +19,4 @@ public:
     static CString HeaderLine();
     // One row for the sample, stamped with the time of writing, with its line feed.
     static CString Row(const CDataSaverSample& sample, const CLocalTime& written);
-
-    // A bank's fuel-system text on one line: "first (second)" or just the first line.
-    static CString BankText(int state);
 };

@@ -1,5 +1,6 @@
 #include "diag/CDataSaverSample.h"
 
+#include "diag/UnitBytes.h"
 #include "link/CDataHandler.h"
 
 #include <algorithm>
@@ -31,11 +32,7 @@ std::vector<BYTE> Read(CDataHandler& handler, int element, int minimum) {
 }
 
 int Word(const std::vector<BYTE>& bytes, int offset) {
-    return bytes[offset] | (bytes[offset + 1] << 8);
-}
-
-int Signed(BYTE value) {
-    return static_cast<signed char>(value);
+    return LittleEndianWord(bytes.data() + offset);
 }
 
 }  // namespace
@@ -54,13 +51,13 @@ CDataSaverSample CDataSaverSample::Take(CDataHandler& handler, LONG clockMs) {
         sample.gasTimes[i] = Word(gas, 2 * i);
     }
     sample.lambdaControl = Read(handler, kLambdaControlElement, 1)[0];
-    sample.engineTemperature = Signed(Read(handler, kEngineTemperatureElement, 1)[0]);
+    sample.engineTemperature = SignedByte(Read(handler, kEngineTemperatureElement, 1)[0]);
     sample.gasPressure = Word(Read(handler, kGasPressureElement, 2), 0);
     sample.manifoldPressure = Word(Read(handler, kManifoldPressureElement, 2), 0);
     sample.lambda = Word(Read(handler, kLambdaElement, 2), 0);
     sample.lambdaVoltage = Word(Read(handler, kLambdaVoltageElement, 2), 0);
-    sample.gasTemperature = Signed(Read(handler, kGasTemperatureElement, 1)[0]);
-    sample.gasCorrection = Signed(Read(handler, kGasCorrectionElement, 1)[0]);
+    sample.gasTemperature = SignedByte(Read(handler, kGasTemperatureElement, 1)[0]);
+    sample.gasCorrection = SignedByte(Read(handler, kGasCorrectionElement, 1)[0]);
     const std::vector<BYTE> obd = Read(handler, kObdBlockElement, kObdBlockLength);
     std::copy(obd.begin(), obd.begin() + kObdBlockLength, sample.obd.begin());
     return sample;

@@ -4,11 +4,12 @@
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CDataExchange.h"
 #include "classlib/win/CFont.h"
+#include "diag/ListTableStyle.h"
 #include "forms/CFontCache.h"
 #include "forms/GridTipRequest.h"
 #include "forms/MakeScaledLogFont.h"
+#include "forms/MoveFocusOff.h"
 #include "forms/ScaledLength.h"
-#include "grid/CGridCellBase.h"
 #include "link/CDataDescriptor.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
@@ -37,11 +38,7 @@ constexpr int kColumnCount = 4;
 constexpr int kCodesColumn = 3;
 constexpr int kTipLineLimit = 80;
 
-constexpr COLORREF kOddRowColour = RGB(0xD0, 0xD0, 0xEF);
-constexpr COLORREF kEvenRowColour = RGB(0xE0, 0xE0, 0xFF);
 constexpr COLORREF kMilColour = RGB(200, 0, 0);
-constexpr COLORREF kHeaderColour = RGB(0xD0, 0xD0, 0xD0);
-constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 }  // namespace
 
@@ -140,32 +137,14 @@ void CDtcPage::Layout() {
 }
 
 void CDtcPage::SetUpGrid(CGridCtrl& grid, int width) {
-    grid.SetColumnCount(kColumnCount);
-    grid.SetRowCount(1);
-    grid.SetFixedRowCount(1);
-    grid.SetFixedColumnCount(0);
-    grid.SetListMode(FALSE);
-    grid.SetGridLines(GRID_LINES_BOTH);
+    SetUpReadOnlyList(grid, kColumnCount, 1, 1);
     grid.EnableSelection(FALSE);
-    grid.SetEditable(FALSE);
-    grid.SetSortCompareFunction(nullptr);
     grid.SetColumnWidth(0, width / 5);
     grid.SetColumnWidth(1, width / 10);
     grid.SetColumnWidth(2, width / 10);
     grid.SetColumnWidth(3, width - width / 5 - 2 * (width / 10));
 
-    const LOGFONTA cellFont = MakeFont("Arial", 75, FW_NORMAL);
-    for (const BOOL fixedRow : {FALSE, TRUE}) {
-        for (const BOOL fixedColumn : {FALSE, TRUE}) {
-            CGridCellBase* cell = grid.GetDefaultCell(fixedRow, fixedColumn);
-            cell->SetFont(&cellFont);
-            cell->SetMargin(0);
-            cell->SetFormat(kCentred);
-            if (fixedRow || fixedColumn) {
-                cell->SetBackColour(kHeaderColour);
-            }
-        }
-    }
+    StyleListCells(grid, MakeFont("Arial", 75, FW_NORMAL));
 }
 
 LOGFONTA CDtcPage::MakeFont(const char* face, int tenthsPoint, int weight) {
@@ -208,7 +187,7 @@ LRESULT CDtcPage::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
 void CDtcPage::WriteHeader(CGridCtrl& grid) {
     for (int column = 0; column < kColumnCount; ++column) {
         grid.SetCellText(0, column, LoadText(kHeaderTexts[column]));
-        grid.SetCellFormat(0, column, kCentred);
+        grid.SetCellFormat(0, column, kCentredCellFormat);
     }
 }
 
@@ -226,10 +205,7 @@ void CDtcPage::FillGrid(CGridCtrl& grid, const ListBuffer& list) {
     for (size_t i = 0; i < snapshots.size(); ++i) {
         const int row = static_cast<int>(i) + 1;
         const DtcSnapshot& snapshot = snapshots[i];
-        const COLORREF background = i % 2 == 0 ? kOddRowColour : kEvenRowColour;
-        for (int column = 0; column < kColumnCount; ++column) {
-            grid.SetCellBackColour(row, column, background);
-        }
+        ShadeListRow(grid, row, kColumnCount);
         grid.SetCellTextFormat(row, 0, "%04d:%02d:%02d", snapshot.hours, snapshot.minutes, snapshot.seconds);
         grid.SetCellTextFormat(row, 1, "%d", snapshot.count);
         grid.SetCellText(row, 2, snapshot.mil ? yes : no);
@@ -292,10 +268,7 @@ LRESULT CDtcPage::OnStatusChanged(WPARAM wParam, LPARAM lParam) {
     if (IsLinkUp(static_cast<int>(wParam))) {
         return 0;
     }
-    const CWnd* focus = CWnd::GetFocus();
-    if (focus != nullptr && focus->GetSafeHwnd() == m_deleteButton.GetSafeHwnd()) {
-        SendMessage(WM_NEXTDLGCTL, 0, FALSE);
-    }
+    MoveFocusOff(*this, {&m_deleteButton});
     m_deleteButton.EnableWindow(FALSE);
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
+#include "diag/ListTableStyle.h"
+#include "diag/TableSortKey.h"
 #include "forms/GetScaledFontHeight.h"
 #include "grid/CGridCellBase.h"
 #include "grid/CGridCellCombo.h"
@@ -22,9 +24,6 @@ constexpr int kSubscribedFlags = 1 | 2;
 constexpr int kReasonLoadedWhole = 0x1;
 constexpr int kColumns = 3;
 constexpr int kFontTenths = 75;
-constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-constexpr char kAscending = static_cast<char>(0xBB);
-constexpr char kDescending = static_cast<char>(0xAB);
 constexpr UINT kHeaderTexts[kColumns] = {15253, 15254, 15222};  // "%c # %c", "%c Event %c", "%c Action %c"
 
 }  // namespace
@@ -128,13 +127,12 @@ void CEventActionsPage::SetUpGrid() {
 void CEventActionsPage::FillGrid() {
     const int key = m_table.GetSortKey();
     for (int col = 0; col < kColumns; ++col) {
-        const bool sorted = col + 1 == (key < 0 ? -key : key);
-        const char mark = !sorted ? ' ' : key > 0 ? kAscending : kDescending;
+        const char mark = SortMark(key, col);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
         m_grid.SetCellTextFormat(0, col, LoadText(kHeaderTexts[col]), mark, mark);
 #pragma GCC diagnostic pop
-        m_grid.SetCellFormat(0, col, kCentred);
+        m_grid.SetCellFormat(0, col, kCentredCellFormat);
     }
     m_shown = m_table.Order();
     for (int i = 0; i < CEventActionsTable::kRowCount; ++i) {
@@ -148,9 +146,8 @@ void CEventActionsPage::FillGrid() {
             combo->SetOptions(m_table.ActionTexts());
             combo->SetStyle(CBS_DROPDOWNLIST);
         }
-        m_grid.SetCellText(gridRow, kActionColumn,
-                           m_table.ActionText(m_table.GetRow(tableRow).action));
-        m_grid.SetCellFormat(gridRow, kActionColumn, kCentred);
+        m_grid.SetCellText(gridRow, kActionColumn, m_table.ActionText(m_table.GetRow(tableRow).action));
+        m_grid.SetCellFormat(gridRow, kActionColumn, kCentredCellFormat);
         UINT state = m_grid.GetCellState(gridRow, kActionColumn);
         state = m_editable[tableRow] ? (state & ~GRID_STATE_READONLY) : (state | GRID_STATE_READONLY);
         m_grid.SetCellState(gridRow, kActionColumn, state);
@@ -184,8 +181,7 @@ void CEventActionsPage::ShowAction(int tableRow) {
     if (gridRow < 0) {
         return;
     }
-    m_grid.SetCellText(gridRow, kActionColumn,
-                       m_table.ActionText(m_table.GetRow(tableRow).action));
+    m_grid.SetCellText(gridRow, kActionColumn, m_table.ActionText(m_table.GetRow(tableRow).action));
     m_grid.RedrawCell(gridRow, kActionColumn);
 }
 

@@ -1,5 +1,7 @@
 #include "diag/CEventActionsTable.h"
 
+#include "diag/TableSortKey.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -75,8 +77,7 @@ std::vector<int> CEventActionsTable::Elements() {
 }
 
 void CEventActionsTable::ClickHeader(int column) {
-    const int key = column + 1;
-    m_sortKey = m_sortKey == key ? -key : key;
+    m_sortKey = NextSortKey(m_sortKey, column);
 }
 
 std::vector<int> CEventActionsTable::Order() const {

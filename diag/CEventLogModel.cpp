@@ -1,5 +1,6 @@
 #include "diag/CEventLogModel.h"
 
+#include "diag/UnitBytes.h"
 #include "link/CLogger.h"
 
 #include <algorithm>
@@ -43,13 +44,9 @@ constexpr EventDefinition kEvents[CEventLogModel::kRowCount] = {
 // Hash map of ids to rows: the bucket of an id is (id >> 4) modulo the bucket count.
 constexpr int kBucketCount = 10;
 
-int Word(const BYTE* bytes) {
-    return bytes[0] | bytes[1] << 8;
-}
-
 EventLogTime ReadTime(const BYTE* bytes) {
     EventLogTime time;
-    time.hours = Word(bytes);
+    time.hours = LittleEndianWord(bytes);
     time.minutes = bytes[2];
     time.seconds = bytes[3];
     return time;
@@ -57,8 +54,8 @@ EventLogTime ReadTime(const BYTE* bytes) {
 
 EventLogConditions ReadConditions(const BYTE* bytes) {
     EventLogConditions conditions;
-    conditions.rpm = Word(bytes);
-    conditions.injectionMs = Word(bytes + 2) * 0.001;
+    conditions.rpm = LittleEndianWord(bytes);
+    conditions.injectionMs = LittleEndianWord(bytes + 2) * 0.001;
     conditions.temperature = bytes[4];
     return conditions;
 }
@@ -128,11 +125,11 @@ bool CEventLogModel::StoreRecord(EventLogRow& row, const BYTE* record) {
     row.first = ReadTime(record + 1);
     if (row.kind == kKindConditions) {
         row.firstAt = ReadConditions(record + 5);
-        row.counter = Word(record + 10);
+        row.counter = LittleEndianWord(record + 10);
         row.last = ReadTime(record + 12);
         row.lastAt = ReadConditions(record + 16);
     } else {
-        row.counter = Word(record + 5);
+        row.counter = LittleEndianWord(record + 5);
         row.last = ReadTime(record + 7);
     }
     return before.counter != row.counter || !SameTime(before.first, row.first) ||
@@ -238,11 +235,6 @@ std::vector<ShownEvent> CEventLogModel::ListShown(int sortKey) const {
         return direction * CompareRows(a.row, b.row, column) < 0;
     });
     return shown;
-}
-
-int CEventLogModel::NextSortKey(int sortKey, int column) {
-    const int key = column + 1;
-    return sortKey == key ? -key : key;
 }
 
 CString CEventLogModel::FormatTime(const EventLogTime& time) {

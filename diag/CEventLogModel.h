@@ -74,10 +74,6 @@ public:
 
     const EventLogRow& GetRow(int row) const { return m_rows[row]; }
 
-    // The sort key after a click on the header of column (0-based): the same column again
-    // reverses the order.
-    static int NextSortKey(int sortKey, int column);
-
     // The tip of a listed event's cell: tipFormat filled with the name and the first (column
     // 4) or last (column 5) occurrence; empty for other columns and for events of kind 0.
     static CString FormatTip(const CString& tipFormat, const EventLogRow& row, int column);

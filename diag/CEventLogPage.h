@@ -69,8 +69,6 @@ private:
     void BroadcastState(int state);
     void ShowRunningTime(const BYTE* bytes);
     void EnableDelete(bool enable);
-    // Moves the focus to the next control when button has it.
-    void MoveFocusOff(CWnd& button);
     void SendCommand(UINT questionId, int element);
 
     CEventGridCtrl m_grid;

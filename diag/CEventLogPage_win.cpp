@@ -5,10 +5,12 @@
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CDataExchange.h"
 #include "classlib/win/CFont.h"
+#include "diag/ListTableStyle.h"
+#include "diag/TableSortKey.h"
 #include "forms/CFontCache.h"
 #include "forms/MakeScaledLogFont.h"
+#include "forms/MoveFocusOff.h"
 #include "forms/ScaledLength.h"
-#include "grid/CGridCellBase.h"
 #include "link/CDataDescriptor.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
@@ -38,15 +40,7 @@ constexpr int kLiveTimeElement = 77;
 constexpr int kRunningTimeBytes = 4;
 constexpr int kCommandElements[] = {kClearLogElement, kDeleteElement, kResetElement};
 
-// Sort marks around the sorted column's header.
-constexpr char kAscendingMark = static_cast<char>(0xBB);
-constexpr char kDescendingMark = static_cast<char>(0xAB);
-
-constexpr COLORREF kOddRowColour = RGB(0xD0, 0xD0, 0xEF);
-constexpr COLORREF kEvenRowColour = RGB(0xE0, 0xE0, 0xFF);
 constexpr COLORREF kExtantColour = RGB(200, 0, 0);
-constexpr COLORREF kHeaderColour = RGB(0xD0, 0xD0, 0xD0);
-constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 
 }  // namespace
@@ -154,15 +148,8 @@ void CEventLogPage::Layout() {
 }
 
 void CEventLogPage::SetUpGrid(int width) {
-    m_grid.SetColumnCount(CEventLogModel::kColumnCount);
-    m_grid.SetRowCount(1);
-    m_grid.SetFixedRowCount(1);
-    m_grid.SetFixedColumnCount(0);
-    m_grid.SetListMode(FALSE);
-    m_grid.SetGridLines(GRID_LINES_BOTH);
+    SetUpReadOnlyList(m_grid, CEventLogModel::kColumnCount, 1, 1);
     m_grid.EnableSelection(FALSE);
-    m_grid.SetEditable(FALSE);
-    m_grid.SetSortCompareFunction(nullptr);
     const int widths[] = {width / 20, 9 * width / 20, width / 10, width / 10, 3 * width / 20};
     int used = 0;
     for (int column = 0; column < 5; ++column) {
@@ -171,18 +158,7 @@ void CEventLogPage::SetUpGrid(int width) {
     }
     m_grid.SetColumnWidth(5, width - used);
 
-    const LOGFONTA cellFont = MakeFont("Arial", 75, FW_NORMAL);
-    for (const BOOL fixedRow : {FALSE, TRUE}) {
-        for (const BOOL fixedColumn : {FALSE, TRUE}) {
-            CGridCellBase* cell = m_grid.GetDefaultCell(fixedRow, fixedColumn);
-            cell->SetFont(&cellFont);
-            cell->SetMargin(0);
-            cell->SetFormat(kCentred);
-            if (fixedRow || fixedColumn) {
-                cell->SetBackColour(kHeaderColour);
-            }
-        }
-    }
+    StyleListCells(m_grid, MakeFont("Arial", 75, FW_NORMAL));
 }
 
 LOGFONTA CEventLogPage::MakeFont(const char* face, int tenthsPoint, int weight) {
@@ -227,17 +203,15 @@ LRESULT CEventLogPage::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
 // ---- The table -------------------------------------------------------------------------------
 
 void CEventLogPage::WriteHeader() {
-    const int sortedColumn = (m_sortKey < 0 ? -m_sortKey : m_sortKey) - 1;
-    const char mark = m_sortKey < 0 ? kDescendingMark : kAscendingMark;
     for (int column = 0; column < CEventLogModel::kColumnCount; ++column) {
-        const char shown = column == sortedColumn ? mark : ' ';
+        const char shown = SortMark(m_sortKey, column);
         CString text;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
         text.Format(LoadText(kHeaderTexts[column]), shown, shown);
 #pragma GCC diagnostic pop
         m_grid.SetCellText(0, column, text);
-        m_grid.SetCellFormat(0, column, kCentred);
+        m_grid.SetCellFormat(0, column, kCentredCellFormat);
     }
 }
 
@@ -259,10 +233,7 @@ bool CEventLogPage::FillGrid() {
     for (size_t i = 0; i < shown.size(); ++i) {
         const int gridRow = static_cast<int>(i) + 1;
         const EventLogRow& event = m_model.GetRow(shown[i].row);
-        const COLORREF background = i % 2 == 0 ? kOddRowColour : kEvenRowColour;
-        for (int column = 0; column < CEventLogModel::kColumnCount; ++column) {
-            m_grid.SetCellBackColour(gridRow, column, background);
-        }
+        ShadeListRow(m_grid, gridRow, CEventLogModel::kColumnCount);
         m_grid.SetCellTextFormat(gridRow, 0, "%d.", shown[i].position);
         m_grid.SetCellText(gridRow, 1, event.name);
         m_grid.SetCellText(gridRow, 2, event.extant ? yes : no);
@@ -318,16 +289,9 @@ void CEventLogPage::ShowRunningTime(const BYTE* bytes) {
 
 void CEventLogPage::EnableDelete(bool enable) {
     if (!enable) {
-        MoveFocusOff(m_deleteButton);
+        MoveFocusOff(*this, {&m_deleteButton});
     }
     m_deleteButton.EnableWindow(enable ? TRUE : FALSE);
-}
-
-void CEventLogPage::MoveFocusOff(CWnd& button) {
-    const CWnd* focus = CWnd::GetFocus();
-    if (focus != nullptr && focus->GetSafeHwnd() == button.GetSafeHwnd()) {
-        SendMessage(WM_NEXTDLGCTL, 0, FALSE);
-    }
 }
 
 void CEventLogPage::GetEventTip(CString& text, LOGFONTA& font, int row, int column) {
@@ -381,8 +345,8 @@ LRESULT CEventLogPage::OnStatusChanged(WPARAM wParam, LPARAM lParam) {
         m_resetButton.EnableWindow(TRUE);
         return 0;
     }
-    MoveFocusOff(m_deleteButton);
-    MoveFocusOff(m_resetButton);
+    MoveFocusOff(*this, {&m_deleteButton});
+    MoveFocusOff(*this, {&m_resetButton});
     m_deleteButton.EnableWindow(FALSE);
     m_resetButton.EnableWindow(FALSE);
     return 0;
@@ -412,7 +376,7 @@ void CEventLogPage::OnGridClick(NMHDR* header, LRESULT* result) {
         return;
     }
     CSingleLock guard(&m_lock, TRUE);
-    m_sortKey = CEventLogModel::NextSortKey(m_sortKey, record->col);
+    m_sortKey = NextSortKey(m_sortKey, record->col);
     FillGrid();
 }
 

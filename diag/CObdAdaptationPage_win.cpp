@@ -5,8 +5,10 @@
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CFont.h"
 #include "diag/CObdAdaptationTexts.h"
+#include "diag/UnitBytes.h"
 #include "forms/CFontCache.h"
 #include "forms/MakeScaledLogFont.h"
+#include "forms/MoveFocusOff.h"
 #include "forms/ScaledLength.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
@@ -46,9 +48,8 @@ struct Label {
     UINT textId;
 };
 
-constexpr Label kLabels[] = {{2701, 15188}, {2704, 15190}, {2707, 15191}, {2710, 15192},
-                             {2713, 15193}, {2717, 15195}, {2719, 15196}, {2721, 15197},
-                             {2724, 15209}, {2726, 15210}};
+constexpr Label kLabels[] = {{2701, 15188}, {2704, 15190}, {2707, 15191}, {2710, 15192}, {2713, 15193},
+                             {2717, 15195}, {2719, 15196}, {2721, 15197}, {2724, 15209}, {2726, 15210}};
 
 // The groups' captions: "data" and "calculated", with the unit that both groups show.
 constexpr Label kGroups[] = {{2703, 15189}, {2716, 15194}};
@@ -72,10 +73,6 @@ constexpr int kTrimFactorLabelId = 2726;
 
 constexpr int kTextFontTenths = 66;
 constexpr int kButtonFontTenths = 63;
-
-int Signed(BYTE value) {
-    return static_cast<signed char>(value);
-}
 
 }  // namespace
 
@@ -242,8 +239,8 @@ int CObdAdaptationPage::PlaceRows(double scaleY) {
         GetDlgItem(id)->MoveWindow(left, top, std::max(w, 1), h, FALSE);
     };
     // A label and its values from left on; returns where the next pair starts.
-    const auto pair = [&](int labelId, int labelWidth, std::initializer_list<int> valueIds, int fieldWidth, int left,
-                          int top) {
+    const auto pair = [&](int labelId, int labelWidth, std::initializer_list<int> valueIds, int fieldWidth,
+                          int left, int top) {
         place(labelId, left, top, labelWidth, rowHeight);
         left += labelWidth + gap;
         for (const int id : valueIds) {
@@ -347,10 +344,7 @@ void CObdAdaptationPage::ShowNumber(CStaticExtended& field, int value) {
 }
 
 void CObdAdaptationPage::Blank() {
-    if (GetFocus() == &m_button ||
-        (GetFocus() != nullptr && GetFocus()->GetSafeHwnd() == m_button.GetSafeHwnd())) {
-        SendMessage(WM_NEXTDLGCTL, 0, FALSE);
-    }
+    MoveFocusOff(*this, {&m_button});
     m_button.SetActive(FALSE);
     m_button.SetCheck(BST_UNCHECKED);
     m_button.Blink(FALSE);
@@ -433,7 +427,7 @@ LRESULT CObdAdaptationPage::OnElementChanged(WPARAM wParam, LPARAM lParam) {
         m_crankAngle = bytes[0] * 10;
     } else if (element == kMinInjectionElement) {
         m_dataHandler->ReadData(element, bytes);
-        m_minInjection = bytes[0] | (bytes[1] << 8);
+        m_minInjection = LittleEndianWord(bytes);
     } else if (element == kSupportElement && HIWORD(lParam) == kReasonLoadedWhole) {
         m_dataHandler->ReadData(element, bytes);
         m_supported = bytes[0] != 0;
@@ -465,21 +459,21 @@ LRESULT CObdAdaptationPage::OnNewData(WPARAM wParam, LPARAM lParam) {
 void CObdAdaptationPage::ShowLiveBlock() {
     BYTE speedBytes[2] = {};
     m_dataHandler->ReadData(kSpeedElement, speedBytes);
-    const int speed = speedBytes[0] | (speedBytes[1] << 8);
+    const int speed = LittleEndianWord(speedBytes);
     BYTE timeBytes[2 * CObdAdaptationModel::kInjectors] = {};
     m_dataHandler->ReadData(kInjectionElement, timeBytes);
     int times[CObdAdaptationModel::kInjectors] = {};
     for (int i = 0; i < CObdAdaptationModel::kInjectors; ++i) {
-        times[i] = timeBytes[2 * i] | (timeBytes[2 * i + 1] << 8);
+        times[i] = LittleEndianWord(timeBytes + 2 * i);
     }
     const int average = CObdAdaptationModel::FoldInjectionTimes(times);
 
     BYTE block[16] = {};
     m_dataHandler->ReadData(kObdBlockElement, block);
-    ShowNumber(m_base, Signed(block[4]));
-    ShowNumber(m_long, Signed(block[5]));
-    ShowNumber(m_extra, Signed(block[9]));
-    const int sum = Signed(block[4]) + Signed(block[5]);
+    ShowNumber(m_base, SignedByte(block[4]));
+    ShowNumber(m_long, SignedByte(block[5]));
+    ShowNumber(m_extra, SignedByte(block[9]));
+    const int sum = SignedByte(block[4]) + SignedByte(block[5]);
     ShowNumber(m_sum, sum);
     const int classification = ClassifyRevInjection(speed, average, sum, m_crankAngle, m_minInjection);
     m_sum.SetTextColor(static_cast<COLORREF>(CObdAdaptationModel::SumColour(classification)));
@@ -488,7 +482,7 @@ void CObdAdaptationPage::ShowLiveBlock() {
     ShowLink();
     if (m_model.GetShownLink() == CObdAdaptationTexts::kLinkConnected) {
         for (int i = 0; i < 4; ++i) {
-            ShowNumber(m_trims[i], Signed(block[i]));
+            ShowNumber(m_trims[i], SignedByte(block[i]));
         }
         m_bankStates = {block[8], block[7]};
     } else {

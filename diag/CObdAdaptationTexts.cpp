@@ -55,6 +55,15 @@ CString CObdAdaptationTexts::FuelSystemText(int state) {
     return text;
 }
 
+CString CObdAdaptationTexts::FuelSystemTextOnOneLine(int state) {
+    CString text = FuelSystemText(state);
+    // A ")" only closes a " (" that a line break became.
+    if (text.Replace("\n", " (") > 0) {
+        text += ')';
+    }
+    return text;
+}
+
 bool CObdAdaptationTexts::IsFuelSystemFailure(int state) {
     return HasOneBit(state) && (state & kFailureBits) != 0;
 }

@@ -18,6 +18,9 @@ public:
     // 0 and values with more than one bit read "Unused". Two-line texts hold a '\n'.
     static CString FuelSystemText(int state);
 
+    // The same on one line: the second line of a two-line text in brackets after the first.
+    static CString FuelSystemTextOnOneLine(int state);
+
     // Whether the state is one of the two failure states (drawn in the warning colour).
     static bool IsFuelSystemFailure(int state);
 };

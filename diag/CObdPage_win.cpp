@@ -6,7 +6,9 @@
 #include "classlib/win/CDataExchange.h"
 #include "diag/DtcCode.h"
 #include "diag/FormatPidValue.h"
+#include "diag/ListTableStyle.h"
 #include "diag/ObdReply.h"
+#include "forms/MoveFocusOff.h"
 #include "grid/CGridCellBase.h"
 #include "grid/GridDefs.h"
 #include "grid/GridRecords.h"
@@ -92,9 +94,7 @@ constexpr RECT kStoredGridPlace = {212, 12, 298, 68};
 constexpr RECT kPendingGridPlace = {314, 12, 400, 68};
 constexpr RECT kFreezeGridPlace = {212, 136, 400, 222};
 
-constexpr UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr UINT kLeftAligned = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
-constexpr COLORREF kHeaderColour = RGB(0xD0, 0xD0, 0xD0);
 
 
 }  // namespace
@@ -181,31 +181,17 @@ void CObdPage::CreateGrids() {
 }
 
 void CObdPage::SetUpCodeGrid(CGridCtrl& grid) {
-    grid.SetColumnCount(1);
-    grid.SetRowCount(0);
-    grid.SetFixedRowCount(0);
-    grid.SetFixedColumnCount(0);
-    grid.SetListMode(FALSE);
-    grid.SetGridLines(GRID_LINES_BOTH);
-    grid.SetEditable(FALSE);
-    grid.SetSortCompareFunction(nullptr);
-    grid.GetDefaultCell(FALSE, FALSE)->SetFormat(kCentred);
+    SetUpReadOnlyList(grid, 1, 0, 0);
+    grid.GetDefaultCell(FALSE, FALSE)->SetFormat(kCentredCellFormat);
     grid.StretchLastColumn();
 }
 
 void CObdPage::SetUpFreezeGrid() {
-    m_freezeGrid.SetColumnCount(3);
-    m_freezeGrid.SetRowCount(1);
-    m_freezeGrid.SetFixedRowCount(1);
-    m_freezeGrid.SetFixedColumnCount(0);
-    m_freezeGrid.SetListMode(FALSE);
-    m_freezeGrid.SetGridLines(GRID_LINES_BOTH);
-    m_freezeGrid.SetEditable(FALSE);
-    m_freezeGrid.SetSortCompareFunction(nullptr);
-    m_freezeGrid.GetDefaultCell(FALSE, FALSE)->SetFormat(kCentred);
+    SetUpReadOnlyList(m_freezeGrid, 3, 1, 1);
+    m_freezeGrid.GetDefaultCell(FALSE, FALSE)->SetFormat(kCentredCellFormat);
     CGridCellBase* header = m_freezeGrid.GetDefaultCell(TRUE, FALSE);
-    header->SetFormat(kCentred);
-    header->SetBackColour(kHeaderColour);
+    header->SetFormat(kCentredCellFormat);
+    header->SetBackColour(kListHeaderColour);
     RECT client = {};
     m_freezeGrid.GetClientRect(&client);
     const int width = client.right - client.left;
@@ -547,14 +533,7 @@ LRESULT CObdPage::OnIgnored(WPARAM wParam, LPARAM lParam) {
 }
 
 void CObdPage::MoveFocusOffButtons() {
-    const CWnd* focus = CWnd::GetFocus();
-    if (focus == nullptr) {
-        return;
-    }
-    const HWND focused = focus->GetSafeHwnd();
-    if (focused == m_updateButton.GetSafeHwnd() || focused == m_clearButton.GetSafeHwnd()) {
-        SendMessage(WM_NEXTDLGCTL, 0, FALSE);
-    }
+    MoveFocusOff(*this, {&m_updateButton, &m_clearButton});
 }
 
 BOOL CObdPage::OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -5,6 +5,7 @@
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CFont.h"
 #include "diag/CPhaseTestInput.h"
+#include "diag/UnitBytes.h"
 #include "forms/CFontCache.h"
 #include "forms/GetScaledFontHeight.h"
 #include "link/CDataHandler.h"
@@ -166,7 +167,7 @@ LRESULT CPhaseTestPage::OnElementChanged(WPARAM wParam, LPARAM lParam) {
     BYTE bytes[16] = {};
     m_dataHandler->ReadData(kElement, bytes);
     CString text;
-    text.Format("%d", static_cast<signed char>(bytes[0]));
+    text.Format("%d", SignedByte(bytes[0]));
     m_send.EnableWindow(TRUE);
     m_lambda.EnableWindow(TRUE);
     m_lambda.SetWindowText(text);
@@ -174,7 +175,7 @@ LRESULT CPhaseTestPage::OnElementChanged(WPARAM wParam, LPARAM lParam) {
     FillGasChoices();
     m_gas.SetCurSel(bytes[1] != 0 ? 0 : 1);
     m_time.EnableWindow(TRUE);
-    text.Format("%d", bytes[2] | (bytes[3] << 8));
+    text.Format("%d", LittleEndianWord(bytes + 2));
     m_time.SetWindowText(text);
     return 0;
 }
@@ -205,8 +206,8 @@ void CPhaseTestPage::OnSend() {
     if (CPhaseTestInput::CheckLambda(format, text, invalid, range, lambda, message)) {
         const int gas = Selected(m_gas);
         m_time.GetWindowText(text);
-        if (CPhaseTestInput::CheckNumber(format, text, CPhaseTestInput::kTimeLow,
-                                         CPhaseTestInput::kTimeHigh, invalid, range, time, message)) {
+        if (CPhaseTestInput::CheckNumber(format, text, CPhaseTestInput::kTimeLow, CPhaseTestInput::kTimeHigh,
+                                         invalid, range, time, message)) {
             SendPhase(phase, lambda, gas, time);
             message = "OK";
         }

@@ -77,15 +77,6 @@ std::size_t NeededBytes(int pid) {
     return twoBytes ? 2 : 1;
 }
 
-// A bank's fuel-system text on one line: the second line of a two-line text in brackets.
-CString FuelSystemOnOneLine(int state) {
-    CString text = CObdAdaptationTexts::FuelSystemText(state);
-    if (text.Replace("\n", " (") > 0) {
-        text += ")";
-    }
-    return text;
-}
-
 CString SecondaryAirText(int a) {
     if (a == 0) {
         return "Unused";
@@ -122,7 +113,8 @@ CString SensorList(int a) {
 bool FormatText(int pid, const DataBytes& x, CString& text) {
     switch (pid) {
     case 0x03:
-        text = FuelSystemOnOneLine(x.a) + ", " + FuelSystemOnOneLine(x.b);
+        text = CObdAdaptationTexts::FuelSystemTextOnOneLine(x.a) + ", " +
+               CObdAdaptationTexts::FuelSystemTextOnOneLine(x.b);
         return true;
     case 0x12:
         text = SecondaryAirText(x.a);

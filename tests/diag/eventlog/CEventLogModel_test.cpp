@@ -2,6 +2,8 @@
 // order of the listed events and the tips, on logs built byte by byte.
 #include "diag/CEventLogModel.h"
 
+#include "diag/TableSortKey.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -276,10 +278,10 @@ TEST(CEventLogModel, SortsByTimeOverTheWholeRangeOfEngineHours) {
 }
 
 TEST(CEventLogModel, AHeaderClickedAgainReversesTheOrder) {
-    EXPECT_EQ(CEventLogModel::NextSortKey(1, 3), 4);
-    EXPECT_EQ(CEventLogModel::NextSortKey(4, 3), -4);
-    EXPECT_EQ(CEventLogModel::NextSortKey(-4, 3), 4);
-    EXPECT_EQ(CEventLogModel::NextSortKey(-4, 0), 1);
+    EXPECT_EQ(NextSortKey(1, 3), 4);
+    EXPECT_EQ(NextSortKey(4, 3), -4);
+    EXPECT_EQ(NextSortKey(-4, 3), 4);
+    EXPECT_EQ(NextSortKey(-4, 0), 1);
 }
 
 TEST(CEventLogModel, NamesNumberedEventsWithTheirSuffix) {
