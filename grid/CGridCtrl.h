@@ -482,6 +482,9 @@ private:
 
     typedef std::vector<CGridCellBase*> GridRow;
 
+    // The slots of m_defaultCells.
+    enum DefaultCellSlot { kNormalCell, kFixedColumnCell, kFixedRowCell, kCornerCell, kDefaultCellCount };
+
     void ReadSystemColours();
     void ReadWheelLines();
     void SetUpDefaultCells();
@@ -500,8 +503,7 @@ private:
     void FillVirtualCell(int row, int col) const;
     BOOL KeyMovesFocus(UINT key, GridCellId& next, BOOL& horzScroll, BOOL& vertScroll, BOOL& lineChange);
     void MoveFocusByKey(UINT key, const GridCellId& next, BOOL horzScroll, BOOL vertScroll, BOOL lineChange);
-    void StartColumnSizing(CPoint point);
-    void StartRowSizing(CPoint point);
+    void StartSizing(CPoint point, BOOL columns);
     void FinishSizing(CPoint point);
     void ReleaseCursorClip();
     void InvertTrackingLine(CPoint point, BOOL vertical);
@@ -521,7 +523,7 @@ private:
     GridCellId PasteStartCell();
 
     std::vector<GridRow> m_cells;
-    std::unique_ptr<CGridDefaultCell> m_defaultCells[4];  // normal, fixed column, fixed row, corner
+    std::unique_ptr<CGridDefaultCell> m_defaultCells[kDefaultCellCount];
     CRuntimeClass* m_defaultCellClass = nullptr;
     CFontCache m_fontCache;
     CGridCellMap m_selectedCells;

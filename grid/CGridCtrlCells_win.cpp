@@ -172,7 +172,7 @@ BOOL CGridCtrl::SetRowCount(int rows) {
                 m_layout.Rows().Resize(rows, 0);
             }
         }
-        const int height = m_defaultCells[0]->GetHeight();
+        const int height = m_defaultCells[kNormalCell]->GetHeight();
         while (GetRowCount() < rows) {
             const int row = GetRowCount();
             if (!m_virtualMode) {
@@ -220,7 +220,7 @@ BOOL CGridCtrl::SetColumnCount(int cols) {
                 }
             }
         }
-        const int width = m_defaultCells[1]->GetWidth();
+        const int width = m_defaultCells[kFixedColumnCell]->GetWidth();
         m_layout.Cols().Resize(cols, width);
         if (!m_virtualMode) {
             for (int row = 0; row < GetRowCount(); ++row) {
@@ -301,7 +301,7 @@ int CGridCtrl::InsertRow(LPCSTR heading, int row) {
     SetCellText(index, 0, heading);
     const bool hasHeading = heading != nullptr && *heading != '\0';
     SetRowHeight(index,
-                 hasHeading ? GetCellTextExtent(index, 0, heading).cy : m_defaultCells[2]->GetHeight());
+                 hasHeading ? GetCellTextExtent(index, 0, heading).cy : m_defaultCells[kFixedRowCell]->GetHeight());
     ResetScrollBars();
     SetModified();
     return index;
@@ -378,8 +378,8 @@ void CGridCtrl::FillClientArea() {
     }
     CRect client;
     GetClientRect(client);
-    SetColumnCount(client.Width() / m_defaultCells[0]->GetWidth() + 1);
-    SetRowCount(client.Height() / m_defaultCells[0]->GetHeight() + 1);
+    SetColumnCount(client.Width() / m_defaultCells[kNormalCell]->GetWidth() + 1);
+    SetRowCount(client.Height() / m_defaultCells[kNormalCell]->GetHeight() + 1);
     SetFixedRowCount(1);
     SetFixedColumnCount(1);
     StretchToWindow(TRUE);

@@ -196,9 +196,9 @@ void CGridCtrl::OnLButtonDown(UINT flags, CPoint point) {
         UpdateDividerMode(point);
     }
     if (m_mouseMode == GRID_MOUSE_OVER_COL_DIVIDE) {
-        StartColumnSizing(point);
+        StartSizing(point, TRUE);
     } else if (m_mouseMode == GRID_MOUSE_OVER_ROW_DIVIDE) {
-        StartRowSizing(point);
+        StartSizing(point, FALSE);
     } else if (m_mouseMode != GRID_MOUSE_PREPARE_DRAG) {
         SendNotify(cell.row, cell.col, GRIDN_SELCHANGING);
         m_previousSelectedCells.Clear();
@@ -266,71 +266,47 @@ void CGridCtrl::InvertTrackingLine(CPoint point, BOOL vertical) {
     ReleaseDC(dc);
 }
 
-// The column to size is chosen here and kept, so that the release sizes the same one.
-void CGridCtrl::StartColumnSizing(CPoint point) {
-    m_mouseMode = GRID_MOUSE_SIZING_COL;
-    const int last = GetColumnCount() - 1;
+// The column or row to size is chosen here and kept, so that the release sizes the same one.
+// The cursor is held between the divider's cell start and the far side of the client area.
+void CGridCtrl::StartSizing(CPoint point, BOOL columns) {
+    const auto along = [columns](const POINT& at) { return columns ? at.x : at.y; };
+    const auto sizeOf = [this, columns](int index) { return columns ? GetColumnWidth(index) : GetRowHeight(index); };
+    m_mouseMode = columns ? GRID_MOUSE_SIZING_COL : GRID_MOUSE_SIZING_ROW;
+    const int last = (columns ? GetColumnCount() : GetRowCount()) - 1;
     CRect visibleRect;
     GetVisibleNonFixedCellRange(visibleRect);
     POINT origin = {};
     GetCellOrigin(m_leftClickDownCell.row, m_leftClickDownCell.col, &origin);
-    int col = m_leftClickDownCell.col;
-    const bool nearlyHiddenLast = GetColumnWidth(last) < m_resizeCaptureRange &&
-                                  std::abs(point.x - visibleRect.right) < m_resizeCaptureRange;
+    int index = columns ? m_leftClickDownCell.col : m_leftClickDownCell.row;
+    const int visibleEnd = columns ? visibleRect.right : visibleRect.bottom;
+    const bool nearlyHiddenLast =
+        sizeOf(last) < m_resizeCaptureRange && std::abs(along(point) - visibleEnd) < m_resizeCaptureRange;
     if (nearlyHiddenLast) {
-        col = last;
-    } else if (point.x - origin.x < m_resizeCaptureRange && col > 0) {
-        --col;
+        index = last;
+    } else if (along(point) - along(origin) < m_resizeCaptureRange && index > 0) {
+        --index;
     }
-    if (!m_hiddenColUnhide) {
-        while (col > 0 && GetColumnWidth(col) == 0) {
-            --col;
+    if (!(columns ? m_hiddenColUnhide : m_hiddenRowUnhide)) {
+        while (index > 0 && sizeOf(index) == 0) {
+            --index;
         }
-        if (GetColumnWidth(col) == 0) {
+        if (sizeOf(index) == 0) {
             m_mouseMode = GRID_MOUSE_NOTHING;
             return;
         }
     }
-    m_sizingIndex = col;
-    InvertTrackingLine(point, TRUE);
-    GetCellOrigin(m_leftClickDownCell.row, col, &origin);
-    CRect client;
-    GetClientRect(client);
-    CRect clip(origin.x + 1, client.top, client.right + origin.x - GetFixedColumnWidth() + 1, client.bottom);
-    ClientToScreen(clip);
-    m_cursorClipped = ClipCursor(clip) != FALSE;
-}
-
-void CGridCtrl::StartRowSizing(CPoint point) {
-    m_mouseMode = GRID_MOUSE_SIZING_ROW;
-    const int last = GetRowCount() - 1;
-    CRect visibleRect;
-    GetVisibleNonFixedCellRange(visibleRect);
-    POINT origin = {};
-    GetCellOrigin(m_leftClickDownCell.row, m_leftClickDownCell.col, &origin);
-    int row = m_leftClickDownCell.row;
-    const bool nearlyHiddenLast = GetRowHeight(last) < m_resizeCaptureRange &&
-                                  std::abs(point.y - visibleRect.bottom) < m_resizeCaptureRange;
-    if (nearlyHiddenLast) {
-        row = last;
-    } else if (point.y - origin.y < m_resizeCaptureRange && row > 0) {
-        --row;
+    m_sizingIndex = index;
+    InvertTrackingLine(point, columns);
+    GetCellOrigin(columns ? m_leftClickDownCell.row : index, columns ? index : m_leftClickDownCell.col, &origin);
+    CRect clip;
+    GetClientRect(clip);
+    if (columns) {
+        clip.left = origin.x + 1;
+        clip.right += origin.x - GetFixedColumnWidth() + 1;
+    } else {
+        clip.top = origin.y + 1;
+        clip.bottom += origin.y - GetFixedRowHeight() + 1;
     }
-    if (!m_hiddenRowUnhide) {
-        while (row > 0 && GetRowHeight(row) == 0) {
-            --row;
-        }
-        if (GetRowHeight(row) == 0) {
-            m_mouseMode = GRID_MOUSE_NOTHING;
-            return;
-        }
-    }
-    m_sizingIndex = row;
-    InvertTrackingLine(point, FALSE);
-    GetCellOrigin(row, m_leftClickDownCell.col, &origin);
-    CRect client;
-    GetClientRect(client);
-    CRect clip(client.left, origin.y + 1, client.right, client.bottom + origin.y - GetFixedRowHeight() + 1);
     ClientToScreen(clip);
     m_cursorClipped = ClipCursor(clip) != FALSE;
 }

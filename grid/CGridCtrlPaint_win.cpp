@@ -51,10 +51,10 @@ void CGridCtrl::EraseBkgnd(CDC* dc) {
     GetVisibleNonFixedCellRange(cells);
     const int fixedWidth = GetFixedColumnWidth();
     const int fixedHeight = GetFixedRowHeight();
-    const COLORREF corner = m_defaultCells[3]->GetBackColour();
-    const COLORREF fixedCol = m_defaultCells[1]->GetBackColour();
-    const COLORREF fixedRow = m_defaultCells[2]->GetBackColour();
-    const COLORREF normal = m_defaultCells[0]->GetBackColour();
+    const COLORREF corner = m_defaultCells[kCornerCell]->GetBackColour();
+    const COLORREF fixedCol = m_defaultCells[kFixedColumnCell]->GetBackColour();
+    const COLORREF fixedRow = m_defaultCells[kFixedRowCell]->GetBackColour();
+    const COLORREF normal = m_defaultCells[kNormalCell]->GetBackColour();
     if (clip.left < fixedWidth && clip.top < fixedHeight) {
         dc->FillSolidRect(CRect(clip.left, clip.top, fixedWidth, fixedHeight), corner);
     }
@@ -571,6 +571,6 @@ void CGridCtrl::OnSetFont(HFONT font, BOOL redraw) {
 }
 
 HFONT CGridCtrl::OnGetFont() {
-    CFont* font = m_defaultCells[0]->GetFontObject();
+    CFont* font = m_defaultCells[kNormalCell]->GetFontObject();
     return font == nullptr ? nullptr : static_cast<HFONT>(font->GetSafeHandle());
 }

@@ -53,17 +53,6 @@ BEGIN_MESSAGE_MAP(CGridCtrl, CWnd)
     ON_UPDATE_COMMAND_UI(GRID_CMD_EDIT_SELECT_ALL, OnUpdateSelectAll)
 END_MESSAGE_MAP()
 
-namespace {
-
-enum DefaultCellIndex {
-    kNormalCell = 0,
-    kFixedColumnCell = 1,
-    kFixedRowCell = 2,
-    kCornerCell = 3
-};
-
-}  // namespace
-
 CGridCtrl::CGridCtrl(int rows, int cols, int fixedRows, int fixedCols)
     : m_titleTip(std::make_unique<CGridTipWnd>()),
       m_defaultCellClass(RUNTIME_CLASS(CGridCell)),
@@ -122,7 +111,7 @@ void CGridCtrl::ReadWheelLines() {
 }
 
 void CGridCtrl::SetUpDefaultCells() {
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kDefaultCellCount; ++i) {
         m_defaultCells[i] = std::make_unique<CGridDefaultCell>();
         m_defaultCells[i]->SetGrid(this);
         m_defaultCells[i]->SetTextColour(m_windowTextColour);
@@ -162,7 +151,8 @@ BOOL CGridCtrl::Create(const RECT& rect, CWnd* parent, UINT id, DWORD style) {
 
 void CGridCtrl::PreSubclassWindow() {
     CWnd::PreSubclassWindow();
-    // A move while the frame is recalculated reaches this grid again; the second entry is let through.
+    // The moves below make the frame be recalculated, which can reach this code again; any entry
+    // while one is under way, for this grid or another, returns at once.
     static bool settingUp = false;
     if (settingUp) {
         return;
@@ -329,7 +319,7 @@ void CGridCtrl::OnSysColorChange() {
     const COLORREF window = GetSysColor(COLOR_WINDOW);
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kDefaultCellCount; ++i) {
         CGridDefaultCell* cell = m_defaultCells[i].get();
         if (cell->GetTextColour() == m_windowTextColour) {
             cell->SetTextColour(windowText);
