@@ -1,6 +1,9 @@
 #include "manager/CFolderWatchThread.h"
 
+#include "link/CKeptThreads.h"
 #include "link/CLogger.h"
+
+#include <utility>
 
 namespace {
 
@@ -81,7 +84,7 @@ void CFolderWatchThread::Stop() {
         }
         // Freeing the thread object under its running thread would be worse than keeping it.
         CLogger::Instance().Log(1000, "CFolderWatchThread: the watch of %s did not end.", m_path.GetString());
-        m_thread.release();
+        CKeptThreads::Keep(std::move(m_thread));
         return;
     }
     m_thread.reset();

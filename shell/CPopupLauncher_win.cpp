@@ -2,6 +2,7 @@
 
 #include "classlib/win/CWinApp.h"
 #include "classlib/win/CWnd.h"
+#include "link/CKeptThreads.h"
 #include "link/CLogger.h"
 #include "shell/CPopupThread.h"
 #include "shell/CPopupWnd.h"
@@ -72,8 +73,8 @@ bool CPopupLauncher::Close(CWnd* activate) {
     if (!ended) {
         // Freeing the object under its running thread would be worse than keeping it.
         CLogger::Instance().Log(
-            0, "CPopupLauncher: the box's thread did not end; it is left to end on its own.");
-        m_thread.release();
+            0, "CPopupLauncher: the box's thread did not end; it is kept to end on its own.");
+        CKeptThreads::Keep(std::move(m_thread));
         return true;
     }
     m_thread.reset();
