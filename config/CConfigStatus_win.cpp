@@ -9,7 +9,7 @@
 #include "link/DataHandlerMessages.h"
 #include "res/ResourceIds.h"
 #include "shell/CResourceManager.h"
-#include "shell/GetCachedFont.h"
+#include "forms/fonts/GetCachedFont.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 #include "grid/CGridCellBase.h"
 #include "grid/CGridCellCombo.h"
 #include "grid/GridDefs.h"

@@ -2,9 +2,9 @@
 
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
-#include "forms/CFontCache.h"
+#include "forms/fonts/CFontCache.h"
 #include "forms/CScrollPage.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
 #include "shell/CResourceManager.h"

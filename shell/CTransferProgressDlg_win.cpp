@@ -4,7 +4,7 @@
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
 #include "shell/CResourceManager.h"
-#include "shell/GetCachedFont.h"
+#include "forms/fonts/GetCachedFont.h"
 
 #include <cstring>
 

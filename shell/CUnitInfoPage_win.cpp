@@ -8,7 +8,7 @@
 #include "link/DataHandlerMessages.h"
 #include "link/RecentSettings.h"
 #include "shell/CResourceManager.h"
-#include "shell/GetCachedFont.h"
+#include "forms/fonts/GetCachedFont.h"
 
 #include <algorithm>
 #include <cstring>
