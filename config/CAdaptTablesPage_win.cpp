@@ -16,7 +16,7 @@
 #include "link/CalibrationHelpers.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ElementTable.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <algorithm>
 #include <cstring>

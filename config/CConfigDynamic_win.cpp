@@ -21,7 +21,7 @@
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <algorithm>
 #include <cstdarg>

@@ -3,7 +3,7 @@
 #include "classlib/win/AfxMessageBox.h"
 #include "config/MapPageIds.h"
 #include "link/NumberChecks.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <windows.h>
 

@@ -14,7 +14,7 @@
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "link/NumberChecks.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <algorithm>
 #include <cstring>

@@ -13,7 +13,7 @@
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 namespace {
 
@@ -96,7 +96,7 @@ BOOL CEventLogPage::OnInitDialog() {
     CScrollPage::OnInitDialog();
     m_sortKey = 1;
     m_lastState = kEventLogEmpty;
-    m_model.LoadNames([this](UINT id) { return LoadText(id); });
+    m_model.LoadNames([this](UINT id) { return LoadText(m_resources, id); });
     if (m_dataHandler != nullptr) {
         m_dataHandler->RegisterWindow(this);
         for (const int element : kCommandElements) {
@@ -106,14 +106,6 @@ BOOL CEventLogPage::OnInitDialog() {
     }
     Layout();
     return TRUE;
-}
-
-CString CEventLogPage::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
 }
 
 // ---- Layout and texts ----------------------------------------------------------------------
@@ -214,11 +206,11 @@ void CEventLogPage::SetFonts() {
 }
 
 void CEventLogPage::UpdateTexts() {
-    m_deleteButton.SetWindowText(LoadText(kDeleteText));
-    m_resetButton.SetWindowText(LoadText(kResetText));
-    m_runningLabel.SetWindowText(LoadText(kRunningTimeText));
+    m_deleteButton.SetWindowText(LoadText(m_resources, kDeleteText));
+    m_resetButton.SetWindowText(LoadText(m_resources, kResetText));
+    m_runningLabel.SetWindowText(LoadText(m_resources, kRunningTimeText));
     CSingleLock guard(&m_lock, TRUE);
-    m_model.LoadNames([this](UINT id) { return LoadText(id); });
+    m_model.LoadNames([this](UINT id) { return LoadText(m_resources, id); });
     FillGrid();
 }
 
@@ -237,7 +229,7 @@ void CEventLogPage::WriteHeader() {
         CString text;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        text.Format(LoadText(kHeaderTexts[column]), shown, shown);
+        text.Format(LoadText(m_resources, kHeaderTexts[column]), shown, shown);
 #pragma GCC diagnostic pop
         m_grid.SetCellText(0, column, text);
         m_grid.SetCellFormat(0, column, kCentred);
@@ -257,8 +249,8 @@ bool CEventLogPage::FillGrid() {
         return false;
     }
     m_grid.SetRowCount(1 + static_cast<int>(shown.size()));
-    const CString yes = LoadText(kYesText);
-    const CString no = LoadText(kNoText);
+    const CString yes = LoadText(m_resources, kYesText);
+    const CString no = LoadText(m_resources, kNoText);
     for (size_t i = 0; i < shown.size(); ++i) {
         const int gridRow = static_cast<int>(i) + 1;
         const EventLogRow& event = m_model.GetRow(shown[i].row);
@@ -340,7 +332,7 @@ void CEventLogPage::GetEventTip(CString& text, LOGFONTA& font, int row, int colu
     if (row < 1 || row > static_cast<int>(m_shownRows.size())) {
         return;
     }
-    text = CEventLogModel::FormatTip(LoadText(kTipText), m_model.GetRow(m_shownRows[row - 1]), column);
+    text = CEventLogModel::FormatTip(LoadText(m_resources, kTipText), m_model.GetRow(m_shownRows[row - 1]), column);
 }
 
 // ---- Messages and commands ---------------------------------------------------------------------
@@ -392,7 +384,7 @@ LRESULT CEventLogPage::OnStatusChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 void CEventLogPage::SendCommand(UINT questionId, int element) {
-    if (AfxMessageBox(LoadText(questionId), MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+    if (AfxMessageBox(LoadText(m_resources, questionId), MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
         return;
     }
     if (m_dataHandler != nullptr) {

@@ -14,7 +14,7 @@
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "link/RecentSettings.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <string>
 

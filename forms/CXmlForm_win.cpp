@@ -12,7 +12,7 @@
 #include "link/CLogger.h"
 #include "link/CalibrationHelpers.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "classlib/win/AfxMsgMap.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 #include "forms/fonts/GetCachedFont.h"
 
 #include <cstring>
