@@ -9,7 +9,7 @@
 
 #include <vector>
 
-class CResourceManager;
+class ITextResources;
 class CalibratorCoreAdap;
 class CalibratorCoreCont;
 
@@ -36,7 +36,7 @@ public:
         m_continuous = continuous;
     }
 
-    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
+    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
 
 protected:
     BOOL OnInitDialog() override;
@@ -49,5 +49,5 @@ private:
 
     CalibratorCoreAdap* m_adaptive = nullptr;    // not owned
     CalibratorCoreCont* m_continuous = nullptr;  // not owned
-    CResourceManager* m_resources = nullptr;     // not owned
+    ITextResources* m_resources = nullptr;     // not owned
 };

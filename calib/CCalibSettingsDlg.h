@@ -9,7 +9,7 @@
 
 #include <vector>
 
-class CResourceManager;
+class ITextResources;
 class CalibratorCore;
 
 class CCalibSettingsDlg : public CDialog {
@@ -43,7 +43,7 @@ public:
 
     void SetCore(CalibratorCore* core) { m_core = core; }  // not owned
 
-    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
+    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
 
 protected:
     BOOL OnInitDialog() override;
@@ -57,5 +57,5 @@ private:
     void StoreDistortionMode();
 
     CalibratorCore* m_core = nullptr;         // not owned
-    CResourceManager* m_resources = nullptr;  // not owned
+    ITextResources* m_resources = nullptr;  // not owned
 };

@@ -17,7 +17,7 @@
 class CDataHandler;
 class CFont;
 class CFontCache;
-class CResourceManager;
+class ITextResources;
 class IClock;
 class ICalibrationMap;
 
@@ -53,7 +53,7 @@ public:
 
     void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }
 
-    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }
+    void SetResourceManager(ITextResources* resources) { m_resources = resources; }
 
     void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }
 
@@ -140,7 +140,7 @@ protected:
 
     ICalibrationMap* m_map = nullptr;         // not owned
     CDataHandler* m_dataHandler = nullptr;    // not owned
-    CResourceManager* m_resources = nullptr;  // not owned
+    ITextResources* m_resources = nullptr;  // not owned
     CFontCache* m_fonts = nullptr;            // not owned
     IClock* m_clock = nullptr;                // not owned
     double m_scaleX = 1.0;

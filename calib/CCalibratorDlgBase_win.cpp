@@ -5,12 +5,13 @@
 #include "calib/CalibrationTextIds.h"
 #include "calib/ICalibrationMap.h"
 #include "calib/LiveElementReads.h"
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CFont.h"
-#include "forms/CFontCache.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/CSystemClock.h"
@@ -214,14 +215,9 @@ CString CCalibratorDlgBase::LoadText(UINT id) const {
     return LoadCalibText(m_resources, id);
 }
 
+// The formats come from our own string table, each with one %d.
 CString CCalibratorDlgBase::FormatText(UINT id, int value) const {
-    CString text;
-    // The formats come from our own string table, each with one %d.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(LoadText(id), value);
-#pragma GCC diagnostic pop
-    return text;
+    return ::FormatText(LoadText(id), value);
 }
 
 void CCalibratorDlgBase::SetStatus(UINT textId, COLORREF color) {

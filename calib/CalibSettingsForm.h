@@ -5,7 +5,7 @@
 
 #include <vector>
 
-class CResourceManager;
+class ITextResources;
 class CWnd;
 
 // Writes every field's parameter into its edit control.
@@ -14,4 +14,4 @@ void ShowCalibSettingsFields(CWnd& dialog, const std::vector<CalibSettingsField>
 // leaving the fields before it stored.
 bool StoreCalibSettingsFields(CWnd& dialog,
                               const std::vector<CalibSettingsField>& fields,
-                              CResourceManager* resources);
+                              ITextResources* resources);

@@ -5,7 +5,7 @@
 #include "classlib/win/CWnd.h"
 #include "link/CLocaleNumberFormat.h"
 #include "link/CLogger.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void ShowCalibSettingsFields(CWnd& dialog, const std::vector<CalibSettingsField>
 
 bool StoreCalibSettingsFields(CWnd& dialog,
                               const std::vector<CalibSettingsField>& fields,
-                              CResourceManager* resources) {
+                              ITextResources* resources) {
     const DWORD language = resources != nullptr ? resources->GetLanguageId() : 0;
     const CLocaleNumberFormat format = CLocaleNumberFormat::FromLocale(language);
     for (const CalibSettingsField& field : fields) {

@@ -4,7 +4,7 @@
 #include "classlib/core/CString.h"
 #include "classlib/core/WinTypes.h"
 
-class CResourceManager;
+class ITextResources;
 
 // The string-table text of id; the program's own table when there is no resource manager.
-CString LoadCalibText(CResourceManager* resources, UINT id);
+CString LoadCalibText(ITextResources* resources, UINT id);

@@ -1,18 +1,15 @@
 #include "calib/CalibText.h"
 
 #include "classlib/win/AfxRegisterWndClass.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <windows.h>
 
-CString LoadCalibText(CResourceManager* resources, UINT id) {
-    CString text;
+CString LoadCalibText(ITextResources* resources, UINT id) {
     if (resources != nullptr) {
-        resources->GetString(id, text);
-        return text;
+        return LoadText(resources, id);
     }
     char buffer[1024] = {};
     LoadStringA(AfxGetResourceHandle(), id, buffer, sizeof(buffer));
-    text = buffer;
-    return text;
+    return CString(buffer);
 }

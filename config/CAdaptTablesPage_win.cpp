@@ -6,8 +6,8 @@
 #include "config/FitGridColumns.h"
 #include "config/IAdaptiveMapSource.h"
 #include "config/TablesIds.h"
-#include "forms/CFontCache.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 #include "forms/ScaledLength.h"
 #include "grid/CGridCellBase.h"
 #include "grid/CGridCellTwin.h"
@@ -16,7 +16,7 @@
 #include "link/CalibrationHelpers.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ElementTable.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <algorithm>
 #include <cstring>

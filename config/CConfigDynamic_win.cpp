@@ -14,14 +14,14 @@
 #include "config/CMeasurementEditDlg.h"
 #include "config/FitGridColumns.h"
 #include "config/MapPageIds.h"
-#include "forms/CFontCache.h"
-#include "forms/MakeScaledLogFont.h"
+#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/MakeScaledLogFont.h"
 #include "forms/ScaledLength.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <algorithm>
 #include <cstdarg>

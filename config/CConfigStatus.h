@@ -23,7 +23,7 @@
 class CDataHandler;
 class CFont;
 class CFontCache;
-class CResourceManager;
+class ITextResources;
 
 class CConfigStatus : public CDialog, public IMessageTarget {
 public:
@@ -54,7 +54,7 @@ public:
 
     void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }  // not owned
 
-    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
+    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
 
     void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }  // not owned
 
@@ -124,7 +124,6 @@ private:
     void UpdateTexts();
     void CreateToolTips();
     void ResetDisplay();
-    CString LoadText(UINT id) const;
     void SetItemText(int id, LPCSTR text);
     void ReadLiveRecord();
     void ShowPressures();
@@ -149,7 +148,7 @@ private:
     CTableToolTipCtrl m_pressureTips;
 
     CDataHandler* m_dataHandler = nullptr;
-    CResourceManager* m_resources = nullptr;
+    ITextResources* m_resources = nullptr;
     CFontCache* m_fonts = nullptr;
     NextPageRequest m_nextPage;
 

@@ -8,8 +8,8 @@
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "res/ResourceIds.h"
-#include "shell/CResourceManager.h"
-#include "shell/GetCachedFont.h"
+#include "link/ITextResources.h"
+#include "forms/fonts/GetCachedFont.h"
 
 #include <algorithm>
 #include <cstring>
@@ -145,14 +145,6 @@ BOOL CConfigStatus::OnInitDialog() {
     return TRUE;
 }
 
-CString CConfigStatus::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
-}
-
 void CConfigStatus::SetItemText(int id, LPCSTR text) {
     CWnd* item = GetDlgItem(id);
     if (item != nullptr) {
@@ -268,11 +260,11 @@ int CConfigStatus::WidestText(const int* ids, int count, CFont* font) {
 }
 
 void CConfigStatus::UpdateTexts() {
-    SetItemText(kPetrolButtonId, LoadText(kPetrolText));
-    SetItemText(kGasButtonId, LoadText(kGasText));
-    SetItemText(kDiagnosisButtonId, LoadText(kDiagnosisText));
+    SetItemText(kPetrolButtonId, LoadText(m_resources, kPetrolText));
+    SetItemText(kGasButtonId, LoadText(m_resources, kGasText));
+    SetItemText(kDiagnosisButtonId, LoadText(m_resources, kDiagnosisText));
     for (const LabelText& label : kLabels) {
-        SetItemText(label.controlId, LoadText(label.textId));
+        SetItemText(label.controlId, LoadText(m_resources, label.textId));
     }
     const CString zero = Hundredths(0, "%.2f");
     ShowPressureTip(zero, zero, zero);
@@ -315,7 +307,7 @@ void CConfigStatus::CreateToolTips() {
 void CConfigStatus::ShowPressureTip(LPCSTR engine, LPCSTR injection, LPCSTR gas) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    m_pressureTip.Format(LoadText(kPressureTipText), engine, injection, gas);
+    m_pressureTip.Format(LoadText(m_resources, kPressureTipText), engine, injection, gas);
 #pragma GCC diagnostic pop
     if (m_pressureTips.GetSafeHwnd() != nullptr) {
         m_pressureTips.SetTableText(m_pressureTip);
@@ -571,7 +563,7 @@ void CConfigStatus::ShowInjectionTimes() {
 }
 
 void CConfigStatus::ShowInjectionTip() {
-    m_injectionTip = LoadText(kInjectionTipHeader);
+    m_injectionTip = LoadText(m_resources, kInjectionTipHeader);
     for (int i = 0; i < CStatusPageReadings::kCylinders; ++i) {
         const double petrol = m_live.petrol[i] * 0.001;
         const double gas = m_live.petrol[i] == 0 ? 0.0 : m_live.gas[i] * 0.001;

@@ -59,7 +59,6 @@ private:
     void UpdateTexts();
     void FillGrid();
     void Transfer(bool reading);
-    CString LoadText(UINT id) const;
     // False, after telling the user, when the text is no whole number from 0 to 100.
     bool CheckCellText(const CString& text, int& value);
     void StoreCell(int gridRow, int gridColumn, int value);

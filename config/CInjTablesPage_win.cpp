@@ -5,8 +5,8 @@
 #include "classlib/win/CClientDC.h"
 #include "config/FitGridColumns.h"
 #include "config/TablesIds.h"
-#include "forms/CFontCache.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 #include "forms/ScaledLength.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
@@ -14,7 +14,7 @@
 #include "link/DataHandlerMessages.h"
 #include "link/ElementTable.h"
 #include "link/NumberChecks.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 #include "shell/CTransferProgressDlg.h"
 
 #include <cstdlib>
@@ -87,14 +87,6 @@ BOOL CInjTablesPage::OnInitDialog() {
     m_grid.SetPasteHandler([this] { UpdateTableFromGrid(); });
     FillGrid();
     return TRUE;
-}
-
-CString CInjTablesPage::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
 }
 
 void CInjTablesPage::Layout() {
@@ -211,14 +203,14 @@ bool CInjTablesPage::CheckCellText(const CString& text, int& value) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
     if (!IsValidNumberText(language, text)) {
-        message.Format(LoadText(kInvalidElementText), static_cast<LPCSTR>(text));
+        message.Format(LoadText(m_resources, kInvalidElementText), static_cast<LPCSTR>(text));
     } else {
         const long number = std::strtol(text, nullptr, 10);
         if (number >= CInjectionTableSet::kLowest && number <= CInjectionTableSet::kHighest) {
             value = static_cast<int>(number);
             return true;
         }
-        message.Format(LoadText(kOutOfRangeText), static_cast<int>(number));
+        message.Format(LoadText(m_resources, kOutOfRangeText), static_cast<int>(number));
     }
 #pragma GCC diagnostic pop
     AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);

@@ -7,7 +7,7 @@
 #include "classlib/core/CString.h"
 #include "classlib/win/CDialog.h"
 
-class CResourceManager;
+class ITextResources;
 
 class CMeasurementEditDlg : public CDialog {
 public:
@@ -23,7 +23,7 @@ public:
 
     explicit CMeasurementEditDlg(CWnd* parent = nullptr);
 
-    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
+    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
 
     void SetRev(int rpm, int minimum, int maximum);
     void SetInjection(double ms, double minimum, double maximum);
@@ -51,7 +51,7 @@ private:
     CString ItemText(int id) const;
     DWORD LanguageId() const;
 
-    CResourceManager* m_resources = nullptr;  // not owned
+    ITextResources* m_resources = nullptr;  // not owned
     int m_rev = 0;
     int m_revMin = 0;
     int m_revMax = 0;

@@ -4,7 +4,7 @@
 #include "config/FormatRangeMessage.h"
 #include "config/MapPageIds.h"
 #include "link/NumberChecks.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <windows.h>
 

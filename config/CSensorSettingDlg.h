@@ -19,7 +19,7 @@
 class CDataHandler;
 class CSensorCurvePreset;
 class CFontCache;
-class CResourceManager;
+class ITextResources;
 
 class CSensorSettingDlg : public CDialog, public IMessageTarget {
 public:
@@ -30,7 +30,7 @@ public:
 
     void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }  // not owned
 
-    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
+    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
 
     void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }  // not owned
 
@@ -72,7 +72,7 @@ public:
     static bool RunForButton(int buttonId,
                              CWnd* owner,
                              CDataHandler* dataHandler,
-                             CResourceManager* resources,
+                             ITextResources* resources,
                              CFontCache* fonts,
                              double scaleX,
                              double scaleY);
@@ -110,11 +110,10 @@ private:
     void ShowLiveValues(double measured);
     // False, after telling the user, when the text is refused.
     bool AcceptEdit(CSensorCharacteristic::Row row, int index, LPCSTR text, double& value);
-    CString LoadText(UINT id) const;
     static CSensorCharacteristic::Row RowOf(int gridRow);
 
     CDataHandler* m_dataHandler = nullptr;
-    CResourceManager* m_resources = nullptr;
+    ITextResources* m_resources = nullptr;
     CFontCache* m_fonts = nullptr;
     double m_scaleX = 1.0;
     double m_scaleY = 1.0;

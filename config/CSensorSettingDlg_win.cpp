@@ -5,15 +5,15 @@
 #include "classlib/win/CClientDC.h"
 #include "config/CSensorCurvePreset.h"
 #include "config/TablesIds.h"
-#include "forms/CFontCache.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
 #include "link/CLocaleNumberFormat.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ElementTable.h"
 #include "link/NumberChecks.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 #include "shell/ZarvoNames.h"
 
 #include <algorithm>
@@ -101,7 +101,7 @@ void CSensorSettingDlg::SetCalculatedName(LPCSTR name, LPCSTR unit) {
 bool CSensorSettingDlg::RunForButton(int buttonId,
                                      CWnd* owner,
                                      CDataHandler* dataHandler,
-                                     CResourceManager* resources,
+                                     ITextResources* resources,
                                      CFontCache* fonts,
                                      double scaleX,
                                      double scaleY) {
@@ -131,8 +131,8 @@ void CSensorSettingDlg::ApplyPreset(const CSensorCurvePreset& preset) {
     m_curve.SetReverse(false);
     SetMeasuredDecimals(preset.measuredDecimals);
     SetCalculatedDecimals(preset.calculatedDecimals);
-    SetMeasuredName(LoadText(preset.measuredName), preset.measuredUnit);
-    SetCalculatedName(LoadText(preset.calculatedName), preset.calculatedUnit);
+    SetMeasuredName(LoadText(m_resources, preset.measuredName), preset.measuredUnit);
+    SetCalculatedName(LoadText(m_resources, preset.calculatedName), preset.calculatedUnit);
     SetMeasuredFixedMask(0);
     SetCalculatedFixedMask(preset.calculatedFixedMask);
     SetLiveElement(preset.liveElement);
@@ -156,14 +156,6 @@ BOOL CSensorSettingDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     Layout();
     return TRUE;
-}
-
-CString CSensorSettingDlg::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
 }
 
 void CSensorSettingDlg::Layout() {
@@ -214,12 +206,12 @@ void CSensorSettingDlg::Layout() {
     SetFonts();
     CString title = ZarvoNames::kTitlePrefix;
     title += ZarvoNames::kTitleSeparator;
-    title += LoadText(IDS_SENSOR_TITLE);
+    title += LoadText(m_resources, IDS_SENSOR_TITLE);
     SetWindowText(title);
-    m_measuredLabel.SetWindowText(LoadText(IDS_SENSOR_MEASURED));
-    m_calculatedLabel.SetWindowText(LoadText(IDS_SENSOR_CALCULATED));
-    m_reverse.SetWindowText(LoadText(IDS_SENSOR_REVERSE));
-    m_footnote.SetWindowText(LoadText(IDS_SENSOR_FOOTNOTE));
+    m_measuredLabel.SetWindowText(LoadText(m_resources, IDS_SENSOR_MEASURED));
+    m_calculatedLabel.SetWindowText(LoadText(m_resources, IDS_SENSOR_CALCULATED));
+    m_reverse.SetWindowText(LoadText(m_resources, IDS_SENSOR_REVERSE));
+    m_footnote.SetWindowText(LoadText(m_resources, IDS_SENSOR_FOOTNOTE));
     m_measuredUnitText.SetWindowText(m_measuredUnit);
     m_calculatedUnitText.SetWindowText(m_calculatedUnit);
     m_reverse.SetCheck(m_curve.IsReverse() ? BST_CHECKED : BST_UNCHECKED);
@@ -299,10 +291,10 @@ void CSensorSettingDlg::FillGrid() {
                              static_cast<LPCSTR>(m_calculatedUnit));
     m_grid.SetCellText(0, 1,
                        m_curve.FormatValue(CSensorCharacteristic::kMeasured, m_curve.GetMeasuredLower()));
-    m_grid.SetCellText(1, 1, LoadText(IDS_SENSOR_BROKEN_WIRE));
+    m_grid.SetCellText(1, 1, LoadText(m_resources, IDS_SENSOR_BROKEN_WIRE));
     m_grid.SetCellText(0, lastColumn,
                        m_curve.FormatValue(CSensorCharacteristic::kMeasured, m_curve.GetMeasuredUpper()));
-    m_grid.SetCellText(1, lastColumn, LoadText(IDS_SENSOR_SHORT_CIRCUIT));
+    m_grid.SetCellText(1, lastColumn, LoadText(m_resources, IDS_SENSOR_SHORT_CIRCUIT));
     for (int row = 0; row < 2; ++row) {
         for (const int col : {1, lastColumn}) {
             m_grid.SetCellBackColour(row, col, kGrey);
@@ -362,7 +354,7 @@ bool CSensorSettingDlg::AcceptEdit(CSensorCharacteristic::Row row, int index, LP
         CString message;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        message.Format(LoadText(kInvalidElementText), text);
+        message.Format(LoadText(m_resources, kInvalidElementText), text);
 #pragma GCC diagnostic pop
         AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
         return false;
@@ -372,7 +364,7 @@ bool CSensorSettingDlg::AcceptEdit(CSensorCharacteristic::Row row, int index, LP
     if (bounds.lower < value && value < bounds.upper) {
         return true;
     }
-    AfxMessageBox(m_curve.RangeMessage(row, LoadText(kOutOfRangeText), value, bounds),
+    AfxMessageBox(m_curve.RangeMessage(row, LoadText(m_resources, kOutOfRangeText), value, bounds),
                   MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

@@ -3,10 +3,18 @@
 #include "config/CSettingsPage.h"
 
 #include "classlib/win/AfxMsgMap.h"
+#include "classlib/win/CClientDC.h"
+#include "classlib/win/CFont.h"
+#include "config/CSensorSettingDlg.h"
+#include "config/CSettingsPageField.h"
 #include "config/SettingsPageElements.h"
+#include "forms/ScaledLength.h"
+#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
+#include "link/NumberChecks.h"
 
 using namespace SettingsPageElements;
 

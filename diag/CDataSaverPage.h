@@ -67,7 +67,6 @@ protected:
 
 private:
     void UpdateTexts();
-    CString LoadText(UINT id) const;
     int SelectedData(const CComboBox& list) const;
     void EnablePeriodic(BOOL enable);
     void EnableSettings(BOOL enable);

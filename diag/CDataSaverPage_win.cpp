@@ -10,7 +10,7 @@
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "link/RecentSettings.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 namespace {
 
@@ -128,20 +128,12 @@ BOOL CDataSaverPage::OnInitDialog() {
     return TRUE;
 }
 
-CString CDataSaverPage::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
-}
-
 void CDataSaverPage::UpdateTexts() {
     for (const Label& label : kLabels) {
-        GetDlgItem(label.id)->SetWindowText(LoadText(label.textId));
+        GetDlgItem(label.id)->SetWindowText(LoadText(m_resources, label.textId));
     }
-    m_startStop.SetWindowText(LoadText(m_recording ? kStopText : kStartText));
-    const auto load = [this](UINT id) { return LoadText(id); };
+    m_startStop.SetWindowText(LoadText(m_resources, m_recording ? kStopText : kStartText));
+    const auto load = [this](UINT id) { return LoadText(m_resources, id); };
     FillList(m_storeMode, kStoreModes, load);
     FillList(m_reckoning, kReckonings, load);
 }
@@ -194,8 +186,8 @@ void CDataSaverPage::ApplyPeriod() {
     const DWORD language = m_resources != nullptr ? m_resources->GetLanguageId() : 0;
     int value = 0;
     CString message;
-    if (!CPhaseTestInput::CheckNumber(CLocaleNumberFormat::FromLocale(language), text, 0, kMaxPeriod, LoadText(kInvalidElementText),
-                                      LoadText(kOutOfRangeText), value, message)) {
+    if (!CPhaseTestInput::CheckNumber(CLocaleNumberFormat::FromLocale(language), text, 0, kMaxPeriod, LoadText(m_resources, kInvalidElementText),
+                                      LoadText(m_resources, kOutOfRangeText), value, message)) {
         m_periodEdit.Undo();
         m_periodEdit.EmptyUndoBuffer();
         CLogger::Instance().Log(3000, "CDataSaverPage: %s", message.GetString());
@@ -286,7 +278,7 @@ void CDataSaverPage::Start() {
     ShowCounters(false);
     m_status.SetWindowText("Angefangen.");
     EnableSettings(FALSE);
-    m_startStop.SetWindowText(LoadText(kStopText));
+    m_startStop.SetWindowText(LoadText(m_resources, kStopText));
 }
 
 void CDataSaverPage::Stop() {
@@ -309,7 +301,7 @@ void CDataSaverPage::EndRecording() {
     m_recorder.Abort();
     m_recording = false;
     EnableSettings(TRUE);
-    m_startStop.SetWindowText(LoadText(kStartText));
+    m_startStop.SetWindowText(LoadText(m_resources, kStartText));
 }
 
 void CDataSaverPage::ShowCounters(bool shown) {
@@ -333,7 +325,7 @@ void CDataSaverPage::ShowFileError(UINT textId, const CDataSaverRecorder::Outcom
     CString message;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    message.Format(LoadText(textId), outcome.path.GetString(), outcome.cause);
+    message.Format(LoadText(m_resources, textId), outcome.path.GetString(), outcome.cause);
 #pragma GCC diagnostic pop
     m_status.SetWindowText(message);
 }
@@ -395,7 +387,7 @@ void CDataSaverPage::OnDestroy() {
             CString message;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-            message.Format(LoadText(kWriteErrorText), outcome.path.GetString(), outcome.cause);
+            message.Format(LoadText(m_resources, kWriteErrorText), outcome.path.GetString(), outcome.cause);
 #pragma GCC diagnostic pop
             AfxMessageBox(message, MB_OK | MB_ICONERROR);
         }

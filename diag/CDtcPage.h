@@ -56,7 +56,6 @@ private:
     void SetUpGrid(CGridCtrl& grid, int width);
     void SetFonts();
     LOGFONTA MakeFont(const char* face, int tenthsPoint, int weight);
-    CString LoadText(UINT id) const;
     void UpdateTexts();
     void FillGrid(CGridCtrl& grid, const ListBuffer& list);
     void WriteHeader(CGridCtrl& grid);

@@ -5,16 +5,16 @@
 #include "classlib/win/CDataExchange.h"
 #include "classlib/win/CFont.h"
 #include "diag/ListTableStyle.h"
-#include "forms/CFontCache.h"
 #include "forms/GridTipRequest.h"
-#include "forms/MakeScaledLogFont.h"
 #include "forms/MoveFocusOff.h"
+#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/MakeScaledLogFont.h"
 #include "forms/ScaledLength.h"
 #include "link/CDataDescriptor.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <vector>
 
@@ -90,14 +90,6 @@ BOOL CDtcPage::OnInitDialog() {
     return TRUE;
 }
 
-CString CDtcPage::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
-}
-
 // ---- Layout and texts ----------------------------------------------------------------------
 
 void CDtcPage::Layout() {
@@ -170,9 +162,9 @@ void CDtcPage::SetFonts() {
 }
 
 void CDtcPage::UpdateTexts() {
-    m_storedLabel.SetWindowText(LoadText(kStoredText));
-    m_pendingLabel.SetWindowText(LoadText(kPendingText));
-    m_deleteButton.SetWindowText(LoadText(kDeleteText));
+    m_storedLabel.SetWindowText(LoadText(m_resources, kStoredText));
+    m_pendingLabel.SetWindowText(LoadText(m_resources, kPendingText));
+    m_deleteButton.SetWindowText(LoadText(m_resources, kDeleteText));
     FillGrid(m_storedGrid, m_storedList);
     FillGrid(m_pendingGrid, m_pendingList);
 }
@@ -186,7 +178,7 @@ LRESULT CDtcPage::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
 
 void CDtcPage::WriteHeader(CGridCtrl& grid) {
     for (int column = 0; column < kColumnCount; ++column) {
-        grid.SetCellText(0, column, LoadText(kHeaderTexts[column]));
+        grid.SetCellText(0, column, LoadText(m_resources, kHeaderTexts[column]));
         grid.SetCellFormat(0, column, kCentredCellFormat);
     }
 }
@@ -199,9 +191,9 @@ void CDtcPage::FillGrid(CGridCtrl& grid, const ListBuffer& list) {
     WriteHeader(grid);
     const std::vector<DtcSnapshot> snapshots = ReadDtcSnapshots(list.data());
     grid.SetRowCount(1 + static_cast<int>(snapshots.size()));
-    const CString yes = LoadText(kYesText);
-    const CString no = LoadText(kNoText);
-    const CString invalidFormat = LoadText(kInvalidCodeText);
+    const CString yes = LoadText(m_resources, kYesText);
+    const CString no = LoadText(m_resources, kNoText);
+    const CString invalidFormat = LoadText(m_resources, kInvalidCodeText);
     for (size_t i = 0; i < snapshots.size(); ++i) {
         const int row = static_cast<int>(i) + 1;
         const DtcSnapshot& snapshot = snapshots[i];
@@ -278,7 +270,7 @@ LRESULT CDtcPage::OnIgnored(WPARAM wParam, LPARAM lParam) {
 }
 
 void CDtcPage::OnDeleteCodes() {
-    if (AfxMessageBox(LoadText(kDeleteQuestion), MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+    if (AfxMessageBox(LoadText(m_resources, kDeleteQuestion), MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
         return;
     }
     if (m_dataHandler != nullptr) {

@@ -11,7 +11,7 @@
 #include "res/ResourceIds.h"
 
 class CDataHandler;
-class CResourceManager;
+class ITextResources;
 
 class CEventActionsPage : public CDialog, public IMessageTarget {
 public:
@@ -24,7 +24,7 @@ public:
 
     void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }  // not owned
 
-    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
+    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
 
     // The owner and the tab control holding the page, whose display area the page takes.
     void SetOwnerWindows(CWnd* owner, CWnd* tabCtrl) {
@@ -55,14 +55,13 @@ private:
     void Layout();
     void SetUpGrid();
     void FillGrid();
-    CString LoadText(UINT id) const;
     void LoadTexts();
     void ShowAction(int tableRow);
     // The grid row that shows a table row, or -1.
     int GridRowOf(int tableRow) const;
 
     CDataHandler* m_dataHandler = nullptr;
-    CResourceManager* m_resources = nullptr;
+    ITextResources* m_resources = nullptr;
     CWnd* m_owner = nullptr;
     CWnd* m_tabCtrl = nullptr;
     CGridCtrl m_grid;

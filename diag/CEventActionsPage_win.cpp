@@ -4,7 +4,7 @@
 #include "classlib/win/CClientDC.h"
 #include "diag/ListTableStyle.h"
 #include "diag/TableSortKey.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 #include "grid/CGridCellBase.h"
 #include "grid/CGridCellCombo.h"
 #include "grid/GridDefs.h"
@@ -12,7 +12,7 @@
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -130,7 +130,7 @@ void CEventActionsPage::FillGrid() {
         const char mark = SortMark(key, col);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        m_grid.SetCellTextFormat(0, col, LoadText(kHeaderTexts[col]), mark, mark);
+        m_grid.SetCellTextFormat(0, col, LoadText(m_resources, kHeaderTexts[col]), mark, mark);
 #pragma GCC diagnostic pop
         m_grid.SetCellFormat(0, col, kCentredCellFormat);
     }
@@ -155,16 +155,8 @@ void CEventActionsPage::FillGrid() {
     m_grid.Refresh();
 }
 
-CString CEventActionsPage::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
-}
-
 void CEventActionsPage::LoadTexts() {
-    m_table.LoadTexts([this](UINT id) { return LoadText(id); });
+    m_table.LoadTexts([this](UINT id) { return LoadText(m_resources, id); });
 }
 
 int CEventActionsPage::GridRowOf(int tableRow) const {

@@ -58,7 +58,6 @@ private:
     void SetUpGrid(int width);
     void SetFonts();
     LOGFONTA MakeFont(const char* face, int tenthsPoint, int weight);
-    CString LoadText(UINT id) const;
     void UpdateTexts();
 
     void DecodeLog();

@@ -7,15 +7,15 @@
 #include "classlib/win/CFont.h"
 #include "diag/ListTableStyle.h"
 #include "diag/TableSortKey.h"
-#include "forms/CFontCache.h"
-#include "forms/MakeScaledLogFont.h"
 #include "forms/MoveFocusOff.h"
+#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/MakeScaledLogFont.h"
 #include "forms/ScaledLength.h"
 #include "link/CDataDescriptor.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ BOOL CEventLogPage::OnInitDialog() {
     CScrollPage::OnInitDialog();
     m_sortKey = 1;
     m_lastState = kEventLogEmpty;
-    m_model.LoadNames([this](UINT id) { return LoadText(id); });
+    m_model.LoadNames([this](UINT id) { return LoadText(m_resources, id); });
     if (m_dataHandler != nullptr) {
         m_dataHandler->RegisterWindow(this);
         for (const int element : kCommandElements) {
@@ -97,14 +97,6 @@ BOOL CEventLogPage::OnInitDialog() {
     }
     Layout();
     return TRUE;
-}
-
-CString CEventLogPage::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
 }
 
 // ---- Layout and texts ----------------------------------------------------------------------
@@ -187,11 +179,11 @@ void CEventLogPage::SetFonts() {
 }
 
 void CEventLogPage::UpdateTexts() {
-    m_deleteButton.SetWindowText(LoadText(kDeleteText));
-    m_resetButton.SetWindowText(LoadText(kResetText));
-    m_runningLabel.SetWindowText(LoadText(kRunningTimeText));
+    m_deleteButton.SetWindowText(LoadText(m_resources, kDeleteText));
+    m_resetButton.SetWindowText(LoadText(m_resources, kResetText));
+    m_runningLabel.SetWindowText(LoadText(m_resources, kRunningTimeText));
     CSingleLock guard(&m_lock, TRUE);
-    m_model.LoadNames([this](UINT id) { return LoadText(id); });
+    m_model.LoadNames([this](UINT id) { return LoadText(m_resources, id); });
     FillGrid();
 }
 
@@ -208,7 +200,7 @@ void CEventLogPage::WriteHeader() {
         CString text;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        text.Format(LoadText(kHeaderTexts[column]), shown, shown);
+        text.Format(LoadText(m_resources, kHeaderTexts[column]), shown, shown);
 #pragma GCC diagnostic pop
         m_grid.SetCellText(0, column, text);
         m_grid.SetCellFormat(0, column, kCentredCellFormat);
@@ -228,8 +220,8 @@ bool CEventLogPage::FillGrid() {
         return false;
     }
     m_grid.SetRowCount(1 + static_cast<int>(shown.size()));
-    const CString yes = LoadText(kYesText);
-    const CString no = LoadText(kNoText);
+    const CString yes = LoadText(m_resources, kYesText);
+    const CString no = LoadText(m_resources, kNoText);
     for (size_t i = 0; i < shown.size(); ++i) {
         const int gridRow = static_cast<int>(i) + 1;
         const EventLogRow& event = m_model.GetRow(shown[i].row);
@@ -301,7 +293,7 @@ void CEventLogPage::GetEventTip(CString& text, LOGFONTA& font, int row, int colu
     if (row < 1 || row > static_cast<int>(m_shownRows.size())) {
         return;
     }
-    text = CEventLogModel::FormatTip(LoadText(kTipText), m_model.GetRow(m_shownRows[row - 1]), column);
+    text = CEventLogModel::FormatTip(LoadText(m_resources, kTipText), m_model.GetRow(m_shownRows[row - 1]), column);
 }
 
 // ---- Messages and commands ---------------------------------------------------------------------
@@ -353,7 +345,7 @@ LRESULT CEventLogPage::OnStatusChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 void CEventLogPage::SendCommand(UINT questionId, int element) {
-    if (AfxMessageBox(LoadText(questionId), MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+    if (AfxMessageBox(LoadText(m_resources, questionId), MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
         return;
     }
     if (m_dataHandler != nullptr) {

@@ -17,7 +17,7 @@
 
 class CDataHandler;
 class CFontCache;
-class CResourceManager;
+class ITextResources;
 
 class CObdAdaptationPage : public CDialog, public IMessageTarget {
 public:
@@ -40,7 +40,7 @@ public:
 
     void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }  // not owned
 
-    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
+    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
 
     void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }  // not owned
 
@@ -79,7 +79,6 @@ private:
     void Layout();
     void SetFonts();
     void UpdateTexts();
-    CString LoadText(UINT id) const;
     CSize LabelExtent(int id);
     CSize TextExtent(int id, const CString& text);
     int LabelWidth(int id);
@@ -93,7 +92,7 @@ private:
     void SetButton(const CObdAdaptationModel::Button& button);
 
     CDataHandler* m_dataHandler = nullptr;
-    CResourceManager* m_resources = nullptr;
+    ITextResources* m_resources = nullptr;
     CFontCache* m_fonts = nullptr;
     double m_scaleX = 1.0;
     double m_scaleY = 1.0;

@@ -6,15 +6,15 @@
 #include "classlib/win/CFont.h"
 #include "diag/CObdAdaptationTexts.h"
 #include "diag/UnitBytes.h"
-#include "forms/CFontCache.h"
-#include "forms/MakeScaledLogFont.h"
 #include "forms/MoveFocusOff.h"
+#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/MakeScaledLogFont.h"
 #include "forms/ScaledLength.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/CalibrationHelpers.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -300,21 +300,13 @@ int CObdAdaptationPage::PlaceRows(double scaleY) {
 
 void CObdAdaptationPage::UpdateTexts() {
     for (const Label& label : kLabels) {
-        GetDlgItem(label.id)->SetWindowText(LoadText(label.textId));
+        GetDlgItem(label.id)->SetWindowText(LoadText(m_resources, label.textId));
     }
     for (const Label& group : kGroups) {
-        GetDlgItem(group.id)->SetWindowText(LoadText(group.textId) + kGroupUnit);
+        GetDlgItem(group.id)->SetWindowText(LoadText(m_resources, group.textId) + kGroupUnit);
     }
-    m_button.SetWindowText(LoadText(m_button.GetCheck() == BST_CHECKED ? kOnText : kOffText));
+    m_button.SetWindowText(LoadText(m_resources, m_button.GetCheck() == BST_CHECKED ? kOnText : kOffText));
     PlaceControls();
-}
-
-CString CObdAdaptationPage::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
 }
 
 BOOL CObdAdaptationPage::PreTranslateMessage(MSG* msg) {
@@ -350,7 +342,7 @@ void CObdAdaptationPage::Blank() {
     m_button.Blink(FALSE);
     m_buttonBlinking = false;
     m_button.EnableWindow(FALSE);
-    m_button.SetWindowText(LoadText(kOffText));
+    m_button.SetWindowText(LoadText(m_resources, kOffText));
     ShowLink();
     for (CStaticExtended* field : {&m_trims[0], &m_trims[1], &m_trims[2], &m_trims[3], &m_base, &m_long,
                                    &m_sum, &m_extra, &m_load, &m_trimFactor}) {
@@ -401,7 +393,7 @@ void CObdAdaptationPage::ShowBanks() {
 
 void CObdAdaptationPage::SetButton(const CObdAdaptationModel::Button& button) {
     m_button.EnableWindow(TRUE);
-    m_button.SetWindowText(LoadText(button.showsOn ? kOnText : kOffText));
+    m_button.SetWindowText(LoadText(m_resources, button.showsOn ? kOnText : kOffText));
     m_button.SetCheck(button.pressed ? BST_CHECKED : BST_UNCHECKED);
     if (button.blinking != m_buttonBlinking) {
         m_button.Blink(button.blinking ? TRUE : FALSE);

@@ -57,7 +57,6 @@ private:
     void CreateGrids();
     void SetUpCodeGrid(CGridCtrl& grid);
     void SetUpFreezeGrid();
-    CString LoadText(UINT id) const;
     void UpdateTexts();
     void ClearDisplay();
     void MoveFocusOffButtons();

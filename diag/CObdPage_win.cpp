@@ -16,7 +16,7 @@
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "link/NumberChecks.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <algorithm>
 #include <string>
@@ -152,14 +152,6 @@ BOOL CObdPage::OnInitDialog() {
     return TRUE;
 }
 
-CString CObdPage::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
-}
-
 // ---- Layout and texts ----------------------------------------------------------------------
 
 void CObdPage::CreateGrids() {
@@ -202,16 +194,16 @@ void CObdPage::SetUpFreezeGrid() {
 
 void CObdPage::UpdateTexts() {
     for (const Label& label : kLabels) {
-        GetDlgItem(label.id)->SetWindowText(LoadText(label.text));
+        GetDlgItem(label.id)->SetWindowText(LoadText(m_resources, label.text));
     }
     for (int i = 0; i < kMonitorCount; ++i) {
-        GetDlgItem(IDC_OBD_MONITOR_LABEL + i)->SetWindowText(LoadText(IDS_OBD_MONITOR_FIRST + i));
+        GetDlgItem(IDC_OBD_MONITOR_LABEL + i)->SetWindowText(LoadText(m_resources, IDS_OBD_MONITOR_FIRST + i));
     }
     if (m_freezeGrid.GetSafeHwnd() == nullptr) {
         return;
     }
     for (int column = 0; column < 3; ++column) {
-        m_freezeGrid.SetCellText(0, column, LoadText(kFreezeHeaders[column]));
+        m_freezeGrid.SetCellText(0, column, LoadText(m_resources, kFreezeHeaders[column]));
     }
     m_freezeGrid.Refresh();
 }
@@ -394,7 +386,7 @@ void CObdPage::ShowStep(CObdScanner::Step step) {
 
 void CObdPage::ShowMil(bool on) {
     m_mil.SetBkColor(on ? kMilOnColour : ::GetSysColor(COLOR_BTNFACE));
-    m_mil.SetWindowText(LoadText(on ? IDS_OBD_ON : IDS_OBD_OFF));
+    m_mil.SetWindowText(LoadText(m_resources, on ? IDS_OBD_ON : IDS_OBD_OFF));
 }
 
 void CObdPage::ShowMonitors(const Monitors& monitors) {
@@ -402,8 +394,8 @@ void CObdPage::ShowMonitors(const Monitors& monitors) {
     CString count;
     count.Format("%d", monitors.codeCount);
     GetDlgItem(IDC_OBD_COUNT)->SetWindowText(count);
-    const CString yes = LoadText(kYesText);
-    const CString no = LoadText(kNoText);
+    const CString yes = LoadText(m_resources, kYesText);
+    const CString no = LoadText(m_resources, kNoText);
     for (int i = 0; i < kMonitorCount; ++i) {
         const MonitorBits& bits = kMonitorBits[i];
         const bool supported = (monitors.*bits.supported >> bits.supportedBit & 1) != 0;
@@ -428,7 +420,7 @@ CString CObdPage::InvalidCodeText(WORD code) const {
     // The language manager hands out only translations whose conversions match the original's.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(LoadText(kInvalidCodeText), code);
+    text.Format(LoadText(m_resources, kInvalidCodeText), code);
 #pragma GCC diagnostic pop
     return text;
 }

@@ -49,7 +49,6 @@ private:
     void FillGasChoices();
     void ClearValues();
     void EnableValues(BOOL enable);
-    CString LoadText(UINT id) const;
     // The write request: phase, lambda, gas, time low and high byte; the rest zero.
     void SendPhase(int phase, int lambda, int gas, int time);
 

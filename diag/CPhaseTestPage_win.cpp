@@ -6,12 +6,12 @@
 #include "classlib/win/CFont.h"
 #include "diag/CPhaseTestInput.h"
 #include "diag/UnitBytes.h"
-#include "forms/CFontCache.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <cstring>
 
@@ -115,14 +115,6 @@ void CPhaseTestPage::SetFonts() {
     }
 }
 
-CString CPhaseTestPage::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
-}
-
 LRESULT CPhaseTestPage::OnIgnored(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
@@ -196,8 +188,8 @@ void CPhaseTestPage::OnSend() {
     const int phase = Selected(m_phase);
     const CLocaleNumberFormat format =
         CLocaleNumberFormat::FromLocale(m_resources != nullptr ? m_resources->GetLanguageId() : 0);
-    const CString invalid = LoadText(kInvalidElementText);
-    const CString range = LoadText(kOutOfRangeText);
+    const CString invalid = LoadText(m_resources, kInvalidElementText);
+    const CString range = LoadText(m_resources, kOutOfRangeText);
     CString text;
     CString message;
     int lambda = 0;

@@ -19,7 +19,7 @@
 class CDataHandler;
 class CFirmwarePatch;
 class CFontCache;
-class CResourceManager;
+class ITextResources;
 
 class CFirmwarePatchDlg : public CDialog, public IMessageTarget {
 public:
@@ -34,7 +34,7 @@ public:
 
     void SetDataHandler(CDataHandler* dataHandler);  // not owned
 
-    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
+    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
 
     void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }  // not owned
 
@@ -72,14 +72,13 @@ private:
     void Subscribe();
     void Unsubscribe();
     void ShowTransfer();
-    CString LoadText(UINT id) const;
 
     CStatic m_phaseText;
     CTimedProgressCtrl m_progress;
     CStatic m_statusText;
     CButton m_closeButton;
     CDataHandler* m_dataHandler = nullptr;
-    CResourceManager* m_resources = nullptr;
+    ITextResources* m_resources = nullptr;
     CFontCache* m_fonts = nullptr;
     CFirmwarePatch* m_patch = nullptr;
     double m_scaleX = 1.0;

@@ -4,7 +4,7 @@
 #include "firmware/FirmwareProgressLayout.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 namespace {
 
@@ -105,17 +105,9 @@ void CFirmwarePatchDlg::DoLayout() {
     CWnd* owner = m_pParentWnd != nullptr ? m_pParentWnd : GetParent();
     LayOutFirmwareProgress(*this, owner, {m_phaseText, m_progress, m_statusText, m_closeButton}, m_fonts, m_scaleX,
                            m_scaleY);
-    SetWindowText(LoadText(IDS_PATCH_CAPTION));
-    m_closeButton.SetWindowText(LoadText(kCloseTextId));
+    SetWindowText(LoadText(m_resources, IDS_PATCH_CAPTION));
+    m_closeButton.SetWindowText(LoadText(m_resources, kCloseTextId));
     Invalidate(TRUE);
-}
-
-CString CFirmwarePatchDlg::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
 }
 
 // The texts, the bar and Close as the transfer stands; the bar glides to a new step.
@@ -127,10 +119,10 @@ void CFirmwarePatchDlg::ShowTransfer() {
     // built-in text, so the percentage meets the one %d it expects.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    phase.Format(LoadText(phaseId), m_transfer.GetPercent());
+    phase.Format(LoadText(m_resources, phaseId), m_transfer.GetPercent());
 #pragma GCC diagnostic pop
     m_phaseText.SetWindowText(phase);
-    m_statusText.SetWindowText(LoadText(StatusTextId(m_transfer.GetStatusText())));
+    m_statusText.SetWindowText(LoadText(m_resources, StatusTextId(m_transfer.GetStatusText())));
     m_closeButton.EnableWindow(m_transfer.IsCloseEnabled() ? TRUE : FALSE);
     if (m_transfer.GetProgress() != m_shownProgress) {
         m_shownProgress = m_transfer.GetProgress();

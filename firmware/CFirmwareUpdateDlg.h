@@ -14,7 +14,7 @@
 
 class CDataHandler;
 class CFontCache;
-class CResourceManager;
+class ITextResources;
 
 class CFirmwareUpdateDlg : public CDialog, public IMessageTarget {
 public:
@@ -36,7 +36,7 @@ public:
 
     void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }  // not owned
 
-    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
+    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
 
     void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }  // not owned
 
@@ -71,7 +71,6 @@ protected:
 private:
     void DoLayout();
     void SetTexts();
-    CString LoadText(UINT id) const;
     void ShowPhase(UINT formatId, int percent);
     void ShowStatus(UINT textId, bool enableClose);
 
@@ -80,7 +79,7 @@ private:
     CStatic m_statusText;
     CButton m_closeButton;
     CDataHandler* m_dataHandler = nullptr;
-    CResourceManager* m_resources = nullptr;
+    ITextResources* m_resources = nullptr;
     CFontCache* m_fonts = nullptr;
     double m_scaleX = 1.0;
     double m_scaleY = 1.0;

@@ -3,7 +3,7 @@
 #include "classlib/win/AfxMsgMap.h"
 #include "firmware/FirmwareProgressLayout.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 namespace {
 
@@ -65,18 +65,10 @@ void CFirmwareUpdateDlg::DoLayout() {
 }
 
 void CFirmwareUpdateDlg::SetTexts() {
-    SetWindowText(LoadText(kCaptionId));
+    SetWindowText(LoadText(m_resources, kCaptionId));
     ShowPhase(kInitializingId, 0);
-    m_statusText.SetWindowText(LoadText(kWaitingId));
-    m_closeButton.SetWindowText(LoadText(kCloseTextId));
-}
-
-CString CFirmwareUpdateDlg::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
+    m_statusText.SetWindowText(LoadText(m_resources, kWaitingId));
+    m_closeButton.SetWindowText(LoadText(m_resources, kCloseTextId));
 }
 
 void CFirmwareUpdateDlg::ShowPhase(UINT formatId, int percent) {
@@ -85,13 +77,13 @@ void CFirmwareUpdateDlg::ShowPhase(UINT formatId, int percent) {
     // built-in text, so the percentage meets the one %d it expects.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(LoadText(formatId), percent);
+    text.Format(LoadText(m_resources, formatId), percent);
 #pragma GCC diagnostic pop
     m_phaseText.SetWindowText(text);
 }
 
 void CFirmwareUpdateDlg::ShowStatus(UINT textId, bool enableClose) {
-    m_statusText.SetWindowText(LoadText(textId));
+    m_statusText.SetWindowText(LoadText(m_resources, textId));
     m_closeButton.EnableWindow(enableClose ? TRUE : FALSE);
 }
 

@@ -1,7 +1,7 @@
 #include "firmware/FirmwareProgressLayout.h"
 
 #include "forms/ScaledLength.h"
-#include "shell/GetCachedFont.h"
+#include "forms/fonts/GetCachedFont.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "forms/CPasteGridCtrl.h"
 
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "grid/GridClipText.h"
 #include "link/IResourceManager.h"
@@ -7,7 +8,6 @@
 
 #include <windows.h>
 
-#include <cstdarg>
 #include <cstdlib>
 
 namespace {
@@ -16,16 +16,6 @@ constexpr UINT kInvalidPasteText = 15162;
 constexpr UINT kOutOfRangeText = 15037;
 constexpr long kLowest = 0;
 constexpr long kHighest = 100;
-
-// The string table's texts carry their own conversions.
-CString FormatText(LPCSTR format, ...) {
-    va_list args;
-    va_start(args, format);
-    CString text;
-    text.FormatV(format, args);
-    va_end(args);
-    return text;
-}
 
 }  // namespace
 

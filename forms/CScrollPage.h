@@ -9,7 +9,7 @@
 
 class CDataHandler;
 class CFontCache;
-class CResourceManager;
+class ITextResources;
 
 class CScrollPage : public CDialog {
 public:
@@ -17,7 +17,7 @@ public:
 
     void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }  // not owned
 
-    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
+    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
 
     void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }  // not owned
 
@@ -47,7 +47,7 @@ protected:
     BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
 
     CDataHandler* m_dataHandler = nullptr;
-    CResourceManager* m_resources = nullptr;
+    ITextResources* m_resources = nullptr;
     CFontCache* m_fonts = nullptr;
     CWnd* m_tabCtrl = nullptr;
     double m_scaleX = 1.0;

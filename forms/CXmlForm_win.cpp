@@ -3,8 +3,8 @@
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CComboBox.h"
 #include "classlib/win/CScopedSelect.h"
-#include "forms/CFontCache.h"
-#include "forms/MakeScaledLogFont.h"
+#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/MakeScaledLogFont.h"
 #include "forms/XmlElement.h"
 #include "grid/CGridCtrl.h"
 #include "grid/GridDefs.h"
@@ -12,7 +12,7 @@
 #include "link/CLogger.h"
 #include "link/CalibrationHelpers.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <algorithm>
 

@@ -9,7 +9,7 @@
 #include "classlib/win/CFont.h"
 #include "classlib/win/CSize.h"
 #include "classlib/win/CWnd.h"
-#include "forms/CFontCache.h"
+#include "forms/fonts/CFontCache.h"
 #include "grid/CGridCellMap.h"
 #include "grid/CGridLayout.h"
 #include "grid/GridCellId.h"

@@ -5,7 +5,7 @@
 #include "link/DataHandlerMessages.h"
 #include "shell/CResourceManager.h"
 #include "shell/CZarvoApp.h"
-#include "shell/GetCachedFont.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "shell/ZarvoNames.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "shell/CProgressPopupDlg.h"
 
 #include "shell/CResourceManager.h"
-#include "shell/GetCachedFont.h"
+#include "forms/fonts/GetCachedFont.h"
 
 namespace {
 

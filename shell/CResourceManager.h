@@ -9,7 +9,7 @@
 #include "classlib/core/CArray.h"
 #include "classlib/core/CMap.h"
 #include "classlib/core/CString.h"
-#include "link/IResourceManager.h"
+#include "link/ITextResources.h"
 #include "shell/CFirmwareCatalogue.h"
 #include "shell/CObdTextTables.h"
 
@@ -34,7 +34,7 @@ struct LanguageRecord {
     HICON icon = nullptr;  // icon 2000 at the default size; null when the module has none
 };
 
-class CResourceManager : public IResourceManager {
+class CResourceManager : public ITextResources {
 public:
     // Finds the languages, selects the remembered one and opens the catalogue.
     CResourceManager();
@@ -45,7 +45,7 @@ public:
 
     // The text of a string-table id in the current language; "???" when neither the
     // language's module nor the program has it. Texts are cut to 1023 characters.
-    void GetString(UINT id, CString& text) const;
+    void GetString(UINT id, CString& text) const override;
     // The same for the data handler, which has English texts of its own: empty instead of "???".
     CString GetString(UINT id) override;
 
@@ -54,7 +54,7 @@ public:
     HICON LoadIcon(UINT id, int cx, int cy) const;
 
     // The current language id as a number, for locale queries.
-    LCID GetLanguageId() const;
+    LCID GetLanguageId() const override;
     // Replaces names by the languages' names in display order and appends their icons to
     // images in the same order (a blank image for a language without icon, so that indexes
     // stay in step); images may be null. Returns the number of languages.
@@ -75,13 +75,13 @@ public:
     void ApplyLocale();
 
     // OBD text tables of the current language.
-    bool LookupDtcText(LPCSTR key, CString& text) const { return m_obdTexts.LookupDtcText(key, text); }
+    bool LookupDtcText(LPCSTR key, CString& text) const override { return m_obdTexts.LookupDtcText(key, text); }
 
-    bool LookupObdStandardText(LPCSTR key, CString& text) const {
+    bool LookupObdStandardText(LPCSTR key, CString& text) const override {
         return m_obdTexts.LookupObdStandardText(key, text);
     }
 
-    bool LookupObdPidText(LPCSTR key, CString& text) const { return m_obdTexts.LookupObdPidText(key, text); }
+    bool LookupObdPidText(LPCSTR key, CString& text) const override { return m_obdTexts.LookupObdPidText(key, text); }
 
     // Firmware catalogue "firmware.xml" beside the program.
     void AddFirmwareDescriptions(int major,
@@ -92,7 +92,7 @@ public:
     int FindFirmwarePosition(int& searchStart, int major, int minor, int build, int branch, LPCSTR language)
         const;
     // The history of one firmware version in the current language.
-    void GetVersionHistory(LPCSTR version, LPCSTR build, LPCSTR branch, CString& text) const;
+    void GetVersionHistory(LPCSTR version, LPCSTR build, LPCSTR branch, CString& text) const override;
 
 private:
     void LoadLanguages();

@@ -4,7 +4,7 @@
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CDC.h"
 #include "classlib/win/CPaintDC.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CFont.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 #include "res/ResourceIds.h"
 #include "shell/CZarvoApp.h"
 

@@ -14,7 +14,7 @@
 
 class CDataHandler;
 class CFontCache;
-class CResourceManager;
+class ITextResources;
 class CScrollPage;
 
 class CTabHostDlg : public CDialog, public IMessageTarget {
@@ -33,7 +33,7 @@ public:
 
     void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }  // not owned
 
-    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
+    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
 
     void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }  // not owned
 
@@ -75,7 +75,6 @@ private:
     void PlaceCloseButton();
     void CreatePages();
     void ShowSelectedPage();
-    CString TitleText(UINT titleId) const;
 
     CTabCtrl m_tabCtrl;
     CFrameButton m_closeButton;
@@ -83,7 +82,7 @@ private:
     double m_scaleX = 1.0;
     double m_scaleY = 1.0;
     CDataHandler* m_dataHandler = nullptr;
-    CResourceManager* m_resources = nullptr;
+    ITextResources* m_resources = nullptr;
     CFontCache* m_fonts = nullptr;
     int m_activeIndex = 0;
     std::vector<CScrollPage*> m_pages;  // not owned: members of the main dialog

@@ -1,16 +1,13 @@
 #include "shell/CTabHostDlg.h"
 
 #include "classlib/win/AfxMsgMap.h"
-#include "classlib/win/CClientDC.h"
-#include "forms/CFontCache.h"
 #include "forms/CScrollPage.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
+#include "link/ITextResources.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -81,17 +78,8 @@ BOOL CTabHostDlg::OnInitDialog() {
 }
 
 void CTabHostDlg::SetTabFont() {
-    if (m_fonts == nullptr) {
-        return;
-    }
-    CClientDC dc(this);
-    LOGFONTA request;
-    std::memset(&request, 0, sizeof(request));
-    request.lfHeight = GetScaledFontHeight(&dc, kTabFontFace, kTabFontTenths, m_scaleX, m_scaleY);
-    request.lfCharSet = DEFAULT_CHARSET;
-    std::strcpy(request.lfFaceName, kTabFontFace);
-    CFont* font = m_fonts->GetFont(&request);
-    if (font != nullptr && font->GetSafeHandle() != nullptr) {
+    CFont* font = GetCachedFont(m_fonts, this, kTabFontFace, kTabFontTenths, m_scaleX, m_scaleY);
+    if (font != nullptr) {
         m_tabCtrl.SetFont(*font, TRUE);
     }
 }
@@ -105,7 +93,7 @@ void CTabHostDlg::PlaceCloseButton() {
 
 void CTabHostDlg::CreatePages() {
     for (size_t i = 0; i < m_titleIds.size(); ++i) {
-        m_tabCtrl.InsertItem(static_cast<int>(i), TitleText(m_titleIds[i]));
+        m_tabCtrl.InsertItem(static_cast<int>(i), LoadText(m_resources, m_titleIds[i]));
     }
     m_activeIndex = 0;
     for (CScrollPage* page : m_pages) {
@@ -142,14 +130,6 @@ void CTabHostDlg::ShowSelectedPage() {
     }
 }
 
-CString CTabHostDlg::TitleText(UINT titleId) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(titleId, text);
-    }
-    return text;
-}
-
 void CTabHostDlg::OnTabSelChange(NMHDR* header, LRESULT* result) {
     m_activeIndex = m_tabCtrl.GetCurSel();
     m_tabCtrl.SetFocus();
@@ -159,7 +139,7 @@ void CTabHostDlg::OnTabSelChange(NMHDR* header, LRESULT* result) {
 
 LRESULT CTabHostDlg::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
     for (size_t i = 0; i < m_titleIds.size(); ++i) {
-        CString text = TitleText(m_titleIds[i]);
+        CString text = LoadText(m_resources, m_titleIds[i]);
         TCITEMA item = {};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(text));

@@ -15,7 +15,7 @@
 
 class CDataHandler;
 class CFontCache;
-class CResourceManager;
+class ITextResources;
 
 class CTransferProgressDlg : public CDialog, public IMessageTarget {
 public:
@@ -41,7 +41,7 @@ public:
 
     void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }  // not owned
 
-    void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
+    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
 
     void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }  // not owned
 
@@ -88,7 +88,7 @@ private:
     CStatic m_stateText;
     CButton m_closeButton;
     CDataHandler* m_dataHandler = nullptr;
-    CResourceManager* m_resources = nullptr;
+    ITextResources* m_resources = nullptr;
     CFontCache* m_fonts = nullptr;
     double m_scaleX = 1.0;
     double m_scaleY = 1.0;

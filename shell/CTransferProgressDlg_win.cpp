@@ -3,8 +3,8 @@
 #include "classlib/win/AfxMsgMap.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
-#include "shell/CResourceManager.h"
-#include "shell/GetCachedFont.h"
+#include "link/ITextResources.h"
+#include "forms/fonts/GetCachedFont.h"
 
 #include <cstring>
 

@@ -80,7 +80,6 @@ private:
     void SetTexts();
     void ShowRemark();
     void ShowDescription();
-    CString LoadText(UINT id) const;
     void SetItemText(int id, LPCSTR text);
 
     void ReadElement(int element, BYTE* bytes);

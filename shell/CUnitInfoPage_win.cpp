@@ -7,8 +7,8 @@
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "link/RecentSettings.h"
-#include "shell/CResourceManager.h"
-#include "shell/GetCachedFont.h"
+#include "link/ITextResources.h"
+#include "forms/fonts/GetCachedFont.h"
 
 #include <algorithm>
 #include <cstring>
@@ -117,14 +117,6 @@ BOOL CUnitInfoPage::OnInitDialog() {
     return TRUE;
 }
 
-CString CUnitInfoPage::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
-}
-
 void CUnitInfoPage::SetItemText(int id, LPCSTR text) {
     CWnd* item = GetDlgItem(id);
     if (item != nullptr) {
@@ -212,13 +204,13 @@ void CUnitInfoPage::Layout() {
 
 void CUnitInfoPage::SetTexts() {
     for (const LabelText& label : kLabels) {
-        SetItemText(label.controlId, LoadText(label.textId));
+        SetItemText(label.controlId, LoadText(m_resources, label.textId));
     }
 }
 
 void CUnitInfoPage::ShowRemark() {
     SetItemText(kRemarkId,
-                m_remarkState == kRemarkNone ? CString(kNoValue) : LoadText(kRemarkTexts[m_remarkState]));
+                m_remarkState == kRemarkNone ? CString(kNoValue) : LoadText(m_resources, kRemarkTexts[m_remarkState]));
 }
 
 void CUnitInfoPage::ShowDescription() {

@@ -19,7 +19,7 @@
 #include "diag/CDtcPage.h"
 #include "diag/CEventLogPage.h"
 #include "firmware/CFirmwareUpdateDlg.h"
-#include "forms/CFontCache.h"
+#include "forms/fonts/CFontCache.h"
 #include "forms/CImageButton.h"
 #include "image/CxImage.h"
 #include "link/CCommunicator.h"

@@ -5,7 +5,7 @@
 #include "classlib/win/CMenu.h"
 #include "classlib/win/CPaintDC.h"
 #include "shell/CZarvoDlg.h"
-#include "shell/GetCachedFont.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "shell/MainMenuLayout.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The font cache: one font per 60-byte description, all of them freed with the cache.
-#include "forms/CFontCache.h"
+#include "forms/fonts/CFontCache.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 // records every WM_FORM_ELEMENT_CHANGED.
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMessageLoop.h"
-#include "forms/CFontCache.h"
+#include "forms/fonts/CFontCache.h"
 #include "forms/CXmlForm.h"
 #include "grid/CGridCtrl.h"
 #include "grid/GridDefs.h"

@@ -1,5 +1,5 @@
 // The scaled font height search, with measured heights from fake faces.
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // The scaled font height with real fonts, which under Wine are substitutes for the faces asked.
 #include "classlib/win/CDC.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // The shell's small modal dialogs under Wine: the exit confirmation, the transfer direction
 // question, the unit busy dialog and the retrieving dialog, each driven by timed steps
 // while it runs modally.
-#include "forms/CFontCache.h"
+#include "forms/fonts/CFontCache.h"
 #include "forms/CTimedProgressCtrl.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"

@@ -1,7 +1,7 @@
 // The shell's window kit under Wine: the tab host with three stub pages in a stand-in main
 // window, the language dialog over the program's own language, and the About box.
 #include "classlib/win/AfxMsgMap.h"
-#include "forms/CFontCache.h"
+#include "forms/fonts/CFontCache.h"
 #include "forms/CScrollPage.h"
 #include "link/DataHandlerMessages.h"
 #include "link/RecentSettings.h"

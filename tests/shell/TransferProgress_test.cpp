@@ -1,6 +1,6 @@
 // The block transfer dialog under Wine against a scripted request queue: reading and
 // writing a 288-byte block in steps of 18, a lost link, and refused transfers.
-#include "forms/CFontCache.h"
+#include "forms/fonts/CFontCache.h"
 #include "link/CDataDescriptor.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"

@@ -5,7 +5,7 @@
 
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/CDialog.h"
-#include "forms/CFontCache.h"
+#include "forms/fonts/CFontCache.h"
 #include "link/CDataHandler.h"
 #include "link/CommRequest.h"
 #include "link/RecentSettings.h"

@@ -1,13 +1,13 @@
 // The measuring half of the scaled font height: heavy fonts created and measured on a DC.
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 
 #include "classlib/win/CDC.h"
 #include "classlib/win/CFont.h"
 #include "classlib/win/CScopedSelect.h"
+#include "link/CLogger.h"
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -19,7 +19,7 @@ constexpr LONG kMeasureWeight = 900;
 
 int MeasureFontHeight(CDC* dc, const CString& faceName, int lfHeight) {
     if (dc == nullptr || dc->GetSafeHdc() == nullptr) {
-        std::fprintf(stderr, "MeasureFontHeight: no DC\n");
+        CLogger::Instance().Log(3000, "MeasureFontHeight: no DC");
         return 0;
     }
     LOGFONTA logFont;
@@ -35,7 +35,7 @@ int MeasureFontHeight(CDC* dc, const CString& faceName, int lfHeight) {
     const CScopedSelect select(*dc, font);
     TEXTMETRICA metrics;
     if (!dc->GetTextMetrics(&metrics)) {
-        std::fprintf(stderr, "GetTextMetrics: %lu\n", GetLastError());
+        CLogger::Instance().Log(3000, "GetTextMetrics: %lu", GetLastError());
         return 0;
     }
     return metrics.tmHeight;

@@ -1,5 +1,5 @@
 // The portable half of the scaled font height: the search over whole-pixel heights.
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 
 #include <algorithm>
 #include <cmath>

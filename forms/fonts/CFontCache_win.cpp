@@ -1,5 +1,5 @@
 // The font cache: a linear scan over a few dozen fonts, one per face, size, scale and weight.
-#include "forms/CFontCache.h"
+#include "forms/fonts/CFontCache.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
-#include "forms/MakeScaledLogFont.h"
+#include "forms/fonts/MakeScaledLogFont.h"
 
 #include "classlib/win/CClientDC.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 
 #include <cstring>
 
