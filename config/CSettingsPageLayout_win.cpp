@@ -5,8 +5,8 @@
 #include "config/CSettingsPage.h"
 #include "config/CSettingsPageField.h"
 #include "config/SettingsPageElements.h"
-#include "forms/CFontCache.h"
-#include "forms/GetScaledFontHeight.h"
+#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/GetScaledFontHeight.h"
 #include "forms/ScaledLength.h"
 #include "link/CLogger.h"
 
