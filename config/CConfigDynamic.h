@@ -129,7 +129,6 @@ private:
     void MeasurePopupItems();
     void ResetLiveDisplay();
     LOGFONTA MakeFont(const char* face, int tenthsPoint, int weight);
-    CString LoadText(UINT id) const;
     DWORD LanguageId() const;
     BYTE ReadByte(int element);
 
