@@ -80,7 +80,6 @@ private:
     void SetUpGrid();
     void UpdateTexts();
     void ResetIndicators();
-    CString LoadText(UINT id) const;
     std::vector<BYTE> ReadElement(int element) const;
 
     void OnTablesPresent();

@@ -142,14 +142,6 @@ BOOL CAdaptTablesPage::OnInitDialog() {
     return TRUE;
 }
 
-CString CAdaptTablesPage::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
-}
-
 std::vector<BYTE> CAdaptTablesPage::ReadElement(int element) const {
     const int length = m_dataHandler->GetElementLength(element);
     std::vector<BYTE> bytes(static_cast<std::size_t>(std::max(length, 2)), 0);
@@ -273,12 +265,12 @@ void CAdaptTablesPage::SetUpGrid() {
 void CAdaptTablesPage::UpdateTexts() {
     m_viewList.ResetContent();
     for (const UINT id : {IDS_ADAPT_LONG, IDS_ADAPT_LONG_SUMMARIZED, IDS_ADAPT_WARM_UP}) {
-        const int index = m_viewList.AddString(LoadText(id));
+        const int index = m_viewList.AddString(LoadText(m_resources, id));
         m_viewList.SetItemData(index, static_cast<DWORD_PTR>(index));
     }
     m_viewList.SetCurSel(m_view);
-    m_clearButton.SetWindowText(LoadText(IDS_ADAPT_CLEAR));
-    m_correctionLabel.SetWindowText(LoadText(IDS_ADAPT_GAS_CORRECTION));
+    m_clearButton.SetWindowText(LoadText(m_resources, IDS_ADAPT_CLEAR));
+    m_correctionLabel.SetWindowText(LoadText(m_resources, IDS_ADAPT_GAS_CORRECTION));
     Invalidate(TRUE);
 }
 
@@ -625,7 +617,7 @@ void CAdaptTablesPage::OnViewSelected() {
 }
 
 void CAdaptTablesPage::OnClearTables() {
-    if (AfxMessageBox(LoadText(IDS_ADAPT_CLEAR_QUESTION), MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (AfxMessageBox(LoadText(m_resources, IDS_ADAPT_CLEAR_QUESTION), MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
     if (m_dataHandler != nullptr) {

@@ -1,5 +1,6 @@
 #include "config/CMapEditor.h"
 
+#include "classlib/core/FormatText.h"
 #include "config/IMapModelView.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
@@ -7,7 +8,6 @@
 #include "link/NumberChecks.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdlib>
 #include <vector>
 
@@ -45,16 +45,6 @@ const CalibrationTexts& TextsOfMode(int mode) {
         return adaptive;
     }
     return mode == CMapEditor::kModeContinuous ? continuous : points;
-}
-
-// The string table's texts carry their own conversions.
-CString FormatText(LPCSTR format, ...) {
-    va_list args;
-    va_start(args, format);
-    CString text;
-    text.FormatV(format, args);
-    va_end(args);
-    return text;
 }
 
 }  // namespace

@@ -47,7 +47,6 @@ private:
     bool ReadDecimal(int id, double minimum, double maximum, double& value);
     void Refuse(int id, const CString& message);
     CString RangeMessage(const CString& value, const CString& minimum, const CString& maximum) const;
-    CString LoadText(UINT id) const;
     CString ItemText(int id) const;
     DWORD LanguageId() const;
 

@@ -1,16 +1,16 @@
 #include "config/CMeasurementEditDlg.h"
 
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "config/FormatRangeMessage.h"
 #include "config/MapPageIds.h"
-#include "link/NumberChecks.h"
 #include "link/ITextResources.h"
+#include "link/NumberChecks.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdlib>
 
 namespace {
@@ -27,16 +27,6 @@ constexpr UINT kTotalizeText = 15298;
 
 constexpr char kWholeFormat[] = "%d";
 constexpr char kDecimalFormat[] = "%.02f";
-
-// The string table's texts carry their own conversions.
-CString FormatText(LPCSTR format, ...) {
-    va_list args;
-    va_start(args, format);
-    CString text;
-    text.FormatV(format, args);
-    va_end(args);
-    return text;
-}
 
 }  // namespace
 
@@ -60,14 +50,6 @@ void CMeasurementEditDlg::SetMeasurement(int percent, int minimum, int maximum) 
     m_measurementMax = maximum;
 }
 
-CString CMeasurementEditDlg::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
-}
-
 DWORD CMeasurementEditDlg::LanguageId() const {
     return m_resources != nullptr ? m_resources->GetLanguageId() : LOCALE_USER_DEFAULT;
 }
@@ -80,7 +62,7 @@ CString CMeasurementEditDlg::ItemText(int id) const {
 
 BOOL CMeasurementEditDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    SetWindowText(LoadText(kCaptionText));
+    SetWindowText(LoadText(m_resources, kCaptionText));
 
     const struct {
         int id;
@@ -95,7 +77,7 @@ BOOL CMeasurementEditDlg::OnInitDialog() {
     };
 
     for (const auto& label : labels) {
-        SetDlgItemTextA(m_hWnd, label.id, LoadText(label.text));
+        SetDlgItemTextA(m_hWnd, label.id, LoadText(m_resources, label.text));
     }
     SetDlgItemTextA(m_hWnd, kRevId, FormatText(kWholeFormat, m_rev));
     SetDlgItemTextA(m_hWnd, kInjectionId, FormatText(kDecimalFormat, m_injection));
@@ -128,13 +110,13 @@ bool CMeasurementEditDlg::StoreValues() {
 CString CMeasurementEditDlg::RangeMessage(const CString& value,
                                           const CString& minimum,
                                           const CString& maximum) const {
-    return FormatRangeMessage(LoadText(kOutOfRangeText), value, minimum, maximum);
+    return FormatRangeMessage(LoadText(m_resources, kOutOfRangeText), value, minimum, maximum);
 }
 
 bool CMeasurementEditDlg::ReadWhole(int id, int minimum, int maximum, int& value) {
     const CString text = ItemText(id);
     if (!IsValidNumberText(LanguageId(), text)) {
-        Refuse(id, FormatText(LoadText(kInvalidElementText), text.GetString()));
+        Refuse(id, FormatText(LoadText(m_resources, kInvalidElementText), text.GetString()));
         return false;
     }
     const int number = static_cast<int>(std::strtol(text, nullptr, 10));
@@ -153,7 +135,7 @@ bool CMeasurementEditDlg::ReadWhole(int id, int minimum, int maximum, int& value
 bool CMeasurementEditDlg::ReadDecimal(int id, double minimum, double maximum, double& value) {
     const CString text = ItemText(id);
     if (!IsValidDecimalText(LanguageId(), text)) {
-        Refuse(id, FormatText(LoadText(kInvalidElementText), text.GetString()));
+        Refuse(id, FormatText(LoadText(m_resources, kInvalidElementText), text.GetString()));
         return false;
     }
     const bool untouched = text == FormatText(kDecimalFormat, value);

@@ -1,5 +1,6 @@
 #include "config/CMeasurementGridCtrl.h"
 
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
@@ -20,7 +21,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdlib>
 #include <vector>
 
@@ -64,16 +64,6 @@ constexpr COLORREF kMarkerGrey = 0x888888;
 constexpr COLORREF kMarkerOrange = 0x609BFF;
 constexpr COLORREF kMarkerGreen = 0x11E83E;
 constexpr COLORREF kMarkRed = 0x5050FF;
-
-// The string table's texts carry their own conversions.
-CString FormatText(LPCSTR format, ...) {
-    va_list args;
-    va_start(args, format);
-    CString text;
-    text.FormatV(format, args);
-    va_end(args);
-    return text;
-}
 
 bool IsKeyDown(int key) {
     return (GetKeyState(key) & 0x8000) != 0;

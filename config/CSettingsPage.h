@@ -102,7 +102,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    CString LoadText(UINT id) const;
     // The language of the typed numbers; 0 without a resource manager.
     DWORD LanguageId() const;
     CEdit* EditOfElement(int element);

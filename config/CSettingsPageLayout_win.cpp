@@ -5,10 +5,11 @@
 #include "config/CSettingsPage.h"
 #include "config/CSettingsPageField.h"
 #include "config/SettingsPageElements.h"
+#include "forms/ScaledLength.h"
 #include "forms/fonts/CFontCache.h"
 #include "forms/fonts/GetScaledFontHeight.h"
-#include "forms/ScaledLength.h"
 #include "link/CLogger.h"
+#include "link/ITextResources.h"
 
 #include <cstring>
 #include <vector>
@@ -282,13 +283,13 @@ void CSettingsPage::SetFonts() {
 void CSettingsPage::UpdateTexts() {
     for (const std::vector<GroupLayout>* column : {&LeftGroups(), &RightGroups()}) {
         for (const GroupLayout& group : *column) {
-            GetDlgItem(group.groupId)->SetWindowText(LoadText(group.captionText));
+            GetDlgItem(group.groupId)->SetWindowText(LoadText(m_resources, group.captionText));
             for (const RowLayout& row : group.rows) {
                 if (row.labelText != 0) {
-                    GetDlgItem(row.labelId)->SetWindowText(LoadText(row.labelText));
+                    GetDlgItem(row.labelId)->SetWindowText(LoadText(m_resources, row.labelText));
                 }
                 if (row.unitId != 0) {
-                    GetDlgItem(row.unitId)->SetWindowText(LoadText(row.unitText));
+                    GetDlgItem(row.unitId)->SetWindowText(LoadText(m_resources, row.unitText));
                 }
             }
         }
@@ -301,7 +302,7 @@ void CSettingsPage::FillChoiceTexts() {
     const auto fill = [this](CComboBox& list, const ChoiceItem* items, int count) {
         std::vector<CString> texts;
         for (int i = 0; i < count; ++i) {
-            texts.push_back(LoadText(items[i].textId));
+            texts.push_back(LoadText(m_resources, items[i].textId));
         }
         FillList(list, items, count, texts.data());
     };
@@ -314,7 +315,7 @@ void CSettingsPage::FillChoiceTexts() {
 
     ChoiceItem sensorItems[6];
     CString sensorTexts[6];
-    const CString voltFormat = LoadText(kVoltRangeText);
+    const CString voltFormat = LoadText(m_resources, kVoltRangeText);
     for (int i = 0; i < 6; ++i) {
         sensorItems[i].value = static_cast<BYTE>(i);
     }
@@ -324,8 +325,8 @@ void CSettingsPage::FillChoiceTexts() {
         sensorTexts[i].Format(voltFormat, kSensorVolts[i][0], kSensorVolts[i][1]);
 #pragma GCC diagnostic pop
     }
-    sensorTexts[4] = LoadText(kBroadband5Text);
-    sensorTexts[5] = LoadText(kBroadband1Text);
+    sensorTexts[4] = LoadText(m_resources, kBroadband5Text);
+    sensorTexts[5] = LoadText(m_resources, kBroadband1Text);
     FillList(m_oxygenSensor, sensorItems, 6, sensorTexts);
 
     FillValveTypes(m_tankValve.GetCurSel());
@@ -334,7 +335,7 @@ void CSettingsPage::FillChoiceTexts() {
 void CSettingsPage::FillValveTypes(int selection) {
     m_tankValve.ResetContent();
     for (int i = 0; i <= m_highestValveType; ++i) {
-        const int index = m_tankValve.AddString(LoadText(kValveTypeTexts[i]));
+        const int index = m_tankValve.AddString(LoadText(m_resources, kValveTypeTexts[i]));
         m_tankValve.SetItemData(index, static_cast<DWORD_PTR>(i));
     }
     m_tankValve.SetCurSel(selection);

@@ -8,6 +8,7 @@
 #include "link/CDataHandler.h"
 #include "link/CLocaleNumberFormat.h"
 #include "link/CLogger.h"
+#include "link/ITextResources.h"
 #include "link/NumberChecks.h"
 
 using namespace SettingsPageElements;
@@ -39,13 +40,13 @@ bool CSettingsPage::RunWriteStep(int element) {
         CString message;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        message.Format(LoadText(kInvalidElementText), static_cast<LPCSTR>(text));
+        message.Format(LoadText(m_resources, kInvalidElementText), static_cast<LPCSTR>(text));
 #pragma GCC diagnostic pop
         RefuseInput(*edit, message);
         return false;
     }
     if (!field->InRange(value)) {
-        RefuseInput(*edit, field->RangeMessage(LoadText(kOutOfRangeText), value));
+        RefuseInput(*edit, field->RangeMessage(LoadText(m_resources, kOutOfRangeText), value));
         return false;
     }
     const int encoded = field->Encode(value);

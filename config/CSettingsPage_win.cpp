@@ -111,14 +111,6 @@ BOOL CSettingsPage::OnInitDialog() {
     return TRUE;
 }
 
-CString CSettingsPage::LoadText(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
-}
-
 DWORD CSettingsPage::LanguageId() const {
     return m_resources != nullptr ? m_resources->GetLanguageId() : 0;
 }

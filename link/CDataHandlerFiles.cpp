@@ -2,6 +2,7 @@
 // unit against its remembered file) and firmware update files (the checks before an update
 // and the preview). The file dialogs belong to the shell, which hands over the chosen path.
 #include "classlib/core/CSingleLock.h"
+#include "classlib/core/FormatText.h"
 #include "link/CDataHandler.h"
 #include "link/CDescriptionEntries.h"
 #include "link/CLogger.h"
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 
@@ -31,15 +31,6 @@ constexpr std::size_t kUnitIdBytes = 16;
 
 // The warning that a unit's saved file differs is shown once at a time in the process.
 std::atomic<bool> g_differenceWarningShown{false};
-
-CString FormatText(LPCSTR format, ...) {
-    va_list args;
-    va_start(args, format);
-    CString text;
-    text.FormatV(format, args);
-    va_end(args);
-    return text;
-}
 
 // The folder is what comes before the last separator, without it; no separator: no folder.
 void SplitPath(LPCSTR path, CString& folder, CString& name) {
