@@ -26,6 +26,7 @@
 #include <vector>
 
 class CCommunicator;
+class CSingleLock;
 class CCommunicatorQueue;
 class IMainWindow;
 class IMessageTarget;
@@ -203,7 +204,10 @@ public:
     void OnUpdateModeInfo(WORD word0, WORD word1, WORD word2) override;
 
 private:
+    using HeldLocks = std::vector<std::unique_ptr<CSingleLock>>;
+
     void SetLinkMode(int mode);
+    HeldLocks LockSettings();
 
     CDataDescriptor* ImageElement(int index, const char* operation);
     CDataDescriptor* TableElement(int index, const char* operation);

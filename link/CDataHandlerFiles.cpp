@@ -1,5 +1,5 @@
-// The data handler's file side: configuration files (save, load, the check of a connected
-// unit against its remembered file) and firmware update files (the checks before an update
+// The data handler's file side: configuration files (save, load, a connected unit's
+// remembered file) and firmware update files (the checks before an update
 // and the preview). The file dialogs belong to the shell, which hands over the chosen path.
 #include "classlib/core/CSingleLock.h"
 #include "classlib/core/FormatText.h"
@@ -17,17 +17,14 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr int kLogFiles = 3000;
-constexpr int kLogSteps = 3500;
 
 // Configuration files are read only when they hold more than the magic and 10 bytes.
 constexpr std::size_t kConfigMinBytesExclusive = 28;
-constexpr std::size_t kUnitIdBytes = 16;
 
 // The warning that a unit's saved file differs is shown once at a time in the process.
 std::atomic<bool> g_differenceWarningShown{false};
@@ -52,17 +49,6 @@ void RememberFolder(LPCSTR kind, LPCSTR path) {
     if (!folder.IsEmpty()) {
         WriteDirectorySetting(kind, folder);
     }
-}
-
-using HeldLocks = std::vector<std::unique_ptr<CSingleLock>>;
-
-// Takes the locks of all setting elements in index order; they are released together.
-HeldLocks LockSettings(CDataHandler& handler) {
-    HeldLocks locks;
-    for (CDataDescriptor* descriptor : handler.GetSettingDescriptors()) {
-        locks.push_back(std::make_unique<CSingleLock>(&descriptor->GetLock(), TRUE));
-    }
-    return locks;
 }
 
 }  // namespace
@@ -188,7 +174,7 @@ int CDataHandler::SaveConfigFile(LPCSTR path) {
     std::vector<BYTE> saved;
     {
         // Only the bytes are taken under the locks: the worker must not wait for the disk.
-        HeldLocks locks = LockSettings(*this);
+        const HeldLocks locks = LockSettings();
         SerializeConfig(GetImage(kImageWorking), file, CConfigFile::kFormatVersion);
         saved.assign(GetImage(kImageWorking), GetImage(kImageWorking) + kImageBytes);
     }
@@ -254,7 +240,7 @@ int CDataHandler::LoadConfigFile(LPCSTR path) {
     if (result == CConfigFile::kOlderMinor) {
         Show(LoadText(IDS_OLDER_FORMAT_CONVERTED), IUserPrompter::Box::Warning);
     }
-    HeldLocks locks = LockSettings(*this);
+    const HeldLocks locks = LockSettings();
     std::memcpy(GetImage(kImageFile), loaded.data(), loaded.size());
     std::memcpy(GetImage(kImageWorking), loaded.data(), loaded.size());
     AdjustVersionSettings();
@@ -352,135 +338,7 @@ void CDataHandler::AddDescriptions(const UpdateFileContents& contents) {
                                          CUpdateFileFormat::GetBranch(contents.build), descriptions);
 }
 
-// ---- The connected unit ---------------------------------------------------------------
-
-void CDataHandler::CheckConnectedUnit() {
-    CLogger::Instance().Log(kLogSteps, "CDataHandler::CheckConnectedUnit(): started.");
-    if (!m_hasUnitData && !m_fileBacked) {
-        TakeUnitData();
-    } else if (!m_hasUnitData) {
-        if (DecideTransfer(CompareImages(GetImage(kImageFile), GetImage(kImageWorking), nullptr)) ==
-            kTransferCancel) {
-            return;
-        }
-        m_hasUnitData = true;
-    } else if (!CheckKnownUnit()) {
-        return;
-    }
-    CopyIdentity();
-    if (!m_fileBacked) {
-        MatchRememberedFile();
-    }
-}
-
-// A unit was read before: the same unit gets the edits, another one brings the question.
-// The version settings are adjusted in image 0 first but written only with the edits: a
-// write queued before the answer would send the other data's settings block to a unit whose
-// own data is then kept, or which the user chose to leave alone.
-bool CDataHandler::CheckKnownUnit() {
-    const bool versionChanged = AdjustVersionSettingsInImage();
-    const int decision = DecideKnownUnit();
-    if (decision == kTransferToUnit && versionChanged) {
-        WriteVersionSettings();
-    }
-    return decision != kTransferCancel;
-}
-
-// kTransferToUnit when the edits were written, else the user's answer.
-int CDataHandler::DecideKnownUnit() {
-    const BYTE* unit = GetImage(kImageUnit);
-    const BYTE* lastKnown = GetImage(kImageLastKnown);
-    if (std::memcmp(unit, lastKnown, kImageBytes) == 0) {
-        std::vector<CDataDescriptor*> differences;
-        CompareImages(unit, GetImage(kImageWorking), &differences);
-        WriteChangedElements(differences);
-        return kTransferToUnit;
-    }
-    const int idOffset = m_descriptors[kElementUnitId].GetOffset();
-    const bool sameUnit = std::memcmp(unit + idOffset, lastKnown + idOffset, kUnitIdBytes) == 0;
-    if (sameUnit && !m_forcePrompt) {
-        PushEdits();
-        return kTransferToUnit;
-    }
-    m_forcePrompt = false;
-    const bool unsaved =
-        !m_fileBacked || CompareImages(GetImage(kImageFile), GetImage(kImageWorking), nullptr);
-    return DecideTransfer(unsaved);
-}
-
-// Asks which way the data goes and carries the answer out; kTransferCancel when the user
-// cancelled (or gave no answer the dialog knows).
-int CDataHandler::DecideTransfer(bool offerSave) {
-    const int answer =
-        m_user != nullptr ? m_user->AskTransferDirection(LoadText(IDS_NEW_UNIT_CONNECTED)) : kTransferCancel;
-    if (answer == kTransferFromUnit) {
-        if (offerSave) {
-            OfferToSave();
-        }
-        ClearMeasurements();
-        m_tables.clear();
-        TakeUnitData();
-        return kTransferFromUnit;
-    }
-    if (answer == kTransferToUnit) {
-        PushEdits();
-        return kTransferToUnit;
-    }
-    return kTransferCancel;
-}
-
-void CDataHandler::OfferToSave() {
-    if (!Show(LoadText(IDS_SAVE_BEFORE_OVERWRITE), IUserPrompter::Box::Question)) {
-        return;
-    }
-    // A file that cannot be written brings the dialog back, as the save command does.
-    CString path;
-    while (m_user->ChooseConfigFileToSave(m_fileName, path)) {
-        if (SaveConfigFile(path) != 0) {
-            return;
-        }
-    }
-}
-
-void CDataHandler::TakeUnitData() {
-    {
-        HeldLocks locks = LockSettings(*this);
-        std::memcpy(GetImage(kImageWorking), GetImage(kImageUnit), kImageBytes);
-        std::memcpy(GetImage(kImageLastKnown), GetImage(kImageUnit), kImageBytes);
-    }
-    m_fileBacked = false;
-    m_hasUnitData = true;
-    m_untitled = true;
-    m_fileName.Empty();
-    m_folder.Empty();
-    if (m_mainWindow != nullptr) {
-        m_mainWindow->SetFileName(LoadText(IDS_UNTITLED));
-        m_mainWindow->SetModified(TRUE);
-        m_mainWindow->UpdateTitle();
-    }
-    PostLoaded(kAccessSetting);
-}
-
-void CDataHandler::PushEdits() {
-    std::memcpy(GetImage(kImageLastKnown), GetImage(kImageUnit), kImageBytes);
-    std::vector<CDataDescriptor*> differences;
-    CompareImages(GetImage(kImageUnit), GetImage(kImageWorking), &differences);
-    WriteChangedElements(differences);
-}
-
-void CDataHandler::CopyIdentity() {
-    for (CDataDescriptor& descriptor : m_descriptors) {
-        if (descriptor.GetAccess() != kAccessIdentity || descriptor.GetOffset() < 0) {
-            continue;
-        }
-        CSingleLock guard(&descriptor.GetLock(), TRUE);
-        const std::size_t offset = static_cast<std::size_t>(descriptor.GetOffset());
-        const std::size_t length = static_cast<std::size_t>(descriptor.GetLength());
-        std::memcpy(GetImage(kImageWorking) + offset, GetImage(kImageUnit) + offset, length);
-        std::memcpy(GetImage(kImageLastKnown) + offset, GetImage(kImageUnit) + offset, length);
-    }
-    PostLoaded(kAccessIdentity);
-}
+// ---- The remembered file of a connected unit ---------------------------------------
 
 // When the unit's remembered file holds what the unit holds, the data belongs to that file.
 void CDataHandler::MatchRememberedFile() {

@@ -3,6 +3,8 @@
 // which command-table rows move it and how its write is put together.
 #pragma once
 
+#include <cstddef>
+
 #include "classlib/core/WinTypes.h"
 
 class CDataDescriptor;
@@ -32,6 +34,7 @@ constexpr int kElementBasePercent = 7;
 constexpr int kElementCorrectionMap = 8;
 constexpr int kElementReadAllCommand = 41;  // sent before every full read
 constexpr int kElementUnitId = 64;          // 16 characters
+constexpr std::size_t kUnitIdBytes = 16;
 constexpr int kElementHardwareVersion = 65;
 constexpr int kElementMeasurements = 75;
 constexpr int kElementBuildWord = 106;
