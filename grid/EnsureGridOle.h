@@ -3,7 +3,7 @@
 // grid calls it again when it is built (a thread that has OLE already is left as it is).
 #pragma once
 
-// True when OLE is initialised on this thread. A failure shows "OLE initialization failed.
-// Make sure that the OLE libraries are the correct version"; the grids then work on
-// without drag and drop.
+// True when OLE is initialised on this thread. The first failure in the program shows "OLE
+// initialization failed. Make sure that the OLE libraries are the correct version"; the
+// grids then work on without drag and drop.
 bool EnsureGridOle();

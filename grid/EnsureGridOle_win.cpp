@@ -4,6 +4,8 @@
 
 #include <ole2.h>
 
+#include <atomic>
+
 namespace {
 
 constexpr const char* kOleFailedText =
@@ -17,8 +19,12 @@ bool EnsureGridOle() {
     if (initialised) {
         return true;
     }
+    // The user hears of the failure once per program, not once per grid or thread.
+    static std::atomic<bool> failureShown{false};
     if (FAILED(OleInitialize(nullptr))) {
-        AfxMessageBox(kOleFailedText);
+        if (!failureShown.exchange(true)) {
+            AfxMessageBox(kOleFailedText);
+        }
         return false;
     }
     initialised = true;
