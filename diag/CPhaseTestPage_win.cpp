@@ -152,8 +152,14 @@ void CPhaseTestPage::OnPhaseSelected() {
 }
 
 LRESULT CPhaseTestPage::OnElementChanged(WPARAM wParam, LPARAM lParam) {
-    if (LOWORD(lParam) != kElement || HIWORD(lParam) != kReasonTransferDone || wParam == 0 ||
-        m_dataHandler == nullptr) {
+    if (LOWORD(lParam) != kElement || HIWORD(lParam) != kReasonTransferDone || m_dataHandler == nullptr) {
+        return 0;
+    }
+    // After a failed read or write the fields would show values the unit does not hold, and
+    // "Senden" would write another phase's values to the chosen one.
+    if (wParam == 0) {
+        EnableValues(FALSE);
+        ClearValues();
         return 0;
     }
     BYTE bytes[16] = {};

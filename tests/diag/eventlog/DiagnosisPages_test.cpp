@@ -311,6 +311,30 @@ TEST_F(EventLogPageTest, CommandsClearTheUnitsLogAndThenTheTable) {
     }
 }
 
+// A command the unit did not take leaves its log as it is: the page neither tells it to drop
+// its copy nor empties the table; a failed running-time read shows no new time.
+TEST_F(EventLogPageTest, AFailedTransferChangesNothing) {
+    const LONG_PTR notices[] = {42 | kReasonTransferred, 51 | kReasonTransferred, 41 | kReasonTransferred,
+                                67 | kReasonLoaded};
+    const Bytes log = Join({PlainRecord(3, 5, 7)});
+    Cycle(log);
+    Cycle(log);
+    Fill(67, {0x10, 0x00, 7, 8});
+    const std::string shownTime = RunningTime();
+    for (const LONG_PTR notice : notices) {
+        SCOPED_TRACE(LOWORD(notice));
+        queue.requests.clear();
+        broadcasts.Clear();
+        page.PostMessage(WM_DH_ELEMENT_CHANGED, 0, notice);
+        PumpMessages();
+        EXPECT_TRUE(queue.requests.empty());
+        EXPECT_EQ(Grid().GetRowCount(), 2);
+        EXPECT_TRUE(Enabled(page, CEventLogPage::kDeleteButtonId));
+        EXPECT_TRUE(EventLogStates().empty());
+        EXPECT_EQ(RunningTime(), shownTime);
+    }
+}
+
 TEST_F(EventLogPageTest, LosingTheLinkDisablesBothButtons) {
     Cycle(Join({PlainRecord(3, 5, 7)}));
     ASSERT_TRUE(Enabled(page, CEventLogPage::kDeleteButtonId));

@@ -41,13 +41,23 @@ protected:
         PumpMessages();
     }
 
-    // The unit answers the read of a phase.
-    void Answer(std::vector<BYTE> bytes) {
+    // The unit answers the read of a phase; transferred 0 reports the transfer as failed.
+    void Answer(std::vector<BYTE> bytes, WPARAM transferred = 1) {
         bytes.resize(16, 0);
         std::copy(bytes.begin(), bytes.end(),
                   handler.GetImage(kImageWorking) + handler.GetElementOffset(109));
-        page.PostMessage(WM_DH_ELEMENT_CHANGED, 1, 109 | (4 << 16));
+        page.PostMessage(WM_DH_ELEMENT_CHANGED, transferred, 109 | (4 << 16));
         PumpMessages();
+    }
+
+    void ExpectValuesEmptyAndDisabled() {
+        for (const int id : {CPhaseTestPage::kSendId, CPhaseTestPage::kLambdaId, CPhaseTestPage::kGasId,
+                             CPhaseTestPage::kTimeId}) {
+            EXPECT_FALSE(Enabled(id)) << id;
+        }
+        EXPECT_EQ(WindowText(Item(CPhaseTestPage::kLambdaId)), "");
+        EXPECT_EQ(WindowText(Item(CPhaseTestPage::kTimeId)), "");
+        EXPECT_EQ(SendMessageA(Item(CPhaseTestPage::kGasId), CB_GETCOUNT, 0, 0), 0);
     }
 
     void Type(int id, const char* text) { SetWindowTextA(Item(id), text); }
@@ -137,14 +147,32 @@ TEST_F(PhaseTestPageTest, AConnectionLossDisablesEverythingButKeepsThePhase) {
     Status(1);
     EXPECT_FALSE(Enabled(CPhaseTestPage::kPhaseId));
     EXPECT_EQ(Selection(CPhaseTestPage::kPhaseId), 2);
-    for (const int id : {CPhaseTestPage::kSendId, CPhaseTestPage::kLambdaId, CPhaseTestPage::kGasId,
-                         CPhaseTestPage::kTimeId}) {
-        EXPECT_FALSE(Enabled(id)) << id;
-    }
-    EXPECT_EQ(WindowText(Item(CPhaseTestPage::kLambdaId)), "");
-    EXPECT_EQ(SendMessageA(Item(CPhaseTestPage::kGasId), CB_GETCOUNT, 0, 0), 0);
+    ExpectValuesEmptyAndDisabled();
     Status(4);
     EXPECT_TRUE(Enabled(CPhaseTestPage::kPhaseId));
+}
+
+// A failed transfer leaves nothing to send: not the bytes it did not read, nor the phase
+// shown before, which "Senden" would write to the newly chosen one.
+TEST_F(PhaseTestPageTest, AFailedTransferEmptiesAndDisablesTheValues) {
+    Status(2);
+    Choose(CPhaseTestPage::kPhaseId, 2);
+    Answer({7, 1, 10, 0});
+    Choose(CPhaseTestPage::kPhaseId, 5);
+    Answer({33, 0, 44, 0}, 0);
+    ExpectValuesEmptyAndDisabled();
+    EXPECT_TRUE(Enabled(CPhaseTestPage::kPhaseId));
+    EXPECT_EQ(Selection(CPhaseTestPage::kPhaseId), 5);
+
+    queue.requests.clear();
+    Choose(CPhaseTestPage::kPhaseId, 5);
+    ASSERT_EQ(queue.requests.size(), 1u) << "the phase can be read again";
+    Answer({33, 0, 44, 0});
+    EXPECT_EQ(WindowText(Item(CPhaseTestPage::kLambdaId)), "33");
+
+    Send();
+    Answer({33, 0, 44, 0}, 0);
+    ExpectValuesEmptyAndDisabled();
 }
 
 }  // namespace
