@@ -80,6 +80,18 @@ bool WaitForField(HWND window, int id, const std::string& text, DWORD timeoutMs 
     return false;
 }
 
+// Waits until the window shows the colour somewhere in area (window coordinates): the
+// window may be found before it has painted. True when it did within the time-out.
+bool WaitForColour(HWND window, const RECT& area, COLORREF colour, DWORD timeoutMs = 20000) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs) {
+        if (CCapturedPixels(window).Contains(area, colour)) {
+            return true;
+        }
+        Sleep(kPollMs);
+    }
+    return false;
+}
+
 class ManagerProgram : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -331,7 +343,7 @@ TEST_F(ManagerProgram, TheAboutBoxLinkOpensTheMakersSite) {
     RECT area = {};
     GetWindowRect(link, &area);
     MapWindowPoints(nullptr, about, reinterpret_cast<POINT*>(&area), 2);
-    EXPECT_TRUE(CCapturedPixels(about).Contains(area, RGB(0x22, 0x44, 0xEE)));
+    EXPECT_TRUE(WaitForColour(about, area, RGB(0x22, 0x44, 0xEE)));
 
     PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
