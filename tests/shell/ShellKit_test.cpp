@@ -14,6 +14,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -274,6 +276,45 @@ TEST_F(ShellKitTest, LanguageDialogListsTheProgramLanguageAndChoosingItChangesNo
         EXPECT_EQ(g_view.images, 1);
     }
     EXPECT_EQ(resources.GetCurrentLanguageIndex(), 0);
+}
+
+struct WineVersionCase {
+    const char* name;
+    DWORD major;
+    DWORD minor;
+};
+
+// The Windows version the system reports, whatever the program's manifest says.
+OSVERSIONINFOW ReportedVersion() {
+    OSVERSIONINFOW version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+    const auto rtlGetVersion =
+        reinterpret_cast<RtlGetVersionFunction>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "RtlGetVersion"));
+    if (rtlGetVersion != nullptr) {
+        rtlGetVersion(&version);
+    }
+    return version;
+}
+
+// A prefix made for a Windows version (scripts/wine-env) that reports another one would let
+// the tests run there pass without ever seeing that version.
+TEST(WinePrefix, ReportsTheWindowsVersionItWasMadeFor) {
+    const char* wanted = std::getenv("ZARVO_WINE_VERSION");
+    if (wanted == nullptr || *wanted == '\0') {
+        GTEST_SKIP() << "the prefix keeps Wine's default version";
+    }
+    const WineVersionCase cases[] = {{"win7", 6, 1}, {"win81", 6, 3}, {"win10", 10, 0}};
+    const WineVersionCase* expected = nullptr;
+    for (const WineVersionCase& c : cases) {
+        if (std::strcmp(c.name, wanted) == 0) {
+            expected = &c;
+        }
+    }
+    ASSERT_NE(expected, nullptr) << "no Windows version known for ZARVO_WINE_VERSION=" << wanted;
+    const OSVERSIONINFOW reported = ReportedVersion();
+    EXPECT_EQ(reported.dwMajorVersion, expected->major) << "the prefix for " << wanted;
+    EXPECT_EQ(reported.dwMinorVersion, expected->minor) << "the prefix for " << wanted;
 }
 
 TEST(AboutBox, NameLineEndsInTheFullVersion) {
