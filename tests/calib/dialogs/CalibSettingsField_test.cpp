@@ -67,11 +67,8 @@ TEST(CalibSettingsField, ReadsADecimalWithTheLanguagesSeparator) {
     };
 
     const Row rows[] = {
-        {",", "1,5", true, 1.5},
-        {",", "-0,25", true, -0.25},
-        {",", "1.5", false, 2.0},
-        {".", "1.5", true, 1.5},
-        {".", "1,5", false, 2.0},
+        {",", "1,5", true, 1.5}, {",", "-0,25", true, -0.25}, {",", "1.5", false, 2.0},
+        {".", "1.5", true, 1.5}, {".", "1,5", false, 2.0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string("\"") + row.text + "\" with \"" + row.separator + "\"");

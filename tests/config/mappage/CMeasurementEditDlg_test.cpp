@@ -201,8 +201,7 @@ TEST_F(MeasurementEditDlgTest, TheInjectionTimeTakesTheLanguagesSeparator) {
     const Case cases[] = {
         {"Deutsch", "4,50", "1,5", IDOK, 1.5, nullptr},
         {"Deutsch", "4,50", "7,25", IDOK, 7.25, nullptr},
-        {"Deutsch", "4,50", "1.5", IDCANCEL, 4.5,
-         "Versuch, ein ung\xFCltiges Element zu schreiben: 1.5."},
+        {"Deutsch", "4,50", "1.5", IDCANCEL, 4.5, "Versuch, ein ung\xFCltiges Element zu schreiben: 1.5."},
         {"English", "4.50", "1.5", IDOK, 1.5, nullptr},
         {"English", "4.50", "1,5", IDCANCEL, 4.5, "Attempt to write an invalid element: 1,5."},
     };
@@ -216,14 +215,17 @@ TEST_F(MeasurementEditDlgTest, TheInjectionTimeTakesTheLanguagesSeparator) {
         edit.SetRev(2500, 1000, 5000);
         edit.SetInjection(4.5, 1.0, 8.0);
         edit.SetMeasurement(12, -99, 99);
-        const auto item = [&edit] { return GetDlgItem(edit.GetSafeHwnd(), CMeasurementEditDlg::kInjectionId); };
+        const auto item = [&edit] {
+            return GetDlgItem(edit.GetSafeHwnd(), CMeasurementEditDlg::kInjectionId);
+        };
         const char* typed = c.typed;
         std::string shown;
-        EXPECT_EQ(RunModalWithSteps(
-                      edit, {[&] { shown = WindowText(item()); }, [&] { SetWindowTextA(item(), typed); },
-                             [&] { SendMessageA(edit.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); },
-                             [&] { edit.EndDialog(IDCANCEL); }}),
-                  c.result);
+        EXPECT_EQ(
+            RunModalWithSteps(
+                edit, {[&] { shown = WindowText(item()); }, [&] { SetWindowTextA(item(), typed); },
+                       [&] { SendMessageA(edit.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); },
+                       [&] { edit.EndDialog(IDCANCEL); }}),
+            c.result);
         EXPECT_EQ(shown, c.shown);
         EXPECT_DOUBLE_EQ(edit.GetInjection(), c.stored);
         EXPECT_EQ(boxes,

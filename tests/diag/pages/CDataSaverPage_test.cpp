@@ -181,7 +181,9 @@ TEST_F(DataSaverPageTest, TheLanguageBroadcastChangesItsTextsAndBack) {
                            "All files (*.*)|*.*||"};
     const Texts german = {{"Dateiname:", "Durchsuchen", "Speichermodus:", "Berechnungsart:", "START"},
                           {"Roh (wie empfangen)", "Periodisch"},
-                          {"N\xE4" "chster", "Mittelwert", "Interpolation"},
+                          {"N\xE4"
+                           "chster",
+                           "Mittelwert", "Interpolation"},
                           "Alle Dateien (*.*)|*.*||"};
     CLanguageSwitch language;
     page.SetResourceManager(&language.Resources());
@@ -192,10 +194,10 @@ TEST_F(DataSaverPageTest, TheLanguageBroadcastChangesItsTextsAndBack) {
         ASSERT_TRUE(language.Select(name));
         page.PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
         PumpMessages();
-        EXPECT_EQ((std::vector<std::string>{Text(CDataSaverPage::kFileLabelId), Text(CDataSaverPage::kBrowseId),
-                                            Text(CDataSaverPage::kStoreModeLabelId),
-                                            Text(CDataSaverPage::kReckoningLabelId),
-                                            Text(CDataSaverPage::kStartStopId)}),
+        EXPECT_EQ((std::vector<std::string>{
+                      Text(CDataSaverPage::kFileLabelId), Text(CDataSaverPage::kBrowseId),
+                      Text(CDataSaverPage::kStoreModeLabelId), Text(CDataSaverPage::kReckoningLabelId),
+                      Text(CDataSaverPage::kStartStopId)}),
                   expected.labels);
         EXPECT_EQ(Items(CDataSaverPage::kStoreModeId), expected.storeModes);
         EXPECT_EQ(Items(CDataSaverPage::kReckoningId), expected.reckonings);

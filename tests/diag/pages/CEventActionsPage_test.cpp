@@ -3,9 +3,9 @@
 // texts in the chosen language.
 #include "diag/CEventActionsPage.h"
 
+#include "grid/CGridCellCombo.h"
 #include "grid/GridDefs.h"
 #include "grid/GridRecords.h"
-#include "grid/CGridCellCombo.h"
 #include "link/DataHandlerMessages.h"
 #include "tests/config/pages/CLanguageSwitch.h"
 #include "tests/config/pages/PageHost.h"
@@ -152,7 +152,10 @@ TEST_F(EventActionsPageTest, TheLanguageBroadcastChangesItsTextsAndBack) {
                           "Kein Benzineinspritzsignal",
                           "Gasdrucksensor Unterbrechung",
                           "Gasbetrieb sperren",
-                          {"Keine Aktion", "Zur\xFC" "ck auf Benzinbetrieb", "Gasbetrieb sperren"}};
+                          {"Keine Aktion",
+                           "Zur\xFC"
+                           "ck auf Benzinbetrieb",
+                           "Gasbetrieb sperren"}};
     Arrive(12, 0xAA, 1);
     Notify(GRIDN_CLICK, 0, 2);
     CLanguageSwitch language;
