@@ -175,6 +175,17 @@ protected:
         return found.box;
     }
 
+    // The text of a message box, which is then answered with the button.
+    static std::string Answer(HWND box, int button) {
+        if (box == nullptr) {
+            return "<no box>";
+        }
+        const std::string text = WindowText(box, kMessageBoxTextId);
+        PostMessageA(box, WM_COMMAND, button, 0);
+        WaitUntilGone(box);
+        return text;
+    }
+
     // Types the measurement dialog's engine speed and injection time, presses OK and returns
     // the refusal that the program shows.
     std::string Refusal(HWND dialog, const std::string& rev, const char* injection) {
@@ -182,14 +193,7 @@ protected:
         SendMessageA(GetDlgItem(dialog, kInjectionEditId), WM_SETTEXT, 0,
                      reinterpret_cast<LPARAM>(injection));
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        HWND box = WaitForMessageBox();
-        if (box == nullptr) {
-            return "<no box>";
-        }
-        const std::string refusal = WindowText(box, kMessageBoxTextId);
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-        WaitUntilGone(box);
-        return refusal;
+        return Answer(WaitForMessageBox(), IDOK);
     }
 
     // The map's axes as the map page shows them to the user: the measurement dialog keeps the
@@ -275,14 +279,7 @@ protected:
         }
         PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(kResetDiagnosisId, BN_CLICKED),
                      reinterpret_cast<LPARAM>(button));
-        HWND box = WaitForOtherWindow();
-        if (box == nullptr) {
-            return "<no box>";
-        }
-        const std::string question = WindowText(box, kMessageBoxTextId);
-        PostMessageA(box, WM_COMMAND, IDNO, 0);
-        WaitUntilGone(box);
-        return question;
+        return Answer(WaitForOtherWindow(), IDNO);
     }
 
     struct Place {
