@@ -1,6 +1,8 @@
 #include "calib/CalibSettingsField.h"
 
+#include "link/CLocaleNumberFormat.h"
 #include "link/NumberChecks.h"
+#include "link/ParseLocaleDecimal.h"
 
 #include <algorithm>
 #include <climits>
@@ -31,8 +33,12 @@ bool CalibSettingsField::Store(const CLocaleNumberFormat& format, const char* te
     if (!(isWhole ? IsValidNumberText(format, text) : IsValidDecimalText(format, text))) {
         return false;
     }
-    // The runtime library's conversions follow the locale that the language applied.
-    const double value = isWhole ? WholeValue(text) : std::strtod(text, nullptr);
+    double value = 0;
+    if (isWhole) {
+        value = WholeValue(text);
+    } else if (!ParseLocaleDecimal(text, format.m_decimalSeparator.c_str(), value)) {
+        return false;
+    }
     if (ranged && (value < minimum || value > maximum)) {
         return false;
     }

@@ -4,8 +4,10 @@
 #include "classlib/win/AfxMessageBox.h"
 #include "config/FormatRangeMessage.h"
 #include "config/MapPageIds.h"
+#include "link/CLocaleNumberFormat.h"
 #include "link/ITextResources.h"
 #include "link/NumberChecks.h"
+#include "link/ParseLocaleDecimal.h"
 
 #include <windows.h>
 
@@ -134,12 +136,14 @@ bool CMeasurementEditDlg::ReadWhole(int id, int minimum, int maximum, int& value
 // them, the value kept inside the exact ones.
 bool CMeasurementEditDlg::ReadDecimal(int id, double minimum, double maximum, double& value) {
     const CString text = ItemText(id);
-    if (!IsValidDecimalText(LanguageId(), text)) {
+    const CLocaleNumberFormat format = CLocaleNumberFormat::FromLocale(LanguageId());
+    const bool untouched = text == FormatText(kDecimalFormat, value);
+    double number = value;
+    if (!IsValidDecimalText(format, text) ||
+        (!untouched && !ParseLocaleDecimal(text, format.m_decimalSeparator.c_str(), number))) {
         Refuse(id, FormatText(LoadText(m_resources, kInvalidElementText), text.GetString()));
         return false;
     }
-    const bool untouched = text == FormatText(kDecimalFormat, value);
-    const double number = untouched ? value : std::strtod(text, nullptr);
     const auto hundredths = [](double ms) { return std::llround(ms * 100.0); };
     if (hundredths(number) < hundredths(minimum) || hundredths(number) > hundredths(maximum)) {
         Refuse(id, RangeMessage(FormatText(kDecimalFormat, number), FormatText(kDecimalFormat, minimum),

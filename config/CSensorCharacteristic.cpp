@@ -1,7 +1,7 @@
 #include "config/CSensorCharacteristic.h"
 
 #include "config/FormatRangeMessage.h"
-#include "config/ParseLocaleDecimal.h"
+#include "link/ParseLocaleDecimal.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "config/CSettingsPageField.h"
 
 #include "config/FormatRangeMessage.h"
-#include "config/ParseLocaleDecimal.h"
+#include "link/ParseLocaleDecimal.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -50,8 +50,9 @@ protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void DoDataExchange(CDataExchange* exchange) override;
 
-    // The save dialog; true with the chosen path. Tests answer in place of the user.
-    virtual bool ChooseFile(const CString& folder, CString& path);
+    // The save dialog with the language's file filter; true with the chosen path. Tests
+    // answer in place of the user.
+    virtual bool ChooseFile(const CString& folder, const CString& filter, CString& path);
 
     void OnBrowse();
     void OnStoreModeSelected();

@@ -19,9 +19,9 @@ constexpr UINT kInvalidElementText = 15036;  // "Attempt to write an invalid ele
 constexpr UINT kOutOfRangeText = 15152;      // "Element out of range: %s <- %c%s; %s%c."
 constexpr UINT kOpenErrorText = 15119;       // "Error opening file: %s.\nError code: %d."
 constexpr UINT kWriteErrorText = 15120;      // "Error writing file: %s.\nError code: %d."
+constexpr UINT kFileFilterText = 15231;      // "All files (*.*)|*.*||"
 
 constexpr char kFolderSetting[] = "DataLog";
-constexpr char kFileFilter[] = "All files (*.*)|*.*||";
 
 struct Item {
     UINT textId;
@@ -225,8 +225,8 @@ BOOL CDataSaverPage::OnCommand(WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
-bool CDataSaverPage::ChooseFile(const CString& folder, CString& path) {
-    CFileDialog dialog(FALSE, nullptr, nullptr, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, kFileFilter, this);
+bool CDataSaverPage::ChooseFile(const CString& folder, const CString& filter, CString& path) {
+    CFileDialog dialog(FALSE, nullptr, nullptr, OFN_PATHMUSTEXIST | OFN_HIDEREADONLY, filter, this);
     dialog.SetInitialFolder(folder);
     if (dialog.DoModal() != IDOK) {
         return false;
@@ -237,7 +237,7 @@ bool CDataSaverPage::ChooseFile(const CString& folder, CString& path) {
 
 void CDataSaverPage::OnBrowse() {
     CString path;
-    if (!ChooseFile(m_folder, path)) {
+    if (!ChooseFile(m_folder, LoadText(m_resources, kFileFilterText), path)) {
         return;
     }
     m_fileName.SetWindowText(path);

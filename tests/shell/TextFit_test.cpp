@@ -3,8 +3,11 @@
 // main dialog lays them out. The main dialog runs modally on the test's main thread; a second
 // thread drives it as a user would and measures each visible static text, button and check box
 // with the control's own font. The dialogs that only a unit's state opens (transfer direction,
-// progress, firmware update, sensor characteristic, measurement edit, the calibration windows and
-// their settings) are opened on their own in both languages.
+// progress, block transfer, firmware update and patch, sensor characteristic, measurement edit,
+// the calibration windows and their settings), the update file dialog's description pane, and
+// the pages that the main dialog does not show with the simulated unit (data saver, phase test,
+// event actions, OBD-II, patch editor and its "Add a key" dialog) are opened on their own in both
+// languages.
 #include "calib/CAdaptSettingsDlg.h"
 #include "calib/CCalibSettingsDlg.h"
 #include "calib/CalibrationTextIds.h"
@@ -18,12 +21,23 @@
 #include "config/CMeasurementEditDlg.h"
 #include "config/CSensorCurvePreset.h"
 #include "config/CSensorSettingDlg.h"
+#include "diag/CDataSaverPage.h"
+#include "diag/CEventActionsPage.h"
+#include "diag/CObdPage.h"
+#include "diag/CPhaseTestPage.h"
+#include "firmware/CAddKeyDlg.h"
+#include "firmware/CAddKeyDlgIds.h"
+#include "firmware/CFirmwarePatch.h"
+#include "firmware/CFirmwarePatchDlg.h"
 #include "firmware/CFirmwareUpdateDlg.h"
+#include "firmware/CPatchEditorPage.h"
 #include "link/DataHandlerMessages.h"
 #include "link/RecentSettings.h"
 #include "shell/CBusyProgressDlg.h"
+#include "shell/CFileDialogPreview.h"
 #include "shell/CRetrieveDataDlg.h"
 #include "shell/CTransferDirectionDlg.h"
+#include "shell/CTransferProgressDlg.h"
 #include "shell/CZarvoApp.h"
 #include "shell/CZarvoDlg.h"
 #include "tests/calib/dialogs/CRecordingMap.h"
@@ -546,8 +560,31 @@ protected:
         dialog.DestroyWindow();
     }
 
+    // The string table's texts in the current language, numbers as the program fills them in.
+    std::vector<std::string> Texts(const std::vector<UINT>& ids) const {
+        std::vector<std::string> texts;
+        for (UINT id : ids) {
+            CString format;
+            m_resources->GetString(id, format);
+            texts.push_back(WithNumber(format.GetString()));
+        }
+        return texts;
+    }
+
+    // Adds a step for each text that the control of the dialog shows in turn.
+    static void AddTextSteps(std::vector<std::function<void()>>& steps,
+                             CDialog& dialog,
+                             int controlId,
+                             const std::vector<std::string>& texts) {
+        for (const std::string& text : texts) {
+            steps.push_back([&dialog, controlId, text] {
+                SetDlgItemTextA(dialog.GetSafeHwnd(), controlId, text.c_str());
+            });
+        }
+    }
+
     // What a calibration window shows over a run: the buttons that only some states show, and
-    // each status line in its status control (numbers as a run would put them in).
+    // each status line in its status control.
     std::vector<std::function<void()>> CalibrationSteps(CDialog& dialog) {
         std::vector<std::function<void()>> steps = {[&dialog] {
             std::vector<HWND> controls;
@@ -556,18 +593,85 @@ protected:
                 ShowWindow(control, SW_SHOW);
             }
         }};
+        std::vector<UINT> ids;
         for (UINT id = IDS_CALIB_START; id <= IDS_CALIB_WRONG_REACTION; ++id) {
-            if (id == IDS_CALIB_CANCEL_QUESTION) {
-                continue;
+            if (id != IDS_CALIB_CANCEL_QUESTION) {
+                ids.push_back(id);
             }
-            steps.push_back([this, &dialog, id] {
-                CString format;
-                m_resources->GetString(id, format);
-                SetDlgItemTextA(dialog.GetSafeHwnd(), CCalibratorDlgBase::kStatusId,
-                                WithNumber(format.GetString()).c_str());
-            });
         }
+        AddTextSteps(steps, dialog, CCalibratorDlgBase::kStatusId, Texts(ids));
         return steps;
+    }
+
+    // The progress windows of a block transfer and of a firmware patch: each progress line and
+    // each state they show.
+    template <typename Window>
+    void CheckProgressWindow(const std::string& place,
+                             Window& window,
+                             int progressId,
+                             const std::vector<UINT>& progressTexts,
+                             int stateId) {
+        window.SetDataHandler(&m_handler);
+        window.SetResourceManager(m_resources.get());
+        window.SetFontCache(&m_fonts);
+        window.SetScale(m_scaleX, m_scaleY);
+        std::vector<std::function<void()>> steps;
+        AddTextSteps(steps, window, progressId, Texts(progressTexts));
+        // "Waiting ...", "Failed. Connection lost. ...", "Finished successfully.", "Programming ..."
+        AddTextSteps(steps, window, stateId, Texts({15391, 15393, 15395, 15397}));
+        CheckDialog(place, window, Window::kTemplateId, steps);
+    }
+
+    // A page as the main dialog would set it up, checked as it opens.
+    template <typename Page>
+    void CheckPage(const std::string& place, Page& page, std::vector<std::function<void()>> steps = {}) {
+        page.SetDataHandler(&m_handler);
+        page.SetResourceManager(m_resources.get());
+        page.SetFontCache(&m_fonts);
+        page.SetScale(m_scaleX, m_scaleY);
+        CheckDialog(place, page, Page::kTemplateId, std::move(steps));
+    }
+
+    // The pages that the main dialog does not show with the simulated unit, and what they open.
+    void CheckPages(const std::string& language) {
+        CDataSaverPage saver;
+        std::vector<std::function<void()>> saverSteps;
+        // The states of a recording and its counters, as the page words them in any language.
+        AddTextSteps(saverSteps, saver, CDataSaverPage::kStatusId,
+                     {"Angefangen.", "L\xE4uft... |", "Pause (Nicht Verbunden)", "Erfolgreich abgeschlossen.",
+                      "No more data income."});
+        AddTextSteps(saverSteps, saver, CDataSaverPage::kRowsId, {"Reihe: 100000"});
+        AddTextSteps(saverSteps, saver, CDataSaverPage::kSizeId,
+                     {"Gr\xF6\xDF"
+                      "e: 10000000 Byte"});
+        CheckPage(language + " data saver", saver, saverSteps);
+
+        CPhaseTestPage phase;
+        CheckPage(language + " phase test", phase);
+
+        CObdPage obd;
+        CheckPage(language + " OBD-II", obd);
+
+        CPatchEditorPage editor;
+        CheckPage(language + " patch editor", editor);
+
+        CEventActionsPage events;
+        events.SetDataHandler(&m_handler);
+        events.SetResourceManager(m_resources.get());
+        events.SetOwnerWindows(&m_main, nullptr);
+        CheckDialog(language + " event actions", events, CEventActionsPage::kTemplateId);
+
+        CAddKeyDlg addKey(&m_main);
+        addKey.SetResourceManager(m_resources.get());
+        CheckDialog(language + " add a key", addKey, IDD_ADD_KEY);
+
+        // The description pane below the update file dialog's controls, labelled as it is there.
+        CDialog pane(CFileDialogPreview::kTemplateId, &m_main);
+        CheckDialog(language + " update file description", pane, CFileDialogPreview::kTemplateId,
+                    {[this, &pane] {
+                        SetDlgItemTextA(pane.GetSafeHwnd(), CFileDialogPreview::kLabelId,
+                                        Texts({CFileDialogPreview::kIdsDescription})[0].c_str());
+                    }});
     }
 
     // A calibration window set up as the map page sets it up, with its core.
@@ -626,6 +730,17 @@ protected:
                      }});
         m_handler.UnregisterWindow(&update);
 
+        CTransferProgressDlg transfer(&m_main);
+        // "Writing: %d%%.", "Initializing: %d%%.", "Reading: %d%%."
+        CheckProgressWindow(language + " block transfer", transfer, CTransferProgressDlg::kProgressTextId,
+                            {15389, 15390, 15423}, CTransferProgressDlg::kStateTextId);
+
+        CFirmwarePatch patch;
+        CFirmwarePatchDlg patchProgress(&m_main);
+        patchProgress.SetPatch(&patch);
+        CheckProgressWindow(language + " firmware patch", patchProgress, CFirmwarePatchDlg::kPhaseTextId,
+                            {15389, 15390}, CFirmwarePatchDlg::kStatusTextId);
+
         CMeasurementEditDlg edit(&m_main);
         edit.SetResourceManager(m_resources.get());
         edit.SetRev(2500, 600, 8000);
@@ -664,6 +779,8 @@ protected:
         adaptiveSettings.SetResourceManager(m_resources.get());
         CheckDialog(language + " adaptive calibration settings", adaptiveSettings,
                     CAdaptSettingsDlg::kTemplateId);
+
+        CheckPages(language);
     }
 
     double m_scaleX = 1.0;

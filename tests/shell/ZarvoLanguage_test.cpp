@@ -34,6 +34,12 @@ constexpr int kTrimLabelId = 2704;
 constexpr int kDataGroupId = 2703;
 constexpr int kGasPressureId = 1541;
 constexpr int kStaticDataTab = 1;
+// The map page's grid, its "New measurement" command and the measurement dialog's engine speed
+// and injection time.
+constexpr int kMapGridId = 1015;
+constexpr UINT kNewMeasurementCommand = 32776;
+constexpr int kRevEditId = 1149;
+constexpr int kInjectionEditId = 1150;
 
 void WriteLanguageSetting(const char* id) {
     HKEY key = nullptr;
@@ -144,6 +150,75 @@ protected:
         return nullptr;
     }
 
+    // A message box of the program (its text has the id 0xFFFF) within the timeout.
+    HWND WaitForMessageBox() {
+        struct Found {
+            DWORD processId;
+            HWND box;
+        } found{m_process.dwProcessId, nullptr};
+
+        const WNDENUMPROC findBox = [](HWND window, LPARAM param) -> BOOL {
+            auto& f = *reinterpret_cast<Found*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == f.processId && IsWindowVisible(window) &&
+                GetDlgItem(window, kMessageBoxTextId) != nullptr) {
+                f.box = window;
+                return FALSE;
+            }
+            return TRUE;
+        };
+        for (DWORD waited = 0; waited < kExitTimeoutMs && found.box == nullptr; waited += kPollMs) {
+            Sleep(kPollMs);
+            EnumWindows(findBox, reinterpret_cast<LPARAM>(&found));
+        }
+        return found.box;
+    }
+
+    // The text of a message box, which is then answered with the button.
+    static std::string Answer(HWND box, int button) {
+        if (box == nullptr) {
+            return "<no box>";
+        }
+        const std::string text = WindowText(box, kMessageBoxTextId);
+        PostMessageA(box, WM_COMMAND, button, 0);
+        WaitUntilGone(box);
+        return text;
+    }
+
+    // Types the measurement dialog's engine speed and injection time, presses OK and returns
+    // the refusal that the program shows.
+    std::string Refusal(HWND dialog, const std::string& rev, const char* injection) {
+        SendMessageA(GetDlgItem(dialog, kRevEditId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(rev.c_str()));
+        SendMessageA(GetDlgItem(dialog, kInjectionEditId), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(injection));
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        return Answer(WaitForMessageBox(), IDOK);
+    }
+
+    // The map's axes as the map page shows them to the user: the measurement dialog keeps the
+    // engine speed and the injection time between the first and the last breakpoint, and its
+    // refusal of a value beyond them names both. The speed's refusal gives the first speed, so
+    // that the injection time's refusal comes next.
+    std::string AxisRefusal() {
+        HWND grid = FindDescendant(m_configure, kMapGridId);
+        if (grid == nullptr) {
+            return "<no map grid>";
+        }
+        PostMessageA(GetParent(grid), WM_COMMAND, kNewMeasurementCommand, 0);
+        HWND dialog = WaitForOtherWindow();
+        if (dialog == nullptr) {
+            return "<no measurement dialog>";
+        }
+        const std::string revRefusal = Refusal(dialog, "999999", "99");
+        const std::size_t from = revRefusal.find('(') + 1;
+        const std::string firstRev = revRefusal.substr(from, revRefusal.find(';', from) - from);
+        const std::string refusal = Refusal(dialog, firstRev, "99");
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        WaitUntilGone(dialog);
+        return refusal;
+    }
+
     static bool WaitUntilGone(HWND window) {
         for (DWORD waited = 0; waited < kExitTimeoutMs; waited += kPollMs) {
             if (!IsWindow(window) || !IsWindowVisible(window)) {
@@ -204,14 +279,7 @@ protected:
         }
         PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(kResetDiagnosisId, BN_CLICKED),
                      reinterpret_cast<LPARAM>(button));
-        HWND box = WaitForOtherWindow();
-        if (box == nullptr) {
-            return "<no box>";
-        }
-        const std::string question = WindowText(box, kMessageBoxTextId);
-        PostMessageA(box, WM_COMMAND, IDNO, 0);
-        WaitUntilGone(box);
-        return question;
+        return Answer(WaitForOtherWindow(), IDNO);
     }
 
     struct Place {
@@ -265,8 +333,8 @@ TEST_F(ZarvoLanguage, EveryKindOfPlaceChangesToGermanAndBack) {
                                       << ProcessWindowTitles(m_process.dwProcessId);
 }
 
-// In German a setting and a live value are shown with a decimal comma, and a decimal typed
-// with it is taken, while one typed with a point is refused.
+// In German a setting, a map axis value and a live value are shown with a decimal comma, and a
+// decimal typed with it is taken, while one typed with a point is refused.
 TEST_F(ZarvoLanguage, GermanShowsAndTakesDecimalsWithAComma) {
     ChooseLanguage(kGerman);
     ASSERT_FALSE(HasFatalFailure());
@@ -280,6 +348,9 @@ TEST_F(ZarvoLanguage, GermanShowsAndTakesDecimalsWithAComma) {
     HWND live = GetDlgItem(m_liveStatus, kGasPressureId);
     ASSERT_NE(live, nullptr);
     EXPECT_NE(WindowText(live).find(','), std::string::npos) << WindowText(live);
+    EXPECT_EQ(AxisRefusal(),
+              "Element au\xDF"
+              "erhalb des Bereichs: 99,00 <- (2,00; 10,50).");
 
     HWND edit = FindDescendant(m_configure, kMinInjectionEditId);
     ASSERT_NE(edit, nullptr);

@@ -57,6 +57,30 @@ TEST(CalibSettingsField, StoresOnlyNumbersOfItsKindWithinItsRange) {
     }
 }
 
+// A decimal is read with the language's separator, whatever the C runtime's locale says.
+TEST(CalibSettingsField, ReadsADecimalWithTheLanguagesSeparator) {
+    struct Row {
+        const char* separator;
+        const char* text;
+        bool stored;
+        double value;
+    };
+
+    const Row rows[] = {
+        {",", "1,5", true, 1.5}, {",", "-0,25", true, -0.25}, {",", "1.5", false, 2.0},
+        {".", "1.5", true, 1.5}, {".", "1,5", false, 2.0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string("\"") + row.text + "\" with \"" + row.separator + "\"");
+        CLocaleNumberFormat format;
+        format.m_decimalSeparator = row.separator;
+        double decimal = 2.0;
+        const CalibSettingsField field{1, 1, nullptr, &decimal, false, 0.0, 0.0};
+        EXPECT_EQ(field.Store(format, row.text), row.stored);
+        EXPECT_DOUBLE_EQ(decimal, row.value);
+    }
+}
+
 TEST(CalibSettingsField, ShowsWholeNumbersPlainAndDecimalsWithSixPlaces) {
     int whole = -40;
     double decimal = 0.0125;

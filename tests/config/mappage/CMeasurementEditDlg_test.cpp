@@ -2,6 +2,7 @@
 // values it shows, the limits it keeps, and the button that ends it.
 #include "config/CMeasurementEditDlg.h"
 
+#include "tests/config/pages/CLanguageSwitch.h"
 #include "tests/config/pages/PageHost.h"
 
 #include <windows.h>
@@ -179,6 +180,53 @@ TEST_F(MeasurementEditDlgTest, TheInjectionTimeIsJudgedAsTheFieldShowsIt) {
             [&edit]() { SendMessageA(edit.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); });
         steps.push_back([&edit]() { edit.EndDialog(IDCANCEL); });
         EXPECT_EQ(RunModalWithSteps(edit, steps), c.result);
+        EXPECT_DOUBLE_EQ(edit.GetInjection(), c.stored);
+        EXPECT_EQ(boxes,
+                  c.message != nullptr ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+    }
+}
+
+// The injection time is shown and read with the separator of the language chosen; the other
+// separator is no number there.
+TEST_F(MeasurementEditDlgTest, TheInjectionTimeTakesTheLanguagesSeparator) {
+    struct Case {
+        const char* language;
+        const char* shown;
+        const char* typed;
+        INT_PTR result;
+        double stored;
+        const char* message;
+    };
+
+    const Case cases[] = {
+        {"Deutsch", "4,50", "1,5", IDOK, 1.5, nullptr},
+        {"Deutsch", "4,50", "7,25", IDOK, 7.25, nullptr},
+        {"Deutsch", "4,50", "1.5", IDCANCEL, 4.5, "Versuch, ein ung\xFCltiges Element zu schreiben: 1.5."},
+        {"English", "4.50", "1.5", IDOK, 1.5, nullptr},
+        {"English", "4.50", "1,5", IDCANCEL, 4.5, "Attempt to write an invalid element: 1,5."},
+    };
+    CLanguageSwitch language;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.language) + " " + c.typed);
+        ASSERT_TRUE(language.Select(c.language));
+        boxes.clear();
+        CMeasurementEditDlg edit{&main};
+        edit.SetResourceManager(&language.Resources());
+        edit.SetRev(2500, 1000, 5000);
+        edit.SetInjection(4.5, 1.0, 8.0);
+        edit.SetMeasurement(12, -99, 99);
+        const auto item = [&edit] {
+            return GetDlgItem(edit.GetSafeHwnd(), CMeasurementEditDlg::kInjectionId);
+        };
+        const char* typed = c.typed;
+        std::string shown;
+        EXPECT_EQ(
+            RunModalWithSteps(
+                edit, {[&] { shown = WindowText(item()); }, [&] { SetWindowTextA(item(), typed); },
+                       [&] { SendMessageA(edit.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); },
+                       [&] { edit.EndDialog(IDCANCEL); }}),
+            c.result);
+        EXPECT_EQ(shown, c.shown);
         EXPECT_DOUBLE_EQ(edit.GetInjection(), c.stored);
         EXPECT_EQ(boxes,
                   c.message != nullptr ? std::vector<std::string>{c.message} : std::vector<std::string>{});

@@ -1,8 +1,10 @@
-// The data saver page under Wine: its settings and their checks, and a recording fed by live
-// cycles whose engine speed starts and stops, checked in the files it leaves.
+// The data saver page under Wine: its settings and their checks, its texts in the chosen
+// language, and a recording fed by live cycles whose engine speed starts and stops, checked in
+// the files it leaves.
 #include "diag/CDataSaverPage.h"
 
 #include "link/DataHandlerMessages.h"
+#include "tests/config/pages/CLanguageSwitch.h"
 #include "tests/config/pages/PageHost.h"
 
 #include <windows.h>
@@ -11,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -31,6 +34,20 @@ int Count(const std::string& text, const std::string& part) {
     }
     return count;
 }
+
+// Answers the save dialog with Cancel and keeps the filter that it was given.
+class CFilterRecordingPage : public CDataSaverPage {
+public:
+    using CDataSaverPage::CDataSaverPage;
+
+    std::vector<std::string> filters;
+
+protected:
+    bool ChooseFile(const CString&, const CString& filter, CString&) override {
+        filters.emplace_back(filter.GetString());
+        return false;
+    }
+};
 
 class DataSaverPageTest : public PageHost {
 protected:
@@ -118,8 +135,20 @@ protected:
         Click(CDataSaverPage::kStartStopId);
     }
 
+    // The items of a combo box, in order.
+    std::vector<std::string> Items(int id) const {
+        std::vector<std::string> items;
+        const int count = static_cast<int>(SendMessageA(Item(id), CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[128] = {};
+            SendMessageA(Item(id), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            items.emplace_back(text);
+        }
+        return items;
+    }
+
     std::string base;
-    CDataSaverPage page{nullptr};
+    CFilterRecordingPage page{nullptr};
 };
 
 TEST_F(DataSaverPageTest, StartsInRawModeAndOffersThePeriodOnlyWhenPeriodic) {
@@ -134,6 +163,50 @@ TEST_F(DataSaverPageTest, StartsInRawModeAndOffersThePeriodOnlyWhenPeriodic) {
     EXPECT_TRUE(Enabled(CDataSaverPage::kReckoningId));
     ChooseStoreMode(0);
     EXPECT_FALSE(Enabled(CDataSaverPage::kPeriodId));
+}
+
+// The language broadcast reloads the labels, the button and the combo boxes' items (each keeping
+// its selection), and the Browse dialog filters in the language chosen.
+TEST_F(DataSaverPageTest, TheLanguageBroadcastChangesItsTextsAndBack) {
+    struct Texts {
+        std::vector<std::string> labels;
+        std::vector<std::string> storeModes;
+        std::vector<std::string> reckonings;
+        std::string filter;
+    };
+
+    const Texts english = {{"File name:", "Browse", "Data store mode:", "Reckoning mode:", "START"},
+                           {"Raw (as they come)", "Periodic"},
+                           {"Nearest", "Average", "Interpolation"},
+                           "All files (*.*)|*.*||"};
+    const Texts german = {{"Dateiname:", "Durchsuchen", "Speichermodus:", "Berechnungsart:", "START"},
+                          {"Roh (wie empfangen)", "Periodisch"},
+                          {"N\xE4"
+                           "chster",
+                           "Mittelwert", "Interpolation"},
+                          "Alle Dateien (*.*)|*.*||"};
+    CLanguageSwitch language;
+    page.SetResourceManager(&language.Resources());
+    ChooseStoreMode(1);
+    SendMessageA(Item(CDataSaverPage::kReckoningId), CB_SETCURSEL, 2, 0);
+    for (const auto& [name, expected] : {std::pair{"Deutsch", german}, std::pair{"English", english}}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(language.Select(name));
+        page.PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
+        PumpMessages();
+        EXPECT_EQ((std::vector<std::string>{
+                      Text(CDataSaverPage::kFileLabelId), Text(CDataSaverPage::kBrowseId),
+                      Text(CDataSaverPage::kStoreModeLabelId), Text(CDataSaverPage::kReckoningLabelId),
+                      Text(CDataSaverPage::kStartStopId)}),
+                  expected.labels);
+        EXPECT_EQ(Items(CDataSaverPage::kStoreModeId), expected.storeModes);
+        EXPECT_EQ(Items(CDataSaverPage::kReckoningId), expected.reckonings);
+        EXPECT_EQ(Text(CDataSaverPage::kStoreModeId), expected.storeModes[1]);
+        EXPECT_EQ(Text(CDataSaverPage::kReckoningId), expected.reckonings[2]);
+        page.filters.clear();
+        Click(CDataSaverPage::kBrowseId);
+        EXPECT_EQ(page.filters, std::vector<std::string>{expected.filter});
+    }
 }
 
 TEST_F(DataSaverPageTest, ChecksThePeriodAndUndoesRefusedText) {

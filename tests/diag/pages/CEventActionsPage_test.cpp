@@ -1,15 +1,19 @@
 // The event actions page under Wine: actions shown from their elements, cells editable only
-// once their element is loaded, a chosen action written as one byte, and header sorting.
+// once their element is loaded, a chosen action written as one byte, header sorting, and its
+// texts in the chosen language.
 #include "diag/CEventActionsPage.h"
 
+#include "grid/CGridCellCombo.h"
 #include "grid/GridDefs.h"
 #include "grid/GridRecords.h"
 #include "link/DataHandlerMessages.h"
+#include "tests/config/pages/CLanguageSwitch.h"
 #include "tests/config/pages/PageHost.h"
 
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -126,6 +130,54 @@ TEST_F(EventActionsPageTest, APastedActionIsWrittenAndAnyOtherTextIsNot) {
     EXPECT_EQ(handler.GetImage(kImageWorking)[handler.GetElementOffset(9)], 0xAA);
     EXPECT_TRUE(queue.requests.empty());
     EXPECT_EQ(Cell(1, 2), "Ban gas mode");
+}
+
+// The language broadcast renames the headers, the events, the actions shown and those offered,
+// and keeps the sorting and the actions of the data.
+TEST_F(EventActionsPageTest, TheLanguageBroadcastChangesItsTextsAndBack) {
+    struct Texts {
+        std::vector<std::string> headers;
+        std::string firstEvent;
+        std::string lastEvent;
+        std::string banned;
+        std::vector<std::string> actions;
+    };
+
+    const Texts english = {{"  #  ", "  Event  ", "\xBB Action \xBB"},
+                           "No petrol injection signal",
+                           "Gas press sensor broken wire",
+                           "Ban gas mode",
+                           {"Nothing to do", "Change back to petrol mode", "Ban gas mode"}};
+    const Texts german = {{"  #  ", "  Ereignis  ", "\xBB Aktion \xBB"},
+                          "Kein Benzineinspritzsignal",
+                          "Gasdrucksensor Unterbrechung",
+                          "Gasbetrieb sperren",
+                          {"Keine Aktion",
+                           "Zur\xFC"
+                           "ck auf Benzinbetrieb",
+                           "Gasbetrieb sperren"}};
+    Arrive(12, 0xAA, 1);
+    Notify(GRIDN_CLICK, 0, 2);
+    CLanguageSwitch language;
+    page.SetResourceManager(&language.Resources());
+    for (const auto& [name, expected] : {std::pair{"Deutsch", german}, std::pair{"English", english}}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(language.Select(name));
+        page.PostMessage(WM_DH_LANGUAGE_CHANGED, 0, 0);
+        PumpMessages();
+        EXPECT_EQ((std::vector<std::string>{Cell(0, 0), Cell(0, 1), Cell(0, 2)}), expected.headers);
+        EXPECT_EQ(Cell(2, 0), "1.");
+        EXPECT_EQ(Cell(2, 1), expected.firstEvent);
+        EXPECT_EQ(Cell(19, 1), expected.lastEvent);
+        EXPECT_EQ(Cell(1, 0), "4.");
+        EXPECT_EQ(Cell(1, 2), expected.banned);
+        EXPECT_EQ(Cell(2, 2), expected.actions[0]);
+        EXPECT_EQ(page.GetSortKey(), 3);
+        const auto* combo = dynamic_cast<CGridCellCombo*>(Grid().GetCell(1, 2));
+        ASSERT_NE(combo, nullptr);
+        EXPECT_EQ(std::vector<std::string>(combo->GetOptions().begin(), combo->GetOptions().end()),
+                  expected.actions);
+    }
 }
 
 TEST_F(EventActionsPageTest, HeaderClicksSortByActionBothWays) {

@@ -1,4 +1,4 @@
-#include "config/ParseLocaleDecimal.h"
+#include "link/ParseLocaleDecimal.h"
 
 #include <locale>
 #include <sstream>
