@@ -4,7 +4,7 @@
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CFont.h"
-#include "diag/CPhaseTestInput.h"
+#include "diag/CNumberInput.h"
 #include "diag/UnitBytes.h"
 #include "forms/fonts/CFontCache.h"
 #include "forms/fonts/GetScaledFontHeight.h"
@@ -195,11 +195,11 @@ void CPhaseTestPage::OnSend() {
     int lambda = 0;
     int time = 0;
     m_lambda.GetWindowText(text);
-    if (CPhaseTestInput::CheckLambda(format, text, invalid, range, lambda, message)) {
+    if (CNumberInput::CheckLambda(format, text, invalid, range, lambda, message)) {
         const int gas = Selected(m_gas);
         m_time.GetWindowText(text);
-        if (CPhaseTestInput::CheckNumber(format, text, CPhaseTestInput::kTimeLow, CPhaseTestInput::kTimeHigh,
-                                         invalid, range, time, message)) {
+        if (CNumberInput::CheckNumber(format, text, CNumberInput::kTimeLow, CNumberInput::kTimeHigh,
+                                      invalid, range, time, message)) {
             SendPhase(phase, lambda, gas, time);
             message = "OK";
         }

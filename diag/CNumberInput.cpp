@@ -1,4 +1,4 @@
-#include "diag/CPhaseTestInput.h"
+#include "diag/CNumberInput.h"
 
 #include "link/NumberChecks.h"
 
@@ -21,7 +21,7 @@ bool Parse(const CLocaleNumberFormat& format,
 
 }  // namespace
 
-CString CPhaseTestInput::RangeMessage(const CString& rangeFormat, long long value, int low, int high) {
+CString CNumberInput::RangeMessage(const CString& rangeFormat, long long value, int low, int high) {
     CString format = rangeFormat;
     format.Replace("%s", "%lld");
     CString message;
@@ -32,14 +32,14 @@ CString CPhaseTestInput::RangeMessage(const CString& rangeFormat, long long valu
     return message;
 }
 
-bool CPhaseTestInput::CheckNumber(const CLocaleNumberFormat& format,
-                                  const CString& text,
-                                  int low,
-                                  int high,
-                                  const CString& invalidFormat,
-                                  const CString& rangeFormat,
-                                  int& value,
-                                  CString& message) {
+bool CNumberInput::CheckNumber(const CLocaleNumberFormat& format,
+                               const CString& text,
+                               int low,
+                               int high,
+                               const CString& invalidFormat,
+                               const CString& rangeFormat,
+                               int& value,
+                               CString& message) {
     long long parsed = 0;
     if (!Parse(format, text, invalidFormat, parsed, message)) {
         return false;
@@ -52,12 +52,12 @@ bool CPhaseTestInput::CheckNumber(const CLocaleNumberFormat& format,
     return true;
 }
 
-bool CPhaseTestInput::CheckLambda(const CLocaleNumberFormat& format,
-                                  const CString& text,
-                                  const CString& invalidFormat,
-                                  const CString& rangeFormat,
-                                  int& value,
-                                  CString& message) {
+bool CNumberInput::CheckLambda(const CLocaleNumberFormat& format,
+                               const CString& text,
+                               const CString& invalidFormat,
+                               const CString& rangeFormat,
+                               int& value,
+                               CString& message) {
     long long parsed = 0;
     if (!Parse(format, text, invalidFormat, parsed, message)) {
         return false;
