@@ -56,10 +56,7 @@ CPhaseTestPage::~CPhaseTestPage() {
 }
 
 void CPhaseTestPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CPhaseTestPage::DoDataExchange(CDataExchange* exchange) {

@@ -62,10 +62,7 @@ COLORREF CConnStatusDlg::StatusColour(int status) {
 }
 
 void CConnStatusDlg::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CConnStatusDlg::DoDataExchange(CDataExchange* exchange) {
