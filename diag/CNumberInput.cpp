@@ -19,6 +19,16 @@ bool Parse(const CLocaleNumberFormat& format,
     return false;
 }
 
+// A parsed value within both bounds is taken; any other gets the range message.
+bool TakeInRange(long long parsed, int low, int high, const CString& rangeFormat, int& value, CString& message) {
+    if (parsed < low || parsed > high) {
+        message = CNumberInput::RangeMessage(rangeFormat, parsed, low, high);
+        return false;
+    }
+    value = static_cast<int>(parsed);
+    return true;
+}
+
 }  // namespace
 
 CString CNumberInput::RangeMessage(const CString& rangeFormat, long long value, int low, int high) {
@@ -44,12 +54,7 @@ bool CNumberInput::CheckNumber(const CLocaleNumberFormat& format,
     if (!Parse(format, text, invalidFormat, parsed, message)) {
         return false;
     }
-    if (parsed < low || parsed > high) {
-        message = RangeMessage(rangeFormat, parsed, low, high);
-        return false;
-    }
-    value = static_cast<int>(parsed);
-    return true;
+    return TakeInRange(parsed, low, high, rangeFormat, value, message);
 }
 
 bool CNumberInput::CheckLambda(const CLocaleNumberFormat& format,
@@ -62,10 +67,9 @@ bool CNumberInput::CheckLambda(const CLocaleNumberFormat& format,
     if (!Parse(format, text, invalidFormat, parsed, message)) {
         return false;
     }
-    if (parsed != kLambdaSpecial && (parsed < kLambdaLow || parsed > kLambdaHigh)) {
-        message = RangeMessage(rangeFormat, parsed, kLambdaLow, kLambdaHigh);
-        return false;
+    if (parsed == kLambdaSpecial) {
+        value = kLambdaSpecial;
+        return true;
     }
-    value = static_cast<int>(parsed);
-    return true;
+    return TakeInRange(parsed, kLambdaLow, kLambdaHigh, rangeFormat, value, message);
 }
