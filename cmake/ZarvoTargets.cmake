@@ -163,12 +163,23 @@ function(zarvo_linux_tool name)
     zarvo_native_program(${name} ${ARGN})
 endfunction()
 
-# zarvo_folder_library(name DEPS ... WIN_DEPS ...)
+# zarvo_folder_library(name [FILES pattern...] [EXCEPT pattern...] DEPS ... WIN_DEPS ...)
 #   Like zarvo_library, for a folder whose sources are told apart by name:
 #   Foo_win.cpp builds only for Windows, Foo_posix.cpp only natively, the rest everywhere.
+#   FILES takes only the sources that match a pattern (default *.cpp), EXCEPT leaves out
+#   those that do: a folder whose files stand in two layers builds two libraries.
 function(zarvo_folder_library name)
-    cmake_parse_arguments(A "" "" "DEPS;WIN_DEPS" ${ARGN})
-    file(GLOB all CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    cmake_parse_arguments(A "" "" "FILES;EXCEPT;DEPS;WIN_DEPS" ${ARGN})
+    if(NOT A_FILES)
+        set(A_FILES *.cpp)
+    endif()
+    list(TRANSFORM A_FILES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+    file(GLOB all CONFIGURE_DEPENDS ${A_FILES})
+    if(A_EXCEPT)
+        list(TRANSFORM A_EXCEPT PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+        file(GLOB left_out CONFIGURE_DEPENDS ${A_EXCEPT})
+        list(REMOVE_ITEM all ${left_out})
+    endif()
     set(portable)
     set(win)
     set(posix)

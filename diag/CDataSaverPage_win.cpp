@@ -5,7 +5,7 @@
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CFileDialog.h"
 #include "diag/CDataSaverSample.h"
-#include "diag/CPhaseTestInput.h"
+#include "diag/CNumberInput.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
@@ -186,7 +186,7 @@ void CDataSaverPage::ApplyPeriod() {
     const DWORD language = m_resources != nullptr ? m_resources->GetLanguageId() : 0;
     int value = 0;
     CString message;
-    if (!CPhaseTestInput::CheckNumber(CLocaleNumberFormat::FromLocale(language), text, 0, kMaxPeriod, LoadText(m_resources, kInvalidElementText),
+    if (!CNumberInput::CheckNumber(CLocaleNumberFormat::FromLocale(language), text, 0, kMaxPeriod, LoadText(m_resources, kInvalidElementText),
                                       LoadText(m_resources, kOutOfRangeText), value, message)) {
         m_periodEdit.Undo();
         m_periodEdit.EmptyUndoBuffer();

@@ -55,7 +55,6 @@ private:
     void Layout();
     void SetUpGrid(CGridCtrl& grid, int width);
     void SetFonts();
-    LOGFONTA MakeFont(const char* face, int tenthsPoint, int weight);
     void UpdateTexts();
     void FillGrid(CGridCtrl& grid, const ListBuffer& list);
     void WriteHeader(CGridCtrl& grid);

@@ -3,12 +3,10 @@
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CDataExchange.h"
-#include "classlib/win/CFont.h"
+#include "diag/CListPageFonts.h"
 #include "diag/ListTableStyle.h"
 #include "forms/GridTipRequest.h"
 #include "forms/MoveFocusOff.h"
-#include "forms/fonts/CFontCache.h"
-#include "forms/fonts/MakeScaledLogFont.h"
 #include "forms/ScaledLength.h"
 #include "link/CDataDescriptor.h"
 #include "link/CDataHandler.h"
@@ -66,10 +64,7 @@ CDtcPage::~CDtcPage() {
 }
 
 void CDtcPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CDtcPage::DoDataExchange(CDataExchange* exchange) {
@@ -122,7 +117,7 @@ void CDtcPage::Layout() {
     SetUpGrid(m_storedGrid, gridClient.right - gridClient.left);
     SetUpGrid(m_pendingGrid, gridClient.right - gridClient.left);
     SetFonts();
-    m_tipFont = MakeFont("Arial", 70, 0);
+    m_tipFont = CListPageFonts(this, m_scaleX, m_scaleY).TipFont();
     UpdateTexts();
     SetContentHeight(0);
     Invalidate(TRUE);
@@ -136,29 +131,17 @@ void CDtcPage::SetUpGrid(CGridCtrl& grid, int width) {
     grid.SetColumnWidth(2, width / 10);
     grid.SetColumnWidth(3, width - width / 5 - 2 * (width / 10));
 
-    StyleListCells(grid, MakeFont("Arial", 75, FW_NORMAL));
-}
-
-LOGFONTA CDtcPage::MakeFont(const char* face, int tenthsPoint, int weight) {
-    return MakeScaledLogFont(this, face, tenthsPoint, weight, m_scaleX, m_scaleY);
+    StyleListCells(grid, CListPageFonts(this, m_scaleX, m_scaleY).CellFont());
 }
 
 void CDtcPage::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    const LOGFONTA buttonRequest = MakeFont("Verdana", 90, 0);
-    const LOGFONTA labelRequest = MakeFont("Verdana", 85, 0);
-    CFont* buttonFont = m_fonts->GetFont(&buttonRequest);
-    CFont* labelFont = m_fonts->GetFont(&labelRequest);
-    if (buttonFont == nullptr || buttonFont->GetSafeHandle() == nullptr || labelFont == nullptr ||
-        labelFont->GetSafeHandle() == nullptr) {
+    if (!CListPageFonts(this, m_scaleX, m_scaleY)
+             .SetControlFonts(*m_fonts, {&m_deleteButton}, {&m_storedLabel, &m_pendingLabel})) {
         CLogger::Instance().Log(3000, "CDtcPage::SetFonts(): no Verdana font.");
-        return;
     }
-    m_deleteButton.SetFont(static_cast<HFONT>(*buttonFont), FALSE);
-    m_storedLabel.SetFont(static_cast<HFONT>(*labelFont), FALSE);
-    m_pendingLabel.SetFont(static_cast<HFONT>(*labelFont), FALSE);
 }
 
 void CDtcPage::UpdateTexts() {

@@ -51,10 +51,7 @@ CEventActionsPage::~CEventActionsPage() {
 }
 
 void CEventActionsPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 BOOL CEventActionsPage::OnInitDialog() {

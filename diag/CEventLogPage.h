@@ -57,7 +57,6 @@ private:
     void Layout();
     void SetUpGrid(int width);
     void SetFonts();
-    LOGFONTA MakeFont(const char* face, int tenthsPoint, int weight);
     void UpdateTexts();
 
     void DecodeLog();

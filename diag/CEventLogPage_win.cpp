@@ -4,12 +4,10 @@
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CDataExchange.h"
-#include "classlib/win/CFont.h"
+#include "diag/CListPageFonts.h"
 #include "diag/ListTableStyle.h"
 #include "diag/TableSortKey.h"
 #include "forms/MoveFocusOff.h"
-#include "forms/fonts/CFontCache.h"
-#include "forms/fonts/MakeScaledLogFont.h"
 #include "forms/ScaledLength.h"
 #include "link/CDataDescriptor.h"
 #include "link/CDataHandler.h"
@@ -133,7 +131,7 @@ void CEventLogPage::Layout() {
     m_grid.GetClientRect(&gridClient);
     SetUpGrid(gridClient.right - gridClient.left);
     SetFonts();
-    m_tipFont = MakeFont("Arial", 70, 0);
+    m_tipFont = CListPageFonts(this, m_scaleX, m_scaleY).TipFont();
     UpdateTexts();
     SetContentHeight(0);
     Invalidate(TRUE);
@@ -150,32 +148,17 @@ void CEventLogPage::SetUpGrid(int width) {
     }
     m_grid.SetColumnWidth(5, width - used);
 
-    StyleListCells(m_grid, MakeFont("Arial", 75, FW_NORMAL));
-}
-
-LOGFONTA CEventLogPage::MakeFont(const char* face, int tenthsPoint, int weight) {
-    return MakeScaledLogFont(this, face, tenthsPoint, weight, m_scaleX, m_scaleY);
+    StyleListCells(m_grid, CListPageFonts(this, m_scaleX, m_scaleY).CellFont());
 }
 
 void CEventLogPage::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    const LOGFONTA buttonRequest = MakeFont("Verdana", 90, 0);
-    const LOGFONTA textRequest = MakeFont("Verdana", 85, 0);
-    CFont* buttonFont = m_fonts->GetFont(&buttonRequest);
-    CFont* textFont = m_fonts->GetFont(&textRequest);
-    if (buttonFont == nullptr || buttonFont->GetSafeHandle() == nullptr || textFont == nullptr ||
-        textFont->GetSafeHandle() == nullptr) {
+    if (!CListPageFonts(this, m_scaleX, m_scaleY)
+             .SetControlFonts(*m_fonts, {&m_deleteButton, &m_resetButton}, {&m_runningLabel, &m_runningTime})) {
         CLogger::Instance().Log(3000, "CEventLogPage::SetFonts(): no Verdana font.");
-        return;
     }
-    const HFONT buttonHandle = static_cast<HFONT>(*buttonFont);
-    const HFONT textHandle = static_cast<HFONT>(*textFont);
-    m_deleteButton.SetFont(buttonHandle, FALSE);
-    m_resetButton.SetFont(buttonHandle, FALSE);
-    m_runningLabel.SetFont(textHandle, FALSE);
-    m_runningTime.SetFont(textHandle, FALSE);
 }
 
 void CEventLogPage::UpdateTexts() {

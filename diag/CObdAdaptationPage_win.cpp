@@ -97,10 +97,7 @@ CObdAdaptationPage::~CObdAdaptationPage() {
 }
 
 void CObdAdaptationPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CObdAdaptationPage::DoDataExchange(CDataExchange* exchange) {

@@ -123,10 +123,7 @@ CObdPage::~CObdPage() {
 }
 
 void CObdPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CObdPage::DoDataExchange(CDataExchange* exchange) {

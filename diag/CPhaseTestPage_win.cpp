@@ -4,7 +4,7 @@
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CFont.h"
-#include "diag/CPhaseTestInput.h"
+#include "diag/CNumberInput.h"
 #include "diag/UnitBytes.h"
 #include "forms/fonts/CFontCache.h"
 #include "forms/fonts/GetScaledFontHeight.h"
@@ -56,10 +56,7 @@ CPhaseTestPage::~CPhaseTestPage() {
 }
 
 void CPhaseTestPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CPhaseTestPage::DoDataExchange(CDataExchange* exchange) {
@@ -201,11 +198,11 @@ void CPhaseTestPage::OnSend() {
     int lambda = 0;
     int time = 0;
     m_lambda.GetWindowText(text);
-    if (CPhaseTestInput::CheckLambda(format, text, invalid, range, lambda, message)) {
+    if (CNumberInput::CheckLambda(format, text, invalid, range, lambda, message)) {
         const int gas = Selected(m_gas);
         m_time.GetWindowText(text);
-        if (CPhaseTestInput::CheckNumber(format, text, CPhaseTestInput::kTimeLow, CPhaseTestInput::kTimeHigh,
-                                         invalid, range, time, message)) {
+        if (CNumberInput::CheckNumber(format, text, CNumberInput::kTimeLow, CNumberInput::kTimeHigh,
+                                      invalid, range, time, message)) {
             SendPhase(phase, lambda, gas, time);
             message = "OK";
         }

@@ -8,13 +8,9 @@
 
 namespace {
 
-constexpr UINT kWritingId = 15389;       // "Writing: %d%%."
-constexpr UINT kInitializingId = 15390;  // "Initializing: %d%%."
-constexpr UINT kWaitingId = 15391;       // "Waiting ..."
-constexpr UINT kCloseTextId = 15392;     // "Close"
-constexpr UINT kFailedId = 15393;        // "Failed. Connection lost. You have to restart patching."
-constexpr UINT kFinishedId = 15395;      // "Finished successfully."
-constexpr UINT kProgrammingId = 15397;   // "Programming ..."
+using namespace FirmwareProgressTexts;
+
+constexpr UINT kFailedId = 15393;  // "Failed. Connection lost. You have to restart patching."
 
 constexpr int kCommandElements[] = {PatchTransferMachine::kElementBusy, PatchTransferMachine::kElementStart,
                                     PatchTransferMachine::kElementFinish, PatchTransferMachine::kElementPacket};
@@ -34,7 +30,7 @@ UINT StatusTextId(PatchTransferMachine::StatusText status) {
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CFirmwarePatchDlg, CDialog)
+BEGIN_MESSAGE_MAP(CFirmwarePatchDlg, CProgressDlgBase)
     ON_MESSAGE(WM_DH_ELEMENT_CHANGED, OnDataChanged)
     ON_MESSAGE(WM_DH_STATUS_CHANGED, OnStatusChanged)
     ON_MESSAGE(WM_DH_NEW_DATA, OnNewData)
@@ -42,7 +38,8 @@ BEGIN_MESSAGE_MAP(CFirmwarePatchDlg, CDialog)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CFirmwarePatchDlg::CFirmwarePatchDlg(CWnd* parent) : CDialog(kTemplateId, parent) {}
+CFirmwarePatchDlg::CFirmwarePatchDlg(CWnd* parent)
+    : CProgressDlgBase(kTemplateId, {kPhaseTextId, kProgressId, kStatusTextId, kCloseId}, parent) {}
 
 // A window destroyed without WM_DESTROY reaching the map still leaves no stale subscriber.
 CFirmwarePatchDlg::~CFirmwarePatchDlg() {
@@ -52,21 +49,6 @@ CFirmwarePatchDlg::~CFirmwarePatchDlg() {
 void CFirmwarePatchDlg::SetDataHandler(CDataHandler* dataHandler) {
     m_dataHandler = dataHandler;
     m_link.SetDataHandler(dataHandler);
-}
-
-void CFirmwarePatchDlg::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
-}
-
-void CFirmwarePatchDlg::DoDataExchange(CDataExchange* exchange) {
-    CDialog::DoDataExchange(exchange);
-    DDX_Control(exchange, kPhaseTextId, m_phaseText);
-    DDX_Control(exchange, kProgressId, m_progress);
-    DDX_Control(exchange, kStatusTextId, m_statusText);
-    DDX_Control(exchange, kCloseId, m_closeButton);
 }
 
 BOOL CFirmwarePatchDlg::OnInitDialog() {
@@ -103,7 +85,7 @@ void CFirmwarePatchDlg::Unsubscribe() {
 
 void CFirmwarePatchDlg::DoLayout() {
     CWnd* owner = m_pParentWnd != nullptr ? m_pParentWnd : GetParent();
-    LayOutFirmwareProgress(*this, owner, {m_phaseText, m_progress, m_statusText, m_closeButton}, m_fonts, m_scaleX,
+    LayOutFirmwareProgress(*this, owner, {m_progressText, m_progress, m_stateText, m_closeButton}, m_fonts, m_scaleX,
                            m_scaleY);
     SetWindowText(LoadText(m_resources, IDS_PATCH_CAPTION));
     m_closeButton.SetWindowText(LoadText(m_resources, kCloseTextId));
@@ -114,15 +96,8 @@ void CFirmwarePatchDlg::DoLayout() {
 void CFirmwarePatchDlg::ShowTransfer() {
     const UINT phaseId =
         m_transfer.GetPhase() == PatchTransferMachine::kPhaseWriting ? kWritingId : kInitializingId;
-    CString phase;
-    // The resource manager hands out only translations whose conversions match the
-    // built-in text, so the percentage meets the one %d it expects.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    phase.Format(LoadText(m_resources, phaseId), m_transfer.GetPercent());
-#pragma GCC diagnostic pop
-    m_phaseText.SetWindowText(phase);
-    m_statusText.SetWindowText(LoadText(m_resources, StatusTextId(m_transfer.GetStatusText())));
+    ShowFirmwarePhase(m_progressText, m_resources, phaseId, m_transfer.GetPercent());
+    m_stateText.SetWindowText(LoadText(m_resources, StatusTextId(m_transfer.GetStatusText())));
     m_closeButton.EnableWindow(m_transfer.IsCloseEnabled() ? TRUE : FALSE);
     if (m_transfer.GetProgress() != m_shownProgress) {
         m_shownProgress = m_transfer.GetProgress();
@@ -158,7 +133,3 @@ void CFirmwarePatchDlg::OnDestroy() {
     Default();
     Unsubscribe();
 }
-
-void CFirmwarePatchDlg::OnOK() {}
-
-void CFirmwarePatchDlg::OnCancel() {}

@@ -5,18 +5,9 @@
 // once the upload has ended one way or the other.
 #pragma once
 
-#include "classlib/core/CString.h"
-#include "classlib/win/CButton.h"
-#include "classlib/win/CDialog.h"
-#include "classlib/win/CStatic.h"
-#include "forms/CTimedProgressCtrl.h"
-#include "link/IMessageTarget.h"
+#include "shell/CProgressDlgBase.h"
 
-class CDataHandler;
-class CFontCache;
-class ITextResources;
-
-class CFirmwareUpdateDlg : public CDialog, public IMessageTarget {
+class CFirmwareUpdateDlg : public CProgressDlgBase {
 public:
     static constexpr UINT kTemplateId = 186;
     static constexpr int kPhaseTextId = 1200;
@@ -34,17 +25,6 @@ public:
     explicit CFirmwareUpdateDlg(CWnd* parent = nullptr);
     ~CFirmwareUpdateDlg() override;
 
-    void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }  // not owned
-
-    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
-
-    void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }  // not owned
-
-    void SetScale(double scaleX, double scaleY) {
-        m_scaleX = scaleX;
-        m_scaleY = scaleY;
-    }
-
     // One progress report of the upload (code, bytes sent x 1000 / firmware size). The main
     // window calls it while this dialog's window exists.
     void OnUpdateProgress(int code, int perMille);
@@ -52,16 +32,8 @@ public:
     // The last progress code reported in this run; 0 before the first.
     int GetLastCode() const { return m_lastCode; }
 
-    // IMessageTarget: the data handler's status broadcast, from any thread. Dropped while
-    // the dialog has no window.
-    void PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) override;
-
 protected:
     BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* exchange) override;
-    // Enter, Escape and the close box never end the dialog.
-    void OnOK() override;
-    void OnCancel() override;
 
     LRESULT OnStatusChanged(WPARAM status, LPARAM port);
     void OnClose();
@@ -74,14 +46,5 @@ private:
     void ShowPhase(UINT formatId, int percent);
     void ShowStatus(UINT textId, bool enableClose);
 
-    CStatic m_phaseText;
-    CTimedProgressCtrl m_progress;
-    CStatic m_statusText;
-    CButton m_closeButton;
-    CDataHandler* m_dataHandler = nullptr;
-    ITextResources* m_resources = nullptr;
-    CFontCache* m_fonts = nullptr;
-    double m_scaleX = 1.0;
-    double m_scaleY = 1.0;
     int m_lastCode = 0;
 };

@@ -7,45 +7,27 @@
 
 namespace {
 
+using namespace FirmwareProgressTexts;
+
 constexpr UINT kCaptionId = 15225;       // "MCU Firmware Updating"
 constexpr UINT kErasingId = 15226;       // "Erasing: %d%%."
 constexpr UINT kWriteErrorId = 15227;    // "Write error. You have to restart updating."
 constexpr UINT kBrokenId = 15228;        // "The update is broken. You have to restart updating."
 constexpr UINT kAbortedId = 15229;       // "Aborted. Connection lost. You have to restart updating."
-constexpr UINT kWritingId = 15389;       // "Writing: %d%%."
-constexpr UINT kInitializingId = 15390;  // "Initializing: %d%%."
-constexpr UINT kWaitingId = 15391;       // "Waiting ..."
-constexpr UINT kCloseTextId = 15392;     // "Close"
-constexpr UINT kFinishedId = 15395;      // "Finished successfully."
-constexpr UINT kProgrammingId = 15397;   // "Programming ..."
 
 constexpr int kUpdateModeStatus = 5;
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CFirmwareUpdateDlg, CDialog)
+BEGIN_MESSAGE_MAP(CFirmwareUpdateDlg, CProgressDlgBase)
     ON_MESSAGE(WM_DH_STATUS_CHANGED, OnStatusChanged)
     ON_BN_CLICKED(CFirmwareUpdateDlg::kCloseId, OnClose)
 END_MESSAGE_MAP()
 
-CFirmwareUpdateDlg::CFirmwareUpdateDlg(CWnd* parent) : CDialog(kTemplateId, parent) {}
+CFirmwareUpdateDlg::CFirmwareUpdateDlg(CWnd* parent)
+    : CProgressDlgBase(kTemplateId, {kPhaseTextId, kProgressId, kStatusTextId, kCloseId}, parent) {}
 
 CFirmwareUpdateDlg::~CFirmwareUpdateDlg() = default;
-
-void CFirmwareUpdateDlg::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
-}
-
-void CFirmwareUpdateDlg::DoDataExchange(CDataExchange* exchange) {
-    CDialog::DoDataExchange(exchange);
-    DDX_Control(exchange, kPhaseTextId, m_phaseText);
-    DDX_Control(exchange, kProgressId, m_progress);
-    DDX_Control(exchange, kStatusTextId, m_statusText);
-    DDX_Control(exchange, kCloseId, m_closeButton);
-}
 
 BOOL CFirmwareUpdateDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -56,7 +38,7 @@ BOOL CFirmwareUpdateDlg::OnInitDialog() {
 
 void CFirmwareUpdateDlg::DoLayout() {
     CWnd* owner = m_pParentWnd != nullptr ? m_pParentWnd : GetParent();
-    LayOutFirmwareProgress(*this, owner, {m_phaseText, m_progress, m_statusText, m_closeButton}, m_fonts, m_scaleX,
+    LayOutFirmwareProgress(*this, owner, {m_progressText, m_progress, m_stateText, m_closeButton}, m_fonts, m_scaleX,
                            m_scaleY);
     m_progress.SetRange(0, 1000);
     m_progress.SetPos(0, 1);
@@ -67,23 +49,16 @@ void CFirmwareUpdateDlg::DoLayout() {
 void CFirmwareUpdateDlg::SetTexts() {
     SetWindowText(LoadText(m_resources, kCaptionId));
     ShowPhase(kInitializingId, 0);
-    m_statusText.SetWindowText(LoadText(m_resources, kWaitingId));
+    m_stateText.SetWindowText(LoadText(m_resources, kWaitingId));
     m_closeButton.SetWindowText(LoadText(m_resources, kCloseTextId));
 }
 
 void CFirmwareUpdateDlg::ShowPhase(UINT formatId, int percent) {
-    CString text;
-    // The resource manager hands out only translations whose conversions match the
-    // built-in text, so the percentage meets the one %d it expects.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(LoadText(m_resources, formatId), percent);
-#pragma GCC diagnostic pop
-    m_phaseText.SetWindowText(text);
+    ShowFirmwarePhase(m_progressText, m_resources, formatId, percent);
 }
 
 void CFirmwareUpdateDlg::ShowStatus(UINT textId, bool enableClose) {
-    m_statusText.SetWindowText(LoadText(m_resources, textId));
+    m_stateText.SetWindowText(LoadText(m_resources, textId));
     m_closeButton.EnableWindow(enableClose ? TRUE : FALSE);
 }
 
@@ -120,7 +95,3 @@ LRESULT CFirmwareUpdateDlg::OnStatusChanged(WPARAM status, LPARAM port) {
 void CFirmwareUpdateDlg::OnClose() {
     EndDialog(1);
 }
-
-void CFirmwareUpdateDlg::OnOK() {}
-
-void CFirmwareUpdateDlg::OnCancel() {}

@@ -2,6 +2,7 @@
 
 #include "forms/ScaledLength.h"
 #include "forms/fonts/GetCachedFont.h"
+#include "link/ITextResources.h"
 
 namespace {
 
@@ -54,4 +55,15 @@ void LayOutFirmwareProgress(CDialog& dialog,
         controls.status.SetFont(handle, FALSE);
         controls.close.SetFont(handle, FALSE);
     }
+}
+
+void ShowFirmwarePhase(CStatic& phase, const ITextResources* resources, UINT formatId, int percent) {
+    CString text;
+    // The resource manager hands out only translations whose conversions match the
+    // built-in text, so the percentage meets the one %d it expects.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    text.Format(LoadText(resources, formatId), percent);
+#pragma GCC diagnostic pop
+    phase.SetWindowText(text);
 }

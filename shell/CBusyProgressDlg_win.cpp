@@ -47,10 +47,7 @@ CBusyProgressDlg::JobAction CBusyProgressDlg::ActionOf(int jobState) {
 }
 
 void CBusyProgressDlg::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 BOOL CBusyProgressDlg::OnInitDialog() {

@@ -5,14 +5,12 @@
 #include "link/DataHandlerMessages.h"
 #include "shell/CResourceManager.h"
 #include "shell/CZarvoApp.h"
+#include "shell/MainMenuLayout.h"
 #include "forms/fonts/GetCachedFont.h"
 #include "shell/ZarvoNames.h"
 
 namespace {
 
-// The main window's layout is drawn for a client area of this size and scaled from it.
-constexpr double kDesignWidth = 620.0;
-constexpr double kDesignHeight = 440.0;
 constexpr int kStatusFontTenths = 120;
 constexpr int kVersionFontTenths = 60;
 
@@ -64,10 +62,7 @@ COLORREF CConnStatusDlg::StatusColour(int status) {
 }
 
 void CConnStatusDlg::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CConnStatusDlg::DoDataExchange(CDataExchange* exchange) {
@@ -95,8 +90,10 @@ void CConnStatusDlg::Layout() {
     parent->GetClientRect(&parentArea);
     const int pw = parentArea.right - parentArea.left;
     const int ph = parentArea.bottom - parentArea.top;
-    const double sx = pw / kDesignWidth;
-    const double sy = ph / kDesignHeight;
+    // The panel scales with the main window's layout.
+    const MainMenuLayout design = ComputeMainMenuLayout(pw, ph);
+    const double sx = design.scaleX;
+    const double sy = design.scaleY;
     const int mx = static_cast<int>(4 * sx);
     const int my = static_cast<int>(2 * sy);
     const int height = static_cast<int>(24 * sy);

@@ -1,7 +1,7 @@
 #include "shell/CExitDlg.h"
 
 #include "shell/CResourceManager.h"
-#include "shell/ZarvoNames.h"
+#include "shell/TitledDialogTexts.h"
 
 namespace {
 
@@ -22,17 +22,7 @@ void CExitDlg::DoDataExchange(CDataExchange* exchange) {
 
 BOOL CExitDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(kIdsCaption, text);
-    }
-    SetWindowText(CString(ZarvoNames::kTitlePrefix) + ZarvoNames::kTitleSeparator + text);
-    if (m_resources != nullptr) {
-        m_resources->GetString(kIdsExit, text);
-        m_okButton.SetWindowText(text);
-        m_resources->GetString(kIdsCancel, text);
-        m_cancelButton.SetWindowText(text);
-    }
+    SetTitledDialogTexts(*this, m_resources, kIdsCaption, {{m_okButton, kIdsExit}, {m_cancelButton, kIdsCancel}});
     m_messageText.SetWindowText(m_message);
     return TRUE;
 }

@@ -50,10 +50,7 @@ int CTabHostDlg::CloseButtonSide(int smallCaptionWidth, int smallCaptionHeight) 
 }
 
 void CTabHostDlg::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CTabHostDlg::DoDataExchange(CDataExchange* exchange) {

@@ -3,7 +3,7 @@
 #include "classlib/win/AfxMsgMap.h"
 #include "link/IUserPrompter.h"
 #include "shell/CResourceManager.h"
-#include "shell/ZarvoNames.h"
+#include "shell/TitledDialogTexts.h"
 
 namespace {
 
@@ -37,19 +37,8 @@ void CTransferDirectionDlg::DoDataExchange(CDataExchange* exchange) {
 
 BOOL CTransferDirectionDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(kIdsCaption, text);
-    }
-    SetWindowText(CString(ZarvoNames::kTitlePrefix) + ZarvoNames::kTitleSeparator + text);
-    if (m_resources != nullptr) {
-        m_resources->GetString(kIdsFromUnit, text);
-        m_fromUnitButton.SetWindowText(text);
-        m_resources->GetString(kIdsToUnit, text);
-        m_toUnitButton.SetWindowText(text);
-        m_resources->GetString(kIdsCancel, text);
-        m_cancelButton.SetWindowText(text);
-    }
+    SetTitledDialogTexts(*this, m_resources, kIdsCaption,
+                         {{m_fromUnitButton, kIdsFromUnit}, {m_toUnitButton, kIdsToUnit}, {m_cancelButton, kIdsCancel}});
     m_fromUnitButton.EnableWindow(TRUE);
     m_toUnitButton.EnableWindow(TRUE);
     m_cancelButton.EnableWindow(FALSE);

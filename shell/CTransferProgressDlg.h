@@ -4,20 +4,11 @@
 // with 1 once the transfer has finished or failed.
 #pragma once
 
-#include "classlib/win/CButton.h"
-#include "classlib/win/CDialog.h"
-#include "classlib/win/CStatic.h"
-#include "forms/CTimedProgressCtrl.h"
-// After the dialog headers, so that the system's PostMessage macro renames both alike.
-#include "link/IMessageTarget.h"
+#include "shell/CProgressDlgBase.h"
 
 #include <vector>
 
-class CDataHandler;
-class CFontCache;
-class ITextResources;
-
-class CTransferProgressDlg : public CDialog, public IMessageTarget {
+class CTransferProgressDlg : public CProgressDlgBase {
 public:
     static constexpr UINT kTemplateId = 2027;
     static constexpr int kProgressTextId = 1144;
@@ -39,17 +30,6 @@ public:
     explicit CTransferProgressDlg(CWnd* parent = nullptr);
     ~CTransferProgressDlg() override;
 
-    void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }  // not owned
-
-    void SetResourceManager(ITextResources* resources) { m_resources = resources; }  // not owned
-
-    void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }  // not owned
-
-    void SetScale(double scaleX, double scaleY) {
-        m_scaleX = scaleX;
-        m_scaleY = scaleY;
-    }
-
     // reading: from the unit into buffer (not owned), else from buffer to the unit. False,
     // and nothing set, unless bytesPerStep is the unit's step size and total is a whole
     // number of steps: a remainder would be dropped without a word.
@@ -57,14 +37,8 @@ public:
 
     int GetState() const { return m_state; }
 
-    // IMessageTarget: the data handler's messages, from any thread; dropped without window.
-    void PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) override;
-
 protected:
     BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* exchange) override;
-    void OnOK() override;
-    void OnCancel() override;
 
     LRESULT OnElementChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnStatusChanged(WPARAM status, LPARAM port);
@@ -83,15 +57,6 @@ private:
     void WithdrawRequests();
     void Fail();
 
-    CTimedProgressCtrl m_progress;
-    CStatic m_progressText;
-    CStatic m_stateText;
-    CButton m_closeButton;
-    CDataHandler* m_dataHandler = nullptr;
-    ITextResources* m_resources = nullptr;
-    CFontCache* m_fonts = nullptr;
-    double m_scaleX = 1.0;
-    double m_scaleY = 1.0;
     bool m_reading = true;
     BYTE m_blockId = 0;
     BYTE* m_buffer = nullptr;

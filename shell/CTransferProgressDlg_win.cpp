@@ -29,7 +29,7 @@ constexpr int kRecordHeader = 3;
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CTransferProgressDlg, CDialog)
+BEGIN_MESSAGE_MAP(CTransferProgressDlg, CProgressDlgBase)
     ON_MESSAGE(WM_DH_ELEMENT_CHANGED, OnElementChanged)
     ON_MESSAGE(WM_DH_STATUS_CHANGED, OnStatusChanged)
     ON_MESSAGE(WM_DH_NEW_DATA, OnIgnored)
@@ -37,7 +37,8 @@ BEGIN_MESSAGE_MAP(CTransferProgressDlg, CDialog)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CTransferProgressDlg::CTransferProgressDlg(CWnd* parent) : CDialog(kTemplateId, parent) {}
+CTransferProgressDlg::CTransferProgressDlg(CWnd* parent)
+    : CProgressDlgBase(kTemplateId, {kProgressTextId, kProgressId, kStateTextId, kCloseId}, parent) {}
 
 CTransferProgressDlg::~CTransferProgressDlg() {
     if (m_dataHandler != nullptr) {
@@ -64,21 +65,6 @@ bool CTransferProgressDlg::SetTransfer(bool reading,
     m_request.assign(static_cast<size_t>(kRecordHeader + bytesPerStep), 0);
     m_receive.assign(static_cast<size_t>(bytesPerStep), 0);
     return true;
-}
-
-void CTransferProgressDlg::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
-}
-
-void CTransferProgressDlg::DoDataExchange(CDataExchange* exchange) {
-    CDialog::DoDataExchange(exchange);
-    DDX_Control(exchange, kProgressId, m_progress);
-    DDX_Control(exchange, kProgressTextId, m_progressText);
-    DDX_Control(exchange, kStateTextId, m_stateText);
-    DDX_Control(exchange, kCloseId, m_closeButton);
 }
 
 BOOL CTransferProgressDlg::OnInitDialog() {
@@ -288,7 +274,3 @@ void CTransferProgressDlg::OnDestroy() {
         m_dataHandler->UnregisterWindow(this);
     }
 }
-
-void CTransferProgressDlg::OnOK() {}
-
-void CTransferProgressDlg::OnCancel() {}

@@ -86,10 +86,7 @@ CUnitInfoPage::~CUnitInfoPage() {
 }
 
 void CUnitInfoPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 BOOL CUnitInfoPage::OnInitDialog() {

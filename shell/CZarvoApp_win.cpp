@@ -1,5 +1,6 @@
 #include "shell/CZarvoApp.h"
 
+#include "classlib/core/CProcessClock.h"
 #include "classlib/win/AfxInitCommonControls.h"
 #include "classlib/win/ProgramFile.h"
 #include "grid/EnsureGridOle.h"
@@ -14,7 +15,6 @@
 #include "shell/ZarvoCommonControls.h"
 #include "shell/ZarvoNames.h"
 
-#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -34,10 +34,6 @@ void ProgramVersion(int& major, int& minor) {
     int build = 0;
     int revision = 0;
     ZarvoApp().GetAppVersion(major, minor, build, revision);
-}
-
-DWORD ProcessClockMs() {
-    return static_cast<DWORD>(std::clock() * 1000 / CLOCKS_PER_SEC);
 }
 
 }  // namespace
@@ -66,7 +62,7 @@ BOOL CZarvoApp::InitInstance() {
         ActivateRunningInstance();
         return FALSE;
     }
-    const DWORD startTime = ProcessClockMs();
+    const DWORD startTime = static_cast<DWORD>(CProcessClock::ElapsedMs());
     bool splashShown = false;
     if (commandLine.m_showSplash) {
         splashShown = m_splash.Show(RUNTIME_CLASS(CSplashZarvoWnd));

@@ -41,7 +41,6 @@ constexpr UINT kIdsUnsupportedIds = 15505;
 
 constexpr int kElementFinalize = 39;
 constexpr int kElementRestore = 40;
-constexpr int kElementSupportedIds = 110;
 
 constexpr const char* kPatchesFolder = "Patches";
 
@@ -377,10 +376,10 @@ void CZarvoDlg::OnFirmwarePatch() {
 }
 
 bool CZarvoDlg::CheckPatchIds(CFirmwarePatch& patch) {
-    const int length = m_dataHandler.GetElementLength(kElementSupportedIds);
+    const int length = m_dataHandler.GetElementLength(PatchRecordChecks::kElementSupportedIds);
     std::vector<BYTE> bitmap(static_cast<size_t>(length > 0 ? length : 0), 0);
     if (!bitmap.empty()) {
-        m_dataHandler.ReadData(kElementSupportedIds, bitmap.data());
+        m_dataHandler.ReadData(PatchRecordChecks::kElementSupportedIds, bitmap.data());
     }
     std::vector<BYTE> unsupported;
     patch.ResetRecordIterator();

@@ -1,5 +1,6 @@
 #include "shell/CZarvoDlg.h"
 
+#include "classlib/core/CProcessClock.h"
 #include "classlib/core/CSingleLock.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
@@ -12,9 +13,8 @@
 #include "shell/CAboutDlg.h"
 #include "shell/CSplashLauncher.h"
 #include "shell/CZarvoApp.h"
+#include "shell/PatchRecordChecks.h"
 #include "shell/ZarvoNames.h"
-
-#include <ctime>
 
 namespace {
 
@@ -33,8 +33,6 @@ constexpr int kIdUpdate = 1008;
 constexpr int kIdPatch = 1009;
 
 constexpr UINT kNotifyAccelerator = 1;
-// The bitmap of the record ids that the unit's firmware supports.
-constexpr int kElementSupportedIds = 110;
 
 // Guards the end-of-full-read handler against re-entry while its own prompts run.
 bool g_fullReadRunning = false;
@@ -181,7 +179,7 @@ void CZarvoDlg::CloseSplash() {
     if (m_splash == nullptr) {
         return;
     }
-    const long elapsed = static_cast<long>(std::clock() * 1000 / CLOCKS_PER_SEC) - static_cast<long>(m_startTime);
+    const long elapsed = CProcessClock::ElapsedMs() - static_cast<long>(m_startTime);
     if (elapsed < kSplashMinimumMs) {
         Sleep(static_cast<DWORD>(kSplashMinimumMs - elapsed));
     }
@@ -365,7 +363,7 @@ LRESULT CZarvoDlg::OnFullCtrlRead(WPARAM wParam, LPARAM lParam) {
     m_communicator.SetWaitState(0);
     log.Log(3500, "CZarvoDlg::OnFullCtrlRead(): finished.");
     g_fullReadRunning = false;
-    m_patchAllowed = m_dataHandler.IsReadSupported(kElementSupportedIds) >= 1 ? 1 : 0;
+    m_patchAllowed = m_dataHandler.IsReadSupported(PatchRecordChecks::kElementSupportedIds) >= 1 ? 1 : 0;
     if (m_patchButton.GetSafeHwnd() != nullptr) {
         m_patchButton.EnableWindow(m_patchAllowed ? TRUE : FALSE);
     }

@@ -11,6 +11,9 @@
 
 namespace PatchRecordChecks {
 
+// The bitmap of the record ids that the unit's firmware supports.
+constexpr int kElementSupportedIds = 110;
+
 // Id n is bit 7 - (n-1) mod 8 of byte (n-1)/8. Id 0 and ids past the bitmap are not supported.
 bool IsRecordSupported(const std::vector<BYTE>& bitmap, BYTE id);
 

@@ -1,6 +1,6 @@
 // The checks of typed whole numbers: the locale's format, the range with both bounds, the
 // accepted lambda 99, and the messages that name the text or the range.
-#include "diag/CPhaseTestInput.h"
+#include "diag/CNumberInput.h"
 
 #include <string>
 
@@ -12,7 +12,7 @@ const CLocaleNumberFormat kEnglish;
 const CString kInvalid = "Attempt to write an invalid element: %s.";
 const CString kRange = "Element out of range: %s <- %c%s; %s%c.";
 
-TEST(PhaseTestInput, ChecksLambdaAndTime) {
+TEST(NumberInput, ChecksLambdaAndTime) {
     struct Case {
         bool lambda;
         const char* text;
@@ -44,10 +44,9 @@ TEST(PhaseTestInput, ChecksLambdaAndTime) {
         int value = -7;
         CString message;
         const bool accepted =
-            c.lambda
-                ? CPhaseTestInput::CheckLambda(kEnglish, c.text, kInvalid, kRange, value, message)
-                : CPhaseTestInput::CheckNumber(kEnglish, c.text, CPhaseTestInput::kTimeLow,
-                                               CPhaseTestInput::kTimeHigh, kInvalid, kRange, value, message);
+            c.lambda ? CNumberInput::CheckLambda(kEnglish, c.text, kInvalid, kRange, value, message)
+                     : CNumberInput::CheckNumber(kEnglish, c.text, CNumberInput::kTimeLow,
+                                                 CNumberInput::kTimeHigh, kInvalid, kRange, value, message);
         EXPECT_EQ(accepted, c.accepted);
         EXPECT_STREQ(message, c.message);
         if (c.accepted) {
@@ -64,7 +63,7 @@ CLocaleNumberFormat SignMode(int mode) {
 
 // The sign forms that the locale's check lets through are read with the sign they show:
 // "(5)" and "5-" are minus five, not 0 or plus five.
-TEST(PhaseTestInput, ReadsTheLocaleSignFormsWithTheirSign) {
+TEST(NumberInput, ReadsTheLocaleSignFormsWithTheirSign) {
     struct Case {
         int mode;
         const char* text;
@@ -89,7 +88,7 @@ TEST(PhaseTestInput, ReadsTheLocaleSignFormsWithTheirSign) {
         SCOPED_TRACE(std::string(c.text) + " in mode " + std::to_string(c.mode));
         int value = -7;
         CString message;
-        EXPECT_EQ(CPhaseTestInput::CheckLambda(SignMode(c.mode), c.text, kInvalid, kRange, value, message),
+        EXPECT_EQ(CNumberInput::CheckLambda(SignMode(c.mode), c.text, kInvalid, kRange, value, message),
                   c.accepted);
         EXPECT_STREQ(message, c.message);
         if (c.accepted) {
@@ -99,12 +98,12 @@ TEST(PhaseTestInput, ReadsTheLocaleSignFormsWithTheirSign) {
 }
 
 // Digits of another script count by their place in the locale's digit list.
-TEST(PhaseTestInput, ReadsTheLocaleDigits) {
+TEST(NumberInput, ReadsTheLocaleDigits) {
     CLocaleNumberFormat format;
     format.m_digits = "abcdefghij";
     int value = 0;
     CString message;
-    EXPECT_TRUE(CPhaseTestInput::CheckNumber(format, "cb", 0, 65535, kInvalid, kRange, value, message));
+    EXPECT_TRUE(CNumberInput::CheckNumber(format, "cb", 0, 65535, kInvalid, kRange, value, message));
     EXPECT_EQ(value, 21);
 }
 

@@ -1,12 +1,12 @@
-// Checks of the whole numbers typed into the phase test page (and the data saver's period):
-// the locale's number check, then the range with both bounds included. A refused text gets
-// the message the user sees.
+// Checks of the whole numbers the user types: the phase test page's lambda and time and the
+// data saver's period. The locale's number check, then the range with both bounds included.
+// A refused text gets the message the user sees.
 #pragma once
 
 #include "classlib/core/CString.h"
 #include "link/CLocaleNumberFormat.h"
 
-class CPhaseTestInput {
+class CNumberInput {
 public:
     static constexpr int kLambdaLow = -50;
     static constexpr int kLambdaHigh = 50;

@@ -1,0 +1,75 @@
+#include "diag/CNumberInput.h"
+
+#include "link/NumberChecks.h"
+
+namespace {
+
+bool Parse(const CLocaleNumberFormat& format,
+           const CString& text,
+           const CString& invalidFormat,
+           long long& parsed,
+           CString& message) {
+    if (ParseNumberText(format, text, parsed)) {
+        return true;
+    }
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    message.Format(invalidFormat, text.GetString());
+#pragma GCC diagnostic pop
+    return false;
+}
+
+// A parsed value within both bounds is taken; any other gets the range message.
+bool TakeInRange(long long parsed, int low, int high, const CString& rangeFormat, int& value, CString& message) {
+    if (parsed < low || parsed > high) {
+        message = CNumberInput::RangeMessage(rangeFormat, parsed, low, high);
+        return false;
+    }
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+}  // namespace
+
+CString CNumberInput::RangeMessage(const CString& rangeFormat, long long value, int low, int high) {
+    CString format = rangeFormat;
+    format.Replace("%s", "%lld");
+    CString message;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+    message.Format(format, value, '(', static_cast<long long>(low), static_cast<long long>(high), ')');
+#pragma GCC diagnostic pop
+    return message;
+}
+
+bool CNumberInput::CheckNumber(const CLocaleNumberFormat& format,
+                               const CString& text,
+                               int low,
+                               int high,
+                               const CString& invalidFormat,
+                               const CString& rangeFormat,
+                               int& value,
+                               CString& message) {
+    long long parsed = 0;
+    if (!Parse(format, text, invalidFormat, parsed, message)) {
+        return false;
+    }
+    return TakeInRange(parsed, low, high, rangeFormat, value, message);
+}
+
+bool CNumberInput::CheckLambda(const CLocaleNumberFormat& format,
+                               const CString& text,
+                               const CString& invalidFormat,
+                               const CString& rangeFormat,
+                               int& value,
+                               CString& message) {
+    long long parsed = 0;
+    if (!Parse(format, text, invalidFormat, parsed, message)) {
+        return false;
+    }
+    if (parsed == kLambdaSpecial) {
+        value = kLambdaSpecial;
+        return true;
+    }
+    return TakeInRange(parsed, kLambdaLow, kLambdaHigh, rangeFormat, value, message);
+}
