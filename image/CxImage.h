@@ -492,5 +492,9 @@ protected:
 DWORD RgbToColorref(DWORD color);
 DWORD ColorrefToRgb(DWORD color);
 RgbQuad ColorrefToRgbQuad(ImageColorref color);
+// The grey level a colour shows to the eye, 0-255; alpha plays no part.
+BYTE Luminance(RgbQuad color);
 // Luminance of a minus luminance of b, on 3-byte blue-green-red values.
 long LuminanceDifference(const BYTE* a, const BYTE* b);
+// A file's pixels per metre as dots per inch, rounded to the nearest.
+long DpiFromPelsPerMetre(double pelsPerMetre);
