@@ -9,7 +9,7 @@
 #include "image/ImageStream.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -25,7 +25,6 @@ constexpr DWORD kRgb = 0;
 constexpr DWORD kRle8 = 1;
 constexpr DWORD kRle4 = 2;
 constexpr DWORD kBitfields = 3;
-constexpr double kMetresPerInch = 0.0254;
 
 // A run of 255 pixels takes 2 bytes: 255 bytes at 8 bits, 128 at 4 bits.
 constexpr std::uint64_t kRle8LargestExpansion = 128;
@@ -145,8 +144,8 @@ bool BmpCodec::Decode(ImageStream* stream) {
             Create(header.biWidth, header.biHeight, header.biBitCount, kImageFormatBmp) == nullptr) {
             throw CodecError{"Can't allocate memory"};
         }
-        SetXDPI(static_cast<long>(std::floor(header.biXPelsPerMeter * kMetresPerInch + 0.5)));
-        SetYDPI(static_cast<long>(std::floor(header.biYPelsPerMeter * kMetresPerInch + 0.5)));
+        SetXDPI(DpiFromPelsPerMetre(header.biXPelsPerMeter));
+        SetYDPI(DpiFromPelsPerMetre(header.biYPelsPerMeter));
         m_header.biXPelsPerMeter = header.biXPelsPerMeter;
         m_header.biYPelsPerMeter = header.biYPelsPerMeter;
         if (GetEscape() != 0) {

@@ -2,7 +2,11 @@
 // packed DIB block, rows bottom-up) with its settings, an optional alpha plane, an
 // optional selection mask and optional frames. Coordinates count y from the bottom
 // row unless a function says otherwise. Failures return false, 0 or null and leave a
-// text in the last error; nothing here throws.
+// text in the last error. Decoding and encoding throw nothing: memory that runs out in a
+// codec is a failed call with "Can't allocate memory". Functions that need working memory
+// beside the image's own blocks (building from rows, colour depth, the alpha palette
+// split, polygon selections, shrinking, drawing) let std::bad_alloc through when it cannot
+// be had; the exchange with Windows bitmaps says what it throws.
 #pragma once
 
 #include "image/DibTypes.h"
@@ -492,5 +496,9 @@ protected:
 DWORD RgbToColorref(DWORD color);
 DWORD ColorrefToRgb(DWORD color);
 RgbQuad ColorrefToRgbQuad(ImageColorref color);
+// The grey level a colour shows to the eye, 0-255; alpha plays no part.
+BYTE Luminance(RgbQuad color);
 // Luminance of a minus luminance of b, on 3-byte blue-green-red values.
 long LuminanceDifference(const BYTE* a, const BYTE* b);
+// A file's pixels per metre as dots per inch, rounded to the nearest.
+long DpiFromPelsPerMetre(double pelsPerMetre);

@@ -10,10 +10,6 @@ namespace {
 
 constexpr int kMonoThreshold = 129;
 
-BYTE Luminance(RgbQuad color) {
-    return static_cast<BYTE>((117 * color.blue + 601 * color.green + 306 * color.red) >> 10);
-}
-
 BYTE ClampByte(int value) {
     return static_cast<BYTE>(std::max(0, std::min(255, value)));
 }

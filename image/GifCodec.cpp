@@ -35,22 +35,37 @@ bool StartsBlock(BYTE value) {
     return value == kExtension || value == kImageSeparator || value == kTrailer;
 }
 
-// Bytes between blocks that start none are ignored. They are skipped a chunk at a
-// time, not byte by byte, and the stream is left on the next block's first byte or at
-// its end.
-void SkipStrayBytes(ImageStream* stream) {
+// Skips bytes up to and including the next 0 byte, a chunk at a time rather than byte
+// by byte; at the end of the stream it stops there.
+void SkipPastZero(ImageStream* stream) {
     BYTE chunk[4096];
     for (;;) {
         const std::size_t got = stream->Read(chunk, 1, sizeof(chunk));
         const BYTE* begin = chunk;
         const BYTE* end = begin + got;
-        const BYTE* found = std::find_if(begin, end, StartsBlock);
-        if (found != end) {
-            stream->Seek(found - end, 1);
+        const BYTE* zero = std::find(begin, end, BYTE{0});
+        if (zero != end) {
+            stream->Seek(zero + 1 - end, 1);
             return;
         }
         if (got < sizeof(chunk)) {
             return;
+        }
+    }
+}
+
+// Reads the next block's first byte, or -1 at the end. A byte that starts no block is
+// taken for the rest of a damaged block's sub-blocks: it is skipped with everything up to
+// the next 0 byte, their terminator, so that a block-start value inside that data is
+// not read as a block. A 0 byte there is a terminator on its own and goes alone.
+long NextBlock(ImageStream* stream) {
+    for (;;) {
+        const long value = stream->GetC();
+        if (value < 0 || StartsBlock(static_cast<BYTE>(value))) {
+            return value;
+        }
+        if (value != 0) {
+            SkipPastZero(stream);
         }
     }
 }
@@ -160,8 +175,7 @@ struct GifCodec::Frame {
 long GifCodec::CountFrames(ImageStream* stream, const Screen& screen) {
     long count = 0;
     for (;;) {
-        SkipStrayBytes(stream);
-        const long block = stream->GetC();
+        const long block = NextBlock(stream);
         if (block < 0 || block == kTrailer) {
             return count;
         }
@@ -359,8 +373,7 @@ bool GifCodec::Decode(ImageStream* stream) {
         if (GetEscape() > 0) {
             return false;
         }
-        SkipStrayBytes(stream);
-        const long block = stream->GetC();
+        const long block = NextBlock(stream);
         if (block < 0 || block == kTrailer) {
             break;
         }

@@ -78,10 +78,6 @@ void EncodeBlock(MemoryImageStream& out, const BYTE* bytes, long length) {
     }
 }
 
-long Luminance(RgbQuad c) {
-    return (117 * c.blue + 601 * c.green + 306 * c.red) / 1024;
-}
-
 }  // namespace
 
 struct PcxCodec::Layout {

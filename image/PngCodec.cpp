@@ -8,7 +8,6 @@
 #include "image/ImageStream.h"
 
 #include <algorithm>
-#include <cmath>
 #include <csetjmp>
 #include <cstdint>
 #include <cstring>
@@ -19,7 +18,6 @@
 
 namespace {
 
-constexpr double kMetresPerInch = 0.0254;
 constexpr int kGreyBackground = 192;
 constexpr std::size_t kRowSlackBytes = 10;
 constexpr std::size_t kSmallImagePixels = 65536;
@@ -230,8 +228,8 @@ bool PngCodec::DecodeRows(void* pngPointer, void* infoPointer, std::vector<BYTE>
     int unit = 0;
     if (png_get_pHYs(png, info, &xPixels, &yPixels, &unit) != 0) {
         if (unit == PNG_RESOLUTION_METER) {
-            SetXDPI(static_cast<long>(std::floor(xPixels * kMetresPerInch + 0.5)));
-            SetYDPI(static_cast<long>(std::floor(yPixels * kMetresPerInch + 0.5)));
+            SetXDPI(DpiFromPelsPerMetre(xPixels));
+            SetYDPI(DpiFromPelsPerMetre(yPixels));
         } else {
             SetXDPI(static_cast<long>(xPixels));
             SetYDPI(static_cast<long>(yPixels));

@@ -3,6 +3,7 @@
 
 #include "classlib/core/CWinThread.h"
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -27,4 +28,11 @@ void CKeptThreads::Keep(std::unique_ptr<CWinThread> thread) {
     KeptList& list = List();
     std::lock_guard<std::mutex> guard(list.lock);
     list.threads.push_back(std::move(thread));
+}
+
+bool CKeptThreads::Holds(const CWinThread* thread) {
+    KeptList& list = List();
+    std::lock_guard<std::mutex> guard(list.lock);
+    return std::any_of(list.threads.begin(), list.threads.end(),
+                       [thread](const std::unique_ptr<CWinThread>& kept) { return kept.get() == thread; });
 }

@@ -1,10 +1,12 @@
 // Starts a start window on its own user-interface thread and stops it again, handing the
 // focus to the program's window. The thread object outlives its thread so that Stop can
-// wait for it.
+// wait for it; a thread that does not end in time keeps its object (CKeptThreads).
 #pragma once
 
 #include "classlib/core/CRuntimeClass.h"
 #include "classlib/win/CWnd.h"
+
+#include <memory>
 
 class CSplashThread;
 
@@ -14,7 +16,7 @@ public:
     // that hangs must not freeze the program.
     static constexpr DWORD kStopTimeoutMs = 5000;
 
-    CSplashStarter() = default;
+    CSplashStarter();
     ~CSplashStarter();
     CSplashStarter(const CSplashStarter&) = delete;
     CSplashStarter& operator=(const CSplashStarter&) = delete;
@@ -27,8 +29,8 @@ public:
 
     bool IsStarted() const { return m_thread != nullptr; }
 
-    CSplashThread* GetThread() const { return m_thread; }
+    CSplashThread* GetThread() const { return m_thread.get(); }
 
 private:
-    CSplashThread* m_thread = nullptr;  // owned
+    std::unique_ptr<CSplashThread> m_thread;
 };

@@ -1,8 +1,11 @@
 #include "manager/CSplashStarter.h"
 
 #include "classlib/win/CWinApp.h"
+#include "link/CKeptThreads.h"
 #include "link/CLogger.h"
 #include "manager/CSplashThread.h"
+
+CSplashStarter::CSplashStarter() = default;
 
 CSplashStarter::~CSplashStarter() {
     Stop(nullptr);
@@ -19,7 +22,7 @@ BOOL CSplashStarter::Start(CRuntimeClass* windowClass) {
                                 "CSplashStarter::Start(): the start window's thread could not be made.");
         return FALSE;
     }
-    m_thread = static_cast<CSplashThread*>(thread);
+    m_thread.reset(static_cast<CSplashThread*>(thread));
     m_thread->SetWindowClass(windowClass);
     m_thread->m_bAutoDelete = FALSE;
     m_thread->ResumeThread();
@@ -50,12 +53,11 @@ BOOL CSplashStarter::Stop(CWnd* focus) {
         AttachThreadInput(ownThread, m_thread->m_nThreadID, FALSE);
     }
     if (!ended) {
-        // The thread still uses its object: leave it rather than free it under the thread.
+        // The thread still uses its object: keep it rather than free it under the thread.
         CLogger::Instance().Log(1000, "CSplashStarter::Stop(): the start window's thread did not end.");
-        m_thread = nullptr;
+        CKeptThreads::Keep(std::move(m_thread));
         return TRUE;
     }
-    delete m_thread;
-    m_thread = nullptr;
+    m_thread.reset();
     return TRUE;
 }

@@ -269,3 +269,37 @@ TEST(GifCodec, ResumesAtTheNextImageAfterBadCodes) {
     EXPECT_EQ((RgbQuad{0, 0, 255, 0}), decoded.GetPixelColor(0, 0, false));
     EXPECT_EQ((RgbQuad{0, 255, 0, 0}), decoded.GetPixelColor(1, 0, false));
 }
+
+// Bytes between blocks that start none are skipped up to and including the next 0 byte,
+// so block-start values among them are not read as blocks; a lone 0 goes alone.
+TEST(GifCodec, SkipsStrayBytesBetweenBlocksUpToTheNextZero) {
+    struct Case {
+        const char* name;
+        std::vector<BYTE> stray;
+    };
+
+    const Case cases[] = {
+        {"a lone 0", {0}},
+        {"data holding an image separator, a trailer and an extension", {7, 0x2C, 0x3B, 0x21, 0xF9, 0}},
+        {"two runs of data", {1, 2, 0, 5, 0x2C, 0}},
+    };
+    CxImage first = PaletteImage(3, 3, 4, [](long, long) { return BYTE{1}; });
+    CxImage second = PaletteImage(3, 3, 4, [](long, long) { return BYTE{2}; });
+    CxImage third = PaletteImage(3, 3, 4, [](long x, long) { return static_cast<BYTE>(3 + x); });
+    CxImage* frames[] = {&first, &second, &third};
+    CxImage writer;
+    const std::vector<BYTE> clean = ThreeFrames(writer, frames);
+    // Before the second frame's graphic control block.
+    const std::size_t at = DescriptorAt(clean, 1) - 8;
+    ASSERT_EQ(0x21, clean[at]);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<BYTE> bytes = clean;
+        bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), c.stray.begin(), c.stray.end());
+        CxImage decoded;
+        decoded.SetFrame(2);
+        ASSERT_TRUE(decoded.DecodeMemory(bytes.data(), static_cast<DWORD>(bytes.size()), kImageFormatGif));
+        EXPECT_EQ(3, decoded.GetNumFrames());
+        ExpectSamePixels(third, decoded);
+    }
+}

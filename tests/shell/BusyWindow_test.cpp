@@ -1,5 +1,6 @@
 // The busy box on its own user-interface thread: its size and text, its place on top of
 // everything, and that only its launcher can close it.
+#include "link/CKeptThreads.h"
 #include "shell/CSlushLauncher.h"
 #include "shell/CSlushThread.h"
 #include "shell/CSlushZarvoWnd.h"
@@ -151,6 +152,43 @@ TEST(BusyWindow, ABoxCreatedAfterTheCreationWaitEndsItsThread) {
     releaser.join();
     EXPECT_FALSE(launcher.IsShown());
     EXPECT_EQ(FindBusyBox(), nullptr);
+    CloseHandle(release);
+}
+
+// A busy box whose thread hangs after its window is gone, until released.
+class CHangingThread : public CSlushThread {
+public:
+    explicit CHangingThread(HANDLE release)
+        : CSlushThread(RUNTIME_CLASS(CSlushZarvoWnd), "Exiting ... [%c]", 1.0, 1.0), m_release(release) {}
+
+    int ExitInstance() override {
+        WaitForSingleObject(m_release, INFINITE);
+        return CSlushThread::ExitInstance();
+    }
+
+private:
+    HANDLE m_release;
+};
+
+// The box closes but its thread outlasts the launcher's wait for its end: the launcher
+// returns within its bound and keeps the thread's object, which the thread still uses.
+TEST(BusyWindow, AThreadThatDoesNotEndIsKeptAndEndsLater) {
+    const HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    CStuckLauncher launcher;
+    auto owned = std::make_unique<CHangingThread>(release);
+    CHangingThread* thread = owned.get();
+    ASSERT_TRUE(launcher.Start(std::move(owned)));
+    ASSERT_NE(WaitForBusyBox(), nullptr);
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_TRUE(launcher.Close(nullptr));
+    EXPECT_LT(GetTickCount64() - start,
+              ULONGLONG{CPopupLauncher::kCreationWaitMs + CPopupLauncher::kEndWaitMs});
+    EXPECT_FALSE(launcher.IsShown());
+    EXPECT_EQ(FindBusyBox(), nullptr);
+    EXPECT_TRUE(CKeptThreads::Holds(thread));
+
+    SetEvent(release);
+    EXPECT_TRUE(thread->Wait(CPopupLauncher::kEndWaitMs));
     CloseHandle(release);
 }
 

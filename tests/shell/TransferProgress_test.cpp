@@ -5,6 +5,7 @@
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
 #include "link/IRequestQueue.h"
+#include "link/LinkStatus.h"
 #include "shell/CResourceManager.h"
 #include "shell/CTransferProgressDlg.h"
 
@@ -264,19 +265,34 @@ TEST_F(TransferProgressTest, LostLinkStopsTheTransferAndOffersClose) {
     EXPECT_LT(Served(CTransferProgressDlg::kElementStep), kTotal / kStep);
 }
 
-// The link drops with a step queued, then comes back: the failed dialog's step must not be
-// served then, neither into its receive buffer nor, when writing, to a unit that never gets
-// the closing record.
-TEST_F(TransferProgressTest, AFailedTransferWithdrawsTheStepItHadQueued) {
+// With a step queued the link leaves its normal state (down, incompatible unit, update
+// mode) and comes back, or the dialog is closed while the step waits: the step must not be
+// served then, neither into the receive buffer of a dialog that failed or is gone nor, when
+// writing, to a unit that never gets the closing record.
+struct Interruption {
+    const char* name;
+    int status;  // the link's status meanwhile; kStatusNone: the dialog is closed instead
+    INT_PTR result;
+    int state;
+};
+
+class TransferProgressInterrupted : public TransferProgressTest,
+                                    public ::testing::WithParamInterface<Interruption> {};
+
+TEST_P(TransferProgressInterrupted, WithdrawsTheStepItHadQueued) {
     std::vector<BYTE> buffer(kTotal, 0);
     ASSERT_TRUE(m_dialog.SetTransfer(true, 1, buffer.data(), kTotal, kStep));
+    const int status = GetParam().status;
     int phase = 0;
     const Outcome outcome = Run([&] {
         if (phase == 0 && Served(CTransferProgressDlg::kElementStep) == 5) {
             m_hold = true;
             phase = 1;
+        } else if (phase == 1 && !m_queue.pending.empty() && status == kStatusNone) {
+            m_dialog.EndDialog(7);
+            phase = 3;
         } else if (phase == 1 && !m_queue.pending.empty()) {
-            m_handler.DataHandler(1, 0);
+            m_handler.DataHandler(status, 0);
             phase = 2;
         } else if (phase == 2 && m_dialog.GetState() == CTransferProgressDlg::kFailed) {
             m_handler.DataHandler(2, 12);
@@ -287,10 +303,24 @@ TEST_F(TransferProgressTest, AFailedTransferWithdrawsTheStepItHadQueued) {
         }
         return false;
     });
-    EXPECT_EQ(outcome.state, CTransferProgressDlg::kFailed);
+    m_hold = false;
+    Serve();
+    EXPECT_EQ(outcome.result, GetParam().result);
+    EXPECT_EQ(m_dialog.GetState(), GetParam().state);
     EXPECT_EQ(Served(CTransferProgressDlg::kElementStep), 5);
     EXPECT_EQ(m_withdrawnDropped, 1);
+    EXPECT_TRUE(m_queue.pending.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    LinkOrDialog,
+    TransferProgressInterrupted,
+    ::testing::Values(Interruption{"LinkDown", kStatusNotConnected, 1, CTransferProgressDlg::kFailed},
+                      Interruption{"Incompatible", kStatusIncompatible, 1, CTransferProgressDlg::kFailed},
+                      Interruption{"UpdateMode", kStatusUpdateMode, 1, CTransferProgressDlg::kFailed},
+                      Interruption{"IncompatibleUpdate", kStatusIncompatibleUpdate, 1, CTransferProgressDlg::kFailed},
+                      Interruption{"DialogClosed", kStatusNone, 7, CTransferProgressDlg::kStepping}),
+    [](const ::testing::TestParamInfo<Interruption>& info) { return std::string(info.param.name); });
 
 // A step the unit fails ends the run as a lost link does, and nothing more is asked.
 TEST_F(TransferProgressTest, AFailedStepEndsTheRun) {
