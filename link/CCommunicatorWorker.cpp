@@ -1,8 +1,7 @@
-// The communicator: request queue, connection loop and serving of requests.
-#include "link/CCommunicator.h"
+// The communicator's worker: request queue, connection loop and serving of requests.
+#include "link/CCommunicatorWorker.h"
 
 #include "classlib/core/CSingleLock.h"
-#include "classlib/core/CWinThread.h"
 #include "link/CDataDescriptor.h"
 #include "link/CHeldLock.h"
 #include "link/CLogger.h"
@@ -10,10 +9,12 @@
 #include "link/CSerialPort.h"
 #include "link/CSystemClock.h"
 #include "link/CWatchDog.h"
+#include "link/ExchangeRepeats.h"
 #include "link/ExchangeResult.h"
 #include "link/ICommunicatorSink.h"
 #include "link/SystemInfo.h"
 
+#include <chrono>
 #include <cstring>
 #include <string>
 
@@ -26,46 +27,58 @@ constexpr std::array<int, 5> kCapabilityRows = {30, 35, 31, 40, 42};
 
 }  // namespace
 
-CCommunicator::CCommunicator()
+CCommunicatorWorker::CCommunicatorWorker()
     : m_systemPort(std::make_unique<CSerialPort>()),
       m_port(m_systemPort.get()),
       m_clock(&CSystemClock::Instance()),
       m_trace(*m_clock),
-      m_exchange(*m_port, *m_clock, m_trace),
+      m_exchange(*m_port, *m_clock, m_trace, m_failureLines),
       m_interruptedLog(ProgramFilePath("interrupted.log")) {
     m_exchange.SetHeartbeat([this] { Heartbeat(); });
 }
 
-CCommunicator::~CCommunicator() {
-    m_running = false;
-    // The worker runs on this object's members, so they cannot be kept for it: the wait
-    // goes on past its bound, with a word in the log.
-    if (!WaitForOldThread()) {
-        CLogger::Instance().Log(0, "CCommunicator: the worker has not ended; waiting for it.");
-        m_thread->Wait(kInfiniteWaitMs);
-        m_thread.reset();
-    }
+CCommunicatorWorker::~CCommunicatorWorker() {
     ClearQueues();
     m_port->Close();
 }
 
-void CCommunicator::SetPort(IPort& port) {
+void CCommunicatorWorker::SetDataHandler(ICommunicatorSink* sink) {
+    const OutsideGuard outside(m_outsideLock);
+    m_sink = sink;
+}
+
+void CCommunicatorWorker::SetWatchDog(CWatchDog* watchDog) {
+    const OutsideGuard outside(m_outsideLock);
+    m_watchDog = watchDog;
+}
+
+bool CCommunicatorWorker::Detach(DWORD waitMs) {
+    std::unique_lock<std::recursive_timed_mutex> outside(m_outsideLock, std::defer_lock);
+    if (!outside.try_lock_for(std::chrono::milliseconds(waitMs))) {
+        return false;
+    }
+    m_sink = nullptr;
+    m_watchDog = nullptr;
+    return true;
+}
+
+void CCommunicatorWorker::SetPort(IPort& port) {
     m_port = &port;
     m_exchange.SetPort(port);
 }
 
-void CCommunicator::SetClock(IClock& clock) {
+void CCommunicatorWorker::SetClock(IClock& clock) {
     m_clock = &clock;
     m_trace.SetClock(clock);
     m_exchange.SetClock(clock);
 }
 
-bool CCommunicator::QueueRequest(CDataDescriptor* descriptor,
-                                 int kind,
-                                 int row,
-                                 const BYTE* source,
-                                 BYTE* destination,
-                                 std::size_t destinationSize) {
+bool CCommunicatorWorker::QueueRequest(CDataDescriptor* descriptor,
+                                       int kind,
+                                       int row,
+                                       const BYTE* source,
+                                       BYTE* destination,
+                                       std::size_t destinationSize) {
     if (!CCommandTable::IsValidRow(row)) {
         return false;
     }
@@ -74,7 +87,6 @@ bool CCommunicator::QueueRequest(CDataDescriptor* descriptor,
     request->descriptor = descriptor;
     request->kind = kind;
     request->row = row;
-    request->source = source;
     request->destination = destination;
     // The bytes are taken now: the caller may reuse its buffer before the worker sends.
     int dataBytes = 0;
@@ -89,8 +101,7 @@ bool CCommunicator::QueueRequest(CDataDescriptor* descriptor,
     if (dataBytes > 0) {
         request->payload.assign(source, source + dataBytes);
     }
-    request->source = nullptr;
-    if (destinationSize == kDestinationSizeFromRow) {
+    if (destinationSize == IRequestQueue::kSizeFromRow) {
         destinationSize = command.replyLength >= 0 ? static_cast<std::size_t>(command.replyLength)
                                                    : static_cast<std::size_t>(kCounterRowsMaxReply);
     }
@@ -101,13 +112,13 @@ bool CCommunicator::QueueRequest(CDataDescriptor* descriptor,
     return true;
 }
 
-void CCommunicator::ClearQueues() {
+void CCommunicatorWorker::ClearQueues() {
     m_workingList.clear();
     m_incomingQueue.clear();
     m_trace.Clear();
 }
 
-int CCommunicator::CapabilityIndex(int row) {
+int CCommunicatorWorker::CapabilityIndex(int row) {
     for (std::size_t i = 0; i < kCapabilityRows.size(); ++i) {
         if (kCapabilityRows[i] == row) {
             return static_cast<int>(i);
@@ -116,49 +127,51 @@ int CCommunicator::CapabilityIndex(int row) {
     return -1;
 }
 
-BOOL CCommunicator::IsRowSupported(int row) const {
+BOOL CCommunicatorWorker::IsRowSupported(int row) const {
     const int index = CapabilityIndex(row);
     return index >= 0 && m_capabilities[static_cast<std::size_t>(index)] != 0 ? TRUE : FALSE;
 }
 
-void CCommunicator::SetRowSupported(int row, bool supported) {
+void CCommunicatorWorker::SetRowSupported(int row, bool supported) {
     const int index = CapabilityIndex(row);
     if (index >= 0) {
         m_capabilities[static_cast<std::size_t>(index)] = supported ? 1 : 0;
     }
 }
 
-void CCommunicator::SetWaitState(int waitState) {
+void CCommunicatorWorker::SetWaitState(int waitState) {
     CLogger::Instance().Log(3000, "Communicator: wait state is setted to %d.", waitState);
     m_waitState = waitState;
 }
 
-void CCommunicator::Heartbeat() {
+void CCommunicatorWorker::Heartbeat() {
+    const OutsideGuard outside(m_outsideLock);
     if (m_watchDog != nullptr) {
         m_watchDog->Heartbeat();
     }
 }
 
-void CCommunicator::Report(int status, int portNumber) {
+void CCommunicatorWorker::Report(int status, int portNumber) {
+    const OutsideGuard outside(m_outsideLock);
     if (m_sink != nullptr) {
         m_sink->DataHandler(status, portNumber);
     }
 }
 
-void CCommunicator::SetStatus(int status) {
+void CCommunicatorWorker::SetStatus(int status) {
     m_status = status;
     Report(status, m_portNumber);
 }
 
-BYTE CCommunicator::SenderId() const {
+BYTE CCommunicatorWorker::SenderId() const {
     return m_update.GetMode() == kModeNormal ? kSenderIdNormal : kSenderIdUpdate;
 }
 
-void CCommunicator::ClosePort() {
+void CCommunicatorWorker::ClosePort() {
     m_port->Close();
 }
 
-void CCommunicator::BeginPasses() {
+void CCommunicatorWorker::BeginPasses() {
     m_status = kStatusNone;
     m_update.SetMode(kModeNormal);
     m_waitState = 0;
@@ -167,88 +180,22 @@ void CCommunicator::BeginPasses() {
     m_running = true;
 }
 
-void CCommunicator::StartThread() {
-    if (!WaitForOldThread()) {
-        // Two workers must never share this object: the old one is kept, told to stop.
-        CLogger::Instance().Log(
-            0, "CCommunicator::StartThread(): the old worker has not ended; none is started.");
-        return;
-    }
-    BeginPasses();
-    CWinThread* thread = AfxBeginThread(ThreadEntry, this, kThreadPriorityNormal, 0, kCreateSuspended);
-    if (thread == nullptr) {
-        m_running = false;
-        CLogger::Instance().Log(0, "CCommunicator::StartThread(): the worker could not be created.");
-        return;
-    }
-    thread->m_bAutoDelete = FALSE;
-    m_thread.reset(thread);
-    m_thread->ResumeThread();
-}
-
-// A thread that a kill could not end (POSIX) still runs this object's loop; it was
-// told to stop and must be gone before a new one starts. False when it is still there.
-bool CCommunicator::WaitForOldThread() {
-    if (!m_thread) {
-        return true;
-    }
-    if (!m_thread->Wait(kStopWaitMs)) {
-        return false;
-    }
-    m_thread.reset();
-    return true;
-}
-
-int CCommunicator::StopThread() {
-    m_running = false;
-    if (!m_thread) {
-        return 1;
-    }
-    if (!m_thread->Wait(kStopWaitMs)) {
-        return 0;
-    }
-    m_thread.reset();
-    return 1;
-}
-
-int CCommunicator::KillThread() {
-    m_running = false;
-    int result = 0;
-    if (m_thread) {
-        if (!m_thread->Terminate(0)) {
-            // The worker lives on and still owns the port, its list and its locks; told
-            // to stop, it frees them itself at the end of its pass.
-            ReportKilled();
-            CLogger::Instance().Log(0, "CCommunicator::KillThread(): the worker could not be terminated.");
-            return 1;
-        }
-        if (!m_thread->CloseThreadHandle()) {
-            result = 2;
-        }
-        m_thread.reset();
-    }
+void CCommunicatorWorker::FreeAfterKill() {
     m_port->Close();
     ReportKilled();
     m_heldLocks.ReleaseAll();
     ClearQueues();
-    CLogger::Instance().Log(0, "CCommunicator::KillThread(): done.");
-    return result;
 }
 
-void CCommunicator::ReportKilled() {
+void CCommunicatorWorker::ReportKilled() {
     m_status = kStatusNone;
     m_update.SetMode(kModeNormal);
     m_waitState = 0;
     Report(kStatusNone, 0);
 }
 
-UINT CCommunicator::ThreadEntry(LPVOID communicator) {
-    static_cast<CCommunicator*>(communicator)->CommunicatorThread();
-    return 0;
-}
-
 // Runs on the worker thread.
-void CCommunicator::CommunicatorThread() {
+void CCommunicatorWorker::CommunicatorThread() {
     CLogger::Instance().Log(3000, "CommunicatorThread: started.");
     while (m_running) {
         RunPass();
@@ -257,10 +204,11 @@ void CCommunicator::CommunicatorThread() {
         CHeldLock queueGuard(m_queueLock, m_heldLocks);
         ClearQueues();
     }
+    m_failureLines.EndAll();
     CLogger::Instance().Log(3000, "CommunicatorThread: finished.");
 }
 
-void CCommunicator::RunPass() {
+void CCommunicatorWorker::RunPass() {
     Heartbeat();
     m_exchanges = 0;
     m_repeatsUsed = 0;
@@ -313,7 +261,7 @@ void CCommunicator::RunPass() {
     FinishServingPass();
 }
 
-void CCommunicator::HandleClosedPort(BYTE senderId) {
+void CCommunicatorWorker::HandleClosedPort(BYTE senderId) {
     const bool dropped = m_status > kStatusNotConnected;
     m_status = kStatusNotConnected;
     m_update.SetMode(kModeNormal);
@@ -338,26 +286,26 @@ void CCommunicator::HandleClosedPort(BYTE senderId) {
     }
 }
 
-void CCommunicator::FailRequests(RequestList& list) {
+void CCommunicatorWorker::FailRequests(RequestList& list) {
     while (!list.empty()) {
         std::unique_ptr<CommRequest> request = std::move(list.front());
         list.pop_front();
-        if (!request->IsCyclic() && m_running && m_sink != nullptr) {
-            m_sink->OnTaskFinished(request.get(), 0);
+        if (!request->IsCyclic()) {
+            NotifyFinished(request.get(), 0);
         }
     }
 }
 
-bool CCommunicator::ScanPorts(BYTE senderId) {
+bool CCommunicatorWorker::ScanPorts(BYTE senderId) {
     std::vector<int> ports;
     try {
         m_port->ListPorts(ports);
     } catch (const CSerialException& e) {
-        m_scanFailures.Log(kListingKey, "CCommunicator: listing the COM ports failed: " +
+        m_failureLines.Log(kListingKey, "CCommunicator: listing the COM ports failed: " +
                                             std::to_string(static_cast<unsigned long>(e.GetError())) + ".");
         return false;
     }
-    m_scanFailures.End(kListingKey);
+    m_failureLines.End(kListingKey);
     for (int portNumber : ports) {
         if (TryPort(portNumber, senderId)) {
             m_portNumber = portNumber;
@@ -367,36 +315,36 @@ bool CCommunicator::ScanPorts(BYTE senderId) {
     return false;
 }
 
-bool CCommunicator::TryPort(int portNumber, BYTE senderId) {
+bool CCommunicatorWorker::TryPort(int portNumber, BYTE senderId) {
     try {
         m_port->Open(portNumber, kBaudRate, kParityNone, 8, kStopBitsOne, kFlowNone, false);
         m_port->SetTimeouts(kNormalTimeouts);
-        m_scanFailures.End(portNumber);
+        m_failureLines.End(portNumber);
+        m_exchange.SetPortNumber(portNumber);
         if (IsUnitPresent(m_exchange.Ping(senderId))) {
             return true;
         }
     } catch (const CSerialException& e) {
         // A port that cannot be opened or set up is skipped; the scan goes on.
-        m_scanFailures.Log(portNumber,
+        m_failureLines.Log(portNumber,
                            "CCommunicator: COM" + std::to_string(portNumber) + " skipped: " + e.what() + ".");
     }
     m_port->Close();
     return false;
 }
 
-int CCommunicator::PingWithRepeats(BYTE senderId) {
-    int result = m_exchange.Ping(senderId);
-    ++m_exchanges;
-    for (int repeat = 0; repeat < kRepeats && !IsUnitPresent(result); ++repeat) {
-        result = m_exchange.Ping(senderId);
-        ++m_repeatsUsed;
-    }
-    return result;
+int CCommunicatorWorker::PingWithRepeats(BYTE senderId) {
+    return ExchangeWithRepeats(
+        [&](bool repeat) {
+            CountTry(repeat);
+            return m_exchange.Ping(senderId);
+        },
+        [](int result) { return !IsUnitPresent(result); });
 }
 
 // Brings the run of cyclic polls at the head behind the one-shot requests, so that
 // a pass begins with what was queued since the last one.
-void CCommunicator::RotateCyclicHead() {
+void CCommunicatorWorker::RotateCyclicHead() {
     if (m_workingList.empty() || !m_workingList.front()->IsCyclic()) {
         return;
     }
@@ -406,12 +354,13 @@ void CCommunicator::RotateCyclicHead() {
     } while (m_workingList.front()->IsCyclic() && m_workingList.front().get() != first);
 }
 
-CCommunicator::Holders CCommunicator::TakeLocks(CommRequest& request) {
+CCommunicatorWorker::Holders CCommunicatorWorker::TakeLocks(CommRequest& request) {
     Holders holders;
     if (request.descriptor != nullptr) {
         holders.push_back(std::make_unique<CHeldLock>(request.descriptor->GetLock(), m_heldLocks));
         return holders;
     }
+    const OutsideGuard outside(m_outsideLock);
     if (m_sink == nullptr) {
         return holders;
     }
@@ -421,7 +370,7 @@ CCommunicator::Holders CCommunicator::TakeLocks(CommRequest& request) {
     return holders;
 }
 
-void CCommunicator::ServeWorkingList() {
+void CCommunicatorWorker::ServeWorkingList() {
     RotateCyclicHead();
     for (auto it = m_workingList.begin(); it != m_workingList.end();) {
         const auto next = std::next(it);
@@ -437,9 +386,7 @@ void CCommunicator::ServeWorkingList() {
         if (!request.IsCyclic() && request.IsWithdrawn()) {
             std::unique_ptr<CommRequest> withdrawn = std::move(*it);
             m_workingList.erase(it);
-            if (m_running && m_sink != nullptr) {
-                m_sink->OnTaskFinished(withdrawn.get(), 0);
-            }
+            NotifyFinished(withdrawn.get(), 0);
             it = next;
             continue;
         }
@@ -450,9 +397,7 @@ void CCommunicator::ServeWorkingList() {
         if (!request.IsCyclic()) {
             std::unique_ptr<CommRequest> done = std::move(*it);
             m_workingList.erase(it);
-            if (m_running && m_sink != nullptr) {
-                m_sink->OnTaskFinished(done.get(), served);
-            }
+            NotifyFinished(done.get(), served);
         }
         for (auto& holder : holders) {
             holder.reset();
@@ -461,7 +406,7 @@ void CCommunicator::ServeWorkingList() {
     }
 }
 
-int CCommunicator::ServeRequest(CommRequest& request) {
+int CCommunicatorWorker::ServeRequest(CommRequest& request) {
     const CommandRow& command = m_table.Get(request.row);
     if ((command.code & kCompositeCodeBit) != 0) {
         const CompositeOutcome outcome = m_composites.Run(request);
@@ -470,19 +415,19 @@ int CCommunicator::ServeRequest(CommRequest& request) {
         }
         return outcome == CompositeOutcome::Done ? 1 : 0;
     }
-    int result = Exchange(request);
-    ++m_exchanges;
-    for (int repeat = 0; repeat < kRepeats && result != kResultSuccess; ++repeat) {
-        result = Exchange(request);
-        ++m_repeatsUsed;
-    }
+    const int result = ExchangeWithRepeats(
+        [&](bool repeat) {
+            CountTry(repeat);
+            return Exchange(request);
+        },
+        [](int tried) { return tried != kResultSuccess; });
     if (result != kResultSuccess) {
         ClosePort();
     }
     return m_port->IsOpen() ? 1 : -1;
 }
 
-int CCommunicator::Exchange(CommRequest& request) {
+int CCommunicatorWorker::Exchange(CommRequest& request) {
     const CommandRow& command = m_table.Get(request.row);
     FrameRequest frame;
     frame.senderId = kSenderIdNormal;
@@ -497,17 +442,17 @@ int CCommunicator::Exchange(CommRequest& request) {
     return m_exchange.TransmitReceive(frame);
 }
 
-void CCommunicator::MoveIncomingQueue() {
+void CCommunicatorWorker::MoveIncomingQueue() {
     CHeldLock queueGuard(m_queueLock, m_heldLocks);
     m_workingList.splice(m_workingList.end(), m_incomingQueue);
 }
 
-void CCommunicator::FinishServingPass() {
+void CCommunicatorWorker::FinishServingPass() {
     if (m_port->IsOpen()) {
         if (m_repeatsUsed > m_exchanges) {
             SetStatus(kStatusJammed);
         }
-        if (m_sink != nullptr && !m_sink->OnLiveCycleEnd()) {
+        if (!LiveCycleGoesOn()) {
             m_update.SetMode(kModeNormal);
             // The data handler queues a new set of polls when the link comes back;
             // the old set must go, or every such pulse would add one more.
@@ -524,26 +469,43 @@ void CCommunicator::FinishServingPass() {
     }
 }
 
-void CCommunicator::FreeCyclicPolls() {
+bool CCommunicatorWorker::LiveCycleGoesOn() {
+    const OutsideGuard outside(m_outsideLock);
+    return m_sink == nullptr || m_sink->OnLiveCycleEnd();
+}
+
+void CCommunicatorWorker::NotifyFinished(CommRequest* request, int success) {
+    const OutsideGuard outside(m_outsideLock);
+    if (m_running && m_sink != nullptr) {
+        m_sink->OnTaskFinished(request, success);
+    }
+}
+
+void CCommunicatorWorker::FreeCyclicPolls() {
     m_workingList.remove_if([](const std::unique_ptr<CommRequest>& r) { return r->IsCyclic(); });
 }
 
-int CCommunicator::Exchange(const FrameRequest& frame, bool repeat) {
+void CCommunicatorWorker::CountTry(bool repeat) {
     ++(repeat ? m_repeatsUsed : m_exchanges);
+}
+
+int CCommunicatorWorker::Exchange(const FrameRequest& frame, bool repeat) {
+    CountTry(repeat);
     return m_exchange.TransmitReceive(frame);
 }
 
-void CCommunicator::SleepMs(DWORD milliseconds) {
+void CCommunicatorWorker::SleepMs(DWORD milliseconds) {
     m_clock->SleepMs(milliseconds);
 }
 
-void CCommunicator::PostFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) {
+void CCommunicatorWorker::PostFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) {
+    const OutsideGuard outside(m_outsideLock);
     if (m_sink != nullptr) {
         m_sink->OnFullReadProgress(wParam, lParam);
     }
 }
 
-void CCommunicator::SetPortTimeouts(const PortTimeouts& timeouts) {
+void CCommunicatorWorker::SetPortTimeouts(const PortTimeouts& timeouts) {
     try {
         m_port->SetTimeouts(timeouts);
     } catch (const CSerialException& e) {
@@ -552,13 +514,15 @@ void CCommunicator::SetPortTimeouts(const PortTimeouts& timeouts) {
     }
 }
 
-void CCommunicator::ReportUpdateProgress(UINT_PTR code, LONG_PTR perMille) {
+void CCommunicatorWorker::ReportUpdateProgress(UINT_PTR code, LONG_PTR perMille) {
+    const OutsideGuard outside(m_outsideLock);
     if (m_sink != nullptr) {
         m_sink->PostUpdateProgress(code, perMille);
     }
 }
 
-void CCommunicator::ReportUpdateModeInfo(WORD word0, WORD word1, WORD word2) {
+void CCommunicatorWorker::ReportUpdateModeInfo(WORD word0, WORD word1, WORD word2) {
+    const OutsideGuard outside(m_outsideLock);
     if (m_sink != nullptr) {
         m_sink->OnUpdateModeInfo(word0, word1, word2);
     }

@@ -1,6 +1,8 @@
-// The program's one link to the unit: owns the port, the command table, the request
-// queue and the worker thread that finds the unit, serves requests and polls.
-// Queueing and the setters run on the UI thread; everything else on the worker.
+// What the communicator's worker thread runs on: the port, the command table, the
+// request queue and the loop that finds the unit, serves requests and polls. The
+// communicator shares it with its thread, so that a thread that outlives the
+// communicator still runs on living state. Queueing and the setters run on the
+// owner's thread; everything else on the worker.
 #pragma once
 
 #include "classlib/core/CCriticalSection.h"
@@ -17,6 +19,7 @@
 #include "link/IClock.h"
 #include "link/ICompositeHost.h"
 #include "link/IPort.h"
+#include "link/IRequestQueue.h"
 #include "link/IUpdateModeHost.h"
 #include "link/LinkStatus.h"
 
@@ -25,47 +28,38 @@
 #include <cstddef>
 #include <list>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class CWatchDog;
-class CWinThread;
 class ICommunicatorSink;
 
-class CCommunicator : private ICompositeHost, private IUpdateModeHost {
+class CCommunicatorWorker : private ICompositeHost, private IUpdateModeHost {
 public:
-    static constexpr int kRepeats = 16;
-    static constexpr DWORD kStopWaitMs = 5120;
     static constexpr DWORD kScanDelayMs = 200;
     static constexpr DWORD kBaudRate = 9600;
-    // Destination size meaning "as the row's reply length says".
-    static constexpr std::size_t kDestinationSizeFromRow = static_cast<std::size_t>(-1);
 
     // Uses the system's serial port and clock.
-    CCommunicator();
-    ~CCommunicator() override;
-    CCommunicator(const CCommunicator&) = delete;
-    CCommunicator& operator=(const CCommunicator&) = delete;
+    CCommunicatorWorker();
+    ~CCommunicatorWorker() override;
+    CCommunicatorWorker(const CCommunicatorWorker&) = delete;
+    CCommunicatorWorker& operator=(const CCommunicatorWorker&) = delete;
 
-    // Appends a request at the tail of the incoming queue. Refuses (false, nothing
-    // queued) a row outside the table, or a row whose data the source lacks. The data
-    // to send are copied now, so the caller may reuse its buffer at once.
+    // As CCommunicator's.
     bool QueueRequest(CDataDescriptor* descriptor,
                       int kind,
                       int row,
                       const BYTE* source,
                       BYTE* destination,
-                      std::size_t destinationSize = kDestinationSizeFromRow);
+                      std::size_t destinationSize);
     void ClearQueues();
-
-    void SetDataHandler(ICommunicatorSink* sink) { m_sink = sink; }  // not owned
-
-    void SetWatchDog(CWatchDog* watchDog) { m_watchDog = watchDog; }  // not owned
+    void SetDataHandler(ICommunicatorSink* sink);  // not owned
+    void SetWatchDog(CWatchDog* watchDog);         // not owned
 
     void SetMode(int mode) { m_update.SetMode(mode); }
 
     int GetMode() const { return m_update.GetMode(); }
 
-    // Refused (false) while an upload runs.
     bool SetFirmware(const std::vector<BYTE>& firmware) { return m_update.SetFirmware(firmware); }
 
     BOOL IsRowSupported(int row) const;
@@ -76,16 +70,6 @@ public:
 
     int GetWaitState() const { return m_waitState; }
 
-    void StartThread();
-    // 1 when the worker ended within 5120 ms, else 0 (the thread is kept).
-    int StopThread();
-    // 0, 1 when the thread could not be terminated, 2 when its handle could not be closed.
-    // Where threads cannot be terminated (POSIX) the result is 1 and the thread, told
-    // to stop, is waited for at the next start (which starts none when it has not ended
-    // within 5120 ms) or at destruction.
-    int KillThread();
-
-    // Replace the port and the clock (not owned); only while no worker runs.
     void SetPort(IPort& port);
     void SetClock(IClock& clock);
 
@@ -95,20 +79,29 @@ public:
 
     const CCommandTable& GetCommandTable() const { return m_table; }
 
-    // Resets the state for a new worker and sets running; StartThread begins with it.
-    // Tests call it and then drive RunPass directly, without a thread.
     void BeginPasses();
-    // One pass of the worker loop; the worker runs it while running is set.
     void RunPass();
+
+    // The worker thread's body: passes while running is set, then the queues go.
+    void CommunicatorThread();
+
+    // Tells the worker thread to end after its pass.
+    void Stop() { m_running = false; }
+
+    // After the worker thread was ended from outside: the port, the locks it held and
+    // the queues are freed, and the data handler hears of no link.
+    void FreeAfterKill();
+    void ReportKilled();
+    void ClosePort() override;
+    // For a worker that outlives its communicator: from now on it calls neither the data
+    // handler nor the watchdog. False when a call to them did not end within waitMs.
+    bool Detach(DWORD waitMs);
 
 private:
     using RequestList = std::list<std::unique_ptr<CommRequest>>;
     using Holders = std::vector<std::unique_ptr<class CHeldLock>>;
+    using OutsideGuard = std::lock_guard<std::recursive_timed_mutex>;
 
-    static UINT ThreadEntry(LPVOID communicator);
-    void CommunicatorThread();
-    bool WaitForOldThread();
-    void ReportKilled();
     void Report(int status, int portNumber);
     void SetStatus(int status);
     BYTE SenderId() const;
@@ -117,6 +110,8 @@ private:
     bool ScanPorts(BYTE senderId);
     bool TryPort(int portNumber, BYTE senderId);
     int PingWithRepeats(BYTE senderId);
+    // Counts a try for the pass: a first one, or a repeat.
+    void CountTry(bool repeat);
     void ServeWorkingList();
     void RotateCyclicHead();
     Holders TakeLocks(CommRequest& request);
@@ -126,12 +121,15 @@ private:
     void MoveIncomingQueue();
     void FinishServingPass();
     void FreeCyclicPolls();
+    // The data handler's word at the end of a live pass; true without a data handler.
+    bool LiveCycleGoesOn();
+    // Hands a finished one-shot request to the data handler while the worker runs.
+    void NotifyFinished(CommRequest* request, int success);
     void Heartbeat();
     static int CapabilityIndex(int row);
 
     // ICompositeHost and IUpdateModeHost, on the worker thread.
     int Exchange(const FrameRequest& frame, bool repeat) override;
-    void ClosePort() override;
     void SleepMs(DWORD milliseconds) override;
     void PostFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) override;
 
@@ -150,7 +148,6 @@ private:
     void ReportUpdateModeInfo(WORD word0, WORD word1, WORD word2) override;
 
     std::atomic<bool> m_running{false};
-    std::unique_ptr<CWinThread> m_thread;  // touched by the owner's thread only
     std::unique_ptr<IPort> m_systemPort;
     IPort* m_port;                // worker only
     RequestList m_workingList;    // worker only
@@ -158,8 +155,10 @@ private:
     CCriticalSection m_queueLock;
     CCommandTable m_table;  // rewritten by the worker only
     std::atomic<int> m_status{kStatusNone};
-    ICommunicatorSink* m_sink = nullptr;
-    CWatchDog* m_watchDog = nullptr;
+    // Held by the worker while it calls the data handler or the watchdog.
+    std::recursive_timed_mutex m_outsideLock;
+    ICommunicatorSink* m_sink = nullptr;  // guarded by m_outsideLock
+    CWatchDog* m_watchDog = nullptr;      // guarded by m_outsideLock
     std::atomic<int> m_waitState{0};
     CHeldLocks m_heldLocks;
     std::atomic<bool> m_tablesFlag{false};
@@ -167,10 +166,11 @@ private:
     CCommTrace m_trace;  // worker only
     // Capability flags of rows 30, 35, 31, 40 and 42; written by the worker, read anywhere.
     std::array<std::atomic<int>, 5> m_capabilities{};
+    // The scan's failures by port number (0: the port listing) and the exchange's port
+    // failures; worker only.
+    CRepeatedLines m_failureLines{2000};
     CFrameExchange m_exchange;
     CInterruptedLog m_interruptedLog;
-    // The scan's failures by port number (0: the port listing), worker only.
-    CRepeatedLines m_scanFailures{2000};
     CCompositeProcedures m_composites{*this};
     CUpdateModeStep m_update{*this};  // owns the mode word and the firmware image
 
