@@ -1,183 +1,41 @@
-// The communicator: request queue, connection loop and serving of requests.
+// The communicator's worker thread: its start, stop, kill and the bounded wait for its end.
 #include "link/CCommunicator.h"
 
-#include "classlib/core/CSingleLock.h"
 #include "classlib/core/CWinThread.h"
-#include "link/CDataDescriptor.h"
-#include "link/CHeldLock.h"
+#include "link/CKeptThreads.h"
 #include "link/CLogger.h"
-#include "link/CSerialException.h"
-#include "link/CSerialPort.h"
-#include "link/CSystemClock.h"
-#include "link/CWatchDog.h"
-#include "link/ExchangeResult.h"
-#include "link/ICommunicatorSink.h"
-#include "link/SystemInfo.h"
 
-#include <cstring>
-#include <string>
-
-namespace {
-
-constexpr int kRowOptionalTables = 35;
-constexpr int kListingKey = 0;
-constexpr int kCounterRowsMaxReply = CFrameExchange::kFrameBufferBytes - 3;
-constexpr std::array<int, 5> kCapabilityRows = {30, 35, 31, 40, 42};
-
-}  // namespace
-
-CCommunicator::CCommunicator()
-    : m_systemPort(std::make_unique<CSerialPort>()),
-      m_port(m_systemPort.get()),
-      m_clock(&CSystemClock::Instance()),
-      m_trace(*m_clock),
-      m_exchange(*m_port, *m_clock, m_trace),
-      m_interruptedLog(ProgramFilePath("interrupted.log")) {
-    m_exchange.SetHeartbeat([this] { Heartbeat(); });
-}
+CCommunicator::CCommunicator(DWORD stopWaitMs)
+    : m_worker(std::make_shared<CCommunicatorWorker>()), m_stopWaitMs(stopWaitMs) {}
 
 CCommunicator::~CCommunicator() {
-    m_running = false;
-    // The worker runs on this object's members, so they cannot be kept for it: the wait
-    // goes on past its bound, with a word in the log.
-    if (!WaitForOldThread()) {
-        CLogger::Instance().Log(0, "CCommunicator: the worker has not ended; waiting for it.");
-        m_thread->Wait(kInfiniteWaitMs);
-        m_thread.reset();
+    m_worker->Stop();
+    if (WaitForOldThread()) {
+        return;
     }
-    ClearQueues();
-    m_port->Close();
-}
-
-void CCommunicator::SetPort(IPort& port) {
-    m_port = &port;
-    m_exchange.SetPort(port);
-}
-
-void CCommunicator::SetClock(IClock& clock) {
-    m_clock = &clock;
-    m_trace.SetClock(clock);
-    m_exchange.SetClock(clock);
-}
-
-bool CCommunicator::QueueRequest(CDataDescriptor* descriptor,
-                                 int kind,
-                                 int row,
-                                 const BYTE* source,
-                                 BYTE* destination,
-                                 std::size_t destinationSize) {
-    if (!CCommandTable::IsValidRow(row)) {
-        return false;
+    // The thread keeps the worker's state alive; what lives outside (the data handler,
+    // the watchdog) may go once the worker no longer reaches them.
+    CLogger::Instance().Log(0, "CCommunicator: the worker has not ended; it is left to end on its own.");
+    if (!m_worker->Detach(m_stopWaitMs)) {
+        CLogger::Instance().Log(0, "CCommunicator: the worker does not return from the data handler.");
     }
-    const CommandRow& command = m_table.Get(row);
-    auto request = std::make_unique<CommRequest>();
-    request->descriptor = descriptor;
-    request->kind = kind;
-    request->row = row;
-    request->source = source;
-    request->destination = destination;
-    // The bytes are taken now: the caller may reuse its buffer before the worker sends.
-    int dataBytes = 0;
-    if ((command.code & kCompositeCodeBit) != 0) {
-        dataBytes = CCompositeProcedures::SourceBytes(command.code, source);
-    } else if (command.requestLength != 0) {
-        dataBytes = source != nullptr ? CCommandTable::DataBytes(command.requestLength, source[0]) : -1;
-    }
-    if (dataBytes < 0) {
-        return false;
-    }
-    if (dataBytes > 0) {
-        request->payload.assign(source, source + dataBytes);
-    }
-    request->source = nullptr;
-    if (destinationSize == kDestinationSizeFromRow) {
-        destinationSize = command.replyLength >= 0 ? static_cast<std::size_t>(command.replyLength)
-                                                   : static_cast<std::size_t>(kCounterRowsMaxReply);
-    }
-    request->destinationSize = destinationSize;
-    request->withdrawals = descriptor != nullptr ? descriptor->GetWithdrawals() : 0;
-    CSingleLock guard(&m_queueLock, TRUE);
-    m_incomingQueue.push_back(std::move(request));
-    return true;
-}
-
-void CCommunicator::ClearQueues() {
-    m_workingList.clear();
-    m_incomingQueue.clear();
-    m_trace.Clear();
-}
-
-int CCommunicator::CapabilityIndex(int row) {
-    for (std::size_t i = 0; i < kCapabilityRows.size(); ++i) {
-        if (kCapabilityRows[i] == row) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
-BOOL CCommunicator::IsRowSupported(int row) const {
-    const int index = CapabilityIndex(row);
-    return index >= 0 && m_capabilities[static_cast<std::size_t>(index)] != 0 ? TRUE : FALSE;
-}
-
-void CCommunicator::SetRowSupported(int row, bool supported) {
-    const int index = CapabilityIndex(row);
-    if (index >= 0) {
-        m_capabilities[static_cast<std::size_t>(index)] = supported ? 1 : 0;
-    }
-}
-
-void CCommunicator::SetWaitState(int waitState) {
-    CLogger::Instance().Log(3000, "Communicator: wait state is setted to %d.", waitState);
-    m_waitState = waitState;
-}
-
-void CCommunicator::Heartbeat() {
-    if (m_watchDog != nullptr) {
-        m_watchDog->Heartbeat();
-    }
-}
-
-void CCommunicator::Report(int status, int portNumber) {
-    if (m_sink != nullptr) {
-        m_sink->DataHandler(status, portNumber);
-    }
-}
-
-void CCommunicator::SetStatus(int status) {
-    m_status = status;
-    Report(status, m_portNumber);
-}
-
-BYTE CCommunicator::SenderId() const {
-    return m_update.GetMode() == kModeNormal ? kSenderIdNormal : kSenderIdUpdate;
-}
-
-void CCommunicator::ClosePort() {
-    m_port->Close();
-}
-
-void CCommunicator::BeginPasses() {
-    m_status = kStatusNone;
-    m_update.SetMode(kModeNormal);
-    m_waitState = 0;
-    Report(kStatusNone, 0);
-    m_tablesFlag = false;
-    m_running = true;
+    CKeptThreads::Keep(std::move(m_thread));
 }
 
 void CCommunicator::StartThread() {
     if (!WaitForOldThread()) {
-        // Two workers must never share this object: the old one is kept, told to stop.
+        // Two workers must never share one state: the old one is kept, told to stop.
         CLogger::Instance().Log(
             0, "CCommunicator::StartThread(): the old worker has not ended; none is started.");
         return;
     }
-    BeginPasses();
-    CWinThread* thread = AfxBeginThread(ThreadEntry, this, kThreadPriorityNormal, 0, kCreateSuspended);
+    m_worker->BeginPasses();
+    // The thread owns one reference to the worker and drops it when it ends.
+    auto* threadShare = new std::shared_ptr<CCommunicatorWorker>(m_worker);
+    CWinThread* thread = AfxBeginThread(ThreadEntry, threadShare, kThreadPriorityNormal, 0, kCreateSuspended);
     if (thread == nullptr) {
-        m_running = false;
+        delete threadShare;
+        m_worker->Stop();
         CLogger::Instance().Log(0, "CCommunicator::StartThread(): the worker could not be created.");
         return;
     }
@@ -186,13 +44,20 @@ void CCommunicator::StartThread() {
     m_thread->ResumeThread();
 }
 
-// A thread that a kill could not end (POSIX) still runs this object's loop; it was
-// told to stop and must be gone before a new one starts. False when it is still there.
+UINT CCommunicator::ThreadEntry(LPVOID worker) {
+    const std::unique_ptr<std::shared_ptr<CCommunicatorWorker>> shared(
+        static_cast<std::shared_ptr<CCommunicatorWorker>*>(worker));
+    (*shared)->CommunicatorThread();
+    return 0;
+}
+
+// A thread that a kill could not end (POSIX) still runs the worker's loop; it was told
+// to stop and must be gone before a new one starts. False when it is still there.
 bool CCommunicator::WaitForOldThread() {
     if (!m_thread) {
         return true;
     }
-    if (!m_thread->Wait(kStopWaitMs)) {
+    if (!m_thread->Wait(m_stopWaitMs)) {
         return false;
     }
     m_thread.reset();
@@ -200,25 +65,18 @@ bool CCommunicator::WaitForOldThread() {
 }
 
 int CCommunicator::StopThread() {
-    m_running = false;
-    if (!m_thread) {
-        return 1;
-    }
-    if (!m_thread->Wait(kStopWaitMs)) {
-        return 0;
-    }
-    m_thread.reset();
-    return 1;
+    m_worker->Stop();
+    return WaitForOldThread() ? 1 : 0;
 }
 
 int CCommunicator::KillThread() {
-    m_running = false;
+    m_worker->Stop();
     int result = 0;
     if (m_thread) {
         if (!m_thread->Terminate(0)) {
             // The worker lives on and still owns the port, its list and its locks; told
             // to stop, it frees them itself at the end of its pass.
-            ReportKilled();
+            m_worker->ReportKilled();
             CLogger::Instance().Log(0, "CCommunicator::KillThread(): the worker could not be terminated.");
             return 1;
         }
@@ -227,339 +85,7 @@ int CCommunicator::KillThread() {
         }
         m_thread.reset();
     }
-    m_port->Close();
-    ReportKilled();
-    m_heldLocks.ReleaseAll();
-    ClearQueues();
+    m_worker->FreeAfterKill();
     CLogger::Instance().Log(0, "CCommunicator::KillThread(): done.");
     return result;
-}
-
-void CCommunicator::ReportKilled() {
-    m_status = kStatusNone;
-    m_update.SetMode(kModeNormal);
-    m_waitState = 0;
-    Report(kStatusNone, 0);
-}
-
-UINT CCommunicator::ThreadEntry(LPVOID communicator) {
-    static_cast<CCommunicator*>(communicator)->CommunicatorThread();
-    return 0;
-}
-
-// Runs on the worker thread.
-void CCommunicator::CommunicatorThread() {
-    CLogger::Instance().Log(3000, "CommunicatorThread: started.");
-    while (m_running) {
-        RunPass();
-    }
-    {
-        CHeldLock queueGuard(m_queueLock, m_heldLocks);
-        ClearQueues();
-    }
-    CLogger::Instance().Log(3000, "CommunicatorThread: finished.");
-}
-
-void CCommunicator::RunPass() {
-    Heartbeat();
-    m_exchanges = 0;
-    m_repeatsUsed = 0;
-    m_clock->SleepMs(m_delayMs);
-    m_delayMs = 1;
-    const BYTE senderId = SenderId();
-    if (!m_port->IsOpen()) {
-        HandleClosedPort(senderId);
-        if (!m_port->IsOpen()) {
-            return;
-        }
-    }
-    const int ping = PingWithRepeats(senderId);
-    if (!IsUnitPresent(ping)) {
-        ClosePort();
-        return;
-    }
-    if (m_waitState == 1) {
-        if (ping == kPingUpdateMode) {
-            m_update.SetMode(kModeNormal);
-        }
-        const int status = ping == kPingConnected            ? kStatusConnected
-                           : ping == kPingIncompatible       ? kStatusIncompatible
-                           : ping == kPingIncompatibleUpdate ? kStatusIncompatibleUpdate
-                                                             : kStatusNotConnected;
-        SetStatus(status);
-        return;
-    }
-    if (ping == kPingIncompatible) {
-        SetStatus(kStatusIncompatible);
-        return;
-    }
-    if (ping == kPingIncompatibleUpdate) {
-        SetStatus(kStatusIncompatibleUpdate);
-        return;
-    }
-    if (ping == kPingUpdateMode) {
-        m_update.Run();
-        if (m_port->IsOpen()) {
-            SetStatus(kStatusUpdateMode);
-        } else {
-            m_update.SetMode(kModeNormal);
-            SetStatus(kStatusNotConnected);
-        }
-        return;
-    }
-    SetStatus(kStatusConnected);
-    ServeWorkingList();
-    MoveIncomingQueue();
-    FinishServingPass();
-}
-
-void CCommunicator::HandleClosedPort(BYTE senderId) {
-    const bool dropped = m_status > kStatusNotConnected;
-    m_status = kStatusNotConnected;
-    m_update.SetMode(kModeNormal);
-    m_waitState = 0;
-    m_tablesFlag = false;
-    m_portNumber = 0;
-    if (dropped) {
-        // A unit found again by this very scan must still be seen to have gone, so that
-        // its data are read and polled anew.
-        Report(kStatusNotConnected, 0);
-    }
-    FailRequests(m_workingList);
-    {
-        // Requests queued for the unit that went away must not reach the next one.
-        CHeldLock queueGuard(m_queueLock, m_heldLocks);
-        m_workingList.splice(m_workingList.end(), m_incomingQueue);
-    }
-    FailRequests(m_workingList);
-    if (!ScanPorts(senderId)) {
-        m_delayMs = kScanDelayMs;
-        Report(kStatusNotConnected, 0);
-    }
-}
-
-void CCommunicator::FailRequests(RequestList& list) {
-    while (!list.empty()) {
-        std::unique_ptr<CommRequest> request = std::move(list.front());
-        list.pop_front();
-        if (!request->IsCyclic() && m_running && m_sink != nullptr) {
-            m_sink->OnTaskFinished(request.get(), 0);
-        }
-    }
-}
-
-bool CCommunicator::ScanPorts(BYTE senderId) {
-    std::vector<int> ports;
-    try {
-        m_port->ListPorts(ports);
-    } catch (const CSerialException& e) {
-        m_scanFailures.Log(kListingKey, "CCommunicator: listing the COM ports failed: " +
-                                            std::to_string(static_cast<unsigned long>(e.GetError())) + ".");
-        return false;
-    }
-    m_scanFailures.End(kListingKey);
-    for (int portNumber : ports) {
-        if (TryPort(portNumber, senderId)) {
-            m_portNumber = portNumber;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool CCommunicator::TryPort(int portNumber, BYTE senderId) {
-    try {
-        m_port->Open(portNumber, kBaudRate, kParityNone, 8, kStopBitsOne, kFlowNone, false);
-        m_port->SetTimeouts(kNormalTimeouts);
-        m_scanFailures.End(portNumber);
-        if (IsUnitPresent(m_exchange.Ping(senderId))) {
-            return true;
-        }
-    } catch (const CSerialException& e) {
-        // A port that cannot be opened or set up is skipped; the scan goes on.
-        m_scanFailures.Log(portNumber,
-                           "CCommunicator: COM" + std::to_string(portNumber) + " skipped: " + e.what() + ".");
-    }
-    m_port->Close();
-    return false;
-}
-
-int CCommunicator::PingWithRepeats(BYTE senderId) {
-    int result = m_exchange.Ping(senderId);
-    ++m_exchanges;
-    for (int repeat = 0; repeat < kRepeats && !IsUnitPresent(result); ++repeat) {
-        result = m_exchange.Ping(senderId);
-        ++m_repeatsUsed;
-    }
-    return result;
-}
-
-// Brings the run of cyclic polls at the head behind the one-shot requests, so that
-// a pass begins with what was queued since the last one.
-void CCommunicator::RotateCyclicHead() {
-    if (m_workingList.empty() || !m_workingList.front()->IsCyclic()) {
-        return;
-    }
-    const CommRequest* first = m_workingList.front().get();
-    do {
-        m_workingList.splice(m_workingList.end(), m_workingList, m_workingList.begin());
-    } while (m_workingList.front()->IsCyclic() && m_workingList.front().get() != first);
-}
-
-CCommunicator::Holders CCommunicator::TakeLocks(CommRequest& request) {
-    Holders holders;
-    if (request.descriptor != nullptr) {
-        holders.push_back(std::make_unique<CHeldLock>(request.descriptor->GetLock(), m_heldLocks));
-        return holders;
-    }
-    if (m_sink == nullptr) {
-        return holders;
-    }
-    for (CDataDescriptor* descriptor : m_sink->GetSettingDescriptors()) {
-        holders.push_back(std::make_unique<CHeldLock>(descriptor->GetLock(), m_heldLocks));
-    }
-    return holders;
-}
-
-void CCommunicator::ServeWorkingList() {
-    RotateCyclicHead();
-    for (auto it = m_workingList.begin(); it != m_workingList.end();) {
-        const auto next = std::next(it);
-        CommRequest& request = **it;
-        Holders holders = TakeLocks(request);
-        if (request.IsCyclic() && request.row == kRowOptionalTables && !m_tablesFlag) {
-            m_workingList.erase(it);
-            it = next;
-            continue;
-        }
-        // Checked with the element's lock held, so a withdrawal either waits for this
-        // exchange to end or is seen here.
-        if (!request.IsCyclic() && request.IsWithdrawn()) {
-            std::unique_ptr<CommRequest> withdrawn = std::move(*it);
-            m_workingList.erase(it);
-            if (m_running && m_sink != nullptr) {
-                m_sink->OnTaskFinished(withdrawn.get(), 0);
-            }
-            it = next;
-            continue;
-        }
-        const int served = ServeRequest(request);
-        if (served < 0) {
-            break;
-        }
-        if (!request.IsCyclic()) {
-            std::unique_ptr<CommRequest> done = std::move(*it);
-            m_workingList.erase(it);
-            if (m_running && m_sink != nullptr) {
-                m_sink->OnTaskFinished(done.get(), served);
-            }
-        }
-        for (auto& holder : holders) {
-            holder.reset();
-        }
-        it = next;
-    }
-}
-
-int CCommunicator::ServeRequest(CommRequest& request) {
-    const CommandRow& command = m_table.Get(request.row);
-    if ((command.code & kCompositeCodeBit) != 0) {
-        const CompositeOutcome outcome = m_composites.Run(request);
-        if (outcome == CompositeOutcome::PortClosed || !m_port->IsOpen()) {
-            return -1;
-        }
-        return outcome == CompositeOutcome::Done ? 1 : 0;
-    }
-    int result = Exchange(request);
-    ++m_exchanges;
-    for (int repeat = 0; repeat < kRepeats && result != kResultSuccess; ++repeat) {
-        result = Exchange(request);
-        ++m_repeatsUsed;
-    }
-    if (result != kResultSuccess) {
-        ClosePort();
-    }
-    return m_port->IsOpen() ? 1 : -1;
-}
-
-int CCommunicator::Exchange(CommRequest& request) {
-    const CommandRow& command = m_table.Get(request.row);
-    FrameRequest frame;
-    frame.senderId = kSenderIdNormal;
-    frame.answerId = kAnswerIdNormal;
-    frame.code = command.code;
-    frame.requestLength = command.requestLength;
-    frame.replyLength = command.replyLength;
-    frame.source = request.payload.data();
-    frame.sourceSize = request.payload.size();
-    frame.destination = request.destination;
-    frame.destinationSize = request.destinationSize;
-    return m_exchange.TransmitReceive(frame);
-}
-
-void CCommunicator::MoveIncomingQueue() {
-    CHeldLock queueGuard(m_queueLock, m_heldLocks);
-    m_workingList.splice(m_workingList.end(), m_incomingQueue);
-}
-
-void CCommunicator::FinishServingPass() {
-    if (m_port->IsOpen()) {
-        if (m_repeatsUsed > m_exchanges) {
-            SetStatus(kStatusJammed);
-        }
-        if (m_sink != nullptr && !m_sink->OnLiveCycleEnd()) {
-            m_update.SetMode(kModeNormal);
-            // The data handler queues a new set of polls when the link comes back;
-            // the old set must go, or every such pulse would add one more.
-            FreeCyclicPolls();
-            SetStatus(kStatusNotConnected);
-        }
-        return;
-    }
-    m_update.SetMode(kModeNormal);
-    SetStatus(kStatusNotConnected);
-    if (!m_trace.IsEmpty() && !m_interruptedLog.AppendBlock(m_trace.Lines())) {
-        CLogger::Instance().Log(2000, "CCommunicator: %s could not be written.",
-                                m_interruptedLog.Path().c_str());
-    }
-}
-
-void CCommunicator::FreeCyclicPolls() {
-    m_workingList.remove_if([](const std::unique_ptr<CommRequest>& r) { return r->IsCyclic(); });
-}
-
-int CCommunicator::Exchange(const FrameRequest& frame, bool repeat) {
-    ++(repeat ? m_repeatsUsed : m_exchanges);
-    return m_exchange.TransmitReceive(frame);
-}
-
-void CCommunicator::SleepMs(DWORD milliseconds) {
-    m_clock->SleepMs(milliseconds);
-}
-
-void CCommunicator::PostFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) {
-    if (m_sink != nullptr) {
-        m_sink->OnFullReadProgress(wParam, lParam);
-    }
-}
-
-void CCommunicator::SetPortTimeouts(const PortTimeouts& timeouts) {
-    try {
-        m_port->SetTimeouts(timeouts);
-    } catch (const CSerialException& e) {
-        CLogger::Instance().Log(2000, "CCommunicator: setting the port's time-outs failed: %lu.",
-                                static_cast<unsigned long>(e.GetError()));
-    }
-}
-
-void CCommunicator::ReportUpdateProgress(UINT_PTR code, LONG_PTR perMille) {
-    if (m_sink != nullptr) {
-        m_sink->PostUpdateProgress(code, perMille);
-    }
-}
-
-void CCommunicator::ReportUpdateModeInfo(WORD word0, WORD word1, WORD word2) {
-    if (m_sink != nullptr) {
-        m_sink->OnUpdateModeInfo(word0, word1, word2);
-    }
 }

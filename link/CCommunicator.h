@@ -1,48 +1,28 @@
-// The program's one link to the unit: owns the port, the command table, the request
-// queue and the worker thread that finds the unit, serves requests and polls.
-// Queueing and the setters run on the UI thread; everything else on the worker.
+// The program's one link to the unit: owns the worker thread that finds the unit, serves
+// requests and polls, and the state that thread runs on. Queueing and the setters run
+// on the UI thread. A worker that does not end when told is given up on after a bound:
+// it keeps its state, reaches the data handler no more, and ends on its own.
 #pragma once
 
-#include "classlib/core/CCriticalSection.h"
 #include "classlib/core/WinTypes.h"
-#include "link/CCommTrace.h"
-#include "link/CCommandTable.h"
-#include "link/CCompositeProcedures.h"
-#include "link/CFrameExchange.h"
-#include "link/CHeldLocks.h"
-#include "link/CInterruptedLog.h"
-#include "link/CRepeatedLines.h"
-#include "link/CUpdateModeStep.h"
-#include "link/CommRequest.h"
-#include "link/IClock.h"
-#include "link/ICompositeHost.h"
-#include "link/IPort.h"
-#include "link/IUpdateModeHost.h"
-#include "link/LinkStatus.h"
+#include "link/CCommunicatorWorker.h"
+#include "link/IRequestQueue.h"
 
-#include <array>
-#include <atomic>
 #include <cstddef>
-#include <list>
 #include <memory>
+#include <string>
 #include <vector>
 
-class CWatchDog;
 class CWinThread;
-class ICommunicatorSink;
 
-class CCommunicator : private ICompositeHost, private IUpdateModeHost {
+class CCommunicator {
 public:
-    static constexpr int kRepeats = 16;
     static constexpr DWORD kStopWaitMs = 5120;
-    static constexpr DWORD kScanDelayMs = 200;
-    static constexpr DWORD kBaudRate = 9600;
-    // Destination size meaning "as the row's reply length says".
-    static constexpr std::size_t kDestinationSizeFromRow = static_cast<std::size_t>(-1);
 
-    // Uses the system's serial port and clock.
-    CCommunicator();
-    ~CCommunicator() override;
+    // Uses the system's serial port and clock. stopWaitMs bounds every wait for the
+    // worker's end; tests shorten it.
+    explicit CCommunicator(DWORD stopWaitMs = kStopWaitMs);
+    ~CCommunicator();
     CCommunicator(const CCommunicator&) = delete;
     CCommunicator& operator=(const CCommunicator&) = delete;
 
@@ -54,129 +34,65 @@ public:
                       int row,
                       const BYTE* source,
                       BYTE* destination,
-                      std::size_t destinationSize = kDestinationSizeFromRow);
-    void ClearQueues();
+                      std::size_t destinationSize = IRequestQueue::kSizeFromRow) {
+        return m_worker->QueueRequest(descriptor, kind, row, source, destination, destinationSize);
+    }
 
-    void SetDataHandler(ICommunicatorSink* sink) { m_sink = sink; }  // not owned
+    void ClearQueues() { m_worker->ClearQueues(); }
 
-    void SetWatchDog(CWatchDog* watchDog) { m_watchDog = watchDog; }  // not owned
+    void SetDataHandler(ICommunicatorSink* sink) { m_worker->SetDataHandler(sink); }  // not owned
 
-    void SetMode(int mode) { m_update.SetMode(mode); }
+    void SetWatchDog(CWatchDog* watchDog) { m_worker->SetWatchDog(watchDog); }  // not owned
 
-    int GetMode() const { return m_update.GetMode(); }
+    void SetMode(int mode) { m_worker->SetMode(mode); }
+
+    int GetMode() const { return m_worker->GetMode(); }
 
     // Refused (false) while an upload runs.
-    bool SetFirmware(const std::vector<BYTE>& firmware) { return m_update.SetFirmware(firmware); }
+    bool SetFirmware(const std::vector<BYTE>& firmware) { return m_worker->SetFirmware(firmware); }
 
-    BOOL IsRowSupported(int row) const;
+    BOOL IsRowSupported(int row) const { return m_worker->IsRowSupported(row); }
 
-    BOOL HasTables() const { return m_tablesFlag ? TRUE : FALSE; }
+    BOOL HasTables() const { return m_worker->HasTables(); }
 
-    void SetWaitState(int waitState);
+    void SetWaitState(int waitState) { m_worker->SetWaitState(waitState); }
 
-    int GetWaitState() const { return m_waitState; }
+    int GetWaitState() const { return m_worker->GetWaitState(); }
 
     void StartThread();
-    // 1 when the worker ended within 5120 ms, else 0 (the thread is kept).
+    // 1 when the worker ended within the stop wait, else 0 (the thread is kept).
     int StopThread();
     // 0, 1 when the thread could not be terminated, 2 when its handle could not be closed.
     // Where threads cannot be terminated (POSIX) the result is 1 and the thread, told
     // to stop, is waited for at the next start (which starts none when it has not ended
-    // within 5120 ms) or at destruction.
+    // within the stop wait) or at destruction.
     int KillThread();
 
     // Replace the port and the clock (not owned); only while no worker runs.
-    void SetPort(IPort& port);
-    void SetClock(IClock& clock);
+    void SetPort(IPort& port) { m_worker->SetPort(port); }
 
-    void SetInterruptedLogPath(const std::string& path) { m_interruptedLog = CInterruptedLog(path); }
+    void SetClock(IClock& clock) { m_worker->SetClock(clock); }
 
-    void AddTrace(const std::string& message) { m_trace.Add(message); }
+    void SetInterruptedLogPath(const std::string& path) { m_worker->SetInterruptedLogPath(path); }
 
-    const CCommandTable& GetCommandTable() const { return m_table; }
+    void AddTrace(const std::string& message) { m_worker->AddTrace(message); }
+
+    const CCommandTable& GetCommandTable() const { return m_worker->GetCommandTable(); }
 
     // Resets the state for a new worker and sets running; StartThread begins with it.
     // Tests call it and then drive RunPass directly, without a thread.
-    void BeginPasses();
+    void BeginPasses() { m_worker->BeginPasses(); }
+
     // One pass of the worker loop; the worker runs it while running is set.
-    void RunPass();
+    void RunPass() { m_worker->RunPass(); }
 
 private:
-    using RequestList = std::list<std::unique_ptr<CommRequest>>;
-    using Holders = std::vector<std::unique_ptr<class CHeldLock>>;
-
-    static UINT ThreadEntry(LPVOID communicator);
-    void CommunicatorThread();
+    static UINT ThreadEntry(LPVOID worker);
+    // False when a thread is still there after the stop wait.
     bool WaitForOldThread();
-    void ReportKilled();
-    void Report(int status, int portNumber);
-    void SetStatus(int status);
-    BYTE SenderId() const;
-    void HandleClosedPort(BYTE senderId);
-    void FailRequests(RequestList& list);
-    bool ScanPorts(BYTE senderId);
-    bool TryPort(int portNumber, BYTE senderId);
-    int PingWithRepeats(BYTE senderId);
-    void ServeWorkingList();
-    void RotateCyclicHead();
-    Holders TakeLocks(CommRequest& request);
-    // 1 served, 0 refused without sending, -1 the port was closed.
-    int ServeRequest(CommRequest& request);
-    int Exchange(CommRequest& request);
-    void MoveIncomingQueue();
-    void FinishServingPass();
-    void FreeCyclicPolls();
-    void Heartbeat();
-    static int CapabilityIndex(int row);
 
-    // ICompositeHost and IUpdateModeHost, on the worker thread.
-    int Exchange(const FrameRequest& frame, bool repeat) override;
-    void ClosePort() override;
-    void SleepMs(DWORD milliseconds) override;
-    void PostFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) override;
-
-    CCommandTable& CommandTable() override { return m_table; }
-
-    void SetRowSupported(int row, bool supported) override;
-
-    bool IsRowFlagSet(int row) const override { return IsRowSupported(row) != FALSE; }
-
-    void SetTablesFlag(bool hasTables) override { m_tablesFlag = hasTables; }
-
-    bool GetTablesFlag() const override { return m_tablesFlag; }
-
-    void SetPortTimeouts(const PortTimeouts& timeouts) override;
-    void ReportUpdateProgress(UINT_PTR code, LONG_PTR perMille) override;
-    void ReportUpdateModeInfo(WORD word0, WORD word1, WORD word2) override;
-
-    std::atomic<bool> m_running{false};
+    // Shared with the running thread, which holds its own reference.
+    const std::shared_ptr<CCommunicatorWorker> m_worker;
     std::unique_ptr<CWinThread> m_thread;  // touched by the owner's thread only
-    std::unique_ptr<IPort> m_systemPort;
-    IPort* m_port;                // worker only
-    RequestList m_workingList;    // worker only
-    RequestList m_incomingQueue;  // guarded by m_queueLock
-    CCriticalSection m_queueLock;
-    CCommandTable m_table;  // rewritten by the worker only
-    std::atomic<int> m_status{kStatusNone};
-    ICommunicatorSink* m_sink = nullptr;
-    CWatchDog* m_watchDog = nullptr;
-    std::atomic<int> m_waitState{0};
-    CHeldLocks m_heldLocks;
-    std::atomic<bool> m_tablesFlag{false};
-    IClock* m_clock;
-    CCommTrace m_trace;  // worker only
-    // Capability flags of rows 30, 35, 31, 40 and 42; written by the worker, read anywhere.
-    std::array<std::atomic<int>, 5> m_capabilities{};
-    CFrameExchange m_exchange;
-    CInterruptedLog m_interruptedLog;
-    // The scan's failures by port number (0: the port listing), worker only.
-    CRepeatedLines m_scanFailures{2000};
-    CCompositeProcedures m_composites{*this};
-    CUpdateModeStep m_update{*this};  // owns the mode word and the firmware image
-
-    // Worker-loop state kept across passes.
-    DWORD m_delayMs = 1;
-    int m_portNumber = 0;
-    int m_exchanges = 0;
-    int m_repeatsUsed = 0;
+    DWORD m_stopWaitMs;
 };

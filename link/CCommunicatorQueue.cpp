@@ -1,4 +1,4 @@
-// Forwards to the communicator; the one place that maps the two size conventions.
+// Forwards to the communicator.
 #include "link/CCommunicatorQueue.h"
 
 #include "link/CCommunicator.h"
@@ -9,9 +9,6 @@ bool CCommunicatorQueue::QueueRequest(CDataDescriptor* descriptor,
                                       const BYTE* source,
                                       BYTE* destination,
                                       std::size_t destinationSize) {
-    if (destinationSize == kSizeFromRow) {
-        destinationSize = CCommunicator::kDestinationSizeFromRow;
-    }
     return m_communicator.QueueRequest(descriptor, kind, row, source, destination, destinationSize);
 }
 

@@ -23,7 +23,6 @@ enum class CompositeOutcome {
 
 class CCompositeProcedures {
 public:
-    static constexpr int kRepeats = 16;
     // Status polls of the OBD forwarder before a unit that stays busy counts as failed.
     static constexpr int kObdBusyPollLimit = 200;
 

@@ -4,7 +4,7 @@
 #include "link/CFrameExchange.h"
 
 #include "link/CCommandTable.h"
-#include "link/CLogger.h"
+#include "link/CRepeatedLines.h"
 #include "link/CSerialException.h"
 #include "link/ExchangeResult.h"
 #include "link/FrameChecksum.h"
@@ -21,6 +21,12 @@ constexpr BYTE kPingEcho = 0x81;
 constexpr BYTE kEchoBit = 0x80;
 constexpr int kHeadBytes = 3;
 constexpr int kPingFrameBytes = 5;
+
+// Kinds of port failure; with the port number they make the failure line's key.
+constexpr int kWriteFailure = 1;
+constexpr int kReadFailure = 2;
+constexpr int kDrainFailure = 3;
+constexpr int kFailureKinds = 4;
 
 std::string Quoted(const char* label, const BYTE* bytes, int count) {
     return std::string(label) + ": '" + CCommTrace::FormatBytes(bytes, count) + "'";
@@ -63,8 +69,18 @@ FrameRequest MakeFrameRequest(BYTE senderId,
     return frame;
 }
 
-CFrameExchange::CFrameExchange(IPort& port, IClock& clock, CCommTrace& trace)
-    : m_port(&port), m_clock(&clock), m_trace(trace) {}
+CFrameExchange::CFrameExchange(IPort& port, IClock& clock, CCommTrace& trace, CRepeatedLines& failures)
+    : m_port(&port), m_clock(&clock), m_trace(trace), m_failures(failures) {}
+
+// Negative, so that the keys stay apart from the scan's (0 and the port numbers).
+int CFrameExchange::FailureKey(int kind) const {
+    return -(m_portNumber * kFailureKinds + kind);
+}
+
+void CFrameExchange::LogFailure(int kind, const char* operation, const CSerialException& e) {
+    m_failures.Log(FailureKey(kind),
+                   std::string("CFrameExchange: ") + operation + " failed: " + e.what() + ".");
+}
 
 void CFrameExchange::Beat() {
     if (m_heartbeat) {
@@ -119,9 +135,10 @@ int CFrameExchange::SendFrame(const BYTE* frame, int length) {
     try {
         written = m_port->Write(frame, static_cast<DWORD>(length));
     } catch (const CSerialException& e) {
-        CLogger::Instance().Log(2000, "CFrameExchange: writing the frame failed: %s.", e.what());
+        LogFailure(kWriteFailure, "writing the frame", e);
         return kResultWriteError;
     }
+    m_failures.End(FailureKey(kWriteFailure));
     return written < static_cast<DWORD>(length) ? kResultShortWrite : kResultSuccess;
 }
 
@@ -132,9 +149,10 @@ CFrameExchange::ByteRead CFrameExchange::ReadByte(BYTE& value) {
         try {
             got = m_port->Read(&value, 1);
         } catch (const CSerialException& e) {
-            CLogger::Instance().Log(2000, "CFrameExchange: reading a byte failed: %s.", e.what());
+            LogFailure(kReadFailure, "reading a byte", e);
             return ByteRead::Failed;
         }
+        m_failures.End(FailureKey(kReadFailure));
         if (got == 1) {
             return ByteRead::Got;
         }
@@ -156,9 +174,10 @@ void CFrameExchange::Drain() {
             got = m_port->Read(&discard, 1);
         } catch (const CSerialException& e) {
             // A port that fails to read has nothing more to drain.
-            CLogger::Instance().Log(2000, "CFrameExchange: draining the port failed: %s.", e.what());
+            LogFailure(kDrainFailure, "draining the port", e);
             return;
         }
+        m_failures.End(FailureKey(kDrainFailure));
         if (got == 1) {
             lastByte = m_clock->NowMs();
             continue;

@@ -7,6 +7,9 @@
 #include "link/IClock.h"
 #include "link/IPort.h"
 
+class CRepeatedLines;
+class CSerialException;
+
 #include <cstddef>
 #include <functional>
 #include <vector>
@@ -47,8 +50,10 @@ public:
     static constexpr DWORD kDrainSilenceMs = 20;
     static constexpr DWORD kDrainPollMs = 3;
 
-    // The port, clock and trace are not owned and must outlive the exchange.
-    CFrameExchange(IPort& port, IClock& clock, CCommTrace& trace);
+    // The port, clock, trace and failure lines are not owned and must outlive the
+    // exchange. A port failure is logged through the failure lines, so that one that
+    // comes back on every try is written once with its count.
+    CFrameExchange(IPort& port, IClock& clock, CCommTrace& trace, CRepeatedLines& failures);
 
     void SetHeartbeat(std::function<void()> heartbeat) { m_heartbeat = std::move(heartbeat); }
 
@@ -57,6 +62,9 @@ public:
     void SetPort(IPort& port) { m_port = &port; }
 
     void SetClock(IClock& clock) { m_clock = &clock; }
+
+    // The number of the port just opened, which keeps its failure lines apart.
+    void SetPortNumber(int portNumber) { m_portNumber = portNumber; }
 
     // Sends the request and receives the reply; a result code of ExchangeResult.h.
     // On success the reply data (count byte included) are in the destination.
@@ -82,10 +90,14 @@ private:
     int ReadPingReply(BYTE* reply);
     int JudgeVersion(const BYTE* reply);
     void Beat();
+    int FailureKey(int kind) const;
+    void LogFailure(int kind, const char* operation, const CSerialException& e);
 
     IPort* m_port;    // not owned
     IClock* m_clock;  // not owned
     CCommTrace& m_trace;
+    CRepeatedLines& m_failures;
     std::function<void()> m_heartbeat;
     DWORD m_byteTimeoutMs = kDefaultByteTimeoutMs;
+    int m_portNumber = 0;
 };

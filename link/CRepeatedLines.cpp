@@ -24,6 +24,13 @@ void CRepeatedLines::End(int key) {
     m_entries.erase(found);
 }
 
+void CRepeatedLines::EndAll() {
+    for (const auto& entry : m_entries) {
+        WriteRepeats(entry.second);
+    }
+    m_entries.clear();
+}
+
 void CRepeatedLines::WriteRepeats(const Entry& entry) const {
     if (entry.repeats == 0) {
         return;

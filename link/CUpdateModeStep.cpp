@@ -4,6 +4,7 @@
 #include "classlib/core/CSingleLock.h"
 #include "link/CFrameExchange.h"
 #include "link/CLogger.h"
+#include "link/ExchangeRepeats.h"
 #include "link/ExchangeResult.h"
 #include "link/IUpdateModeHost.h"
 
@@ -45,11 +46,8 @@ int CUpdateModeStep::Send(BYTE code, const std::vector<BYTE>& data, int replyLen
     const std::size_t replySize = reply != nullptr ? static_cast<std::size_t>(replyLength) : 0;
     const FrameRequest frame =
         MakeFrameRequest(kSenderIdUpdate, kAnswerIdUpdate, code, data, replyLength, reply, replySize);
-    int result = m_host.Exchange(frame, false);
-    for (int tries = 0; tries < kRepeats && result != kResultSuccess; ++tries) {
-        result = m_host.Exchange(frame, true);
-    }
-    return result;
+    return ExchangeWithRepeats([&](bool repeat) { return m_host.Exchange(frame, repeat); },
+                               [](int result) { return result != kResultSuccess; });
 }
 
 bool CUpdateModeStep::SendOrClose(BYTE code, const std::vector<BYTE>& data, int replyLength, BYTE* reply) {

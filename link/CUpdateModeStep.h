@@ -31,7 +31,6 @@ constexpr UINT_PTR kUpdateReportOther = 5;       // a block step in any other st
 
 class CUpdateModeStep {
 public:
-    static constexpr int kRepeats = 16;
     static constexpr std::size_t kMaxBlockBytes = 128;
     // A block goes out only when the loader offers more room than this, or room for the rest.
     static constexpr std::size_t kMinBlockRoom = 64;

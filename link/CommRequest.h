@@ -17,11 +17,9 @@ struct CommRequest {
     CDataDescriptor* descriptor = nullptr;  // not owned; null for a request about no single element
     int kind = 0;
     int row = 0;
-    // The request's data bytes. Plain rows carry a copy taken when the request was
-    // queued, so a caller may reuse its buffer at once; composite procedures read
-    // their input through `source`, which the caller keeps alive.
+    // The request's data bytes, copied when the request was queued, so a caller may
+    // reuse its buffer at once.
     std::vector<BYTE> payload;
-    const BYTE* source = nullptr;
     BYTE* destination = nullptr;      // not owned; may be null when the reply has no data
     std::size_t destinationSize = 0;  // bytes the destination can take
     unsigned withdrawals = 0;         // the descriptor's withdrawals when queued

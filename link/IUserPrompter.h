@@ -1,6 +1,6 @@
 // How the data handler's file operations and connection check talk to the user: message
 // boxes, the transfer direction dialog and the save dialog of the offer to save. The shell
-// shows them (boxes titled "Pirolex: ..."); tests answer them by script. UI thread only.
+// shows them (boxes titled with the program's name); tests answer them by script. UI thread only.
 #pragma once
 
 #include "classlib/core/CString.h"

@@ -7,6 +7,7 @@
 #include "link/CCommunicator.h"
 #include "link/CDataDescriptor.h"
 #include "link/CLogger.h"
+#include "link/CRepeatedLines.h"
 #include "link/CSerialPort.h"
 #include "link/CSystemClock.h"
 #include "link/CWatchDog.h"
@@ -72,6 +73,22 @@ std::vector<std::string> RequestsSince(std::size_t from) {
         }
     }
     return requests;
+}
+
+// Waits, at most limitMs, until the unit has received the request at least count times
+// since the transcript's line from.
+bool WaitForRequests(std::size_t from, const std::string& request, long count, long long limitMs) {
+    const long long start = NowMs();
+    for (;;) {
+        const std::vector<std::string> requests = RequestsSince(from);
+        if (std::count(requests.begin(), requests.end(), request) >= count) {
+            return true;
+        }
+        if (NowMs() - start > limitMs) {
+            return false;
+        }
+        SleepMs(20);
+    }
 }
 
 // Whether a thread other than the caller would have to wait for the lock.
@@ -220,9 +237,8 @@ TEST_F(CommunicatorOnComPorts, FindsTheUnitBehindTwoSilentPortsServesInOrderPoll
     ASSERT_TRUE(m_comm->QueueRequest(nullptr, 0, 38, &adaptation, nullptr));        // command 18
     ASSERT_TRUE(m_sink.WaitForFinished(3, kServeTimeoutMs));
     EXPECT_EQ((std::vector<std::pair<int, int>>{{8, 1}, {37, 1}, {38, 1}}), m_sink.Finished());
-    SleepMs(500);  // some passes of polling
-
     const std::string poll = CUnitSim::FrameLine("RX", {0xAA, 50});
+    ASSERT_TRUE(WaitForRequests(mark, poll, 5, kServeTimeoutMs)) << "the unit is not polled";
     std::vector<std::string> requests = RequestsSince(mark);
     requests.erase(std::remove(requests.begin(), requests.end(), kPingLine), requests.end());
     ASSERT_GE(requests.size(), 5u);
@@ -297,7 +313,8 @@ TEST_F(CommunicatorOnComPorts, DecidesTheStatusFromTheUnitsVersion) {
         port.Open(CUnitSim::Port(), 9600, kParityNone, 8, kStopBitsOne, kFlowNone, false);
         port.SetTimeouts(kNormalTimeouts);
         CCommTrace trace(CSystemClock::Instance());
-        CFrameExchange exchange(port, CSystemClock::Instance(), trace);
+        CRepeatedLines failures(2000);
+        CFrameExchange exchange(port, CSystemClock::Instance(), trace, failures);
         EXPECT_EQ(c.ping, exchange.Ping(kSenderIdNormal));
         if (c.trace != nullptr) {
             ASSERT_FALSE(trace.IsEmpty());

@@ -2,6 +2,7 @@
 // Wine, with the unit told to spoil its answer: each fault gives its result code and
 // trace line, and the line is usable again for the next exchange.
 #include "link/CFrameExchange.h"
+#include "link/CRepeatedLines.h"
 #include "link/CSerialPort.h"
 #include "link/CSystemClock.h"
 #include "link/ExchangeResult.h"
@@ -22,7 +23,7 @@ constexpr DWORD kQuietMs = 400;
 class FrameExchangeOnComPort : public ::testing::Test {
 protected:
     FrameExchangeOnComPort()
-        : trace(CSystemClock::Instance()), exchange(port, CSystemClock::Instance(), trace) {}
+        : trace(CSystemClock::Instance()), exchange(port, CSystemClock::Instance(), trace, failures) {}
 
     void SetUp() override {
         ASSERT_NE(0, CUnitSim::Port()) << "run through tests/link/with-link-units";
@@ -61,6 +62,7 @@ protected:
 
     CSerialPort port;
     CCommTrace trace;
+    CRepeatedLines failures{2000};
     CFrameExchange exchange;
     BYTE reply[1024] = {};
 };

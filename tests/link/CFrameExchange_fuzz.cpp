@@ -2,6 +2,7 @@
 // rest is what the far end sends back to one exchange and one ping.
 #include "link/CFrameExchange.h"
 
+#include "link/CRepeatedLines.h"
 #include "tests/link/CFakeClock.h"
 #include "tests/link/CScriptedPort.h"
 
@@ -15,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CFakeClock clock;
     CScriptedPort port;
     CCommTrace trace(clock);
-    CFrameExchange exchange(port, clock, trace);
+    CRepeatedLines failures(2000);
+    CFrameExchange exchange(port, clock, trace, failures);
     port.Open(1, 9600, 2, 8, 0, 0, false);
     const Bytes reply(data + 4, data + size);
     port.SetResponder([&reply](int, const Bytes&) { return reply; });

@@ -2,6 +2,7 @@
 // repeats-free single exchanges, trace lines and buffer limits.
 #include "link/CFrameExchange.h"
 
+#include "link/CRepeatedLines.h"
 #include "link/ExchangeResult.h"
 #include "link/FrameChecksum.h"
 #include "tests/link/CFakeClock.h"
@@ -17,7 +18,7 @@ const std::string kStamp = "[2024-05-06 07:08:09.010] ";
 
 class FrameExchangeTest : public ::testing::Test {
 protected:
-    FrameExchangeTest() : trace(clock), exchange(port, clock, trace) {
+    FrameExchangeTest() : trace(clock), exchange(port, clock, trace, failures) {
         port.Open(7, 9600, 2, 8, 0, 0, false);
     }
 
@@ -47,6 +48,7 @@ protected:
     CFakeClock clock;
     CScriptedPort port;
     CCommTrace trace;
+    CRepeatedLines failures{2000};
     CFrameExchange exchange;
 };
 

@@ -20,6 +20,9 @@ void CScriptedPort::Open(int portNumber, DWORD, int, BYTE, int, int, bool) {
 }
 
 DWORD CScriptedPort::Read(void* buffer, DWORD count) {
+    if (m_failingRead.count(m_openPort) != 0) {
+        throw CSerialException(31);
+    }
     if (m_failReads > 0) {
         --m_failReads;
         throw CSerialException(31);
@@ -34,6 +37,9 @@ DWORD CScriptedPort::Read(void* buffer, DWORD count) {
 }
 
 DWORD CScriptedPort::Write(const void* buffer, DWORD count) {
+    if (m_failingWrite.count(m_openPort) != 0) {
+        throw CSerialException(31);
+    }
     if (m_failWrites > 0) {
         --m_failWrites;
         throw CSerialException(31);

@@ -45,6 +45,11 @@ public:
 
     void AllowOpening(int port) { m_failingOpen.erase(port); }
 
+    // Every write or read on the port fails from now on.
+    void FailWritingOn(int port) { m_failingWrite.insert(port); }
+
+    void FailReadingOn(int port) { m_failingRead.insert(port); }
+
     void FailNextWrites(int count) { m_failWrites = count; }
 
     void ShortNextWrites(int count) { m_shortWrites = count; }
@@ -63,6 +68,8 @@ public:
 private:
     std::vector<int> m_ports;
     std::set<int> m_failingOpen;
+    std::set<int> m_failingWrite;
+    std::set<int> m_failingRead;
     std::vector<int> m_opened;
     int m_openPort = 0;
     Responder m_responder;
