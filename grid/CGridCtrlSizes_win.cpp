@@ -150,27 +150,23 @@ void CGridCtrl::FitAll(int style) {
 }
 
 void CGridCtrl::StretchColumnsToWidth(BOOL includeFixed) {
-    const int first = includeFixed ? 0 : GetFixedColumnCount();
-    if (first >= GetColumnCount() || !IsWindow()) {
-        return;
-    }
-    EnableScrollBars(SB_HORZ, FALSE);
-    CRect client;
-    GetClientRect(client);
-    m_layout.Cols().Stretch(client.Width(), includeFixed != FALSE);
-    Refresh();
-    ResetScrollBars();
+    StretchAxis(TRUE, includeFixed);
 }
 
 void CGridCtrl::StretchRowsToHeight(BOOL includeFixed) {
-    const int first = includeFixed ? 0 : GetFixedRowCount();
-    if (first >= GetRowCount() || !IsWindow()) {
+    StretchAxis(FALSE, includeFixed);
+}
+
+void CGridCtrl::StretchAxis(BOOL columns, BOOL includeFixed) {
+    CGridAxis& axis = columns ? m_layout.Cols() : m_layout.Rows();
+    const int first = includeFixed ? 0 : axis.GetFixedCount();
+    if (first >= axis.GetCount() || !IsWindow()) {
         return;
     }
-    EnableScrollBars(SB_VERT, FALSE);
+    EnableScrollBars(columns ? SB_HORZ : SB_VERT, FALSE);
     CRect client;
     GetClientRect(client);
-    m_layout.Rows().Stretch(client.Height(), includeFixed != FALSE);
+    axis.Stretch(columns ? client.Width() : client.Height(), includeFixed != FALSE);
     Refresh();
     ResetScrollBars();
 }
