@@ -505,6 +505,7 @@ private:
     BOOL DeleteEntry(BOOL columns, int at, const AxisCellsChange& eraseCells);
     BOOL MouseOverDivider(CPoint point, BOOL columns);
     void StretchAxis(BOOL columns, BOOL includeFixed);
+    BOOL FitToCells(BOOL columns, int index, int first, int last, BOOL resetScrollBars);
     void RedrawFixedHeaders(const GridCellId& cell, const GridCellId& other);
     void ReselectPreviousCells(const GridCellRange& visible, CDC* dc);
     void RedrawIfVisible(const GridCellId& cell, const GridCellRange& visible, CDC* dc);
