@@ -129,6 +129,8 @@ protected:
     int GetKnownImageWidth(int* height = nullptr) const;
     void DrawSortArrow(CDC* dc, CRect& rect, BOOL vertical);
     void DrawFixedFrame(CDC* dc, int row, int col, CRect& rect);
+    // The default cell when there is a grid, a DC and a rectangle to draw in; else null.
+    CGridCellBase* GetDrawingDefaultCell(const CDC* dc, const CRect& rect);
 
     DWORD m_state = 0;
 };

@@ -9,6 +9,7 @@
 #include "classlib/win/CScopedSelect.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
+#include "grid/GridWidestLine.h"
 
 #include <windows.h>
 
@@ -122,18 +123,7 @@ CSize CGridCellBase::GetTextExtent(LPCSTR text, CDC* dc) {
     CSize size;
     const DWORD format = GetFormat();
     if ((format & DT_WORDBREAK) != 0 && (format & DT_SINGLELINE) == 0) {
-        const CString all(text);
-        int widest = 0;
-        int start = 0;
-        while (start <= all.GetLength()) {
-            int end = all.Find('\n', start);
-            if (end < 0) {
-                end = all.GetLength();
-            }
-            widest = std::max(widest, static_cast<int>(dc->GetTextExtent(text + start, end - start).cx));
-            start = end + 1;
-        }
-        CRect rect(0, 0, widest + 1, 0);
+        CRect rect(0, 0, GridWidestLine(*dc, CString(text)) + 1, 0);
         dc->DrawText(text, -1, rect, format | DT_CALCRECT);
         size = CSize(rect.Width(), rect.Height());
     } else {
@@ -200,16 +190,20 @@ void CGridCellBase::DrawSortArrow(CDC* dc, CRect& rect, BOOL vertical) {
     }
 }
 
-BOOL CGridCellBase::Draw(CDC* dc, int row, int col, CRect rect, BOOL eraseBackground) {
-    CGridCtrl* grid = GetGrid();
-    if (grid == nullptr || dc == nullptr || rect.Width() <= 0 || rect.Height() <= 0) {
-        return FALSE;
+// Checked before the DC state is saved, so that no exit leaves a saved state behind.
+CGridCellBase* CGridCellBase::GetDrawingDefaultCell(const CDC* dc, const CRect& rect) {
+    if (GetGrid() == nullptr || dc == nullptr || rect.Width() <= 0 || rect.Height() <= 0) {
+        return nullptr;
     }
-    // Checked before the DC state is saved, so that no exit leaves a saved state behind.
-    CGridCellBase* defaultCell = GetDefaultCell();
+    return GetDefaultCell();
+}
+
+BOOL CGridCellBase::Draw(CDC* dc, int row, int col, CRect rect, BOOL eraseBackground) {
+    CGridCellBase* defaultCell = GetDrawingDefaultCell(dc, rect);
     if (defaultCell == nullptr) {
         return FALSE;
     }
+    CGridCtrl* grid = GetGrid();
     const int savedState = dc->SaveDC();
     dc->SetBkMode(TRANSPARENT);
     COLORREF textColour =
@@ -267,14 +261,11 @@ BOOL CGridCellBase::Draw(CDC* dc, int row, int col, CRect rect, BOOL eraseBackgr
 }
 
 BOOL CGridCellBase::PrintCell(CDC* dc, int row, int col, CRect rect) {
-    CGridCtrl* grid = GetGrid();
-    if (grid == nullptr || dc == nullptr || rect.Width() <= 0 || rect.Height() <= 0) {
-        return FALSE;
-    }
-    CGridCellBase* defaultCell = GetDefaultCell();
+    CGridCellBase* defaultCell = GetDrawingDefaultCell(dc, rect);
     if (defaultCell == nullptr) {
         return FALSE;
     }
+    CGridCtrl* grid = GetGrid();
     const int savedState = dc->SaveDC();
     dc->SetBkMode(TRANSPARENT);
     COLORREF textColour = RGB(0, 0, 0);

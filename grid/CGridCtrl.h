@@ -20,6 +20,7 @@
 #include <windows.h>
 
 #include <cstdarg>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -481,6 +482,9 @@ private:
     BOOL SetCellTextFormatV(int row, int col, LPCSTR format, va_list arguments);
 
     typedef std::vector<CGridCellBase*> GridRow;
+    typedef std::function<void(CGridCellBase&)> CellChange;
+    // Changes the cells of the rows or columns from an index or up to a count.
+    typedef std::function<void(int)> AxisCellsChange;
 
     // The slots of m_defaultCells.
     enum DefaultCellSlot { kNormalCell, kFixedColumnCell, kFixedRowCell, kCornerCell, kDefaultCellCount };
@@ -492,8 +496,16 @@ private:
     GridClientMetrics GetClientMetrics();
     void InvalidateNonFixedArea(BOOL horizontal);
     void ScrollAxis(int bar, UINT code);
-    void ApplyFixedRowBits(int oldCount, int newCount);
-    void ApplyFixedColumnBits(int oldCount, int newCount);
+    BOOL ChangeCellLook(int row, int col, const CellChange& change);
+    BOOL ChangeCellContent(int row, int col, const CellChange& change);
+    void ApplyFixedBits(BOOL columns, int oldCount, int newCount);
+    BOOL SetFixedCount(BOOL columns, int fixed);
+    BOOL ChangeCount(BOOL columns, int count, const AxisCellsChange& resizeCells);
+    int InsertEntry(BOOL columns, int at, const AxisCellsChange& insertCells);
+    BOOL DeleteEntry(BOOL columns, int at, const AxisCellsChange& eraseCells);
+    BOOL MouseOverDivider(CPoint point, BOOL columns);
+    void StretchAxis(BOOL columns, BOOL includeFixed);
+    BOOL FitToCells(BOOL columns, int index, int first, int last, BOOL resetScrollBars);
     void RedrawFixedHeaders(const GridCellId& cell, const GridCellId& other);
     void ReselectPreviousCells(const GridCellRange& visible, CDC* dc);
     void RedrawIfVisible(const GridCellId& cell, const GridCellRange& visible, CDC* dc);

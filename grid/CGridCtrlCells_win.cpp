@@ -1,24 +1,13 @@
-// The table side of the grid window: counts, inserting and deleting rows and columns,
-// cell classes and attributes, the modified flag and virtual mode.
-#include "classlib/core/CMemoryException.h"
+// The cells of the grid window: making them of the default class, changing a cell's class,
+// their attributes, the modified flag, virtual mode and finding cells by their state.
 #include "grid/CGridCell.h"
 #include "grid/CGridCtrl.h"
 #include "grid/CGridDefaultCell.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdarg>
-#include <new>
-
-namespace {
-
-// Reports running out of memory with the class library's own text.
-void ReportOutOfMemory() {
-    CMemoryException exception;
-    exception.ReportError();
-}
-
-}  // namespace
 
 void CGridCtrl::Refresh() {
     if (IsWindow() && m_allowDraw) {
@@ -57,334 +46,6 @@ void CGridCtrl::DestroyCell(int row, int col) {
     m_cells[row][col] = nullptr;
 }
 
-void CGridCtrl::ApplyFixedRowBits(int oldCount, int newCount) {
-    if (newCount > oldCount) {
-        for (int row = oldCount; row < newCount; ++row) {
-            for (CGridCellBase* cell : m_cells[row]) {
-                if (cell == nullptr) {
-                    continue;
-                }
-                cell->SetState(cell->GetState() | GRID_STATE_FIXED | GRID_STATE_FIXEDROW);
-                cell->SetBackColour(GRID_COLOUR_DEFAULT);
-                cell->SetTextColour(GRID_COLOUR_DEFAULT);
-            }
-        }
-        return;
-    }
-    for (int row = newCount; row < oldCount; ++row) {
-        for (int col = 0; col < GetColumnCount(); ++col) {
-            CGridCellBase* cell = m_cells[row][col];
-            if (cell == nullptr) {
-                continue;
-            }
-            if (col < GetFixedColumnCount()) {
-                cell->SetState(cell->GetState() & ~GRID_STATE_FIXEDROW);
-                continue;
-            }
-            cell->SetState(cell->GetState() & ~(GRID_STATE_FIXED | GRID_STATE_FIXEDROW));
-            cell->SetBackColour(GRID_COLOUR_DEFAULT);
-            cell->SetTextColour(GRID_COLOUR_DEFAULT);
-        }
-    }
-}
-
-void CGridCtrl::ApplyFixedColumnBits(int oldCount, int newCount) {
-    const bool grow = newCount > oldCount;
-    const int from = grow ? oldCount : newCount;
-    const int to = grow ? newCount : oldCount;
-    for (int row = 0; row < GetRowCount(); ++row) {
-        for (int col = from; col < to; ++col) {
-            CGridCellBase* cell = m_cells[row][col];
-            if (cell == nullptr) {
-                continue;
-            }
-            if (grow) {
-                cell->SetState(cell->GetState() | GRID_STATE_FIXED | GRID_STATE_FIXEDCOL);
-            } else if (row < GetFixedRowCount()) {
-                cell->SetState(cell->GetState() & ~GRID_STATE_FIXEDCOL);
-                continue;
-            } else {
-                cell->SetState(cell->GetState() & ~(GRID_STATE_FIXED | GRID_STATE_FIXEDCOL));
-            }
-            cell->SetBackColour(GRID_COLOUR_DEFAULT);
-            cell->SetTextColour(GRID_COLOUR_DEFAULT);
-        }
-    }
-}
-
-BOOL CGridCtrl::SetFixedRowCount(int fixedRows) {
-    if (fixedRows == GetFixedRowCount()) {
-        return TRUE;
-    }
-    ClearSelection();
-    m_topLeftCell.col = -1;
-    if (fixedRows > GetRowCount() && !SetRowCount(fixedRows)) {
-        return FALSE;
-    }
-    if (!m_virtualMode) {
-        ApplyFixedRowBits(GetFixedRowCount(), fixedRows);
-    }
-    m_layout.Rows().SetFixedCount(fixedRows);
-    Refresh();
-    return TRUE;
-}
-
-BOOL CGridCtrl::SetFixedColumnCount(int fixedCols) {
-    if (fixedCols == GetFixedColumnCount()) {
-        return TRUE;
-    }
-    ClearSelection();
-    m_topLeftCell.col = -1;
-    if (fixedCols > GetColumnCount() && !SetColumnCount(fixedCols)) {
-        return FALSE;
-    }
-    if (!m_virtualMode) {
-        ApplyFixedColumnBits(GetFixedColumnCount(), fixedCols);
-    }
-    m_layout.Cols().SetFixedCount(fixedCols);
-    Refresh();
-    return TRUE;
-}
-
-BOOL CGridCtrl::SetRowCount(int rows) {
-    rows = std::max(0, rows);
-    if (rows == GetRowCount()) {
-        return TRUE;
-    }
-    EndEditing();
-    m_topLeftCell.col = -1;
-    if (rows < GetFixedRowCount()) {
-        m_layout.Rows().SetFixedCount(rows);
-    }
-    if (m_focusCell.row >= rows) {
-        SetFocusRowCol(-1, -1);
-    }
-    BOOL result = TRUE;
-    try {
-        if (!m_virtualMode) {
-            for (int row = rows; row < GetRowCount(); ++row) {
-                for (int col = 0; col < GetColumnCount(); ++col) {
-                    DestroyCell(row, col);
-                }
-            }
-            if (rows < static_cast<int>(m_cells.size())) {
-                m_cells.resize(static_cast<size_t>(rows));
-                m_layout.Rows().Resize(rows, 0);
-            }
-        }
-        const int height = m_defaultCells[kNormalCell]->GetHeight();
-        while (GetRowCount() < rows) {
-            const int row = GetRowCount();
-            if (!m_virtualMode) {
-                GridRow cells(static_cast<size_t>(GetColumnCount()), nullptr);
-                m_cells.push_back(cells);
-                m_layout.Rows().Insert(row, height);
-                for (int col = 0; col < GetColumnCount(); ++col) {
-                    m_cells[row][col] = CreateCell(row, col);
-                }
-            } else {
-                m_layout.Rows().Insert(row, height);
-            }
-        }
-        m_layout.Rows().Resize(rows, height);
-    } catch (const std::bad_alloc&) {
-        ReportOutOfMemory();
-        result = FALSE;
-    }
-    SetModified();
-    ResetScrollBars();
-    Refresh();
-    return result;
-}
-
-BOOL CGridCtrl::SetColumnCount(int cols) {
-    cols = std::max(0, cols);
-    if (cols == GetColumnCount()) {
-        return TRUE;
-    }
-    EndEditing();
-    m_topLeftCell.col = -1;
-    if (cols < GetFixedColumnCount()) {
-        m_layout.Cols().SetFixedCount(cols);
-    }
-    if (m_focusCell.col >= cols) {
-        SetFocusRowCol(-1, -1);
-    }
-    BOOL result = TRUE;
-    try {
-        const int oldCount = GetColumnCount();
-        if (!m_virtualMode && cols < oldCount) {
-            for (int row = 0; row < GetRowCount(); ++row) {
-                for (int col = cols; col < oldCount; ++col) {
-                    DestroyCell(row, col);
-                }
-            }
-        }
-        const int width = m_defaultCells[kFixedColumnCell]->GetWidth();
-        m_layout.Cols().Resize(cols, width);
-        if (!m_virtualMode) {
-            for (int row = 0; row < GetRowCount(); ++row) {
-                m_cells[row].resize(static_cast<size_t>(cols), nullptr);
-                for (int col = oldCount; col < cols; ++col) {
-                    m_cells[row][col] = CreateCell(row, col);
-                }
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        ReportOutOfMemory();
-        result = FALSE;
-    }
-    SetModified();
-    ResetScrollBars();
-    Refresh();
-    return result;
-}
-
-int CGridCtrl::InsertColumn(LPCSTR heading, UINT format, int col) {
-    if (col >= 0 && (col < GetFixedColumnCount() || col > GetColumnCount())) {
-        return -1;
-    }
-    EndEditing();
-    m_topLeftCell.col = -1;
-    ClearSelection();
-    if (GetRowCount() < 1 && !SetRowCount(1)) {
-        return -1;
-    }
-    const int index = col < 0 ? GetColumnCount() : col;
-    try {
-        m_layout.Cols().Insert(index, 0);
-        if (!m_virtualMode) {
-            for (int row = 0; row < GetRowCount(); ++row) {
-                m_cells[row].insert(m_cells[row].begin() + index, nullptr);
-                m_cells[row][index] = CreateCell(row, index);
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        ReportOutOfMemory();
-        return -1;
-    }
-    if (!m_virtualMode) {
-        SetCellText(0, index, heading);
-        for (int row = 0; row < GetRowCount(); ++row) {
-            SetCellFormat(row, index, format);
-        }
-    }
-    SetColumnWidth(index, GetCellTextExtent(0, index, heading).cx);
-    ResetScrollBars();
-    SetModified();
-    return index;
-}
-
-int CGridCtrl::InsertRow(LPCSTR heading, int row) {
-    if (row >= 0 && (row < GetFixedRowCount() || row >= GetRowCount())) {
-        return -1;
-    }
-    EndEditing();
-    m_topLeftCell.col = -1;
-    ClearSelection();
-    if (GetColumnCount() < 1 && !SetColumnCount(1)) {
-        return -1;
-    }
-    const int index = row < 0 ? GetRowCount() : row;
-    try {
-        m_layout.Rows().Insert(index, 0);
-        if (!m_virtualMode) {
-            m_cells.insert(m_cells.begin() + index, GridRow(static_cast<size_t>(GetColumnCount()), nullptr));
-            for (int col = 0; col < GetColumnCount(); ++col) {
-                m_cells[index][col] = CreateCell(index, col);
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        ReportOutOfMemory();
-        return -1;
-    }
-    SetCellText(index, 0, heading);
-    const bool hasHeading = heading != nullptr && *heading != '\0';
-    SetRowHeight(index,
-                 hasHeading ? GetCellTextExtent(index, 0, heading).cy : m_defaultCells[kFixedRowCell]->GetHeight());
-    ResetScrollBars();
-    SetModified();
-    return index;
-}
-
-BOOL CGridCtrl::DeleteColumn(int col) {
-    if (col < 0 || col >= GetColumnCount()) {
-        return FALSE;
-    }
-    EndEditing();
-    ClearSelection();
-    if (!m_virtualMode) {
-        for (int row = 0; row < GetRowCount(); ++row) {
-            DestroyCell(row, col);
-            m_cells[row].erase(m_cells[row].begin() + col);
-        }
-    }
-    m_layout.Cols().Erase(col);
-    ResetScrollBars();
-    SetModified();
-    return TRUE;
-}
-
-BOOL CGridCtrl::DeleteRow(int row) {
-    if (row < 0 || row >= GetRowCount()) {
-        return FALSE;
-    }
-    EndEditing();
-    ClearSelection();
-    if (!m_virtualMode) {
-        for (int col = 0; col < GetColumnCount(); ++col) {
-            DestroyCell(row, col);
-        }
-        m_cells.erase(m_cells.begin() + row);
-    }
-    m_layout.Rows().Erase(row);
-    ResetScrollBars();
-    SetModified();
-    return TRUE;
-}
-
-BOOL CGridCtrl::DeleteNonFixedRows() {
-    ClearSelection();
-    for (int row = GetRowCount(); row >= GetFixedRowCount(); --row) {
-        DeleteRow(row);
-    }
-    return TRUE;
-}
-
-BOOL CGridCtrl::DeleteAllItems() {
-    EndEditing();
-    ClearSelection();
-    if (!m_virtualMode) {
-        for (int row = 0; row < static_cast<int>(m_cells.size()); ++row) {
-            for (int col = 0; col < static_cast<int>(m_cells[row].size()); ++col) {
-                DestroyCell(row, col);
-            }
-        }
-    }
-    m_cells.clear();
-    m_layout.Rows().SetFixedCount(0);
-    m_layout.Cols().SetFixedCount(0);
-    m_layout.Rows().Resize(0, 0);
-    m_layout.Cols().Resize(0, 0);
-    m_focusCell = GridCellId();
-    ResetScrollBars();
-    SetModified();
-    return TRUE;
-}
-
-void CGridCtrl::FillClientArea() {
-    if (!IsWindow()) {
-        return;
-    }
-    CRect client;
-    GetClientRect(client);
-    SetColumnCount(client.Width() / m_defaultCells[kNormalCell]->GetWidth() + 1);
-    SetRowCount(client.Height() / m_defaultCells[kNormalCell]->GetHeight() + 1);
-    SetFixedRowCount(1);
-    SetFixedColumnCount(1);
-    StretchToWindow(TRUE);
-}
-
 BOOL CGridCtrl::ChangeCellType(int row, int col, CRuntimeClass* cellClass) {
     if (m_virtualMode || !IsValid(row, col) || cellClass == nullptr ||
         !cellClass->IsDerivedFrom(RUNTIME_CLASS(CGridCellBase))) {
@@ -408,6 +69,25 @@ BOOL CGridCtrl::SetDefaultCellType(CRuntimeClass* cellClass) {
         return FALSE;
     }
     m_defaultCellClass = cellClass;
+    return TRUE;
+}
+
+// A cell's looks and content change only where the grid holds cells: in virtual mode the
+// parent holds them. A change of content also marks the cell modified.
+BOOL CGridCtrl::ChangeCellLook(int row, int col, const CellChange& change) {
+    CGridCellBase* cell = m_virtualMode ? nullptr : GetCell(row, col);
+    if (cell == nullptr) {
+        return FALSE;
+    }
+    change(*cell);
+    return TRUE;
+}
+
+BOOL CGridCtrl::ChangeCellContent(int row, int col, const CellChange& change) {
+    if (!ChangeCellLook(row, col, change)) {
+        return FALSE;
+    }
+    SetModified(TRUE, row, col);
     return TRUE;
 }
 
@@ -489,13 +169,7 @@ BOOL CGridCtrl::GetItem(GridCellItem* item) {
 }
 
 BOOL CGridCtrl::SetCellText(int row, int col, LPCSTR text) {
-    CGridCellBase* cell = m_virtualMode ? nullptr : GetCell(row, col);
-    if (cell == nullptr) {
-        return FALSE;
-    }
-    cell->SetText(text);
-    SetModified(TRUE, row, col);
-    return TRUE;
+    return ChangeCellContent(row, col, [text](CGridCellBase& cell) { cell.SetText(text); });
 }
 
 BOOL CGridCtrl::SetCellTextFormat(int row, int col, LPCSTR format, ...) {
@@ -530,13 +204,7 @@ CString CGridCtrl::GetCellText(int row, int col) const {
 }
 
 BOOL CGridCtrl::SetCellData(int row, int col, LPARAM data) {
-    CGridCellBase* cell = m_virtualMode ? nullptr : GetCell(row, col);
-    if (cell == nullptr) {
-        return FALSE;
-    }
-    cell->SetData(data);
-    SetModified(TRUE, row, col);
-    return TRUE;
+    return ChangeCellContent(row, col, [data](CGridCellBase& cell) { cell.SetData(data); });
 }
 
 LPARAM CGridCtrl::GetCellData(int row, int col) const {
@@ -545,13 +213,7 @@ LPARAM CGridCtrl::GetCellData(int row, int col) const {
 }
 
 BOOL CGridCtrl::SetCellImage(int row, int col, int image) {
-    CGridCellBase* cell = m_virtualMode ? nullptr : GetCell(row, col);
-    if (cell == nullptr) {
-        return FALSE;
-    }
-    cell->SetImage(image);
-    SetModified(TRUE, row, col);
-    return TRUE;
+    return ChangeCellContent(row, col, [image](CGridCellBase& cell) { cell.SetImage(image); });
 }
 
 int CGridCtrl::GetCellImage(int row, int col) const {
@@ -587,12 +249,7 @@ UINT CGridCtrl::GetCellState(int row, int col) const {
 }
 
 BOOL CGridCtrl::SetCellFormat(int row, int col, UINT format) {
-    CGridCellBase* cell = m_virtualMode ? nullptr : GetCell(row, col);
-    if (cell == nullptr) {
-        return FALSE;
-    }
-    cell->SetFormat(format);
-    return TRUE;
+    return ChangeCellLook(row, col, [format](CGridCellBase& cell) { cell.SetFormat(format); });
 }
 
 UINT CGridCtrl::GetCellFormat(int row, int col) const {
@@ -601,12 +258,7 @@ UINT CGridCtrl::GetCellFormat(int row, int col) const {
 }
 
 BOOL CGridCtrl::SetCellBackColour(int row, int col, COLORREF colour) {
-    CGridCellBase* cell = m_virtualMode ? nullptr : GetCell(row, col);
-    if (cell == nullptr) {
-        return FALSE;
-    }
-    cell->SetBackColour(colour);
-    return TRUE;
+    return ChangeCellLook(row, col, [colour](CGridCellBase& cell) { cell.SetBackColour(colour); });
 }
 
 COLORREF CGridCtrl::GetCellBackColour(int row, int col) const {
@@ -615,12 +267,7 @@ COLORREF CGridCtrl::GetCellBackColour(int row, int col) const {
 }
 
 BOOL CGridCtrl::SetCellTextColour(int row, int col, COLORREF colour) {
-    CGridCellBase* cell = m_virtualMode ? nullptr : GetCell(row, col);
-    if (cell == nullptr) {
-        return FALSE;
-    }
-    cell->SetTextColour(colour);
-    return TRUE;
+    return ChangeCellLook(row, col, [colour](CGridCellBase& cell) { cell.SetTextColour(colour); });
 }
 
 COLORREF CGridCtrl::GetCellTextColour(int row, int col) const {
@@ -629,12 +276,7 @@ COLORREF CGridCtrl::GetCellTextColour(int row, int col) const {
 }
 
 BOOL CGridCtrl::SetCellFont(int row, int col, const LOGFONTA* font) {
-    CGridCellBase* cell = m_virtualMode ? nullptr : GetCell(row, col);
-    if (cell == nullptr) {
-        return FALSE;
-    }
-    cell->SetFont(font);
-    return TRUE;
+    return ChangeCellLook(row, col, [font](CGridCellBase& cell) { cell.SetFont(font); });
 }
 
 const LOGFONTA* CGridCtrl::GetCellFont(int row, int col) const {

@@ -5,11 +5,11 @@
 #include "grid/CGridCellBase.h"
 #include "grid/CGridCtrl.h"
 #include "grid/GridClipText.h"
+#include "grid/GridGlobalText.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -69,18 +69,10 @@ BOOL CGridCtrl::WriteClipboardText(const CString& text) {
     if (!clipboard.IsOpen() || !EmptyClipboard()) {
         return FALSE;
     }
-    const SIZE_T size = static_cast<SIZE_T>(text.GetLength()) + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    HGLOBAL block = MakeGlobalText(text);
     if (block == nullptr) {
         return FALSE;
     }
-    void* bytes = GlobalLock(block);
-    if (bytes == nullptr) {
-        GlobalFree(block);
-        return FALSE;
-    }
-    std::memcpy(bytes, text.GetString(), size);
-    GlobalUnlock(block);
     if (SetClipboardData(CF_TEXT, block) == nullptr) {
         GlobalFree(block);
         return FALSE;
@@ -88,7 +80,6 @@ BOOL CGridCtrl::WriteClipboardText(const CString& text) {
     return TRUE;
 }
 
-// Foreign clipboard data need not end in a zero byte: read no further than the block.
 BOOL CGridCtrl::ReadClipboardText(CString& text) {
     if (!IsClipboardFormatAvailable(CF_TEXT)) {
         return FALSE;
@@ -98,21 +89,7 @@ BOOL CGridCtrl::ReadClipboardText(CString& text) {
         return FALSE;
     }
     HGLOBAL block = GetClipboardData(CF_TEXT);
-    if (block == nullptr) {
-        return FALSE;
-    }
-    const SIZE_T size = GlobalSize(block);
-    const char* bytes = static_cast<const char*>(GlobalLock(block));
-    if (bytes == nullptr) {
-        return FALSE;
-    }
-    SIZE_T length = 0;
-    while (length < size && bytes[length] != '\0') {
-        ++length;
-    }
-    text = CString(bytes, static_cast<int>(length));
-    GlobalUnlock(block);
-    return TRUE;
+    return block != nullptr && ReadGlobalText(block, text) ? TRUE : FALSE;
 }
 
 BOOL CGridCtrl::PasteText(int row, int col, const CString& text, BOOL selectPasted) {

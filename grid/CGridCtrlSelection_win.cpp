@@ -278,21 +278,19 @@ void CGridCtrl::OnSelectAll() {
 }
 
 BOOL CGridCtrl::MouseOverRowResizeArea(CPoint point) {
-    if (point.x >= GetFixedColumnWidth()) {
-        return FALSE;
-    }
-    const GridCellId cell = CellFromPoint(point, TRUE);
-    POINT origin = {};
-    if (!GetCellOrigin(cell.row, cell.col, &origin)) {
-        return FALSE;
-    }
-    const int bottom = origin.y + GetRowHeight(cell.row);
-    return (point.y - origin.y < m_resizeCaptureRange && cell.row != 0) ||
-           bottom - point.y < m_resizeCaptureRange;
+    return MouseOverDivider(point, FALSE);
 }
 
 BOOL CGridCtrl::MouseOverColumnResizeArea(CPoint point) {
-    if (point.y >= GetFixedRowHeight()) {
+    return MouseOverDivider(point, TRUE);
+}
+
+// Near a divider within the fixed column (rows) or the fixed row (columns); the first
+// entry's leading edge is no divider.
+BOOL CGridCtrl::MouseOverDivider(CPoint point, BOOL columns) {
+    const auto along = [columns](const POINT& at) { return columns ? at.x : at.y; };
+    const int across = columns ? point.y : point.x;
+    if (across >= (columns ? GetFixedRowHeight() : GetFixedColumnWidth())) {
         return FALSE;
     }
     const GridCellId cell = CellFromPoint(point, TRUE);
@@ -300,9 +298,10 @@ BOOL CGridCtrl::MouseOverColumnResizeArea(CPoint point) {
     if (!GetCellOrigin(cell.row, cell.col, &origin)) {
         return FALSE;
     }
-    const int right = origin.x + GetColumnWidth(cell.col);
-    return (point.x - origin.x < m_resizeCaptureRange && cell.col != 0) ||
-           right - point.x < m_resizeCaptureRange;
+    const int index = columns ? cell.col : cell.row;
+    const int end = along(origin) + (columns ? GetColumnWidth(index) : GetRowHeight(index));
+    return (along(point) - along(origin) < m_resizeCaptureRange && index != 0) ||
+           end - along(point) < m_resizeCaptureRange;
 }
 
 // Works out where a movement key sends the focus; scrolls for the page, Home and End keys.

@@ -30,40 +30,20 @@ CSize CGridCtrl::GetCellTextExtent(int row, int col, LPCSTR text) {
 }
 
 BOOL CGridCtrl::FitColumnWidth(int col, int style, BOOL resetScrollBars) {
-    if (GetColumnWidth(col) <= 0 || !IsWindow()) {
-        return FALSE;
-    }
-    CClientDC dc(this);
-    if (dc.GetSafeHdc() == nullptr) {
-        return FALSE;
-    }
     const int fit = style == 0 ? m_fitStyle : style;
     const int firstRow = (fit & 1) != 0 ? 0 : GetFixedRowCount();
     const int lastRow = (fit & 2) != 0 ? GetRowCount() - 1 : GetFixedRowCount() - 1;
-    if (m_virtualMode) {
-        SendCacheHint(GridCellRange(firstRow, col, lastRow, col));
-    }
-    int width = 0;
-    CSize extent;
-    for (int row = firstRow; row <= lastRow; ++row) {
-        CGridCellBase* cell = GetCell(row, col);
-        if (cell != nullptr) {
-            extent = cell->GetCellExtent(&dc);
-        }
-        width = std::max(width, static_cast<int>(extent.cx));
-    }
-    if (m_virtualMode) {
-        SendCacheHint(GridCellRange());
-    }
-    m_layout.Cols().SetSize(col, width);
-    if (resetScrollBars) {
-        ResetScrollBars();
-    }
-    return TRUE;
+    return FitToCells(TRUE, col, firstRow, lastRow, resetScrollBars);
 }
 
 BOOL CGridCtrl::FitRowHeight(int row, BOOL resetScrollBars) {
-    if (GetRowHeight(row) <= 0 || !IsWindow()) {
+    return FitToCells(FALSE, row, 0, GetColumnCount() - 1, resetScrollBars);
+}
+
+// Sizes a shown row or column to the largest of its cells from first to last across it.
+BOOL CGridCtrl::FitToCells(BOOL columns, int index, int first, int last, BOOL resetScrollBars) {
+    CGridAxis& axis = columns ? m_layout.Cols() : m_layout.Rows();
+    if (axis.GetSize(index) <= 0 || !IsWindow()) {
         return FALSE;
     }
     CClientDC dc(this);
@@ -71,19 +51,21 @@ BOOL CGridCtrl::FitRowHeight(int row, BOOL resetScrollBars) {
         return FALSE;
     }
     if (m_virtualMode) {
-        SendCacheHint(GridCellRange(row, 0, row, GetColumnCount() - 1));
+        SendCacheHint(columns ? GridCellRange(first, index, last, index)
+                              : GridCellRange(index, first, index, last));
     }
-    int height = 0;
-    for (int col = 0; col < GetColumnCount(); ++col) {
-        CGridCellBase* cell = GetCell(row, col);
+    int size = 0;
+    for (int other = first; other <= last; ++other) {
+        CGridCellBase* cell = columns ? GetCell(other, index) : GetCell(index, other);
         if (cell != nullptr) {
-            height = std::max(height, static_cast<int>(cell->GetCellExtent(&dc).cy));
+            const CSize extent = cell->GetCellExtent(&dc);
+            size = std::max(size, static_cast<int>(columns ? extent.cx : extent.cy));
         }
     }
     if (m_virtualMode) {
         SendCacheHint(GridCellRange());
     }
-    m_layout.Rows().SetSize(row, height);
+    axis.SetSize(index, size);
     if (resetScrollBars) {
         ResetScrollBars();
     }
@@ -150,27 +132,23 @@ void CGridCtrl::FitAll(int style) {
 }
 
 void CGridCtrl::StretchColumnsToWidth(BOOL includeFixed) {
-    const int first = includeFixed ? 0 : GetFixedColumnCount();
-    if (first >= GetColumnCount() || !IsWindow()) {
-        return;
-    }
-    EnableScrollBars(SB_HORZ, FALSE);
-    CRect client;
-    GetClientRect(client);
-    m_layout.Cols().Stretch(client.Width(), includeFixed != FALSE);
-    Refresh();
-    ResetScrollBars();
+    StretchAxis(TRUE, includeFixed);
 }
 
 void CGridCtrl::StretchRowsToHeight(BOOL includeFixed) {
-    const int first = includeFixed ? 0 : GetFixedRowCount();
-    if (first >= GetRowCount() || !IsWindow()) {
+    StretchAxis(FALSE, includeFixed);
+}
+
+void CGridCtrl::StretchAxis(BOOL columns, BOOL includeFixed) {
+    CGridAxis& axis = columns ? m_layout.Cols() : m_layout.Rows();
+    const int first = includeFixed ? 0 : axis.GetFixedCount();
+    if (first >= axis.GetCount() || !IsWindow()) {
         return;
     }
-    EnableScrollBars(SB_VERT, FALSE);
+    EnableScrollBars(columns ? SB_HORZ : SB_VERT, FALSE);
     CRect client;
     GetClientRect(client);
-    m_layout.Rows().Stretch(client.Height(), includeFixed != FALSE);
+    axis.Stretch(columns ? client.Width() : client.Height(), includeFixed != FALSE);
     Refresh();
     ResetScrollBars();
 }

@@ -2,13 +2,12 @@
 // messages that belong to no other area (size, dialog code, capture, timer, colours).
 #include "grid/CGridCtrl.h"
 
-#include "classlib/core/CResourceException.h"
-#include "classlib/win/AfxRegisterWndClass.h"
 #include "grid/CGridCell.h"
 #include "grid/CGridDefaultCell.h"
 #include "grid/CGridDropHandler.h"
 #include "grid/CGridTipWnd.h"
 #include "grid/EnsureGridOle.h"
+#include "grid/RegisterGridWindowClass.h"
 
 #include <windows.h>
 
@@ -79,21 +78,7 @@ CGridCtrl::~CGridCtrl() {
 }
 
 void CGridCtrl::RegisterWindowClass() {
-    const HINSTANCE instance = AfxGetInstanceHandle();
-    WNDCLASSA existing = {};
-    if (GetClassInfoA(instance, kWindowClass, &existing)) {
-        return;
-    }
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = ::DefWindowProcA;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1));
-    windowClass.lpszClassName = kWindowClass;
-    if (!RegisterClassA(&windowClass)) {
-        AfxThrowResourceException();
-    }
+    RegisterGridWindowClass(kWindowClass, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, COLOR_3DFACE);
 }
 
 void CGridCtrl::ReadSystemColours() {

@@ -6,12 +6,13 @@
 #include "classlib/core/CString.h"
 #include "classlib/win/CComboBox.h"
 #include "grid/CGridComboEditBox.h"
+#include "grid/CGridInPlaceEditor.h"
 
 #include <windows.h>
 
 #include <vector>
 
-class CGridInPlaceCombo : public CComboBox {
+class CGridInPlaceCombo : public CGridInPlaceEditor<CComboBox> {
     DECLARE_DYNAMIC(CGridInPlaceCombo)
 
 public:
@@ -28,22 +29,15 @@ public:
                                    LPCSTR initialText,
                                    UINT firstCharacter);
 
-    // Reports the text once and closes the combo.
-    void EndEdit();
-
     // The subclassed edit field, null for a drop-down list.
     CGridComboEditBox* GetEditBox() { return m_editBox.GetSafeHwnd() != nullptr ? &m_editBox : nullptr; }
 
-    // The text the edit ends with: the field's, or the initial text when a list has no choice.
-    CString GetResultText() const;
-
 protected:
-    void PostNcDestroy() override;
+    // The field's text, or the initial text when a list has no choice.
+    CString TakeResult() override;
 
-    void OnKeyDown(UINT key, UINT repeat, UINT flags);
     void OnKeyUp(UINT key, UINT repeat, UINT flags);
     void OnKillFocus(CWnd* newWnd);
-    UINT OnGetDlgCode();
     void OnDropDown();
 
     DECLARE_MESSAGE_MAP()
@@ -54,20 +48,13 @@ private:
     void SelectInitialText();
     void ApplyFirstCharacter(UINT character);
     void UpdateDroppedWidth();
-    void LeaveWithKey(UINT key);
 
     bool IsDropList() const { return (m_comboStyle & 0x3) == CBS_DROPDOWNLIST; }
 
     CGridComboEditBox m_editBox;
     int m_listLines = 4;
     CString m_initialText;
-    int m_row;
-    int m_col;
-    UINT m_lastKey = 0;
-    bool m_exitOnArrows = false;
     COLORREF m_textColour = 0;
     COLORREF m_backColour = 0;
     DWORD m_comboStyle;
-    bool m_ended = false;       // the text goes to the grid once, whatever ends the edit
-    bool m_ownsItself = false;  // set once the window exists
 };

@@ -4,7 +4,6 @@
 #include "classlib/win/CScopedSelect.h"
 #include "grid/GridCellShapes.h"
 #include "grid/GridDefs.h"
-#include "grid/SendEndEditNotice.h"
 
 #include <windows.h>
 
@@ -27,7 +26,9 @@ constexpr DWORD kComboWindowStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORD
 }  // namespace
 
 CGridInPlaceCombo::CGridInPlaceCombo(int row, int col, DWORD comboStyle, LPCSTR initialText)
-    : m_initialText(initialText), m_row(row), m_col(col), m_comboStyle(comboStyle) {}
+    : CGridInPlaceEditor(row, col, false, Closing::Queued),
+      m_initialText(initialText),
+      m_comboStyle(comboStyle) {}
 
 CGridInPlaceCombo* CGridInPlaceCombo::Open(CWnd* grid,
                                            CRect rect,
@@ -58,7 +59,7 @@ BOOL CGridInPlaceCombo::CreateCombo(CWnd* grid, CRect rect, UINT id, const std::
     if (!Create(m_comboStyle | kComboWindowStyle, dropped, grid, id)) {
         return FALSE;
     }
-    m_ownsItself = true;
+    OwnItself();
     for (const CString& choice : choices) {
         AddString(choice);
     }
@@ -131,41 +132,13 @@ void CGridInPlaceCombo::OnDropDown() {
     UpdateDroppedWidth();
 }
 
-CString CGridInPlaceCombo::GetResultText() const {
+CString CGridInPlaceCombo::TakeResult() {
     if (IsDropList() && GetCurSel() == CB_ERR) {
         return m_initialText;
     }
     CString text;
     GetWindowText(text);
     return text;
-}
-
-void CGridInPlaceCombo::EndEdit() {
-    if (m_ended || !IsWindow()) {
-        return;
-    }
-    m_ended = true;
-    SendEndEditNotice(*this, m_row, m_col, GetResultText(), m_lastKey);
-    if (IsWindow()) {
-        PostMessage(WM_CLOSE);
-    }
-}
-
-void CGridInPlaceCombo::LeaveWithKey(UINT key) {
-    m_lastKey = key;
-    CWnd* grid = GetParent();
-    if (grid != nullptr) {
-        grid->SetFocus();
-    }
-}
-
-void CGridInPlaceCombo::OnKeyDown(UINT key, UINT repeat, UINT flags) {
-    const bool leaving = key == VK_PRIOR || key == VK_NEXT || (key >= VK_LEFT && key <= VK_DOWN);
-    if (leaving && (m_exitOnArrows || (GetKeyState(VK_CONTROL) & 0x8000) != 0)) {
-        LeaveWithKey(key);
-        return;
-    }
-    CComboBox::OnKeyDown(key, repeat, flags);
 }
 
 void CGridInPlaceCombo::OnKeyUp(UINT key, UINT repeat, UINT flags) {
@@ -183,19 +156,10 @@ void CGridInPlaceCombo::OnKeyUp(UINT key, UINT repeat, UINT flags) {
     CComboBox::OnKeyUp(key, repeat, flags);
 }
 
+// A combo with a field hands the focus to the field, whose own loss of focus ends the edit.
 void CGridInPlaceCombo::OnKillFocus(CWnd* newWnd) {
     CComboBox::OnKillFocus(newWnd);
     if (IsDropList()) {
         EndEdit();
-    }
-}
-
-UINT CGridInPlaceCombo::OnGetDlgCode() {
-    return DLGC_WANTALLKEYS;
-}
-
-void CGridInPlaceCombo::PostNcDestroy() {
-    if (m_ownsItself) {
-        delete this;
     }
 }

@@ -4,12 +4,13 @@
 #pragma once
 
 #include "classlib/win/CDateTimeCtrl.h"
+#include "grid/CGridInPlaceEditor.h"
 
 #include <windows.h>
 
 #include <cstdint>
 
-class CGridInPlaceDatePicker : public CDateTimeCtrl {
+class CGridInPlaceDatePicker : public CGridInPlaceEditor<CDateTimeCtrl> {
     DECLARE_DYNAMIC(CGridInPlaceDatePicker)
 
 public:
@@ -26,33 +27,19 @@ public:
                                         std::int32_t* time,
                                         UINT firstCharacter);
 
-    // Reports the text once and closes the picker.
-    void EndEdit();
-
 protected:
-    void PostNcDestroy() override;
+    CString TakeResult() override;
 
-    void OnKeyDown(UINT key, UINT repeat, UINT flags);
     void OnKeyUp(UINT key, UINT repeat, UINT flags);
-    void OnKillFocus(CWnd* newWnd);
-    UINT OnGetDlgCode();
 
     DECLARE_MESSAGE_MAP()
 
 private:
     CGridInPlaceDatePicker(int row, int col, DWORD cellStyle, std::int32_t* time);
     BOOL CreatePicker(CWnd* grid, CRect rect, UINT id);
-    CString TakeResult();
-    void LeaveWithKey(UINT key);
 
     std::int32_t* m_time;  // the cell's, not owned
-    int m_row;
-    int m_col;
-    UINT m_lastKey = 0;
-    bool m_exitOnArrows = false;
     COLORREF m_textColour = 0;
     COLORREF m_backColour = 0;
     DWORD m_cellStyle;
-    bool m_ended = false;
-    bool m_ownsItself = false;
 };

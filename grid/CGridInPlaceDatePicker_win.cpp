@@ -3,7 +3,6 @@
 #include "classlib/core/CTime.h"
 #include "grid/CGridCellDateTime.h"
 #include "grid/GridDefs.h"
-#include "grid/SendEndEditNotice.h"
 
 #include <windows.h>
 
@@ -36,14 +35,10 @@ SYSTEMTIME ToSystemTime(std::int32_t time) {
     return result;
 }
 
-bool IsLeavingKey(UINT key) {
-    return key == VK_PRIOR || key == VK_NEXT || (key >= VK_LEFT && key <= VK_DOWN);
-}
-
 }  // namespace
 
 CGridInPlaceDatePicker::CGridInPlaceDatePicker(int row, int col, DWORD cellStyle, std::int32_t* time)
-    : m_time(time), m_row(row), m_col(col), m_cellStyle(cellStyle) {}
+    : CGridInPlaceEditor(row, col, false, Closing::Queued), m_time(time), m_cellStyle(cellStyle) {}
 
 CGridInPlaceDatePicker* CGridInPlaceDatePicker::Open(CWnd* grid,
                                                      CRect rect,
@@ -76,7 +71,7 @@ BOOL CGridInPlaceDatePicker::CreatePicker(CWnd* grid, CRect rect, UINT id) {
     if (!Create(m_cellStyle | DTS_UPDOWN | kPickerWindowStyle, rect, grid, id)) {
         return FALSE;
     }
-    m_ownsItself = true;
+    OwnItself();
     // The cell's time is a signed 32-bit count of seconds; the picker must not leave it.
     const SYSTEMTIME earliest = ToSystemTime(0);
     const SYSTEMTIME latest = ToSystemTime(std::numeric_limits<std::int32_t>::max());
@@ -92,7 +87,7 @@ BOOL CGridInPlaceDatePicker::CreatePicker(CWnd* grid, CRect rect, UINT id) {
 CString CGridInPlaceDatePicker::TakeResult() {
     CString text;
     GetWindowText(text);
-    if (m_lastKey == VK_ESCAPE) {
+    if (LastKey() == VK_ESCAPE) {
         return text;
     }
     SYSTEMTIME picked = {};
@@ -105,52 +100,10 @@ CString CGridInPlaceDatePicker::TakeResult() {
     return CGridCellDateTime::FormatTime(*m_time, m_cellStyle, formatted) ? formatted : text;
 }
 
-void CGridInPlaceDatePicker::EndEdit() {
-    if (m_ended || !IsWindow()) {
-        return;
-    }
-    m_ended = true;
-    SendEndEditNotice(*this, m_row, m_col, TakeResult(), m_lastKey);
-    if (IsWindow()) {
-        PostMessage(WM_CLOSE);
-    }
-}
-
-void CGridInPlaceDatePicker::LeaveWithKey(UINT key) {
-    m_lastKey = key;
-    CWnd* grid = GetParent();
-    if (grid != nullptr) {
-        grid->SetFocus();
-    }
-}
-
-void CGridInPlaceDatePicker::OnKeyDown(UINT key, UINT repeat, UINT flags) {
-    if (IsLeavingKey(key) && (m_exitOnArrows || (GetKeyState(VK_CONTROL) & 0x8000) != 0)) {
-        LeaveWithKey(key);
-        return;
-    }
-    CDateTimeCtrl::OnKeyDown(key, repeat, flags);
-}
-
 void CGridInPlaceDatePicker::OnKeyUp(UINT key, UINT repeat, UINT flags) {
     if (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) {
         LeaveWithKey(key);
         return;
     }
     CDateTimeCtrl::OnKeyUp(key, repeat, flags);
-}
-
-void CGridInPlaceDatePicker::OnKillFocus(CWnd* newWnd) {
-    CDateTimeCtrl::OnKillFocus(newWnd);
-    EndEdit();
-}
-
-UINT CGridInPlaceDatePicker::OnGetDlgCode() {
-    return DLGC_WANTALLKEYS;
-}
-
-void CGridInPlaceDatePicker::PostNcDestroy() {
-    if (m_ownsItself) {
-        delete this;
-    }
 }

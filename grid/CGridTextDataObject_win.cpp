@@ -1,6 +1,7 @@
 #include "grid/CGridTextDataObject.h"
 
-#include <cstring>
+#include "grid/GridGlobalText.h"
+
 #include <shlobj.h>
 
 namespace {
@@ -22,20 +23,8 @@ BOOL CGridTextDataObject::ReadText(IDataObject* data, CString& text) {
     if (FAILED(data->GetData(&format, &medium))) {
         return FALSE;
     }
-    BOOL read = FALSE;
-    if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal != nullptr) {
-        const SIZE_T size = GlobalSize(medium.hGlobal);
-        const char* bytes = static_cast<const char*>(GlobalLock(medium.hGlobal));
-        if (bytes != nullptr) {
-            SIZE_T length = 0;
-            while (length < size && bytes[length] != '\0') {
-                ++length;
-            }
-            text = CString(bytes, static_cast<int>(length));
-            GlobalUnlock(medium.hGlobal);
-            read = TRUE;
-        }
-    }
+    const BOOL read =
+        medium.tymed == TYMED_HGLOBAL && medium.hGlobal != nullptr && ReadGlobalText(medium.hGlobal, text);
     ReleaseStgMedium(&medium);
     return read;
 }
@@ -83,18 +72,10 @@ STDMETHODIMP CGridTextDataObject::GetData(FORMATETC* format, STGMEDIUM* medium) 
     if (usable != S_OK) {
         return usable;
     }
-    const SIZE_T size = static_cast<SIZE_T>(m_text.GetLength()) + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    HGLOBAL block = MakeGlobalText(m_text);
     if (block == nullptr) {
         return E_OUTOFMEMORY;
     }
-    void* bytes = GlobalLock(block);
-    if (bytes == nullptr) {
-        GlobalFree(block);
-        return E_OUTOFMEMORY;
-    }
-    std::memcpy(bytes, m_text.GetString(), size);
-    GlobalUnlock(block);
     medium->tymed = TYMED_HGLOBAL;
     medium->hGlobal = block;
     medium->pUnkForRelease = nullptr;

@@ -1,10 +1,10 @@
 #include "grid/CGridTipWnd.h"
 
-#include "classlib/core/CResourceException.h"
-#include "classlib/win/AfxRegisterWndClass.h"
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CPaintDC.h"
 #include "classlib/win/CScopedSelect.h"
+#include "grid/GridWidestLine.h"
+#include "grid/RegisterGridWindowClass.h"
 
 #include <windows.h>
 
@@ -34,21 +34,7 @@ CGridTipWnd::~CGridTipWnd() {
 }
 
 void CGridTipWnd::RegisterWindowClass() {
-    const HINSTANCE instance = AfxGetInstanceHandle();
-    WNDCLASSA existing = {};
-    if (GetClassInfoA(instance, kWindowClass, &existing)) {
-        return;
-    }
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_SAVEBITS;
-    windowClass.lpfnWndProc = ::DefWindowProcA;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_INFOBK + 1));
-    windowClass.lpszClassName = kWindowClass;
-    if (!RegisterClassA(&windowClass)) {
-        AfxThrowResourceException();
-    }
+    RegisterGridWindowClass(kWindowClass, CS_SAVEBITS, COLOR_INFOBK);
 }
 
 BOOL CGridTipWnd::Create(CWnd* parent) {
@@ -115,17 +101,7 @@ void CGridTipWnd::Show(CRect textRect,
 CSize CGridTipWnd::MeasureText() {
     CClientDC dc(this);
     CScopedSelect select(dc, m_font);
-    int widest = 0;
-    int start = 0;
-    while (start <= m_text.GetLength()) {
-        int end = m_text.Find('\n', start);
-        if (end < 0) {
-            end = m_text.GetLength();
-        }
-        widest = std::max(
-            widest, static_cast<int>(dc.GetTextExtent(static_cast<LPCSTR>(m_text) + start, end - start).cx));
-        start = end + 1;
-    }
+    const int widest = GridWidestLine(dc, m_text);
     const CSize whole = dc.GetTextExtent(m_text);
     TEXTMETRICA metrics = {};
     dc.GetTextMetrics(&metrics);

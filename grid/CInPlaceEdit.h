@@ -5,10 +5,11 @@
 
 #include "classlib/core/CString.h"
 #include "classlib/win/CEdit.h"
+#include "grid/CGridInPlaceEditor.h"
 
 #include <windows.h>
 
-class CInPlaceEdit : public CEdit {
+class CInPlaceEdit : public CGridInPlaceEditor<CEdit> {
     DECLARE_DYNAMIC(CInPlaceEdit)
 
 public:
@@ -23,24 +24,16 @@ public:
                               LPCSTR initialText,
                               UINT firstCharacter);
 
-    // Reports the text and closes the editor; the object is gone afterwards.
-    void EndEdit();
     // Puts the initial text back and ends the edit as Escape does.
     void CancelEdit();
 
     BOOL PreTranslateMessage(MSG* msg) override;
 
-    int GetRow() const { return m_row; }
-
-    int GetColumn() const { return m_col; }
-
 protected:
-    void PostNcDestroy() override;
+    // The window's text.
+    CString TakeResult() override;
 
-    void OnKillFocus(CWnd* newWnd);
-    void OnKeyDown(UINT key, UINT repeat, UINT flags);
     void OnChar(UINT key, UINT repeat, UINT flags);
-    UINT OnGetDlgCode();
 
     DECLARE_MESSAGE_MAP()
 
@@ -48,15 +41,9 @@ private:
     CInPlaceEdit(int row, int col, LPCSTR initialText, UINT firstCharacter);
     BOOL CreateEditor(CWnd* parent, CRect rect, DWORD style, UINT id);
     void ApplyFirstCharacter();
-    void LeaveWithKey(UINT key);
     void WidenToText();
 
-    int m_row;
-    int m_col;
     CString m_initialText;
-    UINT m_lastKey = 0;
     UINT m_firstCharacter;
-    bool m_exitOnArrows;
     CRect m_rect;
-    bool m_ownsItself = false;  // set once the window exists; before that the opener deletes
 };

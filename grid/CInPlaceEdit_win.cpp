@@ -3,7 +3,6 @@
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CScopedSelect.h"
 #include "grid/GridDefs.h"
-#include "grid/SendEndEditNotice.h"
 
 #include <windows.h>
 
@@ -16,25 +15,10 @@ BEGIN_MESSAGE_MAP(CInPlaceEdit, CEdit)
     ON_WM_GETDLGCODE()
 END_MESSAGE_MAP()
 
-namespace {
-
-// Only one edit ends at a time in the program: the grid may open the next cell's editor
-// from inside the old one's end, and the old one's loss of focus must not end it twice.
-bool g_endingEdit = false;
-
-bool IsLeavingKey(UINT key) {
-    return key == VK_PRIOR || key == VK_NEXT || key == VK_LEFT || key == VK_UP || key == VK_RIGHT ||
-           key == VK_DOWN;
-}
-
-}  // namespace
-
 CInPlaceEdit::CInPlaceEdit(int row, int col, LPCSTR initialText, UINT firstCharacter)
-    : m_row(row),
-      m_col(col),
+    : CGridInPlaceEditor(row, col, firstCharacter != VK_LBUTTON, Closing::AtOnce),
       m_initialText(initialText),
-      m_firstCharacter(firstCharacter),
-      m_exitOnArrows(firstCharacter != VK_LBUTTON) {}
+      m_firstCharacter(firstCharacter) {}
 
 CInPlaceEdit* CInPlaceEdit::Open(CWnd* parent,
                                  CRect rect,
@@ -58,7 +42,7 @@ BOOL CInPlaceEdit::CreateEditor(CWnd* parent, CRect rect, DWORD style, UINT id) 
     if (!Create(style | WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, m_rect, parent, id)) {
         return FALSE;
     }
-    m_ownsItself = true;
+    OwnItself();
     SetFont(parent->GetFont(), FALSE);
     SetWindowText(m_initialText);
     SetFocus();
@@ -87,22 +71,6 @@ void CInPlaceEdit::ApplyFirstCharacter() {
     SetSel(0, -1);
     SendMessage(EM_SCROLLCARET);
     PostMessage(c <= 127 ? WM_CHAR : WM_IME_CHAR, c);
-}
-
-void CInPlaceEdit::LeaveWithKey(UINT key) {
-    m_lastKey = key;
-    CWnd* parent = GetParent();
-    if (parent != nullptr) {
-        parent->SetFocus();
-    }
-}
-
-void CInPlaceEdit::OnKeyDown(UINT key, UINT repeat, UINT flags) {
-    if (IsLeavingKey(key) && (m_exitOnArrows || (GetKeyState(VK_CONTROL) & 0x8000) != 0)) {
-        LeaveWithKey(key);
-        return;
-    }
-    CEdit::OnKeyDown(key, repeat, flags);
 }
 
 void CInPlaceEdit::OnChar(UINT key, UINT repeat, UINT flags) {
@@ -139,10 +107,6 @@ void CInPlaceEdit::WidenToText() {
     MoveWindow(m_rect);
 }
 
-UINT CInPlaceEdit::OnGetDlgCode() {
-    return DLGC_WANTALLKEYS;
-}
-
 BOOL CInPlaceEdit::PreTranslateMessage(MSG* msg) {
     if (msg->message == WM_SYSCHAR) {
         return TRUE;
@@ -150,32 +114,13 @@ BOOL CInPlaceEdit::PreTranslateMessage(MSG* msg) {
     return CEdit::PreTranslateMessage(msg);
 }
 
-void CInPlaceEdit::OnKillFocus(CWnd* newWnd) {
-    CEdit::OnKillFocus(newWnd);
-    EndEdit();
-}
-
-void CInPlaceEdit::EndEdit() {
-    if (g_endingEdit) {
-        return;
-    }
-    g_endingEdit = true;
+CString CInPlaceEdit::TakeResult() {
     CString text;
     GetWindowText(text);
-    SendEndEditNotice(*this, m_row, m_col, text, m_lastKey);
-    if (IsWindow()) {
-        SendMessage(WM_CLOSE);
-    }
-    g_endingEdit = false;
+    return text;
 }
 
 void CInPlaceEdit::CancelEdit() {
     SetWindowText(m_initialText);
     LeaveWithKey(VK_ESCAPE);
-}
-
-void CInPlaceEdit::PostNcDestroy() {
-    if (m_ownsItself) {
-        delete this;
-    }
 }

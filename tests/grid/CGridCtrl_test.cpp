@@ -203,6 +203,9 @@ TEST_F(GridTest, ChangingRowsOrCellsUnderAnOpenEditorEndsTheEditFirst) {
          [](CGridCtrl& g) { g.ChangeCellType(2, 1, RUNTIME_CLASS(CGridCell)); },
          {2, 1}},
         {"sorted by its column", [](CGridCtrl& g) { g.SortByText(1, FALSE); }, {1, 1}},
+        {"a column inserted left of it", [](CGridCtrl& g) { g.InsertColumn("", DT_LEFT, 1); }, {2, 2}},
+        {"the column deleted", [](CGridCtrl& g) { g.DeleteColumn(1); }, {-1, -1}},
+        {"the columns cut left of it", [](CGridCtrl& g) { g.SetColumnCount(1); }, {-1, -1}},
     };
     Build(5, 3);
     for (const Case& c : cases) {
@@ -380,6 +383,25 @@ TEST_F(GridTest, DraggingAColumnDividerSizesTheColumnLeftOfIt) {
     m_grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(divider + 25, 5));
     EXPECT_EQ(kWidth + 25, m_grid.GetColumnWidth(1));
     EXPECT_EQ(kWidth, m_grid.GetColumnWidth(2));
+}
+
+// The pointer also drifts sideways, so a drag that read the wrong axis would show.
+TEST_F(GridTest, DraggingARowDividerSizesTheRowAboveIt) {
+    Build(4, 3);
+    const int divider = 2 * kHeight;  // between rows 1 and 2, in the fixed column
+    m_grid.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, divider));
+    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, divider));
+    m_grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(35, divider + 15));
+    m_grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(35, divider + 15));
+    EXPECT_EQ(kHeight + 15, m_grid.GetRowHeight(1));
+    EXPECT_EQ(kHeight, m_grid.GetRowHeight(2));
+    EXPECT_EQ(kWidth, m_grid.GetColumnWidth(0));
+
+    m_grid.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, divider + 15));
+    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, divider + 15));
+    m_grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, divider + 5));
+    m_grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, divider + 5));
+    EXPECT_EQ(kHeight + 5, m_grid.GetRowHeight(1));
 }
 
 TEST_F(GridTest, LosingTheCaptureWhileSizingFreesTheCursorAndEndsTheDrag) {
