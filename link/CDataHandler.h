@@ -79,15 +79,15 @@ public:
     // Element access. Indices outside the table, elements outside the images and a
     // missing source are refused with a log line and change nothing.
     void ReadData(int index, BYTE* destination);
+    // A write the unit cannot take now (link down, unit busy, request refused) is held: it
+    // stays in image 0, the main window shows that edits wait, and it goes out with the
+    // next write of the changed elements; when other data replace it, the user is told.
     void WriteData(int index, const BYTE* source, const BYTE* callerData = nullptr);
     void WriteDataLocal(int index, const BYTE* source);
     // Copies 2n + 1 bytes from the element's offset plus start, n being the byte at the
     // element's offset; refused when they would pass the element's end.
     void ReadCountedBlock(int index, BYTE* destination, int start);
 
-    // A write the unit cannot take now (link down, unit busy, request refused) is held: it
-    // stays in image 0, the main window shows that edits wait, and it goes out with the
-    // next write of the changed elements; when other data replace it, the user is told.
     // Requests: queued only while the status is 2 or 4. Each returns the status, or
     // kRequestRefused when the link was up but nothing was queued.
     int RequestRead(int index, const BYTE* source);

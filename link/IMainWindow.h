@@ -1,7 +1,7 @@
 // What the data handler needs of the main window: a target for its messages, the
 // modified mark, the title, the file name shown in it and the mark of edits that wait
-// for the unit. The main dialog implements
-// it; tests record it. Called on the UI thread, except PostMessage (any thread).
+// for the unit. The main dialog implements it; tests record it. Called on the UI thread,
+// except PostMessage (any thread).
 #pragma once
 
 #include "classlib/core/WinTypes.h"

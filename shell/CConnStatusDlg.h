@@ -18,7 +18,7 @@ public:
     static constexpr UINT kTemplateId = 108;
     static constexpr int kStatusTextId = 1013;
     static constexpr int kVersionTextId = 1014;
-    static constexpr UINT kEditsHeldTextId = 15184;
+    static constexpr UINT kEditsHeldTextId = 15127;
 
     CConnStatusDlg();
     ~CConnStatusDlg() override;
