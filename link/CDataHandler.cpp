@@ -7,6 +7,7 @@
 #include "link/CLogger.h"
 #include "link/DataHandlerConstants.h"
 #include "link/DataHandlerMessages.h"
+#include "link/EnglishTexts.h"
 #include "link/IMainWindow.h"
 #include "link/IMessageTarget.h"
 #include "link/IRequestQueue.h"
@@ -142,14 +143,13 @@ void CDataHandler::WriteData(int index, const BYTE* source, const BYTE* callerDa
     log.Log(kLogSteps, "CDataHandler::WriteData(): 3.");
     PostToSubscribers(*descriptor, kFlagChanged, kReasonChanged);
     log.Log(kLogSteps, "CDataHandler::WriteData(): 4.");
-    if (IsLinkUp(m_status)) {
-        if (m_busyState == kBusyIdle) {
-            QueueElementWrite(descriptor, callerData);
-        } else {
-            // The unit takes no writes while busy; the change stays in image 0 only.
-            log.Log(kLogStatus, "CDataHandler::WriteData(): element %d not sent, busy state %d.", index,
-                    m_busyState.load());
-        }
+    if (IsLinkUp(m_status) && m_busyState == kBusyIdle) {
+        QueueElementWrite(descriptor, callerData);
+    } else {
+        // The unit takes no writes while busy or away; the change waits in image 0.
+        log.Log(kLogStatus, "CDataHandler::WriteData(): element %d held, status %d, busy state %d.", index,
+                m_status.load(), m_busyState.load());
+        HoldEdit(*descriptor);
     }
     log.Log(kLogSteps, "CDataHandler::WriteData(): 5.");
     UpdateMainWindow();
@@ -254,7 +254,34 @@ void CDataHandler::QueueElementWrite(CDataDescriptor* descriptor, const BYTE* ca
     default:
         return;
     }
-    Queue(descriptor, kKindOrdinary, descriptor->GetWriteRow(), source, nullptr);
+    if (!Queue(descriptor, kKindOrdinary, descriptor->GetWriteRow(), source, nullptr)) {
+        HoldEdit(*descriptor);
+    }
+}
+
+void CDataHandler::HoldEdit(const CDataDescriptor& descriptor) {
+    const bool first = m_heldEdits.empty();
+    m_heldEdits.insert(descriptor.GetID());
+    if (first && m_mainWindow != nullptr) {
+        m_mainWindow->SetEditsHeld(TRUE);
+    }
+}
+
+bool CDataHandler::ForgetHeldEdits() {
+    if (m_heldEdits.empty()) {
+        return false;
+    }
+    m_heldEdits.clear();
+    if (m_mainWindow != nullptr) {
+        m_mainWindow->SetEditsHeld(FALSE);
+    }
+    return true;
+}
+
+void CDataHandler::DropHeldEdits() {
+    if (ForgetHeldEdits()) {
+        Show(LoadText(IDS_EDITS_NOT_SENT), IUserPrompter::Box::Warning);
+    }
 }
 
 int CDataHandler::RequestRead(int index, const BYTE* source) {
@@ -426,6 +453,9 @@ bool CDataHandler::CompareImages(const BYTE* first,
 }
 
 void CDataHandler::WriteChangedElements(const std::vector<CDataDescriptor*>& differences) {
+    // A held edit differs from the unit unless it was undone, so it goes out here; one the
+    // communicator refuses again is held again.
+    ForgetHeldEdits();
     std::vector<int> wholeRowsQueued;
     for (CDataDescriptor* descriptor : differences) {
         switch (descriptor->GetBlockMode()) {

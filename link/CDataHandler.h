@@ -23,6 +23,7 @@
 #include <atomic>
 #include <list>
 #include <memory>
+#include <set>
 #include <vector>
 
 class CCommunicator;
@@ -78,6 +79,9 @@ public:
     // Element access. Indices outside the table, elements outside the images and a
     // missing source are refused with a log line and change nothing.
     void ReadData(int index, BYTE* destination);
+    // A write the unit cannot take now (link down, unit busy, request refused) is held: it
+    // stays in image 0, the main window shows that edits wait, and it goes out with the
+    // next write of the changed elements; when other data replace it, the user is told.
     void WriteData(int index, const BYTE* source, const BYTE* callerData = nullptr);
     void WriteDataLocal(int index, const BYTE* source);
     // Copies 2n + 1 bytes from the element's offset plus start, n being the byte at the
@@ -118,6 +122,7 @@ public:
     bool CompareImages(const BYTE* first,
                        const BYTE* second,
                        std::vector<CDataDescriptor*>* differences) const;
+    // Writes every element that differs from the unit, the held edits among them.
     void WriteChangedElements(const std::vector<CDataDescriptor*>& differences);
     // Fills the box buffer with the changed cells of the correction map between the
     // unit's image and the working image; its length, 0 when nothing is to be written.
@@ -221,6 +226,11 @@ private:
     void PostToMainWindow(UINT message, UINT_PTR wParam, LONG_PTR lParam);
     void UpdateMainWindow();
     bool Queue(CDataDescriptor* descriptor, int kind, int row, const BYTE* source, BYTE* destination);
+    void HoldEdit(const CDataDescriptor& descriptor);
+    // Whether edits were held; they are forgotten and the mark goes.
+    bool ForgetHeldEdits();
+    // Held edits that other data replace: the user hears that they were not sent.
+    void DropHeldEdits();
     BYTE* WorkingDestination(const CDataDescriptor& descriptor);
     void QueueFullRead();
     void QueueFullReadRequest();
@@ -278,6 +288,7 @@ private:
     CTypedPtrList<CPtrList, IMessageTarget*> m_windows{10};
     mutable CCriticalSection m_windowsLock;  // guards m_windows: the worker broadcasts
     IMainWindow* m_mainWindow = nullptr;     // not owned
+    std::set<int> m_heldEdits;               // UI thread: elements edited but not sent
     CString m_fileName;
     CString m_folder;
     std::list<ConfigMeasurement> m_measurements;

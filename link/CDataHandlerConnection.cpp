@@ -424,6 +424,7 @@ int CDataHandler::DecideTransfer(bool offerSave) {
         PushEdits();
         return kTransferToUnit;
     }
+    DropHeldEdits();
     return kTransferCancel;
 }
 
@@ -441,6 +442,7 @@ void CDataHandler::OfferToSave() {
 }
 
 void CDataHandler::TakeUnitData() {
+    DropHeldEdits();
     {
         const HeldLocks locks = LockSettings();
         std::memcpy(GetImage(kImageWorking), GetImage(kImageUnit), kImageBytes);

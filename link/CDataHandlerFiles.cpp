@@ -240,6 +240,7 @@ int CDataHandler::LoadConfigFile(LPCSTR path) {
     if (result == CConfigFile::kOlderMinor) {
         Show(LoadText(IDS_OLDER_FORMAT_CONVERTED), IUserPrompter::Box::Warning);
     }
+    DropHeldEdits();
     const HeldLocks locks = LockSettings();
     std::memcpy(GetImage(kImageFile), loaded.data(), loaded.size());
     std::memcpy(GetImage(kImageWorking), loaded.data(), loaded.size());

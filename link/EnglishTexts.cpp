@@ -27,6 +27,7 @@ const EnglishText kTexts[] = {
     {IDS_UNTITLED, "Untitled"},
     {IDS_SAVED_FILE_DIFFERS,
      "The latest saved file for the connected MCU differs from its actual data.\n(\"%s\")"},
+    {IDS_EDITS_NOT_SENT, "Changes waiting for the MCU have not been sent to it."},
 };
 
 }  // namespace

@@ -18,6 +18,7 @@ constexpr UINT IDS_PROTOCOL_INCOMPATIBLE = 15204;    // 1, 30; file protocol maj
 constexpr UINT IDS_BOOTLOADER_NOT_FOR_UNIT = 15205;  // unit major, minor; bootloader major, minor
 constexpr UINT IDS_UNTITLED = 15234;
 constexpr UINT IDS_SAVED_FILE_DIFFERS = 15238;  // path; differing element ids follow
+constexpr UINT IDS_EDITS_NOT_SENT = 15128;
 
 // The English text of an id above; null for any other id.
 LPCSTR GetEnglishText(UINT id);

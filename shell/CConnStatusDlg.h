@@ -1,5 +1,6 @@
 // The strip along the bottom of the main window (template 108): the connection status
-// in colour, taken from the data handler's status broadcast, and the program version.
+// in colour, taken from the data handler's status broadcast, whether edits wait for the
+// unit, and the program version.
 #pragma once
 
 #include "classlib/core/CString.h"
@@ -17,6 +18,7 @@ public:
     static constexpr UINT kTemplateId = 108;
     static constexpr int kStatusTextId = 1013;
     static constexpr int kVersionTextId = 1014;
+    static constexpr UINT kEditsHeldTextId = 15127;
 
     CConnStatusDlg();
     ~CConnStatusDlg() override;
@@ -26,6 +28,9 @@ public:
     void SetResourceManager(CResourceManager* resources) { m_resources = resources; }  // not owned
 
     void SetFontCache(CFontCache* fonts) { m_fonts = fonts; }  // not owned
+
+    // The data handler holds edits the unit has not taken yet; shown after the status.
+    void SetEditsHeld(bool held);
 
     // IMessageTarget: the data handler's broadcasts, from any thread.
     void PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) override;
@@ -48,6 +53,7 @@ protected:
 private:
     void Layout();
     void ShowStatusText();
+    CString Text(UINT id) const;
 
     CStatic m_versionText;
     CStaticExtended m_statusText;
@@ -57,4 +63,5 @@ private:
     int m_status = -1;
     int m_portNumber = 0;
     int m_baudRate = 9600;
+    bool m_editsHeld = false;
 };

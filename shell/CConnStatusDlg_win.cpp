@@ -129,12 +129,17 @@ void CConnStatusDlg::Layout() {
     Invalidate(TRUE);
 }
 
+CString CConnStatusDlg::Text(UINT id) const {
+    CString text;
+    if (m_resources != nullptr) {
+        m_resources->GetString(id, text);
+    }
+    return text;
+}
+
 void CConnStatusDlg::ShowStatusText() {
     const StatusLook& look = LookOf(m_status);
-    CString format;
-    if (m_resources != nullptr) {
-        m_resources->GetString(look.textId, format);
-    }
+    const CString format = Text(look.textId);
     CString text;
     // The resource manager hands out only translations whose conversions match the
     // built-in text, so the port and baud rate meet the conversions they expect.
@@ -142,6 +147,10 @@ void CConnStatusDlg::ShowStatusText() {
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
     text.Format(format, m_portNumber, m_baudRate);
 #pragma GCC diagnostic pop
+    if (m_editsHeld) {
+        text += " - ";
+        text += Text(kEditsHeldTextId);
+    }
     m_statusText.SetTextColor(look.colour);
     m_statusText.SetWindowText(text);
 }
@@ -152,6 +161,13 @@ void CConnStatusDlg::OnShowWindow(BOOL show, UINT status) {
 
 LRESULT CConnStatusDlg::OnIgnored(WPARAM wParam, LPARAM lParam) {
     return 0;
+}
+
+void CConnStatusDlg::SetEditsHeld(bool held) {
+    m_editsHeld = held;
+    if (GetSafeHwnd() != nullptr) {
+        ShowStatusText();
+    }
 }
 
 LRESULT CConnStatusDlg::OnStatusChanged(WPARAM status, LPARAM port) {

@@ -71,6 +71,7 @@ public:
     void SetModified(BOOL modified) override;
     void UpdateTitle() override;
     void SetFileName(LPCSTR fileName) override;
+    void SetEditsHeld(BOOL held) override;
 
     // IUserPrompter: the data handler's boxes and dialogs.
     bool ShowMessage(LPCSTR text, Box box) override;

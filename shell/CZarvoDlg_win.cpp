@@ -265,6 +265,10 @@ void CZarvoDlg::SetFileName(LPCSTR fileName) {
     m_fileName = fileName != nullptr ? fileName : "";
 }
 
+void CZarvoDlg::SetEditsHeld(BOOL held) {
+    m_statusPanel.SetEditsHeld(held != FALSE);
+}
+
 void CZarvoDlg::UpdateTitle() {
     CString title(ZarvoNames::kTitlePrefix);
     title += ZarvoNames::kTitleSeparator;

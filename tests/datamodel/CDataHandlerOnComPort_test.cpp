@@ -2,7 +2,7 @@
 // against the simulated unit on a COM port: what connecting and the full read put on
 // the wire (a golden transcript), the messages they post, the unit's memory in image 1,
 // one firmware upload through the loader and back to the normal unit, and edits that reach
-// the unit after it was busy or away.
+// the unit after it was busy or away, made before or while it was.
 #include "link/CCommunicator.h"
 #include "link/CDataHandler.h"
 #include "link/CUpdateModeStep.h"
@@ -418,6 +418,27 @@ TEST_F(DataHandlerOnComPort, AUnitBusyAtConnectionFinishesItsJobAndTakesTheEditM
     const BYTE rpm = 0x5A;
     handler.WriteData(3, &rpm);
     EXPECT_EQ(UnitsValueOfElementThree(), rpm);
+    handler.Unsubscribe(&transfers, 3, kFlagTransferred);
+}
+
+// The unit comes back busy with a job that lasts a dozen status reads, long enough for the
+// edit to be made while it runs.
+TEST_F(DataHandlerOnComPort, AnEditMadeWhileTheUnitIsBusyIsShownAsWaitingAndSentWhenTheJobHasEnded) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndRead());
+    ASSERT_TRUE(ServeUntil([&] { return readsHandled == 1; }));
+    Control("unplug");
+    ASSERT_TRUE(ServeUntil([&] { return LinkIs(1); })) << "the unit was not found gone";
+    Control("busy 100 100 100 100 100 100 100 100 100 100 150 200");
+    Control("replug");
+    ASSERT_TRUE(WaitUntil([&] { return CountOf(mainWindow.posted, WM_DH_UNIT_BUSY) == 1; }))
+        << "the unit was not found busy";
+
+    handler.Subscribe(&transfers, 3, kFlagTransferred);
+    const BYTE rpm = 0x5C;
+    handler.WriteData(3, &rpm);
+    EXPECT_EQ(mainWindow.editsHeldMarks, std::vector<bool>{true});
+    EXPECT_EQ(UnitsValueOfElementThree(), rpm);
+    EXPECT_EQ(mainWindow.editsHeldMarks, (std::vector<bool>{true, false}));
     handler.Unsubscribe(&transfers, 3, kFlagTransferred);
 }
 

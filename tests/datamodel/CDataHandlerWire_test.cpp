@@ -4,6 +4,7 @@
 #include "link/CCommunicator.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
+#include "link/EnglishTexts.h"
 #include "tests/datafiles/CScriptedUser.h"
 #include "tests/datamodel/CRecordingMainWindow.h"
 #include "tests/datamodel/CRecordingWindow.h"
@@ -11,8 +12,11 @@
 #include "tests/link/CUnitLoopback.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -26,6 +30,7 @@ Bytes Range(const BYTE* image, int offset, std::size_t length) {
 constexpr int kPassLimit = 20;
 constexpr std::size_t kVersionSecondByte = 19;  // in the identity: 3.10.6 is 3, 10 and byte 44's 6
 constexpr std::size_t kVersionThirdByte = 44;
+constexpr int kEngineStatusJobByte = 2172 + 3;  // in image 0, where the polls put it
 
 class CDataHandlerWire : public testing::Test {
 protected:
@@ -99,6 +104,12 @@ protected:
     }
 
     CUnitMemory& Memory() { return unit.engine.Memory(); }
+
+    // How often the user was told that edits were not sent.
+    long NotSentNotices() const {
+        const std::vector<std::string> texts = user.Texts();
+        return std::count(texts.begin(), texts.end(), std::string(GetEnglishText(IDS_EDITS_NOT_SENT)));
+    }
 
     CUnitLoopback unit;
     CFakeClock clock;
@@ -249,10 +260,67 @@ TEST_F(CDataHandlerWire, AnEditMadeWhileTheCableIsPulledReachesTheUnitWhenItIsFo
         << "the edit did not reach the unit";
 }
 
-// Another unit across the version boundary of elements 122 and 102 is connected while the
-// first one's data are held. Whatever the user answers, nothing reaches the new unit before
-// the answer, and only "Memory -> MCU" writes the held data, adjusted to its version.
-class CDataHandlerWireNewUnit : public CDataHandlerWire, public testing::WithParamInterface<int> {};
+// The unit comes back busy with a job; an edit made meanwhile waits on the laptop, shown as
+// waiting, and reaches the unit once the job has ended and the unit was read.
+TEST_F(CDataHandlerWire, AnEditMadeWhileTheUnitIsBusyReachesTheUnitWhenItsJobHasEnded) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndTake());
+    ASSERT_NO_FATAL_FAILURE(PullCable());
+    unit.engine.Application().StartBusyJob({100, 100, 100});
+    unit.plugged = true;
+    ASSERT_TRUE(RunUntil([&] { return !mainWindow.posted.MessagesOf(WM_DH_UNIT_BUSY).empty(); }));
+    const BYTE rpm = 0x2D;
+    handler->WriteData(3, &rpm);
+    EXPECT_EQ(mainWindow.editsHeldMarks, std::vector<bool>{true});
+
+    // The busy dialog closes once the polled engine status shows the job has ended.
+    ASSERT_TRUE(
+        RunUntil([&] { return handler->GetImage(kImageWorking)[kEngineStatusJobByte] > kBusyStatusMax; }));
+    const std::size_t reads = FullReadsDone();
+    handler->FlushFCR();
+    ASSERT_EQ(FullReadsDone(), reads + 1);
+    TakeFullRead();
+    ASSERT_TRUE(RunUntil([&] { return Memory().Byte(UnitBlock::Settings, 6) == 0x2D; }))
+        << "the edit did not reach the unit";
+    EXPECT_EQ(mainWindow.editsHeldMarks, (std::vector<bool>{true, false}));
+    EXPECT_EQ(NotSentNotices(), 0);
+}
+
+// Loading a file replaces an edit still waiting for the unit: the user hears that it was
+// not sent.
+TEST_F(CDataHandlerWire, AnEditStillHeldWhenAFileIsLoadedIsReportedAsNotSent) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndTake());
+    const std::string path = testing::TempDir() + "held_edit_test.zcf";
+    ASSERT_EQ(handler->SaveConfigFile(path.c_str()), 1);
+    ASSERT_NO_FATAL_FAILURE(PullCable());
+    const BYTE rpm = 0x2F;
+    handler->WriteData(3, &rpm);
+    ASSERT_GE(handler->LoadConfigFile(path.c_str()), 0);
+    EXPECT_EQ(NotSentNotices(), 1);
+    ASSERT_GE(mainWindow.editsHeldMarks.size(), 2u);
+    EXPECT_FALSE(mainWindow.editsHeldMarks[1]) << "the mark goes with the edit";
+    EXPECT_NE(handler->GetImage(kImageWorking)[6], 0x2F);
+    std::remove(path.c_str());
+}
+
+// Another unit across the version boundary of elements 122 and 102, or the same unit after a
+// firmware update (which always brings the question), is connected while the first data are
+// held. Whatever the user answers, nothing reaches the unit before the answer, and only
+// "Memory -> MCU" writes the held data, adjusted to its version.
+class CDataHandlerWireNewUnit : public CDataHandlerWire,
+                                public testing::WithParamInterface<std::tuple<int, bool>> {
+protected:
+    int Answer() const { return std::get<0>(GetParam()); }
+
+    // While the cable is pulled: the unit is replaced or its firmware updated, below 3.10.6.
+    void ChangeUnit() {
+        SetVersion(9);
+        if (std::get<1>(GetParam())) {
+            handler->ForceNewUnitPrompt();
+        } else {
+            Memory().SetByte(UnitBlock::Identity, 0, 'B');
+        }
+    }
+};
 
 TEST_P(CDataHandlerWireNewUnit, ANewUnitGetsTheHeldSettingsOnlyWhenTheUserSendsThem) {
     const Bytes first(35, 0x2A);
@@ -263,9 +331,8 @@ TEST_P(CDataHandlerWireNewUnit, ANewUnitGetsTheHeldSettingsOnlyWhenTheUserSendsT
 
     ASSERT_NO_FATAL_FAILURE(PullCable());
     Memory().SetBlock(UnitBlock::Settings, second);
-    SetVersion(9);
-    Memory().SetByte(UnitBlock::Identity, 0, 'B');
-    user.direction = GetParam();
+    ChangeUnit();
+    user.direction = Answer();
     ASSERT_NO_FATAL_FAILURE(PlugCable());
     ASSERT_EQ(user.directionQuestions.size(), 1u);
     for (int pass = 0; pass < 3; ++pass) {
@@ -273,24 +340,49 @@ TEST_P(CDataHandlerWireNewUnit, ANewUnitGetsTheHeldSettingsOnlyWhenTheUserSendsT
     }
 
     Bytes expected = second;
-    if (GetParam() == kTransferToUnit) {
+    if (Answer() == kTransferToUnit) {
         expected = first;
         expected[30] = 0;  // elements 102 and 122, cleared below version 3.10.6
         expected[31] = 0;
     }
     EXPECT_EQ(Memory().Block(UnitBlock::Settings), expected);
-    if (GetParam() == kTransferFromUnit) {
+    if (Answer() == kTransferFromUnit) {
         EXPECT_EQ(Range(handler->GetImage(kImageWorking), 0, 35), second);
     }
 }
 
+// An edit made while the cable was pulled goes to the changed unit only with "Memory -> MCU";
+// any other answer tells the user that it was not sent.
+TEST_P(CDataHandlerWireNewUnit, AnEditHeldForAChangedUnitIsSentOrReportedAsNotSent) {
+    ASSERT_NO_FATAL_FAILURE(ConnectAndTake());
+    ASSERT_NO_FATAL_FAILURE(PullCable());
+    const BYTE rpm = 0x2E;
+    ASSERT_NE(Memory().Byte(UnitBlock::Settings, 6), rpm);
+    handler->WriteData(3, &rpm);
+    ChangeUnit();
+    user.direction = Answer();
+    ASSERT_NO_FATAL_FAILURE(PlugCable());
+    for (int pass = 0; pass < 3; ++pass) {
+        communicator.RunPass();
+    }
+
+    const bool sent = Answer() == kTransferToUnit;
+    EXPECT_EQ(Memory().Byte(UnitBlock::Settings, 6) == rpm, sent);
+    EXPECT_EQ(NotSentNotices(), sent ? 0 : 1);
+    EXPECT_EQ(mainWindow.editsHeldMarks, (std::vector<bool>{true, false}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Answers,
                          CDataHandlerWireNewUnit,
-                         testing::Values(kTransferFromUnit, kTransferCancel, kTransferToUnit),
-                         [](const testing::TestParamInfo<int>& info) {
-                             return info.param == kTransferFromUnit ? std::string("McuToMemory")
-                                    : info.param == kTransferCancel ? std::string("Cancel")
-                                                                    : std::string("MemoryToMcu");
+                         testing::Combine(testing::Values(kTransferFromUnit, kTransferCancel, kTransferToUnit),
+                                          testing::Bool()),
+                         [](const testing::TestParamInfo<std::tuple<int, bool>>& info) {
+                             const int answer = std::get<0>(info.param);
+                             const std::string unit =
+                                 std::get<1>(info.param) ? "SameUnitUpdated_" : "OtherUnit_";
+                             return unit + (answer == kTransferFromUnit ? std::string("McuToMemory")
+                                            : answer == kTransferCancel ? std::string("Cancel")
+                                                                        : std::string("MemoryToMcu"));
                          });
 
 }  // namespace

@@ -19,14 +19,29 @@ namespace {
 constexpr int kSettingsRow = 17;  // writes the settings block at offset 0
 constexpr int kIndexedRow = 20;   // writes one event action: index byte, value
 
-class CDataHandlerAccess : public DataHandlerFixture {};
+class CDataHandlerAccess : public DataHandlerFixture {
+protected:
+    // A new handler wired to the fakes, at this status; a job byte of -1 leaves the engine
+    // status unread.
+    void StartAt(int status, int jobByte) {
+        handler = std::make_unique<CDataHandler>();
+        handler->SetRequestQueue(&queue);
+        handler->SetMainWindow(&mainWindow);
+        handler->DataHandler(status, 7);
+        if (jobByte >= 0) {
+            ReadEngineStatus(static_cast<BYTE>(jobByte));
+        }
+    }
+};
 
+// A write that is not queued is held: the main window shows, once, that edits wait.
 TEST_F(CDataHandlerAccess, WriteQueuesOnlyWhileConnectedAndTheUnitIsIdle) {
     struct Case {
         const char* name;
         int status;
         int jobByte;  // -1: the engine status was never read
         bool queued;
+        bool refuse = false;  // the communicator refuses the request
     };
 
     const Case cases[] = {
@@ -34,20 +49,17 @@ TEST_F(CDataHandlerAccess, WriteQueuesOnlyWhileConnectedAndTheUnitIsIdle) {
         {"jammed, idle", 4, 255, true},       {"connected, busy", 2, 200, false},
         {"busy state unknown", 2, -1, false}, {"incompatible", 3, 255, false},
         {"update mode", 5, 255, false},       {"idle at 201", 2, 201, true},
+        {"refused", 2, 255, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        handler = std::make_unique<CDataHandler>();
-        handler->SetRequestQueue(&queue);
-        handler->SetMainWindow(&mainWindow);
+        mainWindow.editsHeldMarks.clear();
+        StartAt(c.status, c.jobByte);
+        queue.refuse = c.refuse;
         CRecordingWindow changed;
         CRecordingWindow transferred;
         handler->Subscribe(&changed, 3, kFlagChanged);
         handler->Subscribe(&transferred, 3, kFlagTransferred | kFlagLoaded | kFlagFlaggedDone);
-        handler->DataHandler(c.status, 7);
-        if (c.jobByte >= 0) {
-            ReadEngineStatus(static_cast<BYTE>(c.jobByte));
-        }
         queue.requests.clear();
 
         const BYTE value = 12;
@@ -63,6 +75,10 @@ TEST_F(CDataHandlerAccess, WriteQueuesOnlyWhileConnectedAndTheUnitIsIdle) {
             EXPECT_EQ(queue.requests[0].source, Working()) << "the whole block from its start";
             EXPECT_EQ(queue.requests[0].destination, nullptr);
         }
+        const BYTE other = 13;
+        handler->WriteData(4, &other);
+        EXPECT_EQ(mainWindow.editsHeldMarks, c.queued ? std::vector<bool>{} : std::vector<bool>{true});
+        queue.refuse = false;
     }
 }
 

@@ -1,4 +1,5 @@
-// The main window for tests: records its messages, modified marks, titles and names.
+// The main window for tests: records its messages, modified marks, titles, names and the
+// marks of held edits.
 #pragma once
 
 #include "link/IMainWindow.h"
@@ -19,8 +20,11 @@ public:
 
     void SetFileName(LPCSTR fileName) override { fileNames.push_back(fileName); }
 
+    void SetEditsHeld(BOOL held) override { editsHeldMarks.push_back(held != FALSE); }
+
     CRecordingWindow posted;
     std::vector<bool> modifiedMarks;
     int titleUpdates = 0;
     std::vector<std::string> fileNames;
+    std::vector<bool> editsHeldMarks;
 };
