@@ -57,10 +57,7 @@ CCalibratorDlgBase::~CCalibratorDlgBase() {
 }
 
 void CCalibratorDlgBase::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CCalibratorDlgBase::DoDataExchange(CDataExchange* exchange) {

@@ -101,10 +101,7 @@ CAdaptTablesPage::~CAdaptTablesPage() {
 }
 
 void CAdaptTablesPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CAdaptTablesPage::DoDataExchange(CDataExchange* exchange) {

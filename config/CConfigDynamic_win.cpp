@@ -60,10 +60,7 @@ CConfigDynamic::~CConfigDynamic() {
 }
 
 void CConfigDynamic::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 DWORD CConfigDynamic::LanguageId() const {

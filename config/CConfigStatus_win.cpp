@@ -106,10 +106,7 @@ CConfigStatus::~CConfigStatus() {
 }
 
 void CConfigStatus::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CConfigStatus::DoDataExchange(CDataExchange* exchange) {

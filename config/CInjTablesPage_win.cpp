@@ -59,10 +59,7 @@ CInjTablesPage::~CInjTablesPage() {
 }
 
 void CInjTablesPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CInjTablesPage::DoDataExchange(CDataExchange* exchange) {

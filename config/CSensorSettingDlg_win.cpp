@@ -82,10 +82,7 @@ CSensorSettingDlg::~CSensorSettingDlg() {
 }
 
 void CSensorSettingDlg::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CSensorSettingDlg::SetMeasuredName(LPCSTR name, LPCSTR unit) {

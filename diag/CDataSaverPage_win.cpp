@@ -89,10 +89,7 @@ CDataSaverPage::~CDataSaverPage() {
 }
 
 void CDataSaverPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CDataSaverPage::DoDataExchange(CDataExchange* exchange) {

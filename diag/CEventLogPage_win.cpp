@@ -67,10 +67,7 @@ CEventLogPage::~CEventLogPage() {
 }
 
 void CEventLogPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CEventLogPage::DoDataExchange(CDataExchange* exchange) {

@@ -36,10 +36,7 @@ BEGIN_MESSAGE_MAP(CXmlForm, CScrollPage)
 END_MESSAGE_MAP()
 
 void CXmlForm::CBroadcastTarget::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = m_window.GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    m_window.PostMessage(message, wParam, lParam);
 }
 
 CXmlForm::CXmlForm(UINT formResourceId, UINT templateId, CWnd* parent) : CScrollPage(templateId, parent) {
