@@ -1,5 +1,6 @@
 #include "config/CConfigStatus.h"
 
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CScopedSelect.h"
@@ -71,12 +72,7 @@ int ReadWord(const BYTE* bytes) {
 }
 
 CString Hundredths(double value, LPCSTR format) {
-    CString text;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(format, value);
-#pragma GCC diagnostic pop
-    return text;
+    return FormatText(format, value);
 }
 
 }  // namespace
@@ -302,10 +298,7 @@ void CConfigStatus::CreateToolTips() {
 }
 
 void CConfigStatus::ShowPressureTip(LPCSTR engine, LPCSTR injection, LPCSTR gas) {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    m_pressureTip.Format(LoadText(m_resources, kPressureTipText), engine, injection, gas);
-#pragma GCC diagnostic pop
+    m_pressureTip = FormatText(LoadText(m_resources, kPressureTipText), engine, injection, gas);
     if (m_pressureTips.GetSafeHwnd() != nullptr) {
         m_pressureTips.SetTableText(m_pressureTip);
     }

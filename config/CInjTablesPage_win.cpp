@@ -1,5 +1,6 @@
 #include "config/CInjTablesPage.h"
 
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
@@ -197,19 +198,16 @@ void CInjTablesPage::FillGrid() {
 bool CInjTablesPage::CheckCellText(const CString& text, int& value) {
     const DWORD language = m_resources != nullptr ? m_resources->GetLanguageId() : 0;
     CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
     if (!IsValidNumberText(language, text)) {
-        message.Format(LoadText(m_resources, kInvalidElementText), static_cast<LPCSTR>(text));
+        message = FormatText(LoadText(m_resources, kInvalidElementText), static_cast<LPCSTR>(text));
     } else {
         const long number = std::strtol(text, nullptr, 10);
         if (number >= CInjectionTableSet::kLowest && number <= CInjectionTableSet::kHighest) {
             value = static_cast<int>(number);
             return true;
         }
-        message.Format(LoadText(m_resources, kOutOfRangeText), static_cast<int>(number));
+        message = FormatText(LoadText(m_resources, kOutOfRangeText), static_cast<int>(number));
     }
-#pragma GCC diagnostic pop
     AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

@@ -1,5 +1,6 @@
 #include "config/CSensorCharacteristic.h"
 
+#include "classlib/core/FormatText.h"
 #include "config/FormatRangeMessage.h"
 #include "link/ParseLocaleDecimal.h"
 
@@ -91,12 +92,7 @@ CString CSensorCharacteristic::Format(Row row) const {
 }
 
 CString CSensorCharacteristic::FormatValue(Row row, double value) const {
-    CString text;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(Format(row), value);
-#pragma GCC diagnostic pop
-    return text;
+    return FormatText(Format(row), value);
 }
 
 CString CSensorCharacteristic::RangeMessage(Row row,

@@ -1,5 +1,6 @@
 #include "config/CSensorSettingDlg.h"
 
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
@@ -348,12 +349,7 @@ bool CSensorSettingDlg::AcceptEdit(CSensorCharacteristic::Row row, int index, LP
     double typed = 0;
     if (!IsValidDecimalText(language, text) ||
         !CSensorCharacteristic::ParseDecimal(text, format.m_decimalSeparator.c_str(), typed)) {
-        CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        message.Format(LoadText(m_resources, kInvalidElementText), text);
-#pragma GCC diagnostic pop
-        AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(FormatText(LoadText(m_resources, kInvalidElementText), text), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     value = m_curve.Truncate(row, typed);

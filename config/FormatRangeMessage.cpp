@@ -1,15 +1,11 @@
 #include "config/FormatRangeMessage.h"
 
+#include "classlib/core/FormatText.h"
+
 CString FormatRangeMessage(const CString& pattern,
                            const CString& value,
                            const CString& low,
                            const CString& high) {
-    CString shape;
-    CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    shape.Format(pattern, "%s", '(', "%s", "%s", ')');
-    message.Format(shape, value.GetString(), low.GetString(), high.GetString());
-#pragma GCC diagnostic pop
-    return message;
+    const CString shape = FormatText(pattern, "%s", '(', "%s", "%s", ')');
+    return FormatText(shape, value.GetString(), low.GetString(), high.GetString());
 }

@@ -1,5 +1,6 @@
 #include "diag/CNumberInput.h"
 
+#include "classlib/core/FormatText.h"
 #include "link/NumberChecks.h"
 
 namespace {
@@ -12,10 +13,7 @@ bool Parse(const CLocaleNumberFormat& format,
     if (ParseNumberText(format, text, parsed)) {
         return true;
     }
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    message.Format(invalidFormat, text.GetString());
-#pragma GCC diagnostic pop
+    message = FormatText(invalidFormat, text.GetString());
     return false;
 }
 
@@ -34,12 +32,7 @@ bool TakeInRange(long long parsed, int low, int high, const CString& rangeFormat
 CString CNumberInput::RangeMessage(const CString& rangeFormat, long long value, int low, int high) {
     CString format = rangeFormat;
     format.Replace("%s", "%lld");
-    CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    message.Format(format, value, '(', static_cast<long long>(low), static_cast<long long>(high), ')');
-#pragma GCC diagnostic pop
-    return message;
+    return FormatText(format, value, '(', static_cast<long long>(low), static_cast<long long>(high), ')');
 }
 
 bool CNumberInput::CheckNumber(const CLocaleNumberFormat& format,
