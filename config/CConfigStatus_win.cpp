@@ -5,12 +5,12 @@
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CScopedSelect.h"
 #include "forms/ScaledLength.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "res/ResourceIds.h"
 #include "link/ITextResources.h"
-#include "forms/fonts/GetCachedFont.h"
+#include "res/ResourceIds.h"
 
 #include <algorithm>
 #include <cstring>

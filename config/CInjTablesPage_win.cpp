@@ -6,16 +6,16 @@
 #include "classlib/win/CClientDC.h"
 #include "config/FitGridColumns.h"
 #include "config/TablesIds.h"
+#include "forms/ScaledLength.h"
 #include "forms/fonts/CFontCache.h"
 #include "forms/fonts/GetScaledFontHeight.h"
-#include "forms/ScaledLength.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ElementTable.h"
-#include "link/NumberChecks.h"
 #include "link/ITextResources.h"
+#include "link/NumberChecks.h"
 #include "shell/CTransferProgressDlg.h"
 
 #include <cstdlib>

@@ -13,8 +13,8 @@
 #include "link/CLocaleNumberFormat.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ElementTable.h"
-#include "link/NumberChecks.h"
 #include "link/ITextResources.h"
+#include "link/NumberChecks.h"
 #include "shell/ZarvoNames.h"
 
 #include <algorithm>
@@ -349,7 +349,8 @@ bool CSensorSettingDlg::AcceptEdit(CSensorCharacteristic::Row row, int index, LP
     double typed = 0;
     if (!IsValidDecimalText(language, text) ||
         !CSensorCharacteristic::ParseDecimal(text, format.m_decimalSeparator.c_str(), typed)) {
-        AfxMessageBox(FormatText(LoadText(m_resources, kInvalidElementText), text), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(FormatText(LoadText(m_resources, kInvalidElementText), text),
+                      MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     value = m_curve.Truncate(row, typed);

@@ -10,8 +10,8 @@
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "link/RecentSettings.h"
 #include "link/ITextResources.h"
+#include "link/RecentSettings.h"
 
 namespace {
 

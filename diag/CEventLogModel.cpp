@@ -245,8 +245,8 @@ CString CEventLogModel::FormatTip(const CString& tipFormat, const EventLogRow& r
     }
     const EventLogTime& time = column == 4 ? row.first : row.last;
     const EventLogConditions& at = column == 4 ? row.firstAt : row.lastAt;
-    return FormatText(tipFormat, static_cast<LPCSTR>(row.name), time.hours, time.minutes, time.seconds, at.rpm,
-                      at.injectionMs, at.temperature);
+    return FormatText(tipFormat, static_cast<LPCSTR>(row.name), time.hours, time.minutes, time.seconds,
+                      at.rpm, at.injectionMs, at.temperature);
 }
 
 EventLogTime CEventLogModel::ReadRunningTime(const BYTE* bytes) {

@@ -18,7 +18,10 @@ void SetUpReadOnlyList(CGridCtrl& grid, int columns, int rows, int fixedRows);
 void StyleListCells(CGridCtrl& grid, const LOGFONTA& font);
 
 // The header row: each column's text of headerTexts with the sort mark on both sides.
-void WriteSortedHeader(CGridCtrl& grid, const ITextResources* resources, const UINT* headerTexts, int columns,
+void WriteSortedHeader(CGridCtrl& grid,
+                       const ITextResources* resources,
+                       const UINT* headerTexts,
+                       int columns,
                        int sortKey);
 
 // The background of a list row (1 for the first row under the header) across its columns.

@@ -36,7 +36,10 @@ void StyleListCells(CGridCtrl& grid, const LOGFONTA& font) {
     }
 }
 
-void WriteSortedHeader(CGridCtrl& grid, const ITextResources* resources, const UINT* headerTexts, int columns,
+void WriteSortedHeader(CGridCtrl& grid,
+                       const ITextResources* resources,
+                       const UINT* headerTexts,
+                       int columns,
                        int sortKey) {
     for (int column = 0; column < columns; ++column) {
         const char mark = SortMark(sortKey, column);

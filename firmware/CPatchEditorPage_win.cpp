@@ -8,14 +8,14 @@
 #include "firmware/CAddKeyDlg.h"
 #include "firmware/CAddKeyDlgIds.h"
 #include "firmware/CModuleResourceSource.h"
+#include "forms/ScaledLength.h"
 #include "forms/fonts/CFontCache.h"
 #include "forms/fonts/MakeScaledLogFont.h"
-#include "forms/ScaledLength.h"
 #include "link/CLocaleNumberFormat.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "link/RecentSettings.h"
 #include "link/ITextResources.h"
+#include "link/RecentSettings.h"
 
 #include <string>
 

@@ -65,7 +65,10 @@ PatchHeaderField::Outcome PatchHeaderField::Check(const CLocaleNumberFormat& for
     return kValid;
 }
 
-CString PatchHeaderField::Message(Outcome outcome, LPCSTR text, LPCSTR invalidFormat, LPCSTR rangeFormat) const {
+CString PatchHeaderField::Message(Outcome outcome,
+                                  LPCSTR text,
+                                  LPCSTR invalidFormat,
+                                  LPCSTR rangeFormat) const {
     const std::string shown = Trimmed(text);
     // Both formats are the string table's own texts with exactly these conversions.
     if (outcome == kNotANumber) {

@@ -184,7 +184,8 @@ void CXmlForm::OnToolTipText(NMTTDISPINFOA* info) {
 
 LRESULT CXmlForm::OnLanguageChanged(WPARAM, LPARAM) {
     for (LabelRecord& label : m_labels) {
-        label.window->SetWindowText(label.textId != 0 ? LoadText(m_resources, label.textId).GetString() : "\xA4");
+        label.window->SetWindowText(label.textId != 0 ? LoadText(m_resources, label.textId).GetString()
+                                                      : "\xA4");
     }
     for (ControlRecord& control : m_controls) {
         if (control.field == nullptr) {
