@@ -338,11 +338,7 @@ void CConfigStatus::MoveFocusToDiagnosis() {
 }
 
 void CConfigStatus::ResetDisplay() {
-    m_petrolButton.SetActive(FALSE);
-    m_gasButton.SetActive(FALSE);
-    m_petrolButton.SendMessage(BM_SETCHECK, 0, 0);
-    m_gasButton.SendMessage(BM_SETCHECK, 0, 0);
-    m_gasButton.Blink(FALSE);
+    MarkFuelButtons(FALSE, FALSE, 0, 0, FALSE);
     MoveFocusToDiagnosis();
     m_petrolButton.EnableWindow(FALSE);
     m_gasButton.EnableWindow(FALSE);
@@ -486,21 +482,13 @@ void CConfigStatus::ShowFuelButtons() {
     const int state = m_live.status[0];
     switch (state) {
     case 0:
-        m_petrolButton.SetActive(TRUE);
-        m_petrolButton.SendMessage(BM_SETCHECK, 1, 0);
-        m_gasButton.SetActive(FALSE);
-        m_gasButton.SendMessage(BM_SETCHECK, 0, 0);
-        m_gasButton.Blink(FALSE);
+        MarkFuelButtons(TRUE, FALSE, 1, 0, FALSE);
         m_petrolButton.EnableWindow(TRUE);
         m_gasButton.EnableWindow(TRUE);
         break;
     case 85:
     case 170: {
-        m_petrolButton.SetActive(TRUE);
-        m_petrolButton.SendMessage(BM_SETCHECK, 0, 0);
-        m_gasButton.SetActive(FALSE);
-        m_gasButton.SendMessage(BM_SETCHECK, 1, 0);
-        m_gasButton.Blink(TRUE);
+        MarkFuelButtons(TRUE, FALSE, 0, 1, TRUE);
         m_petrolButton.EnableWindow(TRUE);
         CWnd* focus = GetFocus();
         if (focus != nullptr && focus->GetSafeHwnd() == m_gasButton.GetSafeHwnd()) {
@@ -510,11 +498,7 @@ void CConfigStatus::ShowFuelButtons() {
         break;
     }
     case 255:
-        m_petrolButton.SetActive(FALSE);
-        m_petrolButton.SendMessage(BM_SETCHECK, 0, 0);
-        m_gasButton.SetActive(TRUE);
-        m_gasButton.SendMessage(BM_SETCHECK, 1, 0);
-        m_gasButton.Blink(FALSE);
+        MarkFuelButtons(FALSE, TRUE, 0, 1, FALSE);
         m_petrolButton.EnableWindow(TRUE);
         m_gasButton.EnableWindow(TRUE);
         break;
@@ -526,6 +510,18 @@ void CConfigStatus::ShowFuelButtons() {
         m_gasButton.Invalidate(TRUE);
         m_lastFuelState = state;
     }
+}
+
+void CConfigStatus::MarkFuelButtons(BOOL petrolActive,
+                                    BOOL gasActive,
+                                    WPARAM petrolChecked,
+                                    WPARAM gasChecked,
+                                    BOOL gasBlinks) {
+    m_petrolButton.SetActive(petrolActive);
+    m_petrolButton.SendMessage(BM_SETCHECK, petrolChecked, 0);
+    m_gasButton.SetActive(gasActive);
+    m_gasButton.SendMessage(BM_SETCHECK, gasChecked, 0);
+    m_gasButton.Blink(gasBlinks);
 }
 
 void CConfigStatus::ShowInjectionTimes() {

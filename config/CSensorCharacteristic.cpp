@@ -1,7 +1,7 @@
 #include "config/CSensorCharacteristic.h"
 
 #include "classlib/core/FormatText.h"
-#include "config/FormatRangeMessage.h"
+#include "forms/FormatRangeMessage.h"
 #include "link/ParseLocaleDecimal.h"
 
 #include <algorithm>

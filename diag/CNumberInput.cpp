@@ -1,7 +1,10 @@
 #include "diag/CNumberInput.h"
 
 #include "classlib/core/FormatText.h"
+#include "forms/FormatRangeMessage.h"
 #include "link/NumberChecks.h"
+
+#include <string>
 
 namespace {
 
@@ -30,9 +33,8 @@ bool TakeInRange(long long parsed, int low, int high, const CString& rangeFormat
 }  // namespace
 
 CString CNumberInput::RangeMessage(const CString& rangeFormat, long long value, int low, int high) {
-    CString format = rangeFormat;
-    format.Replace("%s", "%lld");
-    return FormatText(format, value, '(', static_cast<long long>(low), static_cast<long long>(high), ')');
+    return FormatRangeMessage(rangeFormat, std::to_string(value).c_str(), std::to_string(low).c_str(),
+                              std::to_string(high).c_str());
 }
 
 bool CNumberInput::CheckNumber(const CLocaleNumberFormat& format,

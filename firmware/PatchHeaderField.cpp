@@ -1,6 +1,7 @@
 #include "firmware/PatchHeaderField.h"
 
 #include "classlib/core/FormatText.h"
+#include "forms/FormatRangeMessage.h"
 #include "link/CLocaleNumberFormat.h"
 #include "link/NumberChecks.h"
 
@@ -77,7 +78,7 @@ CString PatchHeaderField::Message(Outcome outcome,
     if (outcome == kOutOfRange) {
         const std::string minimum = std::to_string(m_minimum);
         const std::string maximum = std::to_string(m_maximum);
-        return FormatText(rangeFormat, shown.c_str(), '(', minimum.c_str(), maximum.c_str(), ')');
+        return FormatRangeMessage(rangeFormat, shown.c_str(), minimum.c_str(), maximum.c_str());
     }
     return CString();
 }

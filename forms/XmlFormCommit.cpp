@@ -3,6 +3,7 @@
 #include "classlib/core/CString.h"
 #include "classlib/core/FormatText.h"
 #include "forms/FormNumberText.h"
+#include "forms/FormatRangeMessage.h"
 #include "link/CLogger.h"
 #include "link/CalibrationHelpers.h"
 #include "link/NumberChecks.h"
@@ -60,8 +61,9 @@ std::string FillOutOfRange(const MessageTexts& texts,
                            double minimum,
                            double maximum,
                            int precision) {
-    return FormatText(texts.outOfRange.c_str(), FormatNumber(value, precision).c_str(), '(',
-                      FormatNumber(minimum, precision).c_str(), FormatNumber(maximum, precision).c_str(), ')')
+    return FormatRangeMessage(texts.outOfRange.c_str(), FormatNumber(value, precision).c_str(),
+                              FormatNumber(minimum, precision).c_str(),
+                              FormatNumber(maximum, precision).c_str())
         .GetString();
 }
 

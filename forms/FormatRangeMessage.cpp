@@ -1,4 +1,4 @@
-#include "config/FormatRangeMessage.h"
+#include "forms/FormatRangeMessage.h"
 
 #include "classlib/core/FormatText.h"
 
