@@ -7,6 +7,7 @@
 
 #include "calib/CInjectionFilter.h"
 #include "classlib/core/CString.h"
+#include "classlib/core/FormatText.h"
 #include "classlib/win/CDialog.h"
 #include "forms/CStaticExtended.h"
 #include "link/IMessageTarget.h"
@@ -97,8 +98,9 @@ protected:
     // The link went down (any status but 2 and 4).
     virtual void OnLinkLost() = 0;
     virtual void OnEscape() = 0;
-    virtual void OnUndo() = 0;
-    virtual void OnRedo() = 0;
+    // The map folded anew after a step back or forth through its recorded measurements.
+    virtual void RefoldAfterUndo() = 0;
+    virtual void RefoldAfterRedo() = 0;
 
     // The row of a code in a table of status rows, or null.
     template <std::size_t N>

@@ -57,10 +57,7 @@ CCalibratorDlgBase::~CCalibratorDlgBase() {
 }
 
 void CCalibratorDlgBase::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CCalibratorDlgBase::DoDataExchange(CDataExchange* exchange) {
@@ -148,15 +145,27 @@ LRESULT CCalibratorDlgBase::OnStatusChanged(WPARAM status, LPARAM) {
 }
 
 void CCalibratorDlgBase::OnUndoClicked() {
-    if (m_map != nullptr) {
-        OnUndo();
+    if (m_map == nullptr) {
+        return;
     }
+    if (m_map->HasNewMeasurement()) {
+        m_map->UndoLastMeasurement();
+    }
+    RefoldAfterUndo();
+    UpdateArrows();
+    m_map->ShowMeasurementCoverage();
 }
 
 void CCalibratorDlgBase::OnRedoClicked() {
-    if (m_map != nullptr) {
-        OnRedo();
+    if (m_map == nullptr) {
+        return;
     }
+    if (m_map->HasUndoneMeasurements()) {
+        m_map->RedoMeasurement();
+    }
+    RefoldAfterRedo();
+    UpdateArrows();
+    m_map->ShowMeasurementCoverage();
 }
 
 // The page forwards its Ctrl+Z and Ctrl+Y while the dialog runs; they act as the arrows

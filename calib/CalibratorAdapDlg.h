@@ -31,26 +31,21 @@ protected:
     CalibratorCoreTrim* TrimCore() const override;
     int StoppedState() const override;
     bool IsRunOn() const override;
-    void OnStart() override;
+    void StartRun() override;
+    void StopRun() override;
     void EndOfRun() override;
+    void FoldMeasurements() override;
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* exchange) override;
     std::vector<ControlPlace> ControlPlaces() const override;
     void OnLiveStep() override;
     void OnLinkLost() override;
-    void OnUndo() override;
-    void OnRedo() override;
-
-    DECLARE_MESSAGE_MAP()
 
 private:
     void ReadLiveTrim();
     void ShowLiveValues();
     void React(int code, int percentInEffect);
     void TakeResult();
-    void StartRun();
-    void StopRun();
-    void FoldOrRestore();
     void EnableBars(bool enable);
 
     CalibratorCoreAdap* m_core = nullptr;  // not owned

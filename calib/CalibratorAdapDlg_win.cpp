@@ -5,7 +5,7 @@
 #include "calib/CalibrationTextIds.h"
 #include "calib/CalibratorCoreAdap.h"
 #include "calib/ICalibrationMap.h"
-#include "classlib/win/AfxMsgMap.h"
+#include "classlib/core/FormatText.h"
 
 namespace {
 
@@ -33,10 +33,6 @@ constexpr CCalibratorDlgBase::StatusRow kAbortRows[] = {
 };
 
 }  // namespace
-
-BEGIN_MESSAGE_MAP(CalibratorAdapDlg, CalibratorTrimDlg)
-    ON_BN_CLICKED(CalibratorTrimDlg::kStartId, OnStart)
-END_MESSAGE_MAP()
 
 CalibratorAdapDlg::CalibratorAdapDlg(CWnd* page) : CalibratorTrimDlg(kTemplateId, page) {}
 
@@ -147,8 +143,7 @@ void CalibratorAdapDlg::TakeResult() {
     SetItemText(kStartId, LoadText(IDS_CALIB_START_CAPTION));
     EnableBars(false);
     SetStatusText(FormatText(IDS_CALIB_FINISHED, result), kStatusGreen);
-    m_map->CombineLastMeasurementsIntoMatrix(m_savedBase, false);
-    SetBasePercent(m_savedBase);
+    FoldMeasurements();
     m_map->ClearUndoneMeasurements();
     UpdateArrows();
     EndOfRun();
@@ -169,21 +164,6 @@ void CalibratorAdapDlg::EnableBars(bool enable) {
     m_trimBar.Invalidate();
 }
 
-void CalibratorAdapDlg::OnStart() {
-    if (m_core == nullptr || m_map == nullptr) {
-        return;
-    }
-    if (IsRunOn()) {
-        StopRun();
-        return;
-    }
-    if (m_lastRpm <= kMinimumStartRpm) {
-        SetStatus(IDS_CALIB_REV_FAILURE, kStatusLight);
-        return;
-    }
-    StartRun();
-}
-
 void CalibratorAdapDlg::StartRun() {
     const CalibratorCoreAdap::Parameters& p = m_core->GetParameters();
     m_core->SetTargetRevs(m_lastRpm);
@@ -194,12 +174,6 @@ void CalibratorAdapDlg::StartRun() {
                         "", kAboveBand, kBelowBand, kInBand);
     EnableBars(true);
     m_core->SetState(CalibratorCoreAdap::kStateStart);
-    SetItemText(kStartId, LoadText(IDS_CALIB_STOP_CAPTION));
-    SetStatus(IDS_CALIB_START, kStatusLight);
-    EnableItem(kUndoId, false);
-    EnableItem(kRedoId, false);
-    EnableIdleControls(false);
-    m_runningMode = kModeRunning;
 }
 
 void CalibratorAdapDlg::StopRun() {
@@ -213,34 +187,10 @@ void CalibratorAdapDlg::StopRun() {
     FoldOrRestore();
 }
 
-// The map as the recorded measurements make it, or as it was saved without any; the base
-// may have been moved by the run and goes back to the saved one.
-void CalibratorAdapDlg::FoldOrRestore() {
-    if (!m_map->HasNewMeasurement()) {
-        m_map->RestoreSavedMatrix();
-        return;
-    }
+// The run may have moved the base; it goes back to the saved one.
+void CalibratorAdapDlg::FoldMeasurements() {
     m_map->CombineLastMeasurementsIntoMatrix(m_savedBase, false);
     SetBasePercent(m_savedBase);
-}
-
-void CalibratorAdapDlg::OnUndo() {
-    if (m_map->HasNewMeasurement()) {
-        m_map->UndoLastMeasurement();
-    }
-    FoldOrRestore();
-    UpdateArrows();
-    m_map->ShowMeasurementCoverage();
-}
-
-void CalibratorAdapDlg::OnRedo() {
-    if (m_map->HasUndoneMeasurements()) {
-        m_map->RedoMeasurement();
-    }
-    m_map->CombineLastMeasurementsIntoMatrix(m_savedBase, false);
-    SetBasePercent(m_savedBase);
-    UpdateArrows();
-    m_map->ShowMeasurementCoverage();
 }
 
 void CalibratorAdapDlg::OnLinkLost() {

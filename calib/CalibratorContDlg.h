@@ -20,15 +20,13 @@ protected:
     CalibratorCoreTrim* TrimCore() const override;
     int StoppedState() const override;
     bool IsRunOn() const override;
-    void OnStart() override;
+    void StartRun() override;
+    void StopRun() override;
     void EndOfRun() override;
+    void FoldMeasurements() override;
     std::vector<ControlPlace> ControlPlaces() const override;
     void OnLiveStep() override;
     void OnLinkLost() override;
-    void OnUndo() override;
-    void OnRedo() override;
-
-    DECLARE_MESSAGE_MAP()
 
 private:
     void React(int code);

@@ -3,7 +3,7 @@
 #include "calib/CalibrationTextIds.h"
 #include "calib/CalibratorCoreCont.h"
 #include "calib/ICalibrationMap.h"
-#include "classlib/win/AfxMsgMap.h"
+#include "classlib/core/FormatText.h"
 
 namespace {
 
@@ -23,10 +23,6 @@ constexpr CCalibratorDlgBase::StatusRow kAbortRows[] = {
 };
 
 }  // namespace
-
-BEGIN_MESSAGE_MAP(CalibratorContDlg, CalibratorTrimDlg)
-    ON_BN_CLICKED(CalibratorTrimDlg::kStartId, OnStart)
-END_MESSAGE_MAP()
 
 CalibratorContDlg::CalibratorContDlg(CWnd* page) : CalibratorTrimDlg(kTemplateId, page) {}
 
@@ -85,7 +81,7 @@ void CalibratorContDlg::TakePoint() {
     const int result = m_core->GetResultPercent();
     m_map->AddMeasurement(m_core->GetPositionRpm(), m_core->GetPositionMs(), result, kMeasurementKind);
     SetStatusText(FormatText(IDS_CALIB_FINISHED, result), kStatusGreen);
-    m_map->CombineLastMeasurementsIntoMatrix(m_map->GetBasePercent(), false);
+    FoldMeasurements();
     UpdateArrows();
     EnableIdleControls(true);
     m_runningMode = 0;
@@ -100,49 +96,18 @@ void CalibratorContDlg::EndOfRun() {
     m_runningMode = 0;
 }
 
-void CalibratorContDlg::OnStart() {
-    if (m_core == nullptr || m_map == nullptr) {
-        return;
-    }
-    if (IsRunOn()) {
-        m_core->SetState(CalibratorCoreCont::kStateStopped);
-        EndOfRun();
-        SetStatus(IDS_CALIB_STOPPED, kStatusOrange);
-        return;
-    }
-    if (m_lastRpm <= kMinimumStartRpm) {
-        SetStatus(IDS_CALIB_REV_FAILURE, kStatusLight);
-        return;
-    }
+void CalibratorContDlg::StartRun() {
     m_core->SetState(CalibratorCoreCont::kStateStart);
-    SetItemText(kStartId, LoadText(IDS_CALIB_STOP_CAPTION));
-    SetStatus(IDS_CALIB_START, kStatusLight);
-    EnableItem(kUndoId, false);
-    EnableItem(kRedoId, false);
-    EnableIdleControls(false);
-    m_runningMode = kModeRunning;
 }
 
-void CalibratorContDlg::OnUndo() {
-    if (m_map->HasNewMeasurement()) {
-        m_map->UndoLastMeasurement();
-    }
-    if (m_map->HasNewMeasurement()) {
-        m_map->CombineLastMeasurementsIntoMatrix(m_map->GetBasePercent(), false);
-    } else {
-        m_map->RestoreSavedMatrix();
-    }
-    UpdateArrows();
-    m_map->ShowMeasurementCoverage();
+void CalibratorContDlg::StopRun() {
+    m_core->SetState(CalibratorCoreCont::kStateStopped);
+    EndOfRun();
+    SetStatus(IDS_CALIB_STOPPED, kStatusOrange);
 }
 
-void CalibratorContDlg::OnRedo() {
-    if (m_map->HasUndoneMeasurements()) {
-        m_map->RedoMeasurement();
-    }
+void CalibratorContDlg::FoldMeasurements() {
     m_map->CombineLastMeasurementsIntoMatrix(m_map->GetBasePercent(), false);
-    UpdateArrows();
-    m_map->ShowMeasurementCoverage();
 }
 
 void CalibratorContDlg::OnLinkLost() {

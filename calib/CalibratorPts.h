@@ -60,8 +60,8 @@ protected:
     void OnLiveStep() override;
     void OnLinkLost() override;
     void OnEscape() override;
-    void OnUndo() override;
-    void OnRedo() override;
+    void RefoldAfterUndo() override;
+    void RefoldAfterRedo() override;
 
     void OnGreenLambda();
     void OnRedLambda();

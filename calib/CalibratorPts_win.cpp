@@ -3,6 +3,7 @@
 #include "calib/CalibrationTextIds.h"
 #include "calib/CalibratorCore.h"
 #include "calib/ICalibrationMap.h"
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CFont.h"
 #include "link/CLogger.h"
@@ -321,22 +322,12 @@ void CalibratorPts::OnLinkLost() {
     CLogger::Instance().Log(kLogAlways, "CalibratorPts: aborted. connection lost.");
 }
 
-void CalibratorPts::OnUndo() {
-    if (m_map->HasNewMeasurement()) {
-        m_map->UndoLastMeasurement();
-    }
+void CalibratorPts::RefoldAfterUndo() {
     FoldPreview();
-    UpdateArrows();
-    m_map->ShowMeasurementCoverage();
 }
 
-void CalibratorPts::OnRedo() {
-    if (m_map->HasUndoneMeasurements()) {
-        m_map->RedoMeasurement();
-    }
+void CalibratorPts::RefoldAfterRedo() {
     FoldPreview();
-    UpdateArrows();
-    m_map->ShowMeasurementCoverage();
 }
 
 void CalibratorPts::OnIgnore() {

@@ -29,11 +29,17 @@ protected:
     // The state the core takes when a run is stopped or cancelled.
     virtual int StoppedState() const = 0;
     virtual bool IsRunOn() const = 0;
-    virtual void OnStart() = 0;
+    // The core's targets and start state; the dialog then shows the run under way.
+    virtual void StartRun() = 0;
+    virtual void StopRun() = 0;
     virtual void EndOfRun() = 0;
+    // The recorded measurements folded into the whole map.
+    virtual void FoldMeasurements() = 0;
 
     BOOL OnInitDialog() override;
     void OnEscape() override;
+    void RefoldAfterUndo() override;
+    void RefoldAfterRedo() override;
 
     // A code found in statusRows shows its row; one in abortRows shows its row and ends the run.
     template <std::size_t S, std::size_t A>
@@ -50,10 +56,14 @@ protected:
         return false;
     }
 
+    // The map as the recorded measurements make it, or as it was saved without any.
+    void FoldOrRestore();
     // A run that is on stops with the lost connection shown.
     void StopOnLinkLost();
     void EnableIdleControls(bool enable);
 
+    // "Start" stops a run that is on, or starts one when the engine turns fast enough.
+    void OnStart();
     void OnUseLong();
     void OnOkButton();
     void OnCancelButton();

@@ -2,9 +2,11 @@
 
 #include "calib/CalibrationTextIds.h"
 #include "calib/CalibratorCoreTrim.h"
+#include "calib/ICalibrationMap.h"
 #include "classlib/win/AfxMsgMap.h"
 
 BEGIN_MESSAGE_MAP(CalibratorTrimDlg, CCalibratorDlgBase)
+    ON_BN_CLICKED(CalibratorTrimDlg::kStartId, OnStart)
     ON_BN_CLICKED(CalibratorTrimDlg::kUseLongId, OnUseLong)
     ON_BN_CLICKED(CalibratorTrimDlg::kOkId, OnOkButton)
     ON_BN_CLICKED(CCalibratorDlgBase::kCancelId, OnCancelButton)
@@ -46,6 +48,43 @@ void CalibratorTrimDlg::EnableIdleControls(bool enable) {
     EnableItem(kCancelId, enable);
     EnableItem(kUseLongId, enable);
     EnableItem(kUseLongLabelId, enable);
+}
+
+void CalibratorTrimDlg::OnStart() {
+    if (TrimCore() == nullptr || m_map == nullptr) {
+        return;
+    }
+    if (IsRunOn()) {
+        StopRun();
+        return;
+    }
+    if (m_lastRpm <= kMinimumStartRpm) {
+        SetStatus(IDS_CALIB_REV_FAILURE, kStatusLight);
+        return;
+    }
+    StartRun();
+    SetItemText(kStartId, LoadText(IDS_CALIB_STOP_CAPTION));
+    SetStatus(IDS_CALIB_START, kStatusLight);
+    EnableItem(kUndoId, false);
+    EnableItem(kRedoId, false);
+    EnableIdleControls(false);
+    m_runningMode = kModeRunning;
+}
+
+void CalibratorTrimDlg::RefoldAfterUndo() {
+    FoldOrRestore();
+}
+
+void CalibratorTrimDlg::FoldOrRestore() {
+    if (!m_map->HasNewMeasurement()) {
+        m_map->RestoreSavedMatrix();
+        return;
+    }
+    FoldMeasurements();
+}
+
+void CalibratorTrimDlg::RefoldAfterRedo() {
+    FoldMeasurements();
 }
 
 void CalibratorTrimDlg::OnUseLong() {

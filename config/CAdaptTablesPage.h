@@ -10,9 +10,9 @@
 #include "classlib/win/CComboBox.h"
 #include "classlib/win/CStatic.h"
 #include "config/CAdaptiveTable.h"
+#include "config/CLiveLambdaDisplay.h"
 #include "config/TablesIds.h"
 #include "diag/CObdAdaptationPage.h"
-#include "forms/CDeviationIndicator.h"
 #include "forms/CLiveMarkerGridCtrl.h"
 #include "forms/CScrollPage.h"
 #include "link/IMessageTarget.h"
@@ -99,11 +99,11 @@ private:
     CLiveMarkerGridCtrl m_grid;
     CComboBox m_viewList;
     CButton m_clearButton;
-    CStatic m_correctionLabel;
-    CStatic m_correction;
-    CDeviationIndicator m_lambdaBar;
-    CStatic m_lambdaLabel;
-    CStatic m_lambdaValue;
+    // Rich (above 1) at the top of the bar.
+    CLiveLambdaDisplay m_live{{IDC_ADAPT_CORR_LABEL, IDC_ADAPT_CORR_VALUE, IDC_ADAPT_LAMBDA,
+                               IDC_ADAPT_LAMBDA_LABEL, IDC_ADAPT_LAMBDA_VALUE},
+                              CLiveLambdaDisplay::kLambdaHigh,
+                              CLiveLambdaDisplay::kLambdaLow};
     CObdAdaptationPage m_obdPanel;
 
     IAdaptiveMapSource* m_map = nullptr;

@@ -27,8 +27,6 @@ constexpr int kPresentElement = 79;
 constexpr int kTableElements[4] = {80, 82, 84, 86};
 constexpr int kRowElements[4] = {81, 83, 85, 87};
 constexpr int kClearElement = 96;
-constexpr int kCorrectionElement = 92;
-constexpr int kLambdaElement = 34;
 constexpr int kCrankElement = 6;
 constexpr int kMinInjectionElement = 50;
 
@@ -40,11 +38,6 @@ constexpr int kKindLongA = 1;
 constexpr int kKindLongB = 2;
 constexpr int kKindWarmUpC = 3;
 constexpr int kKindWarmUpD = 4;
-
-constexpr double kLambdaLow = 0.8;
-constexpr double kLambdaHigh = 1.2;
-constexpr COLORREF kRich = RGB(255, 102, 0);
-constexpr COLORREF kLean = RGB(0, 119, 255);
 
 constexpr COLORREF kEvenLeft = RGB(223, 223, 192);
 constexpr COLORREF kEvenRight = RGB(192, 223, 195);
@@ -101,21 +94,14 @@ CAdaptTablesPage::~CAdaptTablesPage() {
 }
 
 void CAdaptTablesPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CAdaptTablesPage::DoDataExchange(CDataExchange* exchange) {
     CScrollPage::DoDataExchange(exchange);
     DDX_Control(exchange, IDC_ADAPT_VIEW, m_viewList);
     DDX_Control(exchange, IDC_ADAPT_CLEAR, m_clearButton);
-    DDX_Control(exchange, IDC_ADAPT_CORR_LABEL, m_correctionLabel);
-    DDX_Control(exchange, IDC_ADAPT_CORR_VALUE, m_correction);
-    DDX_Control(exchange, IDC_ADAPT_LAMBDA, m_lambdaBar);
-    DDX_Control(exchange, IDC_ADAPT_LAMBDA_LABEL, m_lambdaLabel);
-    DDX_Control(exchange, IDC_ADAPT_LAMBDA_VALUE, m_lambdaValue);
+    m_live.DoDataExchange(exchange);
 }
 
 BOOL CAdaptTablesPage::OnInitDialog() {
@@ -177,21 +163,7 @@ void CAdaptTablesPage::Layout() {
     m_clearButton.MoveWindow(margin + ScaledLength(170, sx), bottomTop, ScaledLength(100, sx), rowHeight,
                              FALSE);
 
-    int y = margin;
-    const int labelWidth = ScaledLength(110, sx);
-    const int fieldWidth = rightWidth - labelWidth - ScaledLength(4, sx);
-    m_correctionLabel.MoveWindow(rightX, y, labelWidth, labelHeight, FALSE);
-    m_correction.MoveWindow(rightX + labelWidth + ScaledLength(4, sx), y, fieldWidth, labelHeight, FALSE);
-    y += labelHeight + ScaledLength(6, sy);
-    const int barHeight = ScaledLength(110, sy);
-    m_lambdaBar.MoveWindow(rightX, y, ScaledLength(70, sx), barHeight, FALSE);
-    m_lambdaLabel.MoveWindow(rightX + ScaledLength(76, sx), y + barHeight / 2 - labelHeight,
-                             ScaledLength(20, sx), labelHeight, FALSE);
-    m_lambdaValue.MoveWindow(rightX + ScaledLength(98, sx), y + barHeight / 2 - labelHeight,
-                             ScaledLength(60, sx), labelHeight, FALSE);
-    y += barHeight + ScaledLength(6, sy);
-    m_lambdaBar.SetScale(kLambdaHigh, kLambdaLow, 2, "", kRich, kLean);
-    m_lambdaBar.SetLayout(sx, sy, 2, 4, 2, 12, 1);
+    const int y = m_live.Place(rightX, margin, rightWidth, sx, sy);
 
     m_obdPanel.SetDataHandler(m_dataHandler);
     m_obdPanel.SetResourceManager(m_resources);
@@ -230,10 +202,7 @@ void CAdaptTablesPage::SetFonts() {
          {IDC_ADAPT_CORR_LABEL, IDC_ADAPT_RPM_UNIT, IDC_ADAPT_TIME_UNIT, IDC_ADAPT_VIEW, IDC_ADAPT_CLEAR}) {
         GetDlgItem(id)->SetFont(*label);
     }
-    m_correction.SetFont(*value);
-    m_lambdaValue.SetFont(*value);
-    m_lambdaBar.SetFont(*popup);
-    m_lambdaLabel.SetFont(*symbol);
+    m_live.SetFonts(*value, *popup, *symbol);
 }
 
 void CAdaptTablesPage::SetUpGrid() {
@@ -270,7 +239,7 @@ void CAdaptTablesPage::UpdateTexts() {
     }
     m_viewList.SetCurSel(m_view);
     m_clearButton.SetWindowText(LoadText(m_resources, IDS_ADAPT_CLEAR));
-    m_correctionLabel.SetWindowText(LoadText(m_resources, IDS_ADAPT_GAS_CORRECTION));
+    m_live.SetCorrectionLabel(LoadText(m_resources, IDS_ADAPT_GAS_CORRECTION));
     Invalidate(TRUE);
 }
 
@@ -282,15 +251,7 @@ LRESULT CAdaptTablesPage::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 void CAdaptTablesPage::ResetIndicators() {
-    m_lambdaBar.SetValue(1.0);
-    if (m_lambdaBar.GetSafeHwnd() != nullptr) {
-        m_lambdaBar.Invalidate();
-    }
-    CString zero;
-    zero.Format("%.2f ", 0.0);
-    m_lambdaValue.SetWindowText(zero);
-    m_lambdaLabel.SetWindowText("l:");
-    m_correction.SetWindowText("0 %");
+    m_live.Reset();
 }
 
 // ---- Messages of the data handler ------------------------------------------------------------
@@ -371,16 +332,7 @@ LRESULT CAdaptTablesPage::OnNewData(WPARAM wParam, LPARAM lParam) {
     if (m_dataHandler == nullptr) {
         return 0;
     }
-    CString text;
-    text.Format("%d %%", static_cast<signed char>(ReadElement(kCorrectionElement)[0]));
-    m_correction.SetWindowText(text);
-    const std::vector<BYTE> lambda = ReadElement(kLambdaElement);
-    const double value = std::clamp((lambda[0] | lambda[1] << 8) * 0.001, kLambdaLow, kLambdaHigh);
-    m_lambdaBar.SetValue(value);
-    m_lambdaBar.Invalidate();
-    text.Format("%.2f ", value);
-    m_lambdaValue.SetWindowText(text);
-    m_lambdaLabel.SetWindowText("l:");
+    m_live.Show(*m_dataHandler);
     return 0;
 }
 

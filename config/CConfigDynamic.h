@@ -13,13 +13,13 @@
 #include "classlib/win/CComboBox.h"
 #include "classlib/win/CEdit.h"
 #include "classlib/win/CStatic.h"
+#include "config/CLiveLambdaDisplay.h"
 #include "config/CMapEditor.h"
 #include "config/CMeasurementGridCtrl.h"
 #include "config/IAdaptiveMapSource.h"
 #include "config/IMapModelView.h"
 #include "config/IMeasurementGridPage.h"
 #include "diag/CObdAdaptationPage.h"
-#include "forms/CDeviationIndicator.h"
 #include "forms/CScrollPage.h"
 #include "link/IMessageTarget.h"
 
@@ -163,11 +163,11 @@ private:
     CMeasurementGridCtrl m_grid;
     CEdit m_baseEdit;
     CStatic m_baseLabel;
-    CStatic m_correctionLabel;
-    CStatic m_correction;
-    CDeviationIndicator m_lambdaBar;
-    CStatic m_lambdaValue;
-    CStatic m_lambdaLabel;
+    // Rich (above 1) at the bottom of the bar.
+    CLiveLambdaDisplay m_live{
+        {kCorrectionLabelId, kCorrectionId, kLambdaBarId, kLambdaLabelId, kLambdaValueId},
+        CLiveLambdaDisplay::kLambdaLow,
+        CLiveLambdaDisplay::kLambdaHigh};
     CButton m_calCell;
     CButton m_calibSettings;
     CComboBox m_angleCombo;

@@ -222,14 +222,7 @@ LRESULT CConfigDynamic::OnLiveCycle(WPARAM, LPARAM) {
     if (m_dataHandler == nullptr) {
         return 0;
     }
-    std::vector<BYTE> lambda(std::max(2, m_dataHandler->GetElementLength(kLambdaElement)));
-    m_dataHandler->ReadData(kLambdaElement, lambda.data());
-    const double value = std::clamp((lambda[0] | (lambda[1] << 8)) * 0.001, kLambdaLow, kLambdaHigh);
-    m_lambdaBar.SetValue(value);
-    m_lambdaBar.Invalidate();
-    m_lambdaValue.SetWindowText(FormatText("%.2f ", value));
-    m_lambdaLabel.SetWindowText("l:");
-    m_correction.SetWindowText(FormatText("%d %%", static_cast<signed char>(ReadByte(kCorrectionElement))));
+    m_live.Show(*m_dataHandler);
     if (m_dataHandler->IsReadSupported(kObdElement) >= 1) {
         std::vector<BYTE> obd(std::max(kObdOptionsOffset + 1, m_dataHandler->GetElementLength(kObdElement)));
         m_dataHandler->ReadData(kObdElement, obd.data());

@@ -60,10 +60,7 @@ CConfigDynamic::~CConfigDynamic() {
 }
 
 void CConfigDynamic::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 DWORD CConfigDynamic::LanguageId() const {
@@ -80,11 +77,7 @@ void CConfigDynamic::DoDataExchange(CDataExchange* exchange) {
     CScrollPage::DoDataExchange(exchange);
     DDX_Control(exchange, kBaseEditId, m_baseEdit);
     DDX_Control(exchange, kBaseLabelId, m_baseLabel);
-    DDX_Control(exchange, kCorrectionLabelId, m_correctionLabel);
-    DDX_Control(exchange, kCorrectionId, m_correction);
-    DDX_Control(exchange, kLambdaBarId, m_lambdaBar);
-    DDX_Control(exchange, kLambdaValueId, m_lambdaValue);
-    DDX_Control(exchange, kLambdaLabelId, m_lambdaLabel);
+    m_live.DoDataExchange(exchange);
     DDX_Control(exchange, kCalCellId, m_calCell);
     DDX_Control(exchange, kCalibSettingsId, m_calibSettings);
     DDX_Control(exchange, kAngleComboId, m_angleCombo);
@@ -157,16 +150,7 @@ void CConfigDynamic::Layout() {
     m_baseLabel.MoveWindow(rightX, y + ScaledLength(2, sy), labelWidth, labelHeight, FALSE);
     m_baseEdit.MoveWindow(rightX + labelWidth + ScaledLength(4, sx), y, fieldWidth, rowHeight, FALSE);
     y += rowHeight + ScaledLength(6, sy);
-    m_correctionLabel.MoveWindow(rightX, y, labelWidth, labelHeight, FALSE);
-    m_correction.MoveWindow(rightX + labelWidth + ScaledLength(4, sx), y, fieldWidth, labelHeight, FALSE);
-    y += labelHeight + ScaledLength(6, sy);
-    const int barHeight = ScaledLength(110, sy);
-    m_lambdaBar.MoveWindow(rightX, y, ScaledLength(70, sx), barHeight, FALSE);
-    m_lambdaLabel.MoveWindow(rightX + ScaledLength(76, sx), y + barHeight / 2 - labelHeight,
-                             ScaledLength(20, sx), labelHeight, FALSE);
-    m_lambdaValue.MoveWindow(rightX + ScaledLength(98, sx), y + barHeight / 2 - labelHeight,
-                             ScaledLength(60, sx), labelHeight, FALSE);
-    y += barHeight + ScaledLength(6, sy);
+    y = m_live.Place(rightX, y, rightWidth, sx, sy);
     m_calCell.MoveWindow(rightX, y, rightWidth, ScaledLength(24, sy), FALSE);
     y += ScaledLength(30, sy);
 
@@ -179,8 +163,6 @@ void CConfigDynamic::Layout() {
         m_obdPanel.Create(CObdAdaptationPage::kTemplateId, this);
         m_obdPanel.ShowWindow(SW_SHOW);
     }
-    m_lambdaBar.SetScale(kLambdaLow, kLambdaHigh, 2, "", kLambdaUpper, kLambdaLower);
-    m_lambdaBar.SetLayout(sx, sy, 2, 4, 2, 12, 1);
     m_angleCombo.ShowWindow(SW_HIDE);
     m_calibSettings.ShowWindow(SW_HIDE);
     SetUpGrid();
@@ -223,17 +205,15 @@ void CConfigDynamic::SetFonts() {
         GetDlgItem(id)->SetFont(*m_fonts->GetFont(&labelFont));
     }
     m_baseEdit.SetFont(*m_fonts->GetFont(&m_popupFont));
-    m_lambdaBar.SetFont(*m_fonts->GetFont(&m_popupFont));
-    m_correction.SetFont(*m_fonts->GetFont(&valueFont));
-    m_lambdaValue.SetFont(*m_fonts->GetFont(&valueFont));
-    m_lambdaLabel.SetFont(*m_fonts->GetFont(&symbolFont));
+    m_live.SetFonts(*m_fonts->GetFont(&valueFont), *m_fonts->GetFont(&m_popupFont),
+                    *m_fonts->GetFont(&symbolFont));
 }
 
 void CConfigDynamic::UpdateTexts() {
     MeasurePopupItems();
     m_baseLabel.SetWindowText(LoadText(m_resources, kOffsetText));
     m_calCell.SetWindowText(LoadText(m_resources, kPointCalibrationText));
-    m_correctionLabel.SetWindowText(LoadText(m_resources, kGasCorrectionText));
+    m_live.SetCorrectionLabel(LoadText(m_resources, kGasCorrectionText));
     ResetLiveDisplay();
 }
 
@@ -254,11 +234,5 @@ void CConfigDynamic::MeasurePopupItems() {
 }
 
 void CConfigDynamic::ResetLiveDisplay() {
-    m_lambdaBar.SetValue(1.0);
-    if (m_lambdaBar.GetSafeHwnd() != nullptr) {
-        m_lambdaBar.Invalidate();
-        m_lambdaValue.SetWindowText(FormatText("%.2f ", 0.0));
-        m_lambdaLabel.SetWindowText("l:");
-        m_correction.SetWindowText("0 %");
-    }
+    m_live.Reset();
 }

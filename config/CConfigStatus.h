@@ -129,6 +129,12 @@ private:
     void ShowPressures();
     void ShowLambda();
     void ShowFuelButtons();
+    // Which fuel button is active and which is ticked, and whether GAS blinks.
+    void MarkFuelButtons(BOOL petrolActive,
+                         BOOL gasActive,
+                         WPARAM petrolChecked,
+                         WPARAM gasChecked,
+                         BOOL gasBlinks);
     void ShowInjectionTimes();
     void ShowInjectionTip();
     void ShowPressureTip(LPCSTR engine, LPCSTR injection, LPCSTR gas);

@@ -1,15 +1,16 @@
 #include "config/CConfigStatus.h"
 
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CScopedSelect.h"
 #include "forms/ScaledLength.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "res/ResourceIds.h"
 #include "link/ITextResources.h"
-#include "forms/fonts/GetCachedFont.h"
+#include "res/ResourceIds.h"
 
 #include <algorithm>
 #include <cstring>
@@ -71,12 +72,7 @@ int ReadWord(const BYTE* bytes) {
 }
 
 CString Hundredths(double value, LPCSTR format) {
-    CString text;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(format, value);
-#pragma GCC diagnostic pop
-    return text;
+    return FormatText(format, value);
 }
 
 }  // namespace
@@ -106,10 +102,7 @@ CConfigStatus::~CConfigStatus() {
 }
 
 void CConfigStatus::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CConfigStatus::DoDataExchange(CDataExchange* exchange) {
@@ -305,10 +298,7 @@ void CConfigStatus::CreateToolTips() {
 }
 
 void CConfigStatus::ShowPressureTip(LPCSTR engine, LPCSTR injection, LPCSTR gas) {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    m_pressureTip.Format(LoadText(m_resources, kPressureTipText), engine, injection, gas);
-#pragma GCC diagnostic pop
+    m_pressureTip = FormatText(LoadText(m_resources, kPressureTipText), engine, injection, gas);
     if (m_pressureTips.GetSafeHwnd() != nullptr) {
         m_pressureTips.SetTableText(m_pressureTip);
     }
@@ -348,11 +338,7 @@ void CConfigStatus::MoveFocusToDiagnosis() {
 }
 
 void CConfigStatus::ResetDisplay() {
-    m_petrolButton.SetActive(FALSE);
-    m_gasButton.SetActive(FALSE);
-    m_petrolButton.SendMessage(BM_SETCHECK, 0, 0);
-    m_gasButton.SendMessage(BM_SETCHECK, 0, 0);
-    m_gasButton.Blink(FALSE);
+    MarkFuelButtons(FALSE, FALSE, 0, 0, FALSE);
     MoveFocusToDiagnosis();
     m_petrolButton.EnableWindow(FALSE);
     m_gasButton.EnableWindow(FALSE);
@@ -496,21 +482,13 @@ void CConfigStatus::ShowFuelButtons() {
     const int state = m_live.status[0];
     switch (state) {
     case 0:
-        m_petrolButton.SetActive(TRUE);
-        m_petrolButton.SendMessage(BM_SETCHECK, 1, 0);
-        m_gasButton.SetActive(FALSE);
-        m_gasButton.SendMessage(BM_SETCHECK, 0, 0);
-        m_gasButton.Blink(FALSE);
+        MarkFuelButtons(TRUE, FALSE, 1, 0, FALSE);
         m_petrolButton.EnableWindow(TRUE);
         m_gasButton.EnableWindow(TRUE);
         break;
     case 85:
     case 170: {
-        m_petrolButton.SetActive(TRUE);
-        m_petrolButton.SendMessage(BM_SETCHECK, 0, 0);
-        m_gasButton.SetActive(FALSE);
-        m_gasButton.SendMessage(BM_SETCHECK, 1, 0);
-        m_gasButton.Blink(TRUE);
+        MarkFuelButtons(TRUE, FALSE, 0, 1, TRUE);
         m_petrolButton.EnableWindow(TRUE);
         CWnd* focus = GetFocus();
         if (focus != nullptr && focus->GetSafeHwnd() == m_gasButton.GetSafeHwnd()) {
@@ -520,11 +498,7 @@ void CConfigStatus::ShowFuelButtons() {
         break;
     }
     case 255:
-        m_petrolButton.SetActive(FALSE);
-        m_petrolButton.SendMessage(BM_SETCHECK, 0, 0);
-        m_gasButton.SetActive(TRUE);
-        m_gasButton.SendMessage(BM_SETCHECK, 1, 0);
-        m_gasButton.Blink(FALSE);
+        MarkFuelButtons(FALSE, TRUE, 0, 1, FALSE);
         m_petrolButton.EnableWindow(TRUE);
         m_gasButton.EnableWindow(TRUE);
         break;
@@ -536,6 +510,18 @@ void CConfigStatus::ShowFuelButtons() {
         m_gasButton.Invalidate(TRUE);
         m_lastFuelState = state;
     }
+}
+
+void CConfigStatus::MarkFuelButtons(BOOL petrolActive,
+                                    BOOL gasActive,
+                                    WPARAM petrolChecked,
+                                    WPARAM gasChecked,
+                                    BOOL gasBlinks) {
+    m_petrolButton.SetActive(petrolActive);
+    m_petrolButton.SendMessage(BM_SETCHECK, petrolChecked, 0);
+    m_gasButton.SetActive(gasActive);
+    m_gasButton.SendMessage(BM_SETCHECK, gasChecked, 0);
+    m_gasButton.Blink(gasBlinks);
 }
 
 void CConfigStatus::ShowInjectionTimes() {

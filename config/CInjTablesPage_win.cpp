@@ -1,20 +1,21 @@
 #include "config/CInjTablesPage.h"
 
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
 #include "config/FitGridColumns.h"
 #include "config/TablesIds.h"
+#include "forms/ScaledLength.h"
 #include "forms/fonts/CFontCache.h"
 #include "forms/fonts/GetScaledFontHeight.h"
-#include "forms/ScaledLength.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ElementTable.h"
-#include "link/NumberChecks.h"
 #include "link/ITextResources.h"
+#include "link/NumberChecks.h"
 #include "shell/CTransferProgressDlg.h"
 
 #include <cstdlib>
@@ -59,10 +60,7 @@ CInjTablesPage::~CInjTablesPage() {
 }
 
 void CInjTablesPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CInjTablesPage::DoDataExchange(CDataExchange* exchange) {
@@ -200,19 +198,16 @@ void CInjTablesPage::FillGrid() {
 bool CInjTablesPage::CheckCellText(const CString& text, int& value) {
     const DWORD language = m_resources != nullptr ? m_resources->GetLanguageId() : 0;
     CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
     if (!IsValidNumberText(language, text)) {
-        message.Format(LoadText(m_resources, kInvalidElementText), static_cast<LPCSTR>(text));
+        message = FormatText(LoadText(m_resources, kInvalidElementText), static_cast<LPCSTR>(text));
     } else {
         const long number = std::strtol(text, nullptr, 10);
         if (number >= CInjectionTableSet::kLowest && number <= CInjectionTableSet::kHighest) {
             value = static_cast<int>(number);
             return true;
         }
-        message.Format(LoadText(m_resources, kOutOfRangeText), static_cast<int>(number));
+        message = FormatText(LoadText(m_resources, kOutOfRangeText), static_cast<int>(number));
     }
-#pragma GCC diagnostic pop
     AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }

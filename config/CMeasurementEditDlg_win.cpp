@@ -2,8 +2,8 @@
 
 #include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
-#include "config/FormatRangeMessage.h"
 #include "config/MapPageIds.h"
+#include "forms/FormatRangeMessage.h"
 #include "link/CLocaleNumberFormat.h"
 #include "link/ITextResources.h"
 #include "link/NumberChecks.h"

@@ -132,10 +132,7 @@ void CMeasurementGridCtrl::SetAxes(int columnCount, const int* rpm, int rowCount
 }
 
 void CMeasurementGridCtrl::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 CString CMeasurementGridCtrl::Text(UINT id) const {

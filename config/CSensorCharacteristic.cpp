@@ -1,6 +1,7 @@
 #include "config/CSensorCharacteristic.h"
 
-#include "config/FormatRangeMessage.h"
+#include "classlib/core/FormatText.h"
+#include "forms/FormatRangeMessage.h"
 #include "link/ParseLocaleDecimal.h"
 
 #include <algorithm>
@@ -91,12 +92,7 @@ CString CSensorCharacteristic::Format(Row row) const {
 }
 
 CString CSensorCharacteristic::FormatValue(Row row, double value) const {
-    CString text;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(Format(row), value);
-#pragma GCC diagnostic pop
-    return text;
+    return FormatText(Format(row), value);
 }
 
 CString CSensorCharacteristic::RangeMessage(Row row,

@@ -1,5 +1,6 @@
 #include "config/CSensorSettingDlg.h"
 
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
@@ -12,8 +13,8 @@
 #include "link/CLocaleNumberFormat.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ElementTable.h"
-#include "link/NumberChecks.h"
 #include "link/ITextResources.h"
+#include "link/NumberChecks.h"
 #include "shell/ZarvoNames.h"
 
 #include <algorithm>
@@ -82,10 +83,7 @@ CSensorSettingDlg::~CSensorSettingDlg() {
 }
 
 void CSensorSettingDlg::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CSensorSettingDlg::SetMeasuredName(LPCSTR name, LPCSTR unit) {
@@ -351,12 +349,8 @@ bool CSensorSettingDlg::AcceptEdit(CSensorCharacteristic::Row row, int index, LP
     double typed = 0;
     if (!IsValidDecimalText(language, text) ||
         !CSensorCharacteristic::ParseDecimal(text, format.m_decimalSeparator.c_str(), typed)) {
-        CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        message.Format(LoadText(m_resources, kInvalidElementText), text);
-#pragma GCC diagnostic pop
-        AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(FormatText(LoadText(m_resources, kInvalidElementText), text),
+                      MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     value = m_curve.Truncate(row, typed);

@@ -1,6 +1,7 @@
 #include "config/CSettingsPageField.h"
 
-#include "config/FormatRangeMessage.h"
+#include "classlib/core/FormatText.h"
+#include "forms/FormatRangeMessage.h"
 #include "link/ParseLocaleDecimal.h"
 
 #include <cmath>
@@ -73,10 +74,7 @@ CString CSettingsPageField::Display(int encoded) const {
         text.Format("%d", encoded * 100);
         break;
     case SettingEncoding::MilliWord:
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        text.Format(m_rule.format, encoded * 0.001);
-#pragma GCC diagnostic pop
+        text = FormatText(m_rule.format, encoded * 0.001);
         break;
     default:
         text.Format("%d", encoded);
@@ -119,13 +117,10 @@ CString CSettingsPageField::RangeMessage(const CString& pattern, double value) c
 
 CString CSettingsPageField::FormatTyped(double value) const {
     CString text;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
     if (IsDecimal()) {
-        text.Format(m_rule.format, value);
+        text = FormatText(m_rule.format, value);
     } else {
-        text.Format(m_rule.format, static_cast<int>(value));
+        text = FormatText(m_rule.format, static_cast<int>(value));
     }
-#pragma GCC diagnostic pop
     return text;
 }

@@ -1,5 +1,6 @@
 // The settings page's layout and texts: where each row goes at the page's scale, the font,
 // the captions, labels, units and list items in the current language.
+#include "classlib/core/FormatText.h"
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CFont.h"
 #include "config/CSettingsPage.h"
@@ -320,10 +321,7 @@ void CSettingsPage::FillChoiceTexts() {
         sensorItems[i].value = static_cast<BYTE>(i);
     }
     for (int i = 0; i < 4; ++i) {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        sensorTexts[i].Format(voltFormat, kSensorVolts[i][0], kSensorVolts[i][1]);
-#pragma GCC diagnostic pop
+        sensorTexts[i] = FormatText(voltFormat, kSensorVolts[i][0], kSensorVolts[i][1]);
     }
     sensorTexts[4] = LoadText(m_resources, kBroadband5Text);
     sensorTexts[5] = LoadText(m_resources, kBroadband1Text);

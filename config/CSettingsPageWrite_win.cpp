@@ -1,5 +1,6 @@
 // The settings page's write-back: the typed text of an edit checked against the locale and
 // the field's range, a chosen list item or the lambda check written through the data handler.
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "config/CSensorSettingDlg.h"
 #include "config/CSettingsPage.h"
@@ -37,12 +38,7 @@ bool CSettingsPage::RunWriteStep(int element) {
     const CLocaleNumberFormat format = CLocaleNumberFormat::FromLocale(language);
     double value = 0;
     if (!wellFormed || !field->Parse(text, format.m_decimalSeparator.c_str(), value)) {
-        CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        message.Format(LoadText(m_resources, kInvalidElementText), static_cast<LPCSTR>(text));
-#pragma GCC diagnostic pop
-        RefuseInput(*edit, message);
+        RefuseInput(*edit, FormatText(LoadText(m_resources, kInvalidElementText), static_cast<LPCSTR>(text)));
         return false;
     }
     if (!field->InRange(value)) {

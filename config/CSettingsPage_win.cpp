@@ -60,10 +60,7 @@ CSettingsPage::~CSettingsPage() {
 }
 
 void CSettingsPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CSettingsPage::DoDataExchange(CDataExchange* exchange) {

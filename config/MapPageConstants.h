@@ -13,10 +13,8 @@ constexpr int kAngleElement = 6;
 constexpr int kBaseElement = 7;
 constexpr int kMapElement = 8;
 constexpr int kStatusElement = 30;
-constexpr int kLambdaElement = 34;
 constexpr int kMinimumInjectionElement = 50;
 constexpr int kExtendedElement = 79;
-constexpr int kCorrectionElement = 92;
 constexpr int kObdElement = 95;
 constexpr int kObdOptionsOffset = 12;
 constexpr int kObdLongTrimOffBit = 0x02;
@@ -48,12 +46,8 @@ constexpr COLORREF kCellBack = 0xFFE0E0;
 constexpr COLORREF kEvenRowBack = 0xEFD0D0;
 constexpr COLORREF kHeaderBack = 0xD0D0D0;
 constexpr COLORREF kCornerBack = 0xF0F0F0;
-constexpr COLORREF kLambdaUpper = 0x0066FF;
-constexpr COLORREF kLambdaLower = 0xFF7700;
 constexpr UINT kCellFormat = 37;  // centred, vertically centred, single line
 
-constexpr double kLambdaLow = 0.8;
-constexpr double kLambdaHigh = 1.2;
 constexpr int kMeasurementLimit = 99;
 constexpr int kAngleSteps = 72;  // 0 to 720 degrees in steps of 10
 

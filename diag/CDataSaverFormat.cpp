@@ -1,5 +1,6 @@
 #include "diag/CDataSaverFormat.h"
 
+#include "classlib/core/FormatText.h"
 #include "diag/CObdAdaptationTexts.h"
 #include "diag/UnitBytes.h"
 
@@ -27,22 +28,12 @@ constexpr int kObdCalibrationByte = 4;
 constexpr int kObdAdaptiveByte = 5;
 
 CString TimeText(const char* format, const CLocalTime& t) {
-    CString text;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(format, t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
-#pragma GCC diagnostic pop
-    return text;
+    return FormatText(format, t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
 }
 
 CString Block(const char* layout, const char* label, const CLocalTime& t) {
     const CString stamp = TimeText((CString(label) + "%04d-%02d-%02d %02d:%02d:%02d.%03d").GetString(), t);
-    CString text;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(layout, kDashLine, stamp.GetString(), kDashLine);
-#pragma GCC diagnostic pop
-    return text;
+    return FormatText(layout, kDashLine, stamp.GetString(), kDashLine);
 }
 
 double Milli(int value) {

@@ -78,6 +78,7 @@ private:
     void EndRecording();
     void ShowCounters(bool shown);
     void ShowFileError(UINT textId, const CDataSaverRecorder::Outcome& outcome);
+    CString FileErrorText(UINT textId, const CDataSaverRecorder::Outcome& outcome) const;
 
     CEdit m_fileName;
     CButton m_browse;

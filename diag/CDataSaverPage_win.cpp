@@ -1,6 +1,7 @@
 #include "diag/CDataSaverPage.h"
 
 #include "classlib/core/CProcessClock.h"
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CFileDialog.h"
@@ -9,8 +10,8 @@
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "link/RecentSettings.h"
 #include "link/ITextResources.h"
+#include "link/RecentSettings.h"
 
 namespace {
 
@@ -89,10 +90,7 @@ CDataSaverPage::~CDataSaverPage() {
 }
 
 void CDataSaverPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CDataSaverPage::DoDataExchange(CDataExchange* exchange) {
@@ -321,13 +319,12 @@ void CDataSaverPage::ShowCounters(bool shown) {
     m_size.SetWindowText(size);
 }
 
+CString CDataSaverPage::FileErrorText(UINT textId, const CDataSaverRecorder::Outcome& outcome) const {
+    return FormatText(LoadText(m_resources, textId), outcome.path.GetString(), outcome.cause);
+}
+
 void CDataSaverPage::ShowFileError(UINT textId, const CDataSaverRecorder::Outcome& outcome) {
-    CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    message.Format(LoadText(m_resources, textId), outcome.path.GetString(), outcome.cause);
-#pragma GCC diagnostic pop
-    m_status.SetWindowText(message);
+    m_status.SetWindowText(FileErrorText(textId, outcome));
 }
 
 LRESULT CDataSaverPage::OnNewData(WPARAM wParam, LPARAM lParam) {
@@ -384,12 +381,7 @@ void CDataSaverPage::OnDestroy() {
     if (m_recording && m_recorder.HasFile()) {
         const CDataSaverRecorder::Outcome outcome = m_recorder.Finish(CLocalTime::Now());
         if (outcome.kind == CDataSaverRecorder::Outcome::kWriteFailed) {
-            CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-            message.Format(LoadText(m_resources, kWriteErrorText), outcome.path.GetString(), outcome.cause);
-#pragma GCC diagnostic pop
-            AfxMessageBox(message, MB_OK | MB_ICONERROR);
+            AfxMessageBox(FileErrorText(kWriteErrorText, outcome), MB_OK | MB_ICONERROR);
         }
     }
     m_recording = false;

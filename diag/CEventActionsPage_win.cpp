@@ -3,7 +3,6 @@
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
 #include "diag/ListTableStyle.h"
-#include "diag/TableSortKey.h"
 #include "forms/fonts/GetScaledFontHeight.h"
 #include "grid/CGridCellBase.h"
 #include "grid/CGridCellCombo.h"
@@ -122,15 +121,7 @@ void CEventActionsPage::SetUpGrid() {
 }
 
 void CEventActionsPage::FillGrid() {
-    const int key = m_table.GetSortKey();
-    for (int col = 0; col < kColumns; ++col) {
-        const char mark = SortMark(key, col);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        m_grid.SetCellTextFormat(0, col, LoadText(m_resources, kHeaderTexts[col]), mark, mark);
-#pragma GCC diagnostic pop
-        m_grid.SetCellFormat(0, col, kCentredCellFormat);
-    }
+    WriteSortedHeader(m_grid, m_resources, kHeaderTexts, kColumns, m_table.GetSortKey());
     m_shown = m_table.Order();
     for (int i = 0; i < CEventActionsTable::kRowCount; ++i) {
         const int gridRow = i + 1;

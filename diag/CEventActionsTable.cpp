@@ -1,5 +1,6 @@
 #include "diag/CEventActionsTable.h"
 
+#include "classlib/core/FormatText.h"
 #include "diag/TableSortKey.h"
 
 #include <algorithm>
@@ -35,10 +36,7 @@ CEventActionsTable::CEventActionsTable() {
 
 void CEventActionsTable::LoadTexts(const TextLoader& load) {
     for (Row& row : m_rows) {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        row.name.Format(load(row.nameId), "");
-#pragma GCC diagnostic pop
+        row.name = FormatText(load(row.nameId), "");
     }
     m_nothingText = load(kNothingText);
     m_backToPetrolText = load(kBackToPetrolText);

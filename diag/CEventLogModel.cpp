@@ -1,5 +1,6 @@
 #include "diag/CEventLogModel.h"
 
+#include "classlib/core/FormatText.h"
 #include "diag/UnitBytes.h"
 #include "link/CLogger.h"
 
@@ -86,12 +87,7 @@ CString FormatName(const CString& text, int suffix) {
     if (suffix > 0) {
         suffixText.Format(" #%d", suffix);
     }
-    CString name;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    name.Format(text, static_cast<LPCSTR>(suffixText));
-#pragma GCC diagnostic pop
-    return name;
+    return FormatText(text, static_cast<LPCSTR>(suffixText));
 }
 
 }  // namespace
@@ -249,13 +245,8 @@ CString CEventLogModel::FormatTip(const CString& tipFormat, const EventLogRow& r
     }
     const EventLogTime& time = column == 4 ? row.first : row.last;
     const EventLogConditions& at = column == 4 ? row.firstAt : row.lastAt;
-    CString tip;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    tip.Format(tipFormat, static_cast<LPCSTR>(row.name), time.hours, time.minutes, time.seconds, at.rpm,
-               at.injectionMs, at.temperature);
-#pragma GCC diagnostic pop
-    return tip;
+    return FormatText(tipFormat, static_cast<LPCSTR>(row.name), time.hours, time.minutes, time.seconds,
+                      at.rpm, at.injectionMs, at.temperature);
 }
 
 EventLogTime CEventLogModel::ReadRunningTime(const BYTE* bytes) {

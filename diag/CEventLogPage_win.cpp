@@ -67,10 +67,7 @@ CEventLogPage::~CEventLogPage() {
 }
 
 void CEventLogPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CEventLogPage::DoDataExchange(CDataExchange* exchange) {
@@ -178,16 +175,7 @@ LRESULT CEventLogPage::OnLanguageChanged(WPARAM wParam, LPARAM lParam) {
 // ---- The table -------------------------------------------------------------------------------
 
 void CEventLogPage::WriteHeader() {
-    for (int column = 0; column < CEventLogModel::kColumnCount; ++column) {
-        const char shown = SortMark(m_sortKey, column);
-        CString text;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        text.Format(LoadText(m_resources, kHeaderTexts[column]), shown, shown);
-#pragma GCC diagnostic pop
-        m_grid.SetCellText(0, column, text);
-        m_grid.SetCellFormat(0, column, kCentredCellFormat);
-    }
+    WriteSortedHeader(m_grid, m_resources, kHeaderTexts, CEventLogModel::kColumnCount, m_sortKey);
 }
 
 bool CEventLogPage::FillGrid() {

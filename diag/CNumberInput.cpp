@@ -1,6 +1,10 @@
 #include "diag/CNumberInput.h"
 
+#include "classlib/core/FormatText.h"
+#include "forms/FormatRangeMessage.h"
 #include "link/NumberChecks.h"
+
+#include <string>
 
 namespace {
 
@@ -12,10 +16,7 @@ bool Parse(const CLocaleNumberFormat& format,
     if (ParseNumberText(format, text, parsed)) {
         return true;
     }
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    message.Format(invalidFormat, text.GetString());
-#pragma GCC diagnostic pop
+    message = FormatText(invalidFormat, text.GetString());
     return false;
 }
 
@@ -32,14 +33,8 @@ bool TakeInRange(long long parsed, int low, int high, const CString& rangeFormat
 }  // namespace
 
 CString CNumberInput::RangeMessage(const CString& rangeFormat, long long value, int low, int high) {
-    CString format = rangeFormat;
-    format.Replace("%s", "%lld");
-    CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    message.Format(format, value, '(', static_cast<long long>(low), static_cast<long long>(high), ')');
-#pragma GCC diagnostic pop
-    return message;
+    return FormatRangeMessage(rangeFormat, std::to_string(value).c_str(), std::to_string(low).c_str(),
+                              std::to_string(high).c_str());
 }
 
 bool CNumberInput::CheckNumber(const CLocaleNumberFormat& format,

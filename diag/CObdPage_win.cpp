@@ -2,6 +2,7 @@
 // and the display of what the car answers.
 #include "diag/CObdPage.h"
 
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CDataExchange.h"
 #include "diag/DtcCode.h"
@@ -15,8 +16,8 @@
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "link/NumberChecks.h"
 #include "link/ITextResources.h"
+#include "link/NumberChecks.h"
 
 #include <algorithm>
 #include <string>
@@ -413,13 +414,7 @@ void CObdPage::ShowStandard(BYTE standard) {
 }
 
 CString CObdPage::InvalidCodeText(WORD code) const {
-    CString text;
-    // The language manager hands out only translations whose conversions match the original's.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(LoadText(m_resources, kInvalidCodeText), code);
-#pragma GCC diagnostic pop
-    return text;
+    return FormatText(LoadText(m_resources, kInvalidCodeText), code);
 }
 
 CString CObdPage::CodeText(WORD code, const char* separator) const {

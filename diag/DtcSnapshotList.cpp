@@ -1,5 +1,6 @@
 #include "diag/DtcSnapshotList.h"
 
+#include "classlib/core/FormatText.h"
 #include "diag/DtcCode.h"
 #include "link/CLogger.h"
 
@@ -81,10 +82,7 @@ CString JoinDtcCodes(const DtcSnapshot& snapshot, const CString& invalidFormat) 
     for (const WORD code : snapshot.codes) {
         CString text;
         if (!DtcCodeToText(code, text)) {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-            text.Format(invalidFormat, code);
-#pragma GCC diagnostic pop
+            text = FormatText(invalidFormat, code);
         }
         if (!joined.IsEmpty()) {
             joined += ", ";

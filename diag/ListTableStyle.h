@@ -3,6 +3,7 @@
 #pragma once
 
 #include "grid/CGridCtrl.h"
+#include "link/ITextResources.h"
 
 #include <windows.h>
 
@@ -15,6 +16,13 @@ void SetUpReadOnlyList(CGridCtrl& grid, int columns, int rows, int fixedRows);
 
 // The default cells: the font, no margin, centred, and grey wherever they are fixed.
 void StyleListCells(CGridCtrl& grid, const LOGFONTA& font);
+
+// The header row: each column's text of headerTexts with the sort mark on both sides.
+void WriteSortedHeader(CGridCtrl& grid,
+                       const ITextResources* resources,
+                       const UINT* headerTexts,
+                       int columns,
+                       int sortKey);
 
 // The background of a list row (1 for the first row under the header) across its columns.
 void ShadeListRow(CGridCtrl& grid, int row, int columns);

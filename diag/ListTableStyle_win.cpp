@@ -1,5 +1,7 @@
 #include "diag/ListTableStyle.h"
 
+#include "classlib/core/FormatText.h"
+#include "diag/TableSortKey.h"
 #include "grid/CGridCellBase.h"
 
 namespace {
@@ -31,6 +33,18 @@ void StyleListCells(CGridCtrl& grid, const LOGFONTA& font) {
                 cell->SetBackColour(kListHeaderColour);
             }
         }
+    }
+}
+
+void WriteSortedHeader(CGridCtrl& grid,
+                       const ITextResources* resources,
+                       const UINT* headerTexts,
+                       int columns,
+                       int sortKey) {
+    for (int column = 0; column < columns; ++column) {
+        const char mark = SortMark(sortKey, column);
+        grid.SetCellText(0, column, FormatText(LoadText(resources, headerTexts[column]), mark, mark));
+        grid.SetCellFormat(0, column, kCentredCellFormat);
     }
 }
 

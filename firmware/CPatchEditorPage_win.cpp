@@ -1,5 +1,6 @@
 #include "firmware/CPatchEditorPage.h"
 
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CFileDialog.h"
@@ -7,14 +8,14 @@
 #include "firmware/CAddKeyDlg.h"
 #include "firmware/CAddKeyDlgIds.h"
 #include "firmware/CModuleResourceSource.h"
+#include "forms/ScaledLength.h"
 #include "forms/fonts/CFontCache.h"
 #include "forms/fonts/MakeScaledLogFont.h"
-#include "forms/ScaledLength.h"
 #include "link/CLocaleNumberFormat.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
-#include "link/RecentSettings.h"
 #include "link/ITextResources.h"
+#include "link/RecentSettings.h"
 
 #include <string>
 
@@ -137,13 +138,7 @@ void CPatchEditorPage::ShowMessage(const CString& text, UINT type) {
 }
 
 void CPatchEditorPage::ShowFileError(UINT formatId, const CString& path, int cause) {
-    CString text;
-    // The string table's format takes the name and the cause.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(Text(formatId), static_cast<LPCSTR>(path), cause);
-#pragma GCC diagnostic pop
-    ShowMessage(text, MB_OK | MB_ICONSTOP);
+    ShowMessage(FormatText(Text(formatId), static_cast<LPCSTR>(path), cause), MB_OK | MB_ICONSTOP);
 }
 
 // ---- Texts and layout -----------------------------------------------------------------
@@ -240,12 +235,7 @@ LRESULT CPatchEditorPage::OnElementChanged(WPARAM wParam, LPARAM lParam) {
 void CPatchEditorPage::ShowInvalidElement(int32_t id) {
     CString idText;
     idText.Format("%02X", static_cast<unsigned>(id));
-    CString text;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(Text(kInvalidElementText), static_cast<LPCSTR>(idText));
-#pragma GCC diagnostic pop
-    ShowMessage(text, MB_OK | MB_ICONSTOP);
+    ShowMessage(FormatText(Text(kInvalidElementText), static_cast<LPCSTR>(idText)), MB_OK | MB_ICONSTOP);
 }
 
 void CPatchEditorPage::PatchToForm() {

@@ -1,5 +1,6 @@
 #include "firmware/FirmwareProgressLayout.h"
 
+#include "classlib/core/FormatText.h"
 #include "forms/ScaledLength.h"
 #include "forms/fonts/GetCachedFont.h"
 #include "link/ITextResources.h"
@@ -58,12 +59,5 @@ void LayOutFirmwareProgress(CDialog& dialog,
 }
 
 void ShowFirmwarePhase(CStatic& phase, const ITextResources* resources, UINT formatId, int percent) {
-    CString text;
-    // The resource manager hands out only translations whose conversions match the
-    // built-in text, so the percentage meets the one %d it expects.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(LoadText(resources, formatId), percent);
-#pragma GCC diagnostic pop
-    phase.SetWindowText(text);
+    phase.SetWindowText(FormatText(LoadText(resources, formatId), percent));
 }

@@ -1,5 +1,7 @@
 #include "firmware/PatchHeaderField.h"
 
+#include "classlib/core/FormatText.h"
+#include "forms/FormatRangeMessage.h"
 #include "link/CLocaleNumberFormat.h"
 #include "link/NumberChecks.h"
 
@@ -64,19 +66,19 @@ PatchHeaderField::Outcome PatchHeaderField::Check(const CLocaleNumberFormat& for
     return kValid;
 }
 
-CString PatchHeaderField::Message(Outcome outcome, LPCSTR text, LPCSTR invalidFormat, LPCSTR rangeFormat) const {
-    CString message;
+CString PatchHeaderField::Message(Outcome outcome,
+                                  LPCSTR text,
+                                  LPCSTR invalidFormat,
+                                  LPCSTR rangeFormat) const {
     const std::string shown = Trimmed(text);
     // Both formats are the string table's own texts with exactly these conversions.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
     if (outcome == kNotANumber) {
-        message.Format(invalidFormat, shown.c_str());
-    } else if (outcome == kOutOfRange) {
+        return FormatText(invalidFormat, shown.c_str());
+    }
+    if (outcome == kOutOfRange) {
         const std::string minimum = std::to_string(m_minimum);
         const std::string maximum = std::to_string(m_maximum);
-        message.Format(rangeFormat, shown.c_str(), '(', minimum.c_str(), maximum.c_str(), ')');
+        return FormatRangeMessage(rangeFormat, shown.c_str(), minimum.c_str(), maximum.c_str());
     }
-#pragma GCC diagnostic pop
-    return message;
+    return CString();
 }

@@ -73,10 +73,7 @@ void CLiveMarkerGridCtrl::SetAxes(int speedCount, const int* speed, int timeCoun
 }
 
 void CLiveMarkerGridCtrl::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    CWnd::PostMessage(message, wParam, lParam);
 }
 
 void CLiveMarkerGridCtrl::ReadLiveValues() {

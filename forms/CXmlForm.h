@@ -111,7 +111,6 @@ private:
     LOGFONTA FormFont(int tenthsPoint);
     // The font itself, or the GUI font while the page has no font cache.
     static HGDIOBJ UsableFont(HFONT font);
-    CString LoadText(UINT id) const;
     XmlFormCommit::MessageTexts CommitTexts() const;
     CLocaleNumberFormat NumberFormat() const;
 

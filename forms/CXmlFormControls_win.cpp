@@ -11,6 +11,7 @@
 #include "grid/CGridCtrl.h"
 #include "link/CLogger.h"
 #include "link/CalibrationHelpers.h"
+#include "link/ITextResources.h"
 
 #include <algorithm>
 
@@ -128,9 +129,9 @@ bool CXmlForm::BuildFieldControl(FormElement& element, FormField& field, CWnd*& 
 std::vector<CString> CXmlForm::GridTitles(const FormGridValue& grid) const {
     std::vector<CString> titles;
     for (const FormGridLine& line : grid.lines) {
-        CString title = LoadText(line.labelTextId);
+        CString title = LoadText(m_resources, line.labelTextId);
         if (!line.unit.empty()) {
-            title.Format("%s (%s)", LoadText(line.labelTextId).GetString(), line.unit.c_str());
+            title.Format("%s (%s)", LoadText(m_resources, line.labelTextId).GetString(), line.unit.c_str());
         }
         titles.push_back(title);
     }
@@ -238,7 +239,7 @@ void CXmlForm::RelabelGrid(CGridCtrl& grid, const FormGridValue& value) {
 void CXmlForm::FillSelect(CComboBox& combo, const FormSelectValue& select) const {
     combo.ResetContent();
     for (size_t i = 0; i < select.itemValues.size(); ++i) {
-        const int index = combo.AddString(LoadText(select.itemTextIds[i]));
+        const int index = combo.AddString(LoadText(m_resources, select.itemTextIds[i]));
         combo.SetItemData(index, select.itemValues[i]);
     }
     ShowSelection(combo, select);
@@ -278,7 +279,7 @@ void CXmlForm::CreateLabel(UINT textId, const RECT& rect) {
     label.controlId = static_cast<UINT>(NextUniqueId());
     label.textId = textId;
     label.window->SetBkColor(::GetSysColor(COLOR_WINDOW));
-    const CString text = textId != 0 ? LoadText(textId) : CString();
+    const CString text = textId != 0 ? LoadText(m_resources, textId) : CString();
     if (!label.window->Create(text, WS_CHILD | SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_CENTERIMAGE, rect, this,
                               label.controlId)) {
         CLogger::Instance().Log(3000, "CXmlForm: the label of text %u could not be created.", textId);

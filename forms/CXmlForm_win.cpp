@@ -36,10 +36,7 @@ BEGIN_MESSAGE_MAP(CXmlForm, CScrollPage)
 END_MESSAGE_MAP()
 
 void CXmlForm::CBroadcastTarget::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
-    const HWND window = m_window.GetSafeHwnd();
-    if (window != nullptr) {
-        ::PostMessageA(window, message, wParam, lParam);
-    }
+    m_window.PostMessage(message, wParam, lParam);
 }
 
 CXmlForm::CXmlForm(UINT formResourceId, UINT templateId, CWnd* parent) : CScrollPage(templateId, parent) {
@@ -88,15 +85,10 @@ LOGFONTA CXmlForm::FormFont(int tenthsPoint) {
     return MakeScaledLogFont(this, "Verdana", tenthsPoint, FW_NORMAL, m_scaleX, m_scaleY);
 }
 
-CString CXmlForm::LoadText(UINT id) const {
-    IResourceManager* resources = m_resources;
-    return resources != nullptr ? resources->GetString(id) : CString();
-}
-
 XmlFormCommit::MessageTexts CXmlForm::CommitTexts() const {
     XmlFormCommit::MessageTexts texts;
-    texts.invalid = LoadText(kInvalidElementText).GetString();
-    texts.outOfRange = LoadText(kOutOfRangeText).GetString();
+    texts.invalid = LoadText(m_resources, kInvalidElementText).GetString();
+    texts.outOfRange = LoadText(m_resources, kOutOfRangeText).GetString();
     return texts;
 }
 
@@ -181,7 +173,7 @@ void CXmlForm::OnToolTipText(NMTTDISPINFOA* info) {
             ::GetTextExtentPoint32A(hdc, text.c_str(), static_cast<int>(text.size()), &size);
             return static_cast<int>(size.cx);
         };
-        m_tipText = XmlFormLayout::WrapTipText(LoadText(label->textId).GetString(),
+        m_tipText = XmlFormLayout::WrapTipText(LoadText(m_resources, label->textId).GetString(),
                                                (client.right - client.left) / 2, width)
                         .c_str();
     }
@@ -192,7 +184,8 @@ void CXmlForm::OnToolTipText(NMTTDISPINFOA* info) {
 
 LRESULT CXmlForm::OnLanguageChanged(WPARAM, LPARAM) {
     for (LabelRecord& label : m_labels) {
-        label.window->SetWindowText(label.textId != 0 ? LoadText(label.textId).GetString() : "\xA4");
+        label.window->SetWindowText(label.textId != 0 ? LoadText(m_resources, label.textId).GetString()
+                                                      : "\xA4");
     }
     for (ControlRecord& control : m_controls) {
         if (control.field == nullptr) {

@@ -1,7 +1,9 @@
 #include "forms/XmlFormCommit.h"
 
 #include "classlib/core/CString.h"
+#include "classlib/core/FormatText.h"
 #include "forms/FormNumberText.h"
+#include "forms/FormatRangeMessage.h"
 #include "link/CLogger.h"
 #include "link/CalibrationHelpers.h"
 #include "link/NumberChecks.h"
@@ -51,12 +53,7 @@ double ReadLocaleDecimal(const std::string& typed, const CLocaleNumberFormat& fo
 }
 
 std::string FillInvalid(const MessageTexts& texts, const std::string& typed) {
-    CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    message.Format(texts.invalid.c_str(), typed.c_str());
-#pragma GCC diagnostic pop
-    return message.GetString();
+    return FormatText(texts.invalid.c_str(), typed.c_str()).GetString();
 }
 
 std::string FillOutOfRange(const MessageTexts& texts,
@@ -64,13 +61,10 @@ std::string FillOutOfRange(const MessageTexts& texts,
                            double minimum,
                            double maximum,
                            int precision) {
-    CString message;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    message.Format(texts.outOfRange.c_str(), FormatNumber(value, precision).c_str(), '(',
-                   FormatNumber(minimum, precision).c_str(), FormatNumber(maximum, precision).c_str(), ')');
-#pragma GCC diagnostic pop
-    return message.GetString();
+    return FormatRangeMessage(texts.outOfRange.c_str(), FormatNumber(value, precision).c_str(),
+                              FormatNumber(minimum, precision).c_str(),
+                              FormatNumber(maximum, precision).c_str())
+        .GetString();
 }
 
 Result Refusal(Outcome outcome, std::string message) {

@@ -1,6 +1,7 @@
-// The range message that the settings page, the sensor characteristic dialog and the
-// measurement dialog show for a value outside its bounds.
-#include "config/FormatRangeMessage.h"
+// The range message that the settings page, the sensor characteristic, measurement and phase
+// test dialogs, the data saver, the XML form and the patch header show for a value outside its
+// bounds.
+#include "forms/FormatRangeMessage.h"
 
 #include <string>
 
