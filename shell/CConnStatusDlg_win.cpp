@@ -1,4 +1,5 @@
 #include "shell/CConnStatusDlg.h"
+#include "classlib/core/FormatText.h"
 
 #include "classlib/win/AfxMsgMap.h"
 #include "link/CDataHandler.h"
@@ -140,13 +141,9 @@ CString CConnStatusDlg::Text(UINT id) const {
 void CConnStatusDlg::ShowStatusText() {
     const StatusLook& look = LookOf(m_status);
     const CString format = Text(look.textId);
-    CString text;
     // The resource manager hands out only translations whose conversions match the
     // built-in text, so the port and baud rate meet the conversions they expect.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(format, m_portNumber, m_baudRate);
-#pragma GCC diagnostic pop
+    CString text = FormatText(format, m_portNumber, m_baudRate);
     if (m_editsHeld) {
         text += " - ";
         text += Text(kEditsHeldTextId);

@@ -1,4 +1,5 @@
 #include "shell/CSlushZarvoWnd.h"
+#include "classlib/core/FormatText.h"
 
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CClientDC.h"
@@ -32,13 +33,8 @@ SIZE CSlushZarvoWnd::BoxSize(SIZE text, double scaleX, double scaleY) {
 }
 
 CString CSlushZarvoWnd::SpinnerText(const CString& message, int position) {
-    CString text;
     // The language manager hands out only translations whose conversions match "%c".
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(message, kSpinner[position % kSpinnerLength]);
-#pragma GCC diagnostic pop
-    return text;
+    return FormatText(message, kSpinner[position % kSpinnerLength]);
 }
 
 BOOL CSlushZarvoWnd::Create() {

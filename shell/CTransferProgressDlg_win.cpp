@@ -1,4 +1,5 @@
 #include "shell/CTransferProgressDlg.h"
+#include "classlib/core/FormatText.h"
 
 #include "classlib/win/AfxMsgMap.h"
 #include "link/CDataHandler.h"
@@ -136,13 +137,9 @@ void CTransferProgressDlg::ShowProgress(UINT formatId) {
     if (m_resources == nullptr) {
         return;
     }
-    CString text;
     // The language manager hands out only translations whose conversions match "%d".
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    text.Format(m_resources->GetString(formatId), m_maximum > 0 ? m_count * 100 / m_maximum : 0);
-#pragma GCC diagnostic pop
-    m_progressText.SetWindowText(text);
+    const int percent = m_maximum > 0 ? m_count * 100 / m_maximum : 0;
+    m_progressText.SetWindowText(FormatText(m_resources->GetString(formatId), percent));
 }
 
 void CTransferProgressDlg::ShowState(UINT textId) {

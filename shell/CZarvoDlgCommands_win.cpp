@@ -2,6 +2,7 @@
 // and Firmware patch), the boxes and dialogs the data handler asks for, and the orderly
 // shutdown.
 #include "classlib/core/CSingleLock.h"
+#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/CFileDialog.h"
 #include "firmware/CFirmwarePatch.h"
@@ -337,13 +338,8 @@ void CZarvoDlg::OnFirmwarePatch() {
             ShowError(m_resources.GetString(kIdsInvalidFormat));
             return;
         }
-        CString text;
         const CString format = m_resources.GetString(kIdsErrorReading);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        text.Format(format, static_cast<LPCSTR>(path), cause);
-#pragma GCC diagnostic pop
-        ShowError(text);
+        ShowError(FormatText(format, static_cast<LPCSTR>(path), cause));
         return;
     }
     const int separator = path.ReverseFind('\\');
