@@ -21,7 +21,6 @@ class IResourceManager;
 
 class CMeasurementGridCtrl : public CMarkerGridCtrl, public IMessageTarget {
 public:
-    static constexpr int kMaxAxis = 32;
     // Sent to the owner (or parent) on numpad + and -: wParam 1 with Shift, lParam the key.
     static constexpr UINT kHotKeyStepMessage = 0x610;
 
@@ -67,7 +66,6 @@ public:
 
     // Clears the live data, registers with the data handler and subscribes.
     void Init();
-    void SetAxes(int columnCount, const int* rpm, int rowCount, const int* timeUs);
 
     void ClearMarks();
     void AddMark(const CMapMeasurement& measurement);
@@ -155,10 +153,6 @@ private:
     int m_newRpm = 0;
     double m_newInjectionMs = 0;
     int m_newPercent = 0;
-    int m_columnCount = 0;
-    int m_rowCount = 0;
-    int m_rpm[kMaxAxis] = {};
-    int m_timeUs[kMaxAxis] = {};
     int m_basePercent = 28;
     int m_minimumInjectionUs = 1000;
     int m_liveRpm = 0;

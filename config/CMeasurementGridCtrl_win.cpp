@@ -124,13 +124,6 @@ void CMeasurementGridCtrl::Init() {
     m_registered = true;
 }
 
-void CMeasurementGridCtrl::SetAxes(int columnCount, const int* rpm, int rowCount, const int* timeUs) {
-    m_columnCount = std::clamp(columnCount, 0, kMaxAxis);
-    m_rowCount = std::clamp(rowCount, 0, kMaxAxis);
-    std::copy(rpm, rpm + m_columnCount, m_rpm);
-    std::copy(timeUs, timeUs + m_rowCount, m_timeUs);
-}
-
 void CMeasurementGridCtrl::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
     CWnd::PostMessage(message, wParam, lParam);
 }
@@ -146,24 +139,7 @@ CWnd* CMeasurementGridCtrl::CommandTarget() const {
 // ---- Marks and the live marker ----------------------------------------------------------------
 
 bool CMeasurementGridCtrl::LocateOnMap(int rpm, int timeUs, CPoint& centre, int& cellHeight) {
-    if (m_columnCount == 0 || m_rowCount == 0) {
-        return false;
-    }
-    int column = 0;
-    int row = 0;
-    double columnFraction = 0;
-    double rowFraction = 0;
-    LocateAxisCell(rpm, timeUs, m_columnCount, m_rowCount, m_rpm, m_timeUs, &column, &columnFraction, &row,
-                   &rowFraction);
-    CRect cell;
-    if (!std::isfinite(columnFraction) || !std::isfinite(rowFraction) ||
-        !GetCellRect(row + 1, column + 1, cell)) {
-        return false;
-    }
-    centre = CPoint(cell.left + static_cast<int>(cell.Width() * columnFraction),
-                    cell.top + static_cast<int>(cell.Height() * rowFraction));
-    cellHeight = cell.Height();
-    return true;
+    return HasAxes() && LocateOnAxes(rpm, timeUs, centre, cellHeight);
 }
 
 void CMeasurementGridCtrl::ClearMarks() {
@@ -282,7 +258,7 @@ LRESULT CMeasurementGridCtrl::OnStatusChanged(WPARAM wParam, LPARAM) {
     m_liveRpm = 0;
     std::fill(std::begin(m_liveTimes), std::end(m_liveTimes), 0);
     std::fill(std::begin(m_filteredTimes), std::end(m_filteredTimes), 0);
-    if (m_columnCount > 0 && m_rowCount > 0) {
+    if (HasAxes()) {
         MoveMarker();
     }
     if (GetSafeHwnd() != nullptr) {
@@ -407,7 +383,7 @@ void CMeasurementGridCtrl::OnRButtonDown(UINT flags, CPoint point) {
 // point's side on each axis; the percent bilinear from the four cells around.
 bool CMeasurementGridCtrl::PointToMeasurement(CPoint point) {
     const GridCellId cell = CellFromPoint(point, FALSE);
-    if (cell.row < 1 || cell.col < 1 || cell.row > m_rowCount || cell.col > m_columnCount ||
+    if (cell.row < 1 || cell.col < 1 || cell.row > TimeCount() || cell.col > SpeedCount() ||
         m_page == nullptr) {
         return false;
     }
@@ -420,8 +396,8 @@ bool CMeasurementGridCtrl::PointToMeasurement(CPoint point) {
     const int row = cell.row - 1;
     int otherColumn = point.x >= centre.x ? column + 1 : column - 1;
     int otherRow = point.y >= centre.y ? row + 1 : row - 1;
-    otherColumn = otherColumn < 0 || otherColumn >= m_columnCount ? column : otherColumn;
-    otherRow = otherRow < 0 || otherRow >= m_rowCount ? row : otherRow;
+    otherColumn = otherColumn < 0 || otherColumn >= SpeedCount() ? column : otherColumn;
+    otherRow = otherRow < 0 || otherRow >= TimeCount() ? row : otherRow;
     CRect other;
     double u = 0;
     double v = 0;
@@ -431,8 +407,8 @@ bool CMeasurementGridCtrl::PointToMeasurement(CPoint point) {
     if (otherRow != row && GetCellRect(otherRow + 1, cell.col, other)) {
         v = static_cast<double>(point.y - centre.y) / ((other.top + other.bottom) / 2 - centre.y);
     }
-    m_newRpm = static_cast<int>(std::lround(m_rpm[column] + u * (m_rpm[otherColumn] - m_rpm[column])));
-    m_newInjectionMs = (m_timeUs[row] + v * (m_timeUs[otherRow] - m_timeUs[row])) * 0.001;
+    m_newRpm = static_cast<int>(std::lround(SpeedAt(column) + u * (SpeedAt(otherColumn) - SpeedAt(column))));
+    m_newInjectionMs = (TimeAt(row) + v * (TimeAt(otherRow) - TimeAt(row))) * 0.001;
     const double a = m_page->GetCell(row, column);
     const double b = m_page->GetCell(row, otherColumn);
     const double c = m_page->GetCell(otherRow, column);

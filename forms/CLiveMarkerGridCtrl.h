@@ -12,8 +12,6 @@ class IResourceManager;
 
 class CLiveMarkerGridCtrl : public CMarkerGridCtrl, public IMessageTarget {
 public:
-    static constexpr int kMaxAxis = 32;
-
     CLiveMarkerGridCtrl();
     ~CLiveMarkerGridCtrl() override;
 
@@ -23,8 +21,6 @@ public:
 
     // Clears the axes, the marker and the live values, and subscribes to the data handler.
     void InitMarker();
-    // Ascending breakpoints: speed across (columns 1..), injection time down (rows 1..).
-    void SetAxes(int speedCount, const int* speed, int timeCount, const int* time);
 
     void EnableMarker(BOOL enable) { m_markerEnabled = enable != FALSE; }
 
@@ -58,8 +54,4 @@ private:
     double m_trimFactor = 1.0;
     CBrush m_outerBrush;
     CBrush m_innerBrush;
-    int m_speedCount = 0;
-    int m_speedAxis[kMaxAxis] = {};
-    int m_timeCount = 0;
-    int m_timeAxis[kMaxAxis] = {};
 };

@@ -52,8 +52,7 @@ CLiveMarkerGridCtrl::~CLiveMarkerGridCtrl() {
 }
 
 void CLiveMarkerGridCtrl::InitMarker() {
-    m_speedCount = 0;
-    m_timeCount = 0;
+    SetAxes(0, nullptr, 0, nullptr);
     ClearMarker();
     m_engineSpeed = 0;
     m_injectionTime = 0;
@@ -63,13 +62,6 @@ void CLiveMarkerGridCtrl::InitMarker() {
         m_dataHandler->Subscribe(this, kWatchedElement, 3);
         m_registered = true;
     }
-}
-
-void CLiveMarkerGridCtrl::SetAxes(int speedCount, const int* speed, int timeCount, const int* time) {
-    m_speedCount = std::clamp(speedCount, 0, kMaxAxis);
-    m_timeCount = std::clamp(timeCount, 0, kMaxAxis);
-    std::copy(speed, speed + m_speedCount, m_speedAxis);
-    std::copy(time, time + m_timeCount, m_timeAxis);
 }
 
 void CLiveMarkerGridCtrl::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {
@@ -112,22 +104,15 @@ LRESULT CLiveMarkerGridCtrl::OnLiveCycle(WPARAM, LPARAM) {
 }
 
 void CLiveMarkerGridCtrl::MoveMarker() {
-    int col = 0;
-    int row = 0;
-    double colFraction = 0.0;
-    double rowFraction = 0.0;
     // A trim of -100 % or less leaves no factor to divide by.
     const int time = m_trimFactor > 0.0 ? static_cast<int>(m_injectionTime / m_trimFactor) : m_injectionTime;
-    LocateAxisCell(m_engineSpeed, time, m_speedCount, m_timeCount, m_speedAxis, m_timeAxis, &col,
-                   &colFraction, &row, &rowFraction);
-    CRect cell;
-    if (!GetCellRect(row + 1, col + 1, cell)) {
+    CPoint centre;
+    int cellHeight = 0;
+    if (!LocateOnAxes(m_engineSpeed, time, centre, cellHeight)) {
         return;
     }
-    const int x = cell.left + static_cast<int>(cell.Width() * colFraction);
-    const int y = cell.top + static_cast<int>(cell.Height() * rowFraction);
-    const int radius = cell.Height() >> 2;
-    MoveMarkerTo(CRect(x - radius, y - radius, x + radius, y + radius));
+    const int radius = cellHeight >> 2;
+    MoveMarkerTo(CRect(centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius));
 }
 
 LRESULT CLiveMarkerGridCtrl::OnConnectionStatus(WPARAM wParam, LPARAM) {
@@ -136,7 +121,7 @@ LRESULT CLiveMarkerGridCtrl::OnConnectionStatus(WPARAM wParam, LPARAM) {
     }
     m_engineSpeed = 0;
     m_injectionTime = 0;
-    if (m_speedCount > 0 && m_timeCount > 0) {
+    if (HasAxes()) {
         MoveMarker();
     }
     if (GetSafeHwnd() != nullptr) {

@@ -2,8 +2,37 @@
 
 #include "classlib/win/CDC.h"
 #include "classlib/win/CScopedSelect.h"
+#include "link/CalibrationHelpers.h"
 
 #include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+
+void CMarkerGridCtrl::SetAxes(int speedCount, const int* speed, int timeCount, const int* time) {
+    m_speedCount = std::clamp(speedCount, 0, kMaxAxis);
+    m_timeCount = std::clamp(timeCount, 0, kMaxAxis);
+    std::copy(speed, speed + m_speedCount, m_speedAxis);
+    std::copy(time, time + m_timeCount, m_timeAxis);
+}
+
+bool CMarkerGridCtrl::LocateOnAxes(int speed, int time, CPoint& centre, int& cellHeight) {
+    int column = 0;
+    int row = 0;
+    double columnFraction = 0;
+    double rowFraction = 0;
+    LocateAxisCell(speed, time, m_speedCount, m_timeCount, m_speedAxis, m_timeAxis, &column, &columnFraction,
+                   &row, &rowFraction);
+    CRect cell;
+    if (!std::isfinite(columnFraction) || !std::isfinite(rowFraction) ||
+        !GetCellRect(row + 1, column + 1, cell)) {
+        return false;
+    }
+    centre = CPoint(cell.left + static_cast<int>(cell.Width() * columnFraction),
+                    cell.top + static_cast<int>(cell.Height() * rowFraction));
+    cellHeight = cell.Height();
+    return true;
+}
 
 void CMarkerGridCtrl::MoveMarkerTo(const CRect& place) {
     if (GetSafeHwnd() != nullptr) {
