@@ -2,13 +2,12 @@
 
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
-#include "classlib/win/CClientDC.h"
 #include "config/FitGridColumns.h"
 #include "config/IAdaptiveMapSource.h"
 #include "config/TablesIds.h"
-#include "forms/fonts/CFontCache.h"
-#include "forms/fonts/GetScaledFontHeight.h"
 #include "forms/ScaledLength.h"
+#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/MakeScaledLogFont.h"
 #include "grid/CGridCellBase.h"
 #include "grid/CGridCellTwin.h"
 #include "link/CDataHandler.h"
@@ -19,7 +18,6 @@
 #include "link/ITextResources.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -165,15 +163,8 @@ void CAdaptTablesPage::Layout() {
 
     const int y = m_live.Place(rightX, margin, rightWidth, sx, sy);
 
-    m_obdPanel.SetDataHandler(m_dataHandler);
-    m_obdPanel.SetResourceManager(m_resources);
-    m_obdPanel.SetFontCache(m_fonts);
-    m_obdPanel.SetScale(sx, sy);
-    m_obdPanel.SetPlacement(rightX, y, rightX + rightWidth, height - margin);
-    if (m_obdPanel.GetSafeHwnd() == nullptr) {
-        m_obdPanel.Create(CObdAdaptationPage::kTemplateId, this);
-        m_obdPanel.ShowWindow(SW_SHOW);
-    }
+    LendServices(m_obdPanel);
+    m_obdPanel.ShowAt(this, rightX, y, rightX + rightWidth, height - margin);
     SetUpGrid();
     SetFonts();
     SetContentHeight(0);
@@ -185,13 +176,7 @@ void CAdaptTablesPage::SetFonts() {
         return;
     }
     const auto make = [this](const char* face, int tenths, int weight, BYTE charSet) {
-        LOGFONTA font;
-        std::memset(&font, 0, sizeof(font));
-        CClientDC dc(this);
-        font.lfHeight = GetScaledFontHeight(&dc, face, tenths, m_scaleX, m_scaleY);
-        font.lfWeight = weight;
-        font.lfCharSet = charSet;
-        std::strncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+        LOGFONTA font = MakeScaledLogFont(this, face, tenths, weight, m_scaleX, m_scaleY, charSet);
         return m_fonts->GetFont(&font);
     };
     CFont* label = make("Verdana", 79, FW_NORMAL, DEFAULT_CHARSET);
@@ -209,14 +194,7 @@ void CAdaptTablesPage::SetUpGrid() {
     if (m_grid.GetSafeHwnd() == nullptr) {
         return;
     }
-    LOGFONTA cellFont;
-    std::memset(&cellFont, 0, sizeof(cellFont));
-    {
-        CClientDC dc(this);
-        cellFont.lfHeight = GetScaledFontHeight(&dc, "Arial", 75, m_scaleX, m_scaleY);
-    }
-    cellFont.lfWeight = FW_BOLD;
-    std::strncpy(cellFont.lfFaceName, "Arial", LF_FACESIZE - 1);
+    const LOGFONTA cellFont = MakeScaledLogFont(this, "Arial", 75, FW_BOLD, m_scaleX, m_scaleY, ANSI_CHARSET);
     for (const BOOL fixedRow : {FALSE, TRUE}) {
         for (const BOOL fixedColumn : {FALSE, TRUE}) {
             CGridCellBase* cell = m_grid.GetDefaultCell(fixedRow, fixedColumn);

@@ -154,15 +154,8 @@ void CConfigDynamic::Layout() {
     m_calCell.MoveWindow(rightX, y, rightWidth, ScaledLength(24, sy), FALSE);
     y += ScaledLength(30, sy);
 
-    m_obdPanel.SetDataHandler(m_dataHandler);
-    m_obdPanel.SetResourceManager(m_resources);
-    m_obdPanel.SetFontCache(m_fonts);
-    m_obdPanel.SetScale(sx, sy);
-    m_obdPanel.SetPlacement(rightX, y, rightX + rightWidth, height - margin);
-    if (m_obdPanel.GetSafeHwnd() == nullptr) {
-        m_obdPanel.Create(CObdAdaptationPage::kTemplateId, this);
-        m_obdPanel.ShowWindow(SW_SHOW);
-    }
+    LendServices(m_obdPanel);
+    m_obdPanel.ShowAt(this, rightX, y, rightX + rightWidth, height - margin);
     m_angleCombo.ShowWindow(SW_HIDE);
     m_calibSettings.ShowWindow(SW_HIDE);
     SetUpGrid();

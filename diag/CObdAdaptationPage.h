@@ -52,6 +52,9 @@ public:
     // The panel's rectangle in its owner's client area.
     void SetPlacement(int left, int top, int right, int bottom) { m_placement = {left, top, right, bottom}; }
 
+    // Places the panel in its owner's client area, creating and showing it there the first time.
+    void ShowAt(CWnd* owner, int left, int top, int right, int bottom);
+
     // IMessageTarget: the data handler's messages, from any thread; dropped without a window.
     void PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) override;
 

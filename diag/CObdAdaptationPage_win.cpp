@@ -7,9 +7,9 @@
 #include "diag/CObdAdaptationTexts.h"
 #include "diag/UnitBytes.h"
 #include "forms/MoveFocusOff.h"
+#include "forms/ScaledLength.h"
 #include "forms/fonts/CFontCache.h"
 #include "forms/fonts/MakeScaledLogFont.h"
-#include "forms/ScaledLength.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/CalibrationHelpers.h"
@@ -94,6 +94,15 @@ CObdAdaptationPage::~CObdAdaptationPage() {
     m_dataHandler->Unsubscribe(this, kSupportElement, 1);
     m_dataHandler->Unsubscribe(this, kCrankAngleElement, 1 | 2);
     m_dataHandler->Unsubscribe(this, kMinInjectionElement, 1 | 2);
+}
+
+void CObdAdaptationPage::ShowAt(CWnd* owner, int left, int top, int right, int bottom) {
+    SetPlacement(left, top, right, bottom);
+    if (GetSafeHwnd() != nullptr) {
+        return;
+    }
+    Create(kTemplateId, owner);
+    ShowWindow(SW_SHOW);
 }
 
 void CObdAdaptationPage::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) {

@@ -43,6 +43,15 @@ protected:
     // Enter (IDOK) and Escape (IDCANCEL) never end a page.
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
+    // A panel that a page holds works with the page's own services and scale.
+    template <typename Panel>
+    void LendServices(Panel& panel) const {
+        panel.SetDataHandler(m_dataHandler);
+        panel.SetResourceManager(m_resources);
+        panel.SetFontCache(m_fonts);
+        panel.SetScale(m_scaleX, m_scaleY);
+    }
+
     void OnVScroll(UINT code, UINT position, CWnd* scrollBar);
     BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
 
