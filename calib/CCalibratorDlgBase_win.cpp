@@ -8,17 +8,14 @@
 #include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
-#include "classlib/win/CClientDC.h"
 #include "classlib/win/CFont.h"
 #include "forms/fonts/CFontCache.h"
-#include "forms/fonts/GetScaledFontHeight.h"
+#include "forms/fonts/MakeScaledLogFont.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/CSystemClock.h"
 #include "link/DataHandlerMessages.h"
 #include "res/ResourceIds.h"
-
-#include <cstring>
 
 namespace {
 
@@ -30,7 +27,6 @@ constexpr int kPageLeft = 240;
 constexpr int kPageTop = 236;
 constexpr int kDesignWidth = 294;
 constexpr int kDesignHeight = 140;
-
 
 }  // namespace
 
@@ -113,13 +109,7 @@ CFont* CCalibratorDlgBase::CachedFont(const char* face, int tenthsPoint, int wei
     if (m_fonts == nullptr) {
         return nullptr;
     }
-    CClientDC dc(this);
-    LOGFONTA request;
-    std::memset(&request, 0, sizeof(request));
-    request.lfHeight = GetScaledFontHeight(&dc, face, tenthsPoint, m_scaleX, m_scaleY);
-    request.lfWeight = weight;
-    request.lfCharSet = charset;
-    std::strncpy(request.lfFaceName, face, LF_FACESIZE - 1);
+    LOGFONTA request = MakeScaledLogFont(this, face, tenthsPoint, weight, m_scaleX, m_scaleY, charset);
     CFont* font = m_fonts->GetFont(&request);
     return font != nullptr && font->GetSafeHandle() != nullptr ? font : nullptr;
 }

@@ -3,12 +3,11 @@
 #include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
-#include "classlib/win/CClientDC.h"
 #include "config/FitGridColumns.h"
 #include "config/TablesIds.h"
 #include "forms/ScaledLength.h"
 #include "forms/fonts/CFontCache.h"
-#include "forms/fonts/GetScaledFontHeight.h"
+#include "forms/fonts/MakeScaledLogFont.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
@@ -110,18 +109,8 @@ void CInjTablesPage::Layout() {
 }
 
 void CInjTablesPage::SetFonts() {
-    const auto make = [this](const char* face, int tenths, int weight) {
-        LOGFONTA font;
-        std::memset(&font, 0, sizeof(font));
-        CClientDC dc(this);
-        font.lfHeight = GetScaledFontHeight(&dc, face, tenths, m_scaleX, m_scaleY);
-        font.lfWeight = weight;
-        font.lfCharSet = DEFAULT_CHARSET;
-        std::strncpy(font.lfFaceName, face, LF_FACESIZE - 1);
-        return font;
-    };
-    const LOGFONTA cellFont = make("Arial", 75, FW_NORMAL);
-    const LOGFONTA headerFont = make("Arial", 75, FW_BOLD);
+    const LOGFONTA cellFont = MakeScaledLogFont(this, "Arial", 75, FW_NORMAL, m_scaleX, m_scaleY);
+    const LOGFONTA headerFont = MakeScaledLogFont(this, "Arial", 75, FW_BOLD, m_scaleX, m_scaleY);
     if (m_grid.GetSafeHwnd() != nullptr) {
         for (const BOOL fixedRow : {FALSE, TRUE}) {
             for (const BOOL fixedColumn : {FALSE, TRUE}) {
@@ -135,7 +124,7 @@ void CInjTablesPage::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    LOGFONTA controlFont = make("Verdana", 80, FW_NORMAL);
+    LOGFONTA controlFont = MakeScaledLogFont(this, "Verdana", 80, FW_NORMAL, m_scaleX, m_scaleY);
     CFont* font = m_fonts->GetFont(&controlFont);
     for (CWnd* control : std::initializer_list<CWnd*>{&m_tableList, &m_readButton, &m_writeButton}) {
         control->SetFont(*font);

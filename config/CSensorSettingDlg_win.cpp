@@ -3,11 +3,10 @@
 #include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
-#include "classlib/win/CClientDC.h"
 #include "config/CSensorCurvePreset.h"
 #include "config/TablesIds.h"
 #include "forms/fonts/CFontCache.h"
-#include "forms/fonts/GetScaledFontHeight.h"
+#include "forms/fonts/MakeScaledLogFont.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
 #include "link/CLocaleNumberFormat.h"
@@ -18,7 +17,6 @@
 #include "shell/ZarvoNames.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -51,17 +49,6 @@ constexpr int kButtonTenths = 80;
 // Grid columns: the names, the lower end, the points, the upper end.
 constexpr int kFirstPointColumn = 2;
 constexpr int kExtraColumns = 3;
-
-LOGFONTA MakeFont(CWnd* window, const char* face, int tenths, bool bold, double scaleX, double scaleY) {
-    LOGFONTA font;
-    std::memset(&font, 0, sizeof(font));
-    CClientDC dc(window);
-    font.lfHeight = GetScaledFontHeight(&dc, face, tenths, scaleX, scaleY);
-    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    std::strncpy(font.lfFaceName, face, LF_FACESIZE - 1);
-    return font;
-}
 
 }  // namespace
 
@@ -235,8 +222,8 @@ void CSensorSettingDlg::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    LOGFONTA bold = MakeFont(this, "Arial", kBoldTenths, true, m_scaleX, m_scaleY);
-    LOGFONTA plain = MakeFont(this, "Verdana", kButtonTenths, false, m_scaleX, m_scaleY);
+    LOGFONTA bold = MakeScaledLogFont(this, "Arial", kBoldTenths, FW_BOLD, m_scaleX, m_scaleY);
+    LOGFONTA plain = MakeScaledLogFont(this, "Verdana", kButtonTenths, FW_NORMAL, m_scaleX, m_scaleY);
     CFont* boldFont = m_fonts->GetFont(&bold);
     CFont* buttonFont = m_fonts->GetFont(&plain);
     if (boldFont != nullptr && boldFont->GetSafeHandle() != nullptr) {
@@ -263,7 +250,7 @@ void CSensorSettingDlg::SetUpGrid() {
     m_grid.SetColumnCount(m_curve.GetPointCount() + kExtraColumns);
     m_grid.SetFixedRowCount(0);
     m_grid.SetFixedColumnCount(1);
-    const LOGFONTA font = MakeFont(this, "Arial", kBoldTenths, true, m_scaleX, m_scaleY);
+    const LOGFONTA font = MakeScaledLogFont(this, "Arial", kBoldTenths, FW_BOLD, m_scaleX, m_scaleY);
     for (const BOOL fixedCol : {FALSE, TRUE}) {
         CGridCellBase* cell = m_grid.GetDefaultCell(FALSE, fixedCol);
         if (cell == nullptr) {

@@ -1,18 +1,16 @@
 // The settings page's layout and texts: where each row goes at the page's scale, the font,
 // the captions, labels, units and list items in the current language.
 #include "classlib/core/FormatText.h"
-#include "classlib/win/CClientDC.h"
 #include "classlib/win/CFont.h"
 #include "config/CSettingsPage.h"
 #include "config/CSettingsPageField.h"
 #include "config/SettingsPageElements.h"
 #include "forms/ScaledLength.h"
 #include "forms/fonts/CFontCache.h"
-#include "forms/fonts/GetScaledFontHeight.h"
+#include "forms/fonts/MakeScaledLogFont.h"
 #include "link/CLogger.h"
 #include "link/ITextResources.h"
 
-#include <cstring>
 #include <vector>
 
 using namespace SettingsPageElements;
@@ -265,14 +263,8 @@ void CSettingsPage::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    LOGFONTA request;
-    std::memset(&request, 0, sizeof(request));
-    {
-        CClientDC dc(this);
-        request.lfHeight = GetScaledFontHeight(&dc, "Verdana", kFontTenths, m_scaleX, m_scaleY);
-    }
-    request.lfCharSet = ANSI_CHARSET;
-    std::strncpy(request.lfFaceName, "Verdana", LF_FACESIZE - 1);
+    LOGFONTA request =
+        MakeScaledLogFont(this, "Verdana", kFontTenths, FW_DONTCARE, m_scaleX, m_scaleY, ANSI_CHARSET);
     CFont* font = m_fonts->GetFont(&request);
     if (font == nullptr || font->GetSafeHandle() == nullptr) {
         CLogger::Instance().Log(3000, "CSettingsPage::SetFonts(): no Verdana font.");

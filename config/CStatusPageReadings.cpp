@@ -1,5 +1,7 @@
 #include "config/CStatusPageReadings.h"
 
+#include "link/CalibrationHelpers.h"
+
 #include <array>
 #include <cmath>
 
@@ -10,15 +12,7 @@ std::array<int, CStatusPageReadings::kCylinders> g_petrolTimes{};
 std::array<int, CStatusPageReadings::kCylinders> g_gasTimes{};
 
 double MeanNonZeroMs(const std::array<int, CStatusPageReadings::kCylinders>& times) {
-    int sum = 0;
-    int count = 0;
-    for (const int time : times) {
-        if (time != 0) {
-            sum += time;
-            ++count;
-        }
-    }
-    return count == 0 ? 0.0 : (sum / count) * 0.001;
+    return AverageNonZero(times.data(), static_cast<int>(times.size())) * 0.001;
 }
 
 }  // namespace

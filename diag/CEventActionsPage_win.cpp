@@ -1,9 +1,8 @@
 #include "diag/CEventActionsPage.h"
 
 #include "classlib/win/AfxMsgMap.h"
-#include "classlib/win/CClientDC.h"
 #include "diag/ListTableStyle.h"
-#include "forms/fonts/GetScaledFontHeight.h"
+#include "forms/fonts/MakeScaledLogFont.h"
 #include "grid/CGridCellBase.h"
 #include "grid/CGridCellCombo.h"
 #include "grid/GridDefs.h"
@@ -15,7 +14,6 @@
 
 #include <algorithm>
 #include <commctrl.h>
-#include <cstring>
 
 namespace {
 
@@ -99,14 +97,7 @@ void CEventActionsPage::SetUpGrid() {
     m_grid.SetColumnWidth(1, 12 * width / 20);
     m_grid.SetColumnWidth(2, width - width / 20 - 12 * width / 20);
 
-    LOGFONTA font;
-    std::memset(&font, 0, sizeof(font));
-    {
-        CClientDC dc(this);
-        font.lfHeight = GetScaledFontHeight(&dc, "Arial", kFontTenths, 1.0, 1.0);
-    }
-    font.lfWeight = FW_NORMAL;
-    std::strncpy(font.lfFaceName, "Arial", LF_FACESIZE - 1);
+    const LOGFONTA font = MakeScaledLogFont(this, "Arial", kFontTenths, FW_NORMAL, 1.0, 1.0, ANSI_CHARSET);
     for (const BOOL fixed : {TRUE, FALSE}) {
         CGridCellBase* cell = m_grid.GetDefaultCell(fixed, FALSE);
         if (cell != nullptr) {

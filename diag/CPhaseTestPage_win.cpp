@@ -2,18 +2,15 @@
 
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
-#include "classlib/win/CClientDC.h"
 #include "classlib/win/CFont.h"
 #include "diag/CNumberInput.h"
 #include "diag/UnitBytes.h"
 #include "forms/fonts/CFontCache.h"
-#include "forms/fonts/GetScaledFontHeight.h"
+#include "forms/fonts/MakeScaledLogFont.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ITextResources.h"
-
-#include <cstring>
 
 namespace {
 
@@ -92,12 +89,8 @@ void CPhaseTestPage::SetFonts() {
         return;
     }
     const auto font = [this](int tenths) -> CFont* {
-        LOGFONTA request;
-        std::memset(&request, 0, sizeof(request));
-        CClientDC dc(this);
-        request.lfHeight = GetScaledFontHeight(&dc, "Verdana", tenths, m_scaleX, m_scaleY);
-        request.lfCharSet = ANSI_CHARSET;
-        std::strncpy(request.lfFaceName, "Verdana", LF_FACESIZE - 1);
+        LOGFONTA request =
+            MakeScaledLogFont(this, "Verdana", tenths, FW_DONTCARE, m_scaleX, m_scaleY, ANSI_CHARSET);
         return m_fonts->GetFont(&request);
     };
     CFont* labels = font(kPhaseFontTenths);
@@ -201,8 +194,8 @@ void CPhaseTestPage::OnSend() {
     if (CNumberInput::CheckLambda(format, text, invalid, range, lambda, message)) {
         const int gas = Selected(m_gas);
         m_time.GetWindowText(text);
-        if (CNumberInput::CheckNumber(format, text, CNumberInput::kTimeLow, CNumberInput::kTimeHigh,
-                                      invalid, range, time, message)) {
+        if (CNumberInput::CheckNumber(format, text, CNumberInput::kTimeLow, CNumberInput::kTimeHigh, invalid,
+                                      range, time, message)) {
             SendPhase(phase, lambda, gas, time);
             message = "OK";
         }

@@ -6,5 +6,10 @@
 
 class CWnd;
 
-LOGFONTA MakeScaledLogFont(CWnd* window, const char* face, int tenthsPoint, int weight, double scaleX,
-                           double scaleY);
+LOGFONTA MakeScaledLogFont(CWnd* window,
+                           const char* face,
+                           int tenthsPoint,
+                           int weight,
+                           double scaleX,
+                           double scaleY,
+                           BYTE charSet = DEFAULT_CHARSET);

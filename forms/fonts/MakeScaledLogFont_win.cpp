@@ -5,8 +5,13 @@
 
 #include <cstring>
 
-LOGFONTA MakeScaledLogFont(CWnd* window, const char* face, int tenthsPoint, int weight, double scaleX,
-                           double scaleY) {
+LOGFONTA MakeScaledLogFont(CWnd* window,
+                           const char* face,
+                           int tenthsPoint,
+                           int weight,
+                           double scaleX,
+                           double scaleY,
+                           BYTE charSet) {
     LOGFONTA font;
     std::memset(&font, 0, sizeof(font));
     {
@@ -14,7 +19,7 @@ LOGFONTA MakeScaledLogFont(CWnd* window, const char* face, int tenthsPoint, int 
         font.lfHeight = GetScaledFontHeight(&dc, face, tenthsPoint, scaleX, scaleY);
     }
     font.lfWeight = weight;
-    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfCharSet = charSet;
     std::strncpy(font.lfFaceName, face, LF_FACESIZE - 1);
     return font;
 }
