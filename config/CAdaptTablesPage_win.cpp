@@ -2,6 +2,7 @@
 
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
+#include "config/CMapPageFrame.h"
 #include "config/FitGridColumns.h"
 #include "config/IAdaptiveMapSource.h"
 #include "config/TablesIds.h"
@@ -139,21 +140,14 @@ std::vector<BYTE> CAdaptTablesPage::ReadElement(int element) const {
 void CAdaptTablesPage::Layout() {
     const double sx = m_scaleX;
     const double sy = m_scaleY;
-    RECT client = {};
-    GetClientRect(&client);
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    const int margin = ScaledLength(4, sx);
-    const int rightWidth = ScaledLength(170, sx);
-    const int rightX = width - rightWidth - margin;
-    const int labelHeight = ScaledLength(16, sy);
+    const CMapPageFrame frame(*this, sx, sy);
+    const int margin = frame.Margin();
+    const int rightX = frame.RightX();
     const int rowHeight = ScaledLength(22, sy);
-    const int bottomTop = height - margin - rowHeight;
-    const RECT gridRect = {margin, margin + labelHeight, rightX - margin, bottomTop - ScaledLength(6, sy)};
+    const int bottomTop = frame.Height() - margin - rowHeight;
+    const RECT gridRect = frame.GridRect(bottomTop - ScaledLength(6, sy));
 
-    GetDlgItem(IDC_ADAPT_TIME_UNIT)->MoveWindow(margin, margin, ScaledLength(40, sx), labelHeight, FALSE);
-    GetDlgItem(IDC_ADAPT_RPM_UNIT)
-        ->MoveWindow(gridRect.right - ScaledLength(40, sx), margin, ScaledLength(40, sx), labelHeight, FALSE);
+    frame.PlaceUnitLabels(IDC_ADAPT_TIME_UNIT, IDC_ADAPT_RPM_UNIT);
     if (m_grid.GetSafeHwnd() == nullptr && !m_grid.Create(gridRect, this, IDC_ADAPT_GRID)) {
         CLogger::Instance().Log(3000, "CAdaptTablesPage::Layout(): the grid was not created.");
     }
@@ -161,10 +155,10 @@ void CAdaptTablesPage::Layout() {
     m_clearButton.MoveWindow(margin + ScaledLength(170, sx), bottomTop, ScaledLength(100, sx), rowHeight,
                              FALSE);
 
-    const int y = m_live.Place(rightX, margin, rightWidth, sx, sy);
+    const int y = m_live.Place(rightX, margin, frame.RightWidth(), sx, sy);
 
     LendServices(m_obdPanel);
-    m_obdPanel.ShowAt(this, rightX, y, rightX + rightWidth, height - margin);
+    m_obdPanel.ShowAt(this, rightX, y, rightX + frame.RightWidth(), frame.Height() - margin);
     SetUpGrid();
     SetFonts();
     SetContentHeight(0);

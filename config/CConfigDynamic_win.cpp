@@ -6,6 +6,7 @@
 #include "classlib/win/CClientDC.h"
 #include "classlib/win/CFont.h"
 #include "classlib/win/CScopedSelect.h"
+#include "config/CMapPageFrame.h"
 #include "config/MapPageConstants.h"
 #include "forms/ScaledLength.h"
 #include "forms/fonts/MakeScaledLogFont.h"
@@ -125,20 +126,15 @@ LOGFONTA CConfigDynamic::MakeFont(const char* face, int tenthsPoint, int weight)
 void CConfigDynamic::Layout() {
     const double sx = m_scaleX;
     const double sy = m_scaleY;
-    RECT client = {};
-    GetClientRect(&client);
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    const int margin = ScaledLength(4, sx);
-    const int rightWidth = ScaledLength(170, sx);
-    const int rightX = width - rightWidth - margin;
-    const int labelHeight = ScaledLength(16, sy);
-    const int gridTop = margin + labelHeight;
-    const RECT gridRect = {margin, gridTop, rightX - margin, height - margin};
+    const CMapPageFrame frame(*this, sx, sy);
+    const int height = frame.Height();
+    const int margin = frame.Margin();
+    const int rightWidth = frame.RightWidth();
+    const int rightX = frame.RightX();
+    const int labelHeight = frame.LabelHeight();
+    const RECT gridRect = frame.GridRect(height - margin);
 
-    GetDlgItem(kMsLabelId)->MoveWindow(margin, margin, ScaledLength(40, sx), labelHeight, FALSE);
-    GetDlgItem(kRpmLabelId)
-        ->MoveWindow(gridRect.right - ScaledLength(40, sx), margin, ScaledLength(40, sx), labelHeight, FALSE);
+    frame.PlaceUnitLabels(kMsLabelId, kRpmLabelId);
     if (m_grid.GetSafeHwnd() == nullptr && !m_grid.Create(gridRect, this, kGridId)) {
         CLogger::Instance().Log(3000, "CConfigDynamic::Layout(): the map grid was not created.");
     }
