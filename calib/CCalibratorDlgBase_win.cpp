@@ -9,8 +9,7 @@
 #include "classlib/win/AfxMessageBox.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CFont.h"
-#include "forms/fonts/CFontCache.h"
-#include "forms/fonts/MakeScaledLogFont.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/CSystemClock.h"
@@ -106,12 +105,7 @@ void CCalibratorDlgBase::LayOutControls() {
 }
 
 CFont* CCalibratorDlgBase::CachedFont(const char* face, int tenthsPoint, int weight, BYTE charset) {
-    if (m_fonts == nullptr) {
-        return nullptr;
-    }
-    LOGFONTA request = MakeScaledLogFont(this, face, tenthsPoint, weight, m_scaleX, m_scaleY, charset);
-    CFont* font = m_fonts->GetFont(&request);
-    return font != nullptr && font->GetSafeHandle() != nullptr ? font : nullptr;
+    return GetCachedFont(m_fonts, this, face, tenthsPoint, m_scaleX, m_scaleY, weight, charset);
 }
 
 void CCalibratorDlgBase::OnOK() {}

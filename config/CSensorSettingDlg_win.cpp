@@ -6,6 +6,7 @@
 #include "config/CSensorCurvePreset.h"
 #include "config/TablesIds.h"
 #include "forms/fonts/CFontCache.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "forms/fonts/MakeScaledLogFont.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
@@ -222,18 +223,16 @@ void CSensorSettingDlg::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    LOGFONTA bold = MakeScaledLogFont(this, "Arial", kBoldTenths, FW_BOLD, m_scaleX, m_scaleY);
-    LOGFONTA plain = MakeScaledLogFont(this, "Verdana", kButtonTenths, FW_NORMAL, m_scaleX, m_scaleY);
-    CFont* boldFont = m_fonts->GetFont(&bold);
-    CFont* buttonFont = m_fonts->GetFont(&plain);
-    if (boldFont != nullptr && boldFont->GetSafeHandle() != nullptr) {
+    CFont* boldFont = GetCachedFont(m_fonts, this, "Arial", kBoldTenths, m_scaleX, m_scaleY, FW_BOLD);
+    CFont* buttonFont = GetCachedFont(m_fonts, this, "Verdana", kButtonTenths, m_scaleX, m_scaleY, FW_NORMAL);
+    if (boldFont != nullptr) {
         for (CWnd* control : std::initializer_list<CWnd*>{
                  &m_measuredLabel, &m_measuredValue, &m_measuredUnitText, &m_calculatedLabel,
                  &m_calculatedValue, &m_calculatedUnitText, &m_reverse, &m_footnote}) {
             control->SetFont(*boldFont, FALSE);
         }
     }
-    if (buttonFont != nullptr && buttonFont->GetSafeHandle() != nullptr) {
+    if (buttonFont != nullptr) {
         m_ok.SetFont(*buttonFont, FALSE);
         m_cancel.SetFont(*buttonFont, FALSE);
     }

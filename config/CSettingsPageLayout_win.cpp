@@ -6,8 +6,7 @@
 #include "config/CSettingsPageField.h"
 #include "config/SettingsPageElements.h"
 #include "forms/ScaledLength.h"
-#include "forms/fonts/CFontCache.h"
-#include "forms/fonts/MakeScaledLogFont.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "link/CLogger.h"
 #include "link/ITextResources.h"
 
@@ -263,10 +262,9 @@ void CSettingsPage::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    LOGFONTA request =
-        MakeScaledLogFont(this, "Verdana", kFontTenths, FW_DONTCARE, m_scaleX, m_scaleY, ANSI_CHARSET);
-    CFont* font = m_fonts->GetFont(&request);
-    if (font == nullptr || font->GetSafeHandle() == nullptr) {
+    CFont* font =
+        GetCachedFont(m_fonts, this, "Verdana", kFontTenths, m_scaleX, m_scaleY, FW_DONTCARE, ANSI_CHARSET);
+    if (font == nullptr) {
         CLogger::Instance().Log(3000, "CSettingsPage::SetFonts(): no Verdana font.");
         return;
     }
