@@ -2,16 +2,8 @@
 
 #include "classlib/win/CFont.h"
 #include "classlib/win/CWnd.h"
-#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "forms/fonts/MakeScaledLogFont.h"
-
-namespace {
-
-bool HasHandle(const CFont* font) {
-    return font != nullptr && font->GetSafeHandle() != nullptr;
-}
-
-}  // namespace
 
 CListPageFonts::CListPageFonts(CWnd* page, double scaleX, double scaleY)
     : m_page(page), m_scaleX(scaleX), m_scaleY(scaleY) {}
@@ -27,11 +19,9 @@ LOGFONTA CListPageFonts::TipFont() const {
 bool CListPageFonts::SetControlFonts(CFontCache& fonts,
                                      std::initializer_list<CWnd*> buttons,
                                      std::initializer_list<CWnd*> texts) const {
-    const LOGFONTA buttonRequest = Make("Verdana", 90, 0);
-    const LOGFONTA textRequest = Make("Verdana", 85, 0);
-    CFont* buttonFont = fonts.GetFont(&buttonRequest);
-    CFont* textFont = fonts.GetFont(&textRequest);
-    if (!HasHandle(buttonFont) || !HasHandle(textFont)) {
+    CFont* buttonFont = GetCachedFont(&fonts, m_page, "Verdana", 90, m_scaleX, m_scaleY);
+    CFont* textFont = GetCachedFont(&fonts, m_page, "Verdana", 85, m_scaleX, m_scaleY);
+    if (buttonFont == nullptr || textFont == nullptr) {
         return false;
     }
     for (CWnd* button : buttons) {
