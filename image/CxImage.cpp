@@ -494,6 +494,14 @@ bool CxImage::PrepareResult(CxImage& result, DWORD width, DWORD height, DWORD bp
     return true;
 }
 
+bool CxImage::PrepareSameDepth(CxImage& result, long width, long height) {
+    if (!PrepareResult(result, static_cast<DWORD>(width), static_cast<DWORD>(height), GetBpp())) {
+        CopyLastError(result);
+        return false;
+    }
+    return !AlphaIsValid() || result.AlphaCreate();
+}
+
 bool CxImage::FinishResult(CxImage& result, CxImage* destination) {
     CxImage& target = destination != nullptr ? *destination : *this;
     return target.TakeOver(result);

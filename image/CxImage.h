@@ -458,6 +458,9 @@ protected:
     static bool ExceedsMemoryLimit(DWORD width, DWORD height, DWORD bpp);
     // Builds an empty result image with this image's settings, size and palette.
     bool PrepareResult(CxImage& result, DWORD width, DWORD height, DWORD bpp) const;
+    // PrepareResult at this image's depth, with an alpha plane when this image has one;
+    // a failed build leaves its reason in this image.
+    bool PrepareSameDepth(CxImage& result, long width, long height);
     // Moves result into destination (or this image when null).
     bool FinishResult(CxImage& result, CxImage* destination);
     void ReportProgress(long done, long total);
@@ -474,11 +477,12 @@ protected:
                               int method,
                               int overflowMethod,
                               const RgbQuad* replacement) const;
+    bool CopiesWhenSameSize(long newWidth, long newHeight, CxImage* destination) const;
     bool ResampleNearest(CxImage& result, float xScale, float yScale);
     bool ResampleBicubic(CxImage& result, float xScale, float yScale);
     bool ResampleAreaAverage(CxImage& result, float xScale, float yScale);
     bool ResampleBilinear(CxImage& result, float xScale, float yScale);
-    bool RotateQuarter(CxImage& result, bool left);
+    bool RotateQuarter(bool left, CxImage* destination);
     RgbQuad SkewSample(float sourceX, float sourceY, BYTE* alpha) const;
     void CopyPixelFrom(const CxImage& source, long sourceX, long sourceY, long x, long y);
 

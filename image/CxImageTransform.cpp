@@ -55,14 +55,10 @@ bool CxImage::Crop(long left, long top, long right, long bottom, CxImage* destin
     const long newWidth = right - left;
     const long newHeight = bottom - top;
     CxImage result;
-    if (!PrepareResult(result, static_cast<DWORD>(newWidth), static_cast<DWORD>(newHeight), GetBpp())) {
-        CopyLastError(result);
+    if (!PrepareSameDepth(result, newWidth, newHeight)) {
         return false;
     }
     result.SelectionDelete();
-    if (AlphaIsValid() && !result.AlphaCreate()) {
-        return false;
-    }
     const long firstRow = height - bottom;
     for (long y = 0; y < newHeight; y++) {
         ReportProgress(y, newHeight);
@@ -245,9 +241,13 @@ bool CxImage::Mirror() {
 
 // Left maps source (x, y) to (height - 1 - y, x); right maps it to (y, width - 1 - x).
 // The work goes tile by tile so that both images are read and written close together.
-bool CxImage::RotateQuarter(CxImage& result, bool left) {
+bool CxImage::RotateQuarter(bool left, CxImage* destination) {
     const long width = static_cast<long>(GetWidth());
     const long height = static_cast<long>(GetHeight());
+    CxImage result;
+    if (!IsValid() || !PrepareSameDepth(result, height, width)) {
+        return false;
+    }
     for (long tileY = 0; tileY < height; tileY += kRotateTile) {
         ReportProgress(tileY, height);
         for (long tileX = 0; tileX < width; tileX += kRotateTile) {
@@ -267,41 +267,24 @@ bool CxImage::RotateQuarter(CxImage& result, bool left) {
             }
         }
     }
-    return true;
+    return FinishResult(result, destination);
 }
 
 bool CxImage::RotateLeft(CxImage* destination) {
-    CxImage result;
-    if (!IsValid() || !PrepareResult(result, GetHeight(), GetWidth(), GetBpp())) {
-        return false;
-    }
-    if (AlphaIsValid() && !result.AlphaCreate()) {
-        return false;
-    }
-    return RotateQuarter(result, true) && FinishResult(result, destination);
+    return RotateQuarter(true, destination);
 }
 
 bool CxImage::RotateRight(CxImage* destination) {
-    CxImage result;
-    if (!IsValid() || !PrepareResult(result, GetHeight(), GetWidth(), GetBpp())) {
-        return false;
-    }
-    if (AlphaIsValid() && !result.AlphaCreate()) {
-        return false;
-    }
-    return RotateQuarter(result, false) && FinishResult(result, destination);
+    return RotateQuarter(false, destination);
 }
 
 bool CxImage::Rotate180(CxImage* destination) {
-    CxImage result;
-    if (!IsValid() || !PrepareResult(result, GetWidth(), GetHeight(), GetBpp())) {
-        return false;
-    }
-    if (AlphaIsValid() && !result.AlphaCreate()) {
-        return false;
-    }
     const long width = static_cast<long>(GetWidth());
     const long height = static_cast<long>(GetHeight());
+    CxImage result;
+    if (!IsValid() || !PrepareSameDepth(result, width, height)) {
+        return false;
+    }
     for (long y = 0; y < height; y++) {
         ReportProgress(y, height);
         for (long x = 0; x < width; x++) {
@@ -335,14 +318,10 @@ bool CxImage::RotateAngle(float angle, CxImage* destination) {
     const long newWidth = static_cast<long>(maxX - minX) + 2;
     const long newHeight = static_cast<long>(maxY - minY) + 2;
     CxImage result;
-    if (!PrepareResult(result, static_cast<DWORD>(newWidth), static_cast<DWORD>(newHeight), GetBpp())) {
-        CopyLastError(result);
+    if (!PrepareSameDepth(result, newWidth, newHeight)) {
         return false;
     }
     if (AlphaIsValid()) {
-        if (!result.AlphaCreate()) {
-            return false;
-        }
         result.AlphaClear();
     }
     for (long y = 0; y < newHeight; y++) {
@@ -407,12 +386,7 @@ bool CxImage::RotateAngleInterpolated(float angle,
     const long newHeight =
         keepSize ? static_cast<long>(GetHeight()) : static_cast<long>(std::floor(extentY + 0.5));
     CxImage result;
-    if (!PrepareResult(result, static_cast<DWORD>(std::max(1L, newWidth)),
-                       static_cast<DWORD>(std::max(1L, newHeight)), GetBpp())) {
-        CopyLastError(result);
-        return false;
-    }
-    if (AlphaIsValid() && !result.AlphaCreate()) {
+    if (!PrepareSameDepth(result, std::max(1L, newWidth), std::max(1L, newHeight))) {
         return false;
     }
     const double newHalfWidth = result.GetWidth() / 2.0;
@@ -422,21 +396,12 @@ bool CxImage::RotateAngleInterpolated(float angle,
         if (GetEscape() != 0) {
             break;
         }
-        BYTE* row = result.RowPointer(y);
         for (long x = 0; x < static_cast<long>(result.GetWidth()); x++) {
             const double dx = x + 0.5 - newHalfWidth;
             const double dy = y + 0.5 - newHalfHeight;
             const float sx = static_cast<float>(dx * c + dy * s + halfWidth - 0.5);
             const float sy = static_cast<float>(-dx * s + dy * c + halfHeight - 0.5);
-            const RgbQuad color = InterpolatePixel(sx, sy, method, overflowMethod, replacement);
-            if (IsIndexed()) {
-                result.SetPixelColor(x, y, color, true);
-                continue;
-            }
-            row[3 * x] = color.blue;
-            row[3 * x + 1] = color.green;
-            row[3 * x + 2] = color.red;
-            result.AlphaSet(x, y, color.alpha);
+            result.SetPixelColor(x, y, InterpolatePixel(sx, sy, method, overflowMethod, replacement), true);
         }
     }
     return FinishResult(result, destination);
