@@ -452,6 +452,13 @@ protected:
     bool DecodeWith(ImageStream* stream);
     template <class Codec>
     bool EncodeWith(ImageStream* stream);
+    // Runs one call of codec; memory that fails to allocate inside it fails the call,
+    // never throws. On failure the codec's reason becomes this image's.
+    template <class Call>
+    bool CallCodec(CxImage& codec, Call call);
+    // Encodes into a new block handed to the caller in *buffer, which must be null.
+    template <class Encode>
+    bool EncodeToMemory(BYTE** buffer, long* size, Encode encode);
     void SetLastError(const char* text);
     void CopyLastError(const CxImage& other);
     // Whether Create refuses the size for CXIMAGE_MAX_MEMORY.
