@@ -422,24 +422,22 @@ BYTE CxImage::GetColorType() const {
 }
 
 void CxImage::SetXDPI(long dpi) {
-    if (dpi < 1) {
-        dpi = kDefaultDpi;
-    }
-    m_info.xDpi = static_cast<std::int32_t>(dpi);
-    m_header.biXPelsPerMeter = static_cast<std::int32_t>(std::floor(dpi * kInchesPerMetre + 0.5));
-    if (m_dib != nullptr) {
-        reinterpret_cast<DibHeader*>(m_dib)->biXPelsPerMeter = m_header.biXPelsPerMeter;
-    }
+    SetDpi(dpi, m_info.xDpi, &DibHeader::biXPelsPerMeter);
 }
 
 void CxImage::SetYDPI(long dpi) {
+    SetDpi(dpi, m_info.yDpi, &DibHeader::biYPelsPerMeter);
+}
+
+// The header inside the bitmap block keeps the same resolution as m_header.
+void CxImage::SetDpi(long dpi, std::int32_t& infoDpi, std::int32_t DibHeader::*pelsPerMeter) {
     if (dpi < 1) {
         dpi = kDefaultDpi;
     }
-    m_info.yDpi = static_cast<std::int32_t>(dpi);
-    m_header.biYPelsPerMeter = static_cast<std::int32_t>(std::floor(dpi * kInchesPerMetre + 0.5));
+    infoDpi = static_cast<std::int32_t>(dpi);
+    m_header.*pelsPerMeter = static_cast<std::int32_t>(std::floor(dpi * kInchesPerMetre + 0.5));
     if (m_dib != nullptr) {
-        reinterpret_cast<DibHeader*>(m_dib)->biYPelsPerMeter = m_header.biYPelsPerMeter;
+        reinterpret_cast<DibHeader*>(m_dib)->*pelsPerMeter = m_header.*pelsPerMeter;
     }
 }
 

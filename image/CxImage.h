@@ -471,6 +471,7 @@ protected:
     // Moves result into destination (or this image when null).
     bool FinishResult(CxImage& result, CxImage* destination);
     void ReportProgress(long done, long total);
+    void SetDpi(long dpi, std::int32_t& infoDpi, std::int32_t DibHeader::*pelsPerMeter);
     void SetEmptySelectionBox();
     void WidenSelectionBox(long left, long top, long right, long bottom);
 
