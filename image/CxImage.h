@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -479,6 +480,12 @@ protected:
 
     RgbQuad ReplacementOrWhite(const RgbQuad* replacement) const;
     RgbQuad OverflowColor(int overflowMethod, const RgbQuad* replacement) const;
+    std::optional<RgbQuad> OverflowSample(float& x,
+                                          float& y,
+                                          long before,
+                                          long after,
+                                          int overflowMethod,
+                                          const RgbQuad* replacement) const;
     RgbQuad InterpolateBilinear(float x, float y, int overflowMethod, const RgbQuad* replacement) const;
     RgbQuad InterpolateKernel(float x,
                               float y,
