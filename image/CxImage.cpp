@@ -511,6 +511,11 @@ void CxImage::ReportProgress(long done, long total) {
     }
 }
 
+bool CxImage::ProgressStops(long done, long total) {
+    ReportProgress(done, total);
+    return GetEscape() != 0;
+}
+
 DWORD RgbToColorref(DWORD color) {
     return (color & 0xFF00FF00u) | ((color & 0xFF) << 16) | ((color >> 16) & 0xFF);
 }

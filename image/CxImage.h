@@ -472,6 +472,10 @@ protected:
     // Moves result into destination (or this image when null).
     bool FinishResult(CxImage& result, CxImage* destination);
     void ReportProgress(long done, long total);
+    // Reports progress; true when the caller has asked the work to stop.
+    bool ProgressStops(long done, long total);
+    // The selection's box, or the whole image when nothing is selected.
+    SelectionBox SelectedOrWholeBox() const;
     void SetDpi(long dpi, std::int32_t& infoDpi, std::int32_t DibHeader::*pelsPerMeter);
     void SetEmptySelectionBox();
     void WidenSelectionBox(long left, long top, long right, long bottom);

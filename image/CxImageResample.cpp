@@ -51,8 +51,7 @@ bool CxImage::ResampleImage(long newWidth,
     }
     const bool averaging = (xScale > 1 || yScale > 1) && !noAveraging;
     for (long y = 0; y < newHeight; y++) {
-        ReportProgress(y, newHeight);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, newHeight)) {
             break;
         }
         const float sourceY = (y + 0.5f) * yScale - 0.5f;
@@ -98,8 +97,7 @@ bool CxImage::ResampleSimple(long newWidth, long newHeight, int mode, CxImage* d
 bool CxImage::ResampleNearest(CxImage& result, float xScale, float yScale) {
     const long newHeight = static_cast<long>(result.GetHeight());
     for (long y = 0; y < newHeight; y++) {
-        ReportProgress(y, newHeight);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, newHeight)) {
             break;
         }
         for (long x = 0; x < static_cast<long>(result.GetWidth()); x++) {
@@ -116,8 +114,7 @@ bool CxImage::ResampleBicubic(CxImage& result, float xScale, float yScale) {
     const long height = static_cast<long>(GetHeight());
     const long newHeight = static_cast<long>(result.GetHeight());
     for (long y = 0; y < newHeight; y++) {
-        ReportProgress(y, newHeight);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, newHeight)) {
             break;
         }
         const float fy = y * yScale - 0.5f;
@@ -156,8 +153,7 @@ bool CxImage::ResampleAreaAverage(CxImage& result, float xScale, float yScale) {
     const long width = static_cast<long>(GetWidth());
     const long height = static_cast<long>(GetHeight());
     for (long y = 0; y < newHeight; y++) {
-        ReportProgress(y, newHeight);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, newHeight)) {
             break;
         }
         const float top = y * yScale;
@@ -191,8 +187,7 @@ bool CxImage::ResampleBilinear(CxImage& result, float xScale, float yScale) {
     const long height = static_cast<long>(GetHeight());
     const long newHeight = static_cast<long>(result.GetHeight());
     for (long y = 0; y < newHeight; y++) {
-        ReportProgress(y, newHeight);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, newHeight)) {
             break;
         }
         const float fy = y * yScale;
@@ -257,8 +252,7 @@ bool CxImage::QIShrink(long newWidth, long newHeight, CxImage* destination) {
     long rowCounter = 0;
     long targetRow = 0;
     for (long sy = 0; sy < height && targetRow < newHeight; sy++) {
-        ReportProgress(sy, height);
-        if (GetEscape() != 0) {
+        if (ProgressStops(sy, height)) {
             break;
         }
         long columnCounter = 0;

@@ -325,8 +325,7 @@ bool CxImage::RotateAngle(float angle, CxImage* destination) {
         result.AlphaClear();
     }
     for (long y = 0; y < newHeight; y++) {
-        ReportProgress(y, newHeight);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, newHeight)) {
             break;
         }
         for (long x = 0; x < newWidth; x++) {
@@ -392,8 +391,7 @@ bool CxImage::RotateAngleInterpolated(float angle,
     const double newHalfWidth = result.GetWidth() / 2.0;
     const double newHalfHeight = result.GetHeight() / 2.0;
     for (long y = 0; y < static_cast<long>(result.GetHeight()); y++) {
-        ReportProgress(y, static_cast<long>(result.GetHeight()));
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, static_cast<long>(result.GetHeight()))) {
             break;
         }
         for (long x = 0; x < static_cast<long>(result.GetWidth()); x++) {
@@ -405,6 +403,13 @@ bool CxImage::RotateAngleInterpolated(float angle,
         }
     }
     return FinishResult(result, destination);
+}
+
+SelectionBox CxImage::SelectedOrWholeBox() const {
+    if (m_selection != nullptr) {
+        return m_info.selectionBox;
+    }
+    return SelectionBox{0, static_cast<std::int32_t>(GetHeight()), static_cast<std::int32_t>(GetWidth()), 0};
 }
 
 RgbQuad CxImage::SkewSample(float sourceX, float sourceY, BYTE* alpha) const {
@@ -422,14 +427,9 @@ bool CxImage::Skew(float xGain, float yGain, long xPivot, long yPivot, bool inte
     if (!result.IsValid()) {
         return false;
     }
-    SelectionBox box = m_info.selectionBox;
-    if (m_selection == nullptr) {
-        box =
-            SelectionBox{0, static_cast<std::int32_t>(GetHeight()), static_cast<std::int32_t>(GetWidth()), 0};
-    }
+    const SelectionBox box = SelectedOrWholeBox();
     for (long y = box.bottom; y < box.top; y++) {
-        ReportProgress(y - box.bottom, box.top - box.bottom);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y - box.bottom, box.top - box.bottom)) {
             break;
         }
         for (long x = box.left; x < box.right; x++) {
@@ -462,11 +462,7 @@ bool CxImage::CircleTransform(int type, long radius, float coefficient) {
     if (!result.IsValid()) {
         return false;
     }
-    SelectionBox box = m_info.selectionBox;
-    if (m_selection == nullptr) {
-        box =
-            SelectionBox{0, static_cast<std::int32_t>(GetHeight()), static_cast<std::int32_t>(GetWidth()), 0};
-    }
+    const SelectionBox box = SelectedOrWholeBox();
     const long cx = static_cast<long>(GetWidth()) / 2;
     const long cy = static_cast<long>(GetHeight()) / 2;
     double limit = radius;
@@ -475,8 +471,7 @@ bool CxImage::CircleTransform(int type, long radius, float coefficient) {
     }
     const double k = coefficient == 0 ? 1.0 : coefficient;
     for (long y = box.bottom; y < box.top; y++) {
-        ReportProgress(y - box.bottom, box.top - box.bottom);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y - box.bottom, box.top - box.bottom)) {
             break;
         }
         for (long x = box.left; x < box.right; x++) {
