@@ -422,24 +422,22 @@ BYTE CxImage::GetColorType() const {
 }
 
 void CxImage::SetXDPI(long dpi) {
-    if (dpi < 1) {
-        dpi = kDefaultDpi;
-    }
-    m_info.xDpi = static_cast<std::int32_t>(dpi);
-    m_header.biXPelsPerMeter = static_cast<std::int32_t>(std::floor(dpi * kInchesPerMetre + 0.5));
-    if (m_dib != nullptr) {
-        reinterpret_cast<DibHeader*>(m_dib)->biXPelsPerMeter = m_header.biXPelsPerMeter;
-    }
+    SetDpi(dpi, m_info.xDpi, &DibHeader::biXPelsPerMeter);
 }
 
 void CxImage::SetYDPI(long dpi) {
+    SetDpi(dpi, m_info.yDpi, &DibHeader::biYPelsPerMeter);
+}
+
+// The header inside the bitmap block keeps the same resolution as m_header.
+void CxImage::SetDpi(long dpi, std::int32_t& infoDpi, std::int32_t DibHeader::*pelsPerMeter) {
     if (dpi < 1) {
         dpi = kDefaultDpi;
     }
-    m_info.yDpi = static_cast<std::int32_t>(dpi);
-    m_header.biYPelsPerMeter = static_cast<std::int32_t>(std::floor(dpi * kInchesPerMetre + 0.5));
+    infoDpi = static_cast<std::int32_t>(dpi);
+    m_header.*pelsPerMeter = static_cast<std::int32_t>(std::floor(dpi * kInchesPerMetre + 0.5));
     if (m_dib != nullptr) {
-        reinterpret_cast<DibHeader*>(m_dib)->biYPelsPerMeter = m_header.biYPelsPerMeter;
+        reinterpret_cast<DibHeader*>(m_dib)->*pelsPerMeter = m_header.*pelsPerMeter;
     }
 }
 
@@ -494,6 +492,14 @@ bool CxImage::PrepareResult(CxImage& result, DWORD width, DWORD height, DWORD bp
     return true;
 }
 
+bool CxImage::PrepareSameDepth(CxImage& result, long width, long height) {
+    if (!PrepareResult(result, static_cast<DWORD>(width), static_cast<DWORD>(height), GetBpp())) {
+        CopyLastError(result);
+        return false;
+    }
+    return !AlphaIsValid() || result.AlphaCreate();
+}
+
 bool CxImage::FinishResult(CxImage& result, CxImage* destination) {
     CxImage& target = destination != nullptr ? *destination : *this;
     return target.TakeOver(result);
@@ -503,6 +509,11 @@ void CxImage::ReportProgress(long done, long total) {
     if (total > 0) {
         m_info.progress = static_cast<std::int32_t>(done * 100 / total);
     }
+}
+
+bool CxImage::ProgressStops(long done, long total) {
+    ReportProgress(done, total);
+    return GetEscape() != 0;
 }
 
 DWORD RgbToColorref(DWORD color) {

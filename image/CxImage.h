@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -452,15 +453,30 @@ protected:
     bool DecodeWith(ImageStream* stream);
     template <class Codec>
     bool EncodeWith(ImageStream* stream);
+    // Runs one call of codec; memory that fails to allocate inside it fails the call,
+    // never throws. On failure the codec's reason becomes this image's.
+    template <class Call>
+    bool CallCodec(CxImage& codec, Call call);
+    // Encodes into a new block handed to the caller in *buffer, which must be null.
+    template <class Encode>
+    bool EncodeToMemory(BYTE** buffer, long* size, Encode encode);
     void SetLastError(const char* text);
     void CopyLastError(const CxImage& other);
     // Whether Create refuses the size for CXIMAGE_MAX_MEMORY.
     static bool ExceedsMemoryLimit(DWORD width, DWORD height, DWORD bpp);
     // Builds an empty result image with this image's settings, size and palette.
     bool PrepareResult(CxImage& result, DWORD width, DWORD height, DWORD bpp) const;
+    // PrepareResult at this image's depth, with an alpha plane when this image has one;
+    // a failed build leaves its reason in this image.
+    bool PrepareSameDepth(CxImage& result, long width, long height);
     // Moves result into destination (or this image when null).
     bool FinishResult(CxImage& result, CxImage* destination);
     void ReportProgress(long done, long total);
+    // Reports progress; true when the caller has asked the work to stop.
+    bool ProgressStops(long done, long total);
+    // The selection's box, or the whole image when nothing is selected.
+    SelectionBox SelectedOrWholeBox() const;
+    void SetDpi(long dpi, std::int32_t& infoDpi, std::int32_t DibHeader::*pelsPerMeter);
     void SetEmptySelectionBox();
     void WidenSelectionBox(long left, long top, long right, long bottom);
 
@@ -468,17 +484,24 @@ protected:
 
     RgbQuad ReplacementOrWhite(const RgbQuad* replacement) const;
     RgbQuad OverflowColor(int overflowMethod, const RgbQuad* replacement) const;
+    std::optional<RgbQuad> OverflowSample(float& x,
+                                          float& y,
+                                          long before,
+                                          long after,
+                                          int overflowMethod,
+                                          const RgbQuad* replacement) const;
     RgbQuad InterpolateBilinear(float x, float y, int overflowMethod, const RgbQuad* replacement) const;
     RgbQuad InterpolateKernel(float x,
                               float y,
                               int method,
                               int overflowMethod,
                               const RgbQuad* replacement) const;
+    bool CopiesWhenSameSize(long newWidth, long newHeight, CxImage* destination) const;
     bool ResampleNearest(CxImage& result, float xScale, float yScale);
     bool ResampleBicubic(CxImage& result, float xScale, float yScale);
     bool ResampleAreaAverage(CxImage& result, float xScale, float yScale);
     bool ResampleBilinear(CxImage& result, float xScale, float yScale);
-    bool RotateQuarter(CxImage& result, bool left);
+    bool RotateQuarter(bool left, CxImage* destination);
     RgbQuad SkewSample(float sourceX, float sourceY, BYTE* alpha) const;
     void CopyPixelFrom(const CxImage& source, long sourceX, long sourceY, long x, long y);
 

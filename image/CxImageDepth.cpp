@@ -226,8 +226,7 @@ bool CxImage::RaiseDepth(long bpp) {
         }
     }
     for (long y = 0; y < static_cast<long>(GetHeight()); y++) {
-        ReportProgress(y, static_cast<long>(GetHeight()));
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, static_cast<long>(GetHeight()))) {
             break;
         }
         for (long x = 0; x < static_cast<long>(GetWidth()); x++) {

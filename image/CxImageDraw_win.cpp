@@ -228,18 +228,23 @@ bool Refuses(const CxImage& image, HDC dc, long width, long height) {
     return !image.IsValid() || dc == nullptr || width == 0 || height == 0 || !image.IsEnabled();
 }
 
+// A negative width or height asks for the image's own.
+void UseImageSizeWhenNegative(const CxImage& image, long& width, long& height) {
+    if (width < 0) {
+        width = static_cast<long>(image.GetWidth());
+    }
+    if (height < 0) {
+        height = static_cast<long>(image.GetHeight());
+    }
+}
+
 }  // namespace
 
 long CxImage::DrawImage(HDC dc, long x, long y, long width, long height, const RECT* clip, bool smooth) {
     if (Refuses(*this, dc, width, height)) {
         return 0;
     }
-    if (width < 0) {
-        width = static_cast<long>(GetWidth());
-    }
-    if (height < 0) {
-        height = static_cast<long>(GetHeight());
-    }
+    UseImageSizeWhenNegative(*this, width, height);
     // Saving the whole DC state restores a complex clip region exactly, which
     // re-selecting the old clip box would not.
     CSavedDcState saved(dc);
@@ -290,12 +295,7 @@ long CxImage::StretchImage(HDC dc, long x, long y, long width, long height) {
     if (Refuses(*this, dc, width, height)) {
         return 0;
     }
-    if (width < 0) {
-        width = static_cast<long>(GetWidth());
-    }
-    if (height < 0) {
-        height = static_cast<long>(GetHeight());
-    }
+    UseImageSizeWhenNegative(*this, width, height);
     std::vector<BYTE> info = BitmapInfoBlock(m_header, GetPalette());
     const long imageWidth = static_cast<long>(GetWidth());
     const long imageHeight = static_cast<long>(GetHeight());

@@ -34,6 +34,40 @@ bool IsUsable(float value) {
     return std::isfinite(value) && std::fabs(value) < kFarOutside;
 }
 
+// The overflow methods that move an outside position back into the image.
+bool MovesInside(int overflowMethod) {
+    return overflowMethod == kOverflowWrap || overflowMethod == kOverflowRepeat ||
+           overflowMethod == kOverflowMirror;
+}
+
+long Remainder(long value, long size) {
+    return value % size;
+}
+
+float Remainder(float value, float size) {
+    return std::fmod(value, size);
+}
+
+// One coordinate moved into [0, size) by a moving overflow method; the others leave it.
+template <class T>
+T MoveInside(T value, T size, int overflowMethod) {
+    switch (overflowMethod) {
+    case kOverflowWrap: {
+        const T wrapped = Remainder(value, size);
+        return wrapped < 0 ? wrapped + size : wrapped;
+    }
+    case kOverflowRepeat:
+        return std::max(T(0), std::min(size - 1, value));
+    case kOverflowMirror:
+        if (value < 0) {
+            return Remainder(-value, size);
+        }
+        return value >= size ? size - Remainder(value, size) - 1 : value;
+    default:
+        return value;
+    }
+}
+
 long double BesselJ1(long double u) {
     if (u == 0) {
         return 0;
@@ -171,36 +205,8 @@ void CxImage::ApplyOverflow(long& x, long& y, int overflowMethod) const {
     if (width <= 0 || height <= 0 || ContainsPoint(x, y)) {
         return;
     }
-    switch (overflowMethod) {
-    case kOverflowWrap:
-        x %= width;
-        y %= height;
-        if (x < 0) {
-            x += width;
-        }
-        if (y < 0) {
-            y += height;
-        }
-        break;
-    case kOverflowRepeat:
-        x = std::max(0L, std::min(width - 1, x));
-        y = std::max(0L, std::min(height - 1, y));
-        break;
-    case kOverflowMirror:
-        if (x < 0) {
-            x = (-x) % width;
-        } else if (x >= width) {
-            x = width - (x % width) - 1;
-        }
-        if (y < 0) {
-            y = (-y) % height;
-        } else if (y >= height) {
-            y = height - (y % height) - 1;
-        }
-        break;
-    default:
-        break;
-    }
+    x = MoveInside(x, width, overflowMethod);
+    y = MoveInside(y, height, overflowMethod);
 }
 
 void CxImage::ApplyOverflow(float& x, float& y, int overflowMethod) const {
@@ -209,36 +215,8 @@ void CxImage::ApplyOverflow(float& x, float& y, int overflowMethod) const {
     if (width <= 0 || height <= 0 || (x >= 0 && y >= 0 && x < width && y < height)) {
         return;
     }
-    switch (overflowMethod) {
-    case kOverflowWrap:
-        x = std::fmod(x, width);
-        y = std::fmod(y, height);
-        if (x < 0) {
-            x += width;
-        }
-        if (y < 0) {
-            y += height;
-        }
-        break;
-    case kOverflowRepeat:
-        x = std::max(0.0f, std::min(width - 1, x));
-        y = std::max(0.0f, std::min(height - 1, y));
-        break;
-    case kOverflowMirror:
-        if (x < 0) {
-            x = std::fmod(-x, width);
-        } else if (x >= width) {
-            x = width - std::fmod(x, width) - 1;
-        }
-        if (y < 0) {
-            y = std::fmod(-y, height);
-        } else if (y >= height) {
-            y = height - std::fmod(y, height) - 1;
-        }
-        break;
-    default:
-        break;
-    }
+    x = MoveInside(x, width, overflowMethod);
+    y = MoveInside(y, height, overflowMethod);
 }
 
 RgbQuad CxImage::ReplacementOrWhite(const RgbQuad* replacement) const {
@@ -282,8 +260,7 @@ RgbQuad CxImage::GetPixelColorOrOverflow(long x,
     if (ContainsPoint(x, y)) {
         return GetPixelColor(x, y, true);
     }
-    if (overflowMethod == kOverflowWrap || overflowMethod == kOverflowRepeat ||
-        overflowMethod == kOverflowMirror) {
+    if (MovesInside(overflowMethod)) {
         ApplyOverflow(x, y, overflowMethod);
         return GetPixelColor(x, y, true);
     }
@@ -298,8 +275,7 @@ RgbQuad CxImage::InterpolatePixel(float x,
     if (!IsValid()) {
         return ReplacementOrWhite(replacement);
     }
-    const bool moves = overflowMethod == kOverflowWrap || overflowMethod == kOverflowRepeat ||
-                       overflowMethod == kOverflowMirror;
+    const bool moves = MovesInside(overflowMethod);
     if (!std::isfinite(x) || !std::isfinite(y)) {
         return OverflowColor(moves ? kOverflowColor : overflowMethod, replacement);
     }
@@ -319,19 +295,35 @@ RgbQuad CxImage::InterpolatePixel(float x,
     return InterpolateBilinear(x, y, overflowMethod, replacement);
 }
 
-RgbQuad CxImage::InterpolateBilinear(float x, float y, int overflowMethod, const RgbQuad* replacement) const {
+// Taps run from before pixels ahead of the floor of the position to after pixels past
+// it. When none of them reaches the image the sample takes the overflow colour, or is
+// moved back inside for the methods that move it.
+std::optional<RgbQuad> CxImage::OverflowSample(float& x,
+                                               float& y,
+                                               long before,
+                                               long after,
+                                               int overflowMethod,
+                                               const RgbQuad* replacement) const {
     const float width = static_cast<float>(GetWidth());
     const float height = static_cast<float>(GetHeight());
-    float fx = std::floor(x);
-    float fy = std::floor(y);
-    if (fx < -1 || fx >= width || fy < -1 || fy >= height) {
-        if (overflowMethod <= kOverflowTransparent) {
-            return OverflowColor(overflowMethod, replacement);
-        }
-        ApplyOverflow(x, y, overflowMethod);
-        fx = std::floor(x);
-        fy = std::floor(y);
+    const float fx = std::floor(x);
+    const float fy = std::floor(y);
+    if (fx + after >= 0 && fx - before < width && fy + after >= 0 && fy - before < height) {
+        return std::nullopt;
     }
+    if (overflowMethod <= kOverflowTransparent) {
+        return OverflowColor(overflowMethod, replacement);
+    }
+    ApplyOverflow(x, y, overflowMethod);
+    return std::nullopt;
+}
+
+RgbQuad CxImage::InterpolateBilinear(float x, float y, int overflowMethod, const RgbQuad* replacement) const {
+    if (const std::optional<RgbQuad> overflow = OverflowSample(x, y, 0, 1, overflowMethod, replacement)) {
+        return *overflow;
+    }
+    const float fx = std::floor(x);
+    const float fy = std::floor(y);
     const long ix0 = static_cast<long>(fx);
     const long iy0 = static_cast<long>(fy);
     const float dx = x - fx;
@@ -388,16 +380,12 @@ RgbQuad CxImage::InterpolateKernel(float x,
     const long height = static_cast<long>(GetHeight());
     const long before = method == kInterpolationLanczos ? kLanczosRadius - 1 : 1;
     const long after = method == kInterpolationLanczos ? kLanczosRadius : 2;
-    float fx = std::floor(x);
-    float fy = std::floor(y);
-    if (fx + after < 0 || fx - before >= width || fy + after < 0 || fy - before >= height) {
-        if (overflowMethod <= kOverflowTransparent) {
-            return OverflowColor(overflowMethod, replacement);
-        }
-        ApplyOverflow(x, y, overflowMethod);
-        fx = std::floor(x);
-        fy = std::floor(y);
+    if (const std::optional<RgbQuad> overflow =
+            OverflowSample(x, y, before, after, overflowMethod, replacement)) {
+        return *overflow;
     }
+    const float fx = std::floor(x);
+    const float fy = std::floor(y);
     const long ix = static_cast<long>(fx);
     const long iy = static_cast<long>(fy);
     const bool direct =

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 
 namespace {
@@ -28,6 +29,36 @@ const char kUnknownDecodeFormat[] = "Decode: Unknown or wrong format";
 const char kUnknownEncodeFormat[] = "Encode: Unknown format";
 const char kBufferNotEmpty[] = "the buffer must be empty";
 const char kOutOfMemory[] = "Can't allocate memory";
+
+template <class Codec>
+struct CodecOf {
+    using Type = Codec;
+};
+
+// Hands action the codec class of a format; nothing when no codec has that format.
+template <class Action>
+std::optional<bool> WithCodecOf(DWORD format, Action action) {
+    switch (format) {
+    case kImageFormatBmp:
+        return action(CodecOf<BmpCodec>{});
+    case kImageFormatGif:
+        return action(CodecOf<GifCodec>{});
+    case kImageFormatPng:
+        return action(CodecOf<PngCodec>{});
+    case kImageFormatIco:
+        return action(CodecOf<IcoCodec>{});
+    case kImageFormatTga:
+        return action(CodecOf<TgaCodec>{});
+    case kImageFormatPcx:
+        return action(CodecOf<PcxCodec>{});
+    case kImageFormatWbmp:
+        return action(CodecOf<WbmpCodec>{});
+    case kImageFormatWmf:
+        return action(CodecOf<WmfCodec>{});
+    default:
+        return std::nullopt;
+    }
+}
 
 }  // namespace
 
@@ -47,27 +78,13 @@ bool CxImage::DecodeImage(ImageStream* stream, DWORD format) {
         SetLastError(kUnknownDecodeFormat);
         return false;
     }
-    switch (format) {
-    case kImageFormatBmp:
-        return DecodeWith<BmpCodec>(stream);
-    case kImageFormatGif:
-        return DecodeWith<GifCodec>(stream);
-    case kImageFormatPng:
-        return DecodeWith<PngCodec>(stream);
-    case kImageFormatIco:
-        return DecodeWith<IcoCodec>(stream);
-    case kImageFormatTga:
-        return DecodeWith<TgaCodec>(stream);
-    case kImageFormatPcx:
-        return DecodeWith<PcxCodec>(stream);
-    case kImageFormatWbmp:
-        return DecodeWith<WbmpCodec>(stream);
-    case kImageFormatWmf:
-        return DecodeWith<WmfCodec>(stream);
-    default:
+    const std::optional<bool> decoded = WithCodecOf(
+        format, [&](auto codec) { return DecodeWith<typename decltype(codec)::Type>(stream); });
+    if (!decoded) {
         SetLastError(kUnknownDecodeFormat);
         return false;
     }
+    return *decoded;
 }
 
 // The GIF and icon codecs count frames even when the wanted one fails, so that a
@@ -77,14 +94,9 @@ template <class Codec>
 bool CxImage::DecodeWith(ImageStream* stream) {
     Codec codec;
     codec.CopySettings(*this);
-    try {
-        if (codec.Decode(stream) && TakeOver(codec)) {
-            return true;
-        }
-    } catch (const std::bad_alloc&) {
-        codec.SetLastError(kOutOfMemory);
+    if (CallCodec(codec, [&] { return codec.Decode(stream) && TakeOver(codec); })) {
+        return true;
     }
-    CopyLastError(codec);
     // Codecs without frames leave the count they were primed with, so this is a no-op for them.
     m_info.frameCount = static_cast<std::int32_t>(codec.GetNumFrames());
     return false;
@@ -94,8 +106,13 @@ template <class Codec>
 bool CxImage::EncodeWith(ImageStream* stream) {
     Codec codec;
     codec.AttachView(this);
+    return CallCodec(codec, [&] { return codec.Encode(stream); });
+}
+
+template <class Call>
+bool CxImage::CallCodec(CxImage& codec, Call call) {
     try {
-        if (codec.Encode(stream)) {
+        if (call()) {
             return true;
         }
     } catch (const std::bad_alloc&) {
@@ -109,22 +126,20 @@ bool CxImage::LoadFile(const char* fileName, DWORD format) {
     if (fileName == nullptr) {
         return false;
     }
-    if (format >= kImageFormatBmp && format <= static_cast<DWORD>(kImageFormatMax)) {
-        std::FILE* file = std::fopen(fileName, "rb");
-        if (file == nullptr) {
-            return false;
-        }
-        FileImageStream stream(file, true);
-        if (DecodeImage(&stream, format)) {
-            return true;
-        }
-    }
-    const std::string askedFormatError = m_info.lastError;
     std::FILE* file = std::fopen(fileName, "rb");
     if (file == nullptr) {
         return false;
     }
     FileImageStream stream(file, true);
+    if (format >= kImageFormatBmp && format <= static_cast<DWORD>(kImageFormatMax)) {
+        if (DecodeImage(&stream, format)) {
+            return true;
+        }
+        stream.Seek(0, 0);
+    }
+    // Any codec may still read the file when the asked one cannot, but the caller
+    // hears why the asked one failed.
+    const std::string askedFormatError = m_info.lastError;
     if (DecodeImage(&stream, kImageFormatNone)) {
         return true;
     }
@@ -159,27 +174,13 @@ bool CxImage::EncodeCheck(ImageStream* stream) {
 
 // The codec becomes a view of this image, so it shares the pixels and frees nothing.
 bool CxImage::EncodeImage(ImageStream* stream, DWORD format) {
-    switch (format) {
-    case kImageFormatBmp:
-        return EncodeWith<BmpCodec>(stream);
-    case kImageFormatGif:
-        return EncodeWith<GifCodec>(stream);
-    case kImageFormatPng:
-        return EncodeWith<PngCodec>(stream);
-    case kImageFormatIco:
-        return EncodeWith<IcoCodec>(stream);
-    case kImageFormatTga:
-        return EncodeWith<TgaCodec>(stream);
-    case kImageFormatPcx:
-        return EncodeWith<PcxCodec>(stream);
-    case kImageFormatWbmp:
-        return EncodeWith<WbmpCodec>(stream);
-    case kImageFormatWmf:
-        return EncodeWith<WmfCodec>(stream);
-    default:
+    const std::optional<bool> encoded = WithCodecOf(
+        format, [&](auto codec) { return EncodeWith<typename decltype(codec)::Type>(stream); });
+    if (!encoded) {
         SetLastError(kUnknownEncodeFormat);
         return false;
     }
+    return *encoded;
 }
 
 bool CxImage::SaveFile(const char* fileName, DWORD format) {
@@ -201,6 +202,11 @@ bool CxImage::EncodeFile(std::FILE* file, DWORD format) {
 }
 
 bool CxImage::EncodeMemory(BYTE** buffer, long* size, DWORD format) {
+    return EncodeToMemory(buffer, size, [&](ImageStream* stream) { return EncodeImage(stream, format); });
+}
+
+template <class Encode>
+bool CxImage::EncodeToMemory(BYTE** buffer, long* size, Encode encode) {
     if (buffer == nullptr || size == nullptr) {
         return false;
     }
@@ -209,7 +215,7 @@ bool CxImage::EncodeMemory(BYTE** buffer, long* size, DWORD format) {
         return false;
     }
     MemoryImageStream stream;
-    if (!stream.Open() || !EncodeImage(&stream, format)) {
+    if (!stream.Open() || !encode(&stream)) {
         return false;
     }
     *size = static_cast<long>(stream.Size());
@@ -225,15 +231,7 @@ bool CxImage::EncodeFrames(ImageStream* stream, CxImage** images, int count, DWO
     // Every frame gets its own colour table: frames rarely share one palette.
     GifCodec codec;
     codec.AttachView(this);
-    try {
-        if (codec.EncodeFrames(stream, images, count, true)) {
-            return true;
-        }
-    } catch (const std::bad_alloc&) {
-        codec.SetLastError(kOutOfMemory);
-    }
-    CopyLastError(codec);
-    return false;
+    return CallCodec(codec, [&] { return codec.EncodeFrames(stream, images, count, true); });
 }
 
 bool CxImage::EncodeFrames(std::FILE* file, CxImage** images, int count, DWORD format) {
@@ -258,18 +256,5 @@ bool CxImage::EncodeRgba(ImageStream* stream) {
 }
 
 bool CxImage::EncodeRgbaMemory(BYTE** buffer, long* size) {
-    if (buffer == nullptr || size == nullptr) {
-        return false;
-    }
-    if (*buffer != nullptr) {
-        SetLastError(kBufferNotEmpty);
-        return false;
-    }
-    MemoryImageStream stream;
-    if (!stream.Open() || !EncodeRgba(&stream)) {
-        return false;
-    }
-    *size = static_cast<long>(stream.Size());
-    *buffer = stream.GetBuffer(true);
-    return true;
+    return EncodeToMemory(buffer, size, [&](ImageStream* stream) { return EncodeRgba(stream); });
 }

@@ -20,6 +20,17 @@ BYTE TruncateChannel(float value) {
 
 }  // namespace
 
+// A resample to the image's own size is a plain copy into destination (or nothing).
+bool CxImage::CopiesWhenSameSize(long newWidth, long newHeight, CxImage* destination) const {
+    if (newWidth != static_cast<long>(GetWidth()) || newHeight != static_cast<long>(GetHeight())) {
+        return false;
+    }
+    if (destination != nullptr) {
+        destination->CopyFrom(*this, true, true, true);
+    }
+    return true;
+}
+
 bool CxImage::ResampleImage(long newWidth,
                             long newHeight,
                             int method,
@@ -29,50 +40,27 @@ bool CxImage::ResampleImage(long newWidth,
     if (newWidth <= 0 || newHeight < 1 || !IsValid()) {
         return false;
     }
-    if (newWidth == static_cast<long>(GetWidth()) && newHeight == static_cast<long>(GetHeight())) {
-        if (destination != nullptr) {
-            destination->CopyFrom(*this, true, true, true);
-        }
+    if (CopiesWhenSameSize(newWidth, newHeight, destination)) {
         return true;
     }
     const float xScale = static_cast<float>(GetWidth()) / static_cast<float>(newWidth);
     const float yScale = static_cast<float>(GetHeight()) / static_cast<float>(newHeight);
     CxImage result;
-    if (!PrepareResult(result, static_cast<DWORD>(newWidth), static_cast<DWORD>(newHeight), GetBpp())) {
-        CopyLastError(result);
-        return false;
-    }
-    if (AlphaIsValid() && !result.AlphaCreate()) {
+    if (!PrepareSameDepth(result, newWidth, newHeight)) {
         return false;
     }
     const bool averaging = (xScale > 1 || yScale > 1) && !noAveraging;
     for (long y = 0; y < newHeight; y++) {
-        ReportProgress(y, newHeight);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, newHeight)) {
             break;
         }
         const float sourceY = (y + 0.5f) * yScale - 0.5f;
-        BYTE* row = result.RowPointer(y);
-        BYTE* alphaRow = result.AlphaRowPointer(0, y);
         for (long x = 0; x < newWidth; x++) {
             const float sourceX = (x + 0.5f) * xScale - 0.5f;
-            if (averaging) {
-                result.SetPixelColor(
-                    x, y, InterpolateArea(sourceX, sourceY, xScale, yScale, method, overflowMethod, nullptr),
-                    true);
-                continue;
-            }
-            const RgbQuad color = InterpolatePixel(sourceX, sourceY, method, overflowMethod, nullptr);
-            if (IsIndexed()) {
-                result.SetPixelColor(x, y, color, true);
-                continue;
-            }
-            row[3 * x] = color.blue;
-            row[3 * x + 1] = color.green;
-            row[3 * x + 2] = color.red;
-            if (alphaRow != nullptr) {
-                alphaRow[x] = color.alpha;
-            }
+            const RgbQuad color =
+                averaging ? InterpolateArea(sourceX, sourceY, xScale, yScale, method, overflowMethod, nullptr)
+                          : InterpolatePixel(sourceX, sourceY, method, overflowMethod, nullptr);
+            result.SetPixelColor(x, y, color, true);
         }
     }
     return FinishResult(result, destination);
@@ -82,10 +70,7 @@ bool CxImage::ResampleSimple(long newWidth, long newHeight, int mode, CxImage* d
     if (newWidth <= 0 || newHeight <= 0 || !IsValid()) {
         return false;
     }
-    if (newWidth == static_cast<long>(GetWidth()) && newHeight == static_cast<long>(GetHeight())) {
-        if (destination != nullptr) {
-            destination->CopyFrom(*this, true, true, true);
-        }
+    if (CopiesWhenSameSize(newWidth, newHeight, destination)) {
         return true;
     }
     const float xScale = static_cast<float>(GetWidth()) / static_cast<float>(newWidth);
@@ -112,8 +97,7 @@ bool CxImage::ResampleSimple(long newWidth, long newHeight, int mode, CxImage* d
 bool CxImage::ResampleNearest(CxImage& result, float xScale, float yScale) {
     const long newHeight = static_cast<long>(result.GetHeight());
     for (long y = 0; y < newHeight; y++) {
-        ReportProgress(y, newHeight);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, newHeight)) {
             break;
         }
         for (long x = 0; x < static_cast<long>(result.GetWidth()); x++) {
@@ -130,8 +114,7 @@ bool CxImage::ResampleBicubic(CxImage& result, float xScale, float yScale) {
     const long height = static_cast<long>(GetHeight());
     const long newHeight = static_cast<long>(result.GetHeight());
     for (long y = 0; y < newHeight; y++) {
-        ReportProgress(y, newHeight);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, newHeight)) {
             break;
         }
         const float fy = y * yScale - 0.5f;
@@ -170,8 +153,7 @@ bool CxImage::ResampleAreaAverage(CxImage& result, float xScale, float yScale) {
     const long width = static_cast<long>(GetWidth());
     const long height = static_cast<long>(GetHeight());
     for (long y = 0; y < newHeight; y++) {
-        ReportProgress(y, newHeight);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, newHeight)) {
             break;
         }
         const float top = y * yScale;
@@ -205,8 +187,7 @@ bool CxImage::ResampleBilinear(CxImage& result, float xScale, float yScale) {
     const long height = static_cast<long>(GetHeight());
     const long newHeight = static_cast<long>(result.GetHeight());
     for (long y = 0; y < newHeight; y++) {
-        ReportProgress(y, newHeight);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, newHeight)) {
             break;
         }
         const float fy = y * yScale;
@@ -263,20 +244,15 @@ bool CxImage::QIShrink(long newWidth, long newHeight, CxImage* destination) {
         return true;
     }
     CxImage result;
-    if (!PrepareResult(result, static_cast<DWORD>(newWidth), static_cast<DWORD>(newHeight), GetBpp())) {
-        CopyLastError(result);
+    if (!PrepareSameDepth(result, newWidth, newHeight)) {
         return false;
     }
     const bool withAlpha = AlphaIsValid();
-    if (withAlpha && !result.AlphaCreate()) {
-        return false;
-    }
     std::vector<ShrinkCell> cells(static_cast<std::size_t>(newWidth));
     long rowCounter = 0;
     long targetRow = 0;
     for (long sy = 0; sy < height && targetRow < newHeight; sy++) {
-        ReportProgress(sy, height);
-        if (GetEscape() != 0) {
+        if (ProgressStops(sy, height)) {
             break;
         }
         long columnCounter = 0;

@@ -55,14 +55,10 @@ bool CxImage::Crop(long left, long top, long right, long bottom, CxImage* destin
     const long newWidth = right - left;
     const long newHeight = bottom - top;
     CxImage result;
-    if (!PrepareResult(result, static_cast<DWORD>(newWidth), static_cast<DWORD>(newHeight), GetBpp())) {
-        CopyLastError(result);
+    if (!PrepareSameDepth(result, newWidth, newHeight)) {
         return false;
     }
     result.SelectionDelete();
-    if (AlphaIsValid() && !result.AlphaCreate()) {
-        return false;
-    }
     const long firstRow = height - bottom;
     for (long y = 0; y < newHeight; y++) {
         ReportProgress(y, newHeight);
@@ -245,9 +241,13 @@ bool CxImage::Mirror() {
 
 // Left maps source (x, y) to (height - 1 - y, x); right maps it to (y, width - 1 - x).
 // The work goes tile by tile so that both images are read and written close together.
-bool CxImage::RotateQuarter(CxImage& result, bool left) {
+bool CxImage::RotateQuarter(bool left, CxImage* destination) {
     const long width = static_cast<long>(GetWidth());
     const long height = static_cast<long>(GetHeight());
+    CxImage result;
+    if (!IsValid() || !PrepareSameDepth(result, height, width)) {
+        return false;
+    }
     for (long tileY = 0; tileY < height; tileY += kRotateTile) {
         ReportProgress(tileY, height);
         for (long tileX = 0; tileX < width; tileX += kRotateTile) {
@@ -267,41 +267,24 @@ bool CxImage::RotateQuarter(CxImage& result, bool left) {
             }
         }
     }
-    return true;
+    return FinishResult(result, destination);
 }
 
 bool CxImage::RotateLeft(CxImage* destination) {
-    CxImage result;
-    if (!IsValid() || !PrepareResult(result, GetHeight(), GetWidth(), GetBpp())) {
-        return false;
-    }
-    if (AlphaIsValid() && !result.AlphaCreate()) {
-        return false;
-    }
-    return RotateQuarter(result, true) && FinishResult(result, destination);
+    return RotateQuarter(true, destination);
 }
 
 bool CxImage::RotateRight(CxImage* destination) {
-    CxImage result;
-    if (!IsValid() || !PrepareResult(result, GetHeight(), GetWidth(), GetBpp())) {
-        return false;
-    }
-    if (AlphaIsValid() && !result.AlphaCreate()) {
-        return false;
-    }
-    return RotateQuarter(result, false) && FinishResult(result, destination);
+    return RotateQuarter(false, destination);
 }
 
 bool CxImage::Rotate180(CxImage* destination) {
-    CxImage result;
-    if (!IsValid() || !PrepareResult(result, GetWidth(), GetHeight(), GetBpp())) {
-        return false;
-    }
-    if (AlphaIsValid() && !result.AlphaCreate()) {
-        return false;
-    }
     const long width = static_cast<long>(GetWidth());
     const long height = static_cast<long>(GetHeight());
+    CxImage result;
+    if (!IsValid() || !PrepareSameDepth(result, width, height)) {
+        return false;
+    }
     for (long y = 0; y < height; y++) {
         ReportProgress(y, height);
         for (long x = 0; x < width; x++) {
@@ -335,19 +318,14 @@ bool CxImage::RotateAngle(float angle, CxImage* destination) {
     const long newWidth = static_cast<long>(maxX - minX) + 2;
     const long newHeight = static_cast<long>(maxY - minY) + 2;
     CxImage result;
-    if (!PrepareResult(result, static_cast<DWORD>(newWidth), static_cast<DWORD>(newHeight), GetBpp())) {
-        CopyLastError(result);
+    if (!PrepareSameDepth(result, newWidth, newHeight)) {
         return false;
     }
     if (AlphaIsValid()) {
-        if (!result.AlphaCreate()) {
-            return false;
-        }
         result.AlphaClear();
     }
     for (long y = 0; y < newHeight; y++) {
-        ReportProgress(y, newHeight);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, newHeight)) {
             break;
         }
         for (long x = 0; x < newWidth; x++) {
@@ -407,39 +385,31 @@ bool CxImage::RotateAngleInterpolated(float angle,
     const long newHeight =
         keepSize ? static_cast<long>(GetHeight()) : static_cast<long>(std::floor(extentY + 0.5));
     CxImage result;
-    if (!PrepareResult(result, static_cast<DWORD>(std::max(1L, newWidth)),
-                       static_cast<DWORD>(std::max(1L, newHeight)), GetBpp())) {
-        CopyLastError(result);
-        return false;
-    }
-    if (AlphaIsValid() && !result.AlphaCreate()) {
+    if (!PrepareSameDepth(result, std::max(1L, newWidth), std::max(1L, newHeight))) {
         return false;
     }
     const double newHalfWidth = result.GetWidth() / 2.0;
     const double newHalfHeight = result.GetHeight() / 2.0;
     for (long y = 0; y < static_cast<long>(result.GetHeight()); y++) {
-        ReportProgress(y, static_cast<long>(result.GetHeight()));
-        if (GetEscape() != 0) {
+        if (ProgressStops(y, static_cast<long>(result.GetHeight()))) {
             break;
         }
-        BYTE* row = result.RowPointer(y);
         for (long x = 0; x < static_cast<long>(result.GetWidth()); x++) {
             const double dx = x + 0.5 - newHalfWidth;
             const double dy = y + 0.5 - newHalfHeight;
             const float sx = static_cast<float>(dx * c + dy * s + halfWidth - 0.5);
             const float sy = static_cast<float>(-dx * s + dy * c + halfHeight - 0.5);
-            const RgbQuad color = InterpolatePixel(sx, sy, method, overflowMethod, replacement);
-            if (IsIndexed()) {
-                result.SetPixelColor(x, y, color, true);
-                continue;
-            }
-            row[3 * x] = color.blue;
-            row[3 * x + 1] = color.green;
-            row[3 * x + 2] = color.red;
-            result.AlphaSet(x, y, color.alpha);
+            result.SetPixelColor(x, y, InterpolatePixel(sx, sy, method, overflowMethod, replacement), true);
         }
     }
     return FinishResult(result, destination);
+}
+
+SelectionBox CxImage::SelectedOrWholeBox() const {
+    if (m_selection != nullptr) {
+        return m_info.selectionBox;
+    }
+    return SelectionBox{0, static_cast<std::int32_t>(GetHeight()), static_cast<std::int32_t>(GetWidth()), 0};
 }
 
 RgbQuad CxImage::SkewSample(float sourceX, float sourceY, BYTE* alpha) const {
@@ -457,14 +427,9 @@ bool CxImage::Skew(float xGain, float yGain, long xPivot, long yPivot, bool inte
     if (!result.IsValid()) {
         return false;
     }
-    SelectionBox box = m_info.selectionBox;
-    if (m_selection == nullptr) {
-        box =
-            SelectionBox{0, static_cast<std::int32_t>(GetHeight()), static_cast<std::int32_t>(GetWidth()), 0};
-    }
+    const SelectionBox box = SelectedOrWholeBox();
     for (long y = box.bottom; y < box.top; y++) {
-        ReportProgress(y - box.bottom, box.top - box.bottom);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y - box.bottom, box.top - box.bottom)) {
             break;
         }
         for (long x = box.left; x < box.right; x++) {
@@ -497,11 +462,7 @@ bool CxImage::CircleTransform(int type, long radius, float coefficient) {
     if (!result.IsValid()) {
         return false;
     }
-    SelectionBox box = m_info.selectionBox;
-    if (m_selection == nullptr) {
-        box =
-            SelectionBox{0, static_cast<std::int32_t>(GetHeight()), static_cast<std::int32_t>(GetWidth()), 0};
-    }
+    const SelectionBox box = SelectedOrWholeBox();
     const long cx = static_cast<long>(GetWidth()) / 2;
     const long cy = static_cast<long>(GetHeight()) / 2;
     double limit = radius;
@@ -510,8 +471,7 @@ bool CxImage::CircleTransform(int type, long radius, float coefficient) {
     }
     const double k = coefficient == 0 ? 1.0 : coefficient;
     for (long y = box.bottom; y < box.top; y++) {
-        ReportProgress(y - box.bottom, box.top - box.bottom);
-        if (GetEscape() != 0) {
+        if (ProgressStops(y - box.bottom, box.top - box.bottom)) {
             break;
         }
         for (long x = box.left; x < box.right; x++) {

@@ -31,6 +31,13 @@ bool ReadExact(ImageStream* stream, BYTE* buffer, std::size_t bytes) {
     return bytes == 0 || stream->Read(buffer, 1, bytes) == bytes;
 }
 
+// Reads one data sub-block into data (room for 255 bytes): its length byte, then that
+// many bytes. A length of 0 is the terminator.
+bool ReadSubBlock(ImageStream* stream, BYTE* data, long& length) {
+    length = stream->GetC();
+    return length >= 0 && ReadExact(stream, data, static_cast<std::size_t>(length));
+}
+
 bool StartsBlock(BYTE value) {
     return value == kExtension || value == kImageSeparator || value == kTrailer;
 }
@@ -205,15 +212,12 @@ bool GifCodec::ReadExtension(ImageStream* stream, Frame& frame) {
         return false;
     }
     BYTE block[256];
-    const long length = stream->GetC();
-    if (length < 0) {
+    long length = 0;
+    if (!ReadSubBlock(stream, block, length)) {
         return false;
     }
     if (length == 0) {
         return true;
-    }
-    if (!ReadExact(stream, block, static_cast<std::size_t>(length))) {
-        return false;
     }
     if (label == kGraphicControl && length >= 4) {
         frame.transIndex = (block[0] & 1) != 0 ? block[3] : -1;
@@ -224,15 +228,12 @@ bool GifCodec::ReadExtension(ImageStream* stream, Frame& frame) {
                              std::min<std::size_t>(static_cast<std::size_t>(length), kMaxCommentChars));
     } else if (label == kApplication && length == 11) {
         BYTE data[256];
-        const long dataLength = stream->GetC();
-        if (dataLength < 0) {
+        long dataLength = 0;
+        if (!ReadSubBlock(stream, data, dataLength)) {
             return false;
         }
         if (dataLength == 0) {
             return true;
-        }
-        if (!ReadExact(stream, data, static_cast<std::size_t>(dataLength))) {
-            return false;
         }
         if (dataLength > 2) {
             m_gif.loops = ReadLe16(data + 1);

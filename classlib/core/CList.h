@@ -83,29 +83,13 @@ public:
     POSITION GetTailPosition() const { return ToPosition(m_tail); }
 
     // Return the element at position and move position on (null past the end).
-    TYPE& GetNext(POSITION& position) {
-        Node* node = Checked(position);
-        position = ToPosition(node->next);
-        return node->data;
-    }
+    TYPE& GetNext(POSITION& position) { return Step(position, &Node::next)->data; }
 
-    const TYPE& GetNext(POSITION& position) const {
-        Node* node = Checked(position);
-        position = ToPosition(node->next);
-        return node->data;
-    }
+    const TYPE& GetNext(POSITION& position) const { return Step(position, &Node::next)->data; }
 
-    TYPE& GetPrev(POSITION& position) {
-        Node* node = Checked(position);
-        position = ToPosition(node->prev);
-        return node->data;
-    }
+    TYPE& GetPrev(POSITION& position) { return Step(position, &Node::prev)->data; }
 
-    const TYPE& GetPrev(POSITION& position) const {
-        Node* node = Checked(position);
-        position = ToPosition(node->prev);
-        return node->data;
-    }
+    const TYPE& GetPrev(POSITION& position) const { return Step(position, &Node::prev)->data; }
 
     TYPE& GetAt(POSITION position) { return Checked(position)->data; }
 
@@ -169,6 +153,13 @@ private:
             CollectionFault("CList", "null position");
         }
         return reinterpret_cast<Node*>(position);
+    }
+
+    // The node at position; position moves on along link (next or prev).
+    static Node* Step(POSITION& position, Node* Node::*link) {
+        Node* node = Checked(position);
+        position = ToPosition(node->*link);
+        return node;
     }
 
     static Node* NonEmpty(Node* node) {

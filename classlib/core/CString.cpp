@@ -66,6 +66,13 @@ LPCSTR Safe(LPCSTR text) {
     return text == nullptr ? "" : text;
 }
 
+template <class First, class Second>
+CString Joined(const First& first, const Second& second) {
+    CString result(first);
+    result += second;
+    return result;
+}
+
 }  // namespace
 
 CString::CString(LPCSTR text) : m_text(Safe(text)) {}
@@ -361,33 +368,23 @@ void CString::SetStringLoader(StringLoader loader) {
 }
 
 CString operator+(const CString& a, const CString& b) {
-    CString result(a);
-    result += b;
-    return result;
+    return Joined(a, b);
 }
 
 CString operator+(const CString& a, LPCSTR b) {
-    CString result(a);
-    result += b;
-    return result;
+    return Joined(a, b);
 }
 
 CString operator+(LPCSTR a, const CString& b) {
-    CString result(a);
-    result += b;
-    return result;
+    return Joined(a, b);
 }
 
 CString operator+(const CString& a, char b) {
-    CString result(a);
-    result += b;
-    return result;
+    return Joined(a, b);
 }
 
 CString operator+(char a, const CString& b) {
-    CString result(a);
-    result += b;
-    return result;
+    return Joined(a, b);
 }
 
 bool operator==(const CString& a, const CString& b) {

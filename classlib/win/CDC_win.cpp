@@ -1,12 +1,14 @@
 // Device-context calls: thin, one GDI call each, on the DC this object holds.
 #include "classlib/win/CDC.h"
 
+#include "classlib/win/AttachHandle.h"
 #include "classlib/win/CBrush.h"
 #include "classlib/win/CGdiObject.h"
 #include "classlib/win/CPalette.h"
 #include "classlib/win/CRgn.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -21,17 +23,11 @@ CDC::~CDC() {
 }
 
 BOOL CDC::Attach(HDC hdc) {
-    if (m_hDC != nullptr || hdc == nullptr) {
-        return FALSE;
-    }
-    m_hDC = hdc;
-    return TRUE;
+    return AttachHandle(m_hDC, hdc);
 }
 
 HDC CDC::Detach() {
-    const HDC hdc = m_hDC;
-    m_hDC = nullptr;
-    return hdc;
+    return std::exchange(m_hDC, nullptr);
 }
 
 BOOL CDC::DeleteDC() {

@@ -1,24 +1,21 @@
 // GDI object ownership shared by pens, brushes, fonts, bitmaps, regions and palettes.
 #include "classlib/win/CGdiObject.h"
 
+#include "classlib/win/AttachHandle.h"
+
 #include <cstdio>
+#include <utility>
 
 CGdiObject::~CGdiObject() {
     DeleteObject();
 }
 
 BOOL CGdiObject::Attach(HGDIOBJ object) {
-    if (m_hObject != nullptr || object == nullptr) {
-        return FALSE;
-    }
-    m_hObject = object;
-    return TRUE;
+    return AttachHandle(m_hObject, object);
 }
 
 HGDIOBJ CGdiObject::Detach() {
-    const HGDIOBJ object = m_hObject;
-    m_hObject = nullptr;
-    return object;
+    return std::exchange(m_hObject, nullptr);
 }
 
 BOOL CGdiObject::DeleteObject() {

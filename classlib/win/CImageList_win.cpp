@@ -1,10 +1,12 @@
 // Image lists: creation, adding images and drawing them.
 #include "classlib/win/CImageList.h"
 
+#include "classlib/win/AttachHandle.h"
 #include "classlib/win/CBitmap.h"
 #include "classlib/win/CDC.h"
 
 #include <cstdio>
+#include <utility>
 
 CImageList::~CImageList() {
     DeleteImageList();
@@ -30,17 +32,11 @@ BOOL CImageList::DeleteImageList() {
 }
 
 BOOL CImageList::Attach(HIMAGELIST list) {
-    if (m_hImageList != nullptr || list == nullptr) {
-        return FALSE;
-    }
-    m_hImageList = list;
-    return TRUE;
+    return AttachHandle(m_hImageList, list);
 }
 
 HIMAGELIST CImageList::Detach() {
-    const HIMAGELIST list = m_hImageList;
-    m_hImageList = nullptr;
-    return list;
+    return std::exchange(m_hImageList, nullptr);
 }
 
 int CImageList::Add(const CBitmap* bitmap, const CBitmap* mask) {

@@ -3,12 +3,14 @@
 #include "classlib/win/CMenu.h"
 
 #include "classlib/win/AfxRegisterWndClass.h"
+#include "classlib/win/AttachHandle.h"
 #include "classlib/win/CWnd.h"
 #include "classlib/win/PerThread.h"
 
 #include <cstdio>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -63,17 +65,11 @@ BOOL CMenu::DestroyMenu() {
 }
 
 BOOL CMenu::Attach(HMENU menu) {
-    if (m_hMenu != nullptr || menu == nullptr) {
-        return FALSE;
-    }
-    m_hMenu = menu;
-    return TRUE;
+    return AttachHandle(m_hMenu, menu);
 }
 
 HMENU CMenu::Detach() {
-    const HMENU menu = m_hMenu;
-    m_hMenu = nullptr;
-    return menu;
+    return std::exchange(m_hMenu, nullptr);
 }
 
 CMenu* CMenu::FromHandle(HMENU menu) {

@@ -17,6 +17,14 @@ LPARAM ItemParam(HTREEITEM item) {
     return reinterpret_cast<LPARAM>(item);
 }
 
+// An item request naming the item and the fields it reads or writes.
+TVITEMA ItemFields(HTREEITEM item, UINT mask) {
+    TVITEMA data = {};
+    data.mask = mask;
+    data.hItem = item;
+    return data;
+}
+
 HTREEITEM AsItem(LRESULT result) {
     return reinterpret_cast<HTREEITEM>(result);
 }
@@ -59,9 +67,7 @@ BOOL CTreeCtrl::SetItem(TVITEMA* item) {
 
 CString CTreeCtrl::GetItemText(HTREEITEM item) const {
     std::vector<char> buffer(1024, '\0');
-    TVITEMA data = {};
-    data.mask = TVIF_TEXT;
-    data.hItem = item;
+    TVITEMA data = ItemFields(item, TVIF_TEXT);
     data.pszText = buffer.data();
     data.cchTextMax = static_cast<int>(buffer.size());
     if (!GetItem(&data)) {
@@ -71,32 +77,24 @@ CString CTreeCtrl::GetItemText(HTREEITEM item) const {
 }
 
 BOOL CTreeCtrl::SetItemText(HTREEITEM item, LPCSTR text) {
-    TVITEMA data = {};
-    data.mask = TVIF_TEXT;
-    data.hItem = item;
+    TVITEMA data = ItemFields(item, TVIF_TEXT);
     data.pszText = const_cast<LPSTR>(text);
     return SetItem(&data);
 }
 
 DWORD_PTR CTreeCtrl::GetItemData(HTREEITEM item) const {
-    TVITEMA data = {};
-    data.mask = TVIF_PARAM;
-    data.hItem = item;
+    TVITEMA data = ItemFields(item, TVIF_PARAM);
     return GetItem(&data) ? static_cast<DWORD_PTR>(data.lParam) : 0;
 }
 
 BOOL CTreeCtrl::SetItemData(HTREEITEM item, DWORD_PTR value) {
-    TVITEMA data = {};
-    data.mask = TVIF_PARAM;
-    data.hItem = item;
+    TVITEMA data = ItemFields(item, TVIF_PARAM);
     data.lParam = static_cast<LPARAM>(value);
     return SetItem(&data);
 }
 
 BOOL CTreeCtrl::GetItemImage(HTREEITEM item, int& image, int& selectedImage) const {
-    TVITEMA data = {};
-    data.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    data.hItem = item;
+    TVITEMA data = ItemFields(item, TVIF_IMAGE | TVIF_SELECTEDIMAGE);
     if (!GetItem(&data)) {
         return FALSE;
     }
@@ -106,9 +104,7 @@ BOOL CTreeCtrl::GetItemImage(HTREEITEM item, int& image, int& selectedImage) con
 }
 
 BOOL CTreeCtrl::SetItemImage(HTREEITEM item, int image, int selectedImage) {
-    TVITEMA data = {};
-    data.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    data.hItem = item;
+    TVITEMA data = ItemFields(item, TVIF_IMAGE | TVIF_SELECTEDIMAGE);
     data.iImage = image;
     data.iSelectedImage = selectedImage;
     return SetItem(&data);
@@ -119,26 +115,20 @@ UINT CTreeCtrl::GetItemState(HTREEITEM item, UINT mask) const {
 }
 
 BOOL CTreeCtrl::SetItemState(HTREEITEM item, UINT state, UINT mask) {
-    TVITEMA data = {};
-    data.mask = TVIF_STATE;
-    data.hItem = item;
+    TVITEMA data = ItemFields(item, TVIF_STATE);
     data.state = state;
     data.stateMask = mask;
     return SetItem(&data);
 }
 
 BOOL CTreeCtrl::SetChildrenFlag(HTREEITEM item, int children) {
-    TVITEMA data = {};
-    data.mask = TVIF_CHILDREN;
-    data.hItem = item;
+    TVITEMA data = ItemFields(item, TVIF_CHILDREN);
     data.cChildren = children;
     return SetItem(&data);
 }
 
 int CTreeCtrl::GetChildrenFlag(HTREEITEM item) const {
-    TVITEMA data = {};
-    data.mask = TVIF_CHILDREN;
-    data.hItem = item;
+    TVITEMA data = ItemFields(item, TVIF_CHILDREN);
     return GetItem(&data) ? data.cChildren : 0;
 }
 
