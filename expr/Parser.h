@@ -81,6 +81,9 @@ private:
     [[noreturn]] static void RaiseUnknownToken(std::size_t position);
     void UnmatchRemainingOpens(std::int32_t lastOpen);
     RegionScan ScanRegion(std::int32_t start, std::int32_t end) const;
+    std::int32_t StepOverGroup(std::int32_t index, std::int32_t end, RegionScan& scan) const;
+    void NoteSignOrAssign(std::int32_t index, std::int32_t regionStart, RegionScan& scan) const;
+    void NoteProductPowerOrSemicolon(std::int32_t index, RegionScan& scan) const;
     bool IsUnarySign(std::int32_t index, std::int32_t regionStart) const;
     std::unique_ptr<Node> ParseCall(std::int32_t start, std::int32_t end, std::int32_t closeParen);
     std::unique_ptr<Node> ParseSingle(std::int32_t start, std::int32_t end);
