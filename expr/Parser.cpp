@@ -303,18 +303,22 @@ Parser::RegionScan Parser::ScanRegion(std::int32_t start, std::int32_t end) cons
     return scan;
 }
 
-// The "(" at index (or a ")" without one, which raises): the index of its ")".
 std::int32_t Parser::StepOverGroup(std::int32_t index, std::int32_t end, RegionScan& scan) const {
+    const std::int32_t close = GroupEnd(index, end);
+    if (scan.openParen < 0) {
+        scan.openParen = index;
+        scan.closeParen = close;
+    }
+    return close;
+}
+
+std::int32_t Parser::GroupEnd(std::int32_t index, std::int32_t end) const {
     if (TypeAt(index) == TokenType::CloseParen) {
         RaiseAt(UnmatchedParenthesisException(), GetToken(index), GetToken(index));
     }
     const std::int32_t close = GetMatchingParen(index);
     if (close < 0 || close > end) {
         RaiseAt(UnmatchedParenthesisException(), GetToken(end), GetToken(end));
-    }
-    if (scan.openParen < 0) {
-        scan.openParen = index;
-        scan.closeParen = close;
     }
     return close;
 }

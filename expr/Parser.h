@@ -64,6 +64,11 @@ public:
     // for every other token.
     std::int32_t GetMatchingParen(std::int32_t index) const { return GetToken(index).GetMatch(); }
 
+    // The index of the ")" that closes the "(" at index within the tokens up to end.
+    // Raises UnmatchedParenthesisException at a ")" without its "(" there, and at end
+    // for a "(" that does not close by end.
+    std::int32_t GroupEnd(std::int32_t index, std::int32_t end) const;
+
 private:
     // What a region holds outside parentheses; indexes are -1 where absent.
     struct RegionScan {
