@@ -9,7 +9,6 @@
 #include "expr/Parser.h"
 #include "expr/RaiseAt.h"
 #include "expr/SyntaxException.h"
-#include "expr/UnmatchedParenthesisException.h"
 #include "expr/ValueList.h"
 
 namespace ExprEval {
@@ -20,37 +19,24 @@ std::string FunctionNode::GetName() const {
     return m_factory != nullptr ? m_factory->GetName() : std::string();
 }
 
+// The parser pairs every parenthesis, so the groups inside the call are stepped over
+// whole and only the "," between them are looked at.
 void FunctionNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) {
     if (start >= end) {
         throw SyntaxException();
     }
     ReserveArguments();
-    std::int32_t depth = 0;
     std::int32_t argumentStart = start + 1;
-    for (std::int32_t i = start + 1; i <= end; ++i) {
+    for (std::int32_t i = start + 1; i < end; ++i) {
         const TokenType type = parser.TypeAt(i);
-        if (type == TokenType::OpenParen) {
-            // A group closed before the final ")" holds no argument separator.
-            const std::int32_t close = parser.GetMatchingParen(i);
-            if (close >= 0 && close < end) {
-                i = close;
-            } else {
-                ++depth;
-            }
-            continue;
-        }
-        if (type == TokenType::CloseParen && i < end && --depth < 0) {
-            RaiseAt(UnmatchedParenthesisException(), parser.GetToken(i), parser.GetToken(i));
-        }
-        const bool closesArgument = depth == 0 && (type == TokenType::Comma || i == end);
-        if (closesArgument) {
+        if (type == TokenType::Comma) {
             AddArgument(parser, argumentStart, i);
             argumentStart = i + 1;
+        } else if (type <= TokenType::CloseParen) {
+            i = parser.GroupEnd(i, end);
         }
     }
-    if (depth != 0) {
-        RaiseAt(UnmatchedParenthesisException(), parser.GetToken(end), parser.GetToken(end));
-    }
+    AddArgument(parser, argumentStart, end);
     CheckCounts(parser.GetToken(start), parser.GetToken(end));
 }
 

@@ -42,20 +42,15 @@ void NameIndex::Clear() {
     m_slots.clear();
 }
 
-// Up to eight characters the key is the name's characters followed by nulls, so the
-// key with the size is the name itself; a longer name's key is a hash of all its
+// Up to eight characters the key holds the name's characters, the first in the lowest
+// byte, so the key with the size is the name itself; a longer name's key is a hash of all its
 // words. Reading a word at a time, the last overlapping the one before, costs less
 // than a step per character.
 std::uint64_t NameIndex::Key(std::string_view name) {
     const char* data = name.data();
     const std::size_t size = name.size();
     if (size <= kExactKeySize) {
-        char word[kExactKeySize] = {};
-        // An empty name may have no characters to copy from at all.
-        if (size > 0) {
-            std::memcpy(word, data, size);
-        }
-        return LoadWord(word);
+        return ShortKey(data, size);
     }
     const auto mix = [](std::uint64_t hash, std::uint64_t word) {
         hash = (hash ^ word) * kMultiplier;
@@ -66,6 +61,26 @@ std::uint64_t NameIndex::Key(std::string_view name) {
         hash = mix(hash, LoadWord(data + offset));
     }
     return mix(hash, LoadWord(data + size - sizeof(std::uint64_t)));
+}
+
+// The characters of a name of up to eight, placed as a little-endian load of them would
+// place them, from two reads that may overlap: a copy of a variable size would be a
+// library call, and a loop a branch per character.
+std::uint64_t NameIndex::ShortKey(const char* data, std::size_t size) {
+    const auto at = [data](std::size_t index, std::size_t byte) {
+        return static_cast<std::uint64_t>(static_cast<unsigned char>(data[index])) << (8 * byte);
+    };
+    if (size >= 4) {
+        std::uint32_t first;
+        std::uint32_t last;
+        std::memcpy(&first, data, sizeof first);
+        std::memcpy(&last, data + size - sizeof last, sizeof last);
+        return first | static_cast<std::uint64_t>(last) << (8 * (size - sizeof last));
+    }
+    if (size == 0) {
+        return 0;
+    }
+    return at(0, 0) | at(size / 2, size / 2) | at(size - 1, size - 1);
 }
 
 bool NameIndex::Equals(const Slot& slot, std::string_view name) const {

@@ -68,6 +68,7 @@ private:
     static constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
 
     static std::uint64_t Key(std::string_view name);
+    static std::uint64_t ShortKey(const char* data, std::size_t size);
     // Whether the slot's name, longer than kExactKeySize, is this one.
     bool Equals(const Slot& slot, std::string_view name) const;
     void Rebuild(std::size_t slotCount);

@@ -64,6 +64,11 @@ public:
     // for every other token.
     std::int32_t GetMatchingParen(std::int32_t index) const { return GetToken(index).GetMatch(); }
 
+    // The index of the ")" that closes the "(" at index within the tokens up to end.
+    // Raises UnmatchedParenthesisException at a ")" without its "(" there, and at end
+    // for a "(" that does not close by end.
+    std::int32_t GroupEnd(std::int32_t index, std::int32_t end) const;
+
 private:
     // What a region holds outside parentheses; indexes are -1 where absent.
     struct RegionScan {
@@ -81,6 +86,9 @@ private:
     [[noreturn]] static void RaiseUnknownToken(std::size_t position);
     void UnmatchRemainingOpens(std::int32_t lastOpen);
     RegionScan ScanRegion(std::int32_t start, std::int32_t end) const;
+    std::int32_t StepOverGroup(std::int32_t index, std::int32_t end, RegionScan& scan) const;
+    void NoteSignOrAssign(std::int32_t index, std::int32_t regionStart, RegionScan& scan) const;
+    void NoteProductPowerOrSemicolon(std::int32_t index, RegionScan& scan) const;
     bool IsUnarySign(std::int32_t index, std::int32_t regionStart) const;
     std::unique_ptr<Node> ParseCall(std::int32_t start, std::int32_t end, std::int32_t closeParen);
     std::unique_ptr<Node> ParseSingle(std::int32_t start, std::int32_t end);

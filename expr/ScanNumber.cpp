@@ -2,6 +2,7 @@
 #include "expr/ScanNumber.h"
 
 #include <cstddef>
+#include <cstdint>
 
 namespace ExprEval {
 
@@ -11,6 +12,10 @@ namespace {
 // long fraction from driving both numerator and divisor to infinity (and the
 // quotient to NaN).
 constexpr int kMaxFractionDigits = 300;
+
+// Whole numbers of up to this many digits are exact as doubles; counted in an integer,
+// they need no floating-point step per digit.
+constexpr std::size_t kMaxExactDigits = 15;
 
 bool IsBlank(char c) {
     return c == '\t' || c == '\n' || c == '\r' || c == ' ';
@@ -32,7 +37,16 @@ double ScanNumber(std::string_view text) {
         negative = text[i] == '-';
         ++i;
     }
-    long double value = 0;
+    const std::size_t digitsStart = i;
+    std::uint64_t whole = 0;
+    for (; i < text.size() && IsDigit(text[i]) && i - digitsStart < kMaxExactDigits; ++i) {
+        whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    }
+    if (i == text.size() || (!IsDigit(text[i]) && text[i] != '.')) {
+        const auto exact = static_cast<double>(whole);
+        return negative ? -exact : exact;
+    }
+    long double value = static_cast<long double>(whole);
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         value = value * 10 + (text[i] - '0');
     }

@@ -255,6 +255,11 @@ TEST(ScanNumber, ConvertsNumberTextIndependentlyOfTheLocale) {
     const ValueRow rows[] = {
         {"0", 0},       {"42", 42},    {" \t-3.5", -3.5}, {"+2.25", 2.25}, {"12.5abc", 12.5},
         {"1.2.3", 1.2}, {".75", 0.75}, {"9.", 9},         {"", 0},         {"x", 0},
+        // Whole numbers on both sides of 15 digits, and digits past them before a fraction.
+        {"999999999999999", 999999999999999.0},
+        {"12345678901234567", 12345678901234567.0},
+        {"18446744073709551616", 18446744073709551616.0},
+        {"-123456789012345678.25", -123456789012345678.25},
     };
     for (const ValueRow& row : rows) {
         SCOPED_TRACE(row.text);
