@@ -5,6 +5,7 @@
 
 #include "expr/BuiltinFunctionCreator.h"
 #include "expr/FunctionList.h"
+#include "expr/MathConstants.h"
 #include "expr/MathException.h"
 #include "expr/Numeric.h"
 
@@ -17,7 +18,6 @@ namespace ExprEval {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kRandomScale = 1.0 / 32767.0;
 
 // Makes seeds of two randomize calls within one clock tick differ. Shared by all

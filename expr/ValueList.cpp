@@ -2,6 +2,7 @@
 #include "expr/ValueList.h"
 
 #include "expr/AlreadyExistsException.h"
+#include "expr/MathConstants.h"
 #include "expr/NotFoundException.h"
 #include "expr/NullPointerException.h"
 #include "expr/ValueListItem.h"
@@ -13,7 +14,6 @@ namespace ExprEval {
 namespace {
 
 constexpr double kE = 2.718281828459045;
-constexpr double kPi = 3.141592653589793;
 
 }  // namespace
 
