@@ -149,7 +149,7 @@ void CDataHandler::WriteData(int index, const BYTE* source, const BYTE* callerDa
         // The unit takes no writes while busy or away; the change waits in image 0.
         log.Log(kLogStatus, "CDataHandler::WriteData(): element %d held, status %d, busy state %d.", index,
                 m_status.load(), m_busyState.load());
-        HoldEdit(*descriptor);
+        HoldEdit();
     }
     log.Log(kLogSteps, "CDataHandler::WriteData(): 5.");
     UpdateMainWindow();
@@ -255,23 +255,25 @@ void CDataHandler::QueueElementWrite(CDataDescriptor* descriptor, const BYTE* ca
         return;
     }
     if (!Queue(descriptor, kKindOrdinary, descriptor->GetWriteRow(), source, nullptr)) {
-        HoldEdit(*descriptor);
+        HoldEdit();
     }
 }
 
-void CDataHandler::HoldEdit(const CDataDescriptor& descriptor) {
-    const bool first = m_heldEdits.empty();
-    m_heldEdits.insert(descriptor.GetID());
-    if (first && m_mainWindow != nullptr) {
+void CDataHandler::HoldEdit() {
+    if (m_editsHeld) {
+        return;
+    }
+    m_editsHeld = true;
+    if (m_mainWindow != nullptr) {
         m_mainWindow->SetEditsHeld(TRUE);
     }
 }
 
 bool CDataHandler::ForgetHeldEdits() {
-    if (m_heldEdits.empty()) {
+    if (!m_editsHeld) {
         return false;
     }
-    m_heldEdits.clear();
+    m_editsHeld = false;
     if (m_mainWindow != nullptr) {
         m_mainWindow->SetEditsHeld(FALSE);
     }

@@ -23,7 +23,6 @@
 #include <atomic>
 #include <list>
 #include <memory>
-#include <set>
 #include <vector>
 
 class CCommunicator;
@@ -226,7 +225,7 @@ private:
     void PostToMainWindow(UINT message, UINT_PTR wParam, LONG_PTR lParam);
     void UpdateMainWindow();
     bool Queue(CDataDescriptor* descriptor, int kind, int row, const BYTE* source, BYTE* destination);
-    void HoldEdit(const CDataDescriptor& descriptor);
+    void HoldEdit();
     // Whether edits were held; they are forgotten and the mark goes.
     bool ForgetHeldEdits();
     // Held edits that other data replace: the user hears that they were not sent.
@@ -288,7 +287,7 @@ private:
     CTypedPtrList<CPtrList, IMessageTarget*> m_windows{10};
     mutable CCriticalSection m_windowsLock;  // guards m_windows: the worker broadcasts
     IMainWindow* m_mainWindow = nullptr;     // not owned
-    std::set<int> m_heldEdits;               // UI thread: elements edited but not sent
+    bool m_editsHeld = false;                // UI thread: an edit waits to be sent
     CString m_fileName;
     CString m_folder;
     std::list<ConfigMeasurement> m_measurements;
