@@ -323,24 +323,39 @@ bool CxImage::CreateFromRows(const BYTE* const* rows,
 
 namespace {
 
-// Turns a masked field into 8 bits, whatever the mask's position and width.
-BYTE ExtractChannel(DWORD pixel, DWORD mask) {
+// Where a mask's field lies: found once per picture, as a mask of many bits would
+// otherwise be walked again for every pixel.
+struct ChannelField {
+    DWORD mask = 0;
+    int shift = 0;
+    int bits = 0;
+};
+
+ChannelField FieldOf(DWORD mask) {
+    ChannelField field;
+    field.mask = mask;
     if (mask == 0) {
+        return field;
+    }
+    while (((mask >> field.shift) & 1) == 0) {
+        field.shift++;
+    }
+    while (field.shift + field.bits < 32 && ((mask >> (field.shift + field.bits)) & 1) != 0) {
+        field.bits++;
+    }
+    return field;
+}
+
+// Turns a masked field into 8 bits, whatever the mask's position and width.
+BYTE ExtractChannel(DWORD pixel, const ChannelField& field) {
+    if (field.mask == 0) {
         return 0;
     }
-    int shift = 0;
-    while (((mask >> shift) & 1) == 0) {
-        shift++;
+    const DWORD value = (pixel & field.mask) >> field.shift;
+    if (field.bits >= 8) {
+        return static_cast<BYTE>(value >> (field.bits - 8));
     }
-    int bits = 0;
-    while (shift + bits < 32 && ((mask >> (shift + bits)) & 1) != 0) {
-        bits++;
-    }
-    const DWORD value = (pixel & mask) >> shift;
-    if (bits >= 8) {
-        return static_cast<BYTE>(value >> (bits - 8));
-    }
-    return static_cast<BYTE>(value << (8 - bits));
+    return static_cast<BYTE>(value << (8 - field.bits));
 }
 
 }  // namespace
@@ -355,14 +370,17 @@ void CxImage::UnpackBitfields(const BYTE* source, DWORD redMask, DWORD greenMask
     const long height = static_cast<long>(GetHeight());
     if (bpp == 16) {
         const std::size_t sourceStride = static_cast<std::size_t>((width + 1) / 2) * 4;
+        const ChannelField red = FieldOf(redMask);
+        const ChannelField green = FieldOf(greenMask);
+        const ChannelField blue = FieldOf(blueMask);
         for (long y = height - 1; y >= 0; y--) {
             BYTE* target = RowPointer(y);
             const BYTE* row = source + sourceStride * static_cast<std::size_t>(y);
             for (long x = width - 1; x >= 0; x--) {
                 const DWORD pixel = row[2 * x] | (row[2 * x + 1] << 8);
-                target[3 * x] = ExtractChannel(pixel, blueMask);
-                target[3 * x + 1] = ExtractChannel(pixel, greenMask);
-                target[3 * x + 2] = ExtractChannel(pixel, redMask);
+                target[3 * x] = ExtractChannel(pixel, blue);
+                target[3 * x + 1] = ExtractChannel(pixel, green);
+                target[3 * x + 2] = ExtractChannel(pixel, red);
             }
         }
         return;
