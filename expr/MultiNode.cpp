@@ -22,7 +22,7 @@ void MultiNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std:
             if (statementStart == i) {
                 RaiseAt(SyntaxException(), parser.GetToken(i), parser.GetToken(i));
             }
-            m_statements.Add(parser.ParseRegion(statementStart, i - 1));
+            m_statements.Add(parser.ParseStatement(statementStart, i - 1));
             statementStart = i + 1;
         } else if (type <= TokenType::CloseParen) {
             // A group holds no statement separator.
@@ -30,7 +30,7 @@ void MultiNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std:
         }
     }
     if (statementStart <= end) {
-        m_statements.Add(parser.ParseRegion(statementStart, end));
+        m_statements.Add(parser.ParseStatement(statementStart, end));
     }
 }
 

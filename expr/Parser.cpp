@@ -80,11 +80,19 @@ std::unique_ptr<Node> Parser::Parse(const std::string& text) {
     if (m_tokenCount == 0) {
         throw EmptyExpressionException();
     }
+    // A conversion program is a list of statements: when the tokens show that the scan
+    // of the whole text could only find its ";", it is skipped.
+    if (m_outerSemicolons > 0 && m_parenthesesPaired) {
+        DepthGuard guard(m_depth);
+        return BuildStatements(0, m_tokenCount - 1, m_outerSemicolons);
+    }
     return ParseRegion(0, m_tokenCount - 1);
 }
 
 void Parser::Tokenize(const std::string& text) {
     m_tokenCount = 0;
+    m_outerSemicolons = 0;
+    m_parenthesesPaired = true;
     if (text.empty()) {
         throw EmptyExpressionException();
     }
@@ -124,6 +132,8 @@ void Parser::CutTokens() {
     TokenType* const types = m_types;
     std::int32_t count = 0;
     std::int32_t lastOpen = -1;
+    std::int32_t outerSemicolons = 0;
+    bool paired = true;
     const auto add = [&](TokenType type, std::size_t first, std::size_t last) -> ExprToken& {
         ExprToken* token = ::new (tokens + count) ExprToken(type, ToPosition(first), ToPosition(last));
         types[count] = type;
@@ -155,7 +165,10 @@ void Parser::CutTokens() {
                 token.SetMatch(lastOpen);
                 lastOpen = count - 1;
             } else if (type == TokenType::CloseParen) {
+                paired = paired && lastOpen >= 0;
                 PairClose(tokens, count - 1, lastOpen);
+            } else if (type == TokenType::Semicolon && lastOpen < 0) {
+                ++outerSemicolons;
             }
             ++position;
         } else if (KindOf(c) == CharKind::Comment) {
@@ -166,6 +179,8 @@ void Parser::CutTokens() {
             RaiseUnknownToken(position);
         } else {
             m_tokenCount = count;
+            m_outerSemicolons = outerSemicolons;
+            m_parenthesesPaired = paired && lastOpen < 0;
             UnmatchRemainingOpens(lastOpen);
             return;
         }
@@ -192,8 +207,8 @@ double Parser::GetValue(std::int32_t index) const {
     if (token.GetType() != TokenType::Number) {
         return 0;
     }
-    return ScanNumber(std::string_view(m_text.data() + token.GetStart(),
-                                       static_cast<std::size_t>(token.GetEnd() - token.GetStart() + 1)));
+    return ScanUnsignedNumber(std::string_view(
+        m_text.data() + token.GetStart(), static_cast<std::size_t>(token.GetEnd() - token.GetStart() + 1)));
 }
 
 template <typename T>
@@ -217,11 +232,9 @@ std::unique_ptr<Node> Parser::ParseRegion(std::int32_t start, std::int32_t end) 
         throw SyntaxException();
     }
     DepthGuard guard(m_depth);
-    if (m_depth > kMaxDepth) {
-        RaiseAt(SyntaxException(), GetToken(start), GetToken(end));
-    }
-    // Most regions are a lone name or number, or one whole call: what the scan below
-    // would decide for them is clear without it.
+    RaiseIfTooDeep(start, end);
+    // Most regions are a lone name or number, or one whole call: what the scan would
+    // decide for them is clear without it.
     if (start == end) {
         if (TypeAt(start) == TokenType::Identifier) {
             return Build<VariableNode>(start, end, start);
@@ -233,6 +246,30 @@ std::unique_ptr<Node> Parser::ParseRegion(std::int32_t start, std::int32_t end) 
                GetMatchingParen(start + 1) == end) {
         return ParseCall(start, end, end);
     }
+    return ParseOperators(start, end);
+}
+
+// The scan of a statement would find no ";" and raise nothing, as its list has
+// stepped over each of its groups; an "=" right after the first name is its first.
+std::unique_ptr<Node> Parser::ParseStatement(std::int32_t start, std::int32_t end) {
+    if (start + 1 < end && TypeAt(start) == TokenType::Identifier && TypeAt(start + 1) == TokenType::Assign) {
+        DepthGuard guard(m_depth);
+        RaiseIfTooDeep(start, end);
+        return Build<AssignNode>(start, end, start + 1);
+    }
+    return ParseRegion(start, end);
+}
+
+void Parser::RaiseIfTooDeep(std::int32_t start, std::int32_t end) const {
+    if (m_depth > kMaxDepth) {
+        RaiseAt(SyntaxException(), GetToken(start), GetToken(end));
+    }
+}
+
+// Every other region is parsed by the operator of lowest precedence outside its
+// groups. Kept apart from ParseRegion, so that the regions it settles at once cost no
+// more than a short call.
+std::unique_ptr<Node> Parser::ParseOperators(std::int32_t start, std::int32_t end) {
     for (;;) {
         if (start > end) {
             throw SyntaxException();

@@ -38,6 +38,10 @@ public:
     void Tokenize(const std::string& text);
     // Parses the tokens start to end inclusive.
     std::unique_ptr<Node> ParseRegion(std::int32_t start, std::int32_t end);
+    // Parses one statement of a statement list, whose ";" are split off and whose
+    // groups the list has found closed: the same as ParseRegion, but an assignment
+    // shows in its first two tokens without a scan.
+    std::unique_ptr<Node> ParseStatement(std::int32_t start, std::int32_t end);
 
     const ExprToken& GetToken(std::int32_t index) const { return m_tokens[index]; }
 
@@ -83,6 +87,8 @@ private:
     };
 
     void CutTokens();
+    void RaiseIfTooDeep(std::int32_t start, std::int32_t end) const;
+    std::unique_ptr<Node> ParseOperators(std::int32_t start, std::int32_t end);
     [[noreturn]] static void RaiseUnknownToken(std::size_t position);
     void UnmatchRemainingOpens(std::int32_t lastOpen);
     RegionScan ScanRegion(std::int32_t start, std::int32_t end) const;
@@ -107,6 +113,11 @@ private:
     ExprToken* m_tokens = nullptr;
     TokenType* m_types = nullptr;
     std::int32_t m_tokenCount = 0;
+    // What cutting the tokens found of the whole text: the ";" outside parentheses, and
+    // whether every parenthesis has its partner. With both, the whole text is a
+    // statement list without a scan of it.
+    std::int32_t m_outerSemicolons = 0;
+    bool m_parenthesesPaired = true;
     std::int32_t m_depth = 0;
     bool m_arenaOnly = true;
 };

@@ -37,14 +37,19 @@ double ScanNumber(std::string_view text) {
         negative = text[i] == '-';
         ++i;
     }
-    const std::size_t digitsStart = i;
+    const double value = ScanUnsignedNumber(text.substr(i));
+    return negative ? -value : value;
+}
+
+double ScanUnsignedNumber(std::string_view text) {
+    const std::size_t exactEnd = text.size() < kMaxExactDigits ? text.size() : kMaxExactDigits;
     std::uint64_t whole = 0;
-    for (; i < text.size() && IsDigit(text[i]) && i - digitsStart < kMaxExactDigits; ++i) {
+    std::size_t i = 0;
+    for (; i < exactEnd && IsDigit(text[i]); ++i) {
         whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
     }
     if (i == text.size() || (!IsDigit(text[i]) && text[i] != '.')) {
-        const auto exact = static_cast<double>(whole);
-        return negative ? -exact : exact;
+        return static_cast<double>(whole);
     }
     long double value = static_cast<long double>(whole);
     for (; i < text.size() && IsDigit(text[i]); ++i) {
@@ -63,7 +68,7 @@ double ScanNumber(std::string_view text) {
         }
         value = fraction / divisor;
     }
-    return static_cast<double>(negative ? -value : value);
+    return static_cast<double>(value);
 }
 
 }  // namespace ExprEval

@@ -32,6 +32,20 @@ struct ErrorRow {
     const char* value;
 };
 
+// Parses and evaluates each row's text with the default lists and checks the error.
+template <std::size_t N>
+void ExpectEachError(const ErrorRow (&rows)[N]) {
+    for (const ErrorRow& row : rows) {
+        SCOPED_TRACE(row.text);
+        Calculator calc;
+        const Exception error = calc.Fail(row.text);
+        EXPECT_EQ(error.GetType(), row.type);
+        EXPECT_EQ(error.GetStart(), row.start);
+        EXPECT_EQ(error.GetEnd(), row.end);
+        EXPECT_EQ(error.GetValue(), row.value);
+    }
+}
+
 std::string Repeat(const std::string& piece, int count) {
     std::string text;
     text.reserve(piece.size() * static_cast<std::size_t>(count));
@@ -145,15 +159,56 @@ TEST(Parser, ReportsEachSyntaxErrorWithItsClassAndPositions) {
         {"rand(&PI)", ConstantReferenceException::kType, 6, 7, "PI"},
         {"x = abs(E = 1)", ConstantAssignException::kType, 8, 10, "E"},
     };
-    for (const ErrorRow& row : rows) {
+    ExpectEachError(rows);
+}
+
+// A statement list is parsed with fewer scans than other regions: each error in it
+// must still be found first and reported where a scan of every region would find it.
+TEST(Parser, ReportsAnErrorInAStatementListWhereAScanOfEveryRegionFindsIt) {
+    constexpr std::int32_t kSyntax = SyntaxException::kType;
+    constexpr std::int32_t kUnmatched = UnmatchedParenthesisException::kType;
+    constexpr std::int32_t kConstant = ConstantAssignException::kType;
+    const ErrorRow rows[] = {
+        {"x = 1; y = (2", kUnmatched, 12, 12, ""},
+        {"x = 1; y = 2)", kUnmatched, 12, 12, ""},
+        {"x = (1; y = 2", kUnmatched, 12, 12, ""},
+        {"x = 1; )y = 2(", kUnmatched, 7, 7, ""},
+        {"PI = 1; x = (2", kUnmatched, 13, 13, ""},
+        {"x = 1; PI = (1", kUnmatched, 13, 13, ""},
+        {"x = 1; PI = 2", kConstant, 7, 10, "PI"},
+        {"x = 1; E = 2; y", kConstant, 7, 9, "E"},
+        {"x = 1; 3 = 4", kSyntax, 7, 11, ""},
+        {"x = 1; (y) = 2", kSyntax, 7, 13, ""},
+        {"x = 1; y = ; z = 2", kSyntax, 7, 9, ""},
+        {"x = 1;; y = 2", kSyntax, 6, 6, ""},
+        {"x = 1; y = (2; z) = 3", kSyntax, 11, 20, ""},
+        {"x = 1; y = 2 3", kSyntax, 11, 13, ""},
+        {"x = 1; y = min(1); z", InvalidArgumentCountException::kType, 14, 16, "min"},
+        {"x = 1; y = rand(&PI)", ConstantReferenceException::kType, 17, 18, "PI"},
+    };
+    ExpectEachError(rows);
+    const ValueRow values[] = {
+        {"x = 1; y = z = 2; y + z", 4},
+        {"a = (1; b = 2); a + b", 4},
+        {"x = 1; y = 2;", 2},
+        {"x = 1\n; y = 2 # c\n; x + y", 3},
+    };
+    for (const ValueRow& row : values) {
         SCOPED_TRACE(row.text);
         Calculator calc;
-        const Exception error = calc.Fail(row.text);
-        EXPECT_EQ(error.GetType(), row.type);
-        EXPECT_EQ(error.GetStart(), row.start);
-        EXPECT_EQ(error.GetEnd(), row.end);
-        EXPECT_EQ(error.GetValue(), row.value);
+        EXPECT_EQ(calc.Run(row.text), row.expected);
     }
+}
+
+// An assignment in a statement list counts toward the nesting limit as in any region.
+TEST(Parser, CountsTheNestingOfAssignmentsInStatementListsTowardTheLimit) {
+    const auto nested = [](int levels) { return Repeat("a = 1; b = (", levels) + "1" + Repeat(")", levels); };
+    Calculator calc;
+    EXPECT_EQ(calc.Run(nested(99)), 1);
+    const Exception error = calc.Fail(nested(100));
+    EXPECT_EQ(error.GetType(), SyntaxException::kType);
+    EXPECT_EQ(error.GetStart(), 1192);
+    EXPECT_EQ(error.GetEnd(), 1192);
 }
 
 // The tokenizer ends at the null after the text; one within the text is no token.
