@@ -251,7 +251,7 @@ double BestParseMicroseconds(const std::string& program,
 // program that seems to reach the limit is measured again a few times, a moment apart;
 // its fastest batch over all of them is what it costs undisturbed.
 double ParseMicroseconds(const std::string& program, ExprEval::ValueList& list, ExprEval::FunctionList& functions) {
-    constexpr int kAttempts = 10;
+    constexpr int kAttempts = 20;
     constexpr auto kPause = std::chrono::milliseconds(500);
     double best = BestParseMicroseconds(program, list, functions);
     for (int attempt = 1; kTimingIsHonest && attempt < kAttempts && best >= kLimitMicroseconds; ++attempt) {
