@@ -107,7 +107,9 @@ bool PcxCodec::Decode(ImageStream* stream) {
         if (layout.planes > 4) {
             throw CodecError{"Can't handle image with more than 4 planes"};
         }
-        if (layout.width <= 0 || height <= 0 || layout.planes == 0 ||
+        // Without bits per pixel a line holds nothing, however large the header says the
+        // picture is.
+        if (layout.width <= 0 || height <= 0 || layout.planes == 0 || layout.bitsPerPixel == 0 ||
             layout.bytesPerLine * 8 < static_cast<long>(layout.width) * layout.bitsPerPixel) {
             throw CodecError{"corrupted PCX"};
         }

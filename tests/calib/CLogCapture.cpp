@@ -6,8 +6,16 @@
 #include "tests/calib/CTestClock.h"
 
 #include <memory>
+#include <mutex>
 
 namespace {
+
+// Threads a test starts (a communicator's worker, say) may still log while the test
+// reads or clears the lines.
+std::mutex& LinesLock() {
+    static std::mutex lock;
+    return lock;
+}
 
 std::vector<std::string>& Lines() {
     static std::vector<std::string> lines;
@@ -20,6 +28,7 @@ public:
 
     bool Write(const std::string& text) override {
         if (m_data) {
+            const std::lock_guard<std::mutex> guard(LinesLock());
             Lines().push_back(text);
         }
         return true;
@@ -63,11 +72,13 @@ CLogCapture::CLogCapture() {
         logger.Configure(3, "ZARVO", "calibtest", ".");
         configured = true;
     }
+    const std::lock_guard<std::mutex> guard(LinesLock());
     Lines().clear();
 }
 
 std::vector<std::string> CLogCapture::Messages() const {
     std::vector<std::string> messages;
+    const std::lock_guard<std::mutex> guard(LinesLock());
     for (const std::string& line : Lines()) {
         messages.push_back(MessageOf(line));
     }

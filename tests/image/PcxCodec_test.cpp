@@ -5,6 +5,8 @@
 #include "tests/image/CodecTestSupport.h"
 #include "tests/image/ImageTestSupport.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -89,6 +91,9 @@ TEST(PcxCodec, ReportsTheReasonOfEachFailure) {
     std::vector<BYTE> narrow = Header(8, 1, 8, 1, 2);
     narrow.resize(narrow.size() + 900, 0);
     std::vector<BYTE> tooMany = Header(1, 5, 8, 1, 2);
+    // 65536 x 65536 pixels of no bits: nothing to read, and no picture to allocate.
+    std::vector<BYTE> noBits = Header(0, 4, 1, 1, 0);
+    std::fill(noBits.begin() + 8, noBits.begin() + 12, BYTE{0xFF});
     std::vector<BYTE> cut = Header(8, 3, 4, 4, 4);
     cut.insert(cut.end(), {1, 2, 3});
     const Case cases[] = {
@@ -99,6 +104,7 @@ TEST(PcxCodec, ReportsTheReasonOfEachFailure) {
         {"repeat count past the end", spans, "repeat count spans end of image"},
         {"line shorter than the width", narrow, "corrupted PCX"},
         {"data ends early", cut, "corrupted PCX"},
+        {"no bits per pixel", noBits, "corrupted PCX"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
