@@ -7,6 +7,8 @@
 
 namespace ExprEval {
 
+// The parser tells kinds of token apart by ranges of these values (the parentheses,
+// the operators a sign may follow, the tokens a scan skips): keep their order.
 enum class TokenType : std::uint8_t {
     OpenParen = 1,
     CloseParen = 2,
@@ -22,6 +24,10 @@ enum class TokenType : std::uint8_t {
     Identifier = 12,
     Number = 13,
 };
+
+inline bool IsParenthesis(TokenType type) {
+    return type <= TokenType::CloseParen;
+}
 
 class ExprToken {
 public:

@@ -19,8 +19,8 @@ std::string FunctionNode::GetName() const {
     return m_factory != nullptr ? m_factory->GetName() : std::string();
 }
 
-// The parser pairs every parenthesis, so the groups inside the call are stepped over
-// whole and only the "," between them are looked at.
+// The call's "(" is paired with end, so every group inside it closes before end and is
+// stepped over whole; only the "," between groups separate the arguments.
 void FunctionNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std::int32_t op) {
     if (start >= end) {
         throw SyntaxException();
@@ -32,7 +32,7 @@ void FunctionNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, s
         if (type == TokenType::Comma) {
             AddArgument(parser, argumentStart, i);
             argumentStart = i + 1;
-        } else if (type <= TokenType::CloseParen) {
+        } else if (IsParenthesis(type)) {
             i = parser.GroupEnd(i, end);
         }
     }

@@ -24,7 +24,7 @@ void MultiNode::Parse(Parser& parser, std::int32_t start, std::int32_t end, std:
             }
             m_statements.Add(parser.ParseStatement(statementStart, i - 1));
             statementStart = i + 1;
-        } else if (type <= TokenType::CloseParen) {
+        } else if (IsParenthesis(type)) {
             // A group holds no statement separator.
             i = parser.GroupEnd(i, end);
         }

@@ -82,7 +82,7 @@ std::unique_ptr<Node> Parser::Parse(const std::string& text) {
     }
     // A conversion program is a list of statements: when the tokens show that the scan
     // of the whole text could only find its ";", it is skipped.
-    if (m_outerSemicolons > 0 && m_parenthesesPaired) {
+    if (m_outerSemicolons > 0) {
         DepthGuard guard(m_depth);
         return BuildStatements(0, m_tokenCount - 1, m_outerSemicolons);
     }
@@ -92,7 +92,6 @@ std::unique_ptr<Node> Parser::Parse(const std::string& text) {
 void Parser::Tokenize(const std::string& text) {
     m_tokenCount = 0;
     m_outerSemicolons = 0;
-    m_parenthesesPaired = true;
     if (text.empty()) {
         throw EmptyExpressionException();
     }
@@ -179,8 +178,7 @@ void Parser::CutTokens() {
             RaiseUnknownToken(position);
         } else {
             m_tokenCount = count;
-            m_outerSemicolons = outerSemicolons;
-            m_parenthesesPaired = paired && lastOpen < 0;
+            m_outerSemicolons = paired && lastOpen < 0 ? outerSemicolons : 0;
             UnmatchRemainingOpens(lastOpen);
             return;
         }
@@ -207,8 +205,8 @@ double Parser::GetValue(std::int32_t index) const {
     if (token.GetType() != TokenType::Number) {
         return 0;
     }
-    return ScanUnsignedNumber(std::string_view(
-        m_text.data() + token.GetStart(), static_cast<std::size_t>(token.GetEnd() - token.GetStart() + 1)));
+    return ScanNumber(std::string_view(m_text.data() + token.GetStart(),
+                                       static_cast<std::size_t>(token.GetEnd() - token.GetStart() + 1)));
 }
 
 template <typename T>
@@ -329,7 +327,7 @@ Parser::RegionScan Parser::ScanRegion(std::int32_t start, std::int32_t end) cons
         if (type >= TokenType::Ampersand && type != TokenType::Semicolon) {
             continue;
         }
-        if (type <= TokenType::CloseParen) {
+        if (IsParenthesis(type)) {
             i = StepOverGroup(i, end, scan);
         } else if (type <= TokenType::Minus) {
             NoteSignOrAssign(i, start, scan);

@@ -113,11 +113,10 @@ private:
     ExprToken* m_tokens = nullptr;
     TokenType* m_types = nullptr;
     std::int32_t m_tokenCount = 0;
-    // What cutting the tokens found of the whole text: the ";" outside parentheses, and
-    // whether every parenthesis has its partner. With both, the whole text is a
-    // statement list without a scan of it.
+    // The ";" outside parentheses, counted while cutting the tokens when every
+    // parenthesis has its partner (else 0): the whole text is then a statement list
+    // without a scan of it.
     std::int32_t m_outerSemicolons = 0;
-    bool m_parenthesesPaired = true;
     std::int32_t m_depth = 0;
     bool m_arenaOnly = true;
 };

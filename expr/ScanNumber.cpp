@@ -37,19 +37,14 @@ double ScanNumber(std::string_view text) {
         negative = text[i] == '-';
         ++i;
     }
-    const double value = ScanUnsignedNumber(text.substr(i));
-    return negative ? -value : value;
-}
-
-double ScanUnsignedNumber(std::string_view text) {
-    const std::size_t exactEnd = text.size() < kMaxExactDigits ? text.size() : kMaxExactDigits;
+    const std::size_t exactEnd = text.size() - i < kMaxExactDigits ? text.size() : i + kMaxExactDigits;
     std::uint64_t whole = 0;
-    std::size_t i = 0;
     for (; i < exactEnd && IsDigit(text[i]); ++i) {
         whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
     }
     if (i == text.size() || (!IsDigit(text[i]) && text[i] != '.')) {
-        return static_cast<double>(whole);
+        const auto exact = static_cast<double>(whole);
+        return negative ? -exact : exact;
     }
     long double value = static_cast<long double>(whole);
     for (; i < text.size() && IsDigit(text[i]); ++i) {
@@ -68,7 +63,7 @@ double ScanUnsignedNumber(std::string_view text) {
         }
         value = fraction / divisor;
     }
-    return static_cast<double>(value);
+    return static_cast<double>(negative ? -value : value);
 }
 
 }  // namespace ExprEval

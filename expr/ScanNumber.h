@@ -9,8 +9,4 @@ namespace ExprEval {
 // the first other character. Accumulates in the widest floating-point type.
 double ScanNumber(std::string_view text);
 
-// The same for text that starts at its digits or ".": a number token as the parser cut
-// it.
-double ScanUnsignedNumber(std::string_view text);
-
 }  // namespace ExprEval

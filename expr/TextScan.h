@@ -15,16 +15,12 @@
 
 namespace ExprEval {
 
-// What a character can start; one table lookup per character instead of a chain of
-// comparisons.
+// What a character is to the scans of blanks, comments, names and numbers; the token
+// a character starts is told by TokenTypeOf.
 enum class CharKind : std::uint8_t {
-    Unknown,
-    Null,  // the end of the text, or a null within it
+    Other,
     Blank,
     Comment,
-    Single,  // a one-character token other than a parenthesis
-    Open,
-    Close,
     Digit,
     Dot,
     Letter,
@@ -37,11 +33,6 @@ constexpr std::array<CharKind, 256> MakeCharKinds() {
     for (const char c : {'\t', '\n', '\r', ' '}) {
         kinds[static_cast<unsigned char>(c)] = CharKind::Blank;
     }
-    for (const char c : {'=', '+', '-', '*', '/', '^', '&', ',', ';'}) {
-        kinds[static_cast<unsigned char>(c)] = CharKind::Single;
-    }
-    kinds[static_cast<unsigned char>('(')] = CharKind::Open;
-    kinds[static_cast<unsigned char>(')')] = CharKind::Close;
     for (char c = '0'; c <= '9'; ++c) {
         kinds[static_cast<unsigned char>(c)] = CharKind::Digit;
     }
@@ -54,7 +45,6 @@ constexpr std::array<CharKind, 256> MakeCharKinds() {
     kinds[static_cast<unsigned char>('_')] = CharKind::Letter;
     kinds[static_cast<unsigned char>('.')] = CharKind::Dot;
     kinds[static_cast<unsigned char>('#')] = CharKind::Comment;
-    kinds[0] = CharKind::Null;
     return kinds;
 }
 

@@ -8,14 +8,12 @@
 
 #include <windows.h>
 
-#include <cmath>
 #include <cstring>
 #include <vector>
 
 namespace {
 
 constexpr DWORD kCoreHeaderBytes = 12;
-constexpr long kDefaultDpi = 96;
 
 // Locks a global memory block for the scope.
 class GlobalLockGuard {
@@ -60,13 +58,6 @@ void CheckCompression(const BYTE* block, std::size_t size) {
     if (!readable) {
         throw ImageHandleError("compression type not supported");
     }
-}
-
-long DpiFromPelsPerMetre(std::int32_t ppm) {
-    if (ppm == 0) {
-        return kDefaultDpi;
-    }
-    return static_cast<long>(std::floor(ppm * 0.0254 + 0.5));
 }
 
 }  // namespace
