@@ -99,8 +99,7 @@ protected:
     virtual void OnLinkLost() = 0;
     virtual void OnEscape() = 0;
     // The map folded anew after a step back or forth through its recorded measurements.
-    virtual void RefoldAfterUndo() = 0;
-    virtual void RefoldAfterRedo() = 0;
+    virtual void Refold() = 0;
 
     // The row of a code in a table of status rows, or null.
     template <std::size_t N>

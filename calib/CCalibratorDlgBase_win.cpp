@@ -135,7 +135,7 @@ void CCalibratorDlgBase::OnUndoClicked() {
     if (m_map->HasNewMeasurement()) {
         m_map->UndoLastMeasurement();
     }
-    RefoldAfterUndo();
+    Refold();
     UpdateArrows();
     m_map->ShowMeasurementCoverage();
 }
@@ -147,7 +147,7 @@ void CCalibratorDlgBase::OnRedoClicked() {
     if (m_map->HasUndoneMeasurements()) {
         m_map->RedoMeasurement();
     }
-    RefoldAfterRedo();
+    Refold();
     UpdateArrows();
     m_map->ShowMeasurementCoverage();
 }

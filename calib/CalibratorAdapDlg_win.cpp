@@ -184,7 +184,7 @@ void CalibratorAdapDlg::StopRun() {
     EnableIdleControls(true);
     m_runningMode = 0;
     SetStatus(IDS_CALIB_CANCELLED, kStatusRed);
-    FoldOrRestore();
+    Refold();
 }
 
 // The run may have moved the base; it goes back to the saved one.

@@ -233,14 +233,13 @@ void CalibratorPts::EndOfRun() {
     EnableItem(kGreenLambdaId, true);
     EnableItem(kRedLambdaId, true);
     EnableBars(false);
-    FoldPreview();
+    Refold();
     UpdateArrows();
     EnableEndButtons(true);
     m_runningMode = 0;
 }
 
-// The preview: the new measurements folded (masked) relative to the base saved at the start.
-void CalibratorPts::FoldPreview() {
+void CalibratorPts::Refold() {
     m_map->CombineLastMeasurementsIntoMatrix(m_savedBase, true);
     SetBasePercent(m_savedBase);
 }
@@ -305,7 +304,7 @@ void CalibratorPts::OnLinkLost() {
         // Since the switch to gas the map holds one percent everywhere; put the preview
         // back, or the next start would save that percent as the base.
         if (state == CalibratorCore::kStateWaitGas || state == CalibratorCore::kStateGas) {
-            FoldPreview();
+            Refold();
         }
     }
     m_revBar.SetValue(0);
@@ -320,14 +319,6 @@ void CalibratorPts::OnLinkLost() {
     EnableEndButtons(true);
     m_runningMode = 0;
     CLogger::Instance().Log(kLogAlways, "CalibratorPts: aborted. connection lost.");
-}
-
-void CalibratorPts::RefoldAfterUndo() {
-    FoldPreview();
-}
-
-void CalibratorPts::RefoldAfterRedo() {
-    FoldPreview();
 }
 
 void CalibratorPts::OnIgnore() {

@@ -71,19 +71,11 @@ void CalibratorTrimDlg::OnStart() {
     m_runningMode = kModeRunning;
 }
 
-void CalibratorTrimDlg::RefoldAfterUndo() {
-    FoldOrRestore();
-}
-
-void CalibratorTrimDlg::FoldOrRestore() {
+void CalibratorTrimDlg::Refold() {
     if (!m_map->HasNewMeasurement()) {
         m_map->RestoreSavedMatrix();
         return;
     }
-    FoldMeasurements();
-}
-
-void CalibratorTrimDlg::RefoldAfterRedo() {
     FoldMeasurements();
 }
 
