@@ -127,6 +127,11 @@ protected:
     static constexpr BYTE kRunOnGas = 0xBB;
     static constexpr BYTE kGiveControlBack = 0;
     void WriteFuelRequest(BYTE request);
+    // False, with the refusal shown, unless the engine turns fast enough for a start.
+    bool EngineFastEnough();
+    // A run has started from buttonId: it now reads Stop, the status says so and the arrows
+    // wait for the run's end.
+    void ShowRunStarted(int buttonId);
     // "<=" exactly when a new measurement exists, "=>" when an undone one does.
     void UpdateArrows();
     // True when the user may cancel: no new measurement, or the question answered with OK.

@@ -260,8 +260,7 @@ void CalibratorPts::OnLambda(int mode) {
         StopRun();
         return;
     }
-    if (m_lastRpm <= kMinimumStartRpm) {
-        SetStatus(IDS_CALIB_REV_FAILURE, kStatusLight);
+    if (!EngineFastEnough()) {
         return;
     }
     StartRun(mode);
@@ -277,10 +276,7 @@ void CalibratorPts::StartRun(int mode) {
     m_core->SetState(CalibratorCore::kStateStart);
     m_core->SetTargetRevs(m_lastRpm);
     m_core->SetTargetInjection(m_lastMs);
-    SetItemText(kFrameId, LoadText(IDS_CALIB_STOP_CAPTION));
-    SetStatus(IDS_CALIB_START, kStatusLight);
-    EnableItem(kUndoId, false);
-    EnableItem(kRedoId, false);
+    ShowRunStarted(kFrameId);
     EnableEndButtons(false);
     EnableItem(mode == kModeGreen ? kRedLambdaId : kGreenLambdaId, false);
     m_runningMode = mode;

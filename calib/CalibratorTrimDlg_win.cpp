@@ -58,15 +58,11 @@ void CalibratorTrimDlg::OnStart() {
         StopRun();
         return;
     }
-    if (m_lastRpm <= kMinimumStartRpm) {
-        SetStatus(IDS_CALIB_REV_FAILURE, kStatusLight);
+    if (!EngineFastEnough()) {
         return;
     }
     StartRun();
-    SetItemText(kStartId, LoadText(IDS_CALIB_STOP_CAPTION));
-    SetStatus(IDS_CALIB_START, kStatusLight);
-    EnableItem(kUndoId, false);
-    EnableItem(kRedoId, false);
+    ShowRunStarted(kStartId);
     EnableIdleControls(false);
     m_runningMode = kModeRunning;
 }
