@@ -7,7 +7,6 @@
 
 #include "calib/CInjectionFilter.h"
 #include "classlib/core/CString.h"
-#include "classlib/core/FormatText.h"
 #include "classlib/win/CDialog.h"
 #include "forms/CStaticExtended.h"
 #include "link/IMessageTarget.h"

@@ -5,7 +5,6 @@
 #include "calib/CalibrationTextIds.h"
 #include "calib/CalibratorCoreAdap.h"
 #include "calib/ICalibrationMap.h"
-#include "classlib/core/FormatText.h"
 
 namespace {
 

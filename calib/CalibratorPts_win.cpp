@@ -3,7 +3,6 @@
 #include "calib/CalibrationTextIds.h"
 #include "calib/CalibratorCore.h"
 #include "calib/ICalibrationMap.h"
-#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CFont.h"
 #include "link/CLogger.h"
