@@ -7,7 +7,6 @@
 
 #include "calib/CInjectionFilter.h"
 #include "classlib/core/CString.h"
-#include "classlib/core/FormatText.h"
 #include "classlib/win/CDialog.h"
 #include "forms/CStaticExtended.h"
 #include "link/IMessageTarget.h"
@@ -99,8 +98,7 @@ protected:
     virtual void OnLinkLost() = 0;
     virtual void OnEscape() = 0;
     // The map folded anew after a step back or forth through its recorded measurements.
-    virtual void RefoldAfterUndo() = 0;
-    virtual void RefoldAfterRedo() = 0;
+    virtual void Refold() = 0;
 
     // The row of a code in a table of status rows, or null.
     template <std::size_t N>
@@ -128,6 +126,11 @@ protected:
     static constexpr BYTE kRunOnGas = 0xBB;
     static constexpr BYTE kGiveControlBack = 0;
     void WriteFuelRequest(BYTE request);
+    // False, with the refusal shown, unless the engine turns fast enough for a start.
+    bool EngineFastEnough();
+    // A run has started from buttonId: it now reads Stop, the status says so and the arrows
+    // wait for the run's end.
+    void ShowRunStarted(int buttonId);
     // "<=" exactly when a new measurement exists, "=>" when an undone one does.
     void UpdateArrows();
     // True when the user may cancel: no new measurement, or the question answered with OK.

@@ -128,6 +128,21 @@ LRESULT CCalibratorDlgBase::OnStatusChanged(WPARAM status, LPARAM) {
     return 0;
 }
 
+bool CCalibratorDlgBase::EngineFastEnough() {
+    if (m_lastRpm <= kMinimumStartRpm) {
+        SetStatus(IDS_CALIB_REV_FAILURE, kStatusLight);
+        return false;
+    }
+    return true;
+}
+
+void CCalibratorDlgBase::ShowRunStarted(int buttonId) {
+    SetItemText(buttonId, LoadText(IDS_CALIB_STOP_CAPTION));
+    SetStatus(IDS_CALIB_START, kStatusLight);
+    EnableItem(kUndoId, false);
+    EnableItem(kRedoId, false);
+}
+
 void CCalibratorDlgBase::OnUndoClicked() {
     if (m_map == nullptr) {
         return;
@@ -135,7 +150,7 @@ void CCalibratorDlgBase::OnUndoClicked() {
     if (m_map->HasNewMeasurement()) {
         m_map->UndoLastMeasurement();
     }
-    RefoldAfterUndo();
+    Refold();
     UpdateArrows();
     m_map->ShowMeasurementCoverage();
 }
@@ -147,7 +162,7 @@ void CCalibratorDlgBase::OnRedoClicked() {
     if (m_map->HasUndoneMeasurements()) {
         m_map->RedoMeasurement();
     }
-    RefoldAfterRedo();
+    Refold();
     UpdateArrows();
     m_map->ShowMeasurementCoverage();
 }

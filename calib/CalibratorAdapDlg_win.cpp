@@ -5,7 +5,6 @@
 #include "calib/CalibrationTextIds.h"
 #include "calib/CalibratorCoreAdap.h"
 #include "calib/ICalibrationMap.h"
-#include "classlib/core/FormatText.h"
 
 namespace {
 
@@ -184,7 +183,7 @@ void CalibratorAdapDlg::StopRun() {
     EnableIdleControls(true);
     m_runningMode = 0;
     SetStatus(IDS_CALIB_CANCELLED, kStatusRed);
-    FoldOrRestore();
+    Refold();
 }
 
 // The run may have moved the base; it goes back to the saved one.

@@ -3,7 +3,6 @@
 #include "calib/CalibrationTextIds.h"
 #include "calib/CalibratorCoreCont.h"
 #include "calib/ICalibrationMap.h"
-#include "classlib/core/FormatText.h"
 
 namespace {
 

@@ -60,8 +60,8 @@ protected:
     void OnLiveStep() override;
     void OnLinkLost() override;
     void OnEscape() override;
-    void RefoldAfterUndo() override;
-    void RefoldAfterRedo() override;
+    // The preview: the new measurements folded (masked) relative to the base saved at the start.
+    void Refold() override;
 
     void OnGreenLambda();
     void OnRedLambda();
@@ -79,7 +79,6 @@ private:
     void SwitchToGas();
     void TakeResult();
     void EndOfRun();
-    void FoldPreview();
     void OnLambda(int mode);
     void StartRun(int mode);
     void StopRun();

@@ -3,7 +3,6 @@
 #include "calib/CalibrationTextIds.h"
 #include "calib/CalibratorCore.h"
 #include "calib/ICalibrationMap.h"
-#include "classlib/core/FormatText.h"
 #include "classlib/win/AfxMsgMap.h"
 #include "classlib/win/CFont.h"
 #include "link/CLogger.h"
@@ -233,14 +232,13 @@ void CalibratorPts::EndOfRun() {
     EnableItem(kGreenLambdaId, true);
     EnableItem(kRedLambdaId, true);
     EnableBars(false);
-    FoldPreview();
+    Refold();
     UpdateArrows();
     EnableEndButtons(true);
     m_runningMode = 0;
 }
 
-// The preview: the new measurements folded (masked) relative to the base saved at the start.
-void CalibratorPts::FoldPreview() {
+void CalibratorPts::Refold() {
     m_map->CombineLastMeasurementsIntoMatrix(m_savedBase, true);
     SetBasePercent(m_savedBase);
 }
@@ -261,8 +259,7 @@ void CalibratorPts::OnLambda(int mode) {
         StopRun();
         return;
     }
-    if (m_lastRpm <= kMinimumStartRpm) {
-        SetStatus(IDS_CALIB_REV_FAILURE, kStatusLight);
+    if (!EngineFastEnough()) {
         return;
     }
     StartRun(mode);
@@ -278,10 +275,7 @@ void CalibratorPts::StartRun(int mode) {
     m_core->SetState(CalibratorCore::kStateStart);
     m_core->SetTargetRevs(m_lastRpm);
     m_core->SetTargetInjection(m_lastMs);
-    SetItemText(kFrameId, LoadText(IDS_CALIB_STOP_CAPTION));
-    SetStatus(IDS_CALIB_START, kStatusLight);
-    EnableItem(kUndoId, false);
-    EnableItem(kRedoId, false);
+    ShowRunStarted(kFrameId);
     EnableEndButtons(false);
     EnableItem(mode == kModeGreen ? kRedLambdaId : kGreenLambdaId, false);
     m_runningMode = mode;
@@ -305,7 +299,7 @@ void CalibratorPts::OnLinkLost() {
         // Since the switch to gas the map holds one percent everywhere; put the preview
         // back, or the next start would save that percent as the base.
         if (state == CalibratorCore::kStateWaitGas || state == CalibratorCore::kStateGas) {
-            FoldPreview();
+            Refold();
         }
     }
     m_revBar.SetValue(0);
@@ -320,14 +314,6 @@ void CalibratorPts::OnLinkLost() {
     EnableEndButtons(true);
     m_runningMode = 0;
     CLogger::Instance().Log(kLogAlways, "CalibratorPts: aborted. connection lost.");
-}
-
-void CalibratorPts::RefoldAfterUndo() {
-    FoldPreview();
-}
-
-void CalibratorPts::RefoldAfterRedo() {
-    FoldPreview();
 }
 
 void CalibratorPts::OnIgnore() {

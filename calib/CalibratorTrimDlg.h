@@ -38,8 +38,8 @@ protected:
 
     BOOL OnInitDialog() override;
     void OnEscape() override;
-    void RefoldAfterUndo() override;
-    void RefoldAfterRedo() override;
+    // The map as the recorded measurements make it, or as it was saved without any.
+    void Refold() override;
 
     // A code found in statusRows shows its row; one in abortRows shows its row and ends the run.
     template <std::size_t S, std::size_t A>
@@ -56,8 +56,6 @@ protected:
         return false;
     }
 
-    // The map as the recorded measurements make it, or as it was saved without any.
-    void FoldOrRestore();
     // A run that is on stops with the lost connection shown.
     void StopOnLinkLost();
     void EnableIdleControls(bool enable);

@@ -58,32 +58,20 @@ void CalibratorTrimDlg::OnStart() {
         StopRun();
         return;
     }
-    if (m_lastRpm <= kMinimumStartRpm) {
-        SetStatus(IDS_CALIB_REV_FAILURE, kStatusLight);
+    if (!EngineFastEnough()) {
         return;
     }
     StartRun();
-    SetItemText(kStartId, LoadText(IDS_CALIB_STOP_CAPTION));
-    SetStatus(IDS_CALIB_START, kStatusLight);
-    EnableItem(kUndoId, false);
-    EnableItem(kRedoId, false);
+    ShowRunStarted(kStartId);
     EnableIdleControls(false);
     m_runningMode = kModeRunning;
 }
 
-void CalibratorTrimDlg::RefoldAfterUndo() {
-    FoldOrRestore();
-}
-
-void CalibratorTrimDlg::FoldOrRestore() {
+void CalibratorTrimDlg::Refold() {
     if (!m_map->HasNewMeasurement()) {
         m_map->RestoreSavedMatrix();
         return;
     }
-    FoldMeasurements();
-}
-
-void CalibratorTrimDlg::RefoldAfterRedo() {
     FoldMeasurements();
 }
 

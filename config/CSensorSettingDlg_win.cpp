@@ -190,10 +190,7 @@ void CSensorSettingDlg::Layout() {
     m_cancel.MoveWindow(mx + inner - sx(kButtonWidth), buttonTop, sx(kButtonWidth), sy(kButtonHeight), FALSE);
 
     SetFonts();
-    CString title = ZarvoNames::kTitlePrefix;
-    title += ZarvoNames::kTitleSeparator;
-    title += LoadText(m_resources, IDS_SENSOR_TITLE);
-    SetWindowText(title);
+    SetWindowText(ZarvoNames::TitledCaption(LoadText(m_resources, IDS_SENSOR_TITLE)));
     m_measuredLabel.SetWindowText(LoadText(m_resources, IDS_SENSOR_MEASURED));
     m_calculatedLabel.SetWindowText(LoadText(m_resources, IDS_SENSOR_CALCULATED));
     m_reverse.SetWindowText(LoadText(m_resources, IDS_SENSOR_REVERSE));

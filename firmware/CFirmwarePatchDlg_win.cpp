@@ -1,16 +1,11 @@
 #include "firmware/CFirmwarePatchDlg.h"
 
 #include "classlib/win/AfxMsgMap.h"
-#include "firmware/FirmwareProgressLayout.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ITextResources.h"
 
 namespace {
-
-using namespace FirmwareProgressTexts;
-
-constexpr UINT kFailedId = 15393;  // "Failed. Connection lost. You have to restart patching."
 
 constexpr int kCommandElements[] = {PatchTransferMachine::kElementBusy, PatchTransferMachine::kElementStart,
                                     PatchTransferMachine::kElementFinish, PatchTransferMachine::kElementPacket};
@@ -18,13 +13,13 @@ constexpr int kCommandElements[] = {PatchTransferMachine::kElementBusy, PatchTra
 UINT StatusTextId(PatchTransferMachine::StatusText status) {
     switch (status) {
     case PatchTransferMachine::kStatusProgramming:
-        return kProgrammingId;
+        return CFirmwarePatchDlg::kProgrammingId;
     case PatchTransferMachine::kStatusFinished:
-        return kFinishedId;
+        return CFirmwarePatchDlg::kFinishedId;
     case PatchTransferMachine::kStatusFailed:
-        return kFailedId;
+        return CFirmwarePatchDlg::kConnectionLostId;
     default:
-        return kWaitingId;
+        return CFirmwarePatchDlg::kWaitingId;
     }
 }
 
@@ -84,9 +79,7 @@ void CFirmwarePatchDlg::Unsubscribe() {
 }
 
 void CFirmwarePatchDlg::DoLayout() {
-    CWnd* owner = m_pParentWnd != nullptr ? m_pParentWnd : GetParent();
-    LayOutFirmwareProgress(*this, owner, {m_progressText, m_progress, m_stateText, m_closeButton}, m_fonts, m_scaleX,
-                           m_scaleY);
+    LayOut(Centring::kOnOwnerElseDesktop);
     SetWindowText(LoadText(m_resources, IDS_PATCH_CAPTION));
     m_closeButton.SetWindowText(LoadText(m_resources, kCloseTextId));
     Invalidate(TRUE);
@@ -96,7 +89,7 @@ void CFirmwarePatchDlg::DoLayout() {
 void CFirmwarePatchDlg::ShowTransfer() {
     const UINT phaseId =
         m_transfer.GetPhase() == PatchTransferMachine::kPhaseWriting ? kWritingId : kInitializingId;
-    ShowFirmwarePhase(m_progressText, m_resources, phaseId, m_transfer.GetPercent());
+    ShowProgressLine(phaseId, m_transfer.GetPercent());
     m_stateText.SetWindowText(LoadText(m_resources, StatusTextId(m_transfer.GetStatusText())));
     m_closeButton.EnableWindow(m_transfer.IsCloseEnabled() ? TRUE : FALSE);
     if (m_transfer.GetProgress() != m_shownProgress) {

@@ -43,7 +43,6 @@ protected:
 private:
     void DoLayout();
     void SetTexts();
-    void ShowPhase(UINT formatId, int percent);
     void ShowStatus(UINT textId, bool enableClose);
 
     int m_lastCode = 0;

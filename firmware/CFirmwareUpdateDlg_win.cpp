@@ -1,13 +1,10 @@
 #include "firmware/CFirmwareUpdateDlg.h"
 
 #include "classlib/win/AfxMsgMap.h"
-#include "firmware/FirmwareProgressLayout.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ITextResources.h"
 
 namespace {
-
-using namespace FirmwareProgressTexts;
 
 constexpr UINT kCaptionId = 15225;       // "MCU Firmware Updating"
 constexpr UINT kErasingId = 15226;       // "Erasing: %d%%."
@@ -37,9 +34,7 @@ BOOL CFirmwareUpdateDlg::OnInitDialog() {
 }
 
 void CFirmwareUpdateDlg::DoLayout() {
-    CWnd* owner = m_pParentWnd != nullptr ? m_pParentWnd : GetParent();
-    LayOutFirmwareProgress(*this, owner, {m_progressText, m_progress, m_stateText, m_closeButton}, m_fonts, m_scaleX,
-                           m_scaleY);
+    LayOut(Centring::kOnOwnerElseDesktop);
     m_progress.SetRange(0, 1000);
     m_progress.SetPos(0, 1);
     SetTexts();
@@ -48,13 +43,9 @@ void CFirmwareUpdateDlg::DoLayout() {
 
 void CFirmwareUpdateDlg::SetTexts() {
     SetWindowText(LoadText(m_resources, kCaptionId));
-    ShowPhase(kInitializingId, 0);
+    ShowProgressLine(kInitializingId, 0);
     m_stateText.SetWindowText(LoadText(m_resources, kWaitingId));
     m_closeButton.SetWindowText(LoadText(m_resources, kCloseTextId));
-}
-
-void CFirmwareUpdateDlg::ShowPhase(UINT formatId, int percent) {
-    ShowFirmwarePhase(m_progressText, m_resources, formatId, percent);
 }
 
 void CFirmwareUpdateDlg::ShowStatus(UINT textId, bool enableClose) {
@@ -69,7 +60,7 @@ void CFirmwareUpdateDlg::OnUpdateProgress(int code, int perMille) {
     case kCodeErasing:
     case kCodeWriting:
     case kCodeFinished:
-        ShowPhase(code == kCodeErasing ? kErasingId : kWritingId, percent);
+        ShowProgressLine(code == kCodeErasing ? kErasingId : kWritingId, percent);
         m_progress.SetPos(perMille, 0);
         ShowStatus(code == kCodeFinished ? kFinishedId : kProgrammingId, code == kCodeFinished);
         return;

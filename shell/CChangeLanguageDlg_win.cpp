@@ -2,6 +2,7 @@
 
 #include "classlib/core/CArray.h"
 #include "classlib/win/AfxMsgMap.h"
+#include "link/ITextResources.h"
 #include "shell/CResourceManager.h"
 #include "shell/ZarvoNames.h"
 
@@ -31,12 +32,7 @@ BOOL CChangeLanguageDlg::OnInitDialog() {
     if (m_resources == nullptr) {
         return TRUE;
     }
-    CString captionText;
-    m_resources->GetString(kCaptionTextId, captionText);
-    CString caption(ZarvoNames::kTitlePrefix);
-    caption += ZarvoNames::kTitleSeparator;
-    caption += captionText;
-    SetWindowText(caption);
+    SetWindowText(ZarvoNames::TitledCaption(LoadText(m_resources, kCaptionTextId)));
     m_images.Create(kIconSide, kIconSide, ILC_COLOR32 | ILC_MASK, kInitialImages, kImageGrowth);
     FillList();
     return TRUE;

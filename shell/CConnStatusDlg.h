@@ -53,7 +53,6 @@ protected:
 private:
     void Layout();
     void ShowStatusText();
-    CString Text(UINT id) const;
 
     CStatic m_versionText;
     CStaticExtended m_statusText;

@@ -4,6 +4,7 @@
 #include "classlib/win/AfxMsgMap.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
+#include "link/ITextResources.h"
 #include "shell/CResourceManager.h"
 #include "shell/CZarvoApp.h"
 #include "shell/MainMenuLayout.h"
@@ -130,23 +131,15 @@ void CConnStatusDlg::Layout() {
     Invalidate(TRUE);
 }
 
-CString CConnStatusDlg::Text(UINT id) const {
-    CString text;
-    if (m_resources != nullptr) {
-        m_resources->GetString(id, text);
-    }
-    return text;
-}
-
 void CConnStatusDlg::ShowStatusText() {
     const StatusLook& look = LookOf(m_status);
-    const CString format = Text(look.textId);
+    const CString format = LoadText(m_resources, look.textId);
     // The resource manager hands out only translations whose conversions match the
     // built-in text, so the port and baud rate meet the conversions they expect.
     CString text = FormatText(format, m_portNumber, m_baudRate);
     if (m_editsHeld) {
         text += " - ";
-        text += Text(kEditsHeldTextId);
+        text += LoadText(m_resources, kEditsHeldTextId);
     }
     m_statusText.SetTextColor(look.colour);
     m_statusText.SetWindowText(text);

@@ -2,7 +2,9 @@
 // firmware patch and the data transfer): a progress line over a gliding bar, a state line
 // and Close; the data handler, the texts, the fonts and the main window's scales, handed in
 // before the window exists; the data handler's messages posted to the window while it
-// exists. Enter, Escape and the close box never end them.
+// exists. Enter, Escape and the close box never end them. The box is 280 x 160 scaled units,
+// the progress line over the bar, the state text below and Close, disabled until the run
+// ends, in the bottom right corner.
 #pragma once
 
 #include "classlib/win/CButton.h"
@@ -26,6 +28,15 @@ public:
         int close;
     };
 
+    // The texts the three dialogs share.
+    static constexpr UINT kWritingId = 15389;         // "Writing: %d%%."
+    static constexpr UINT kInitializingId = 15390;    // "Initializing: %d%%."
+    static constexpr UINT kWaitingId = 15391;         // "Waiting ..."
+    static constexpr UINT kCloseTextId = 15392;       // "Close"
+    static constexpr UINT kConnectionLostId = 15393;  // "Failed. Connection lost. You have to restart patching."
+    static constexpr UINT kFinishedId = 15395;        // "Finished successfully."
+    static constexpr UINT kProgrammingId = 15397;     // "Programming ..."
+
     CProgressDlgBase(UINT templateId, const ControlIds& ids, CWnd* parent);
 
     virtual void SetDataHandler(CDataHandler* dataHandler) { m_dataHandler = dataHandler; }  // not owned
@@ -44,6 +55,21 @@ public:
     void PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) override;
 
 protected:
+    // What the box is centred on. The firmware dialogs take the window they were handed,
+    // else their parent, else the desktop; the transfer, opened from a page, takes its
+    // parent (the page's top-level window), else the work area.
+    enum class Centring {
+        kOnOwnerElseDesktop,
+        kOnParentElseWorkArea,
+    };
+
+    // Sizes and centres the box, places the controls, gives them the dialog's font and
+    // disables Close.
+    void LayOut(Centring centring);
+
+    // The progress line: the text of formatId, whose one %d takes the percentage.
+    void ShowProgressLine(UINT formatId, int percent);
+
     void DoDataExchange(CDataExchange* exchange) override;
     void OnOK() override;
     void OnCancel() override;
@@ -59,5 +85,7 @@ protected:
     double m_scaleY = 1.0;
 
 private:
+    void CentreBox(Centring centring, int width, int height);
+
     ControlIds m_ids;
 };

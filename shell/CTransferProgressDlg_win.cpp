@@ -1,11 +1,9 @@
 #include "shell/CTransferProgressDlg.h"
-#include "classlib/core/FormatText.h"
 
 #include "classlib/win/AfxMsgMap.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ITextResources.h"
-#include "forms/fonts/GetCachedFont.h"
 
 #include <cstring>
 
@@ -14,19 +12,9 @@ namespace {
 constexpr const char* kCaption =
     "\xDC"
     "bertrage Daten ...";
-constexpr UINT kIdsWriting = 15389;
-constexpr UINT kIdsInitializing = 15390;
-constexpr UINT kIdsWaiting = 15391;
-constexpr UINT kIdsClose = 15392;
-constexpr UINT kIdsConnectionLost = 15393;
-constexpr UINT kIdsFinished = 15395;
-constexpr UINT kIdsProgramming = 15397;
-constexpr UINT kIdsReading = 15423;
+constexpr UINT kReadingId = 15423;  // "Reading: %d%%."
 
-constexpr int kFontTenths = 80;
-constexpr const char* kFontFace = "Verdana";
 constexpr int kRecordHeader = 3;
-
 
 }  // namespace
 
@@ -89,57 +77,22 @@ BOOL CTransferProgressDlg::OnInitDialog() {
 }
 
 void CTransferProgressDlg::Layout() {
-    const auto sx = [this](int length) { return static_cast<int>(length * m_scaleX); };
-    const auto sy = [this](int length) { return static_cast<int>(length * m_scaleY); };
-    const int width = sx(280);
-    const int height = sy(160);
-    RECT owner = {0, 0, 0, 0};
-    CWnd* parent = GetParent();
-    if (parent != nullptr) {
-        parent->GetWindowRect(&owner);
-    } else {
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &owner, 0);
-    }
-    MoveWindow((owner.left + owner.right) / 2 - width / 2, (owner.top + owner.bottom) / 2 - height / 2, width,
-               height, TRUE);
-
-    RECT client = {};
-    GetClientRect(&client);
-    const int cw = client.right - client.left;
-    const int mx = sx(9);
-    const int w = cw - 2 * mx;
-    m_progressText.MoveWindow(mx, sy(9), w, sy(16), TRUE);
-    const int barY = sy(16) + sy(4) + sy(9);
-    m_progress.MoveWindow(mx, barY, w, sy(16), TRUE);
-    const int stateY = barY + sy(16) + 2 * sy(8);
-    const int stateBottom = client.bottom - (sy(8) * 2 + sy(20) + sy(9));
-    m_stateText.MoveWindow(mx, stateY, w, stateBottom - stateY, TRUE);
-    m_closeButton.MoveWindow(cw - sx(70) - mx, stateBottom + 2 * sy(8), sx(70), sy(20), TRUE);
-    m_closeButton.EnableWindow(FALSE);
-
-    CFont* font = GetCachedFont(m_fonts, this, kFontFace, kFontTenths, m_scaleX, m_scaleY);
-    if (font != nullptr) {
-        m_progressText.SetFont(*font, FALSE);
-        m_stateText.SetFont(*font, FALSE);
-        m_closeButton.SetFont(*font, FALSE);
-    }
+    LayOut(Centring::kOnParentElseWorkArea);
     SetWindowText(kCaption);
     m_count = 0;
     m_maximum = m_total + 2;
-    ShowProgress(kIdsInitializing);
-    ShowState(kIdsWaiting);
+    ShowProgress(kInitializingId);
+    ShowState(kWaitingId);
     if (m_resources != nullptr) {
-        m_closeButton.SetWindowText(m_resources->GetString(kIdsClose));
+        m_closeButton.SetWindowText(m_resources->GetString(kCloseTextId));
     }
 }
 
+// Without texts the template's stay, as in ShowState.
 void CTransferProgressDlg::ShowProgress(UINT formatId) {
-    if (m_resources == nullptr) {
-        return;
+    if (m_resources != nullptr) {
+        ShowProgressLine(formatId, m_maximum > 0 ? m_count * 100 / m_maximum : 0);
     }
-    // The language manager hands out only translations whose conversions match "%d".
-    const int percent = m_maximum > 0 ? m_count * 100 / m_maximum : 0;
-    m_progressText.SetWindowText(FormatText(m_resources->GetString(formatId), percent));
 }
 
 void CTransferProgressDlg::ShowState(UINT textId) {
@@ -193,18 +146,18 @@ LRESULT CTransferProgressDlg::OnElementChanged(WPARAM wParam, LPARAM lParam) {
         Fail();
         return 0;
     }
-    const UINT transferFormat = m_reading ? kIdsReading : kIdsWriting;
+    const UINT transferFormat = m_reading ? kReadingId : kWritingId;
     if (element == kElementBlock) {
         m_progress.SetPos(++m_count);
         if (m_state == kOpening) {
             m_step = -1;
             m_state = kStepping;
-            ShowProgress(kIdsInitializing);
-            ShowState(kIdsProgramming);
+            ShowProgress(kInitializingId);
+            ShowState(kProgrammingId);
         } else {
             m_closeButton.EnableWindow(TRUE);
             ShowProgress(transferFormat);
-            ShowState(kIdsFinished);
+            ShowState(kFinishedId);
             m_state = kFinished;
         }
     } else if (element == kElementStep) {
@@ -215,7 +168,7 @@ LRESULT CTransferProgressDlg::OnElementChanged(WPARAM wParam, LPARAM lParam) {
         m_count += m_bytesPerStep;
         m_progress.SetPos(m_count);
         ShowProgress(transferFormat);
-        ShowState(kIdsProgramming);
+        ShowState(kProgrammingId);
     } else {
         return 0;
     }
@@ -248,7 +201,7 @@ void CTransferProgressDlg::WithdrawRequests() {
 void CTransferProgressDlg::Fail() {
     WithdrawRequests();
     m_state = kFailed;
-    ShowState(kIdsConnectionLost);
+    ShowState(kConnectionLostId);
     m_closeButton.EnableWindow(TRUE);
 }
 

@@ -35,7 +35,7 @@ private:
     bool ActivateRunningInstance() const;
     void EnterProgramFolder() const;
     void ReadVersion();
-    void RunMainDialog(DWORD startTime, bool splashShown);
+    void RunMainDialog(LONG startTime, bool splashShown);
 
     CSplashLauncher m_splash;
     CSlushLauncher m_busyWindow;

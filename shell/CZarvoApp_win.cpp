@@ -62,7 +62,7 @@ BOOL CZarvoApp::InitInstance() {
         ActivateRunningInstance();
         return FALSE;
     }
-    const DWORD startTime = static_cast<DWORD>(CProcessClock::ElapsedMs());
+    const LONG startTime = CProcessClock::ElapsedMs();
     bool splashShown = false;
     if (commandLine.m_showSplash) {
         splashShown = m_splash.Show(RUNTIME_CLASS(CSplashZarvoWnd));
@@ -86,7 +86,7 @@ BOOL CZarvoApp::InitInstance() {
     return FALSE;
 }
 
-void CZarvoApp::RunMainDialog(DWORD startTime, bool splashShown) {
+void CZarvoApp::RunMainDialog(LONG startTime, bool splashShown) {
     auto dialog = std::make_unique<CZarvoDlg>();
     if (splashShown) {
         dialog->SetSplash(&m_splash, startTime);

@@ -58,7 +58,7 @@ public:
 
     // The running splash (not owned), closed when the dialog is ready but no earlier than
     // 1500 ms after the start time (process clock, ms).
-    void SetSplash(CSplashLauncher* splash, DWORD startTime) {
+    void SetSplash(CSplashLauncher* splash, LONG startTime) {
         m_splash = splash;
         m_startTime = startTime;
     }
@@ -210,7 +210,7 @@ private:
     CxImage m_bannerScaled{kImageFormatPng};
     POINT m_emblemPosition = {};
     POINT m_bannerPosition = {};
-    DWORD m_startTime = 0;
+    LONG m_startTime = 0;
     int m_connectionStatus = 0;
     UINT_PTR m_updateTimer = 0;
     double m_scaleX = 1.0;

@@ -179,7 +179,7 @@ void CZarvoDlg::CloseSplash() {
     if (m_splash == nullptr) {
         return;
     }
-    const long elapsed = CProcessClock::ElapsedMs() - static_cast<long>(m_startTime);
+    const LONG elapsed = CProcessClock::ElapsedMs() - m_startTime;
     if (elapsed < kSplashMinimumMs) {
         Sleep(static_cast<DWORD>(kSplashMinimumMs - elapsed));
     }
@@ -270,9 +270,7 @@ void CZarvoDlg::SetEditsHeld(BOOL held) {
 }
 
 void CZarvoDlg::UpdateTitle() {
-    CString title(ZarvoNames::kTitlePrefix);
-    title += ZarvoNames::kTitleSeparator;
-    title += m_modeName;
+    CString title = ZarvoNames::TitledCaption(m_modeName);
     if (!m_fileName.IsEmpty()) {
         CString file;
         file.Format(" - [%s%s]", static_cast<LPCSTR>(m_fileName), m_modified ? "*" : "");

@@ -7,8 +7,7 @@ void SetTitledDialogTexts(CWnd& dialog,
                           const ITextResources* resources,
                           UINT captionId,
                           std::initializer_list<ButtonText> buttons) {
-    dialog.SetWindowText(CString(ZarvoNames::kTitlePrefix) + ZarvoNames::kTitleSeparator +
-                         LoadText(resources, captionId));
+    dialog.SetWindowText(ZarvoNames::TitledCaption(LoadText(resources, captionId)));
     if (resources == nullptr) {
         return;
     }

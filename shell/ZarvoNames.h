@@ -2,10 +2,17 @@
 // the version format.
 #pragma once
 
+#include "classlib/core/CString.h"
+
 namespace ZarvoNames {
 
 constexpr const char* kTitlePrefix = "Pirolex";
 constexpr const char* kTitleSeparator = ": ";
+
+// The caption of a window of the program: "<title>: <text>".
+inline CString TitledCaption(const CString& text) {
+    return CString(kTitlePrefix) + kTitleSeparator + text;
+}
 
 // The registry layout and the remembered folders live with the registry code
 // (link/RecentSettings.h).
