@@ -611,15 +611,11 @@ protected:
                              int progressId,
                              const std::vector<UINT>& progressTexts,
                              int stateId) {
-        window.SetDataHandler(&m_handler);
-        window.SetResourceManager(m_resources.get());
-        window.SetFontCache(&m_fonts);
-        window.SetScale(m_scaleX, m_scaleY);
         std::vector<std::function<void()>> steps;
         AddTextSteps(steps, window, progressId, Texts(progressTexts));
         // "Waiting ...", "Failed. Connection lost. ...", "Finished successfully.", "Programming ..."
         AddTextSteps(steps, window, stateId, Texts({15391, 15393, 15395, 15397}));
-        CheckDialog(place, window, Window::kTemplateId, steps);
+        CheckPage(place, window, std::move(steps));
     }
 
     // A page as the main dialog would set it up, checked as it opens.
