@@ -41,6 +41,7 @@
 #include "shell/CZarvoApp.h"
 #include "shell/CZarvoDlg.h"
 #include "tests/calib/dialogs/CRecordingMap.h"
+#include "tests/support/LanguageIndex.h"
 
 #include <windows.h>
 
@@ -513,17 +514,6 @@ void PumpMessages() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-}
-
-int LanguageIndex(CResourceManager& resources, const char* name) {
-    CStringArray names;
-    const int count = resources.GetLanguageList(names, nullptr);
-    for (int i = 0; i < count; ++i) {
-        if (names[i] == name) {
-            return i;
-        }
-    }
-    return -1;
 }
 
 class DialogTextFit : public ::testing::Test {
