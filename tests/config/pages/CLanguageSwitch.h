@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 class CLanguageSwitch {
@@ -21,6 +22,9 @@ public:
     }
 
     ~CLanguageSwitch() {
+        if (m_giveBack) {
+            m_giveBack();
+        }
         Select("English");
         SetAppVersionSource(&PageTestVersion);
     }
@@ -29,6 +33,14 @@ public:
     CLanguageSwitch& operator=(const CLanguageSwitch&) = delete;
 
     CResourceManager& Resources() { return *m_resources; }
+
+    // Gives the page this resource manager until the switch goes, and then `own` again, so
+    // that a page outliving the switch never keeps it.
+    template <typename Page>
+    void LendTo(Page& page, CResourceManager& own) {
+        page.SetResourceManager(m_resources.get());
+        m_giveBack = [&page, &own] { page.SetResourceManager(&own); };
+    }
 
     // False when no language of that name lies beside the program.
     bool Select(const char* name) {
@@ -44,4 +56,5 @@ private:
     }
 
     std::unique_ptr<CResourceManager> m_resources;
+    std::function<void()> m_giveBack;
 };
