@@ -9,6 +9,7 @@
 #include "tests/calib/CLogCapture.h"
 #include "tests/link/CFakeClock.h"
 #include "tests/link/CScriptedPort.h"
+#include "tests/link/CWaitableCount.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -595,28 +596,16 @@ namespace {
 class CCountingWritesPort : public CScriptedPort {
 public:
     DWORD Write(const void* buffer, DWORD count) override {
-        {
-            std::lock_guard<std::mutex> guard(m_lock);
-            ++m_writes;
-            m_changed.notify_all();
-        }
+        m_writes.Add();
         return CScriptedPort::Write(buffer, count);
     }
 
-    bool WaitForWrites(int count) {
-        std::unique_lock<std::mutex> guard(m_lock);
-        return m_changed.wait_for(guard, std::chrono::seconds(10), [&] { return m_writes >= count; });
-    }
+    bool WaitForWrites(int count) { return m_writes.WaitFor(count); }
 
-    int Writes() {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return m_writes;
-    }
+    int Writes() { return m_writes.Value(); }
 
 private:
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    int m_writes = 0;
+    CWaitableCount m_writes;
 };
 
 }  // namespace

@@ -3,35 +3,21 @@
 #pragma once
 
 #include "link/IMessageTarget.h"
-
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include "tests/link/CWaitableCount.h"
 
 class CCountingWindow : public IMessageTarget {
 public:
     void PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) override {
-        if (message != WM_COMM_DEAD || wParam != 0 || lParam != 0) {
-            return;
+        if (message == WM_COMM_DEAD && wParam == 0 && lParam == 0) {
+            m_deadMessages.Add();
         }
-        std::lock_guard<std::mutex> guard(m_lock);
-        ++m_deadMessages;
-        m_changed.notify_all();
     }
 
     // Waits, at most ten seconds, until at least count messages have come.
-    bool WaitForDeadMessages(int count) {
-        std::unique_lock<std::mutex> guard(m_lock);
-        return m_changed.wait_for(guard, std::chrono::seconds(10), [&] { return m_deadMessages >= count; });
-    }
+    bool WaitForDeadMessages(int count) { return m_deadMessages.WaitFor(count); }
 
-    int DeadMessages() {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return m_deadMessages;
-    }
+    int DeadMessages() { return m_deadMessages.Value(); }
 
 private:
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    int m_deadMessages = 0;
+    CWaitableCount m_deadMessages;
 };
