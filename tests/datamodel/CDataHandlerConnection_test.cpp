@@ -128,8 +128,7 @@ TEST_F(CDataHandlerConnection, BusyStateFollowsThePolledEngineStatusBackToIdle) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        handler = std::make_unique<CDataHandler>();
-        handler->SetRequestQueue(&queue);
+        NewHandler();
         handler->DataHandler(2, 7);
         ReadEngineStatus(100);
         Working()[kEngineStatusOffset + 3] = c.polledJobByte;
@@ -186,7 +185,7 @@ TEST_F(CDataHandlerConnection, FinishedTransferReachesOneKindOfSubscriberAndTheU
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        handler = std::make_unique<CDataHandler>();
+        NewHandler();
         CRecordingWindow transferred;
         CRecordingWindow flagged;
         CRecordingWindow changed;
@@ -292,8 +291,7 @@ TEST_F(CDataHandlerConnection, VersionSettingsFollowTheUnitsVersion) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        handler = std::make_unique<CDataHandler>();
-        handler->SetRequestQueue(&queue);
+        NewHandler();
         ConnectIdle();
         BYTE* unit = handler->GetImage(kImageUnit);
         unit[2267 + 16 + 2] = c.version[0];

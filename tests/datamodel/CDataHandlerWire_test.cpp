@@ -7,6 +7,7 @@
 #include "link/EnglishTexts.h"
 #include "tests/datafiles/CScriptedUser.h"
 #include "tests/datamodel/CRecordingMainWindow.h"
+#include "tests/datamodel/DataHandlerFixture.h"
 #include "tests/datamodel/CRecordingWindow.h"
 #include "tests/link/CFakeClock.h"
 #include "tests/link/CUnitLoopback.h"
@@ -30,7 +31,6 @@ Bytes Range(const BYTE* image, int offset, std::size_t length) {
 constexpr int kPassLimit = 20;
 constexpr std::size_t kVersionSecondByte = 19;  // in the identity: 3.10.6 is 3, 10 and byte 44's 6
 constexpr std::size_t kVersionThirdByte = 44;
-constexpr int kEngineStatusJobByte = 2172 + 3;  // in image 0, where the polls put it
 
 class CDataHandlerWire : public testing::Test {
 protected:
@@ -274,7 +274,7 @@ TEST_F(CDataHandlerWire, AnEditMadeWhileTheUnitIsBusyReachesTheUnitWhenItsJobHas
 
     // The busy dialog closes once the polled engine status shows the job has ended.
     ASSERT_TRUE(
-        RunUntil([&] { return handler->GetImage(kImageWorking)[kEngineStatusJobByte] > kBusyStatusMax; }));
+        RunUntil([&] { return handler->GetImage(kImageWorking)[kEngineStatusOffset + 3] > kBusyStatusMax; }));
     const std::size_t reads = FullReadsDone();
     handler->FlushFCR();
     ASSERT_EQ(FullReadsDone(), reads + 1);

@@ -24,9 +24,7 @@ protected:
     // A new handler wired to the fakes, at this status; a job byte of -1 leaves the engine
     // status unread.
     void StartAt(int status, int jobByte) {
-        handler = std::make_unique<CDataHandler>();
-        handler->SetRequestQueue(&queue);
-        handler->SetMainWindow(&mainWindow);
+        NewHandler();
         handler->DataHandler(status, 7);
         if (jobByte >= 0) {
             ReadEngineStatus(static_cast<BYTE>(jobByte));

@@ -17,7 +17,11 @@ constexpr int kEngineStatusOffset = 2172;
 
 class DataHandlerFixture : public testing::Test {
 protected:
-    DataHandlerFixture() : handler(std::make_unique<CDataHandler>()) {
+    DataHandlerFixture() { NewHandler(); }
+
+    // Replaces the handler with a new one wired to the fakes.
+    void NewHandler() {
+        handler = std::make_unique<CDataHandler>();
         handler->SetRequestQueue(&queue);
         handler->SetMainWindow(&mainWindow);
         handler->SetPrompter(&prompter);

@@ -377,10 +377,7 @@ TEST_F(GridTest, ADragFromTheFocusCellHoldsTheMouseUntilItsRelease) {
 TEST_F(GridTest, DraggingAColumnDividerSizesTheColumnLeftOfIt) {
     Build(3, 4);
     const int divider = 2 * kWidth;  // between columns 1 and 2, in the fixed row
-    m_grid.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(divider, 5));
-    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(divider, 5));
-    m_grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(divider + 25, 5));
-    m_grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(divider + 25, 5));
+    Drag(CPoint(divider, 5), CPoint(divider + 25, 5));
     EXPECT_EQ(kWidth + 25, m_grid.GetColumnWidth(1));
     EXPECT_EQ(kWidth, m_grid.GetColumnWidth(2));
 }
@@ -389,18 +386,12 @@ TEST_F(GridTest, DraggingAColumnDividerSizesTheColumnLeftOfIt) {
 TEST_F(GridTest, DraggingARowDividerSizesTheRowAboveIt) {
     Build(4, 3);
     const int divider = 2 * kHeight;  // between rows 1 and 2, in the fixed column
-    m_grid.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, divider));
-    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, divider));
-    m_grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(35, divider + 15));
-    m_grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(35, divider + 15));
+    Drag(CPoint(5, divider), CPoint(35, divider + 15));
     EXPECT_EQ(kHeight + 15, m_grid.GetRowHeight(1));
     EXPECT_EQ(kHeight, m_grid.GetRowHeight(2));
     EXPECT_EQ(kWidth, m_grid.GetColumnWidth(0));
 
-    m_grid.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, divider + 15));
-    m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, divider + 15));
-    m_grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, divider + 5));
-    m_grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, divider + 5));
+    Drag(CPoint(5, divider + 15), CPoint(5, divider + 5));
     EXPECT_EQ(kHeight + 5, m_grid.GetRowHeight(1));
 }
 

@@ -49,6 +49,14 @@ protected:
         m_grid.SendMessage(WM_LBUTTONUP, flags, MAKELPARAM(point.x, point.y));
     }
 
+    // Hovers at from, presses there, moves to `to` with the button held and releases there.
+    void Drag(CPoint from, CPoint to) {
+        m_grid.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(from.x, from.y));
+        m_grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+        m_grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+        m_grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    }
+
     HWND Editor() { return GetDlgItem(m_grid.GetSafeHwnd(), CGridCtrl::kEditorId); }
 
     GridTestHost m_host;

@@ -13,11 +13,11 @@
 #include "link/CWatchDog.h"
 #include "link/ExchangeResult.h"
 #include "tests/link/CBlockingPort.h"
+#include "tests/link/CCountingWindow.h"
 #include "tests/link/CStatusRecorder.h"
 #include "tests/link/CUnitSim.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -103,17 +103,6 @@ bool IsHeldForOtherThreads(CCriticalSection& lock) {
     other.join();
     return !taken;
 }
-
-class CCountingWindow : public IMessageTarget {
-public:
-    void PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) override {
-        if (message == WM_COMM_DEAD && wParam == 0 && lParam == 0) {
-            ++deadMessages;
-        }
-    }
-
-    std::atomic<int> deadMessages{0};
-};
 
 // Log lines of the process-wide logger, kept for the test to search.
 class CLineStore {
@@ -386,7 +375,7 @@ TEST_F(CommunicatorOnComPorts, WatchdogReportsAWorkerStuckInAnExchangeOnceAndKil
     m_comm->SetWatchDog(&watchDog);
     watchDog.StartThread(m_comm.get());
     SleepMs(CWatchDog::kTimeoutMs + 500);
-    EXPECT_EQ(0, window.deadMessages) << "the watchdog fired while heartbeats came";
+    EXPECT_EQ(0, window.DeadMessages()) << "the watchdog fired while heartbeats came";
 
     CDataDescriptor element;
     BYTE reply[2] = {};
@@ -395,12 +384,10 @@ TEST_F(CommunicatorOnComPorts, WatchdogReportsAWorkerStuckInAnExchangeOnceAndKil
     ASSERT_TRUE(port.WaitUntilBlocked(kServeTimeoutMs));
     const long long blocked = NowMs();
     EXPECT_TRUE(IsHeldForOtherThreads(element.GetLock()));
-    while (window.deadMessages == 0 && NowMs() - blocked < CWatchDog::kTimeoutMs + 3000) {
-        SleepMs(20);
-    }
+    window.WaitForDeadMessages(1);
     EXPECT_GE(NowMs() - blocked, CWatchDog::kTimeoutMs - 200);
     SleepMs(1000);
-    EXPECT_EQ(1, window.deadMessages);
+    EXPECT_EQ(1, window.DeadMessages());
     EXPECT_EQ(1u, m_logs->CountContaining(",100,"));
     EXPECT_EQ(1u, m_logs->CountContaining("WatchDogThread: communicator thread is dead."));
 
@@ -417,5 +404,5 @@ TEST_F(CommunicatorOnComPorts, WatchdogReportsAWorkerStuckInAnExchangeOnceAndKil
     EXPECT_TRUE(m_sink.WaitForStatus(kStatusConnected, CUnitSim::Port(), kConnectTimeoutMs, beforeRestart));
     Stop();
     watchDog.StopThread();
-    EXPECT_EQ(1, window.deadMessages);
+    EXPECT_EQ(1, window.DeadMessages());
 }

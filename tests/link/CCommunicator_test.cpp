@@ -4,14 +4,13 @@
 
 #include "link/CCommandTable.h"
 #include "link/CDataDescriptor.h"
-#include "link/CSerialException.h"
 #include "link/ExchangeResult.h"
 #include "link/ICommunicatorSink.h"
 #include "tests/calib/CLogCapture.h"
 #include "tests/link/CFakeClock.h"
 #include "tests/link/CScriptedPort.h"
+#include "tests/link/CWaitableCount.h"
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -593,34 +592,38 @@ TEST(CommunicatorShutdown, GivesUpOnAWorkerThatDoesNotEnd) {
 
 namespace {
 
-// Fails every write, counting them; read by the test once the worker has ended.
-class CFailingWritesPort : public CScriptedPort {
+// Counts the writes, which the worker makes on its own thread, and lets the test wait for them.
+class CCountingWritesPort : public CScriptedPort {
 public:
-    DWORD Write(const void*, DWORD) override {
-        ++writes;
-        throw CSerialException(31);
+    DWORD Write(const void* buffer, DWORD count) override {
+        m_writes.Add();
+        return CScriptedPort::Write(buffer, count);
     }
 
-    std::atomic<int> writes{0};
+    bool WaitForWrites(int count) { return m_writes.WaitFor(count); }
+
+    int Writes() { return m_writes.Value(); }
+
+private:
+    CWaitableCount m_writes;
 };
 
 }  // namespace
 
 TEST(CommunicatorShutdown, WritesThePendingRepeatCountsWhenTheWorkerEnds) {
     CLogCapture log;
-    CFailingWritesPort ports;
+    CCountingWritesPort ports;
     ports.SetPorts({9});
+    ports.FailWritingOn(9);
     CCommunicator communicator;
     communicator.SetPort(ports);
     communicator.StartThread();
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (ports.writes < 3 && std::chrono::steady_clock::now() < limit) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    ASSERT_TRUE(ports.WaitForWrites(3));
     ASSERT_EQ(1, communicator.StopThread());
-    ASSERT_GE(ports.writes, 3);
+    const int writes = ports.Writes();
+    ASSERT_GE(writes, 3);
     const std::string line = "CFrameExchange: writing the frame failed: serial port error 31.";
     EXPECT_EQ(
         log.MessagesStartingWith("CFrameExchange:"),
-        (std::vector<std::string>{line, line + " Repeated " + std::to_string(ports.writes - 1) + " times."}));
+        (std::vector<std::string>{line, line + " Repeated " + std::to_string(writes - 1) + " times."}));
 }

@@ -1,8 +1,8 @@
 // The watchdog with a shortened silence: one 0x700 per silence, none while beats
 // come, a prompt stop, and a bounded one when its thread does not end.
 #include "link/CWatchDog.h"
+#include "tests/link/CCountingWindow.h"
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <future>
@@ -12,26 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class CCountingWindow : public IMessageTarget {
-public:
-    void PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lParam) override {
-        if (message == WM_COMM_DEAD && wParam == 0 && lParam == 0) {
-            ++deadMessages;
-        }
-    }
-
-    // Waits, at most ten seconds, until at least count messages have come.
-    bool WaitForDeadMessages(int count) {
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (deadMessages < count && std::chrono::steady_clock::now() < limit) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return deadMessages >= count;
-    }
-
-    std::atomic<int> deadMessages{0};
-};
 
 // Holds the watchdog's thread inside its post until released, as a stalled log or
 // window would.
@@ -103,7 +83,7 @@ TEST(CWatchDog, StaysQuietWhileHeartbeatsCome) {
         const bool steady = BeatSteadily(dog);
         dog.StopThread();
         if (steady) {
-            EXPECT_EQ(0, window.deadMessages);
+            EXPECT_EQ(0, window.DeadMessages());
             return;
         }
     }
@@ -119,11 +99,11 @@ TEST(CWatchDog, PostsOnceForEachSilenceAndIsReArmedByTheNextBeat) {
     dog.StartThread(nullptr);
     ASSERT_TRUE(window.WaitForDeadMessages(1));
     SleepMs(kShortTimeoutMs * 3);
-    EXPECT_EQ(1, window.deadMessages);
+    EXPECT_EQ(1, window.DeadMessages());
     dog.Heartbeat();
     EXPECT_TRUE(window.WaitForDeadMessages(2));
     SleepMs(kShortTimeoutMs * 3);
-    EXPECT_EQ(2, window.deadMessages);
+    EXPECT_EQ(2, window.DeadMessages());
     dog.StopThread();
 }
 
@@ -136,7 +116,7 @@ TEST(CWatchDog, StopsAtOnceDuringASilence) {
     const auto start = std::chrono::steady_clock::now();
     dog.StopThread();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-    EXPECT_EQ(0, window.deadMessages);
+    EXPECT_EQ(0, window.DeadMessages());
 }
 
 // The thread is held in its post when the watchdog stops and goes: the stop returns after

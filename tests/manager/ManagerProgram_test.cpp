@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -69,10 +70,10 @@ HWND FindProcessWindow(DWORD processId, const char* title, HWND skip = nullptr) 
     return search.found;
 }
 
-// Waits until the field shows text; true when it did within the time-out.
-bool WaitForField(HWND window, int id, const std::string& text, DWORD timeoutMs = 20000) {
+// Waits until the condition holds; true when it did within the time-out.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000) {
     for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs) {
-        if (FieldText(window, id) == text) {
+        if (condition()) {
             return true;
         }
         Sleep(kPollMs);
@@ -80,16 +81,15 @@ bool WaitForField(HWND window, int id, const std::string& text, DWORD timeoutMs 
     return false;
 }
 
+// Waits until the field shows text; true when it did within the time-out.
+bool WaitForField(HWND window, int id, const std::string& text) {
+    return WaitUntil([&] { return FieldText(window, id) == text; });
+}
+
 // Waits until the window shows the colour somewhere in area (window coordinates): the
 // window may be found before it has painted. True when it did within the time-out.
-bool WaitForColour(HWND window, const RECT& area, COLORREF colour, DWORD timeoutMs = 20000) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += kPollMs) {
-        if (CCapturedPixels(window).Contains(area, colour)) {
-            return true;
-        }
-        Sleep(kPollMs);
-    }
-    return false;
+bool WaitForColour(HWND window, const RECT& area, COLORREF colour) {
+    return WaitUntil([&] { return CCapturedPixels(window).Contains(area, colour); });
 }
 
 class ManagerProgram : public ::testing::Test {

@@ -41,6 +41,7 @@
 #include "shell/CZarvoApp.h"
 #include "shell/CZarvoDlg.h"
 #include "tests/calib/dialogs/CRecordingMap.h"
+#include "tests/support/LanguageIndex.h"
 
 #include <windows.h>
 
@@ -515,17 +516,6 @@ void PumpMessages() {
     }
 }
 
-int LanguageIndex(CResourceManager& resources, const char* name) {
-    CStringArray names;
-    const int count = resources.GetLanguageList(names, nullptr);
-    for (int i = 0; i < count; ++i) {
-        if (names[i] == name) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 class DialogTextFit : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -611,15 +601,11 @@ protected:
                              int progressId,
                              const std::vector<UINT>& progressTexts,
                              int stateId) {
-        window.SetDataHandler(&m_handler);
-        window.SetResourceManager(m_resources.get());
-        window.SetFontCache(&m_fonts);
-        window.SetScale(m_scaleX, m_scaleY);
         std::vector<std::function<void()>> steps;
         AddTextSteps(steps, window, progressId, Texts(progressTexts));
         // "Waiting ...", "Failed. Connection lost. ...", "Finished successfully.", "Programming ..."
         AddTextSteps(steps, window, stateId, Texts({15391, 15393, 15395, 15397}));
-        CheckDialog(place, window, Window::kTemplateId, steps);
+        CheckPage(place, window, std::move(steps));
     }
 
     // A page as the main dialog would set it up, checked as it opens.

@@ -138,41 +138,10 @@ protected:
         WriteLanguageSetting("1033");
     }
 
-    // A visible top-level window of the program besides the main window, within the timeout.
-    HWND WaitForOtherWindow() {
-        for (DWORD waited = 0; waited < kExitTimeoutMs; waited += kPollMs) {
-            HWND window = FindOtherWindowOf(m_process.dwProcessId, "", m_main);
-            if (window != nullptr) {
-                return window;
-            }
-            Sleep(kPollMs);
-        }
-        return nullptr;
-    }
-
-    // A message box of the program (its text has the id 0xFFFF) within the timeout.
-    HWND WaitForMessageBox() {
-        struct Found {
-            DWORD processId;
-            HWND box;
-        } found{m_process.dwProcessId, nullptr};
-
-        const WNDENUMPROC findBox = [](HWND window, LPARAM param) -> BOOL {
-            auto& f = *reinterpret_cast<Found*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == f.processId && IsWindowVisible(window) &&
-                GetDlgItem(window, kMessageBoxTextId) != nullptr) {
-                f.box = window;
-                return FALSE;
-            }
-            return TRUE;
-        };
-        for (DWORD waited = 0; waited < kExitTimeoutMs && found.box == nullptr; waited += kPollMs) {
-            Sleep(kPollMs);
-            EnumWindows(findBox, reinterpret_cast<LPARAM>(&found));
-        }
-        return found.box;
+    // A message box of the program over `owner` (its text has the id 0xFFFF) within the timeout.
+    HWND WaitForMessageBox(HWND owner) {
+        HWND box = WaitForDialog(m_main, owner);
+        return box != nullptr && GetDlgItem(box, kMessageBoxTextId) != nullptr ? box : nullptr;
     }
 
     // The text of a message box, which is then answered with the button.
@@ -193,7 +162,7 @@ protected:
         SendMessageA(GetDlgItem(dialog, kInjectionEditId), WM_SETTEXT, 0,
                      reinterpret_cast<LPARAM>(injection));
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        return Answer(WaitForMessageBox(), IDOK);
+        return Answer(WaitForMessageBox(dialog), IDOK);
     }
 
     // The map's axes as the map page shows them to the user: the measurement dialog keeps the
@@ -206,7 +175,7 @@ protected:
             return "<no map grid>";
         }
         PostMessageA(GetParent(grid), WM_COMMAND, kNewMeasurementCommand, 0);
-        HWND dialog = WaitForOtherWindow();
+        HWND dialog = WaitForDialog(m_main);
         if (dialog == nullptr) {
             return "<no measurement dialog>";
         }
@@ -256,7 +225,7 @@ protected:
     // Opens the Language dialog from the main menu and picks the language of that name.
     void ChooseLanguage(const std::string& name) {
         Click(kLanguageButtonId);
-        HWND dialog = WaitForOtherWindow();
+        HWND dialog = WaitForDialog(m_main);
         ASSERT_NE(dialog, nullptr) << "no Language dialog";
         HWND list = GetDlgItem(dialog, kLanguageListId);
         ASSERT_NE(list, nullptr);
@@ -279,7 +248,7 @@ protected:
         }
         PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(kResetDiagnosisId, BN_CLICKED),
                      reinterpret_cast<LPARAM>(button));
-        return Answer(WaitForOtherWindow(), IDNO);
+        return Answer(WaitForDialog(m_main), IDNO);
     }
 
     struct Place {
@@ -363,7 +332,7 @@ TEST_F(ZarvoLanguage, GermanShowsAndTakesDecimalsWithAComma) {
     EXPECT_EQ(WaitForText([edit] { return ControlText(edit); }, "1,50"), "1,50");
     EXPECT_EQ(FindOtherWindowOf(m_process.dwProcessId, "", m_main), nullptr) << "a comma was refused";
     type("1.5");
-    HWND box = WaitForOtherWindow();
+    HWND box = WaitForDialog(m_main);
     ASSERT_NE(box, nullptr) << "a point was taken";
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntilGone(box));

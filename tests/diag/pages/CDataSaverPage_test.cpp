@@ -186,7 +186,7 @@ TEST_F(DataSaverPageTest, TheLanguageBroadcastChangesItsTextsAndBack) {
                            "Mittelwert", "Interpolation"},
                           "Alle Dateien (*.*)|*.*||"};
     CLanguageSwitch language;
-    page.SetResourceManager(&language.Resources());
+    language.LendTo(page, resources);
     ChooseStoreMode(1);
     SendMessageA(Item(CDataSaverPage::kReckoningId), CB_SETCURSEL, 2, 0);
     for (const auto& [name, expected] : {std::pair{"Deutsch", german}, std::pair{"English", english}}) {

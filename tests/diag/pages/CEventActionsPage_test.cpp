@@ -159,7 +159,7 @@ TEST_F(EventActionsPageTest, TheLanguageBroadcastChangesItsTextsAndBack) {
     Arrive(12, 0xAA, 1);
     Notify(GRIDN_CLICK, 0, 2);
     CLanguageSwitch language;
-    page.SetResourceManager(&language.Resources());
+    language.LendTo(page, resources);
     for (const auto& [name, expected] : {std::pair{"Deutsch", german}, std::pair{"English", english}}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(language.Select(name));

@@ -1,0 +1,31 @@
+// A count that one thread raises and another waits for.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+class CWaitableCount {
+public:
+    void Add() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        ++m_count;
+        m_changed.notify_all();
+    }
+
+    // Waits, at most ten seconds, until the count has reached count.
+    bool WaitFor(int count) {
+        std::unique_lock<std::mutex> guard(m_lock);
+        return m_changed.wait_for(guard, std::chrono::seconds(10), [&] { return m_count >= count; });
+    }
+
+    int Value() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        return m_count;
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    int m_count = 0;
+};
