@@ -138,10 +138,30 @@ protected:
         WriteLanguageSetting("1033");
     }
 
-    // A message box of the program over `owner` (its text has the id 0xFFFF) within the timeout.
-    HWND WaitForMessageBox(HWND owner) {
-        HWND box = WaitForDialog(m_main, owner);
-        return box != nullptr && GetDlgItem(box, kMessageBoxTextId) != nullptr ? box : nullptr;
+    // A message box of the program (its text has the id 0xFFFF) within the timeout. Every
+    // window is looked at, as the box's owner, also a dialog, may be listed before it.
+    HWND WaitForMessageBox() {
+        struct Found {
+            DWORD processId;
+            HWND box;
+        } found{m_process.dwProcessId, nullptr};
+
+        const WNDENUMPROC findBox = [](HWND window, LPARAM param) -> BOOL {
+            auto& f = *reinterpret_cast<Found*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == f.processId && IsWindowVisible(window) &&
+                GetDlgItem(window, kMessageBoxTextId) != nullptr) {
+                f.box = window;
+                return FALSE;
+            }
+            return TRUE;
+        };
+        for (DWORD waited = 0; waited < kExitTimeoutMs && found.box == nullptr; waited += kPollMs) {
+            Sleep(kPollMs);
+            EnumWindows(findBox, reinterpret_cast<LPARAM>(&found));
+        }
+        return found.box;
     }
 
     // The text of a message box, which is then answered with the button.
@@ -162,7 +182,7 @@ protected:
         SendMessageA(GetDlgItem(dialog, kInjectionEditId), WM_SETTEXT, 0,
                      reinterpret_cast<LPARAM>(injection));
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        return Answer(WaitForMessageBox(dialog), IDOK);
+        return Answer(WaitForMessageBox(), IDOK);
     }
 
     // The map's axes as the map page shows them to the user: the measurement dialog keeps the
