@@ -12,8 +12,9 @@ namespace {
 
 constexpr int kLambdaElement = 34;
 constexpr int kCorrectionElement = 92;
-constexpr COLORREF kRich = RGB(255, 102, 0);
-constexpr COLORREF kLean = RGB(0, 119, 255);
+// The bar grows toward the top value in the upper colour, toward the bottom value in the lower.
+constexpr COLORREF kUpperColour = RGB(255, 102, 0);
+constexpr COLORREF kLowerColour = RGB(0, 119, 255);
 constexpr char kLambdaSymbol[] = "l:";
 
 // The element's bytes, at least minimum of them (zeros past its length).
@@ -49,7 +50,7 @@ int CLiveLambdaDisplay::Place(int x, int y, int width, double sx, double sy) {
     m_bar.MoveWindow(x, barTop, ScaledLength(70, sx), barHeight, FALSE);
     m_lambdaLabel.MoveWindow(x + ScaledLength(76, sx), textTop, ScaledLength(20, sx), labelHeight, FALSE);
     m_lambdaValue.MoveWindow(x + ScaledLength(98, sx), textTop, ScaledLength(60, sx), labelHeight, FALSE);
-    m_bar.SetScale(m_bottom, m_top, 2, "", kRich, kLean);
+    m_bar.SetScale(m_bottom, m_top, 2, "", kUpperColour, kLowerColour);
     m_bar.SetLayout(sx, sy, 2, 4, 2, 12, 1);
     return barTop + barHeight + ScaledLength(6, sy);
 }
