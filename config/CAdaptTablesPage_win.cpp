@@ -7,7 +7,7 @@
 #include "config/IAdaptiveMapSource.h"
 #include "config/TablesIds.h"
 #include "forms/ScaledLength.h"
-#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "forms/fonts/MakeScaledLogFont.h"
 #include "grid/CGridCellBase.h"
 #include "grid/CGridCellTwin.h"
@@ -169,14 +169,14 @@ void CAdaptTablesPage::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    const auto make = [this](const char* face, int tenths, int weight, BYTE charSet) {
-        LOGFONTA font = MakeScaledLogFont(this, face, tenths, weight, m_scaleX, m_scaleY, charSet);
-        return m_fonts->GetFont(&font);
-    };
-    CFont* label = make("Verdana", 79, FW_NORMAL, DEFAULT_CHARSET);
-    CFont* value = make("Arial", 75, FW_BOLD, DEFAULT_CHARSET);
-    CFont* popup = make("MS Shell Dlg", 80, FW_NORMAL, DEFAULT_CHARSET);
-    CFont* symbol = make("Symbol", 80, FW_NORMAL, SYMBOL_CHARSET);
+    CFont* label = GetCachedFont(m_fonts, this, "Verdana", 79, m_scaleX, m_scaleY, FW_NORMAL);
+    CFont* value = GetCachedFont(m_fonts, this, "Arial", 75, m_scaleX, m_scaleY, FW_BOLD);
+    CFont* popup = GetCachedFont(m_fonts, this, "MS Shell Dlg", 80, m_scaleX, m_scaleY, FW_NORMAL);
+    CFont* symbol = GetCachedFont(m_fonts, this, "Symbol", 80, m_scaleX, m_scaleY, FW_NORMAL, SYMBOL_CHARSET);
+    if (label == nullptr || value == nullptr || popup == nullptr || symbol == nullptr) {
+        CLogger::Instance().Log(3000, "CAdaptTablesPage::SetFonts(): no font.");
+        return;
+    }
     for (const int id :
          {IDC_ADAPT_CORR_LABEL, IDC_ADAPT_RPM_UNIT, IDC_ADAPT_TIME_UNIT, IDC_ADAPT_VIEW, IDC_ADAPT_CLEAR}) {
         GetDlgItem(id)->SetFont(*label);

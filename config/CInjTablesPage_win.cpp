@@ -6,7 +6,7 @@
 #include "config/FitGridColumns.h"
 #include "config/TablesIds.h"
 #include "forms/ScaledLength.h"
-#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "forms/fonts/MakeScaledLogFont.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
@@ -124,8 +124,11 @@ void CInjTablesPage::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    LOGFONTA controlFont = MakeScaledLogFont(this, "Verdana", 80, FW_NORMAL, m_scaleX, m_scaleY);
-    CFont* font = m_fonts->GetFont(&controlFont);
+    CFont* font = GetCachedFont(m_fonts, this, "Verdana", 80, m_scaleX, m_scaleY, FW_NORMAL);
+    if (font == nullptr) {
+        CLogger::Instance().Log(3000, "CInjTablesPage::SetFonts(): no Verdana font.");
+        return;
+    }
     for (CWnd* control : std::initializer_list<CWnd*>{&m_tableList, &m_readButton, &m_writeButton}) {
         control->SetFont(*font);
     }
