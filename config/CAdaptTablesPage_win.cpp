@@ -170,10 +170,8 @@ void CAdaptTablesPage::SetFonts() {
         return;
     }
     CFont* label = GetCachedFont(m_fonts, this, "Verdana", 79, m_scaleX, m_scaleY, FW_NORMAL);
-    CFont* value = GetCachedFont(m_fonts, this, "Arial", 75, m_scaleX, m_scaleY, FW_BOLD);
-    CFont* popup = GetCachedFont(m_fonts, this, "MS Shell Dlg", 80, m_scaleX, m_scaleY, FW_NORMAL);
-    CFont* symbol = GetCachedFont(m_fonts, this, "Symbol", 80, m_scaleX, m_scaleY, FW_NORMAL, SYMBOL_CHARSET);
-    if (label == nullptr || value == nullptr || popup == nullptr || symbol == nullptr) {
+    CFont* bar = GetCachedFont(m_fonts, this, "MS Shell Dlg", 80, m_scaleX, m_scaleY, FW_NORMAL);
+    if (label == nullptr || bar == nullptr) {
         CLogger::Instance().Log(3000, "CAdaptTablesPage::SetFonts(): no font.");
         return;
     }
@@ -181,7 +179,7 @@ void CAdaptTablesPage::SetFonts() {
          {IDC_ADAPT_CORR_LABEL, IDC_ADAPT_RPM_UNIT, IDC_ADAPT_TIME_UNIT, IDC_ADAPT_VIEW, IDC_ADAPT_CLEAR}) {
         GetDlgItem(id)->SetFont(*label);
     }
-    m_live.SetFonts(*value, *popup, *symbol);
+    m_live.SetFonts(*m_fonts, this, m_scaleX, m_scaleY, *bar);
 }
 
 void CAdaptTablesPage::SetUpGrid() {

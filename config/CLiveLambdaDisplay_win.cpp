@@ -3,7 +3,9 @@
 #include "classlib/core/FormatText.h"
 #include "classlib/win/CDataExchange.h"
 #include "forms/ScaledLength.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "link/CDataHandler.h"
+#include "link/CLogger.h"
 
 #include <algorithm>
 #include <vector>
@@ -55,11 +57,17 @@ int CLiveLambdaDisplay::Place(int x, int y, int width, double sx, double sy) {
     return barTop + barHeight + ScaledLength(6, sy);
 }
 
-void CLiveLambdaDisplay::SetFonts(CFont& value, CFont& bar, CFont& symbol) {
-    m_correction.SetFont(value);
-    m_lambdaValue.SetFont(value);
+void CLiveLambdaDisplay::SetFonts(CFontCache& fonts, CWnd* page, double sx, double sy, CFont& bar) {
     m_bar.SetFont(bar);
-    m_lambdaLabel.SetFont(symbol);
+    CFont* value = GetCachedFont(&fonts, page, "Arial", 75, sx, sy, FW_BOLD);
+    CFont* symbol = GetCachedFont(&fonts, page, "Symbol", 80, sx, sy, FW_NORMAL, SYMBOL_CHARSET);
+    if (value == nullptr || symbol == nullptr) {
+        CLogger::Instance().Log(3000, "CLiveLambdaDisplay::SetFonts(): no font.");
+        return;
+    }
+    m_correction.SetFont(*value);
+    m_lambdaValue.SetFont(*value);
+    m_lambdaLabel.SetFont(*symbol);
 }
 
 void CLiveLambdaDisplay::SetCorrectionLabel(const CString& text) {
