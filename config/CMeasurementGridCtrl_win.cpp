@@ -138,10 +138,6 @@ CWnd* CMeasurementGridCtrl::CommandTarget() const {
 
 // ---- Marks and the live marker ----------------------------------------------------------------
 
-bool CMeasurementGridCtrl::LocateOnMap(int rpm, int timeUs, CPoint& centre, int& cellHeight) {
-    return HasAxes() && LocateOnAxes(rpm, timeUs, centre, cellHeight);
-}
-
 void CMeasurementGridCtrl::ClearMarks() {
     InvalidateMarks();
     m_marks.clear();
@@ -152,8 +148,8 @@ void CMeasurementGridCtrl::ClearMarks() {
 void CMeasurementGridCtrl::AddMark(const CMapMeasurement& measurement) {
     CPoint centre;
     int cellHeight = 0;
-    if (!LocateOnMap(measurement.rpm, static_cast<int>(std::lround(measurement.injectionMs * 1000)), centre,
-                     cellHeight)) {
+    if (!LocateOnAxes(measurement.rpm, static_cast<int>(std::lround(measurement.injectionMs * 1000)), centre,
+                      cellHeight)) {
         return;
     }
     const int d = static_cast<int>(0.2 * cellHeight);
@@ -223,7 +219,7 @@ void CMeasurementGridCtrl::MoveMarker() {
     const int timeUs = AverageNonZero(m_filteredTimes, kCylinders);
     CPoint centre;
     int cellHeight = 0;
-    if (!LocateOnMap(m_liveRpm, timeUs, centre, cellHeight)) {
+    if (!LocateOnAxes(m_liveRpm, timeUs, centre, cellHeight)) {
         MoveMarkerTo(CRect());
         return;
     }

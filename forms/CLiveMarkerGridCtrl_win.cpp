@@ -121,9 +121,7 @@ LRESULT CLiveMarkerGridCtrl::OnConnectionStatus(WPARAM wParam, LPARAM) {
     }
     m_engineSpeed = 0;
     m_injectionTime = 0;
-    if (HasAxes()) {
-        MoveMarker();
-    }
+    MoveMarker();
     if (GetSafeHwnd() != nullptr) {
         Invalidate();
     }
