@@ -262,10 +262,7 @@ void CInjTablesPage::OnTableSelected() {
 
 void CInjTablesPage::Transfer(bool reading) {
     CTransferProgressDlg dialog(this);
-    dialog.SetScale(m_scaleX, m_scaleY);
-    dialog.SetDataHandler(m_dataHandler);
-    dialog.SetResourceManager(m_resources);
-    dialog.SetFontCache(m_fonts);
+    LendServices(dialog);
     if (dialog.SetTransfer(reading, static_cast<BYTE>(m_tables.SelectedBlock()), m_tables.SelectedBuffer(),
                            CInjectionTableSet::kBytes, kBytesPerStep)) {
         m_transferRunner(dialog);
