@@ -17,6 +17,7 @@
 #include "link/DataHandlerMessages.h"
 #include "link/ElementTable.h"
 #include "link/ITextResources.h"
+#include "link/ReadElementBytes.h"
 
 #include <algorithm>
 
@@ -128,10 +129,8 @@ BOOL CAdaptTablesPage::OnInitDialog() {
 }
 
 std::vector<BYTE> CAdaptTablesPage::ReadElement(int element) const {
-    const int length = m_dataHandler->GetElementLength(element);
-    std::vector<BYTE> bytes(static_cast<std::size_t>(std::max(length, 2)), 0);
-    m_dataHandler->ReadData(element, bytes.data());
-    bytes.resize(static_cast<std::size_t>(std::max(length, 0)));
+    std::vector<BYTE> bytes = ReadElementBytes(*m_dataHandler, element, 2);
+    bytes.resize(static_cast<std::size_t>(std::max(m_dataHandler->GetElementLength(element), 0)));
     return bytes;
 }
 

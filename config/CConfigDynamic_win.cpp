@@ -16,6 +16,7 @@
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ITextResources.h"
+#include "link/ReadElementBytes.h"
 
 #include <algorithm>
 #include <vector>
@@ -70,9 +71,7 @@ DWORD CConfigDynamic::LanguageId() const {
 }
 
 BYTE CConfigDynamic::ReadByte(int element) {
-    std::vector<BYTE> bytes(std::max<std::size_t>(1, std::max(0, m_dataHandler->GetElementLength(element))));
-    m_dataHandler->ReadData(element, bytes.data());
-    return bytes[0];
+    return ReadElementBytes(*m_dataHandler, element, 1)[0];
 }
 
 void CConfigDynamic::DoDataExchange(CDataExchange* exchange) {

@@ -15,6 +15,7 @@
 #include "link/ElementTable.h"
 #include "link/ITextResources.h"
 #include "link/NumberChecks.h"
+#include "link/ReadElementBytes.h"
 #include "shell/CTransferProgressDlg.h"
 
 #include <cstdlib>
@@ -284,9 +285,7 @@ LRESULT CInjTablesPage::OnElementChanged(WPARAM wParam, LPARAM lParam) {
     if (m_dataHandler == nullptr || element != kPresentElement || reason != kReasonLoadedWhole) {
         return 0;
     }
-    std::vector<BYTE> bytes(static_cast<std::size_t>(std::max(m_dataHandler->GetElementLength(element), 1)),
-                            0);
-    m_dataHandler->ReadData(element, bytes.data());
+    const std::vector<BYTE> bytes = ReadElementBytes(*m_dataHandler, element, 1);
     const BOOL present = bytes[0] != 0 ? TRUE : FALSE;
     if (!present) {
         m_grid.SetRowCount(0);

@@ -4,8 +4,8 @@
 #include "classlib/win/CDataExchange.h"
 #include "forms/ScaledLength.h"
 #include "forms/fonts/GetCachedFont.h"
-#include "link/CDataHandler.h"
 #include "link/CLogger.h"
+#include "link/ReadElementBytes.h"
 
 #include <algorithm>
 #include <vector>
@@ -18,14 +18,6 @@ constexpr int kCorrectionElement = 92;
 constexpr COLORREF kUpperColour = RGB(255, 102, 0);
 constexpr COLORREF kLowerColour = RGB(0, 119, 255);
 constexpr char kLambdaSymbol[] = "l:";
-
-// The element's bytes, at least minimum of them (zeros past its length).
-std::vector<BYTE> ReadElement(CDataHandler& handler, int element, int minimum) {
-    std::vector<BYTE> bytes(static_cast<std::size_t>(std::max(minimum, handler.GetElementLength(element))),
-                            0);
-    handler.ReadData(element, bytes.data());
-    return bytes;
-}
 
 }  // namespace
 
@@ -86,12 +78,12 @@ void CLiveLambdaDisplay::Reset() {
 }
 
 void CLiveLambdaDisplay::Show(CDataHandler& handler) {
-    const std::vector<BYTE> lambda = ReadElement(handler, kLambdaElement, 2);
+    const std::vector<BYTE> lambda = ReadElementBytes(handler, kLambdaElement, 2);
     const double value = std::clamp((lambda[0] | (lambda[1] << 8)) * 0.001, kLambdaLow, kLambdaHigh);
     m_bar.SetValue(value);
     m_bar.Invalidate();
     m_lambdaValue.SetWindowText(FormatText("%.2f ", value));
     m_lambdaLabel.SetWindowText(kLambdaSymbol);
-    const std::vector<BYTE> correction = ReadElement(handler, kCorrectionElement, 1);
+    const std::vector<BYTE> correction = ReadElementBytes(handler, kCorrectionElement, 1);
     m_correction.SetWindowText(FormatText("%d %%", static_cast<signed char>(correction[0])));
 }
