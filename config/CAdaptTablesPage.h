@@ -99,7 +99,7 @@ private:
     CLiveMarkerGridCtrl m_grid;
     CComboBox m_viewList;
     CButton m_clearButton;
-    // Rich (above 1) at the top of the bar.
+    // 1.2 at the bottom of the bar, 0.8 at the top: lean (below 1) grows up in the upper colour.
     CLiveLambdaDisplay m_live{{IDC_ADAPT_CORR_LABEL, IDC_ADAPT_CORR_VALUE, IDC_ADAPT_LAMBDA,
                                IDC_ADAPT_LAMBDA_LABEL, IDC_ADAPT_LAMBDA_VALUE},
                               CLiveLambdaDisplay::kLambdaHigh,

@@ -7,7 +7,7 @@
 #include "config/IAdaptiveMapSource.h"
 #include "config/TablesIds.h"
 #include "forms/ScaledLength.h"
-#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "forms/fonts/MakeScaledLogFont.h"
 #include "grid/CGridCellBase.h"
 #include "grid/CGridCellTwin.h"
@@ -17,6 +17,7 @@
 #include "link/DataHandlerMessages.h"
 #include "link/ElementTable.h"
 #include "link/ITextResources.h"
+#include "link/ReadElementBytes.h"
 
 #include <algorithm>
 
@@ -128,10 +129,8 @@ BOOL CAdaptTablesPage::OnInitDialog() {
 }
 
 std::vector<BYTE> CAdaptTablesPage::ReadElement(int element) const {
-    const int length = m_dataHandler->GetElementLength(element);
-    std::vector<BYTE> bytes(static_cast<std::size_t>(std::max(length, 2)), 0);
-    m_dataHandler->ReadData(element, bytes.data());
-    bytes.resize(static_cast<std::size_t>(std::max(length, 0)));
+    std::vector<BYTE> bytes = ReadElementBytes(*m_dataHandler, element, 2);
+    bytes.resize(static_cast<std::size_t>(std::max(m_dataHandler->GetElementLength(element), 0)));
     return bytes;
 }
 
@@ -169,19 +168,17 @@ void CAdaptTablesPage::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    const auto make = [this](const char* face, int tenths, int weight, BYTE charSet) {
-        LOGFONTA font = MakeScaledLogFont(this, face, tenths, weight, m_scaleX, m_scaleY, charSet);
-        return m_fonts->GetFont(&font);
-    };
-    CFont* label = make("Verdana", 79, FW_NORMAL, DEFAULT_CHARSET);
-    CFont* value = make("Arial", 75, FW_BOLD, DEFAULT_CHARSET);
-    CFont* popup = make("MS Shell Dlg", 80, FW_NORMAL, DEFAULT_CHARSET);
-    CFont* symbol = make("Symbol", 80, FW_NORMAL, SYMBOL_CHARSET);
+    CFont* label = GetCachedFont(m_fonts, this, "Verdana", 79, m_scaleX, m_scaleY, FW_NORMAL);
+    CFont* bar = GetCachedFont(m_fonts, this, "MS Shell Dlg", 80, m_scaleX, m_scaleY, FW_NORMAL);
+    if (label == nullptr || bar == nullptr) {
+        CLogger::Instance().Log(3000, "CAdaptTablesPage::SetFonts(): no font.");
+        return;
+    }
     for (const int id :
          {IDC_ADAPT_CORR_LABEL, IDC_ADAPT_RPM_UNIT, IDC_ADAPT_TIME_UNIT, IDC_ADAPT_VIEW, IDC_ADAPT_CLEAR}) {
         GetDlgItem(id)->SetFont(*label);
     }
-    m_live.SetFonts(*value, *popup, *symbol);
+    m_live.SetFonts(*m_fonts, this, m_scaleX, m_scaleY, *bar);
 }
 
 void CAdaptTablesPage::SetUpGrid() {

@@ -163,7 +163,7 @@ private:
     CMeasurementGridCtrl m_grid;
     CEdit m_baseEdit;
     CStatic m_baseLabel;
-    // Rich (above 1) at the bottom of the bar.
+    // 0.8 at the bottom of the bar, 1.2 at the top: rich (above 1) grows up in the upper colour.
     CLiveLambdaDisplay m_live{
         {kCorrectionLabelId, kCorrectionId, kLambdaBarId, kLambdaLabelId, kLambdaValueId},
         CLiveLambdaDisplay::kLambdaLow,

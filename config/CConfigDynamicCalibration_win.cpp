@@ -36,10 +36,7 @@ INT_PTR CConfigDynamic::RunCalibrationDialog(int mode) {
     const bool longTrim = (m_obdOptions & kObdLongTrimOffBit) == 0;
     const auto setUp = [&](CCalibratorDlgBase& dialog) {
         dialog.SetConfigDynamic(&m_editor);
-        dialog.SetDataHandler(m_dataHandler);
-        dialog.SetResourceManager(m_resources);
-        dialog.SetFontCache(m_fonts);
-        dialog.SetScale(m_scaleX, m_scaleY);
+        LendServices(dialog);
     };
     const auto run = [&](CCalibratorDlgBase& dialog) {
         m_activeDialog = &dialog;

@@ -1,13 +1,13 @@
 // The map page's grid showing the map, and the data handler's messages that change it.
-#include "config/CConfigDynamic.h"
-
 #include "classlib/core/FormatText.h"
+#include "config/CConfigDynamic.h"
 #include "config/FitGridColumns.h"
 #include "config/MapPageConstants.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ITextResources.h"
+#include "link/ReadElementBytes.h"
 
 #include <algorithm>
 #include <vector>
@@ -160,8 +160,7 @@ LRESULT CConfigDynamic::OnDataChanged(WPARAM wParam, LPARAM lParam) {
         break;
     case kMapElement:
         if (source == kReasonLoaded && wParam != 0) {
-            std::vector<BYTE> bytes(std::max(0, m_dataHandler->GetElementLength(kMapElement)));
-            m_dataHandler->ReadData(kMapElement, bytes.data());
+            const std::vector<BYTE> bytes = ReadElementBytes(*m_dataHandler, kMapElement, 0);
             m_editor.GetMap().ClearUndo();
             m_editor.GetMap().ClearRedo();
             if (m_editor.GetMap().ParseElementData(bytes.data(), bytes.size())) {
@@ -174,15 +173,13 @@ LRESULT CConfigDynamic::OnDataChanged(WPARAM wParam, LPARAM lParam) {
             }
             EnableCalibration();
         } else if (source == kReasonChanged) {
-            std::vector<BYTE> bytes(std::max(0, m_dataHandler->GetElementLength(kMapElement)));
-            m_dataHandler->ReadData(kMapElement, bytes.data());
+            const std::vector<BYTE> bytes = ReadElementBytes(*m_dataHandler, kMapElement, 0);
             m_editor.GetMap().ParseElementData(bytes.data(), bytes.size());
             ShowCellTexts();
         }
         break;
     case kMinimumInjectionElement: {
-        std::vector<BYTE> bytes(std::max(2, m_dataHandler->GetElementLength(kMinimumInjectionElement)));
-        m_dataHandler->ReadData(kMinimumInjectionElement, bytes.data());
+        const std::vector<BYTE> bytes = ReadElementBytes(*m_dataHandler, kMinimumInjectionElement, 2);
         m_minimumInjectionUs = bytes[0] | (bytes[1] << 8);
         m_editor.SetMinimumInjection(m_minimumInjectionUs);
         RecolourCells();
@@ -224,8 +221,7 @@ LRESULT CConfigDynamic::OnLiveCycle(WPARAM, LPARAM) {
     }
     m_live.Show(*m_dataHandler);
     if (m_dataHandler->IsReadSupported(kObdElement) >= 1) {
-        std::vector<BYTE> obd(std::max(kObdOptionsOffset + 1, m_dataHandler->GetElementLength(kObdElement)));
-        m_dataHandler->ReadData(kObdElement, obd.data());
+        const std::vector<BYTE> obd = ReadElementBytes(*m_dataHandler, kObdElement, kObdOptionsOffset + 1);
         m_obdOptions = obd[kObdOptionsOffset];
     }
     return 0;

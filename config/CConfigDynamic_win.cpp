@@ -9,12 +9,14 @@
 #include "config/CMapPageFrame.h"
 #include "config/MapPageConstants.h"
 #include "forms/ScaledLength.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "forms/fonts/MakeScaledLogFont.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
 #include "link/ITextResources.h"
+#include "link/ReadElementBytes.h"
 
 #include <algorithm>
 #include <vector>
@@ -69,9 +71,7 @@ DWORD CConfigDynamic::LanguageId() const {
 }
 
 BYTE CConfigDynamic::ReadByte(int element) {
-    std::vector<BYTE> bytes(std::max<std::size_t>(1, std::max(0, m_dataHandler->GetElementLength(element))));
-    m_dataHandler->ReadData(element, bytes.data());
-    return bytes[0];
+    return ReadElementBytes(*m_dataHandler, element, 1)[0];
 }
 
 void CConfigDynamic::DoDataExchange(CDataExchange* exchange) {
@@ -186,16 +186,17 @@ void CConfigDynamic::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    const LOGFONTA labelFont = MakeFont("Verdana", 79, FW_NORMAL);
-    const LOGFONTA valueFont = MakeFont("Arial", 75, FW_BOLD);
-    LOGFONTA symbolFont = MakeFont("Symbol", 80, FW_NORMAL);
-    symbolFont.lfCharSet = SYMBOL_CHARSET;
-    for (const int id : {kBaseLabelId, kCorrectionLabelId, kMsLabelId, kRpmLabelId, kCalCellId}) {
-        GetDlgItem(id)->SetFont(*m_fonts->GetFont(&labelFont));
+    CFont* label = GetCachedFont(m_fonts, this, "Verdana", 79, m_scaleX, m_scaleY, FW_NORMAL);
+    CFont* edit = GetCachedFont(m_fonts, this, "Verdana", 80, m_scaleX, m_scaleY, FW_NORMAL);
+    if (label == nullptr || edit == nullptr) {
+        CLogger::Instance().Log(3000, "CConfigDynamic::SetFonts(): no Verdana font.");
+        return;
     }
-    m_baseEdit.SetFont(*m_fonts->GetFont(&m_popupFont));
-    m_live.SetFonts(*m_fonts->GetFont(&valueFont), *m_fonts->GetFont(&m_popupFont),
-                    *m_fonts->GetFont(&symbolFont));
+    for (const int id : {kBaseLabelId, kCorrectionLabelId, kMsLabelId, kRpmLabelId, kCalCellId}) {
+        GetDlgItem(id)->SetFont(*label);
+    }
+    m_baseEdit.SetFont(*edit);
+    m_live.SetFonts(*m_fonts, this, m_scaleX, m_scaleY, *edit);
 }
 
 void CConfigDynamic::UpdateTexts() {

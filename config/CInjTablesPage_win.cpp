@@ -6,7 +6,7 @@
 #include "config/FitGridColumns.h"
 #include "config/TablesIds.h"
 #include "forms/ScaledLength.h"
-#include "forms/fonts/CFontCache.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "forms/fonts/MakeScaledLogFont.h"
 #include "grid/CGridCellBase.h"
 #include "link/CDataHandler.h"
@@ -15,6 +15,7 @@
 #include "link/ElementTable.h"
 #include "link/ITextResources.h"
 #include "link/NumberChecks.h"
+#include "link/ReadElementBytes.h"
 #include "shell/CTransferProgressDlg.h"
 
 #include <cstdlib>
@@ -124,8 +125,11 @@ void CInjTablesPage::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    LOGFONTA controlFont = MakeScaledLogFont(this, "Verdana", 80, FW_NORMAL, m_scaleX, m_scaleY);
-    CFont* font = m_fonts->GetFont(&controlFont);
+    CFont* font = GetCachedFont(m_fonts, this, "Verdana", 80, m_scaleX, m_scaleY, FW_NORMAL);
+    if (font == nullptr) {
+        CLogger::Instance().Log(3000, "CInjTablesPage::SetFonts(): no Verdana font.");
+        return;
+    }
     for (CWnd* control : std::initializer_list<CWnd*>{&m_tableList, &m_readButton, &m_writeButton}) {
         control->SetFont(*font);
     }
@@ -259,10 +263,7 @@ void CInjTablesPage::OnTableSelected() {
 
 void CInjTablesPage::Transfer(bool reading) {
     CTransferProgressDlg dialog(this);
-    dialog.SetScale(m_scaleX, m_scaleY);
-    dialog.SetDataHandler(m_dataHandler);
-    dialog.SetResourceManager(m_resources);
-    dialog.SetFontCache(m_fonts);
+    LendServices(dialog);
     if (dialog.SetTransfer(reading, static_cast<BYTE>(m_tables.SelectedBlock()), m_tables.SelectedBuffer(),
                            CInjectionTableSet::kBytes, kBytesPerStep)) {
         m_transferRunner(dialog);
@@ -284,9 +285,7 @@ LRESULT CInjTablesPage::OnElementChanged(WPARAM wParam, LPARAM lParam) {
     if (m_dataHandler == nullptr || element != kPresentElement || reason != kReasonLoadedWhole) {
         return 0;
     }
-    std::vector<BYTE> bytes(static_cast<std::size_t>(std::max(m_dataHandler->GetElementLength(element), 1)),
-                            0);
-    m_dataHandler->ReadData(element, bytes.data());
+    const std::vector<BYTE> bytes = ReadElementBytes(*m_dataHandler, element, 1);
     const BOOL present = bytes[0] != 0 ? TRUE : FALSE;
     if (!present) {
         m_grid.SetRowCount(0);

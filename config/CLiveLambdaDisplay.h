@@ -9,6 +9,8 @@
 
 class CDataExchange;
 class CDataHandler;
+class CFontCache;
+class CWnd;
 
 class CLiveLambdaDisplay {
 public:
@@ -29,7 +31,9 @@ public:
     void DoDataExchange(CDataExchange* exchange);
     // Places the display in the column from x, width wide, from y down; returns the y below it.
     int Place(int x, int y, int width, double sx, double sy);
-    void SetFonts(CFont& value, CFont& bar, CFont& symbol);
+    // The value texts in bold Arial 7.5 and the label in Symbol 8 at the page's scales; the bar
+    // in the page's own font.
+    void SetFonts(CFontCache& fonts, CWnd* page, double sx, double sy, CFont& bar);
     void SetCorrectionLabel(const CString& text);
     // Lambda 1.0 on the bar, "0.00 " beside it, correction "0 %".
     void Reset();

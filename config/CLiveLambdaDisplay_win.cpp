@@ -3,7 +3,9 @@
 #include "classlib/core/FormatText.h"
 #include "classlib/win/CDataExchange.h"
 #include "forms/ScaledLength.h"
-#include "link/CDataHandler.h"
+#include "forms/fonts/GetCachedFont.h"
+#include "link/CLogger.h"
+#include "link/ReadElementBytes.h"
 
 #include <algorithm>
 #include <vector>
@@ -12,17 +14,10 @@ namespace {
 
 constexpr int kLambdaElement = 34;
 constexpr int kCorrectionElement = 92;
-constexpr COLORREF kRich = RGB(255, 102, 0);
-constexpr COLORREF kLean = RGB(0, 119, 255);
+// The bar grows toward the top value in the upper colour, toward the bottom value in the lower.
+constexpr COLORREF kUpperColour = RGB(255, 102, 0);
+constexpr COLORREF kLowerColour = RGB(0, 119, 255);
 constexpr char kLambdaSymbol[] = "l:";
-
-// The element's bytes, at least minimum of them (zeros past its length).
-std::vector<BYTE> ReadElement(CDataHandler& handler, int element, int minimum) {
-    std::vector<BYTE> bytes(static_cast<std::size_t>(std::max(minimum, handler.GetElementLength(element))),
-                            0);
-    handler.ReadData(element, bytes.data());
-    return bytes;
-}
 
 }  // namespace
 
@@ -49,16 +44,22 @@ int CLiveLambdaDisplay::Place(int x, int y, int width, double sx, double sy) {
     m_bar.MoveWindow(x, barTop, ScaledLength(70, sx), barHeight, FALSE);
     m_lambdaLabel.MoveWindow(x + ScaledLength(76, sx), textTop, ScaledLength(20, sx), labelHeight, FALSE);
     m_lambdaValue.MoveWindow(x + ScaledLength(98, sx), textTop, ScaledLength(60, sx), labelHeight, FALSE);
-    m_bar.SetScale(m_bottom, m_top, 2, "", kRich, kLean);
+    m_bar.SetScale(m_bottom, m_top, 2, "", kUpperColour, kLowerColour);
     m_bar.SetLayout(sx, sy, 2, 4, 2, 12, 1);
     return barTop + barHeight + ScaledLength(6, sy);
 }
 
-void CLiveLambdaDisplay::SetFonts(CFont& value, CFont& bar, CFont& symbol) {
-    m_correction.SetFont(value);
-    m_lambdaValue.SetFont(value);
+void CLiveLambdaDisplay::SetFonts(CFontCache& fonts, CWnd* page, double sx, double sy, CFont& bar) {
     m_bar.SetFont(bar);
-    m_lambdaLabel.SetFont(symbol);
+    CFont* value = GetCachedFont(&fonts, page, "Arial", 75, sx, sy, FW_BOLD);
+    CFont* symbol = GetCachedFont(&fonts, page, "Symbol", 80, sx, sy, FW_NORMAL, SYMBOL_CHARSET);
+    if (value == nullptr || symbol == nullptr) {
+        CLogger::Instance().Log(3000, "CLiveLambdaDisplay::SetFonts(): no font.");
+        return;
+    }
+    m_correction.SetFont(*value);
+    m_lambdaValue.SetFont(*value);
+    m_lambdaLabel.SetFont(*symbol);
 }
 
 void CLiveLambdaDisplay::SetCorrectionLabel(const CString& text) {
@@ -77,12 +78,12 @@ void CLiveLambdaDisplay::Reset() {
 }
 
 void CLiveLambdaDisplay::Show(CDataHandler& handler) {
-    const std::vector<BYTE> lambda = ReadElement(handler, kLambdaElement, 2);
+    const std::vector<BYTE> lambda = ReadElementBytes(handler, kLambdaElement, 2);
     const double value = std::clamp((lambda[0] | (lambda[1] << 8)) * 0.001, kLambdaLow, kLambdaHigh);
     m_bar.SetValue(value);
     m_bar.Invalidate();
     m_lambdaValue.SetWindowText(FormatText("%.2f ", value));
     m_lambdaLabel.SetWindowText(kLambdaSymbol);
-    const std::vector<BYTE> correction = ReadElement(handler, kCorrectionElement, 1);
+    const std::vector<BYTE> correction = ReadElementBytes(handler, kCorrectionElement, 1);
     m_correction.SetWindowText(FormatText("%d %%", static_cast<signed char>(correction[0])));
 }

@@ -124,7 +124,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    bool LocateOnMap(int rpm, int timeUs, CPoint& centre, int& cellHeight);
     void MoveMarker();
     void ReadLiveData();
     // The rpm, time and percent under a point of the body; false outside it.

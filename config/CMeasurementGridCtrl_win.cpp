@@ -16,6 +16,7 @@
 #include "link/DataHandlerMessages.h"
 #include "link/IResourceManager.h"
 #include "link/NumberChecks.h"
+#include "link/ReadElementBytes.h"
 
 #include <windows.h>
 
@@ -71,12 +72,6 @@ bool IsKeyDown(int key) {
 
 int Word(const std::vector<BYTE>& bytes, std::size_t at) {
     return at + 1 < bytes.size() ? bytes[at] | (bytes[at + 1] << 8) : 0;
-}
-
-std::vector<BYTE> ReadElement(CDataHandler& handler, int element, std::size_t minimum) {
-    std::vector<BYTE> bytes(std::max<std::size_t>(minimum, std::max(0, handler.GetElementLength(element))));
-    handler.ReadData(element, bytes.data());
-    return bytes;
 }
 
 UINT RunTrackPopupMenu(HWND owner, HMENU menu, int x, int y) {
@@ -138,10 +133,6 @@ CWnd* CMeasurementGridCtrl::CommandTarget() const {
 
 // ---- Marks and the live marker ----------------------------------------------------------------
 
-bool CMeasurementGridCtrl::LocateOnMap(int rpm, int timeUs, CPoint& centre, int& cellHeight) {
-    return HasAxes() && LocateOnAxes(rpm, timeUs, centre, cellHeight);
-}
-
 void CMeasurementGridCtrl::ClearMarks() {
     InvalidateMarks();
     m_marks.clear();
@@ -152,8 +143,8 @@ void CMeasurementGridCtrl::ClearMarks() {
 void CMeasurementGridCtrl::AddMark(const CMapMeasurement& measurement) {
     CPoint centre;
     int cellHeight = 0;
-    if (!LocateOnMap(measurement.rpm, static_cast<int>(std::lround(measurement.injectionMs * 1000)), centre,
-                     cellHeight)) {
+    if (!LocateOnAxes(measurement.rpm, static_cast<int>(std::lround(measurement.injectionMs * 1000)), centre,
+                      cellHeight)) {
         return;
     }
     const int d = static_cast<int>(0.2 * cellHeight);
@@ -204,9 +195,9 @@ bool CMeasurementGridCtrl::ToggleShowSummary() {
 }
 
 void CMeasurementGridCtrl::ReadLiveData() {
-    const std::vector<BYTE> rpm = ReadElement(*m_dataHandler, kRpmElement, 2);
-    const std::vector<BYTE> times = ReadElement(*m_dataHandler, kTimesElement, 2 * kCylinders);
-    const std::vector<BYTE> status = ReadElement(*m_dataHandler, kStatusElement, 2);
+    const std::vector<BYTE> rpm = ReadElementBytes(*m_dataHandler, kRpmElement, 2);
+    const std::vector<BYTE> times = ReadElementBytes(*m_dataHandler, kTimesElement, 2 * kCylinders);
+    const std::vector<BYTE> status = ReadElementBytes(*m_dataHandler, kStatusElement, 2);
     m_liveRpm = Word(rpm, 0);
     for (int i = 0; i < kCylinders; ++i) {
         m_liveTimes[i] = Word(times, 2 * i);
@@ -223,7 +214,7 @@ void CMeasurementGridCtrl::MoveMarker() {
     const int timeUs = AverageNonZero(m_filteredTimes, kCylinders);
     CPoint centre;
     int cellHeight = 0;
-    if (!LocateOnMap(m_liveRpm, timeUs, centre, cellHeight)) {
+    if (!LocateOnAxes(m_liveRpm, timeUs, centre, cellHeight)) {
         MoveMarkerTo(CRect());
         return;
     }
@@ -239,13 +230,13 @@ LRESULT CMeasurementGridCtrl::OnElementChanged(WPARAM wParam, LPARAM lParam) {
     }
     const int element = LOWORD(lParam);
     if (element == kBaseElement) {
-        const std::vector<BYTE> base = ReadElement(*m_dataHandler, kBaseElement, 1);
+        const std::vector<BYTE> base = ReadElementBytes(*m_dataHandler, kBaseElement, 1);
         m_basePercent = static_cast<signed char>(base[0]) + kStoredOffset;
     } else if (element == kMapElement && wParam != 0) {
         MoveMarker();
         m_mapLoaded = true;
     } else if (element == kMinimumInjectionElement) {
-        m_minimumInjectionUs = Word(ReadElement(*m_dataHandler, kMinimumInjectionElement, 2), 0);
+        m_minimumInjectionUs = Word(ReadElementBytes(*m_dataHandler, kMinimumInjectionElement, 2), 0);
     }
     return 0;
 }

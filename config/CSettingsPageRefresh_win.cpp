@@ -4,6 +4,7 @@
 #include "config/CSettingsPageField.h"
 #include "config/SettingsPageElements.h"
 #include "link/CDataHandler.h"
+#include "link/ReadElementBytes.h"
 
 #include <algorithm>
 #include <vector>
@@ -50,9 +51,7 @@ LRESULT CSettingsPage::OnElementChanged(WPARAM wParam, LPARAM lParam) {
     if (reason == kReasonLoadedWhole) {
         EnableElementControls(element);
     }
-    const int length = m_dataHandler->GetElementLength(element);
-    std::vector<BYTE> bytes(static_cast<std::size_t>(std::max(length, 2)), 0);
-    m_dataHandler->ReadData(element, bytes.data());
+    const std::vector<BYTE> bytes = ReadElementBytes(*m_dataHandler, element, 2);
     const int byte = bytes[0];
 
     const CSettingsPageField* field = CSettingsPageField::Find(element);

@@ -8,8 +8,7 @@
 #include "diag/UnitBytes.h"
 #include "forms/MoveFocusOff.h"
 #include "forms/ScaledLength.h"
-#include "forms/fonts/CFontCache.h"
-#include "forms/fonts/MakeScaledLogFont.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/CalibrationHelpers.h"
@@ -163,13 +162,10 @@ void CObdAdaptationPage::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    const auto font = [this](const char* face, int tenths) -> CFont* {
-        const LOGFONTA request = MakeScaledLogFont(this, face, tenths, FW_NORMAL, m_scaleX, m_scaleY);
-        return m_fonts->GetFont(&request);
-    };
-    CFont* labels = font("MS Shell Dlg", kTextFontTenths);
-    CFont* values = font("Arial", kTextFontTenths);
-    CFont* button = font("Verdana", kButtonFontTenths);
+    CFont* labels =
+        GetCachedFont(m_fonts, this, "MS Shell Dlg", kTextFontTenths, m_scaleX, m_scaleY, FW_NORMAL);
+    CFont* values = GetCachedFont(m_fonts, this, "Arial", kTextFontTenths, m_scaleX, m_scaleY, FW_NORMAL);
+    CFont* button = GetCachedFont(m_fonts, this, "Verdana", kButtonFontTenths, m_scaleX, m_scaleY, FW_NORMAL);
     if (labels == nullptr || values == nullptr || button == nullptr) {
         CLogger::Instance().Log(3000, "CObdAdaptationPage::SetFonts(): no font.");
         return;

@@ -5,8 +5,7 @@
 #include "classlib/win/CFont.h"
 #include "diag/CNumberInput.h"
 #include "diag/UnitBytes.h"
-#include "forms/fonts/CFontCache.h"
-#include "forms/fonts/MakeScaledLogFont.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "link/CDataHandler.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
@@ -88,13 +87,10 @@ void CPhaseTestPage::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    const auto font = [this](int tenths) -> CFont* {
-        LOGFONTA request =
-            MakeScaledLogFont(this, "Verdana", tenths, FW_DONTCARE, m_scaleX, m_scaleY, ANSI_CHARSET);
-        return m_fonts->GetFont(&request);
-    };
-    CFont* labels = font(kPhaseFontTenths);
-    CFont* values = font(kValueFontTenths);
+    CFont* labels = GetCachedFont(m_fonts, this, "Verdana", kPhaseFontTenths, m_scaleX, m_scaleY, FW_DONTCARE,
+                                  ANSI_CHARSET);
+    CFont* values = GetCachedFont(m_fonts, this, "Verdana", kValueFontTenths, m_scaleX, m_scaleY, FW_DONTCARE,
+                                  ANSI_CHARSET);
     if (labels == nullptr || values == nullptr) {
         CLogger::Instance().Log(3000, "CPhaseTestPage::SetFonts(): no Verdana font.");
         return;

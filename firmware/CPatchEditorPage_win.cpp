@@ -9,8 +9,7 @@
 #include "firmware/CAddKeyDlgIds.h"
 #include "firmware/CModuleResourceSource.h"
 #include "forms/ScaledLength.h"
-#include "forms/fonts/CFontCache.h"
-#include "forms/fonts/MakeScaledLogFont.h"
+#include "forms/fonts/GetCachedFont.h"
 #include "link/CLocaleNumberFormat.h"
 #include "link/CLogger.h"
 #include "link/DataHandlerMessages.h"
@@ -165,8 +164,7 @@ void CPatchEditorPage::SetFonts() {
     if (m_fonts == nullptr) {
         return;
     }
-    const LOGFONTA request = MakeScaledLogFont(this, "Verdana", kFontTenths, FW_NORMAL, m_scaleX, m_scaleY);
-    CFont* font = m_fonts->GetFont(&request);
+    CFont* font = GetCachedFont(m_fonts, this, "Verdana", kFontTenths, m_scaleX, m_scaleY, FW_NORMAL);
     if (font == nullptr) {
         CLogger::Instance().Log(3000, "CPatchEditorPage::SetFonts(): no Verdana font.");
         return;

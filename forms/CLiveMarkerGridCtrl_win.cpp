@@ -4,10 +4,10 @@
 #include "forms/MoveWithoutOwnTitleTip.h"
 #include "link/CDataHandler.h"
 #include "link/CalibrationHelpers.h"
+#include "link/ReadElementBytes.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <vector>
 
 BEGIN_MESSAGE_MAP(CLiveMarkerGridCtrl, CMarkerGridCtrl)
@@ -28,13 +28,6 @@ constexpr int kCylinders = 8;
 
 // The last plausible injection time of each cylinder, shared by every marker grid.
 int g_injectionTimes[kCylinders] = {};
-
-std::vector<BYTE> ReadElement(CDataHandler* dataHandler, int index, size_t minimum) {
-    std::vector<BYTE> bytes(
-        std::max(minimum, static_cast<size_t>(std::max(0, dataHandler->GetElementLength(index)))));
-    dataHandler->ReadData(index, bytes.data());
-    return bytes;
-}
 
 }  // namespace
 
@@ -69,10 +62,10 @@ void CLiveMarkerGridCtrl::PostMessage(UINT message, UINT_PTR wParam, LONG_PTR lP
 }
 
 void CLiveMarkerGridCtrl::ReadLiveValues() {
-    const std::vector<BYTE> speed = ReadElement(m_dataHandler, kEngineSpeedElement, 4);
+    const std::vector<BYTE> speed = ReadElementBytes(*m_dataHandler, kEngineSpeedElement, 4);
     m_engineSpeed = speed[0] | (speed[1] << 8);
 
-    const std::vector<BYTE> times = ReadElement(m_dataHandler, kInjectionTimesElement, 2 * kCylinders);
+    const std::vector<BYTE> times = ReadElementBytes(*m_dataHandler, kInjectionTimesElement, 2 * kCylinders);
     int current[kCylinders] = {};
     for (int i = 0; i < kCylinders; ++i) {
         current[i] = times[2 * i] | (times[2 * i + 1] << 8);
@@ -80,7 +73,7 @@ void CLiveMarkerGridCtrl::ReadLiveValues() {
     CopyZeroOrLargeValues(current, g_injectionTimes, kCylinders);
     m_injectionTime = AverageNonZero(g_injectionTimes, kCylinders);
 
-    const std::vector<BYTE> trims = ReadElement(m_dataHandler, kFuelTrimElement, 9);
+    const std::vector<BYTE> trims = ReadElementBytes(*m_dataHandler, kFuelTrimElement, 9);
     double sum = 0.0;
     int contributions = 0;
     if (trims[7] != 0 && CountBits(trims[7]) <= 1) {
@@ -121,9 +114,7 @@ LRESULT CLiveMarkerGridCtrl::OnConnectionStatus(WPARAM wParam, LPARAM) {
     }
     m_engineSpeed = 0;
     m_injectionTime = 0;
-    if (HasAxes()) {
-        MoveMarker();
-    }
+    MoveMarker();
     if (GetSafeHwnd() != nullptr) {
         Invalidate();
     }
@@ -132,7 +123,7 @@ LRESULT CLiveMarkerGridCtrl::OnConnectionStatus(WPARAM wParam, LPARAM) {
 
 LRESULT CLiveMarkerGridCtrl::OnElementChanged(WPARAM, LPARAM lParam) {
     if (LOWORD(lParam) == kWatchedElement && m_dataHandler != nullptr) {
-        ReadElement(m_dataHandler, kWatchedElement, 1);
+        ReadElementBytes(*m_dataHandler, kWatchedElement, 1);
     }
     return 0;
 }

@@ -33,8 +33,8 @@ protected:
 
     int TimeAt(int row) const { return m_timeAxis[row]; }
 
-    // The point of the speed and time in their cell, and that cell's height; false where the
-    // cell has no place on screen.
+    // The point of the speed and time in their cell, and that cell's height; false without axes
+    // or where the cell has no place on screen.
     bool LocateOnAxes(int speed, int time, CPoint& centre, int& cellHeight);
 
     // Forgets the marker without painting.

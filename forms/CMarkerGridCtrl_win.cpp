@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cmath>
 
 void CMarkerGridCtrl::SetAxes(int speedCount, const int* speed, int timeCount, const int* time) {
     m_speedCount = std::clamp(speedCount, 0, kMaxAxis);
@@ -17,6 +16,9 @@ void CMarkerGridCtrl::SetAxes(int speedCount, const int* speed, int timeCount, c
 }
 
 bool CMarkerGridCtrl::LocateOnAxes(int speed, int time, CPoint& centre, int& cellHeight) {
+    if (!HasAxes()) {
+        return false;
+    }
     int column = 0;
     int row = 0;
     double columnFraction = 0;
@@ -24,8 +26,7 @@ bool CMarkerGridCtrl::LocateOnAxes(int speed, int time, CPoint& centre, int& cel
     LocateAxisCell(speed, time, m_speedCount, m_timeCount, m_speedAxis, m_timeAxis, &column, &columnFraction,
                    &row, &rowFraction);
     CRect cell;
-    if (!std::isfinite(columnFraction) || !std::isfinite(rowFraction) ||
-        !GetCellRect(row + 1, column + 1, cell)) {
+    if (!GetCellRect(row + 1, column + 1, cell)) {
         return false;
     }
     centre = CPoint(cell.left + static_cast<int>(cell.Width() * columnFraction),
