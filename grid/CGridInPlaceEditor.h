@@ -29,10 +29,6 @@ public:
         this->PostMessage(WM_CLOSE);
     }
 
-    int GetRow() const { return m_row; }
-
-    int GetColumn() const { return m_col; }
-
     // Page and arrow keys: they leave the cell when the edit began by typing, or with Ctrl held.
     static bool IsLeavingKey(UINT key) {
         return key == VK_PRIOR || key == VK_NEXT || (key >= VK_LEFT && key <= VK_DOWN);
