@@ -104,6 +104,7 @@ BOOL CGridCtrl::ChangeCount(BOOL columns, int count, const AxisCellsChange& resi
 
 BOOL CGridCtrl::SetRowCount(int rows) {
     return ChangeCount(FALSE, rows, [this](int count) {
+        const int height = m_defaultCells[kNormalCell]->GetHeight();
         if (!m_virtualMode) {
             for (int row = count; row < GetRowCount(); ++row) {
                 for (int col = 0; col < GetColumnCount(); ++col) {
@@ -112,20 +113,15 @@ BOOL CGridCtrl::SetRowCount(int rows) {
             }
             if (count < static_cast<int>(m_cells.size())) {
                 m_cells.resize(static_cast<size_t>(count));
-                m_layout.Rows().Resize(count, 0);
             }
-        }
-        const int height = m_defaultCells[kNormalCell]->GetHeight();
-        while (GetRowCount() < count) {
-            const int row = GetRowCount();
-            if (m_virtualMode) {
+            // One row at a time, so that running out of memory leaves the cells and the sizes matching.
+            while (GetRowCount() < count) {
+                const int row = GetRowCount();
+                m_cells.push_back(GridRow(static_cast<size_t>(GetColumnCount()), nullptr));
                 m_layout.Rows().Insert(row, height);
-                continue;
-            }
-            m_cells.push_back(GridRow(static_cast<size_t>(GetColumnCount()), nullptr));
-            m_layout.Rows().Insert(row, height);
-            for (int col = 0; col < GetColumnCount(); ++col) {
-                m_cells[row][col] = CreateCell(row, col);
+                for (int col = 0; col < GetColumnCount(); ++col) {
+                    m_cells[row][col] = CreateCell(row, col);
+                }
             }
         }
         m_layout.Rows().Resize(count, height);
