@@ -131,7 +131,7 @@ std::vector<CString> CXmlForm::GridTitles(const FormGridValue& grid) const {
     for (const FormGridLine& line : grid.lines) {
         CString title = LoadText(m_resources, line.labelTextId);
         if (!line.unit.empty()) {
-            title.Format("%s (%s)", LoadText(m_resources, line.labelTextId).GetString(), line.unit.c_str());
+            title.AppendFormat(" (%s)", line.unit.c_str());
         }
         titles.push_back(title);
     }

@@ -130,7 +130,7 @@ protected:
     void DrawSortArrow(CDC* dc, CRect& rect, BOOL vertical);
     void DrawFixedFrame(CDC* dc, int row, int col, CRect& rect);
     // The default cell when there is a grid, a DC and a rectangle to draw in; else null.
-    CGridCellBase* GetDrawingDefaultCell(const CDC* dc, const CRect& rect);
+    CGridCellBase* GetDrawingDefaultCell(const CDC* dc, const CRect& rect) const;
 
     DWORD m_state = 0;
 };

@@ -191,8 +191,8 @@ void CGridCellBase::DrawSortArrow(CDC* dc, CRect& rect, BOOL vertical) {
 }
 
 // Checked before the DC state is saved, so that no exit leaves a saved state behind.
-CGridCellBase* CGridCellBase::GetDrawingDefaultCell(const CDC* dc, const CRect& rect) {
-    if (GetGrid() == nullptr || dc == nullptr || rect.Width() <= 0 || rect.Height() <= 0) {
+CGridCellBase* CGridCellBase::GetDrawingDefaultCell(const CDC* dc, const CRect& rect) const {
+    if (dc == nullptr || rect.Width() <= 0 || rect.Height() <= 0) {
         return nullptr;
     }
     return GetDefaultCell();

@@ -26,9 +26,8 @@ BOOL CGridComboEditBox::PreTranslateMessage(MSG* msg) {
 }
 
 void CGridComboEditBox::OnKeyDown(UINT key, UINT repeat, UINT flags) {
-    const bool leaving = key == VK_PRIOR || key == VK_NEXT || (key >= VK_LEFT && key <= VK_DOWN);
     CWnd* owner = GetParent();
-    if (leaving && (GetKeyState(VK_CONTROL) & 0x8000) != 0 && GetDlgCtrlID() == static_cast<int>(kEditId) &&
+    if (CGridInPlaceCombo::IsLeavingKey(key) && (GetKeyState(VK_CONTROL) & 0x8000) != 0 && GetDlgCtrlID() == static_cast<int>(kEditId) &&
         owner != nullptr) {
         owner->SendMessage(WM_KEYDOWN, key, MAKELPARAM(repeat, flags));
         return;

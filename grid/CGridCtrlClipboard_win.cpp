@@ -88,8 +88,7 @@ BOOL CGridCtrl::ReadClipboardText(CString& text) {
     if (!clipboard.IsOpen()) {
         return FALSE;
     }
-    HGLOBAL block = GetClipboardData(CF_TEXT);
-    return block != nullptr && ReadGlobalText(block, text) ? TRUE : FALSE;
+    return ReadGlobalText(GetClipboardData(CF_TEXT), text) ? TRUE : FALSE;
 }
 
 BOOL CGridCtrl::PasteText(int row, int col, const CString& text, BOOL selectPasted) {

@@ -87,7 +87,7 @@ CPoint CGridCtrl::GetCellRelativePoint(int row, int col, CPoint point) {
 
 // One line scroll per shown row or column between the visible range and the cell.
 void CGridCtrl::ScrollLinesToShow(int bar, int from, int to) {
-    const CGridAxis& axis = bar == SB_HORZ ? m_layout.Cols() : m_layout.Rows();
+    const CGridAxis& axis = m_layout.Axis(bar == SB_HORZ);
     const UINT message = bar == SB_HORZ ? WM_HSCROLL : WM_VSCROLL;
     const bool forward = to > from;
     for (int i = forward ? from + 1 : to; forward ? i <= to : i < from; ++i) {
@@ -270,9 +270,9 @@ void CGridCtrl::InvertTrackingLine(CPoint point, BOOL vertical) {
 // The cursor is held between the divider's cell start and the far side of the client area.
 void CGridCtrl::StartSizing(CPoint point, BOOL columns) {
     const auto along = [columns](const POINT& at) { return columns ? at.x : at.y; };
-    const auto sizeOf = [this, columns](int index) { return columns ? GetColumnWidth(index) : GetRowHeight(index); };
+    const CGridAxis& axis = m_layout.Axis(columns);
     m_mouseMode = columns ? GRID_MOUSE_SIZING_COL : GRID_MOUSE_SIZING_ROW;
-    const int last = (columns ? GetColumnCount() : GetRowCount()) - 1;
+    const int last = axis.GetCount() - 1;
     CRect visibleRect;
     GetVisibleNonFixedCellRange(visibleRect);
     POINT origin = {};
@@ -280,17 +280,17 @@ void CGridCtrl::StartSizing(CPoint point, BOOL columns) {
     int index = columns ? m_leftClickDownCell.col : m_leftClickDownCell.row;
     const int visibleEnd = columns ? visibleRect.right : visibleRect.bottom;
     const bool nearlyHiddenLast =
-        sizeOf(last) < m_resizeCaptureRange && std::abs(along(point) - visibleEnd) < m_resizeCaptureRange;
+        axis.GetSize(last) < m_resizeCaptureRange && std::abs(along(point) - visibleEnd) < m_resizeCaptureRange;
     if (nearlyHiddenLast) {
         index = last;
     } else if (along(point) - along(origin) < m_resizeCaptureRange && index > 0) {
         --index;
     }
     if (!(columns ? m_hiddenColUnhide : m_hiddenRowUnhide)) {
-        while (index > 0 && sizeOf(index) == 0) {
+        while (index > 0 && axis.GetSize(index) == 0) {
             --index;
         }
-        if (sizeOf(index) == 0) {
+        if (axis.GetSize(index) == 0) {
             m_mouseMode = GRID_MOUSE_NOTHING;
             return;
         }

@@ -499,7 +499,7 @@ void CGridCtrl::ScrollAxis(int bar, UINT code) {
     EndEditing();
     HideTitleTip();
     const bool horizontal = bar == SB_HORZ;
-    const CGridAxis& axis = horizontal ? m_layout.Cols() : m_layout.Rows();
+    const CGridAxis& axis = m_layout.Axis(horizontal);
     const int position = GetScrollPos32(bar);
     const int maximum = horizontal ? m_horzScrollMax : m_vertScrollMax;
     const GridCellId topLeft = GetTopleftNonFixedCell();

@@ -299,7 +299,7 @@ BOOL CGridCtrl::MouseOverDivider(CPoint point, BOOL columns) {
         return FALSE;
     }
     const int index = columns ? cell.col : cell.row;
-    const int end = along(origin) + (columns ? GetColumnWidth(index) : GetRowHeight(index));
+    const int end = along(origin) + m_layout.Axis(columns).GetSize(index);
     return (along(point) - along(origin) < m_resizeCaptureRange && index != 0) ||
            end - along(point) < m_resizeCaptureRange;
 }

@@ -42,7 +42,7 @@ BOOL CGridCtrl::FitRowHeight(int row, BOOL resetScrollBars) {
 
 // Sizes a shown row or column to the largest of its cells from first to last across it.
 BOOL CGridCtrl::FitToCells(BOOL columns, int index, int first, int last, BOOL resetScrollBars) {
-    CGridAxis& axis = columns ? m_layout.Cols() : m_layout.Rows();
+    CGridAxis& axis = m_layout.Axis(columns);
     if (axis.GetSize(index) <= 0 || !IsWindow()) {
         return FALSE;
     }
@@ -140,7 +140,7 @@ void CGridCtrl::StretchRowsToHeight(BOOL includeFixed) {
 }
 
 void CGridCtrl::StretchAxis(BOOL columns, BOOL includeFixed) {
-    CGridAxis& axis = columns ? m_layout.Cols() : m_layout.Rows();
+    CGridAxis& axis = m_layout.Axis(columns);
     const int first = includeFixed ? 0 : axis.GetFixedCount();
     if (first >= axis.GetCount() || !IsWindow()) {
         return;

@@ -25,8 +25,8 @@ void ReportOutOfMemory() {
 void CGridCtrl::ApplyFixedBits(BOOL columns, int oldCount, int newCount) {
     const bool grow = newCount > oldCount;
     const UINT bit = columns ? GRID_STATE_FIXEDCOL : GRID_STATE_FIXEDROW;
-    const int otherFixed = columns ? GetFixedRowCount() : GetFixedColumnCount();
-    const int across = columns ? GetRowCount() : GetColumnCount();
+    const int otherFixed = m_layout.Axis(!columns).GetFixedCount();
+    const int across = m_layout.Axis(!columns).GetCount();
     for (int index = std::min(oldCount, newCount); index < std::max(oldCount, newCount); ++index) {
         for (int other = 0; other < across; ++other) {
             CGridCellBase* cell = columns ? m_cells[other][index] : m_cells[index][other];
@@ -48,7 +48,7 @@ void CGridCtrl::ApplyFixedBits(BOOL columns, int oldCount, int newCount) {
 }
 
 BOOL CGridCtrl::SetFixedCount(BOOL columns, int fixed) {
-    CGridAxis& axis = columns ? m_layout.Cols() : m_layout.Rows();
+    CGridAxis& axis = m_layout.Axis(columns);
     if (fixed == axis.GetFixedCount()) {
         return TRUE;
     }
@@ -76,7 +76,7 @@ BOOL CGridCtrl::SetFixedColumnCount(int fixedCols) {
 // Around the change of the cells themselves: the edit ends first, the fixed part and the
 // focus stay inside the new count, and running out of memory is reported.
 BOOL CGridCtrl::ChangeCount(BOOL columns, int count, const AxisCellsChange& resizeCells) {
-    CGridAxis& axis = columns ? m_layout.Cols() : m_layout.Rows();
+    CGridAxis& axis = m_layout.Axis(columns);
     count = std::max(0, count);
     if (count == axis.GetCount()) {
         return TRUE;
@@ -104,6 +104,7 @@ BOOL CGridCtrl::ChangeCount(BOOL columns, int count, const AxisCellsChange& resi
 
 BOOL CGridCtrl::SetRowCount(int rows) {
     return ChangeCount(FALSE, rows, [this](int count) {
+        const int height = m_defaultCells[kNormalCell]->GetHeight();
         if (!m_virtualMode) {
             for (int row = count; row < GetRowCount(); ++row) {
                 for (int col = 0; col < GetColumnCount(); ++col) {
@@ -112,20 +113,15 @@ BOOL CGridCtrl::SetRowCount(int rows) {
             }
             if (count < static_cast<int>(m_cells.size())) {
                 m_cells.resize(static_cast<size_t>(count));
-                m_layout.Rows().Resize(count, 0);
             }
-        }
-        const int height = m_defaultCells[kNormalCell]->GetHeight();
-        while (GetRowCount() < count) {
-            const int row = GetRowCount();
-            if (m_virtualMode) {
+            // One row at a time, so that running out of memory leaves the cells and the sizes matching.
+            while (GetRowCount() < count) {
+                const int row = GetRowCount();
+                m_cells.push_back(GridRow(static_cast<size_t>(GetColumnCount()), nullptr));
                 m_layout.Rows().Insert(row, height);
-                continue;
-            }
-            m_cells.push_back(GridRow(static_cast<size_t>(GetColumnCount()), nullptr));
-            m_layout.Rows().Insert(row, height);
-            for (int col = 0; col < GetColumnCount(); ++col) {
-                m_cells[row][col] = CreateCell(row, col);
+                for (int col = 0; col < GetColumnCount(); ++col) {
+                    m_cells[row][col] = CreateCell(row, col);
+                }
             }
         }
         m_layout.Rows().Resize(count, height);
@@ -157,11 +153,11 @@ BOOL CGridCtrl::SetColumnCount(int cols) {
 // Before the new entry's cells: the edit ends, the other direction gets at least one entry.
 // The index of the new entry; -1 when it could not be made.
 int CGridCtrl::InsertEntry(BOOL columns, int at, const AxisCellsChange& insertCells) {
-    CGridAxis& axis = columns ? m_layout.Cols() : m_layout.Rows();
+    CGridAxis& axis = m_layout.Axis(columns);
     EndEditing();
     m_topLeftCell.col = -1;
     ClearSelection();
-    const bool otherEmpty = (columns ? GetRowCount() : GetColumnCount()) < 1;
+    const bool otherEmpty = m_layout.Axis(!columns).GetCount() < 1;
     if (otherEmpty && !(columns ? SetRowCount(1) : SetColumnCount(1))) {
         return -1;
     }
@@ -226,7 +222,7 @@ int CGridCtrl::InsertRow(LPCSTR heading, int row) {
 }
 
 BOOL CGridCtrl::DeleteEntry(BOOL columns, int at, const AxisCellsChange& eraseCells) {
-    CGridAxis& axis = columns ? m_layout.Cols() : m_layout.Rows();
+    CGridAxis& axis = m_layout.Axis(columns);
     if (!axis.IsValid(at)) {
         return FALSE;
     }

@@ -141,6 +141,7 @@ CString CGridInPlaceCombo::TakeResult() {
     return text;
 }
 
+// Escape brings the initial text back before the edit ends with it.
 void CGridInPlaceCombo::OnKeyUp(UINT key, UINT repeat, UINT flags) {
     if (key == VK_ESCAPE) {
         const int exact = FindStringExact(-1, m_initialText);
@@ -149,11 +150,7 @@ void CGridInPlaceCombo::OnKeyUp(UINT key, UINT repeat, UINT flags) {
             SetWindowText(m_initialText);
         }
     }
-    if (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) {
-        LeaveWithKey(key);
-        return;
-    }
-    CComboBox::OnKeyUp(key, repeat, flags);
+    CGridInPlaceEditor::OnKeyUp(key, repeat, flags);
 }
 
 // A combo with a field hands the focus to the field, whose own loss of focus ends the edit.

@@ -30,8 +30,6 @@ public:
 protected:
     CString TakeResult() override;
 
-    void OnKeyUp(UINT key, UINT repeat, UINT flags);
-
     DECLARE_MESSAGE_MAP()
 
 private:

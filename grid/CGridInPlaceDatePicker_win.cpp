@@ -99,11 +99,3 @@ CString CGridInPlaceDatePicker::TakeResult() {
     CString formatted;
     return CGridCellDateTime::FormatTime(*m_time, m_cellStyle, formatted) ? formatted : text;
 }
-
-void CGridInPlaceDatePicker::OnKeyUp(UINT key, UINT repeat, UINT flags) {
-    if (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) {
-        LeaveWithKey(key);
-        return;
-    }
-    CDateTimeCtrl::OnKeyUp(key, repeat, flags);
-}

@@ -29,9 +29,10 @@ public:
         this->PostMessage(WM_CLOSE);
     }
 
-    int GetRow() const { return m_row; }
-
-    int GetColumn() const { return m_col; }
+    // Page and arrow keys: they leave the cell when the edit began by typing, or with Ctrl held.
+    static bool IsLeavingKey(UINT key) {
+        return key == VK_PRIOR || key == VK_NEXT || (key >= VK_LEFT && key <= VK_DOWN);
+    }
 
 protected:
     // AtOnce: the editor is gone when EndEdit returns. Queued: it closes after the messages
@@ -61,14 +62,21 @@ protected:
         }
     }
 
-    // Page and arrow keys leave the cell when the edit began by typing, or with Ctrl held.
     void OnKeyDown(UINT key, UINT repeat, UINT flags) {
-        const bool leaving = key == VK_PRIOR || key == VK_NEXT || (key >= VK_LEFT && key <= VK_DOWN);
-        if (leaving && (m_exitOnArrows || (GetKeyState(VK_CONTROL) & 0x8000) != 0)) {
+        if (IsLeavingKey(key) && (m_exitOnArrows || (GetKeyState(VK_CONTROL) & 0x8000) != 0)) {
             LeaveWithKey(key);
             return;
         }
         TControl::OnKeyDown(key, repeat, flags);
+    }
+
+    // Tab, Return and Escape end the edit with that key.
+    void OnKeyUp(UINT key, UINT repeat, UINT flags) {
+        if (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) {
+            LeaveWithKey(key);
+            return;
+        }
+        TControl::OnKeyUp(key, repeat, flags);
     }
 
     void OnKillFocus(CWnd* newWnd) {

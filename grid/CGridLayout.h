@@ -35,6 +35,10 @@ public:
 
     const CGridAxis& Cols() const { return m_cols; }
 
+    CGridAxis& Axis(bool columns) { return columns ? m_cols : m_rows; }
+
+    const CGridAxis& Axis(bool columns) const { return columns ? m_cols : m_rows; }
+
     bool IsValid(const GridCellId& cell) const { return cell.IsValid(m_rows.GetCount(), m_cols.GetCount()); }
 
     bool IsValid(const GridCellRange& range) const {

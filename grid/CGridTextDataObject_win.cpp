@@ -23,8 +23,7 @@ BOOL CGridTextDataObject::ReadText(IDataObject* data, CString& text) {
     if (FAILED(data->GetData(&format, &medium))) {
         return FALSE;
     }
-    const BOOL read =
-        medium.tymed == TYMED_HGLOBAL && medium.hGlobal != nullptr && ReadGlobalText(medium.hGlobal, text);
+    const BOOL read = medium.tymed == TYMED_HGLOBAL && ReadGlobalText(medium.hGlobal, text);
     ReleaseStgMedium(&medium);
     return read;
 }

@@ -8,8 +8,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 IMPLEMENT_DYNAMIC(CGridTipWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CGridTipWnd, CWnd)

@@ -1,19 +1,36 @@
 #include "grid/GridGlobalText.h"
 
 #include <cstring>
+#include <memory>
+
+namespace {
+
+struct GlobalUnlocker {
+    HGLOBAL block;
+
+    void operator()(void*) const { GlobalUnlock(block); }
+};
+
+// The block stays locked while this lives: also when copying its text runs out of memory.
+// Null when it cannot be locked.
+std::unique_ptr<void, GlobalUnlocker> LockGlobal(HGLOBAL block) {
+    return std::unique_ptr<void, GlobalUnlocker>(GlobalLock(block), GlobalUnlocker{block});
+}
+
+}  // namespace
 
 bool ReadGlobalText(HGLOBAL block, CString& text) {
     const SIZE_T size = GlobalSize(block);
-    const char* bytes = static_cast<const char*>(GlobalLock(block));
-    if (bytes == nullptr) {
+    const auto lock = LockGlobal(block);
+    if (lock == nullptr) {
         return false;
     }
+    const char* bytes = static_cast<const char*>(lock.get());
     SIZE_T length = 0;
     while (length < size && bytes[length] != '\0') {
         ++length;
     }
     text = CString(bytes, static_cast<int>(length));
-    GlobalUnlock(block);
     return true;
 }
 
@@ -23,12 +40,11 @@ HGLOBAL MakeGlobalText(const CString& text) {
     if (block == nullptr) {
         return nullptr;
     }
-    void* bytes = GlobalLock(block);
-    if (bytes == nullptr) {
+    const auto lock = LockGlobal(block);
+    if (lock == nullptr) {
         GlobalFree(block);
         return nullptr;
     }
-    std::memcpy(bytes, text.GetString(), size);
-    GlobalUnlock(block);
+    std::memcpy(lock.get(), text.GetString(), size);
     return block;
 }
