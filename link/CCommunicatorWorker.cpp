@@ -9,12 +9,12 @@
 #include "link/CSerialPort.h"
 #include "link/CSystemClock.h"
 #include "link/CWatchDog.h"
+#include "link/ElementTable.h"
 #include "link/ExchangeRepeats.h"
 #include "link/ExchangeResult.h"
 #include "link/ICommunicatorSink.h"
 #include "link/SystemInfo.h"
 
-#include <chrono>
 #include <cstring>
 #include <string>
 
@@ -24,6 +24,10 @@ constexpr int kRowOptionalTables = 35;
 constexpr int kListingKey = 0;
 constexpr int kCounterRowsMaxReply = CFrameExchange::kFrameBufferBytes - 3;
 constexpr std::array<int, 5> kCapabilityRows = {30, 35, 31, 40, 42};
+
+// At most every setting element's lock, the outside lock and the queue lock are held at once.
+static_assert(CHeldLocks::kReservedHolders >= kElementCount + 2,
+              "the worker would allocate while holding locks");
 
 }  // namespace
 
@@ -43,22 +47,22 @@ CCommunicatorWorker::~CCommunicatorWorker() {
 }
 
 void CCommunicatorWorker::SetDataHandler(ICommunicatorSink* sink) {
-    const OutsideGuard outside(m_outsideLock);
+    const CSingleLock outside(&m_outsideLock, TRUE);
     m_sink = sink;
 }
 
 void CCommunicatorWorker::SetWatchDog(CWatchDog* watchDog) {
-    const OutsideGuard outside(m_outsideLock);
+    const CSingleLock outside(&m_outsideLock, TRUE);
     m_watchDog = watchDog;
 }
 
 bool CCommunicatorWorker::Detach(DWORD waitMs) {
-    std::unique_lock<std::recursive_timed_mutex> outside(m_outsideLock, std::defer_lock);
-    if (!outside.try_lock_for(std::chrono::milliseconds(waitMs))) {
+    if (!m_outsideLock.Lock(waitMs)) {
         return false;
     }
     m_sink = nullptr;
     m_watchDog = nullptr;
+    m_outsideLock.Unlock();
     return true;
 }
 
@@ -145,14 +149,22 @@ void CCommunicatorWorker::SetWaitState(int waitState) {
 }
 
 void CCommunicatorWorker::Heartbeat() {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
     if (m_watchDog != nullptr) {
         m_watchDog->Heartbeat();
     }
 }
 
 void CCommunicatorWorker::Report(int status, int portNumber) {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
+    if (m_sink != nullptr) {
+        m_sink->DataHandler(status, portNumber);
+    }
+}
+
+// The owner's thread is never killed, so its hold is not listed with the worker's.
+void CCommunicatorWorker::ReportFromOwner(int status, int portNumber) {
+    const CSingleLock outside(&m_outsideLock, TRUE);
     if (m_sink != nullptr) {
         m_sink->DataHandler(status, portNumber);
     }
@@ -175,15 +187,16 @@ void CCommunicatorWorker::BeginPasses() {
     m_status = kStatusNone;
     m_update.SetMode(kModeNormal);
     m_waitState = 0;
-    Report(kStatusNone, 0);
+    ReportFromOwner(kStatusNone, 0);
     m_tablesFlag = false;
     m_running = true;
 }
 
 void CCommunicatorWorker::FreeAfterKill() {
     m_port->Close();
-    ReportKilled();
+    // Before the report: the dead worker may have held the outside lock it takes.
     m_heldLocks.ReleaseAll();
+    ReportKilled();
     ClearQueues();
 }
 
@@ -191,7 +204,7 @@ void CCommunicatorWorker::ReportKilled() {
     m_status = kStatusNone;
     m_update.SetMode(kModeNormal);
     m_waitState = 0;
-    Report(kStatusNone, 0);
+    ReportFromOwner(kStatusNone, 0);
 }
 
 // Runs on the worker thread.
@@ -360,7 +373,7 @@ CCommunicatorWorker::Holders CCommunicatorWorker::TakeLocks(CommRequest& request
         holders.push_back(std::make_unique<CHeldLock>(request.descriptor->GetLock(), m_heldLocks));
         return holders;
     }
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
     if (m_sink == nullptr) {
         return holders;
     }
@@ -470,12 +483,12 @@ void CCommunicatorWorker::FinishServingPass() {
 }
 
 bool CCommunicatorWorker::LiveCycleGoesOn() {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
     return m_sink == nullptr || m_sink->OnLiveCycleEnd();
 }
 
 void CCommunicatorWorker::NotifyFinished(CommRequest* request, int success) {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
     if (m_running && m_sink != nullptr) {
         m_sink->OnTaskFinished(request, success);
     }
@@ -499,7 +512,7 @@ void CCommunicatorWorker::SleepMs(DWORD milliseconds) {
 }
 
 void CCommunicatorWorker::PostFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
     if (m_sink != nullptr) {
         m_sink->OnFullReadProgress(wParam, lParam);
     }
@@ -515,14 +528,14 @@ void CCommunicatorWorker::SetPortTimeouts(const PortTimeouts& timeouts) {
 }
 
 void CCommunicatorWorker::ReportUpdateProgress(UINT_PTR code, LONG_PTR perMille) {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
     if (m_sink != nullptr) {
         m_sink->PostUpdateProgress(code, perMille);
     }
 }
 
 void CCommunicatorWorker::ReportUpdateModeInfo(WORD word0, WORD word1, WORD word2) {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
     if (m_sink != nullptr) {
         m_sink->OnUpdateModeInfo(word0, word1, word2);
     }

@@ -28,7 +28,6 @@
 #include <cstddef>
 #include <list>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 class CWatchDog;
@@ -100,9 +99,10 @@ public:
 private:
     using RequestList = std::list<std::unique_ptr<CommRequest>>;
     using Holders = std::vector<std::unique_ptr<class CHeldLock>>;
-    using OutsideGuard = std::lock_guard<std::recursive_timed_mutex>;
 
+    // Report on the worker's thread; ReportFromOwner on the owner's.
     void Report(int status, int portNumber);
+    void ReportFromOwner(int status, int portNumber);
     void SetStatus(int status);
     BYTE SenderId() const;
     void HandleClosedPort(BYTE senderId);
@@ -155,8 +155,9 @@ private:
     CCriticalSection m_queueLock;
     CCommandTable m_table;  // rewritten by the worker only
     std::atomic<int> m_status{kStatusNone};
-    // Held by the worker while it calls the data handler or the watchdog.
-    std::recursive_timed_mutex m_outsideLock;
+    // Held while the data handler or the watchdog is called; the worker lists its holds
+    // in m_heldLocks, so that a kill releases them.
+    CCriticalSection m_outsideLock;
     ICommunicatorSink* m_sink = nullptr;  // guarded by m_outsideLock
     CWatchDog* m_watchDog = nullptr;      // guarded by m_outsideLock
     std::atomic<int> m_waitState{0};
