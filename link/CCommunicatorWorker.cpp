@@ -373,14 +373,17 @@ CCommunicatorWorker::Holders CCommunicatorWorker::TakeLocks(CommRequest& request
         holders.push_back(std::make_unique<CHeldLock>(request.descriptor->GetLock(), m_heldLocks));
         return holders;
     }
-    const CHeldLock outside(m_outsideLock, m_heldLocks);
-    if (m_sink == nullptr) {
-        return holders;
-    }
-    for (CDataDescriptor* descriptor : m_sink->GetSettingDescriptors()) {
+    for (CDataDescriptor* descriptor : SettingDescriptors()) {
         holders.push_back(std::make_unique<CHeldLock>(descriptor->GetLock(), m_heldLocks));
     }
     return holders;
+}
+
+// The elements' locks are taken after the outside lock is let go, so that waiting for
+// them never keeps a detach waiting.
+std::vector<CDataDescriptor*> CCommunicatorWorker::SettingDescriptors() {
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
+    return m_sink != nullptr ? m_sink->GetSettingDescriptors() : std::vector<CDataDescriptor*>{};
 }
 
 void CCommunicatorWorker::ServeWorkingList() {

@@ -115,6 +115,7 @@ private:
     void ServeWorkingList();
     void RotateCyclicHead();
     Holders TakeLocks(CommRequest& request);
+    std::vector<CDataDescriptor*> SettingDescriptors();
     // 1 served, 0 refused without sending, -1 the port was closed.
     int ServeRequest(CommRequest& request);
     int Exchange(CommRequest& request);
