@@ -184,10 +184,7 @@ void CCommunicatorWorker::ClosePort() {
 }
 
 void CCommunicatorWorker::BeginPasses() {
-    m_status = kStatusNone;
-    m_update.SetMode(kModeNormal);
-    m_waitState = 0;
-    ReportFromOwner(kStatusNone, 0);
+    ResetLink();
     m_tablesFlag = false;
     m_running = true;
 }
@@ -200,7 +197,7 @@ void CCommunicatorWorker::FreeAfterKill() {
     ClearQueues();
 }
 
-void CCommunicatorWorker::ReportKilled() {
+void CCommunicatorWorker::ResetLink() {
     m_status = kStatusNone;
     m_update.SetMode(kModeNormal);
     m_waitState = 0;

@@ -90,7 +90,9 @@ public:
     // After the worker thread was ended from outside: the port, the locks it held and
     // the queues are freed, and the data handler hears of no link.
     void FreeAfterKill();
-    void ReportKilled();
+
+    void ReportKilled() { ResetLink(); }
+
     void ClosePort() override;
     // For a worker that outlives its communicator: from now on it calls neither the data
     // handler nor the watchdog. False when a call to them did not end within waitMs.
@@ -103,6 +105,8 @@ private:
     // Report on the worker's thread; ReportFromOwner on the owner's.
     void Report(int status, int portNumber);
     void ReportFromOwner(int status, int portNumber);
+    // No link, normal mode, no wait state, and the data handler told so; on the owner's thread.
+    void ResetLink();
     void SetStatus(int status);
     BYTE SenderId() const;
     void HandleClosedPort(BYTE senderId);
