@@ -179,10 +179,6 @@ BYTE CCommunicatorWorker::SenderId() const {
     return m_update.GetMode() == kModeNormal ? kSenderIdNormal : kSenderIdUpdate;
 }
 
-void CCommunicatorWorker::ClosePort() {
-    m_port->Close();
-}
-
 void CCommunicatorWorker::BeginPasses() {
     ResetLink();
     m_tablesFlag = false;
@@ -509,6 +505,10 @@ int CCommunicatorWorker::Exchange(const FrameRequest& frame, bool repeat) {
 
 void CCommunicatorWorker::SleepMs(DWORD milliseconds) {
     m_clock->SleepMs(milliseconds);
+}
+
+void CCommunicatorWorker::ClosePort() {
+    m_port->Close();
 }
 
 void CCommunicatorWorker::PostFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) {

@@ -93,7 +93,6 @@ public:
 
     void ReportKilled() { ResetLink(); }
 
-    void ClosePort() override;
     // For a worker that outlives its communicator: from now on it calls neither the data
     // handler nor the watchdog. False when a call to them did not end within waitMs.
     bool Detach(DWORD waitMs);
@@ -136,6 +135,7 @@ private:
     // ICompositeHost and IUpdateModeHost, on the worker thread.
     int Exchange(const FrameRequest& frame, bool repeat) override;
     void SleepMs(DWORD milliseconds) override;
+    void ClosePort() override;
     void PostFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) override;
 
     CCommandTable& CommandTable() override { return m_table; }
