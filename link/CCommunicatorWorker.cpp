@@ -9,6 +9,7 @@
 #include "link/CSerialPort.h"
 #include "link/CSystemClock.h"
 #include "link/CWatchDog.h"
+#include "link/CompositeCodes.h"
 #include "link/ElementTable.h"
 #include "link/ExchangeRepeats.h"
 #include "link/ExchangeResult.h"
@@ -20,10 +21,11 @@
 
 namespace {
 
-constexpr int kRowOptionalTables = 35;
 constexpr int kListingKey = 0;
 constexpr int kCounterRowsMaxReply = CFrameExchange::kFrameBufferBytes - 3;
-constexpr std::array<int, 5> kCapabilityRows = {30, 35, 31, 40, 42};
+constexpr std::array<int, 5> kCapabilityRows = {CompositeCodes::kRowLiveBlock2, CompositeCodes::kRowObdBlock,
+                                                CompositeCodes::kRowIdentity, CompositeCodes::kRowPhase,
+                                                CompositeCodes::kRowObdStatus};
 
 // At most every setting element's lock, the outside lock and the queue lock are held at once.
 static_assert(CHeldLocks::kReservedHolders >= kElementCount + 2,
@@ -385,7 +387,7 @@ void CCommunicatorWorker::ServeWorkingList() {
         const auto next = std::next(it);
         CommRequest& request = **it;
         Holders holders = TakeLocks(request);
-        if (request.IsCyclic() && request.row == kRowOptionalTables && !m_tablesFlag) {
+        if (request.IsCyclic() && request.row == CompositeCodes::kRowObdBlock && !m_tablesFlag) {
             m_workingList.erase(it);
             it = next;
             continue;

@@ -170,7 +170,7 @@ private:
     std::atomic<bool> m_tablesFlag{false};
     IClock* m_clock;
     CCommTrace m_trace;  // worker only
-    // Capability flags of rows 30, 35, 31, 40 and 42; written by the worker, read anywhere.
+    // Capability flags of the rows the full read probes; written by the worker, read anywhere.
     std::array<std::atomic<int>, 5> m_capabilities{};
     // The scan's failures by port number (0: the port listing) and the exchange's port
     // failures; worker only.
