@@ -383,7 +383,9 @@ std::vector<CDataDescriptor*> CCommunicatorWorker::SettingDescriptors() {
 
 void CCommunicatorWorker::ServeWorkingList() {
     RotateCyclicHead();
-    for (auto it = m_workingList.begin(); it != m_workingList.end();) {
+    // A worker told to stop serves no further request: one that outlives its
+    // communicator must not write into the data handler's memory.
+    for (auto it = m_workingList.begin(); m_running && it != m_workingList.end();) {
         const auto next = std::next(it);
         CommRequest& request = **it;
         Holders holders = TakeLocks(request);

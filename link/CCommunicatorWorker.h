@@ -94,7 +94,9 @@ public:
     void ReportKilled() { ResetLink(); }
 
     // For a worker that outlives its communicator: from now on it calls neither the data
-    // handler nor the watchdog. False when a call to them did not end within waitMs.
+    // handler nor the watchdog. False when a call to them did not end within waitMs. Told
+    // to stop before, it serves no further request, but the one in hand still ends into
+    // the data handler's memory.
     bool Detach(DWORD waitMs);
 
 private:
