@@ -428,19 +428,16 @@ int CCommunicatorWorker::ServeRequest(CommRequest& request) {
         }
         return outcome == CompositeOutcome::Done ? 1 : 0;
     }
-    const int result = ExchangeWithRepeats(
-        [&](bool repeat) {
-            CountTry(repeat);
-            return Exchange(request);
-        },
-        [](int tried) { return tried != kResultSuccess; });
+    const FrameRequest frame = FrameOf(request);
+    const int result = ExchangeWithRepeats([&](bool repeat) { return Exchange(frame, repeat); },
+                                           [](int tried) { return tried != kResultSuccess; });
     if (result != kResultSuccess) {
         ClosePort();
     }
     return m_port->IsOpen() ? 1 : -1;
 }
 
-int CCommunicatorWorker::Exchange(CommRequest& request) {
+FrameRequest CCommunicatorWorker::FrameOf(const CommRequest& request) const {
     const CommandRow& command = m_table.Get(request.row);
     FrameRequest frame;
     frame.senderId = kSenderIdNormal;
@@ -452,7 +449,7 @@ int CCommunicatorWorker::Exchange(CommRequest& request) {
     frame.sourceSize = request.payload.size();
     frame.destination = request.destination;
     frame.destinationSize = request.destinationSize;
-    return m_exchange.TransmitReceive(frame);
+    return frame;
 }
 
 void CCommunicatorWorker::MoveIncomingQueue() {

@@ -123,7 +123,7 @@ private:
     std::vector<CDataDescriptor*> SettingDescriptors();
     // 1 served, 0 refused without sending, -1 the port was closed.
     int ServeRequest(CommRequest& request);
-    int Exchange(CommRequest& request);
+    FrameRequest FrameOf(const CommRequest& request) const;
     void MoveIncomingQueue();
     void FinishServingPass();
     void FreeCyclicPolls();
