@@ -1,7 +1,8 @@
 // The program's one link to the unit: owns the worker thread that finds the unit, serves
 // requests and polls, and the state that thread runs on. Queueing and the setters run
 // on the UI thread. A worker that does not end when told is given up on after a bound:
-// it keeps its state, reaches the data handler no more, and ends on its own.
+// it keeps its state, calls the data handler no more, serves no request after the one in
+// hand, and ends on its own.
 #pragma once
 
 #include "classlib/core/WinTypes.h"

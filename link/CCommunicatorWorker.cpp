@@ -9,21 +9,27 @@
 #include "link/CSerialPort.h"
 #include "link/CSystemClock.h"
 #include "link/CWatchDog.h"
+#include "link/CompositeCodes.h"
+#include "link/ElementTable.h"
 #include "link/ExchangeRepeats.h"
 #include "link/ExchangeResult.h"
 #include "link/ICommunicatorSink.h"
 #include "link/SystemInfo.h"
 
-#include <chrono>
 #include <cstring>
 #include <string>
 
 namespace {
 
-constexpr int kRowOptionalTables = 35;
 constexpr int kListingKey = 0;
 constexpr int kCounterRowsMaxReply = CFrameExchange::kFrameBufferBytes - 3;
-constexpr std::array<int, 5> kCapabilityRows = {30, 35, 31, 40, 42};
+constexpr std::array<int, 5> kCapabilityRows = {CompositeCodes::kRowLiveBlock2, CompositeCodes::kRowObdBlock,
+                                                CompositeCodes::kRowIdentity, CompositeCodes::kRowPhase,
+                                                CompositeCodes::kRowObdStatus};
+
+// At most every setting element's lock, the outside lock and the queue lock are held at once.
+static_assert(CHeldLocks::kReservedHolders >= kElementCount + 2,
+              "the worker would allocate while holding locks");
 
 }  // namespace
 
@@ -43,22 +49,22 @@ CCommunicatorWorker::~CCommunicatorWorker() {
 }
 
 void CCommunicatorWorker::SetDataHandler(ICommunicatorSink* sink) {
-    const OutsideGuard outside(m_outsideLock);
+    const CSingleLock outside(&m_outsideLock, TRUE);
     m_sink = sink;
 }
 
 void CCommunicatorWorker::SetWatchDog(CWatchDog* watchDog) {
-    const OutsideGuard outside(m_outsideLock);
+    const CSingleLock outside(&m_outsideLock, TRUE);
     m_watchDog = watchDog;
 }
 
 bool CCommunicatorWorker::Detach(DWORD waitMs) {
-    std::unique_lock<std::recursive_timed_mutex> outside(m_outsideLock, std::defer_lock);
-    if (!outside.try_lock_for(std::chrono::milliseconds(waitMs))) {
+    if (!m_outsideLock.Lock(waitMs)) {
         return false;
     }
     m_sink = nullptr;
     m_watchDog = nullptr;
+    m_outsideLock.Unlock();
     return true;
 }
 
@@ -145,14 +151,22 @@ void CCommunicatorWorker::SetWaitState(int waitState) {
 }
 
 void CCommunicatorWorker::Heartbeat() {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
     if (m_watchDog != nullptr) {
         m_watchDog->Heartbeat();
     }
 }
 
 void CCommunicatorWorker::Report(int status, int portNumber) {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
+    if (m_sink != nullptr) {
+        m_sink->DataHandler(status, portNumber);
+    }
+}
+
+// The owner's thread is never killed, so its hold is not listed with the worker's.
+void CCommunicatorWorker::ReportFromOwner(int status, int portNumber) {
+    const CSingleLock outside(&m_outsideLock, TRUE);
     if (m_sink != nullptr) {
         m_sink->DataHandler(status, portNumber);
     }
@@ -167,31 +181,25 @@ BYTE CCommunicatorWorker::SenderId() const {
     return m_update.GetMode() == kModeNormal ? kSenderIdNormal : kSenderIdUpdate;
 }
 
-void CCommunicatorWorker::ClosePort() {
-    m_port->Close();
-}
-
 void CCommunicatorWorker::BeginPasses() {
-    m_status = kStatusNone;
-    m_update.SetMode(kModeNormal);
-    m_waitState = 0;
-    Report(kStatusNone, 0);
+    ResetLink();
     m_tablesFlag = false;
     m_running = true;
 }
 
 void CCommunicatorWorker::FreeAfterKill() {
     m_port->Close();
-    ReportKilled();
+    // Before the report: the dead worker may have held the outside lock it takes.
     m_heldLocks.ReleaseAll();
+    ReportKilled();
     ClearQueues();
 }
 
-void CCommunicatorWorker::ReportKilled() {
+void CCommunicatorWorker::ResetLink() {
     m_status = kStatusNone;
     m_update.SetMode(kModeNormal);
     m_waitState = 0;
-    Report(kStatusNone, 0);
+    ReportFromOwner(kStatusNone, 0);
 }
 
 // Runs on the worker thread.
@@ -360,23 +368,28 @@ CCommunicatorWorker::Holders CCommunicatorWorker::TakeLocks(CommRequest& request
         holders.push_back(std::make_unique<CHeldLock>(request.descriptor->GetLock(), m_heldLocks));
         return holders;
     }
-    const OutsideGuard outside(m_outsideLock);
-    if (m_sink == nullptr) {
-        return holders;
-    }
-    for (CDataDescriptor* descriptor : m_sink->GetSettingDescriptors()) {
+    for (CDataDescriptor* descriptor : SettingDescriptors()) {
         holders.push_back(std::make_unique<CHeldLock>(descriptor->GetLock(), m_heldLocks));
     }
     return holders;
 }
 
+// The elements' locks are taken after the outside lock is let go, so that waiting for
+// them never keeps a detach waiting.
+std::vector<CDataDescriptor*> CCommunicatorWorker::SettingDescriptors() {
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
+    return m_sink != nullptr ? m_sink->GetSettingDescriptors() : std::vector<CDataDescriptor*>{};
+}
+
 void CCommunicatorWorker::ServeWorkingList() {
     RotateCyclicHead();
-    for (auto it = m_workingList.begin(); it != m_workingList.end();) {
+    // A worker told to stop serves no further request: one that outlives its
+    // communicator must not write into the data handler's memory.
+    for (auto it = m_workingList.begin(); m_running && it != m_workingList.end();) {
         const auto next = std::next(it);
         CommRequest& request = **it;
         Holders holders = TakeLocks(request);
-        if (request.IsCyclic() && request.row == kRowOptionalTables && !m_tablesFlag) {
+        if (request.IsCyclic() && request.row == CompositeCodes::kRowObdBlock && !m_tablesFlag) {
             m_workingList.erase(it);
             it = next;
             continue;
@@ -415,19 +428,16 @@ int CCommunicatorWorker::ServeRequest(CommRequest& request) {
         }
         return outcome == CompositeOutcome::Done ? 1 : 0;
     }
-    const int result = ExchangeWithRepeats(
-        [&](bool repeat) {
-            CountTry(repeat);
-            return Exchange(request);
-        },
-        [](int tried) { return tried != kResultSuccess; });
+    const FrameRequest frame = FrameOf(request);
+    const int result = ExchangeWithRepeats([&](bool repeat) { return Exchange(frame, repeat); },
+                                           [](int tried) { return tried != kResultSuccess; });
     if (result != kResultSuccess) {
         ClosePort();
     }
     return m_port->IsOpen() ? 1 : -1;
 }
 
-int CCommunicatorWorker::Exchange(CommRequest& request) {
+FrameRequest CCommunicatorWorker::FrameOf(const CommRequest& request) const {
     const CommandRow& command = m_table.Get(request.row);
     FrameRequest frame;
     frame.senderId = kSenderIdNormal;
@@ -439,7 +449,7 @@ int CCommunicatorWorker::Exchange(CommRequest& request) {
     frame.sourceSize = request.payload.size();
     frame.destination = request.destination;
     frame.destinationSize = request.destinationSize;
-    return m_exchange.TransmitReceive(frame);
+    return frame;
 }
 
 void CCommunicatorWorker::MoveIncomingQueue() {
@@ -470,12 +480,12 @@ void CCommunicatorWorker::FinishServingPass() {
 }
 
 bool CCommunicatorWorker::LiveCycleGoesOn() {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
     return m_sink == nullptr || m_sink->OnLiveCycleEnd();
 }
 
 void CCommunicatorWorker::NotifyFinished(CommRequest* request, int success) {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
     if (m_running && m_sink != nullptr) {
         m_sink->OnTaskFinished(request, success);
     }
@@ -498,8 +508,12 @@ void CCommunicatorWorker::SleepMs(DWORD milliseconds) {
     m_clock->SleepMs(milliseconds);
 }
 
+void CCommunicatorWorker::ClosePort() {
+    m_port->Close();
+}
+
 void CCommunicatorWorker::PostFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
     if (m_sink != nullptr) {
         m_sink->OnFullReadProgress(wParam, lParam);
     }
@@ -515,14 +529,14 @@ void CCommunicatorWorker::SetPortTimeouts(const PortTimeouts& timeouts) {
 }
 
 void CCommunicatorWorker::ReportUpdateProgress(UINT_PTR code, LONG_PTR perMille) {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
     if (m_sink != nullptr) {
         m_sink->PostUpdateProgress(code, perMille);
     }
 }
 
 void CCommunicatorWorker::ReportUpdateModeInfo(WORD word0, WORD word1, WORD word2) {
-    const OutsideGuard outside(m_outsideLock);
+    const CHeldLock outside(m_outsideLock, m_heldLocks);
     if (m_sink != nullptr) {
         m_sink->OnUpdateModeInfo(word0, word1, word2);
     }

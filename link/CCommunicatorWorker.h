@@ -28,7 +28,6 @@
 #include <cstddef>
 #include <list>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 class CWatchDog;
@@ -91,18 +90,24 @@ public:
     // After the worker thread was ended from outside: the port, the locks it held and
     // the queues are freed, and the data handler hears of no link.
     void FreeAfterKill();
-    void ReportKilled();
-    void ClosePort() override;
+
+    void ReportKilled() { ResetLink(); }
+
     // For a worker that outlives its communicator: from now on it calls neither the data
-    // handler nor the watchdog. False when a call to them did not end within waitMs.
+    // handler nor the watchdog. False when a call to them did not end within waitMs. Told
+    // to stop before, it serves no further request, but the one in hand still ends into
+    // the data handler's memory.
     bool Detach(DWORD waitMs);
 
 private:
     using RequestList = std::list<std::unique_ptr<CommRequest>>;
     using Holders = std::vector<std::unique_ptr<class CHeldLock>>;
-    using OutsideGuard = std::lock_guard<std::recursive_timed_mutex>;
 
+    // Report on the worker's thread; ReportFromOwner on the owner's.
     void Report(int status, int portNumber);
+    void ReportFromOwner(int status, int portNumber);
+    // No link, normal mode, no wait state, and the data handler told so; on the owner's thread.
+    void ResetLink();
     void SetStatus(int status);
     BYTE SenderId() const;
     void HandleClosedPort(BYTE senderId);
@@ -115,9 +120,10 @@ private:
     void ServeWorkingList();
     void RotateCyclicHead();
     Holders TakeLocks(CommRequest& request);
+    std::vector<CDataDescriptor*> SettingDescriptors();
     // 1 served, 0 refused without sending, -1 the port was closed.
     int ServeRequest(CommRequest& request);
-    int Exchange(CommRequest& request);
+    FrameRequest FrameOf(const CommRequest& request) const;
     void MoveIncomingQueue();
     void FinishServingPass();
     void FreeCyclicPolls();
@@ -131,6 +137,7 @@ private:
     // ICompositeHost and IUpdateModeHost, on the worker thread.
     int Exchange(const FrameRequest& frame, bool repeat) override;
     void SleepMs(DWORD milliseconds) override;
+    void ClosePort() override;
     void PostFullReadProgress(UINT_PTR wParam, LONG_PTR lParam) override;
 
     CCommandTable& CommandTable() override { return m_table; }
@@ -155,8 +162,9 @@ private:
     CCriticalSection m_queueLock;
     CCommandTable m_table;  // rewritten by the worker only
     std::atomic<int> m_status{kStatusNone};
-    // Held by the worker while it calls the data handler or the watchdog.
-    std::recursive_timed_mutex m_outsideLock;
+    // Held while the data handler or the watchdog is called; the worker lists its holds
+    // in m_heldLocks, so that a kill releases them.
+    CCriticalSection m_outsideLock;
     ICommunicatorSink* m_sink = nullptr;  // guarded by m_outsideLock
     CWatchDog* m_watchDog = nullptr;      // guarded by m_outsideLock
     std::atomic<int> m_waitState{0};
@@ -164,7 +172,7 @@ private:
     std::atomic<bool> m_tablesFlag{false};
     IClock* m_clock;
     CCommTrace m_trace;  // worker only
-    // Capability flags of rows 30, 35, 31, 40 and 42; written by the worker, read anywhere.
+    // Capability flags of the rows the full read probes; written by the worker, read anywhere.
     std::array<std::atomic<int>, 5> m_capabilities{};
     // The scan's failures by port number (0: the port listing) and the exchange's port
     // failures; worker only.

@@ -228,7 +228,8 @@ private:
     void HoldEdit();
     // Whether edits were held; they are forgotten and the mark goes.
     bool ForgetHeldEdits();
-    // Held edits that other data replace: the user hears that they were not sent.
+    // Held edits given up on: other data replace them, or the user declined the transfer.
+    // The user hears that they were not sent.
     void DropHeldEdits();
     BYTE* WorkingDestination(const CDataDescriptor& descriptor);
     void QueueFullRead();

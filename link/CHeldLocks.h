@@ -12,8 +12,9 @@
 
 class CHeldLocks {
 public:
-    // Room for the locks of all setting elements and the queue lock, so that the
-    // worker does not allocate while it holds locks (a kill may land at any point).
+    // Room for the locks of all setting elements, the queue lock and the lock around the
+    // data handler's calls, so that the worker does not allocate while it holds locks
+    // (a kill may land at any point).
     static constexpr std::size_t kReservedHolders = 160;
     // How long the killing thread waits for the list's own guard: only a worker that
     // was terminated inside Add or Remove keeps it longer, and it will never come back.

@@ -9,6 +9,6 @@ class CWinThread;
 class CKeptThreads {
 public:
     static void Keep(std::unique_ptr<CWinThread> thread);
-    // Whether thread's object is among the kept ones.
+    // Whether thread's object is among the kept ones; there for tests to check.
     static bool Holds(const CWinThread* thread);
 };

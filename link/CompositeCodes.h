@@ -1,5 +1,5 @@
 // The composite procedures' codes, the plain commands, rows and elements they use, and
-// the limits of their replies; shared by the procedures' files only.
+// the limits of their replies; shared by the procedures' files and the worker that runs them.
 #pragma once
 
 #include "classlib/core/WinTypes.h"

@@ -2,6 +2,7 @@
 // scan, status decisions, order of service, repeats, closing and completions.
 #include "link/CCommunicator.h"
 
+#include "classlib/core/CEvent.h"
 #include "link/CCommandTable.h"
 #include "link/CDataDescriptor.h"
 #include "link/ExchangeResult.h"
@@ -11,6 +12,7 @@
 #include "tests/link/CScriptedPort.h"
 #include "tests/link/CWaitableCount.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -564,6 +566,76 @@ TEST_F(CommunicatorTest, AStartGivesUpOnAnOldWorkerThatDoesNotEnd) {
     EXPECT_EQ(1, communicator.StopThread());
     communicator.StartThread();
     EXPECT_TRUE(ports.WaitForScans(2));
+    EXPECT_EQ(1, communicator.StopThread());
+}
+
+namespace {
+
+// Stands still in its first report of no link, as a data handler that never returns
+// would; records the other reports, which come from either thread.
+class CStuckSink : public ICommunicatorSink {
+public:
+    void DataHandler(int status, int) override {
+        if (status == kStatusNotConnected && !m_stuck.exchange(true)) {
+            m_entered.SetEvent();
+            m_never.Lock();
+            return;
+        }
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_statuses.push_back(status);
+        m_changed.notify_all();
+    }
+
+    void OnTaskFinished(CommRequest*, int) override {}
+
+    bool OnLiveCycleEnd() override { return true; }
+
+    std::vector<CDataDescriptor*> GetSettingDescriptors() override { return {}; }
+
+    bool WaitUntilStuck() { return m_entered.Lock(10000) != FALSE; }
+
+    // Waits until the recorded reports begin with these.
+    bool WaitForStatuses(const std::vector<int>& statuses) {
+        std::unique_lock<std::mutex> guard(m_lock);
+        return m_changed.wait_for(guard, std::chrono::seconds(10), [&] {
+            return m_statuses.size() >= statuses.size() &&
+                   std::equal(statuses.begin(), statuses.end(), m_statuses.begin());
+        });
+    }
+
+private:
+    std::atomic<bool> m_stuck{false};
+    CEvent m_entered;
+    CEvent m_never;
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::vector<int> m_statuses;  // guarded by m_lock
+};
+
+}  // namespace
+
+// The worker is killed inside a call to the data handler: the kill's report of no link
+// and the next start reach the data handler all the same.
+TEST(CommunicatorKill, AWorkerKilledInsideTheDataHandlerLeavesItFree) {
+#ifndef _WIN32
+    GTEST_SKIP() << "Only Windows ends the worker where it stands.";
+#endif
+    CScriptedPort ports;
+    ports.SetPorts({});
+    CStuckSink sink;
+    CCommunicator communicator;
+    communicator.SetPort(ports);
+    communicator.SetDataHandler(&sink);
+    communicator.StartThread();
+    ASSERT_TRUE(sink.WaitUntilStuck());
+    std::future<int> killing =
+        std::async(std::launch::async, [&communicator] { return communicator.KillThread(); });
+    ASSERT_EQ(killing.wait_for(std::chrono::seconds(10)), std::future_status::ready)
+        << "the kill waits without end";
+    EXPECT_EQ(0, killing.get());
+    communicator.StartThread();
+    // The first start's, the kill's, the second start's, then the new worker's scan.
+    EXPECT_TRUE(sink.WaitForStatuses({kStatusNone, kStatusNone, kStatusNone, kStatusNotConnected}));
     EXPECT_EQ(1, communicator.StopThread());
 }
 
