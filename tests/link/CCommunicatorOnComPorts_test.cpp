@@ -220,10 +220,13 @@ TEST_F(CommunicatorOnComPorts, FindsTheUnitBehindTwoSilentPortsServesInOrderPoll
     const BYTE fuel = 0xAA;
     const BYTE text[] = {3, 'A', 'T', '\r'};
     const BYTE adaptation = 0xFF;
-    ASSERT_TRUE(m_comm->QueueRequest(nullptr, kRequestCyclic, 29, nullptr, live));  // command 50
+    // The poll goes last: the running worker may take the queue between any two of these
+    // calls, and a poll taken alone would be served before the one-shot requests. The
+    // reordering of a pass that holds both is checked against the fake port.
     ASSERT_TRUE(m_comm->QueueRequest(nullptr, 0, 8, &fuel, nullptr));               // command 25
     ASSERT_TRUE(m_comm->QueueRequest(nullptr, 0, 37, text, nullptr));               // command 16, counted
     ASSERT_TRUE(m_comm->QueueRequest(nullptr, 0, 38, &adaptation, nullptr));        // command 18
+    ASSERT_TRUE(m_comm->QueueRequest(nullptr, kRequestCyclic, 29, nullptr, live));  // command 50
     ASSERT_TRUE(m_sink.WaitForFinished(3, kServeTimeoutMs));
     EXPECT_EQ((std::vector<std::pair<int, int>>{{8, 1}, {37, 1}, {38, 1}}), m_sink.Finished());
     const std::string poll = CUnitSim::FrameLine("RX", {0xAA, 50});
