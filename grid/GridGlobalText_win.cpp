@@ -1,31 +1,17 @@
 #include "grid/GridGlobalText.h"
 
+#include "classlib/win/CGlobalLock.h"
+
 #include <cstring>
-#include <memory>
-
-namespace {
-
-struct GlobalUnlocker {
-    HGLOBAL block;
-
-    void operator()(void*) const { GlobalUnlock(block); }
-};
-
-// The block stays locked while this lives: also when copying its text runs out of memory.
-// Null when it cannot be locked.
-std::unique_ptr<void, GlobalUnlocker> LockGlobal(HGLOBAL block) {
-    return std::unique_ptr<void, GlobalUnlocker>(GlobalLock(block), GlobalUnlocker{block});
-}
-
-}  // namespace
 
 bool ReadGlobalText(HGLOBAL block, CString& text) {
     const SIZE_T size = GlobalSize(block);
-    const auto lock = LockGlobal(block);
-    if (lock == nullptr) {
+    // Locked while the text is copied out, also when that runs out of memory.
+    const CGlobalLock lock(block);
+    if (lock.Data() == nullptr) {
         return false;
     }
-    const char* bytes = static_cast<const char*>(lock.get());
+    const char* bytes = reinterpret_cast<const char*>(lock.Data());
     SIZE_T length = 0;
     while (length < size && bytes[length] != '\0') {
         ++length;
@@ -40,11 +26,11 @@ HGLOBAL MakeGlobalText(const CString& text) {
     if (block == nullptr) {
         return nullptr;
     }
-    const auto lock = LockGlobal(block);
-    if (lock == nullptr) {
+    const CGlobalLock lock(block);
+    if (lock.Data() == nullptr) {
         GlobalFree(block);
         return nullptr;
     }
-    std::memcpy(lock.get(), text.GetString(), size);
+    std::memcpy(lock.Data(), text.GetString(), size);
     return block;
 }

@@ -1,5 +1,6 @@
 // Exchange of images with Windows: global-memory DIB blocks (the clipboard's form),
 // bitmaps and icons.
+#include "classlib/win/CGlobalLock.h"
 #include "image/BitmapInfoBlock.h"
 #include "image/CxImage.h"
 #include "image/GdiOwners.h"
@@ -14,28 +15,6 @@
 namespace {
 
 constexpr DWORD kCoreHeaderBytes = 12;
-
-// Locks a global memory block for the scope.
-class GlobalLockGuard {
-public:
-    explicit GlobalLockGuard(HGLOBAL handle)
-        : m_handle(handle), m_data(static_cast<BYTE*>(GlobalLock(handle))) {}
-
-    ~GlobalLockGuard() {
-        if (m_data != nullptr) {
-            GlobalUnlock(m_handle);
-        }
-    }
-
-    GlobalLockGuard(const GlobalLockGuard&) = delete;
-    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
-
-    BYTE* Data() const { return m_data; }
-
-private:
-    HGLOBAL m_handle;
-    BYTE* m_data;
-};
 
 // Raises for the compressions the block cannot be read with; the depth decides which text.
 void CheckCompression(const BYTE* block, std::size_t size) {
@@ -70,7 +49,7 @@ void* CxImage::CopyToHandle() const {
     if (handle == nullptr) {
         return nullptr;
     }
-    GlobalLockGuard lock(handle);
+    CGlobalLock lock(handle);
     if (lock.Data() == nullptr) {
         GlobalFree(handle);
         return nullptr;
@@ -91,7 +70,7 @@ bool CxImage::CreateFromHandle(void* handle) {
     if (size == 0) {
         return false;
     }
-    GlobalLockGuard lock(handle);
+    CGlobalLock lock(handle);
     if (lock.Data() == nullptr) {
         return false;
     }
