@@ -59,12 +59,12 @@ void CCommunicatorWorker::SetWatchDog(CWatchDog* watchDog) {
 }
 
 bool CCommunicatorWorker::Detach(DWORD waitMs) {
-    if (!m_outsideLock.Lock(waitMs)) {
+    CSingleLock outside(&m_outsideLock);
+    if (!outside.Lock(waitMs)) {
         return false;
     }
     m_sink = nullptr;
     m_watchDog = nullptr;
-    m_outsideLock.Unlock();
     return true;
 }
 
