@@ -387,7 +387,7 @@ TEST_F(CommunicatorOnComPorts, WatchdogReportsAWorkerStuckInAnExchangeOnceAndKil
     ASSERT_TRUE(port.WaitUntilBlocked(kServeTimeoutMs));
     const long long blocked = NowMs();
     EXPECT_TRUE(IsHeldForOtherThreads(element.GetLock()));
-    window.WaitForDeadMessages(1);
+    EXPECT_TRUE(window.WaitForDeadMessages(1));
     EXPECT_GE(NowMs() - blocked, CWatchDog::kTimeoutMs - 200);
     SleepMs(1000);
     EXPECT_EQ(1, window.DeadMessages());

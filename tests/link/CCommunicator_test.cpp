@@ -511,34 +511,18 @@ namespace {
 class CStallingPorts : public CScriptedPort {
 public:
     void ListPorts(std::vector<int>& ports) override {
-        std::unique_lock<std::mutex> guard(m_lock);
-        ++m_scans;
-        m_changed.notify_all();
-        m_changed.wait(guard, [this] { return m_released; });
+        m_scans.AddAndHold();
         ports.clear();
     }
 
-    bool WaitForScans(int count) {
-        std::unique_lock<std::mutex> guard(m_lock);
-        return m_changed.wait_for(guard, std::chrono::seconds(10), [&] { return m_scans >= count; });
-    }
+    bool WaitForScans(int count) { return m_scans.WaitFor(count); }
 
-    int Scans() {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return m_scans;
-    }
+    int Scans() { return m_scans.Value(); }
 
-    void Release() {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_released = true;
-        m_changed.notify_all();
-    }
+    void Release() { m_scans.Release(); }
 
 private:
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    int m_scans = 0;
-    bool m_released = false;
+    CWaitableCount m_scans;
 };
 
 }  // namespace

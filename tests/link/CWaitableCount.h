@@ -1,4 +1,5 @@
-// A count that one thread raises and another waits for.
+// A count that one thread raises and another waits for; a thread that raises it may
+// also be held until the test releases it, as a call that never returns would be.
 #pragma once
 
 #include <chrono>
@@ -10,6 +11,20 @@ public:
     void Add() {
         std::lock_guard<std::mutex> guard(m_lock);
         ++m_count;
+        m_changed.notify_all();
+    }
+
+    // Raises the count, then waits until Release has been called.
+    void AddAndHold() {
+        std::unique_lock<std::mutex> guard(m_lock);
+        ++m_count;
+        m_changed.notify_all();
+        m_changed.wait(guard, [this] { return m_released; });
+    }
+
+    void Release() {
+        std::lock_guard<std::mutex> guard(m_lock);
+        m_released = true;
         m_changed.notify_all();
     }
 
@@ -28,4 +43,5 @@ private:
     std::mutex m_lock;
     std::condition_variable m_changed;
     int m_count = 0;
+    bool m_released = false;
 };

@@ -2,11 +2,10 @@
 // come, a prompt stop, and a bounded one when its thread does not end.
 #include "link/CWatchDog.h"
 #include "tests/link/CCountingWindow.h"
+#include "tests/link/CWaitableCount.h"
 
 #include <chrono>
-#include <condition_variable>
 #include <future>
-#include <mutex>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -17,34 +16,16 @@ namespace {
 // window would.
 class CStallingWindow : public IMessageTarget {
 public:
-    void PostMessage(UINT, UINT_PTR, LONG_PTR) override {
-        std::unique_lock<std::mutex> guard(m_lock);
-        ++m_posts;
-        m_changed.notify_all();
-        m_changed.wait(guard, [this] { return m_released; });
-    }
+    void PostMessage(UINT, UINT_PTR, LONG_PTR) override { m_posts.AddAndHold(); }
 
-    bool WaitForPost(std::chrono::milliseconds limit) {
-        std::unique_lock<std::mutex> guard(m_lock);
-        return m_changed.wait_for(guard, limit, [this] { return m_posts > 0; });
-    }
+    bool WaitForPost() { return m_posts.WaitFor(1); }
 
-    void Release() {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_released = true;
-        m_changed.notify_all();
-    }
+    void Release() { m_posts.Release(); }
 
-    int Posts() {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return m_posts;
-    }
+    int Posts() { return m_posts.Value(); }
 
 private:
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    int m_posts = 0;
-    bool m_released = false;
+    CWaitableCount m_posts;
 };
 
 void SleepMs(int ms) {
@@ -127,7 +108,7 @@ TEST(CWatchDog, AStopGivesUpOnAThreadThatDoesNotEnd) {
     auto dog = std::make_unique<CWatchDog>(20, kStopWaitMs);
     dog->SetMainWindow(&window);
     dog->StartThread(nullptr);
-    ASSERT_TRUE(window.WaitForPost(std::chrono::seconds(10)));
+    ASSERT_TRUE(window.WaitForPost());
     std::future<void> stopping = std::async(std::launch::async, [&dog] { dog->StopThread(); });
     const bool stopped = stopping.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
     EXPECT_TRUE(stopped) << "the stop waits without end";
